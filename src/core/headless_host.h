@@ -1,0 +1,38 @@
+// A host without windows: check boxes, panel and editor text held in memory (command line, tests).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/diagram_host.h"
+
+namespace tv {
+
+class HeadlessHost : public DiagramHost {
+ public:
+  bool Boxes[4] = {false, false, false, false};
+  bool PanelInvalid = false;
+  int BeepCount = 0;
+  int CaptionRefreshes = 0;
+  std::vector<std::string> EditorLines;
+  // Runs when a box changes state through SetCurveBoxChecked, as a window's
+  // click handler would (the command line redraws there).
+  std::function<void(int box)> OnBoxChanged;
+
+  bool IsCurveBoxChecked(int box) const override {
+    return box >= 1 && box <= 4 && Boxes[box - 1];
+  }
+  void SetCurveBoxChecked(int box, bool checked) override {
+    if (box < 1 || box > 4 || Boxes[box - 1] == checked) return;
+    Boxes[box - 1] = checked;
+    if (OnBoxChanged) OnBoxChanged(box);
+  }
+  void SetPanelInvalid(bool invalid) override { PanelInvalid = invalid; }
+  void RefreshParameterCaptions() override { ++CaptionRefreshes; }
+  void ClearEditorText() override { EditorLines.clear(); }
+  void AppendEditorLine(std::string_view line) override { EditorLines.emplace_back(line); }
+  void Beep() override { ++BeepCount; }
+};
+
+}  // namespace tv

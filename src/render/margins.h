@@ -1,0 +1,21 @@
+// Gain and phase margins: crossing tests, marks and texts, in both views.
+#pragma once
+
+#include "core/diagram_state.h"
+#include "render/layout.h"
+
+namespace tv {
+
+// Bode view, slot 1..3 for H1..H3 and 4 for the product. Gains and phases
+// are pixel offsets from MidY (dB times GainPixelsPerDb, rad times
+// PhasePixelsPerRad); x is the column's x; xMP and xMG the text columns.
+void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
+                    double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
+                    int xMG);
+
+// Black view; gains in dB and phases in radians; (xs, ys) the slot's point.
+void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,
+                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb,
+                     int xs, int ys);
+
+}  // namespace tv

@@ -1,0 +1,34 @@
+// The drawing surface every picture goes through: screen image, printer page, metafile or a recorder.
+#pragma once
+
+#include <string_view>
+
+#include "core/diagram_state.h"
+
+namespace tv {
+
+enum class PenStyle { Solid = 0, Dotted = 2 };
+
+// Coordinates are device pixels of the surface (origin offsets already added).
+// Texts are Windows-1252 bytes; the surface converts them for its font.
+class PlotSurface {
+ public:
+  virtual ~PlotSurface() = default;
+
+  virtual void SetPen(PenStyle style, int width) = 0;
+  // Pen colour and font colour together.
+  virtual void SetColour(Rgb colour) = 0;
+  virtual void MoveTo(int x, int y) = 0;
+  // Draws from the pen position to (x, y); the pen stays at (x, y).
+  virtual void LineTo(int x, int y) = 0;
+  // Top-left corner of the text at (x, y), on an opaque white cell.
+  virtual void TextOut(int x, int y, std::string_view text) = 0;
+  virtual int TextWidth(std::string_view text) = 0;
+  virtual int TextHeight(std::string_view text) = 0;
+  // Character cell height of the current font, in pixels.
+  virtual void SetFontHeight(int pixels) = 0;
+  virtual int FontHeight() const = 0;
+  virtual void FillWhite(int x, int y, int w, int h) = 0;
+};
+
+}  // namespace tv

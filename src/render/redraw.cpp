@@ -1,0 +1,72 @@
+// Redraw driver: compile the ticked functions, then the view and its legends.
+#include "render/redraw.h"
+
+#include <string>
+
+#include "core/diagram_host.h"
+#include "expression/coefficients.h"
+#include "render/black.h"
+#include "render/bode.h"
+#include "render/layout.h"
+#include "render/overlays.h"
+#include "render/primitives.h"
+
+namespace tv {
+
+namespace {
+bool BoxChecked(const DiagramState& s, int box) {
+  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+}
+}  // namespace
+
+bool RedrawDiagram(DiagramState& s) {
+  bool valid = true;
+  const ParameterValues params = ParametersOf(s);
+  for (int i = 0; i < 3; ++i) {
+    if (!BoxChecked(s, i + 1)) continue;
+    if (!ExtractCoefficients(s.NumText[i].View(), params, s.NumCoeffs[i]) ||
+        !ExtractCoefficients(s.DenText[i].View(), params, s.DenCoeffs[i]))
+      valid = false;
+  }
+  if (!valid) {
+    AlarmBeep(s.Host);
+    AlarmBeep(s.Host);
+    if (s.Host) s.Host->SetPanelInvalid(true);
+    return false;
+  }
+  if (s.Host) s.Host->SetPanelInvalid(false);
+
+  LegendCursor cursor;
+  cursor.Th = TextHeight(s, "1p");
+  cursor.RowA = 32 - 2 * cursor.Th;
+  cursor.RowB = 32 - cursor.Th;
+  cursor.RowC = 32;
+  cursor.X = 60;
+
+  ClearPlot(s);
+  if (s.BlackView == 1) {
+    DrawBlackDiagram(s);
+  } else {
+    DrawBodeFrame(s);
+    DrawBodeCurves(s);
+  }
+
+  UseColour(s, kBlack);
+  DrawParameterLegend(s, cursor);
+  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  for (int k = 1; k <= 3; ++k) {
+    UseColour(s, colours[k - 1]);
+    if (BoxChecked(s, k)) DrawFormulaLabel(s, cursor, k);
+  }
+  UseColour(s, kBlack);
+  if (BoxChecked(s, 4)) {
+    std::string name;
+    for (int k = 1; k <= 3; ++k)
+      if (BoxChecked(s, k)) name += "H" + std::to_string(k);
+    PlotText(s, cursor.X, cursor.RowB, name);
+    cursor.X += 60;
+  }
+  return true;
+}
+
+}  // namespace tv
