@@ -6,7 +6,7 @@ namespace tv {
 void RecordingSurface::SetPen(PenStyle style, int width) {
   style_ = style;
   width_ = width;
-  RecordedOp op{RecordedOp::Pen};
+  RecordedOp op(RecordedOp::Pen);
   op.w = width;
   op.h = static_cast<int>(style);
   op.penStyle = style;
@@ -16,7 +16,7 @@ void RecordingSurface::SetPen(PenStyle style, int width) {
 
 void RecordingSurface::SetColour(Rgb colour) {
   colour_ = colour;
-  RecordedOp op{RecordedOp::Colour};
+  RecordedOp op(RecordedOp::Colour);
   op.colour = colour;
   Ops.push_back(std::move(op));
 }
@@ -25,7 +25,7 @@ void RecordingSurface::MoveTo(int x, int y) {
   penX_ = x;
   penY_ = y;
   if (RecordMoves) {
-    RecordedOp op{RecordedOp::Move};
+    RecordedOp op(RecordedOp::Move);
     op.x = x;
     op.y = y;
     Ops.push_back(std::move(op));
@@ -33,7 +33,7 @@ void RecordingSurface::MoveTo(int x, int y) {
 }
 
 void RecordingSurface::LineTo(int x, int y) {
-  RecordedOp op{RecordedOp::Line};
+  RecordedOp op(RecordedOp::Line);
   op.x = penX_;
   op.y = penY_;
   op.w = x;
@@ -47,7 +47,7 @@ void RecordingSurface::LineTo(int x, int y) {
 }
 
 void RecordingSurface::TextOut(int x, int y, std::string_view text) {
-  RecordedOp op{RecordedOp::Text};
+  RecordedOp op(RecordedOp::Text);
   op.x = x;
   op.y = y;
   op.colour = colour_;
@@ -63,13 +63,13 @@ int RecordingSurface::TextHeight(std::string_view) { return fontHeight_; }
 
 void RecordingSurface::SetFontHeight(int pixels) {
   fontHeight_ = pixels;
-  RecordedOp op{RecordedOp::Font};
+  RecordedOp op(RecordedOp::Font);
   op.h = pixels;
   Ops.push_back(std::move(op));
 }
 
 void RecordingSurface::FillWhite(int x, int y, int w, int h) {
-  RecordedOp op{RecordedOp::Fill};
+  RecordedOp op(RecordedOp::Fill);
   op.x = x;
   op.y = y;
   op.w = w;

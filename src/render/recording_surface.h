@@ -9,7 +9,9 @@
 namespace tv {
 
 struct RecordedOp {
-  enum Kind { Pen, Colour, Move, Line, Text, Fill, Font } kind;
+  enum Kind { Pen, Colour, Move, Line, Text, Fill, Font } kind = Pen;
+  RecordedOp() = default;
+  explicit RecordedOp(Kind k) : kind(k) {}
   int x = 0, y = 0, w = 0, h = 0;  // Line: from (x, y) to (w, h); Pen: w = width, h = style
   Rgb colour{};                     // colour in force (Line, Text) or set (Colour)
   int penWidth = 0;                 // pen in force (Line)

@@ -1,0 +1,117 @@
+// Tests of the coefficient extraction: powers of p, refused forms, and the rewriting's side effects.
+#include "expression/coefficients.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/diagram_state.h"
+#include "expression/evaluator.h"
+
+namespace tv {
+namespace {
+
+// K = 2, T = 3, KSI = 0.5, W = 2; A and B stay 1.
+constexpr ParameterValues kParams{1, 1, 3, 2, 0.5, 2};
+
+struct Case {
+  const char* Name;
+  const char* Text;
+  bool Ok;
+  CoefficientSet Coeffs;
+};
+
+class CoefficientCase : public testing::TestWithParam<Case> {};
+
+TEST_P(CoefficientCase, FillsAllSixEntries) {
+  const Case& c = GetParam();
+  CoefficientSet got;
+  got.fill(99);  // every entry must be overwritten
+  EXPECT_EQ(ExtractCoefficients(c.Text, kParams, got), c.Ok) << c.Text;
+  for (int k = 0; k < 6; ++k) EXPECT_DOUBLE_EQ(got[k], c.Coeffs[k]) << c.Text << " p^" << k;
+}
+
+const Case kValid[] = {
+    {"Constant", "1", true, {1, 0, 0, 0, 0, 0}},
+    {"PlainP", "p", true, {0, 1, 0, 0, 0, 0}},
+    {"UpperCaseP", "P", true, {0, 1, 0, 0, 0, 0}},
+    {"ScaledP", "2*p", true, {0, 2, 0, 0, 0, 0}},
+    {"FirstPowerWrittenWithExponent", "1+p^1", true, {1, 1, 0, 0, 0, 0}},
+    {"Square", "p^2", true, {0, 0, 1, 0, 0, 0}},
+    {"FifthPower", "p^5", true, {0, 0, 0, 0, 0, 1}},
+    {"WorkedExample", "1+2*p+3*p^2", true, {1, 2, 3, 0, 0, 0}},
+    {"IncreasingPowers", "1+p+p^2", true, {1, 1, 1, 0, 0, 0}},
+    {"AllPowers", "1+p+p^2+p^3+p^4+p^5", true, {1, 1, 1, 1, 1, 1}},
+    {"GappedPowers", "4+0.5*p^3", true, {4, 0, 0, 0.5, 0, 0}},
+    {"ParameterCoefficients", "K+K*T*p", true, {2, 6, 0, 0, 0, 0}},
+    {"LowerCaseParameters", "k+k*t*p", true, {2, 6, 0, 0, 0, 0}},
+    {"SecondOrder", "1+2*KSI*p/W+p^2/W^2", true, {1, 0.5, 0.25, 0, 0, 0}},
+    {"Spaces", "1 + 0.5 * p ^ 2", true, {1, 0, 0.5, 0, 0, 0}},
+    {"GroupedFirstPower", "(1+p)", true, {1, 1, 0, 0, 0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(Valid, CoefficientCase, testing::ValuesIn(kValid),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.Name);
+                         });
+
+// Entries of a failed extraction follow from the rewriting too: a failed
+// evaluation counts as 0, so its entry is minus the constant term.
+const Case kInvalid[] = {
+    // '1+20' for p^0, '1+21' for p^1, whose P has the digit 2 before it.
+    {"DigitBeforeP", "1+2p", false, {21, 1, 0, 0, 0, 0}},
+    // '3000' for every power but p^2, which reads '31^2'.
+    {"DigitBeforePOfSquare", "3p^2", false, {3000, 0, 961 - 3000, 0, 0, 0}},
+    // '0+P' keeps a P for p^1: the evaluator does not know it.
+    {"PowerWrittenTwice", "p+p", false, {1, -1, 0, 0, 0, 0}},
+    // Decreasing order: for p^2 the plain P is found after 'P^2' became 1^2.
+    {"DecreasingOrder", "p^2+p", false, {1, 0, -1, 0, 0, 0}},
+    // '0+2000', '1+2000', then '0+21^2' for p^2.
+    {"DigitBeforeLaterPower", "p+2p^2", false, {2000, 1, 441 - 2000, 0, 0, 0}},
+    {"Empty", "", false, {0, 0, 0, 0, 0, 0}},
+    {"OnlySpaces", "   ", false, {0, 0, 0, 0, 0, 0}},
+    {"TabIsNotASpace", "1\t+p", false, {0, 0, 0, 0, 0, 0}},
+    {"UnknownName", "1+x*p", false, {0, 0, 0, 0, 0, 0}},
+    {"DivisionByP", "1/p", false, {0, 1, 0, 0, 0, 0}},
+    // The P inside EXP is rewritten too: 'EX0(0)' and 'EX1(0)' are unknown names.
+    {"ExponentialSpoiled", "EXP(0)", false, {0, 0, 0, 0, 0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(Invalid, CoefficientCase, testing::ValuesIn(kInvalid),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.Name);
+                         });
+
+TEST(CoefficientExponential, EvaluatorAloneAcceptsIt) {
+  const Evaluation e = EvaluateExpression("EXP(0)", kParams);
+  EXPECT_TRUE(e.Ok);
+  EXPECT_EQ(e.Value, 1);
+}
+
+TEST(CoefficientState, ReadsTheParametersOfTheState) {
+  DiagramState s;
+  s.ParamK = 2;
+  s.ParamT = 3;
+  CoefficientSet c{};
+  EXPECT_TRUE(ExtractCoefficients("K+K*T*p", s, c));
+  EXPECT_EQ(c, (CoefficientSet{2, 6, 0, 0, 0, 0}));
+  s.ParamK = 0;
+  s.ParamT = 0;
+  EXPECT_TRUE(ExtractCoefficients("K+K*T*p", s, c));
+  EXPECT_EQ(c, (CoefficientSet{0, 0, 0, 0, 0, 0}));
+}
+
+TEST(CoefficientOddBytes, AnyByteIsHandled) {
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    for (const std::string& text :
+         {std::string(1, c), "1+" + std::string(1, c) + "*p", "p" + std::string(1, c),
+          std::string(1, c) + "p^2", std::string(2000, c)}) {
+      CoefficientSet got;
+      got.fill(99);
+      ExtractCoefficients(text, kParams, got);
+      for (double v : got) EXPECT_NE(v, 99) << "byte " << b;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tv
