@@ -1,0 +1,213 @@
+// Whole-file reads and crash-safe replacement of files through a flushed temporary and a rename.
+#include "files/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+namespace tv {
+namespace {
+
+// The reasons are ours rather than strerror's, whose language and encoding
+// follow the process locale, while every message of the program is French in
+// Windows-1252.
+std::string Reason(int err) {
+  switch (err) {
+    case ENOENT: return "dossier ou fichier introuvable";
+    case EACCES:
+    case EPERM: return "permission refus\xE9" "e";
+    case EROFS: return "syst\xE8me de fichiers en lecture seule";
+    case ENOSPC: return "plus de place sur le disque";
+    case EDQUOT: return "quota de disque d\xE9pass\xE9";
+    case ENOTDIR: return "un \xE9l\xE9ment du chemin n'est pas un dossier";
+    case EISDIR: return "le nom d\xE9signe un dossier";
+    case ENOTEMPTY:
+    case EEXIST: return "un dossier porte d\xE9j\xE0 ce nom";
+    case EFBIG: return "fichier trop volumineux";
+    case EIO: return "erreur d'entr\xE9" "e/sortie";
+    case ENAMETOOLONG: return "nom de fichier trop long";
+    case ELOOP: return "trop de liens symboliques";
+    case EBUSY:
+    case ETXTBSY: return "fichier en cours d'utilisation";
+    case EMFILE:
+    case ENFILE: return "trop de fichiers ouverts";
+    case ENOMEM: return "m\xE9moire insuffisante";
+    default: return "erreur syst\xE8me n\xB0 " + std::to_string(err);
+  }
+}
+
+void SetError(std::string* error, std::string_view what, int err) {
+  if (error) *error = std::string(what) + " : " + Reason(err) + ".";
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The file a name stands for: a symbolic link is replaced through its target,
+// never turned into a plain file. A dangling link is left to be replaced.
+std::string WriteTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) == nullptr) return path;
+  return resolved;
+}
+
+// Creates a new, empty temporary file in folder; -1 with errno set on failure.
+int CreateTemporary(const std::string& folder, std::string& name) {
+  static std::mt19937_64 random{std::random_device{}()};
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  int fd = -1;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string suffix(8, 'x');
+    for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
+    name = folder + "/.tracevue-" + suffix + ".tmp";
+    // 0666 so that a new file gets the mode the umask gives any new file.
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) break;
+  }
+  return fd;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+void ClearReadOnly(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return;
+  if ((st.st_mode & S_IWUSR) != 0) return;
+  ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+  if (path.empty()) {
+    SetError(error, "\xC9" "criture impossible", ENOENT);
+    return false;
+  }
+  const std::string target = WriteTarget(path);
+  ClearReadOnly(target);
+
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) {
+    SetError(error, "\xC9" "criture impossible", EISDIR);
+    return false;
+  }
+
+  std::string temporary;
+  const int fd = CreateTemporary(FolderOf(target), temporary);
+  if (fd < 0) {
+    SetError(error, "Impossible de cr\xE9" "er un fichier temporaire dans le dossier", errno);
+    return false;
+  }
+
+  auto fail = [&](std::string_view what, int err, bool open) {
+    if (open) ::close(fd);
+    ::unlink(temporary.c_str());
+    SetError(error, what, err);
+    return false;
+  };
+
+  if (replacing) {
+    // The new file takes the place of the old one with its mode and, where
+    // allowed, its owner.
+    ::fchmod(fd, old.st_mode & 07777);
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Only the superuser may give a file away; the mode is what matters.
+    }
+  }
+  if (!WriteAll(fd, bytes)) return fail("\xC9" "criture impossible", errno, true);
+  if (::fsync(fd) != 0) return fail("\xC9" "criture impossible", errno, true);
+  if (::close(fd) != 0) return fail("\xC9" "criture impossible", errno, false);
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    return fail("Le fichier n'a pas pu \xEAtre remplac\xE9", errno, false);
+  }
+
+  // Make the rename itself durable; the new content is complete either way.
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+  FileReadResult r;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    r.Error = "Lecture impossible : " + Reason(errno) + ".";
+    return r;
+  }
+  r.Opened = true;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    r.Bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), maxBytes));
+  }
+  char buffer[65536];
+  bool fault = false;
+  while (r.Bytes.size() < maxBytes) {
+    const std::size_t want = std::min(sizeof buffer, maxBytes - r.Bytes.size());
+    const ssize_t n = ::read(fd, buffer, want);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      r.Error = "Lecture impossible : " + Reason(errno) + ".";
+      fault = true;
+      break;
+    }
+    if (n == 0) break;
+    r.Bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  if (!fault && r.Bytes.size() == maxBytes) {
+    char extra;
+    ssize_t n;
+    do {
+      n = ::read(fd, &extra, 1);
+    } while (n < 0 && errno == EINTR);
+    r.Truncated = n > 0;
+  }
+  ::close(fd);
+  r.Complete = !fault;
+  return r;
+}
+
+std::string ReplaceExtension(std::string_view path, std::string_view ext) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = path.rfind('.');
+  std::string_view stem = path;
+  if (dot != std::string_view::npos && dot >= start) stem = path.substr(0, dot);
+  std::string out(stem);
+  out.append(ext);
+  return out;
+}
+
+}  // namespace tv

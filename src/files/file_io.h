@@ -1,0 +1,40 @@
+// Reading files whole, replacing them without ever leaving a half-written one, and file-name extensions.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+// Gives a read-only file its owner's write permission back, keeping every
+// other mode bit, so that it can be replaced. Nothing when the file does not
+// exist or its owner may already write it.
+void ClearReadOnly(const std::string& path);
+
+// Replaces (or creates) path with bytes. The bytes go to a temporary file in
+// the same folder, are flushed to the disk, and only then take the target's
+// place, so a write that fails leaves the old file exactly as it was. A
+// read-only target is made writable first; a replaced file keeps its mode.
+// A symbolic link is followed: the file it points to is replaced.
+// On failure: false, the temporary is removed, and *error (when given) holds
+// a French reason in Windows-1252, like every message of the program.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+struct FileReadResult {
+  bool Opened = false;    // the file exists and could be opened
+  bool Complete = false;  // read to its end, or to maxBytes without fault
+  bool Truncated = false; // the file holds more than maxBytes
+  std::string Bytes;      // what was read, also when a read failed midway
+  std::string Error;      // French reason (Windows-1252) when not Complete
+};
+
+// Reads at most maxBytes from the start of path.
+FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes);
+
+// path with the extension of its last component replaced by ext (which
+// starts with '.'), or ext added when that component has none. The extension
+// is what follows the last '.' of the last component: "dir.v2/loop" has none.
+std::string ReplaceExtension(std::string_view path, std::string_view ext);
+
+}  // namespace tv

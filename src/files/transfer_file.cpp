@@ -1,0 +1,203 @@
+// Encoding, decoding, loading and saving of the .WWC transfer file.
+#include "files/transfer_file.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/diagram_host.h"
+#include "files/file_io.h"
+#include "render/primitives.h"
+
+namespace tv {
+namespace {
+
+constexpr std::string_view kTransferExtension = ".WWC";
+constexpr std::string_view kLowerTransferExtension = ".wwc";
+
+void PutU32(std::uint8_t* out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+void PutU64(std::uint8_t* out, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint32_t GetU32(const std::uint8_t* in) {
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(in[i]) << (8 * i);
+  return v;
+}
+
+std::uint64_t GetU64(const std::uint8_t* in) {
+  std::uint64_t v = 0;
+  for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(in[i]) << (8 * i);
+  return v;
+}
+
+void PutText(std::uint8_t* out, const FunctionText& t) {
+  out[0] = t.Length;
+  std::memcpy(out + 1, t.Chars, kFunctionTextMax);
+}
+
+// Reads the fields one after the other, each only when the bytes hold it whole.
+class FieldReader {
+ public:
+  explicit FieldReader(std::span<const std::uint8_t> bytes)
+      : bytes_(bytes.first(std::min(bytes.size(), kTransferFileSize))) {}
+
+  std::size_t Used() const { return pos_; }
+
+  bool Text(FunctionText& t) {
+    const std::uint8_t* p = Take(kTextRecordSize);
+    if (!p) return false;
+    // The writer never produces more than 80; a larger byte would make the
+    // text run past its record.
+    t.Length = std::min(p[0], static_cast<std::uint8_t>(kFunctionTextMax));
+    std::memcpy(t.Chars, p + 1, kFunctionTextMax);
+    return true;
+  }
+  bool Byte(std::uint8_t& b) {
+    const std::uint8_t* p = Take(1);
+    if (!p) return false;
+    b = p[0];
+    return true;
+  }
+  bool Int32(std::int32_t& v) {
+    const std::uint8_t* p = Take(4);
+    if (!p) return false;
+    v = static_cast<std::int32_t>(GetU32(p));
+    return true;
+  }
+  bool Double(double& v) {
+    const std::uint8_t* p = Take(8);
+    if (!p) return false;
+    v = std::bit_cast<double>(GetU64(p));
+    return true;
+  }
+
+ private:
+  const std::uint8_t* Take(std::size_t n) {
+    if (bytes_.size() - pos_ < n) return nullptr;
+    const std::uint8_t* p = bytes_.data() + pos_;
+    pos_ += n;
+    return p;
+  }
+
+  std::span<const std::uint8_t> bytes_;
+  std::size_t pos_ = 0;
+};
+
+bool Exists(const std::string& name) {
+  struct stat st {};
+  return ::stat(name.c_str(), &st) == 0;
+}
+
+void Run(const std::function<void()>& f) {
+  if (f) f();
+}
+
+}  // namespace
+
+TransferFileBytes EncodeTransferFile(const DiagramState& s) {
+  TransferFileBytes b{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    PutText(&b[kNumTextOffset + i * kTextRecordSize], s.NumText[i]);
+    PutText(&b[kDenTextOffset + i * kTextRecordSize], s.DenText[i]);
+  }
+  for (std::size_t i = 0; i < 4; ++i) b[kCurveEnabledOffset + i] = s.CurveEnabled[i];
+  PutU32(&b[kDecadeMinOffset], static_cast<std::uint32_t>(s.DecadeMin));
+  PutU32(&b[kDecadeMaxOffset], static_cast<std::uint32_t>(s.DecadeMax));
+  PutU32(&b[kGainMinOffset], static_cast<std::uint32_t>(s.GainMinDb));
+  PutU32(&b[kGainMaxOffset], static_cast<std::uint32_t>(s.GainMaxDb));
+  PutU64(&b[kParamAOffset], std::bit_cast<std::uint64_t>(s.ParamA));
+  PutU64(&b[kParamTOffset], std::bit_cast<std::uint64_t>(s.ParamT));
+  PutU64(&b[kParamKOffset], std::bit_cast<std::uint64_t>(s.ParamK));
+  PutU64(&b[kParamBOffset], std::bit_cast<std::uint64_t>(s.ParamB));
+  PutU64(&b[kParamWOffset], std::bit_cast<std::uint64_t>(s.ParamW));
+  PutU64(&b[kParamKsiOffset], std::bit_cast<std::uint64_t>(s.ParamKsi));
+  return b;
+}
+
+std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState& s) {
+  FieldReader r(bytes);
+  [&] {
+    for (auto& t : s.NumText)
+      if (!r.Text(t)) return;
+    for (auto& t : s.DenText)
+      if (!r.Text(t)) return;
+    for (auto& b : s.CurveEnabled)
+      if (!r.Byte(b)) return;
+    if (!r.Int32(s.DecadeMin) || !r.Int32(s.DecadeMax) || !r.Int32(s.GainMinDb) ||
+        !r.Int32(s.GainMaxDb))
+      return;
+    if (!r.Double(s.ParamA) || !r.Double(s.ParamT) || !r.Double(s.ParamK) ||
+        !r.Double(s.ParamB) || !r.Double(s.ParamW) || !r.Double(s.ParamKsi))
+      return;
+  }();
+  return r.Used();
+}
+
+TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
+                              const TransferRefresh& refresh) {
+  ClearPlot(s);
+
+  const FileReadResult file = ReadFileBytes(path, kTransferFileSize);
+  TransferLoad result = TransferLoad::NotRead;
+  if (file.Opened) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(file.Bytes.data());
+    const std::size_t used = DecodeTransferFile({data, file.Bytes.size()}, s);
+    if (used == kTransferFileSize) {
+      result = TransferLoad::Whole;
+    } else if (used > 0 || file.Complete) {
+      result = TransferLoad::Partly;
+    }
+  }
+
+  // The boxes follow the texts, not the stored box bytes: a function is shown
+  // unless both its texts are exactly "1". Each change runs the box's click
+  // handling at once.
+  if (s.Host) {
+    for (int i = 1; i <= 3; ++i) {
+      const bool trivial = s.NumText[i - 1] == "1" && s.DenText[i - 1] == "1";
+      s.Host->SetCurveBoxChecked(i, !trivial);
+    }
+    s.Host->SetCurveBoxChecked(4, true);
+  }
+
+  Run(refresh.UpdateProductCaption);
+  Run(refresh.RedrawDiagram);
+  Run(refresh.RefreshParameterCaptions);
+  Run(refresh.RefreshParameterAvailability);
+  return result;
+}
+
+bool SaveTransferFile(DiagramState& s, const std::string& path, std::string* error) {
+  if (s.Host) {
+    for (int box = 1; box <= 4; ++box) {
+      s.CurveEnabled[box - 1] = s.Host->IsCurveBoxChecked(box) ? 1 : 0;
+    }
+  }
+  const TransferFileBytes bytes = EncodeTransferFile(s);
+  return WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+std::string TransferFileNameFromArgument(std::string_view arg) {
+  return ReplaceExtension(arg, kTransferExtension);
+}
+
+std::string ResolveTransferFileName(const std::string& name) {
+  if (Exists(name)) return name;
+  if (name.size() < kTransferExtension.size() ||
+      std::string_view(name).substr(name.size() - kTransferExtension.size()) != kTransferExtension) {
+    return name;
+  }
+  std::string lower = name.substr(0, name.size() - kTransferExtension.size());
+  lower.append(kLowerTransferExtension);
+  return Exists(lower) ? lower : name;
+}
+
+}  // namespace tv
