@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tv {
 
@@ -96,6 +97,10 @@ struct DiagramState {
   std::string CurrentFileName;
   std::string TempDir;
   char MapleFileLetter = 0;
+
+  // When set, every margin text the diagrams write is also appended here, in
+  // drawing order (the command line prints them). Not owned.
+  std::vector<std::string>* MarginLog = nullptr;
 
   // The window (or its headless stand-in) that owns the check boxes, the
   // panel colour, the captions and the points editor's text. Not owned.

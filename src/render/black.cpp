@@ -1,0 +1,198 @@
+// The Black view: chart, critical point, 2.3 dB contour, the swept curves and their labels.
+#include "render/black.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <string>
+
+#include "core/diagram_host.h"
+#include "core/format.h"
+#include "render/margins.h"
+#include "render/overlays.h"
+#include "render/primitives.h"
+#include "response/response.h"
+
+namespace tv {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Outside these decades 10^k is no longer a finite, non-zero double (it
+// overflows past 10^308 and underflows below 10^-324), so the curves carry
+// no information there; a range read from a file is cut to them.
+constexpr std::int64_t kLowestDecade = -330;
+constexpr std::int64_t kHighestDecade = 330;
+
+// One row of the closed-loop 2.3 dB contour: gain and the phase on each side
+// of -180 degrees, in degrees as tabulated.
+struct ContourRow {
+  double GainDb;
+  double RightDeg;
+  double LeftDeg;
+};
+
+constexpr ContourRow kContour[23] = {
+    {-4.85, -180.00, -180.00}, {-4.7, -167.97, -192.00}, {-4.5, -164.00, -196.00},
+    {-4, -157.15, -203.00},    {-3, -148.33, -212.00},   {-2, -142.37, -218.00},
+    {-1, -138.01, -222.00},    {0, -134.87, -226.00},    {1, -132.47, -228.00},
+    {2, -130.90, -230.00},     {3, -130.01, -230.00},    {4, -129.77, -230.00},
+    {5, -130.16, -230.00},     {6, -131.21, -229.00},    {7, -132.94, -228.00},
+    {8, -135.47, -225.00},     {9, -138.94, -221.00},    {10, -143.62, -216.50},
+    {11, -150.09, -210.00},    {12, -160.07, -200.00},   {12.3, -164.65, -195.50},
+    {12.4, -166.67, -193.50},  {12.6, -180.00, -180.00},
+};
+
+constexpr double Radians(double deg) { return deg * kPi / 180.0; }
+
+// Plot coordinates of a phase in radians and a gain in dB.
+int PhaseX(const BlackLayout& l, double phaseRad) {
+  return RoundPixel(l.X0 + l.XS * phaseRad / (2 * kPi));
+}
+int GainY(const BlackLayout& l, double gainDb) { return RoundPixel(l.Y0 - l.YS * gainDb / 80.0); }
+
+// Per curve: the previous sample of the sweep (dB, rad, pixel).
+struct Slot {
+  double PrevGainDb = 0;
+  double PrevPhaseRad = 0;
+  int PrevX = 0;
+  int PrevY = 0;
+};
+
+void DrawChart(DiagramState& s, const BlackLayout& l) {
+  UseColour(s, kBlack);
+  DrawMarker(s, PhaseX(l, -kPi), GainY(l, 0));
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+
+  PlotMoveTo(s, PhaseX(l, Radians(kContour[0].RightDeg)), GainY(l, kContour[0].GainDb));
+  for (int r = 1; r < 23; ++r)
+    PlotLineTo(s, PhaseX(l, Radians(kContour[r].RightDeg)), GainY(l, kContour[r].GainDb));
+  PlotText(s, PhaseX(l, -kPi) - 17, GainY(l, -4.85) + 5, "2.3");
+  PlotMoveTo(s, PhaseX(l, Radians(kContour[0].LeftDeg)), GainY(l, kContour[0].GainDb));
+  for (int r = 1; r < 23; ++r)
+    PlotLineTo(s, PhaseX(l, Radians(kContour[r].LeftDeg)), GainY(l, kContour[r].GainDb));
+
+  SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+  const int top = GainY(l, 40);
+  const int bottom = GainY(l, -30);
+  for (int k = 0; k <= 18; ++k) {
+    const int x = PhaseX(l, -k * kPi / 9);
+    if (k % 3 == 0) {
+      const std::string t = IntegerText(-20 * k);
+      PlotText(s, x - TextWidth(s, t) / 2, top - TextHeight(s, t) - 2, t);
+    }
+    PlotLine(s, x, top, x, bottom);
+  }
+  for (int k = -3; k <= 4; ++k) {
+    const std::string t = IntegerText(10 * k);
+    const int y = GainY(l, 10 * k);
+    PlotText(s, s.PlotWidth - 53 - TextWidth(s, t), y, t);
+    PlotLine(s, l.X0, y, 30, y);
+  }
+}
+
+}  // namespace
+
+BlackLayout ComputeBlackLayout(DiagramState& s) {
+  BlackLayout l;
+  l.XS = s.PlotWidth - 80;
+  l.X0 = s.PlotWidth - 50;
+  l.YS = s.PlotHeight - 100;
+  l.Y0 = s.PlotHeight / 2 + 30;
+  l.XText = TextWidth(s, "50") + 50;
+  return l;
+}
+
+void DrawBlackDiagram(DiagramState& s) {
+  const BlackLayout l = ComputeBlackLayout(s);
+  ClearPlot(s);
+  DrawChart(s, l);
+
+  if (s.CapturePoints) BeginCurveCapture(s);
+
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  s.ResponseValid = 1;
+  const double L = std::numbers::ln10;
+  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
+  Slot slots[4];
+  bool first = true;
+
+  const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
+  const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
+  for (std::int64_t k = kFrom; k <= kTo && s.ResponseValid != 0; ++k) {
+    const double decade = std::exp(static_cast<double>(k) * L);
+    for (int m = 50; m <= 500; ++m) {
+      const double w = decade * m / 50;
+      const double w2 = w * w;
+      const bool labelled = m == 50 || m == 250;
+      double phaseSum = 0;
+      double gainSum = 0;
+      for (int i = 0; i < 3; ++i)
+        s.CurveEnabled[i] = s.Host != nullptr && s.Host->IsCurveBoxChecked(i + 1);
+
+      for (int i = 0; i < 3; ++i) {
+        if (!s.CurveEnabled[i]) continue;
+        Slot& slot = slots[i];
+        UseColour(s, colours[i]);
+        const Response r = FunctionResponse(s, i, w, w2);
+        phaseSum += r.PhaseRad;
+        gainSum += r.GainDb;
+        const int xs = PhaseX(l, r.PhaseRad);
+        const int ys = GainY(l, r.GainDb);
+        if (margins && !first)
+          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, r.GainDb, slot.PrevPhaseRad,
+                          slot.PrevGainDb, xs, ys);
+        slot.PrevGainDb = r.GainDb;
+        slot.PrevPhaseRad = r.PhaseRad;
+        if (m == 50) {
+          slot.PrevX = xs;
+          slot.PrevY = ys;
+        }
+        PlotLine(s, slot.PrevX, slot.PrevY, xs, ys);
+        if (labelled) {
+          PlotText(s, xs + 5, ys, FormatReal(w));
+          DrawMarker(s, xs, ys);
+        }
+        slot.PrevX = xs;
+        slot.PrevY = ys;
+      }
+
+      UseColour(s, kBlack);
+      if (s.Host != nullptr && s.Host->IsCurveBoxChecked(4)) {
+        Slot& slot = slots[3];
+        const int x4 = PhaseX(l, phaseSum);
+        const int y4 = GainY(l, gainSum);
+        if (m == 50) {
+          slot.PrevX = x4;
+          slot.PrevY = y4;
+        }
+        UseColour(s, kBlack);
+        PlotLine(s, slot.PrevX, slot.PrevY, x4, y4);
+        if (labelled) {
+          PlotText(s, x4 + 5, y4, FormatReal(w));
+          DrawMarker(s, x4, y4);
+        }
+        if (s.CapturePoints && m % 5 == 0)
+          CaptureCurveLine(s, FormatReal(w) + "   " + FormatReal(gainSum) + "   " +
+                                  FormatReal(phaseSum * 180 / kPi));
+        if (margins && !first)
+          BlackMarginStep(s, 4, l, w, phaseSum, gainSum, slot.PrevPhaseRad, slot.PrevGainDb, x4,
+                          y4);
+        slot.PrevX = x4;
+        slot.PrevY = y4;
+        slot.PrevGainDb = gainSum;
+        slot.PrevPhaseRad = phaseSum;
+      }
+      first = false;
+    }
+  }
+
+  DrawBlackMeasuredPoints(s, l);
+  UseColour(s, kBlack);
+  if (s.ResponseValid == 0) AlarmBeep(s.Host);
+}
+
+}  // namespace tv

@@ -1,0 +1,308 @@
+// The Bode view: axes, decade and gain/phase grids, and the column-by-column sweep of the curves.
+#include "render/bode.h"
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <string>
+
+#include "core/diagram_host.h"
+#include "core/format.h"
+#include "render/margins.h"
+#include "render/overlays.h"
+#include "render/primitives.h"
+#include "response/response.h"
+
+namespace tv {
+
+namespace {
+
+// Decade labels for the exponents -10..10; below 0.001 and above 1000 they
+// switch to the 10E notation (10E4 is ten to the fourth).
+constexpr const char* kDecadeLabels[21] = {
+    "10E-10", "10E-9", "10E-8", "10E-7", "10E-6", "10E-5", "10E-4",
+    "0.001",  "0.01",  "0.1",   "1",     "10",    "100",   "1000",
+    "10E4",   "10E5",  "10E6",  "10E7",  "10E8",  "10E9",  "10E10"};
+
+// A range from a file may reach past the table; the label then continues
+// the 10E notation.
+std::string DecadeLabel(std::int32_t exponent) {
+  if (exponent >= -10 && exponent <= 10) return kDecadeLabels[exponent + 10];
+  return "10E" + IntegerText(exponent);
+}
+
+// Span of the pulsation axis in decades. Both bounds are 32-bit values read
+// from a file, so the difference needs more than 32 bits.
+std::int64_t DecadeSpan(const DiagramState& s) {
+  return static_cast<std::int64_t>(s.DecadeMax) - static_cast<std::int64_t>(s.DecadeMin);
+}
+
+// The gain reference: the magnitude of the larger signed bound, as a double
+// so that |-2^31| is representable.
+double GainReference(const DiagramState& s) {
+  const double lo = s.GainMinDb;
+  const double hi = s.GainMaxDb;
+  return std::fabs(s.GainMinDb > s.GainMaxDb ? lo : hi);
+}
+
+// MidY and Minus180Y are 16-bit fields; a plot too large or too small for
+// them keeps the nearest value they can hold.
+std::uint16_t ToRow(std::int64_t y) {
+  if (y < 0) return 0;
+  if (y > 65535) return 65535;
+  return static_cast<std::uint16_t>(y);
+}
+
+bool BoxChecked(const DiagramState& s, int box) {
+  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+}
+
+// End points of the last gain and phase segments, and the last offsets, of
+// one curve: H1, H2, H3 and the product.
+struct CurveSlot {
+  double PrevGain = 0.0;
+  double PrevPhase = 0.0;
+  int GainX = 0, GainY = 0;
+  int PhaseX = 0, PhaseY = 0;
+};
+
+void DrawDecades(DiagramState& s, std::int64_t D) {
+  const int W = s.PlotWidth;
+  const int H = s.PlotHeight;
+  const int mid = s.MidY;
+  const double P = (static_cast<double>(W) - 60.0) / static_cast<double>(D);
+  const int th = TextHeight(s, "10");
+  for (std::int64_t i = 0; i <= D; ++i) {
+    const double di = static_cast<double>(i);
+    UseColour(s, kBlack);
+    SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    if (i > 0) {
+      const int x = RoundPixel(di * P) + 30;
+      PlotLine(s, x, 5, x, H - 40);
+    }
+    if (i < D) {
+      for (int j = 1; j <= 10; ++j) {
+        const int x = RoundPixel(P * std::log(static_cast<double>(j)) / 2.302585 + di * P) + 30;
+        const int half = j == 5 ? 8 : 4;
+        PlotLine(s, x, mid - half, x, mid + half);
+      }
+    }
+    SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+    if (i < D) {
+      const int x = RoundPixel(di * P) + 32;
+      // DecadeMin + i lies between the two 32-bit bounds.
+      const auto exponent = static_cast<std::int32_t>(s.DecadeMin + i);
+      PlotText(s, x, mid - 5 - 2 * th, DecadeLabel(exponent));
+      PlotText(s, x, mid - 5 - th, IntegerText(exponent));
+      PlotText(s, W - 33 - TextWidth(s, "w"), mid - 5 - 2 * th, "w");
+      PlotText(s, W - 33 - TextWidth(s, "log w"), mid - 5 - th, "log w");
+    }
+  }
+}
+
+void DrawGainGrid(DiagramState& s, double R) {
+  const int W = s.PlotWidth;
+  const int H = s.PlotHeight;
+  const int halfH = H / 2;
+  const int mid = s.MidY;
+  // Counts of 10 dB steps; R and |GainMinDb| are at most 2^31, well inside
+  // 64 bits.
+  const auto n = static_cast<std::int64_t>(std::nearbyint(R / 10.0));
+  const auto m =
+      static_cast<std::int64_t>(std::nearbyint(std::fabs(static_cast<double>(s.GainMinDb)) / 10.0));
+  // With fewer than one pixel per 10 dB (or no 10 dB step at all, R up to
+  // 5 dB) only the 0 dB line is drawn.
+  const bool steps = n > 0 && (static_cast<double>(mid) - 5.0) / static_cast<double>(n) >= 1.0;
+  const double S = steps ? (static_cast<double>(mid) - 5.0) / static_cast<double>(n) : 0.0;
+
+  UseColour(s, kBlack);
+  const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
+  if (gain && steps) {
+    for (std::int64_t i = 1; i <= n; ++i) {
+      const int y = RoundPixel(halfH - static_cast<double>(i) * S);
+      PlotDottedLine(s, 30, y, W - 30, y);
+      PlotText(s, 33, y + 3, IntegerText(static_cast<std::int32_t>(10 * i)));
+    }
+  }
+  PlotText(s, 33, halfH + 3, "0dB");
+  if (gain) {
+    const std::int64_t last = steps ? m : 0;
+    for (std::int64_t i = 0; i <= last; ++i) {
+      const int y = mid + RoundPixel(static_cast<double>(i) * S);
+      // Lower lines only move further down: once one is below the plot,
+      // neither it nor any later line or label can be seen.
+      if (y >= H) break;
+      PlotDottedLine(s, 30, y, W - 30, y);
+      if (i >= 1) PlotText(s, 33, y + 3, IntegerText(static_cast<std::int32_t>(-10 * i)));
+    }
+  }
+}
+
+void DrawPhaseGrid(DiagramState& s) {
+  const int W = s.PlotWidth;
+  const int mid = s.MidY;
+  const double q = (static_cast<double>(mid) - 20.0) / 4.0;
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  if (s.BodeMode != 1 && s.BodeMode != 2) return;
+  for (int k = -3; k <= 4; ++k) {
+    const int y = mid - RoundPixel(k * q);
+    if (s.BodeMode == 2) {
+      if (k != -2) {
+        PlotLine(s, W, y, W - 30, y);
+        PlotLine(s, 30, y, 0, y);
+      } else {
+        PlotLine(s, W, y, 30, y);
+        s.Minus180Y = ToRow(y);
+      }
+      const std::string t = IntegerText(90 * k);
+      PlotText(s, W - 33 - TextWidth(s, t), y, t);
+    } else {
+      SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+      PlotLine(s, W - 30, y, 30, y);
+      PlotText(s, W - 28, y, IntegerText(90 * (k < 0 ? -k : k)));
+      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    }
+  }
+}
+
+}  // namespace
+
+void DrawBodeFrame(DiagramState& s) {
+  const int W = s.PlotWidth;
+  const int H = s.PlotHeight;
+  s.MidY = ToRow(H / 2);
+  UseColour(s, kBlack);
+  PlotLine(s, 30, 5, 30, H - 40);
+
+  // Decade lines, ticks and labels need a span of at least one decade and
+  // at least one pixel per decade; otherwise none of them can be told apart.
+  const std::int64_t D = DecadeSpan(s);
+  if (D > 0 && W > 60 && D <= static_cast<std::int64_t>(W) - 60) DrawDecades(s, D);
+
+  const double R = GainReference(s);
+  // No gain reference at all (both bounds 0): the scale of the smallest
+  // range the buttons give, 10 dB.
+  s.GainPixelsPerDb = (static_cast<double>(H / 2) - 5.0) / (R > 0 ? R : 10.0);
+  DrawGainGrid(s, R);
+
+  s.PhasePixelsPerRad = (static_cast<double>(s.MidY) - 20.0) / 6.283185307179586;
+  DrawPhaseGrid(s);
+  UseColour(s, kBlack);
+}
+
+void DrawBodeCurves(DiagramState& s) {
+  s.ResponseValid = 1;
+  if (s.Host) s.Host->ScrollToTop();
+
+  const int xMP = TextWidth(s, "50") + 40;
+  const int xMG = xMP + 180;
+
+  // No column to sweep (a plot 60 pixels wide or less) or no pulsation axis
+  // (a span of zero decades or less): the frame stands alone.
+  const std::int64_t D = DecadeSpan(s);
+  if (s.PlotWidth <= 60 || D <= 0) return;
+
+  const double L = std::numbers::ln10;
+  const int N = s.PlotWidth - 60;
+  const double r = static_cast<double>(D) / N;
+  // Columns past the coordinate limit would all land on the same pixel.
+  const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
+
+  CurveSlot slots[4];
+  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
+  const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
+  const int mid = s.MidY;
+
+  DrawBodeMeasuredPoints(s);
+
+  UseColour(s, kBlack);
+  if (s.CapturePoints) BeginCurveCapture(s);
+
+  for (int i = 0; i <= lastColumn && s.ResponseValid != 0; ++i) {
+    const double w = std::exp((s.DecadeMin + i * r) * L);
+    const double w2 = w * w;
+    const int x = i + 30;
+    double sumG = 0;
+    double sumP = 0;
+    for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = BoxChecked(s, k + 1) ? 1 : 0;
+
+    for (int k = 0; k < 3; ++k) {
+      if (!s.CurveEnabled[k]) continue;
+      CurveSlot& slot = slots[k];
+      UseColour(s, colours[k]);
+      const CoefficientSet& num = s.NumCoeffs[k];
+      const CoefficientSet& den = s.DenCoeffs[k];
+      const double reN = RealPartAt(num, w2);
+      const double imN = ImagPartAt(num, w, w2);
+      const double reD = RealPartAt(den, w2);
+      const double imD = ImagPartAt(den, w, w2);
+      const double P = (PhaseAngle(reN, imN) - PhaseAngle(reD, imD)) * s.PhasePixelsPerRad;
+      sumP += P;
+      const double G = (GainDb(s, reN, imN) - GainDb(s, reD, imD)) * s.GainPixelsPerDb;
+      if (i != 0 && margins)
+        BodeMarginStep(s, k + 1, x, w, G, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      slot.PrevGain = G;
+      slot.PrevPhase = P;
+      sumG += G;
+
+      const int yG = mid - RoundPixel(G);
+      const int yP = mid - RoundPixel(P);
+      if (i == 0) {
+        slot.GainX = slot.PhaseX = x;
+        slot.GainY = yG;
+        slot.PhaseY = yP;
+      }
+      if (phase) {
+        PlotDottedLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        slot.PhaseX = x;
+        slot.PhaseY = yP;
+      }
+      UseColour(s, colours[k]);
+      SetPen(s, PenStyle::Solid, s.CurvePenWidth);
+      if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
+      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+      slot.GainX = x;
+      slot.GainY = yG;
+    }
+
+    UseColour(s, kBlack);
+    if (BoxChecked(s, 4)) {
+      CurveSlot& slot = slots[3];
+      const int yG = mid - RoundPixel(sumG);
+      const int yP = mid - RoundPixel(sumP);
+      if (i == 0) {
+        slot.GainX = slot.PhaseX = x;
+        slot.GainY = yG;
+        slot.PhaseY = yP;
+      }
+      if (i != 0 && margins)
+        BodeMarginStep(s, 4, x, w, sumG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      slot.PrevGain = sumG;
+      slot.PrevPhase = sumP;
+      if (phase) {
+        SetPen(s, PenStyle::Solid, s.FramePenWidth);
+        PlotLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        slot.PhaseX = x;
+        slot.PhaseY = yP;
+      }
+      UseColour(s, kBlack);
+      SetPen(s, PenStyle::Solid, s.CurvePenWidth);
+      if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
+      if (s.CapturePoints && i % 10 == 0) {
+        const double G = sumG / s.GainPixelsPerDb;
+        const double phi = sumP * 180 / std::numbers::pi / s.PhasePixelsPerRad;
+        CaptureCurveLine(s, FormatRealFine(w) + "   " + FormatRealFine(G) + "   " +
+                                FormatRealFine(phi));
+      }
+      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+      slot.GainX = x;
+      slot.GainY = yG;
+    }
+  }
+
+  if (s.ResponseValid == 0) AlarmBeep(s.Host);
+}
+
+}  // namespace tv
