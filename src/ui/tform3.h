@@ -1,0 +1,77 @@
+// The transfer-function entry window Form3 and the definition of H1, H2 or H3 through it.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QValidator>
+#include <functional>
+
+#include "core/diagram_state.h"
+#include "ui/dialogs.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tv::ui {
+
+// Guards an edit field of Form3 against what the function texts cannot hold:
+// '(' and ')', which the texts must not contain (the function has to be
+// developed), and any character without a Windows-1252 byte. Only what an edit
+// inserts is judged, so a text that already holds a parenthesis (read from a
+// transfer file) can still be edited around it; a paste or drop that brings
+// one in is refused whole.
+class FunctionTextValidator : public QValidator {
+  Q_OBJECT
+
+ public:
+  explicit FunctionTextValidator(QLineEdit* edit);
+  State validate(QString& input, int& pos) const override;
+  // The text the next edit is judged against; set before a text is put in
+  // from program code, which is never refused.
+  void SetBaseline(const QString& text) { baseline_ = text; }
+
+  static bool IsRefused(QChar c);
+
+ private:
+  QString baseline_;
+};
+
+class TForm3 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TForm3(Dialogs& dialogs, QWidget* parent = nullptr);
+
+  QLabel* Label1;
+  QLabel* Label2;
+  QLineEdit* Edit1;
+  QLabel* Label3;
+  QFrame* Shape1;
+  QLineEdit* Edit2;
+  QPushButton* Button1;
+
+  // Puts a text into an edit field from program code; no character of it is refused.
+  void SetEditText(QLineEdit* edit, const QString& text);
+  // Red background (an invalid function) or the button face.
+  void SetInvalidColour(bool invalid);
+  QColor BackgroundColour() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  Dialogs& dialogs_;
+  FunctionTextValidator* validator1_;
+  FunctionTextValidator* validator2_;
+};
+
+// Shows the window through dialogs.ShowModal until both texts are valid,
+// storing them after every showing; then checks box i through s.Host (its
+// handler runs), calls refreshAvailability, then RedrawDiagram(s).
+void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs,
+                            std::function<void()> refreshAvailability);
+
+}  // namespace tv::ui
