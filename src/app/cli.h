@@ -1,0 +1,27 @@
+// The command line without a window: options onto the diagram state, then the picture and files written.
+#pragma once
+
+#include <QStringList>
+#include <iosfwd>
+
+namespace tv::app {
+
+// Exit codes of a run without a window.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;            // bad option or value
+inline constexpr int kExitInvalidFunction = 3;  // a ticked function does not compile
+inline constexpr int kExitFile = 4;             // a file could not be read or written
+
+// Whether the arguments (program name excluded) ask for a run without a
+// window: any of them is an option ("--…").
+bool IsCommandLineRun(const QStringList& arguments);
+
+// The usage text, in French.
+const char* UsageText();
+
+// Runs the options (program name excluded): the margin texts drawn go to
+// out, one per line; messages to err. A QGuiApplication must exist; no
+// window is shown. Returns one of the exit codes above.
+int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace tv::app

@@ -1,0 +1,36 @@
+// The about box: the program's name, its authors and its year, closed with OK.
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace tv::ui {
+
+class TAboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 318;
+  static constexpr int kClientHeight = 132;
+
+  explicit TAboutBox(QWidget* parent = nullptr);
+
+  // A small Bode diagram: gain falling past a corner, phase sliding down.
+  static QPixmap ProgramIconPixmap();
+
+  QFrame* Panel1;
+  QLabel* ProgramIcon;
+  QLabel* ProductName;
+  QLabel* Copyright;
+  QLabel* Comments;
+  QPushButton* OKButton;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+};
+
+}  // namespace tv::ui

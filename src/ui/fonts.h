@@ -1,0 +1,25 @@
+// The program's fonts: DejaVu Sans loaded from its files, so windows and pictures look alike everywhere.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace tv::ui {
+
+// Registers DejaVu Sans and DejaVu Sans Bold from the fonts-dejavu-core files
+// (once; a QGuiApplication must exist) and returns the family to use. When the
+// files are missing the family is still asked for by name.
+QString ProgramFontFamily();
+
+// The windows' font: 13 pixels, bold.
+QFont WindowFont();
+
+// The pixel size of the program's family whose character cell
+// (QFontMetrics::height) is closest to cell without exceeding it: the largest
+// size with a cell of at most `cell` pixels (1 when even that is too high).
+int PixelSizeForCell(int cell);
+
+// The plot's font for a character cell of `cell` pixels, plain style.
+QFont PlotFont(int cell);
+
+}  // namespace tv::ui

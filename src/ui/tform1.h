@@ -1,0 +1,183 @@
+// The main window Form1: menus, the top panel's display controls, the picture, start-up and resize.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string_view>
+
+#include "core/diagram_host.h"
+#include "core/diagram_state.h"
+#include "ui/dialogs.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QToolButton;
+
+namespace tv::ui {
+
+class ParameterControls;
+class QtSurface;
+class TAboutBox;
+class TForm3;
+
+class TForm1 : public QMainWindow, public tv::DiagramHost {
+  Q_OBJECT
+
+ public:
+  // Client area asked for at start: the plot's default size.
+  static constexpr int kClientWidth = 1134;
+  static constexpr int kClientHeight = 678;
+  // Largest client area (a window of at most 1150 x 850 with its frame).
+  static constexpr int kMaxClientWidth = 1134;
+  static constexpr int kMaxClientHeight = 792;
+  static constexpr int kPanelHeight = 65;
+
+  // Runs the start-up: sizes, defaults, the first redraw, and the transfer
+  // file named by arguments.front() when there is one. Every question goes
+  // through dialogs.
+  TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& arguments = {},
+         QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // DiagramHost.
+  bool IsCurveBoxChecked(int box) const override;
+  void SetCurveBoxChecked(int box, bool checked) override;
+  void SetPanelInvalid(bool invalid) override;
+  void RefreshParameterCaptions() override;
+  void ClearEditorText() override;
+  void AppendEditorLine(std::string_view line) override;
+  void ScrollToTop() override;
+  void Beep() override;
+
+  // CheckBox4's caption from the ticked boxes among CheckBox1..3 ("H1.H3").
+  void UpdateProductCaption();
+  void RefreshParameterAvailability();
+  // The default beep, 20 times.
+  void AlarmBeep();
+  // The redraw driver on the window's picture; every control ends in it.
+  void Redraw();
+  // How many times Redraw ran (tests count redraws with it).
+  int RedrawCount() const { return redrawCount_; }
+
+  // The picture as last drawn (clipboard, bitmap and tests).
+  const QImage& Picture() const;
+  QColor PanelColour() const;
+  tv::DiagramState& State() { return s_; }
+  Dialogs& DialogsSeam() { return dialogs_; }
+  ParameterControls* Parameters() const { return parameters_; }
+  TForm3* Form3() const { return form3_; }
+  TAboutBox* AboutBox() const { return aboutBox_; }
+  QScrollArea* ImageArea() const { return imageArea_; }
+
+  // The points editor's text (Memo1) until the editor window takes it over.
+  QStringList EditorText;
+
+  // Top panel.
+  QFrame* Panel1 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QCheckBox* CheckBox2 = nullptr;
+  QCheckBox* CheckBox3 = nullptr;
+  QCheckBox* CheckBox4 = nullptr;
+  QCheckBox* CheckBox5 = nullptr;
+  QLabel* Label1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QFrame* Panel2 = nullptr;
+  QRadioButton* RadioButton7 = nullptr;
+  QRadioButton* RadioButton8 = nullptr;
+  QRadioButton* RadioButton9 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* SpeedButton2 = nullptr;
+  QToolButton* SpeedButton3 = nullptr;
+  QToolButton* SpeedButton5 = nullptr;
+  QToolButton* SpeedButton6 = nullptr;
+  QToolButton* SpeedButton8 = nullptr;
+  QWidget* Image1 = nullptr;
+
+  // Menus. Entries whose commands live elsewhere are created disabled; the
+  // module that brings the command enables and connects them.
+  QMenu* Fichier1 = nullptr;
+  QMenu* Dfinir1 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* Pressepapier1 = nullptr;
+  QAction* Imprimer1 = nullptr;
+  QAction* SauverlimageEMF1 = nullptr;
+  QAction* Mspaint1 = nullptr;
+  QAction* Maple1 = nullptr;
+  QAction* RponsetemporellecrationdunfichierMaple1 = nullptr;
+  QAction* Ouvrirditeurdepoints1 = nullptr;
+  QAction* Quitter1 = nullptr;
+  QAction* N6 = nullptr;
+  QAction* N5 = nullptr;
+  QAction* H31 = nullptr;
+  QAction* GainK1 = nullptr;
+  QAction* A1 = nullptr;
+  QAction* B2 = nullptr;
+  QAction* B1 = nullptr;
+  QAction* W1 = nullptr;
+  QAction* Ksi1 = nullptr;
+  QAction* apropos = nullptr;
+
+  // Handlers, named after their controls.
+  void CheckBox1Click();
+  void CheckBox2Click();
+  void CheckBox3Click();
+  void CheckBox4Click();
+  void CheckBox5Click();
+  void RadioButton7Click();
+  void RadioButton8Click();
+  void RadioButton9Click();
+  void BitBtn1Click();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton5Click();
+  void SpeedButton6Click();
+  void SpeedButton8Click();
+  void N3Click();
+  void N1Click();
+  void N2Click();
+  void N6Click();
+  void N5Click();
+  void H31Click();
+  void Quitter1Click();
+  void AproposClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreatePanel();
+  void CreatePicture();
+  void StartUp(const QStringList& arguments);
+  void Resized(int clientWidth, int clientHeight);
+  void SetModeWithoutMargins(std::uint8_t mode);
+  void DefineFunction(int i);
+  void LoadTransferFile(const std::string& path);
+  QCheckBox* CurveBox(int box) const;
+
+  tv::DiagramState& s_;
+  Dialogs& dialogs_;
+  std::unique_ptr<QtSurface> surface_;
+  ParameterControls* parameters_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  TForm3* form3_ = nullptr;
+  QScrollArea* imageArea_ = nullptr;
+  QColor buttonFace_;
+  int redrawCount_ = 0;
+  bool startedUp_ = false;
+};
+
+}  // namespace tv::ui

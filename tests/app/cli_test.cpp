@@ -1,0 +1,284 @@
+// The built program without a display: pictures at the pixels the layout gives, outputs and exit codes.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+struct Run {
+  int Code = -1;
+  QString Out;
+  QString Err;
+};
+
+Run Tracevue(const QStringList& arguments) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env.remove(QString::fromLatin1(name));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(TRACEVUE_EXE), arguments);
+  Run r;
+  if (!p.waitForFinished(120000)) {
+    p.kill();
+    p.waitForFinished();
+    return r;
+  }
+  r.Code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.Out = QString::fromUtf8(p.readAllStandardOutput());
+  r.Err = QString::fromUtf8(p.readAllStandardError());
+  return r;
+}
+
+QRgb Rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
+constexpr QRgb kBlack = 0x000000;
+constexpr QRgb kWhite = 0xffffff;
+constexpr QRgb kBlue = 0x0000ff;
+
+// Layout of the default Bode picture, 1134 x 678, decades -1 to 3, gain -40 to 50 dB.
+constexpr int kW = 1134;
+constexpr int kH = 678;
+constexpr int kMidY = kH / 2;                                   // 339
+constexpr double kGainPixelsPerDb = (kH / 2 - 5) / 50.0;        // 6.68
+constexpr double kPhasePixelsPerRad = (kMidY - 20) / 6.283185307179586;
+
+int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int DecadeX(int i) { return RoundEven(i * (kW - 60) / 4.0) + 30; }
+
+// Pulsation of column x (x = i + 30).
+double PulsationAt(int x) { return std::exp((-1 + (x - 30) * 4.0 / (kW - 60)) * std::log(10.0)); }
+
+bool ColourNear(const QImage& image, int x, int y, QRgb colour, int reach) {
+  for (int dy = -reach; dy <= reach; ++dy)
+    if (y + dy >= 0 && y + dy < image.height() && Rgb(image, x, y + dy) == colour) return true;
+  return false;
+}
+
+}  // namespace
+
+class CliTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+ private slots:
+  void initTestCase() { QVERIFY(dir_.isValid()); }
+
+  void BodeExportHasTheFrameAndTheCurve() {
+    const QString out = Path("bode.png");
+    const Run r = Tracevue({QStringLiteral("--export"), out, QStringLiteral("--num1"),
+                            QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+p")});
+    QCOMPARE(r.Code, 0);
+    QCOMPARE(r.Err, QString());
+    QCOMPARE(r.Out, QString());
+    QImage image(out);
+    QCOMPARE(image.size(), QSize(kW, kH));
+
+    // Left axis and decade lines, solid, one pixel wide, from y 5 to H - 40.
+    QCOMPARE(DecadeX(1), 298);  // 268.5 rounds to the even 268
+    QCOMPARE(DecadeX(3), 836);  // 805.5 rounds to 806
+    for (int i = 0; i <= 4; ++i) {
+      const int x = i == 0 ? 30 : DecadeX(i);
+      for (int y : {120, 250, 450, 630}) QCOMPARE(Rgb(image, x, y), kBlack);
+      QCOMPARE(Rgb(image, x + 1, 120), kWhite);
+      QCOMPARE(Rgb(image, x - 1, 120), kWhite);
+      QCOMPARE(Rgb(image, x, kH - 20), kWhite);  // below the axis end
+    }
+    // Gain grid: dotted lines every 66.8 px above the middle line.
+    for (int k = 1; k <= 5; ++k) {
+      const int y = RoundEven(kH / 2 - k * (kMidY - 5) / 5.0);
+      int black = 0, white = 0;
+      for (int x = 400; x < 460; ++x) (Rgb(image, x, y) == kBlack ? black : white)++;
+      QVERIFY2(black > 5 && white > 5, qPrintable(QStringLiteral("grid row %1").arg(y)));
+      for (int x = 400; x < 460; ++x) QCOMPARE(Rgb(image, x, y + 2), kWhite);
+    }
+    // The -180 degree line is solid across.
+    const int minus180 = kMidY - RoundEven(-2 * (kMidY - 20) / 4.0);
+    QCOMPARE(minus180, 499);
+    for (int x = 400; x < 460; ++x) QCOMPARE(Rgb(image, x, minus180), kBlack);
+
+    // H1 = 1/(1+p) in blue: gain and phase where the formulas put them.
+    for (int x : {350, 500, 700, 900, 950}) {  // beyond, the gain leaves the picture
+      const double w = PulsationAt(x);
+      const double gainDb = -10.0 * std::log(1.0 + w * w) / 2.302585;
+      const int yGain = kMidY - RoundEven(gainDb * kGainPixelsPerDb);
+      QVERIFY2(ColourNear(image, x, yGain, kBlue, 2), qPrintable(QStringLiteral("gain at x=%1").arg(x)));
+      const double phase = -std::atan(w);
+      const int yPhase = kMidY - RoundEven(phase * kPhasePixelsPerRad);
+      QVERIFY2(ColourNear(image, x, yPhase, kBlue, 1), qPrintable(QStringLiteral("phase at x=%1").arg(x)));
+      // Nothing blue far from the two curves in that column.
+      for (int y = 60; y < kH; ++y)
+        if (std::abs(y - yGain) > 3 && std::abs(y - yPhase) > 3) QVERIFY(Rgb(image, x, y) != kBlue);
+    }
+    // The formula label sits on the first rows of the legend, in blue.
+    bool labelled = false;
+    for (int y = 10; y < 45; ++y)
+      for (int x = 60; x < 200; ++x) labelled = labelled || (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80);
+    QVERIFY(labelled);
+  }
+
+  void BlackAndBmpOutputs() {
+    const QString out = Path("black.bmp");
+    const Run r = Tracevue({QStringLiteral("--view"), QStringLiteral("black"), QStringLiteral("--black"),
+                            QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
+                            QStringLiteral("p+p^2"), QStringLiteral("--set"), QStringLiteral("k=2"),
+                            QStringLiteral("--size"), QStringLiteral("800x600"),
+                            QStringLiteral("--export"), out});
+    QCOMPARE(r.Code, 0);
+    QImage image(out, "BMP");
+    QCOMPARE(image.size(), QSize(800, 600));
+    // All black: no pixel keeps a colour of its own.
+    int coloured = 0, black = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        coloured += std::abs(qRed(p) - qBlue(p)) > 40 || std::abs(qRed(p) - qGreen(p)) > 40;
+        black += (p & 0xffffff) == 0;
+      }
+    QCOMPARE(coloured, 0);
+    QVERIFY(black > 1000);
+  }
+
+  void MarginTextsGoToStandardOutput() {
+    const Run r = Tracevue({QStringLiteral("--export"), Path("margins.png"), QStringLiteral("--num1"),
+                            QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("p+p^2"),
+                            QStringLiteral("--mode"), QStringLiteral("gain"), QStringLiteral("--margins")});
+    QCOMPARE(r.Code, 0);
+    const QStringList lines = r.Out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);  // one gain crossing, no phase crossing of -180
+    static const QRegularExpression mp(QStringLiteral("^MP1: (\\d+\\.?\\d*) en w= (\\d+\\.?\\d*)$"));
+    const QRegularExpressionMatch m = mp.match(lines.front());
+    QVERIFY2(m.hasMatch(), qPrintable(lines.front()));
+    // 1/(p(1+p)) crosses 0 dB near w = 0.786 with about 51.8 degrees left.
+    QVERIFY(std::abs(m.captured(2).toDouble() - 0.786) < 0.01);
+    QVERIFY(std::abs(m.captured(1).toDouble() - 51.8) < 0.6);
+  }
+
+  void SaveThenLoadAndCapture() {
+    const QString file = Path("loop.WWC");
+    Run r = Tracevue({QStringLiteral("--num2"), QStringLiteral("K"), QStringLiteral("--den2"),
+                      QStringLiteral("(1+T*p)"), QStringLiteral("--set"), QStringLiteral("K=2"),
+                      QStringLiteral("--decades"), QStringLiteral("-2:2"), QStringLiteral("--save"), file});
+    QCOMPARE(r.Code, 0);
+    QCOMPARE(QFileInfo(file).size(), 554);
+
+    const QString capture = Path("capture.txt");
+    // The name's extension is replaced by .WWC, as at start.
+    r = Tracevue({Path("loop.txt"), QStringLiteral("--capture"), capture});
+    QCOMPARE(r.Code, 0);
+    QFile f(capture);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size() - 1, 108);  // columns 0, 10, ..., 1070
+    // First column: w = 0.01; H2 = 2/(1+p) there has 6.02 dB.
+    const QList<QByteArray> first = lines.front().trimmed().split(' ');
+    QCOMPARE(first.front(), QByteArray("0.01"));
+    QVERIFY(std::abs(first[3].toDouble() - 6.0206) < 0.01);
+  }
+
+  void Help() {
+    const Run r = Tracevue({QStringLiteral("--help")});
+    QCOMPARE(r.Code, 0);
+    QVERIFY(r.Out.contains(QStringLiteral("--export")));
+    QVERIFY(r.Out.contains(QStringLiteral("Codes de sortie")));
+  }
+
+  void BadUsageExitsWithTwo_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+    const QString png = QStringLiteral("/tmp/never-written.png");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus"), QStringLiteral("--export"), png}
+                                    << QStringLiteral("--bogus");
+    QTest::newRow("negative parameter")
+        << QStringList{QStringLiteral("--set"), QStringLiteral("K=-1"), QStringLiteral("--export"), png}
+        << QStringLiteral("--set");
+    QTest::newRow("unknown parameter")
+        << QStringList{QStringLiteral("--set"), QStringLiteral("Z=1"), QStringLiteral("--export"), png}
+        << QStringLiteral("--set");
+    QTest::newRow("decades reversed")
+        << QStringList{QStringLiteral("--decades"), QStringLiteral("3:1"), QStringLiteral("--export"), png}
+        << QStringLiteral("--decades");
+    QTest::newRow("decades beyond 5")
+        << QStringList{QStringLiteral("--decades"), QStringLiteral("0:6"), QStringLiteral("--export"), png}
+        << QStringLiteral("--decades");
+    QTest::newRow("gain not a multiple of 10")
+        << QStringList{QStringLiteral("--gain-max"), QStringLiteral("55"), QStringLiteral("--export"), png}
+        << QStringLiteral("--gain-max");
+    QTest::newRow("mode") << QStringList{QStringLiteral("--mode"), QStringLiteral("x"), QStringLiteral("--export"), png}
+                          << QStringLiteral("--mode");
+    QTest::newRow("size too small")
+        << QStringList{QStringLiteral("--size"), QStringLiteral("50x50"), QStringLiteral("--export"), png}
+        << QStringLiteral("--size");
+    QTest::newRow("picture format")
+        << QStringList{QStringLiteral("--export"), QStringLiteral("/tmp/x.gif")} << QStringLiteral("--export");
+    QTest::newRow("missing value") << QStringList{QStringLiteral("--export")} << QStringLiteral("--export");
+    QTest::newRow("no action") << QStringList{QStringLiteral("--num1"), QStringLiteral("1")}
+                               << QStringLiteral("--export");
+    QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
+                                           QStringLiteral("--export"), png}
+                            << QStringLiteral("--curves");
+  }
+  void BadUsageExitsWithTwo() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+    const Run r = Tracevue(arguments);
+    QCOMPARE(r.Code, 2);
+    QVERIFY2(r.Err.contains(named), qPrintable(r.Err));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/never-written.png")));
+  }
+
+  void InvalidTickedFunctionExitsWithThree() {
+    const QString out = Path("invalid.png");
+    const Run r = Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
+                            QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
+    QCOMPARE(r.Code, 3);
+    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide")), qPrintable(r.Err));
+    QVERIFY(!QFile::exists(out));
+    // Unticked, the same function does not stop the drawing.
+    const Run ok = Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
+                             QStringLiteral("p^2+p"), QStringLiteral("--curves"), QStringLiteral("none"),
+                             QStringLiteral("--export"), out});
+    QCOMPARE(ok.Code, 0);
+    QVERIFY(QFile::exists(out));
+  }
+
+  void UnreadableOrUnwritableFilesExitWithFour() {
+    Run r = Tracevue({QStringLiteral("--export"), QStringLiteral("/nonexistent-folder/out.png")});
+    QCOMPARE(r.Code, 4);
+    QVERIFY(r.Err.contains(QStringLiteral("/nonexistent-folder/out.png")));
+    r = Tracevue({Path("missing"), QStringLiteral("--export"), Path("never.png")});
+    QCOMPARE(r.Code, 4);
+    QVERIFY(r.Err.contains(QStringLiteral("missing.WWC")));
+    QVERIFY(!QFile::exists(Path("never.png")));
+    r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"), Path("never.png")});
+    QCOMPARE(r.Code, 4);
+    QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
+  }
+
+  void MeasuredPointsAreDrawnInGreen() {
+    const QString points = Path("points.txt");
+    QFile f(points);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("1 0 -180\r\n");  // w = 1 rad/s: on the 0 dB line and on the -180 degree line
+    f.close();
+    const QString out = Path("points.png");
+    const Run r = Tracevue({QStringLiteral("--points"), points, QStringLiteral("--export"), out});
+    QCOMPARE(r.Code, 0);
+    QImage image(out);
+    const QRgb green = 0x008000;
+    QCOMPARE(Rgb(image, DecadeX(1), kMidY), green);
+    QCOMPARE(Rgb(image, DecadeX(1) + 2, kMidY + 2), green);  // 5 x 5 square
+    QCOMPARE(Rgb(image, DecadeX(1), 499), green);            // 3 x 3 on the phase line
+  }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "cli_test.moc"
