@@ -91,6 +91,11 @@ ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialog
   for (int k = 0; k < 5; ++k) {
     auto* label = new QLabel(QString::fromLatin1(kSpins[k].LabelText), panel);
     label->setObjectName(QStringLiteral("Label%1").arg(7 + k));
+    // The window's 13 px bold face is wider than the one these positions were
+    // laid out for: at 10 px the five step values stay apart.
+    QFont stepFont = label->font();
+    stepFont.setPixelSize(10);
+    label->setFont(stepFont);
     label->move(kSpins[k].LabelLeft, kStepLabelTop);
     label->adjustSize();
     stepLabels_[k] = label;
