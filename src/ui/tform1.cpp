@@ -31,6 +31,7 @@
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
+#include "ui/tform2.h"
 #include "ui/tform3.h"
 
 namespace tv::ui {
@@ -127,6 +128,8 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   // therefore never use them.
   aboutBox_ = new TAboutBox(this);
   form3_ = new TForm3(dialogs_, this);
+  form2_ = new TForm2(s_, dialogs_, [this] { Redraw(); }, this);
+  Ouvrirditeurdepoints1->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
   central->installEventFilter(this);
@@ -188,6 +191,7 @@ void TForm1::CreateMenus() {
   connect(N5, &QAction::triggered, this, &TForm1::N5Click);
   connect(H31, &QAction::triggered, this, &TForm1::H31Click);
   connect(apropos, &QAction::triggered, this, &TForm1::AproposClick);
+  connect(Ouvrirditeurdepoints1, &QAction::triggered, this, &TForm1::Ouvrirditeurdepoints1Click);
 }
 
 void TForm1::CreatePanel() {
@@ -387,9 +391,17 @@ void TForm1::RefreshParameterAvailability() {
   if (parameters_) parameters_->RefreshParameterAvailability();
 }
 
-void TForm1::ClearEditorText() { EditorText.clear(); }
+// The start-up's redraws come before the points editor exists; they never
+// capture, so the editor's text is only reached once it is there.
+void TForm1::ClearEditorText() {
+  if (form2_) form2_->ClearText();
+}
 
-void TForm1::AppendEditorLine(std::string_view line) { EditorText.append(FromCp1252(line)); }
+void TForm1::AppendEditorLine(std::string_view line) {
+  if (form2_) form2_->AppendLine(line);
+}
+
+void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 

@@ -28,6 +28,7 @@ namespace tv::ui {
 class ParameterControls;
 class QtSurface;
 class TAboutBox;
+class TForm2;
 class TForm3;
 
 class TForm1 : public QMainWindow, public tv::DiagramHost {
@@ -76,11 +77,10 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   Dialogs& DialogsSeam() { return dialogs_; }
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
+  TForm2* Form2() const { return form2_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   QScrollArea* ImageArea() const { return imageArea_; }
 
-  // The points editor's text (Memo1) until the editor window takes it over.
-  QStringList EditorText;
 
   // Top panel.
   QFrame* Panel1 = nullptr;
@@ -153,6 +153,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void H31Click();
   void Quitter1Click();
   void AproposClick();
+  void Ouvrirditeurdepoints1Click();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +175,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   ParameterControls* parameters_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;
+  TForm2* form2_ = nullptr;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;
   int redrawCount_ = 0;

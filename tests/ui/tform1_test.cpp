@@ -21,6 +21,7 @@
 #include "ui/parameter_controls.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/tform1.h"
+#include "ui/tform2.h"
 #include "ui/tform3.h"
 
 using tv::ui::MessageIcon;
@@ -531,7 +532,16 @@ class TForm1Test : public QObject {
     QCOMPARE(f.Parameters()->RadioButton(3)->text(), QStringLiteral("T = 2"));
   }
 
-  void EditorTextTakesTheCapture() {
+  void OpeningThePointsEditorShowsIt() {
+    Window w;
+    TForm1& f = *w.form;
+    QVERIFY(f.Ouvrirditeurdepoints1->isEnabled());
+    QVERIFY(!f.Form2()->isVisible());
+    f.Ouvrirditeurdepoints1->trigger();
+    QVERIFY(f.Form2()->isVisible());
+  }
+
+  void PointsEditorTakesTheCapture() {
     Window w;
     TForm1& f = *w.form;
     w.s.CapturePoints = 1;
@@ -540,8 +550,9 @@ class TForm1Test : public QObject {
     // Capture ticks H1.H2.H3 (its handler redraws, nested) and then keeps
     // one line every 10 columns: 0, 10, ..., 1070.
     QVERIFY(f.CheckBox4->isChecked());
-    QCOMPARE(f.EditorText.size(), 108);
-    QVERIFY(f.EditorText.front().startsWith(QStringLiteral("0.1   ")));
+    const QStringList lines = f.Form2()->Lines();
+    QCOMPARE(lines.size(), 108);
+    QVERIFY(lines.front().startsWith(QStringLiteral("0.1   ")));
   }
 
   void ResizeRedrawsAtTheNewSize() {
