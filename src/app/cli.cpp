@@ -286,6 +286,12 @@ const char* UsageText() {
          "  --export SORTIE      image .png ou .bmp\n"
          "  --help               ce texte\n"
          "\n"
+         "Exemples :\n"
+         "  tracevue --num1 K --den1 p+T*p^2 --set K=4 --set T=0.5 --margins --export boucle.png\n"
+         "      trace H1 = K/(p(1+T.p)) et ses marges dans boucle.png\n"
+         "  tracevue --view black --margins --export black.png examples/third-order.WWC\n"
+         "      trace le diagramme de Black d'un exemple, marges comprises\n"
+         "\n"
          "Codes de sortie : 0 succès ; 2 option ou valeur incorrecte ; 3 fonction cochée invalide\n"
          "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire.\n";
 }

@@ -29,17 +29,17 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setGeometry(8, 8, 33, 33);
   ProgramIcon->setPixmap(ProgramIconPixmap());
 
-  ProductName = new QLabel(QStringLiteral("Tracevue"), Panel1);
+  ProductName = new QLabel(QStringLiteral("Tracevue " TRACEVUE_VERSION), Panel1);
   ProductName->setObjectName(QStringLiteral("ProductName"));
   ProductName->move(56, 8);
   ProductName->adjustSize();
 
-  Copyright = new QLabel(QStringLiteral("Les développeurs de Tracevue"), Panel1);
+  Copyright = new QLabel(QStringLiteral("Diagrammes de Bode et de Black"), Panel1);
   Copyright->setObjectName(QStringLiteral("Copyright"));
   Copyright->move(56, 32);
   Copyright->adjustSize();
 
-  Comments = new QLabel(QStringLiteral("2026"), Panel1);
+  Comments = new QLabel(QStringLiteral("Développeurs de Tracevue, 2026"), Panel1);
   Comments->setObjectName(QStringLiteral("Comments"));
   Comments->move(56, 56);
   Comments->adjustSize();

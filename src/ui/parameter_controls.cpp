@@ -81,7 +81,9 @@ ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialog
   label12_ = new QLabel(panel);
   label12_->setObjectName(QStringLiteral("Label12"));
   QFont big = label12_->font();
-  big.setPixelSize(24);
+  // 24 px in the narrower face this panel was laid out for; 18 px of ours
+  // keeps "Ksi" clear of the first step value.
+  big.setPixelSize(18);
   big.setBold(false);
   label12_->setFont(big);
   label12_->move(392, 8);

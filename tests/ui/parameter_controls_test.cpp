@@ -98,7 +98,7 @@ void ParameterControlsTest::ControlsAtTheirPlaces() {
   QCOMPARE(f.controls->Label(13)->pos(), QPoint(288, 16));
   QCOMPARE(f.controls->Label(12)->pos(), QPoint(392, 8));
   QCOMPARE(f.controls->Label(12)->text(), QString());
-  QCOMPARE(f.controls->Label(12)->font().pixelSize(), 24);
+  QCOMPARE(f.controls->Label(12)->font().pixelSize(), 18);
   QVERIFY(!f.controls->Label(12)->font().bold());
 }
 

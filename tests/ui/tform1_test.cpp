@@ -496,7 +496,8 @@ class TForm1Test : public QObject {
     tv::ui::TAboutBox& box = *f.AboutBox();
     QCOMPARE(box.windowTitle(), QStringLiteral("A propos"));
     QCOMPARE(box.size(), QSize(318, 132));
-    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue"));
+    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue " TRACEVUE_VERSION));
+    QVERIFY(box.ProductName->text().startsWith(QStringLiteral("Tracevue 0.")));
     QCOMPARE(box.ProgramIcon->size(), QSize(33, 33));
     QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
     QCOMPARE(box.font().pixelSize(), 13);
