@@ -1,0 +1,79 @@
+// The plot surface on any Qt paint device: a printer page, an SVG generator, a picture.
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <string_view>
+
+#include "render/plot_surface.h"
+
+class QPaintDevice;
+
+namespace tv::ui {
+
+// Draws like the on-screen surface (lines without antialiasing, Qt::DotLine
+// for dotted pens, texts with their top-left corner at the point on an opaque
+// white cell), but on a device it does not own. Pen widths and coordinates
+// are device pixels.
+//
+// The painter opens on the first drawing call or on Begin, and closes on End
+// or when the surface is destroyed: for a printer, Begin starts the job and
+// End prints the page, so the job's title must be set before. Text is measured
+// against the device, so the character cell asked for is the one on the
+// page, whatever its resolution.
+class PainterSurface : public PlotSurface {
+ public:
+  // device must outlive the surface. fontHeight: the character cell in
+  // device pixels.
+  explicit PainterSurface(QPaintDevice& device, int fontHeight = 10);
+  ~PainterSurface() override;
+  PainterSurface(const PainterSurface&) = delete;
+  PainterSurface& operator=(const PainterSurface&) = delete;
+
+  // Opens the painter on the device; false when the device refused it (no
+  // printer, an output file that cannot be created). After a refusal every
+  // drawing call is ignored and End reports the failure.
+  bool Begin();
+  // Closes the painter: the printer prints, the generator completes its
+  // output. False when painting could not start or the device reported a
+  // failure. Drawing afterwards opens the painter again.
+  bool End();
+  bool IsActive() const { return painter_.isActive(); }
+  const QFont& Font() const { return font_; }
+
+  void SetPen(PenStyle style, int width) override;
+  void SetColour(Rgb colour) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void TextOut(int x, int y, std::string_view text) override;
+  int TextWidth(std::string_view text) override;
+  int TextHeight(std::string_view text) override;
+  void SetFontHeight(int pixels) override;
+  int FontHeight() const override { return fontHeight_; }
+  void FillWhite(int x, int y, int w, int h) override;
+
+ private:
+  QPainter* Painter();  // nullptr once the device refused painting
+  void ApplyPen();
+
+  QPaintDevice& device_;
+  QPainter painter_;
+  bool refused_ = false;
+  bool penApplied_ = false;
+  bool fontApplied_ = false;
+  PenStyle style_ = PenStyle::Solid;
+  int width_ = 1;
+  QColor colour_{Qt::black};
+  int penX_ = 0, penY_ = 0;
+  int fontHeight_ = 10;
+  QFont font_;
+  QFontMetrics metrics_;
+};
+
+// The plot font whose character cell on device is closest to cell pixels
+// without exceeding it.
+QFont PlotFontForDevice(int cell, QPaintDevice& device);
+
+}  // namespace tv::ui

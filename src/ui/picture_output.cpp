@@ -1,0 +1,326 @@
+// Picture commands of the Fichier menu and the command line's picture files.
+#include "ui/picture_output.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QSvgGenerator>
+#include <QUrl>
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "files/file_io.h"
+#include "render/primitives.h"
+#include "render/print_layout.h"
+#include "render/redraw.h"
+#include "ui/cp1252.h"
+#include "ui/desktop_launcher.h"
+#include "ui/dialogs.h"
+#include "ui/emf_surface.h"
+#include "ui/painter_surface.h"
+#include "ui/qt_surface.h"
+
+namespace tv::ui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tracevue");
+
+// File names are held in the state as the file system's bytes.
+std::string ToLocal(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString FromLocal(const std::string& name) {
+  return QFile::decodeName(QByteArray::fromStdString(name));
+}
+QString Shown(const std::string& name) { return QDir::toNativeSeparators(FromLocal(name)); }
+
+// The metafile writer's reasons are UTF-8 and start with the file name.
+QString MetafileReason(const std::string& path, const std::string& error) {
+  std::string_view reason = error;
+  const std::string prefix = path + ": ";
+  if (reason.substr(0, prefix.size()) == prefix) reason.remove_prefix(prefix.size());
+  return QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
+}
+
+std::string ProgramText(const QString& text) {
+  return ToCp1252(text).value_or(text.toLatin1().toStdString());
+}
+
+void WriteFailed(PictureContext& ctx, const std::string& path, const QString& reason) {
+  QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(Shown(path));
+  if (!reason.isEmpty()) text += QStringLiteral(" : ") + reason;
+  ctx.dialogs.Message(ctx.parent, text, kCaption, MessageIcon::Exclamation);
+}
+
+// The chosen name with the extension ".EMF". A name that already ends in
+// ".emf" in another case keeps it: file names are case-sensitive here, and the
+// file the user picked is the one to replace, not a new one beside it.
+std::string MetafileName(const std::string& chosen) {
+  const std::string replaced = ReplaceExtension(chosen, ".EMF");
+  const bool hasEmfExtension =
+      replaced.size() == chosen.size() &&
+      FromLocal(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
+  return hasEmfExtension ? chosen : replaced;
+}
+
+void RedrawScreen(PictureContext& ctx) {
+  if (ctx.redraw)
+    ctx.redraw();
+  else
+    RedrawDiagram(ctx.s);
+}
+
+// The picture in a 24-bit bitmap file's bytes.
+bool EncodeBmp(const QImage& image, QByteArray& bytes) {
+  QBuffer buffer(&bytes);
+  return buffer.open(QIODevice::WriteOnly) &&
+         image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+}
+
+bool WriteBytes(const std::string& path, const QByteArray& bytes, std::string* error) {
+  return WriteFileAtomically(
+      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
+}
+
+}  // namespace
+
+std::string PlatformTempDir() {
+  QString dir = QDir::tempPath();
+  // Qt gives nothing when TMPDIR names a folder that does not exist.
+  if (dir.isEmpty()) dir = QStringLiteral("/tmp");
+  dir = QDir::toNativeSeparators(dir);
+  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
+  return ToLocal(dir);
+}
+
+int PrinterFontHeight(int screenFontHeight) { return RoundPixel(screenFontHeight * 1.5); }
+
+void CopyPictureToClipboard(PictureContext& ctx) {
+  ctx.screen.Finish();
+  QGuiApplication::clipboard()->setImage(ctx.screen.Image());
+}
+
+void PrintPicture(PictureContext& ctx, QPrinter& printer) {
+  DiagramState& s = ctx.s;
+  // The printable area: the painter's origin is its top-left corner, as the
+  // page of a printer's drawing surface always is.
+  const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
+  const PrintGeometry geometry = ComputePrintGeometry(printer.logicalDpiX(), printer.logicalDpiY(),
+                                                      page.width(), page.height());
+  s.OriginX = geometry.OriginX;
+  s.OriginY = geometry.OriginY;
+  PainterSurface paper(printer, PrinterFontHeight(ctx.screen.FontHeight()));
+  s.DrawCanvas = &paper;
+  const int keptWidth = s.PlotWidth;
+  const int keptHeight = s.PlotHeight;
+  s.PlotWidth = geometry.PlotWidth;
+  s.PlotHeight = geometry.PlotHeight;
+  PrintPenWidths pens = ComputePrintPenWidths(false);
+  s.CurvePenWidth = pens.Curve;
+  s.FramePenWidth = pens.Frame;
+
+  if (ctx.dialogs.Print(ctx.parent, printer)) {
+    if (ctx.dialogs.YesNo(ctx.parent, QStringLiteral("Noircir les traits ?"), kCaption,
+                          MessageIcon::None)) {
+      pens = ComputePrintPenWidths(true);
+      s.CurvePenWidth = pens.Curve;
+      s.FramePenWidth = pens.Frame;
+    }
+    printer.setDocName(kCaption);
+    if (!paper.Begin()) {
+      // Without this the user would wait for a page that never comes.
+      ctx.dialogs.Message(ctx.parent, QStringLiteral("Impossible de lancer l'impression."),
+                          kCaption, MessageIcon::Exclamation);
+    } else {
+      s.ForceBlack = 1;
+      RedrawDiagram(s);
+      s.ForceBlack = 0;
+      if (!paper.End())
+        ctx.dialogs.Message(ctx.parent, QStringLiteral("L'impression n'a pas pu aboutir."),
+                            kCaption, MessageIcon::Exclamation);
+    }
+  }
+
+  s.DrawCanvas = &ctx.screen;
+  s.PlotWidth = keptWidth;
+  s.PlotHeight = keptHeight;
+  s.OriginX = 0;
+  s.OriginY = 0;
+  s.CurvePenWidth = 2;
+  s.FramePenWidth = 1;
+  RedrawScreen(ctx);
+}
+
+void SavePictureAsEmf(PictureContext& ctx) {
+  DiagramState& s = ctx.s;
+  EmfSurface metafile(s.PlotWidth, s.PlotHeight);  // PlotWidth × (PlotHeight + 1)
+  const QString preset = FromLocal(ReplaceExtension(s.CurrentFileName, ".EMF"));
+  const QString chosen =
+      ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Métafichiers évolués (*.emf)|*.emf"),
+                               QStringLiteral("*.EMF"), preset);
+  if (!chosen.isEmpty()) {
+    s.CurrentFileName = MetafileName(ToLocal(chosen));
+    s.DrawCanvas = &metafile;
+    s.ForceBlack = 1;
+    RedrawDiagram(s);
+    s.ForceBlack = 0;
+    std::string error;
+    if (!metafile.Finish(s.CurrentFileName, &error))
+      WriteFailed(ctx, s.CurrentFileName, MetafileReason(s.CurrentFileName, error));
+  }
+  s.DrawCanvas = &ctx.screen;
+  RedrawScreen(ctx);
+}
+
+void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
+  DiagramState& s = ctx.s;
+  s.CurrentFileName = PlatformTempDir() + kPaintFileName;
+  ctx.screen.Finish();
+  QByteArray bytes;
+  if (!EncodeBmp(ctx.screen.Image(), bytes)) {
+    WriteFailed(ctx, s.CurrentFileName, QStringLiteral("l'image n'a pas pu être codée en BMP"));
+    return;
+  }
+  std::string error;
+  if (!WriteBytes(s.CurrentFileName, bytes, &error)) {
+    // No program is started on a file that is not there or is an old one.
+    WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
+    return;
+  }
+  const QString file = FromLocal(s.CurrentFileName);
+  for (const char* name : kPaintPrograms) {
+    const QString program = launcher.FindProgram(QString::fromLatin1(name));
+    if (!program.isEmpty() && launcher.StartProgram(program, {file})) return;
+  }
+  if (launcher.OpenUrl(QUrl::fromLocalFile(file))) return;
+  // The bitmap is there all the same: say where, so it can be opened by hand.
+  ctx.dialogs.Message(ctx.parent,
+                      QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
+                                     "de dessin n'a pu être lancé : ouvrez ce fichier vous-même.")
+                          .arg(QDir::toNativeSeparators(file)),
+                      kCaption, MessageIcon::Exclamation);
+}
+
+bool ExportPicture(DiagramState& s, const std::string& path, std::string* error) {
+  const auto fail = [error](const std::string& reason) {
+    if (error) *error = reason;
+    return false;
+  };
+  const QString suffix = QFileInfo(FromLocal(path)).suffix().toLower();
+  enum class Format { Png, Bmp, Svg, Emf } format;
+  if (suffix == QLatin1String("png"))
+    format = Format::Png;
+  else if (suffix == QLatin1String("bmp"))
+    format = Format::Bmp;
+  else if (suffix == QLatin1String("svg"))
+    format = Format::Svg;
+  else if (suffix == QLatin1String("emf"))
+    format = Format::Emf;
+  else
+    return fail("format d'image inconnu : .png, .bmp, .svg ou .emf");
+
+  // Everything the redraw may change or append to, given back afterwards.
+  PlotSurface* const keptCanvas = s.DrawCanvas;
+  PlotSurface* const keptScreen = s.ScreenCanvas;
+  std::vector<std::string>* const keptLog = s.MarginLog;
+  const std::uint8_t keptCapture = s.CapturePoints;
+  const std::uint8_t keptBlack = s.ForceBlack;
+  const int fontHeight = keptCanvas ? keptCanvas->FontHeight() : 10;
+  s.MarginLog = nullptr;
+  s.CapturePoints = 0;
+  const auto restore = [&] {
+    s.DrawCanvas = keptCanvas;
+    s.ScreenCanvas = keptScreen;
+    s.MarginLog = keptLog;
+    s.CapturePoints = keptCapture;
+    s.ForceBlack = keptBlack;
+  };
+
+  const int width = std::max(1, s.PlotWidth);
+  const int height = std::max(1, s.PlotHeight);
+  QByteArray bytes;
+  bool drawn = false;
+  std::string reason;
+  switch (format) {
+    case Format::Png:
+    case Format::Bmp: {
+      QtSurface picture(width, height);
+      picture.SetFontHeight(fontHeight);
+      s.DrawCanvas = s.ScreenCanvas = &picture;
+      s.ForceBlack = 0;
+      drawn = RedrawDiagram(s);
+      picture.Finish();
+      if (drawn) {
+        bool encoded = false;
+        if (format == Format::Bmp) {
+          encoded = EncodeBmp(picture.Image(), bytes);
+        } else {
+          QBuffer buffer(&bytes);
+          encoded = buffer.open(QIODevice::WriteOnly) && picture.Image().save(&buffer, "PNG");
+        }
+        if (!encoded)
+          reason =
+              "l'image n'a pas pu \xEAtre cod\xE9"
+              "e";
+      }
+      break;
+    }
+    case Format::Svg: {
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      QSvgGenerator generator;
+      generator.setOutputDevice(&buffer);
+      generator.setSize(QSize(width, height));
+      generator.setViewBox(QRect(0, 0, width, height));
+      // A pixel of the picture is a CSS pixel: shown at its screen size.
+      generator.setResolution(96);
+      generator.setTitle(kCaption);
+      PainterSurface picture(generator, fontHeight);
+      // The plot is cleared on the picture itself, as on screen.
+      s.DrawCanvas = s.ScreenCanvas = &picture;
+      s.ForceBlack = 0;
+      drawn = RedrawDiagram(s);
+      if (!picture.End() && drawn)
+        reason =
+            "l'image n'a pas pu \xEAtre cod\xE9"
+            "e";
+      break;
+    }
+    case Format::Emf: {
+      EmfSurface metafile(s.PlotWidth, s.PlotHeight);
+      // As the metafile of the window: no clearing (there is no screen), black.
+      s.DrawCanvas = &metafile;
+      s.ScreenCanvas = nullptr;
+      s.ForceBlack = 1;
+      drawn = RedrawDiagram(s);
+      s.ForceBlack = 0;
+      if (drawn) {
+        std::string emfError;
+        if (!metafile.Finish(path, &emfError)) {
+          restore();
+          return fail(ProgramText(MetafileReason(path, emfError)));
+        }
+        restore();
+        return true;
+      }
+      break;
+    }
+  }
+  restore();
+  if (!drawn)
+    return fail(
+        "une fonction coch\xE9"
+        "e est invalide : rien n'est dessin\xE9");
+  if (!reason.empty()) return fail(reason);
+  std::string writeError;
+  if (!WriteBytes(path, bytes, &writeError)) return fail(writeError);
+  return true;
+}
+
+}  // namespace tv::ui

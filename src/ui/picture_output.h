@@ -1,0 +1,69 @@
+// The picture out of the program: clipboard, printer, enhanced metafile, paint program, picture
+// files.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/diagram_state.h"
+
+class QPrinter;
+class QWidget;
+
+namespace tv::ui {
+
+class Dialogs;
+class DesktopLauncher;
+class QtSurface;
+
+// What the picture and worksheet commands need from the window that runs them.
+struct PictureContext {
+  QWidget* parent = nullptr;  // owner of the dialogs
+  tv::DiagramState& s;
+  Dialogs& dialogs;
+  QtSurface& screen;             // the window's picture (s.ScreenCanvas == &screen)
+  std::function<void()> redraw;  // the window's redraw on screen (RedrawDiagram and repaint)
+  // CheckBox1..3, for the worksheet's H statement; when empty, the boxes are
+  // read through s.Host.
+  std::function<bool(int box)> boxChecked;
+};
+
+// Paint programs tried in turn before the desktop's default application.
+inline constexpr const char* kPaintPrograms[] = {"kolourpaint", "pinta", "gimp"};
+// The bitmap handed to the paint program, in the temporary directory.
+inline constexpr char kPaintFileName[] = "Temporaire.bmp";
+
+// The platform's temporary directory, looked up anew, ending with a separator.
+std::string PlatformTempDir();
+
+// The character cell of the printer's font: the screen's times 1.5, rounded.
+int PrinterFontHeight(int screenFontHeight);
+
+// "Presse-papier (Bitmap)": the window's picture as last drawn, as an image
+// on the clipboard. Nothing is redrawn.
+void CopyPictureToClipboard(PictureContext& ctx);
+
+// "Imprimer", on a printer chosen beforehand: the page geometry is taken from
+// it before the print dialog opens. Prints in black; the screen values come
+// back and the window is redrawn whether printed or cancelled.
+void PrintPicture(PictureContext& ctx, QPrinter& printer);
+
+// "Sauver l'image (.EMF)": the diagram in black as an enhanced metafile of
+// PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
+void SavePictureAsEmf(PictureContext& ctx);
+
+// "Modifier l'image avec Mspaint (.Bmp)": the window's picture as a 24-bit
+// Temporaire.bmp in the temporary directory, opened in the first paint program
+// found (kPaintPrograms), else with the desktop's default application.
+void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher);
+
+// For the command line, without a window: draws the diagram on a picture of
+// PlotWidth × PlotHeight and writes it to path, replacing it atomically. The
+// format follows the extension, in any case: .png and .bmp as on screen, .svg
+// as on screen (vector), .emf in black as "Sauver l'image". The state comes
+// back as it was; the margin log and the curve capture are left out of this
+// redraw. False with a French reason (Windows-1252) in *error on failure: an
+// unknown extension, an invalid ticked function, a file that cannot be written.
+bool ExportPicture(tv::DiagramState& s, const std::string& path, std::string* error);
+
+}  // namespace tv::ui

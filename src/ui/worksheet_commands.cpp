@@ -1,0 +1,93 @@
+// The Maple worksheet commands: which boxes are ticked, the closed-loop question, the file and its
+// opening.
+#include "ui/worksheet_commands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <string>
+
+#include "core/diagram_host.h"
+#include "files/worksheet.h"
+#include "ui/cp1252.h"
+#include "ui/desktop_launcher.h"
+#include "ui/dialogs.h"
+#include "ui/picture_output.h"
+
+namespace tv::ui {
+
+namespace {
+
+std::string ToLocal(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString Shown(const std::string& name) {
+  return QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(name)));
+}
+
+bool BoxChecked(const PictureContext& ctx, int box) {
+  if (ctx.boxChecked) return ctx.boxChecked(box);
+  return ctx.s.Host != nullptr && ctx.s.Host->IsCurveBoxChecked(box);
+}
+
+// CheckBox1..3; false when none is ticked (the commands then do nothing).
+bool ReadBoxes(const PictureContext& ctx, bool checked[3]) {
+  bool any = false;
+  for (int i = 0; i < 3; ++i) {
+    checked[i] = BoxChecked(ctx, i + 1);
+    any = any || checked[i];
+  }
+  return any;
+}
+
+// Asks "Système bouclé ?" and fills the worksheet.
+WorksheetBuffer AskAndBuild(PictureContext& ctx, const bool checked[3]) {
+  const bool closedLoop = ctx.dialogs.YesNo(ctx.parent, FromCp1252(kClosedLoopQuestion),
+                                            FromCp1252(kClosedLoopCaption), MessageIcon::Question);
+  return BuildWorksheet(ctx.s, checked, closedLoop);
+}
+
+}  // namespace
+
+void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
+  bool checked[3];
+  if (!ReadBoxes(ctx, checked)) return;
+  DiagramState& s = ctx.s;
+  const WorksheetBuffer buffer = AskAndBuild(ctx, checked);
+  // A letter outside a..y (a state never started) would make a name of a
+  // control character: start the round again from a.
+  const char letter =
+      s.MapleFileLetter >= 'a' && s.MapleFileLetter <= 'y' ? s.MapleFileLetter : 'a';
+  const std::string dir = s.TempDir.empty() ? PlatformTempDir() : s.TempDir;
+  const std::string name = TemporaryWorksheetName(dir, letter);
+  if (!WriteWorksheet(buffer, name)) {
+    ctx.dialogs.Message(ctx.parent, FromCp1252(kMapleLaunchFailedText),
+                        FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
+  } else if (!launcher.OpenUrl(
+                 QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(name))))) {
+    // The worksheet is there all the same: say where, so it can be opened by hand.
+    ctx.dialogs.Message(
+        ctx.parent,
+        QStringLiteral("La feuille de calcul a été écrite dans « %1 », mais aucune "
+                       "application n'a pu l'ouvrir : ouvrez-la vous-même avec Maple.")
+            .arg(Shown(name)),
+        FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
+  }
+  s.MapleFileLetter = NextMapleFileLetter(letter);
+}
+
+void SaveWorksheetFile(PictureContext& ctx) {
+  bool checked[3];
+  if (!ReadBoxes(ctx, checked)) return;
+  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|.mws"),
+                                                  QStringLiteral(".mws"), QString());
+  if (chosen.isEmpty()) return;
+  const WorksheetBuffer buffer = AskAndBuild(ctx, checked);
+  const std::string name = ToLocal(chosen);
+  std::string error;
+  if (!WriteWorksheet(buffer, name, &error)) {
+    QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(Shown(name));
+    if (!error.empty()) text += QStringLiteral(" : ") + FromCp1252(error);
+    ctx.dialogs.Message(ctx.parent, text, QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+  }
+}
+
+}  // namespace tv::ui
