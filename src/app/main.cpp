@@ -10,6 +10,7 @@
 #include "ui/fonts.h"
 #include "ui/qt_dialogs.h"
 #include "ui/tform1.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tracevue"));
   QApplication::setFont(tv::ui::WindowFont());
+  QGuiApplication::setDesktopFileName(QStringLiteral("tracevue"));
+  tv::ui::InstallFrenchTranslations(app);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;
   tv::ui::TForm1 form1(state, dialogs, QCoreApplication::arguments().mid(1));

@@ -1,6 +1,8 @@
 // The main window: start-up, menus, the display and range controls, the picture and its resizing.
 #include "ui/tform1.h"
 
+#include <QPrinter>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -31,7 +33,10 @@
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
+#include "ui/desktop_launcher.h"
+#include "ui/picture_output.h"
 #include "ui/tform2.h"
+#include "ui/worksheet_commands.h"
 #include "ui/tform3.h"
 
 namespace tv::ui {
@@ -128,8 +133,11 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   // therefore never use them.
   aboutBox_ = new TAboutBox(this);
   form3_ = new TForm3(dialogs_, this);
+  launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, dialogs_, [this] { Redraw(); }, this);
-  Ouvrirditeurdepoints1->setEnabled(true);
+  for (QAction* entry : {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1,
+                         Maple1, RponsetemporellecrationdunfichierMaple1})
+    entry->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
   central->installEventFilter(this);
@@ -192,6 +200,13 @@ void TForm1::CreateMenus() {
   connect(H31, &QAction::triggered, this, &TForm1::H31Click);
   connect(apropos, &QAction::triggered, this, &TForm1::AproposClick);
   connect(Ouvrirditeurdepoints1, &QAction::triggered, this, &TForm1::Ouvrirditeurdepoints1Click);
+  connect(Pressepapier1, &QAction::triggered, this, &TForm1::Pressepapier1Click);
+  connect(Imprimer1, &QAction::triggered, this, &TForm1::Imprimer1Click);
+  connect(SauverlimageEMF1, &QAction::triggered, this, &TForm1::SauverlimageEMF1Click);
+  connect(Mspaint1, &QAction::triggered, this, &TForm1::Mspaint1Click);
+  connect(Maple1, &QAction::triggered, this, &TForm1::Maple1Click);
+  connect(RponsetemporellecrationdunfichierMaple1, &QAction::triggered, this,
+          &TForm1::RponsetemporellecrationdunfichierMaple1Click);
 }
 
 void TForm1::CreatePanel() {
@@ -402,6 +417,51 @@ void TForm1::AppendEditorLine(std::string_view line) {
 }
 
 void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
+
+// ---- picture and worksheet commands ----
+
+PictureContext TForm1::PictureCommands() {
+  return PictureContext{this, s_, dialogs_, *surface_, [this] { Redraw(); }, {}};
+}
+
+QPrinter& TForm1::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void TForm1::SetLauncher(std::unique_ptr<DesktopLauncher> launcher) {
+  launcher_ = std::move(launcher);
+}
+
+void TForm1::Pressepapier1Click() {
+  PictureContext ctx = PictureCommands();
+  CopyPictureToClipboard(ctx);
+}
+
+void TForm1::Imprimer1Click() {
+  PictureContext ctx = PictureCommands();
+  PrintPicture(ctx, Printer());
+}
+
+void TForm1::SauverlimageEMF1Click() {
+  PictureContext ctx = PictureCommands();
+  SavePictureAsEmf(ctx);
+}
+
+void TForm1::Mspaint1Click() {
+  PictureContext ctx = PictureCommands();
+  EditPictureInPaintProgram(ctx, *launcher_);
+}
+
+void TForm1::Maple1Click() {
+  PictureContext ctx = PictureCommands();
+  OpenWorksheetInMaple(ctx, *launcher_);
+}
+
+void TForm1::RponsetemporellecrationdunfichierMaple1Click() {
+  PictureContext ctx = PictureCommands();
+  SaveWorksheetFile(ctx);
+}
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 

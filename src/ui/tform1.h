@@ -14,6 +14,7 @@
 #include "ui/dialogs.h"
 
 class QAction;
+class QPrinter;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -25,7 +26,9 @@ class QToolButton;
 
 namespace tv::ui {
 
+class DesktopLauncher;
 class ParameterControls;
+struct PictureContext;
 class QtSurface;
 class TAboutBox;
 class TForm2;
@@ -154,6 +157,17 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Quitter1Click();
   void AproposClick();
   void Ouvrirditeurdepoints1Click();
+  void Pressepapier1Click();
+  void Imprimer1Click();
+  void SauverlimageEMF1Click();
+  void Mspaint1Click();
+  void Maple1Click();
+  void RponsetemporellecrationdunfichierMaple1Click();
+
+  // The printer chosen before the print dialog opens (the page geometry comes
+  // from it), and what starts other programs; tests replace both.
+  QPrinter& Printer();
+  void SetLauncher(std::unique_ptr<DesktopLauncher> launcher);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -168,6 +182,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void DefineFunction(int i);
   void LoadTransferFile(const std::string& path);
   QCheckBox* CurveBox(int box) const;
+  PictureContext PictureCommands();
 
   tv::DiagramState& s_;
   Dialogs& dialogs_;
@@ -176,6 +191,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;
   TForm2* form2_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;
   int redrawCount_ = 0;

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QGuiApplication>
+#include <QFileInfo>
+#include <QClipboard>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -531,6 +534,33 @@ class TForm1Test : public QObject {
     QCOMPARE(w.s.ParamT, 2.0);
     QCOMPARE(f.RedrawCount(), before + 1);
     QCOMPARE(f.Parameters()->RadioButton(3)->text(), QStringLiteral("T = 2"));
+  }
+
+  void FichierCommandsReachTheirModules() {
+    Window w;
+    TForm1& f = *w.form;
+    for (QAction* entry : {f.Pressepapier1, f.Imprimer1, f.SauverlimageEMF1, f.Mspaint1, f.Maple1,
+                           f.RponsetemporellecrationdunfichierMaple1})
+      QVERIFY2(entry->isEnabled(), qPrintable(entry->objectName()));
+
+    // With no function ticked the worksheet commands ask nothing.
+    f.RponsetemporellecrationdunfichierMaple1->trigger();
+    QCOMPARE(w.dialogs.Count(QStringLiteral("save")), 0);
+
+    // With H1 ticked: the file first, then the loop question, then 1460 bytes.
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("step.mws"));
+    f.CheckBox1->setChecked(true);
+    w.dialogs.FileAnswers.push_back(name);
+    w.dialogs.YesNoAnswers.push_back(true);
+    f.RponsetemporellecrationdunfichierMaple1->trigger();
+    QCOMPARE(QFileInfo(name).size(), 1460);
+    QCOMPARE(w.dialogs.Log.back().kind, QStringLiteral("yesno"));
+
+    // The clipboard receives the picture as drawn, colours included.
+    f.Pressepapier1->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+             f.Picture().convertToFormat(QImage::Format_RGB32));
   }
 
   void OpeningThePointsEditorShowsIt() {
