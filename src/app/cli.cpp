@@ -20,6 +20,8 @@
 #include "files/transfer_file.h"
 #include "render/redraw.h"
 #include "ui/cp1252.h"
+#include "files/worksheet.h"
+#include "ui/picture_output.h"
 #include "ui/qt_surface.h"
 
 namespace tv::app {
@@ -34,7 +36,7 @@ constexpr int kMinSide = 100;
 constexpr int kMaxSide = 8000;
 constexpr std::size_t kMaxPointsFileBytes = 16 * 1024 * 1024;
 
-enum class PictureFormat { Png, Bmp };
+enum class PictureFormat { Png, Bmp, Emf, Svg };
 
 struct Options {
   std::optional<QString> File;
@@ -52,6 +54,8 @@ struct Options {
   PictureFormat Format = PictureFormat::Png;
   std::optional<QString> Capture;
   std::optional<QString> Save;
+  std::optional<QString> Worksheet;
+  bool ClosedLoop = false;
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;
@@ -101,9 +105,12 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Help = true;
       continue;
     }
-    if (arg == QStringLiteral("--margins") || arg == QStringLiteral("--black")) {
+    if (arg == QStringLiteral("--margins") || arg == QStringLiteral("--black") ||
+        arg == QStringLiteral("--closed-loop")) {
       if (noValue()) return QStringLiteral("l'option %1 ne prend pas de valeur").arg(arg);
-      (arg == QStringLiteral("--margins") ? o.Margins : o.Black) = true;
+      (arg == QStringLiteral("--margins") ? o.Margins
+       : arg == QStringLiteral("--black") ? o.Black
+                                          : o.ClosedLoop) = true;
       continue;
     }
 
@@ -113,7 +120,8 @@ QString Parse(const QStringList& arguments, Options& o) {
         QStringLiteral("--curves"), QStringLiteral("--set"),     QStringLiteral("--decades"),
         QStringLiteral("--gain-max"), QStringLiteral("--mode"),  QStringLiteral("--view"),
         QStringLiteral("--points"), QStringLiteral("--units"),   QStringLiteral("--capture"),
-        QStringLiteral("--save"),  QStringLiteral("--size"),     QStringLiteral("--export")};
+        QStringLiteral("--save"),  QStringLiteral("--size"),     QStringLiteral("--export"),
+        QStringLiteral("--worksheet")};
     if (!kWithValue.contains(arg)) return QStringLiteral("option inconnue : %1").arg(arg);
     const std::optional<QString> given = takesValue();
     if (!given) return QStringLiteral("l'option %1 attend une valeur").arg(arg);
@@ -201,6 +209,8 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Capture = value;
     } else if (arg == QStringLiteral("--save")) {
       o.Save = value;
+    } else if (arg == QStringLiteral("--worksheet")) {
+      o.Worksheet = value;
     } else if (arg == QStringLiteral("--size")) {
       const QStringList sides = value.toLower().split(u'x');
       bool ok1 = false, ok2 = false;
@@ -215,14 +225,16 @@ QString Parse(const QStringList& arguments, Options& o) {
       const QString lower = value.toLower();
       if (lower.endsWith(QStringLiteral(".png"))) o.Format = PictureFormat::Png;
       else if (lower.endsWith(QStringLiteral(".bmp"))) o.Format = PictureFormat::Bmp;
-      else if (lower.endsWith(QStringLiteral(".emf")) || lower.endsWith(QStringLiteral(".svg")))
-        return QStringLiteral("--export : les formats .emf et .svg ne sont pas encore disponibles ; .png ou .bmp");
-      else return QStringLiteral("--export : extension .png ou .bmp attendue pour « %1 »").arg(value);
+      else if (lower.endsWith(QStringLiteral(".emf"))) o.Format = PictureFormat::Emf;
+      else if (lower.endsWith(QStringLiteral(".svg"))) o.Format = PictureFormat::Svg;
+      else
+        return QStringLiteral("--export : extension .png, .bmp, .emf ou .svg attendue pour « %1 »")
+            .arg(value);
       o.Export = value;
     }
   }
-  if (!o.Help && !o.Export && !o.Capture && !o.Save)
-    return QStringLiteral("rien à faire : --export, --capture ou --save attendu");
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet)
+    return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
   return QString();
 }
 
@@ -283,7 +295,10 @@ const char* UsageText() {
          "  --save SORTIE        écrit le fichier de transfert de l'état obtenu\n"
          "  --size LxH           taille du tracé en pixels (défaut 1134x678)\n"
          "  --black              tout en noir, comme pour l'impression\n"
-         "  --export SORTIE      image .png ou .bmp\n"
+         "  --export SORTIE      image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs)\n"
+         "                       ou .emf (métafichier, en noir, comme « Sauver l'image »)\n"
+         "  --worksheet SORTIE   feuille Maple (.mws) de la réponse indicielle des fonctions cochées\n"
+         "  --closed-loop        avec --worksheet : boucle fermée à retour unitaire H/(1+H)\n"
          "  --help               ce texte\n"
          "\n"
          "Exemples :\n"
@@ -398,7 +413,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     err << "\n";
     return kExitFile;
   };
-  if (o.Export) {
+  if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
+    // Vector pictures are drawn anew on their own surface (the metafile in
+    // black, as "Sauver l'image" makes it).
+    std::string error;
+    if (!ui::ExportPicture(s, LocalPath(*o.Export), &error)) return writeFailed(*o.Export, error);
+  } else if (o.Export) {
     QByteArray bytes;
     if (!EncodePicture(surface.Image(), o.Format, bytes)) return writeFailed(*o.Export, {});
     std::string error;
@@ -415,6 +435,17 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Save) {
     std::string error;
     if (!SaveTransferFile(s, LocalPath(*o.Save), &error)) return writeFailed(*o.Save, error);
+  }
+  if (o.Worksheet) {
+    const bool checked[3] = {host.IsCurveBoxChecked(1), host.IsCurveBoxChecked(2),
+                             host.IsCurveBoxChecked(3)};
+    if (!checked[0] && !checked[1] && !checked[2]) {
+      err << "tracevue : --worksheet : aucune fonction cochée\n";
+      return kExitUsage;
+    }
+    std::string error;
+    if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), LocalPath(*o.Worksheet), &error))
+      return writeFailed(*o.Worksheet, error);
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   return kExitOk;

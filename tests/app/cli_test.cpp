@@ -263,6 +263,50 @@ class CliTest : public QObject {
     QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
   }
 
+  void VectorPicturesAndWorksheet() {
+    const QStringList lag = {QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
+                             QStringLiteral("1+T*p")};
+    // The metafile: an EMR_HEADER record (type 1) with the " EMF" signature.
+    const QString emf = Path("fig.emf");
+    QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--export"), emf}).Code, 0);
+    QFile emfFile(emf);
+    QVERIFY(emfFile.open(QIODevice::ReadOnly));
+    const QByteArray head = emfFile.read(44);
+    QCOMPARE(head.size(), 44);
+    QCOMPARE(static_cast<unsigned char>(head[0]), 1u);
+    QCOMPARE(head.mid(40, 4), QByteArray(" EMF"));
+
+    // The SVG: a document Qt can render, with the blue curve of H1 in it.
+    const QString svg = Path("fig.svg");
+    QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--export"), svg}).Code, 0);
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray text = svgFile.readAll();
+    QVERIFY(text.contains("<svg"));
+    QVERIFY(text.contains("#0000ff"));
+
+    // The worksheet: 1460 bytes; --closed-loop closes the loop, its absence does not.
+    const QString open = Path("open.mws");
+    const QString closed = Path("closed.mws");
+    QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--worksheet"), open}).Code, 0);
+    QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--worksheet"), closed,
+                                        QStringLiteral("--closed-loop")}).Code, 0);
+    QFile a(open), b(closed);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray openBytes = a.readAll(), closedBytes = b.readAll();
+    QCOMPARE(openBytes.size(), 1460);
+    QCOMPARE(closedBytes.size(), 1460);
+    QVERIFY(!openBytes.contains(";H:=H/(1+H)"));
+    QVERIFY(closedBytes.contains(";H:=H/(1+H)"));
+    // The H1 run starts with four places before its first line end.
+    QVERIFY(openBytes.contains("H1:=(1)/\r\n(1+T*P)"));
+
+    // With no function ticked there is no response to hand to Maple.
+    const Run none = Tracevue({QStringLiteral("--worksheet"), Path("none.mws")});
+    QCOMPARE(none.Code, 2);
+    QVERIFY(!QFile::exists(Path("none.mws")));
+  }
+
   void MeasuredPointsAreDrawnInGreen() {
     const QString points = Path("points.txt");
     QFile f(points);
