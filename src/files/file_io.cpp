@@ -121,6 +121,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     SetError(error, "\xC9" "criture impossible", EISDIR);
     return false;
   }
+  if (replacing && !S_ISREG(old.st_mode)) {
+    // A device, pipe or socket: the rename below would put a plain file in
+    // its place (as root even /dev/null), and writing into it could block.
+    if (error)
+      *error = "\xC9" "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.";
+    return false;
+  }
 
   std::string temporary;
   const int fd = CreateTemporary(FolderOf(target), temporary);
@@ -162,11 +169,16 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
 FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   FileReadResult r;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a named pipe waits for a writer, forever if none comes; with
+  // O_NONBLOCK the open returns at once and a pipe with no writer reads as
+  // empty. Reads block again as usual afterwards.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     r.Error = "Lecture impossible : " + Reason(errno) + ".";
     return r;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   r.Opened = true;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {

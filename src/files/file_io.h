@@ -16,7 +16,8 @@ void ClearReadOnly(const std::string& path);
 // the same folder, are flushed to the disk, and only then take the target's
 // place, so a write that fails leaves the old file exactly as it was. A
 // read-only target is made writable first; a replaced file keeps its mode.
-// A symbolic link is followed: the file it points to is replaced.
+// A symbolic link is followed: the file it points to is replaced. A target
+// that exists but is no regular file (a device, a pipe) is refused.
 // On failure: false, the temporary is removed, and *error (when given) holds
 // a French reason in Windows-1252, like every message of the program.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);

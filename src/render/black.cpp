@@ -20,11 +20,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Outside these decades 10^k is no longer a finite, non-zero double (it
-// overflows past 10^308 and underflows below 10^-324), so the curves carry
-// no information there; a range read from a file is cut to them.
-constexpr std::int64_t kLowestDecade = -330;
-constexpr std::int64_t kHighestDecade = 330;
+// Beyond these decades w^10, the squared modulus of a p^5 term, is no longer
+// a normal double (it overflows before 10^31 and is subnormal, with slow
+// arithmetic, below 10^-30), so the curves carry no information there; a
+// range read from a file is cut to them, which also keeps the sweep of a
+// redraw within 61 decades (the buttons give at most 12).
+constexpr std::int64_t kLowestDecade = -30;
+constexpr std::int64_t kHighestDecade = 30;
 
 // One row of the closed-loop 2.3 dB contour: gain and the phase on each side
 // of -180 degrees, in degrees as tabulated.
