@@ -2,7 +2,9 @@
 #include "expression/coefficients.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace tv {
 
@@ -12,45 +14,70 @@ constexpr int kHighestPower = 5;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The text with p^k set to 1 and every other power of p set to 0. Clears
-// valid when the P set to 1 has a digit right before it ('2P', '3P^2').
-std::string WorkText(const std::string& spaceless, int k, bool& valid) {
-  std::string work = spaceless;
-  for (char& c : work) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+// Writes over work (as long as upper) the upper-cased text with p^k set to 1
+// and every other power of p set to 0; every rewriting keeps the length.
+// Clears valid when the P set to 1 has a digit right before it ('2P', '3P^2').
+void WorkText(std::string_view upper, int k, char* work, bool& valid) {
+  std::memcpy(work, upper.data(), upper.size());
+  const std::string_view view(work, upper.size());
   for (int j = 1; j <= kHighestPower; ++j) {
     if (j == k) continue;
-    const std::string power{'P', '^', static_cast<char>('0' + j)};
-    const std::size_t at = work.find(power);
-    if (at != std::string::npos) work.replace(at, power.size(), "000");
+    const char power[3] = {'P', '^', static_cast<char>('0' + j)};
+    const std::size_t at = view.find(std::string_view(power, 3));
+    if (at != std::string_view::npos) std::memcpy(work + at, "000", 3);
     if (j == 1) {
       // The plain P of the first power: only when it is the first P left.
-      const std::size_t p = work.find('P');
-      if (p != std::string::npos && (p + 1 >= work.size() || work[p + 1] != '^')) work[p] = '0';
+      const std::size_t p = view.find('P');
+      if (p != std::string_view::npos && (p + 1 >= view.size() || view[p + 1] != '^'))
+        work[p] = '0';
     }
   }
-  const std::size_t p = work.find('P');
-  if (p != std::string::npos) {
+  const std::size_t p = view.find('P');
+  if (p != std::string_view::npos) {
     if (p > 0 && IsDigit(work[p - 1])) valid = false;
     work[p] = '1';
   }
-  return work;
 }
 
 }  // namespace
 
 bool ExtractCoefficients(std::string_view text, const ParameterValues& params,
                          CoefficientSet& coeffs) {
-  std::string spaceless;
-  spaceless.reserve(text.size());
-  for (char c : text) {
-    if (c != ' ') spaceless += c;
+  // Three texts of the same length: the upper-cased text without spaces, the
+  // work text of p^0 and that of the power in hand. The function texts of
+  // the program fit on the stack; anything longer goes to the heap.
+  constexpr std::size_t kOnStack = 256;
+  std::size_t n = 0;
+  for (char c : text) n += c != ' ' ? 1 : 0;
+  char stack[3 * kOnStack];
+  std::string heap;
+  char* base = stack;
+  if (n > kOnStack) {
+    heap.resize(3 * n);
+    base = heap.data();
   }
+  char* const upper = base;
+  char* const constantText = base + n;
+  char* const work = base + 2 * n;
+  std::size_t at = 0;
+  for (char c : text) {
+    if (c == ' ') continue;
+    upper[at++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  const std::string_view upperView(upper, n);
+
   coeffs.fill(0.0);
   bool valid = true;
+  Evaluation constant;
   for (int k = 0; k <= kHighestPower; ++k) {
-    const Evaluation e = EvaluateExpression(WorkText(spaceless, k, valid), params);
+    char* const target = k == 0 ? constantText : work;
+    WorkText(upperView, k, target, valid);
+    // A power the text does not hold leaves the work text of p^0, whose
+    // value is already known: the evaluation depends on nothing else.
+    const bool sameAsConstant = k > 0 && std::memcmp(work, constantText, n) == 0;
+    const Evaluation e =
+        sameAsConstant ? constant : EvaluateExpression(std::string_view(target, n), params);
+    if (k == 0) constant = e;
     coeffs[static_cast<std::size_t>(k)] = k == 0 ? e.Value : e.Value - coeffs[0];
     if (!e.Ok) valid = false;
   }

@@ -19,7 +19,7 @@ struct ParameterValues {
 ParameterValues ParametersOf(const DiagramState& s);
 
 // Evaluates an upper-cased, space-free expression. On failure Ok is false
-// and Value is 0.
+// and Value is 0. A text longer than 255 characters is refused.
 Evaluation EvaluateExpression(std::string_view text, const ParameterValues& params);
 Evaluation EvaluateExpression(std::string_view text, const DiagramState& s);
 

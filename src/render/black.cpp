@@ -55,6 +55,15 @@ int PhaseX(const BlackLayout& l, double phaseRad) {
 }
 int GainY(const BlackLayout& l, double gainDb) { return RoundPixel(l.Y0 - l.YS * gainDb / 80.0); }
 
+// The same mapping with the layout already as reals, for the sweep: the
+// conversions are exact, so every point lands where it did.
+struct Mapping {
+  double X0, XS, Y0, YS;
+  explicit Mapping(const BlackLayout& l) : X0(l.X0), XS(l.XS), Y0(l.Y0), YS(l.YS) {}
+  int X(double phaseRad) const { return RoundPixel(X0 + XS * phaseRad / (2 * kPi)); }
+  int Y(double gainDb) const { return RoundPixel(Y0 - YS * gainDb / 80.0); }
+};
+
 // Per curve: the previous sample of the sweep (dB, rad, pixel).
 struct Slot {
   double PrevGainDb = 0;
@@ -122,6 +131,7 @@ void DrawBlackDiagram(DiagramState& s) {
   Slot slots[4];
   bool first = true;
 
+  const Mapping map(l);
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
   for (std::int64_t k = kFrom; k <= kTo && s.ResponseValid != 0; ++k) {
@@ -142,8 +152,8 @@ void DrawBlackDiagram(DiagramState& s) {
         const Response r = FunctionResponse(s, i, w, w2);
         phaseSum += r.PhaseRad;
         gainSum += r.GainDb;
-        const int xs = PhaseX(l, r.PhaseRad);
-        const int ys = GainY(l, r.GainDb);
+        const int xs = map.X(r.PhaseRad);
+        const int ys = map.Y(r.GainDb);
         if (margins && !first)
           BlackMarginStep(s, i + 1, l, w, r.PhaseRad, r.GainDb, slot.PrevPhaseRad,
                           slot.PrevGainDb, xs, ys);
@@ -165,13 +175,13 @@ void DrawBlackDiagram(DiagramState& s) {
       UseColour(s, kBlack);
       if (s.Host != nullptr && s.Host->IsCurveBoxChecked(4)) {
         Slot& slot = slots[3];
-        const int x4 = PhaseX(l, phaseSum);
-        const int y4 = GainY(l, gainSum);
+        const int x4 = map.X(phaseSum);
+        const int y4 = map.Y(gainSum);
         if (m == 50) {
           slot.PrevX = x4;
           slot.PrevY = y4;
         }
-        UseColour(s, kBlack);
+        // Still black, as set just before the product's block.
         PlotLine(s, slot.PrevX, slot.PrevY, x4, y4);
         if (labelled) {
           PlotText(s, x4 + 5, y4, FormatReal(w));

@@ -220,8 +220,12 @@ void DrawBodeCurves(DiagramState& s) {
   UseColour(s, kBlack);
   if (s.CapturePoints) BeginCurveCapture(s);
 
-  for (int i = 0; i <= lastColumn && s.ResponseValid != 0; ++i) {
-    const double w = std::exp((s.DecadeMin + i * r) * L);
+  // The column and the lowest decade as reals, exact, so that the sweep
+  // converts nothing.
+  const double decadeMin = s.DecadeMin;
+  double column = 0;
+  for (int i = 0; i <= lastColumn && s.ResponseValid != 0; ++i, column += 1) {
+    const double w = std::exp((decadeMin + column * r) * L);
     const double w2 = w * w;
     const int x = i + 30;
     double sumG = 0;
@@ -232,15 +236,12 @@ void DrawBodeCurves(DiagramState& s) {
       if (!s.CurveEnabled[k]) continue;
       CurveSlot& slot = slots[k];
       UseColour(s, colours[k]);
-      const CoefficientSet& num = s.NumCoeffs[k];
-      const CoefficientSet& den = s.DenCoeffs[k];
-      const double reN = RealPartAt(num, w2);
-      const double imN = ImagPartAt(num, w, w2);
-      const double reD = RealPartAt(den, w2);
-      const double imD = ImagPartAt(den, w, w2);
-      const double P = (PhaseAngle(reN, imN) - PhaseAngle(reD, imD)) * s.PhasePixelsPerRad;
+      // The phase and gain differences of numerator and denominator, each
+      // then scaled to pixels.
+      const Response r = FunctionResponse(s, k, w, w2);
+      const double P = r.PhaseRad * s.PhasePixelsPerRad;
       sumP += P;
-      const double G = (GainDb(s, reN, imN) - GainDb(s, reD, imD)) * s.GainPixelsPerDb;
+      const double G = r.GainDb * s.GainPixelsPerDb;
       if (i != 0 && margins)
         BodeMarginStep(s, k + 1, x, w, G, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
       slot.PrevGain = G;
@@ -259,7 +260,7 @@ void DrawBodeCurves(DiagramState& s) {
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
-      UseColour(s, colours[k]);
+      // Still the colour of Hk: the margin marks and the phase line keep it.
       SetPen(s, PenStyle::Solid, s.CurvePenWidth);
       if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
       SetPen(s, PenStyle::Solid, s.FramePenWidth);
@@ -287,7 +288,7 @@ void DrawBodeCurves(DiagramState& s) {
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
-      UseColour(s, kBlack);
+      // Still black, as set before the product's margins and phase line.
       SetPen(s, PenStyle::Solid, s.CurvePenWidth);
       if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
       if (s.CapturePoints && i % 10 == 0) {

@@ -1,0 +1,179 @@
+// What a spin step costs: compiling the texts, the sweep, whole redraws onto the window's image.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/diagram_state.h"
+#include "core/headless_host.h"
+#include "core/parameter_entry.h"
+#include "core/parameters.h"
+#include "expression/coefficients.h"
+#include "render/bode.h"
+#include "render/plot_surface.h"
+#include "render/redraw.h"
+#include "ui/qt_surface.h"
+
+namespace {
+
+using tv::DiagramState;
+
+// The default client area of the main window.
+constexpr int kPlotWidth = 1134;
+constexpr int kPlotHeight = 678;
+
+// Three fifth-order functions that between them use all six parameters.
+constexpr std::array<std::string_view, 6> kTexts = {
+    "K*(1+T*p)",
+    "1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000",
+    "A+B*p+T*p^2/4",
+    "2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)",
+    "W*(1-T*p/10)",
+    "(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000",
+};
+
+// A surface that draws nothing: what is left is the evaluation.
+class NullSurface : public tv::PlotSurface {
+ public:
+  void SetPen(tv::PenStyle, int) override {}
+  void SetColour(tv::Rgb) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void TextOut(int, int, std::string_view) override {}
+  int TextWidth(std::string_view text) override { return 6 * static_cast<int>(text.size()); }
+  int TextHeight(std::string_view) override { return 10; }
+  void SetFontHeight(int) override {}
+  int FontHeight() const override { return 10; }
+  void FillWhite(int, int, int, int) override {}
+};
+
+// The state after start-up with the three functions defined, all four curves
+// ticked, gain and phase, margins on.
+struct Scene {
+  DiagramState s;
+  tv::HeadlessHost host;
+
+  explicit Scene(tv::PlotSurface& surface) {
+    tv::SetStartValues(s);
+    s.Host = &host;
+    s.DrawCanvas = &surface;
+    s.ScreenCanvas = &surface;
+    s.PlotWidth = kPlotWidth;
+    s.PlotHeight = kPlotHeight;
+    for (int i = 0; i < 3; ++i) {
+      s.NumText[i].Assign(kTexts[2 * i]);
+      s.DenText[i].Assign(kTexts[2 * i + 1]);
+    }
+    s.ParamK = 10;
+    s.ParamT = 0.5;
+    s.ParamA = 0.2;
+    s.ParamB = 0.05;
+    s.ParamW = 2;
+    s.ParamKsi = 0.3;
+    s.ShowMargins = 1;
+    s.BodeMode = 2;
+    for (bool& b : host.Boxes) b = true;
+  }
+};
+
+void Compile(benchmark::State& state) {
+  NullSurface surface;
+  Scene scene(surface);
+  const tv::ParameterValues params = tv::ParametersOf(scene.s);
+  std::array<tv::CoefficientSet, 6> coeffs{};
+  for (auto _ : state) {
+    bool ok = true;
+    for (std::size_t t = 0; t < kTexts.size(); ++t)
+      ok = tv::ExtractCoefficients(kTexts[t], params, coeffs[t]) && ok;
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(coeffs.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(Compile)->Unit(benchmark::kMicrosecond);
+
+void Sweep(benchmark::State& state) {
+  NullSurface surface;
+  Scene scene(surface);
+  scene.s.ShowMargins = 0;  // margins write texts; this is the evaluation alone
+  for (int i = 0; i < 3; ++i) {
+    tv::ExtractCoefficients(scene.s.NumText[i].View(), scene.s, scene.s.NumCoeffs[i]);
+    tv::ExtractCoefficients(scene.s.DenText[i].View(), scene.s, scene.s.DenCoeffs[i]);
+  }
+  tv::DrawBodeFrame(scene.s);  // the scales the sweep uses
+  for (auto _ : state) {
+    tv::DrawBodeCurves(scene.s);
+    benchmark::DoNotOptimize(scene.s.ResponseValid);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(Sweep)->Unit(benchmark::kMillisecond);
+
+// One redraw as the window does it, then the picture completed as its paint
+// event completes it.
+void Redraw(Scene& scene, tv::ui::QtSurface& surface) {
+  tv::RedrawDiagram(scene.s);
+  surface.Finish();
+}
+
+void RedrawBode(benchmark::State& state) {
+  tv::ui::QtSurface surface(kPlotWidth, kPlotHeight);
+  Scene scene(surface);
+  Redraw(scene, surface);  // fonts, pens and glyphs as a running window has them
+  for (auto _ : state) Redraw(scene, surface);
+  if (scene.host.PanelInvalid) state.SkipWithError("a function did not compile");
+}
+BENCHMARK(RedrawBode)->Unit(benchmark::kMillisecond);
+
+void RedrawBlack(benchmark::State& state) {
+  tv::ui::QtSurface surface(kPlotWidth, kPlotHeight);
+  Scene scene(surface);
+  scene.s.BlackView = 1;
+  scene.s.DecadeMin = -6;
+  scene.s.DecadeMax = 5;
+  Redraw(scene, surface);
+  for (auto _ : state) Redraw(scene, surface);
+  if (scene.host.PanelInvalid) state.SkipWithError("a function did not compile");
+}
+BENCHMARK(RedrawBlack)->Unit(benchmark::kMillisecond);
+
+// One arrow click of SpinButton4 with RadioButton6 (Ksi) selected: the step
+// rule, then the redraw. Up and down alternate so that Ksi stays put.
+void StepParameter(benchmark::State& state) {
+  tv::ui::QtSurface surface(kPlotWidth, kPlotHeight);
+  Scene scene(surface);
+  Redraw(scene, surface);
+  constexpr std::array<std::string_view, 6> kNames = {"K", "A", "T", "B", "W", "KSI"};
+  std::array<double*, 6> values = {&scene.s.ParamK, &scene.s.ParamA, &scene.s.ParamT,
+                                   &scene.s.ParamB, &scene.s.ParamW, &scene.s.ParamKsi};
+  std::array<bool, 6> checked{};
+  checked[static_cast<std::size_t>(tv::ParameterSlot::Ksi)] = true;
+  // The buttons' Enabled states change only with the texts, not with a step.
+  std::array<bool, 6> enabled{};
+  for (std::size_t row = 0; row < 6; ++row)
+    enabled[row] = tv::IsParameterUsed(scene.s, kNames[row]);
+  double delta = 0.01;
+  for (auto _ : state) {
+    const int row = tv::ParameterToStep(checked, enabled);
+    if (row >= 0) tv::StepParameter(*values[static_cast<std::size_t>(row)], delta);
+    delta = -delta;
+    Redraw(scene, surface);
+  }
+  if (scene.host.PanelInvalid) state.SkipWithError("a function did not compile");
+}
+BENCHMARK(StepParameter)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The window's image without a display.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
