@@ -20,6 +20,7 @@
 #include "files/transfer_file.h"
 #include "render/redraw.h"
 #include "ui/cp1252.h"
+#include "ui/file_names.h"
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
@@ -76,7 +77,6 @@ double& Parameter(DiagramState& s, int row) {
 }
 
 std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
-std::string LocalPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
 // Messages of the file module are Windows-1252, like every text of the program.
 std::string FromProgramText(const std::string& text) { return Utf8(ui::FromCp1252(text)); }
 
@@ -335,12 +335,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   surface.SetFontHeight(10);
 
   if (o.File) {
-    const std::string name = TransferFileNameFromArgument(LocalPath(*o.File));
+    const std::string name = TransferFileNameFromArgument(ui::LocalPath(*o.File));
     s.CurrentFileName = name;
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
     const TransferLoad load = LoadTransferFile(s, path, TransferRefresh{});
-    const std::string shown = Utf8(QFile::decodeName(QByteArray::fromStdString(path)));
+    const std::string shown = Utf8(ui::QtPath(path));
     if (load == TransferLoad::NotRead) {
       err << "tracevue : impossible de lire le fichier de transfert « " << shown << " »\n";
       return kExitFile;
@@ -374,7 +374,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   s.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {
-    const std::string path = LocalPath(*o.Points);
+    const std::string path = ui::LocalPath(*o.Points);
     const FileReadResult read = ReadFileBytes(path, kMaxPointsFileBytes);
     if (!read.Opened || !read.Complete) {
       err << "tracevue : impossible de lire le fichier de points « " << Utf8(*o.Points) << " »";
@@ -417,24 +417,24 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;
-    if (!ui::ExportPicture(s, LocalPath(*o.Export), &error)) return writeFailed(*o.Export, error);
+    if (!ui::ExportPicture(s, ui::LocalPath(*o.Export), &error)) return writeFailed(*o.Export, error);
   } else if (o.Export) {
     QByteArray bytes;
     if (!EncodePicture(surface.Image(), o.Format, bytes)) return writeFailed(*o.Export, {});
     std::string error;
-    if (!WriteFileAtomically(LocalPath(*o.Export),
+    if (!WriteFileAtomically(ui::LocalPath(*o.Export),
                              std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
                              &error))
       return writeFailed(*o.Export, error);
   }
   if (o.Capture) {
     std::string error;
-    if (!WriteFileAtomically(LocalPath(*o.Capture), JoinPointsText(host.EditorLines), &error))
+    if (!WriteFileAtomically(ui::LocalPath(*o.Capture), JoinPointsText(host.EditorLines), &error))
       return writeFailed(*o.Capture, error);
   }
   if (o.Save) {
     std::string error;
-    if (!SaveTransferFile(s, LocalPath(*o.Save), &error)) return writeFailed(*o.Save, error);
+    if (!SaveTransferFile(s, ui::LocalPath(*o.Save), &error)) return writeFailed(*o.Save, error);
   }
   if (o.Worksheet) {
     const bool checked[3] = {host.IsCurveBoxChecked(1), host.IsCurveBoxChecked(2),
@@ -444,7 +444,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
       return kExitUsage;
     }
     std::string error;
-    if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), LocalPath(*o.Worksheet), &error))
+    if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet), &error))
       return writeFailed(*o.Worksheet, error);
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";

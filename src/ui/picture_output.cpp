@@ -21,6 +21,7 @@
 #include "render/print_layout.h"
 #include "render/redraw.h"
 #include "ui/cp1252.h"
+#include "ui/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
 #include "ui/emf_surface.h"
@@ -33,12 +34,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tracevue");
 
-// File names are held in the state as the file system's bytes.
-std::string ToLocal(const QString& name) { return QFile::encodeName(name).toStdString(); }
-QString FromLocal(const std::string& name) {
-  return QFile::decodeName(QByteArray::fromStdString(name));
-}
-QString Shown(const std::string& name) { return QDir::toNativeSeparators(FromLocal(name)); }
 
 // The metafile writer's reasons are UTF-8 and start with the file name.
 QString MetafileReason(const std::string& path, const std::string& error) {
@@ -53,7 +48,7 @@ std::string ProgramText(const QString& text) {
 }
 
 void WriteFailed(PictureContext& ctx, const std::string& path, const QString& reason) {
-  QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(Shown(path));
+  QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(path));
   if (!reason.isEmpty()) text += QStringLiteral(" : ") + reason;
   ctx.dialogs.Message(ctx.parent, text, kCaption, MessageIcon::Exclamation);
 }
@@ -65,7 +60,7 @@ std::string MetafileName(const std::string& chosen) {
   const std::string replaced = ReplaceExtension(chosen, ".EMF");
   const bool hasEmfExtension =
       replaced.size() == chosen.size() &&
-      FromLocal(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
+      QtPath(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
   return hasEmfExtension ? chosen : replaced;
 }
 
@@ -96,7 +91,7 @@ std::string PlatformTempDir() {
   if (dir.isEmpty()) dir = QStringLiteral("/tmp");
   dir = QDir::toNativeSeparators(dir);
   if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
-  return ToLocal(dir);
+  return LocalPath(dir);
 }
 
 int PrinterFontHeight(int screenFontHeight) { return RoundPixel(screenFontHeight * 1.5); }
@@ -160,12 +155,12 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
 void SavePictureAsEmf(PictureContext& ctx) {
   DiagramState& s = ctx.s;
   EmfSurface metafile(s.PlotWidth, s.PlotHeight);  // PlotWidth × (PlotHeight + 1)
-  const QString preset = FromLocal(ReplaceExtension(s.CurrentFileName, ".EMF"));
+  const QString preset = QtPath(ReplaceExtension(s.CurrentFileName, ".EMF"));
   const QString chosen =
       ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Métafichiers évolués (*.emf)|*.emf"),
                                QStringLiteral("*.EMF"), preset);
   if (!chosen.isEmpty()) {
-    s.CurrentFileName = MetafileName(ToLocal(chosen));
+    s.CurrentFileName = MetafileName(LocalPath(chosen));
     s.DrawCanvas = &metafile;
     s.ForceBlack = 1;
     RedrawDiagram(s);
@@ -193,7 +188,7 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
     WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
     return;
   }
-  const QString file = FromLocal(s.CurrentFileName);
+  const QString file = QtPath(s.CurrentFileName);
   for (const char* name : kPaintPrograms) {
     const QString program = launcher.FindProgram(QString::fromLatin1(name));
     if (!program.isEmpty() && launcher.StartProgram(program, {file})) return;
@@ -212,7 +207,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
     if (error) *error = reason;
     return false;
   };
-  const QString suffix = QFileInfo(FromLocal(path)).suffix().toLower();
+  const QString suffix = QFileInfo(QtPath(path)).suffix().toLower();
   enum class Format { Png, Bmp, Svg, Emf } format;
   if (suffix == QLatin1String("png"))
     format = Format::Png;

@@ -30,6 +30,7 @@
 #include "render/redraw.h"
 #include "ui/about_box.h"
 #include "ui/cp1252.h"
+#include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
@@ -99,7 +100,6 @@ QAction* MenuEntry(QMenu* menu, const char* name, const QString& caption, bool e
   return action;
 }
 
-std::string LocalPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 }  // namespace
 

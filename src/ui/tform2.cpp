@@ -22,6 +22,7 @@
 
 #include "files/file_io.h"
 #include "ui/cp1252.h"
+#include "ui/file_names.h"
 #include "ui/fonts.h"
 
 namespace tv::ui {
@@ -46,12 +47,6 @@ QFont EditorFont() {
   font.setBold(false);
   font.setItalic(false);
   return font;
-}
-
-std::string LocalPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-QString DisplayPath(const std::string& path) {
-  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 // The folder part of a file name, its last '/' included ("" when there is none).
@@ -342,7 +337,7 @@ void TForm2::Sauvegarger1Click() {
     lines.push_back(*std::move(bytes));
   }
 
-  const QString preset = DisplayPath(FolderPart(s_.PointsFileName));
+  const QString preset = ShownPath(FolderPart(s_.PointsFileName));
   const QString chosen = dialogs_.SaveFileName(this, QString::fromLatin1(kPointsFilter),
                                                QString::fromLatin1(kPointsExtension), preset);
   if (chosen.isEmpty()) return;
@@ -352,7 +347,7 @@ void TForm2::Sauvegarger1Click() {
 
   std::string error;
   if (!tv::WriteFileAtomically(s_.PointsFileName, tv::JoinPointsText(lines), &error))
-    ReportFileError(DisplayPath(s_.PointsFileName), error);
+    ReportFileError(ShownPath(s_.PointsFileName), error);
 }
 
 void TForm2::Effacer1Click() {

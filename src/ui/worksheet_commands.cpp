@@ -10,6 +10,7 @@
 #include "core/diagram_host.h"
 #include "files/worksheet.h"
 #include "ui/cp1252.h"
+#include "ui/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
 #include "ui/picture_output.h"
@@ -18,10 +19,6 @@ namespace tv::ui {
 
 namespace {
 
-std::string ToLocal(const QString& name) { return QFile::encodeName(name).toStdString(); }
-QString Shown(const std::string& name) {
-  return QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(name)));
-}
 
 bool BoxChecked(const PictureContext& ctx, int box) {
   if (ctx.boxChecked) return ctx.boxChecked(box);
@@ -62,13 +59,13 @@ void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
     ctx.dialogs.Message(ctx.parent, FromCp1252(kMapleLaunchFailedText),
                         FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
   } else if (!launcher.OpenUrl(
-                 QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(name))))) {
+                 QUrl::fromLocalFile(QtPath(name)))) {
     // The worksheet is there all the same: say where, so it can be opened by hand.
     ctx.dialogs.Message(
         ctx.parent,
         QStringLiteral("La feuille de calcul a été écrite dans « %1 », mais aucune "
                        "application n'a pu l'ouvrir : ouvrez-la vous-même avec Maple.")
-            .arg(Shown(name)),
+            .arg(ShownPath(name)),
         FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
   }
   s.MapleFileLetter = NextMapleFileLetter(letter);
@@ -81,10 +78,10 @@ void SaveWorksheetFile(PictureContext& ctx) {
                                                   QStringLiteral(".mws"), QString());
   if (chosen.isEmpty()) return;
   const WorksheetBuffer buffer = AskAndBuild(ctx, checked);
-  const std::string name = ToLocal(chosen);
+  const std::string name = LocalPath(chosen);
   std::string error;
   if (!WriteWorksheet(buffer, name, &error)) {
-    QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(Shown(name));
+    QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(name));
     if (!error.empty()) text += QStringLiteral(" : ") + FromCp1252(error);
     ctx.dialogs.Message(ctx.parent, text, QStringLiteral("Tracevue"), MessageIcon::Exclamation);
   }
