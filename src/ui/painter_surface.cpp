@@ -3,6 +3,7 @@
 #include "ui/painter_surface.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <algorithm>
 
 #include "ui/cp1252.h"
@@ -32,8 +33,9 @@ QFont PlotFontForDevice(int cell, QPaintDevice& device) {
   return font;
 }
 
-PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight)
+PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmeticPens)
     : device_(device),
+      cosmeticPens_(cosmeticPens),
       fontHeight_(fontHeight),
       font_(PlotFontForDevice(fontHeight, device)),
       metrics_(font_, &device) {}
@@ -65,36 +67,55 @@ QPainter* PainterSurface::Painter() {
   painter_.setBrush(Qt::NoBrush);
   penApplied_ = false;
   fontApplied_ = false;
+  if (OnDrawingStarted) OnDrawingStarted();
   return &painter_;
 }
 
 void PainterSurface::ApplyPen() {
   if (penApplied_) return;
-  QPen pen(colour_);
-  pen.setWidth(std::max(1, width_));
-  pen.setJoinStyle(Qt::MiterJoin);
-  if (style_ == PenStyle::Dotted) {
-    pen.setStyle(Qt::DotLine);
-    pen.setCapStyle(Qt::FlatCap);
-  } else {
-    pen.setStyle(Qt::SolidLine);
-    pen.setCapStyle(Qt::SquareCap);
+  int slot = -1;
+  for (int i = 0; i < cacheUsed_; ++i) {
+    if (cacheKeys_[i] == wanted_) {
+      slot = i;
+      break;
+    }
   }
-  painter_.setPen(pen);
+  if (slot < 0) {
+    if (cacheUsed_ < kPenCacheSize) {
+      slot = cacheUsed_++;
+    } else {
+      slot = cacheNext_;
+      cacheNext_ = (cacheNext_ + 1) % kPenCacheSize;
+    }
+    QPen pen(QColor::fromRgb(wanted_.colour));
+    pen.setWidth(std::max(1, wanted_.width));
+    pen.setCosmetic(cosmeticPens_);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (wanted_.style == PenStyle::Dotted) {
+      pen.setStyle(Qt::DotLine);
+      pen.setCapStyle(Qt::FlatCap);
+    } else {
+      pen.setStyle(Qt::SolidLine);
+      pen.setCapStyle(Qt::SquareCap);
+    }
+    cacheKeys_[slot] = wanted_;
+    cachePens_[slot] = pen;
+  }
+  painter_.setPen(cachePens_[slot]);
   penApplied_ = true;
 }
 
 void PainterSurface::SetPen(PenStyle style, int width) {
-  if (style_ == style && width_ == width) return;
-  style_ = style;
-  width_ = width;
+  if (wanted_.style == style && wanted_.width == width) return;
+  wanted_.style = style;
+  wanted_.width = width;
   penApplied_ = false;
 }
 
 void PainterSurface::SetColour(Rgb colour) {
-  const QColor c(colour.R, colour.G, colour.B);
-  if (colour_ == c) return;
-  colour_ = c;
+  const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
+  if (wanted_.colour == rgb) return;
+  wanted_.colour = rgb;
   penApplied_ = false;
 }
 
@@ -122,9 +143,10 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
     fontApplied_ = true;
   }
   const QString s = FromCp1252(text);
-  // The white cell is painted explicitly: not every paint engine (SVG) honours
-  // an opaque background mode.
-  p->fillRect(x, y, metrics_.horizontalAdvance(s), metrics_.height(), Qt::white);
+  // The raster engine paints the white cell through the opaque background
+  // mode; not every other engine (SVG) honours it, so there it is filled.
+  if (p->paintEngine()->type() != QPaintEngine::Raster)
+    p->fillRect(x, y, metrics_.horizontalAdvance(s), metrics_.height(), Qt::white);
   p->drawText(x, y + metrics_.ascent(), s);
 }
 

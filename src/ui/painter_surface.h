@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <array>
+#include <functional>
 #include <string_view>
 
 #include "render/plot_surface.h"
@@ -26,8 +28,9 @@ namespace tv::ui {
 class PainterSurface : public PlotSurface {
  public:
   // device must outlive the surface. fontHeight: the character cell in
-  // device pixels.
-  explicit PainterSurface(QPaintDevice& device, int fontHeight = 10);
+  // device pixels. Cosmetic pens take the raster engine's fast path; on a
+  // device drawn without a transform they cover the same pixels.
+  explicit PainterSurface(QPaintDevice& device, int fontHeight = 10, bool cosmeticPens = false);
   ~PainterSurface() override;
   PainterSurface(const PainterSurface&) = delete;
   PainterSurface& operator=(const PainterSurface&) = delete;
@@ -43,6 +46,10 @@ class PainterSurface : public PlotSurface {
   bool IsActive() const { return painter_.isActive(); }
   const QFont& Font() const { return font_; }
 
+  // Runs when the painter opens for a new drawing (the window schedules its
+  // repaint there).
+  std::function<void()> OnDrawingStarted;
+
   void SetPen(PenStyle style, int width) override;
   void SetColour(Rgb colour) override;
   void MoveTo(int x, int y) override;
@@ -55,6 +62,13 @@ class PainterSurface : public PlotSurface {
   void FillWhite(int x, int y, int w, int h) override;
 
  private:
+  struct PenKey {
+    PenStyle style = PenStyle::Solid;
+    int width = 1;
+    QRgb colour = 0xff000000;
+    friend bool operator==(const PenKey&, const PenKey&) = default;
+  };
+
   QPainter* Painter();  // nullptr once the device refused painting
   void ApplyPen();
 
@@ -63,9 +77,17 @@ class PainterSurface : public PlotSurface {
   bool refused_ = false;
   bool penApplied_ = false;
   bool fontApplied_ = false;
-  PenStyle style_ = PenStyle::Solid;
-  int width_ = 1;
-  QColor colour_{Qt::black};
+  PenKey wanted_;
+  bool cosmeticPens_ = false;
+
+  // A whole redraw changes pen thousands of times among a handful of pens:
+  // they are kept, so that drawing a line allocates nothing.
+  static constexpr int kPenCacheSize = 16;
+  std::array<PenKey, kPenCacheSize> cacheKeys_{};
+  std::array<QPen, kPenCacheSize> cachePens_{};
+  int cacheUsed_ = 0;
+  int cacheNext_ = 0;  // slot replaced when the cache is full
+
   int penX_ = 0, penY_ = 0;
   int fontHeight_ = 10;
   QFont font_;
