@@ -13,6 +13,30 @@ namespace tv::ui {
 
 namespace {
 constexpr int kMaxCell = 512;
+// Pens the stamps are given at most; a drawing with more draws the rest
+// through the painter.
+constexpr std::size_t kMaxStampPens = 1024;
+
+// Every painter the surface draws with, its own and the stamps' scratch
+// ones: lines without antialiasing, antialiased text, and, as on screen,
+// the gaps of a dotted pen white, not see-through.
+void SetUpPainter(QPainter& painter) {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setBackgroundMode(Qt::OpaqueMode);
+  painter.setBackground(QBrush(Qt::white));
+  painter.setBrush(Qt::NoBrush);
+}
+
+QImage* StampablePicture(QPaintDevice& device) {
+  if (device.devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(&device);
+  const QImage::Format f = image->format();
+  if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+      f != QImage::Format_ARGB32_Premultiplied)
+    return nullptr;
+  return image;
+}
 }  // namespace
 
 QFont PlotFontForDevice(int cell, QPaintDevice& device) {
@@ -33,12 +57,18 @@ QFont PlotFontForDevice(int cell, QPaintDevice& device) {
   return font;
 }
 
-PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmeticPens)
+PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmeticPens,
+                               bool stamps)
     : device_(device),
       cosmeticPens_(cosmeticPens),
       fontHeight_(fontHeight),
       font_(PlotFontForDevice(fontHeight, device)),
-      metrics_(font_, &device) {}
+      metrics_(font_, &device) {
+  if (stamps) {
+    if (QImage* image = StampablePicture(device))
+      stamps_ = std::make_unique<PixelStamps>(image->format(), SetUpPainter);
+  }
+}
 
 PainterSurface::~PainterSurface() {
   if (painter_.isActive()) painter_.end();
@@ -55,20 +85,52 @@ bool PainterSurface::End() {
 QPainter* PainterSurface::Painter() {
   if (painter_.isActive()) return &painter_;
   if (refused_) return nullptr;
+  QImage* picture = stamps_ ? StampablePicture(device_) : nullptr;
+  // A picture shared with a copy gets its own pixels now, before the
+  // painter and the stamps take their address.
+  if (picture) picture->bits();
   if (!painter_.begin(&device_)) {
     refused_ = true;
     return nullptr;
   }
-  painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setRenderHint(QPainter::TextAntialiasing, true);
-  // As on screen: the gaps of a dotted pen are white, not see-through.
-  painter_.setBackgroundMode(Qt::OpaqueMode);
-  painter_.setBackground(QBrush(Qt::white));
-  painter_.setBrush(Qt::NoBrush);
+  SetUpPainter(painter_);
+  if (picture) {
+    // The painter writes straight into the pixels as each call returns, so
+    // stamps copied in between keep the order of the drawing.
+    target_.Bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(picture->constBits()));
+    target_.Stride = picture->bytesPerLine() / 4;
+    target_.Width = picture->width();
+    target_.Height = picture->height();
+  }
   penApplied_ = false;
   fontApplied_ = false;
   if (OnDrawingStarted) OnDrawingStarted();
   return &painter_;
+}
+
+QPen PainterSurface::MakePen(const PenKey& key) const {
+  QPen pen(QColor::fromRgb(key.colour));
+  pen.setWidth(std::max(1, key.width));
+  pen.setCosmetic(cosmeticPens_);
+  pen.setJoinStyle(Qt::MiterJoin);
+  if (key.style == PenStyle::Dotted) {
+    pen.setStyle(Qt::DotLine);
+    pen.setCapStyle(Qt::FlatCap);
+  } else {
+    pen.setStyle(Qt::SolidLine);
+    pen.setCapStyle(Qt::SquareCap);
+  }
+  return pen;
+}
+
+int PainterSurface::StampPen() {
+  if (stampPen_ >= 0) return stampPen_;
+  for (std::size_t i = 0; i < stampPens_.size(); ++i) {
+    if (stampPens_[i].key == wanted_) return stampPen_ = static_cast<int>(i);
+  }
+  if (stampPens_.size() >= kMaxStampPens) return -1;
+  stampPens_.push_back({wanted_, MakePen(wanted_)});
+  return stampPen_ = static_cast<int>(stampPens_.size() - 1);
 }
 
 void PainterSurface::ApplyPen() {
@@ -87,19 +149,8 @@ void PainterSurface::ApplyPen() {
       slot = cacheNext_;
       cacheNext_ = (cacheNext_ + 1) % kPenCacheSize;
     }
-    QPen pen(QColor::fromRgb(wanted_.colour));
-    pen.setWidth(std::max(1, wanted_.width));
-    pen.setCosmetic(cosmeticPens_);
-    pen.setJoinStyle(Qt::MiterJoin);
-    if (wanted_.style == PenStyle::Dotted) {
-      pen.setStyle(Qt::DotLine);
-      pen.setCapStyle(Qt::FlatCap);
-    } else {
-      pen.setStyle(Qt::SolidLine);
-      pen.setCapStyle(Qt::SquareCap);
-    }
     cacheKeys_[slot] = wanted_;
-    cachePens_[slot] = pen;
+    cachePens_[slot] = MakePen(wanted_);
   }
   painter_.setPen(cachePens_[slot]);
   penApplied_ = true;
@@ -110,6 +161,7 @@ void PainterSurface::SetPen(PenStyle style, int width) {
   wanted_.style = style;
   wanted_.width = width;
   penApplied_ = false;
+  stampPen_ = -1;
 }
 
 void PainterSurface::SetColour(Rgb colour) {
@@ -117,6 +169,7 @@ void PainterSurface::SetColour(Rgb colour) {
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
   penApplied_ = false;
+  stampPen_ = -1;
 }
 
 void PainterSurface::MoveTo(int x, int y) {
@@ -126,8 +179,12 @@ void PainterSurface::MoveTo(int x, int y) {
 
 void PainterSurface::LineTo(int x, int y) {
   if (QPainter* p = Painter()) {
-    ApplyPen();
-    p->drawLine(penX_, penY_, x, y);
+    const int id = stamps_ ? StampPen() : -1;
+    if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
+                                 stampPens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
+      ApplyPen();
+      p->drawLine(penX_, penY_, x, y);
+    }
   }
   penX_ = x;
   penY_ = y;
@@ -137,6 +194,12 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
   QPainter* p = Painter();
   if (!p) return;
+  if (stamps_) {
+    const int id = StampPen();
+    if (id >= 0 && stamps_->Text(target_, fontId_, font_, stampPens_[static_cast<std::size_t>(id)].pen,
+                                 x, y + metrics_.ascent(), text))
+      return;
+  }
   ApplyPen();
   if (!fontApplied_) {
     p->setFont(font_);
@@ -161,6 +224,7 @@ void PainterSurface::SetFontHeight(int pixels) {
   font_ = PlotFontForDevice(pixels, device_);
   metrics_ = QFontMetrics(font_, &device_);
   fontApplied_ = false;
+  ++fontId_;
 }
 
 void PainterSurface::FillWhite(int x, int y, int w, int h) {

@@ -7,9 +7,12 @@
 #include <QPen>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "render/plot_surface.h"
+#include "ui/pixel_stamps.h"
 
 class QPaintDevice;
 
@@ -30,7 +33,11 @@ class PainterSurface : public PlotSurface {
   // device must outlive the surface. fontHeight: the character cell in
   // device pixels. Cosmetic pens take the raster engine's fast path; on a
   // device drawn without a transform they cover the same pixels.
-  explicit PainterSurface(QPaintDevice& device, int fontHeight = 10, bool cosmeticPens = false);
+  // stamps: short lines and texts are copied from stamps of their pixels
+  // (see PixelStamps) instead of painted, on a device that is a 32-bit
+  // picture; the pixels are the same.
+  explicit PainterSurface(QPaintDevice& device, int fontHeight = 10, bool cosmeticPens = false,
+                          bool stamps = false);
   ~PainterSurface() override;
   PainterSurface(const PainterSurface&) = delete;
   PainterSurface& operator=(const PainterSurface&) = delete;
@@ -45,6 +52,8 @@ class PainterSurface : public PlotSurface {
   bool End();
   bool IsActive() const { return painter_.isActive(); }
   const QFont& Font() const { return font_; }
+  // nullptr when the surface paints everything.
+  const PixelStamps* Stamps() const { return stamps_.get(); }
 
   // Runs when the painter opens for a new drawing (the window schedules its
   // repaint there).
@@ -71,6 +80,9 @@ class PainterSurface : public PlotSurface {
 
   QPainter* Painter();  // nullptr once the device refused painting
   void ApplyPen();
+  QPen MakePen(const PenKey& key) const;
+  // The stamps' number for the wanted pen, -1 when stamps cannot take it.
+  int StampPen();
 
   QPaintDevice& device_;
   QPainter painter_;
@@ -87,6 +99,18 @@ class PainterSurface : public PlotSurface {
   std::array<QPen, kPenCacheSize> cachePens_{};
   int cacheUsed_ = 0;
   int cacheNext_ = 0;  // slot replaced when the cache is full
+
+  // Stamps: the picture they copy into while the painter is open, and every
+  // pen they have been given, numbered by its place here.
+  std::unique_ptr<PixelStamps> stamps_;
+  PixelStamps::Target target_;
+  struct NumberedPen {
+    PenKey key;
+    QPen pen;
+  };
+  std::vector<NumberedPen> stampPens_;
+  int stampPen_ = -1;  // of wanted_, -1 until looked up
+  std::uint32_t fontId_ = 0;
 
   int penX_ = 0, penY_ = 0;
   int fontHeight_ = 10;

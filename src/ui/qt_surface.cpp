@@ -19,7 +19,7 @@ QImage WhiteImage(int width, int height) {
 detail::PictureHolder::PictureHolder(int width, int height) : image_(WhiteImage(width, height)) {}
 
 QtSurface::QtSurface(int width, int height)
-    : PictureHolder(width, height), PainterSurface(image_, 10, true) {}
+    : PictureHolder(width, height), PainterSurface(image_, 10, true, true) {}
 
 QtSurface::~QtSurface() { Finish(); }
 

@@ -1,0 +1,204 @@
+// Stamps of lines and texts: painted twice where they first occur on a scratch picture, kept as the pixels they set, copied.
+#include "ui/pixel_stamps.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/cp1252.h"
+
+namespace tv::ui {
+
+namespace {
+// Longest sides copied: sweep segments and ticks are far shorter; long grid
+// lines are few and the painter draws them.
+constexpr int kMaxLineSide = 96;
+constexpr int kMaxPenWidth = 16;
+constexpr int kMaxTextWidth = 1024;
+// Pictures larger than this are painted: the two scratch pictures are as
+// large as the picture.
+constexpr qsizetype kMaxPicturePixels = qsizetype{1} << 22;
+// Pixels kept for all stamps together (8 bytes each); past it they are all
+// dropped and taken again as they come.
+constexpr std::size_t kMaxPixels = std::size_t{1} << 21;
+// The two backgrounds a stamp is painted over: black and white, so that any
+// partly covered pixel of a glyph edge comes out different.
+constexpr QRgb kBackgrounds[2] = {0xff000000u, 0xffffffffu};
+
+// Where a box lies along one axis, as far as the painter's rounding can
+// tell: the power of two of its coordinates when both ends share it, else
+// the exact place (a box across a power of two is rounded differently
+// depending on where the power falls inside it). 16 bits.
+std::uint64_t Magnitude(int lo, int hi) {
+  const auto l = static_cast<std::uint32_t>(lo);
+  const auto h = static_cast<std::uint32_t>(hi);
+  if (std::bit_width(l) == std::bit_width(h)) return static_cast<std::uint64_t>(std::bit_width(l));
+  return 0x8000u | (l & 0x7fffu);
+}
+}  // namespace
+
+PixelStamps::PixelStamps(QImage::Format format, std::function<void(QPainter&)> setup)
+    : format_(format), setup_(std::move(setup)) {
+  for (int pass = 0; pass < 2; ++pass) {
+    QImage one(1, 1, format_);
+    one.fill(kBackgrounds[pass]);
+    background_[pass] = *reinterpret_cast<const std::uint32_t*>(one.constBits());
+  }
+}
+
+bool PixelStamps::Inside(const Target& target, const Box& box) {
+  return box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
+         static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels;
+}
+
+std::uint64_t PixelStamps::Magnitudes(const Box& box) {
+  return Magnitude(box.X0, box.X1) << 16 | Magnitude(box.Y0, box.Y1);
+}
+
+PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int ax, int ay,
+                                     const std::function<void(QPainter&)>& draw) {
+  ++taken_;
+  Stamp stamp;
+  for (int pass = 0; pass < 2; ++pass) {
+    QImage& img = scratch_[pass];
+    if (img.width() != target.Width || img.height() != target.Height || img.format() != format_)
+      img = QImage(target.Width, target.Height, format_);
+    // Only the box is looked at, so only the box is cleared; the drawing
+    // must not reach its edge, so nothing it sets lies outside.
+    QPainter p(&img);
+    p.fillRect(box.X0, box.Y0, box.X1 - box.X0 + 1, box.Y1 - box.Y0 + 1, QColor::fromRgba(kBackgrounds[pass]));
+    setup_(p);
+    draw(p);
+  }
+  const qsizetype strideA = scratch_[0].bytesPerLine() / 4;
+  const qsizetype strideB = scratch_[1].bytesPerLine() / 4;
+  const auto* a0 = reinterpret_cast<const std::uint32_t*>(scratch_[0].constBits());
+  const auto* b0 = reinterpret_cast<const std::uint32_t*>(scratch_[1].constBits());
+  const std::size_t first = pixels_.size();
+  int minDx = 0, minDy = 0, maxDx = 0, maxDy = 0;
+  bool any = false;
+  for (int y = box.Y0; y <= box.Y1; ++y) {
+    const std::uint32_t* ra = a0 + y * strideA;
+    const std::uint32_t* rb = b0 + y * strideB;
+    for (int x = box.X0; x <= box.X1; ++x) {
+      if (ra[x] == rb[x]) {
+        // Set by the drawing; on the box's edge it may have gone further.
+        if (x == box.X0 || y == box.Y0 || x == box.X1 || y == box.Y1) {
+          pixels_.resize(first);
+          return stamp;
+        }
+        const int dx = x - ax, dy = y - ay;
+        pixels_.push_back({static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy), ra[x]});
+        if (!any) {
+          minDx = maxDx = dx;
+          minDy = maxDy = dy;
+          any = true;
+        }
+        minDx = std::min(minDx, dx);
+        maxDx = std::max(maxDx, dx);
+        minDy = std::min(minDy, dy);
+        maxDy = std::max(maxDy, dy);
+      } else if (ra[x] != background_[0] || rb[x] != background_[1]) {
+        pixels_.resize(first);
+        return stamp;  // depends on what lies beneath
+      }
+    }
+  }
+  stamp.First = static_cast<std::uint32_t>(first);
+  stamp.Count = static_cast<std::int32_t>(pixels_.size() - first);
+  stamp.MinDx = static_cast<std::int16_t>(minDx);
+  stamp.MinDy = static_cast<std::int16_t>(minDy);
+  stamp.MaxDx = static_cast<std::int16_t>(maxDx);
+  stamp.MaxDy = static_cast<std::int16_t>(maxDy);
+  return stamp;
+}
+
+bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
+  if (stamp.Count < 0) return false;
+  if (x + stamp.MinDx < 0 || y + stamp.MinDy < 0 || x + stamp.MaxDx >= target.Width ||
+      y + stamp.MaxDy >= target.Height)
+    return false;
+  std::uint32_t* origin = target.Bits + static_cast<qsizetype>(y) * target.Stride + x;
+  const Pixel* p = pixels_.data() + stamp.First;
+  const Pixel* end = p + stamp.Count;
+  for (; p != end; ++p) origin[p->Dy * target.Stride + p->Dx] = p->Value;
+  ++copied_;
+  return true;
+}
+
+void PixelStamps::MakeRoom(std::size_t pixels) {
+  if (pixels_.size() + pixels <= kMaxPixels) return;
+  pixels_.clear();
+  lines_.clear();
+  texts_.clear();
+}
+
+bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1,
+                       int x2, int y2) {
+  const int dx = x2 - x1;
+  const int dy = y2 - y1;
+  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || pen.width() > kMaxPenWidth ||
+      penId >= (1u << 14))
+    return false;
+  // Room around the line for its width, caps and last pixel.
+  const int margin = pen.width() + 4;
+  const Box box{std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
+                std::max(y1, y2) + margin};
+  // Wholly off the picture (the Black chart's contours run on below it):
+  // nothing of it can show.
+  if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
+  if (!Inside(target, box)) return false;
+  const std::uint64_t key = static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
+                            static_cast<std::uint64_t>(dx + 128) << 8 |
+                            static_cast<std::uint64_t>(dy + 128);
+  auto it = lines_.find(key);
+  if (it == lines_.end()) {
+    MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) * static_cast<std::size_t>(box.Y1 - box.Y0 + 1));
+    const Stamp stamp = Take(target, box, x1, y1, [&](QPainter& p) {
+      p.setPen(pen);
+      p.drawLine(x1, y1, x2, y2);
+    });
+    it = lines_.emplace(key, stamp).first;
+  }
+  return Copy(target, it->second, x1, y1);
+}
+
+bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,
+                       const QPen& pen, int x, int baseline, std::string_view bytes) {
+  if (bytes.size() > 256) return false;
+  const QRgb colour = pen.color().rgba();
+  // Kept for its very place: the labels and legends of a redraw stand where
+  // they stood in the one before, and nothing needs measuring to find them.
+  textKey_.resize(16);
+  std::memcpy(textKey_.data(), &fontId, 4);
+  std::memcpy(textKey_.data() + 4, &colour, 4);
+  std::memcpy(textKey_.data() + 8, &x, 4);
+  std::memcpy(textKey_.data() + 12, &baseline, 4);
+  textKey_.append(bytes);
+  auto it = texts_.find(textKey_);
+  if (it == texts_.end()) {
+    const QString text = FromCp1252(bytes);
+    const QImage probe(1, 1, format_);
+    const QFontMetrics metrics(font, &probe);
+    const int advance = metrics.horizontalAdvance(text);
+    if (advance > kMaxTextWidth) return false;
+    // Room for glyphs that reach past their cell, on every side.
+    const int margin = metrics.height() + 2;
+    const Box box{x - margin, baseline - metrics.ascent() - margin, x + advance + margin,
+                  baseline + metrics.descent() + margin};
+    if (!Inside(target, box)) return false;
+    MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) * static_cast<std::size_t>(box.Y1 - box.Y0 + 1));
+    const Stamp stamp = Take(target, box, x, baseline, [&](QPainter& p) {
+      p.setPen(pen);
+      p.setFont(font);
+      p.drawText(x, baseline, text);
+    });
+    it = texts_.emplace(textKey_, stamp).first;
+  }
+  return Copy(target, it->second, x, baseline);
+}
+
+}  // namespace tv::ui

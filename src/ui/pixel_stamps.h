@@ -1,0 +1,103 @@
+// Pixels that a short line or a text leaves on the picture, taken once from the painter and copied from then on.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+namespace tv::ui {
+
+// The raster painter is slow per call: a dotted segment of the sweep costs
+// about a microsecond, most of it setting up the pen and its dashes, and a
+// redraw has thousands. A line of a given pen and shape, or a text of a
+// given font and colour, leaves the same pixels relative to its start
+// wherever it lands, with one exception: the painter's arithmetic rounds
+// according to the size of the coordinates, so a wide pen can come out a
+// pixel different at 600 than at 60. So each is painted once, where it first
+// occurs, on a scratch picture as large as the picture, over two different
+// backgrounds, and its pixels are kept for every place whose coordinates
+// have the same powers of two (a text for its very place). A pixel that comes out the same over both
+// backgrounds is set by the drawing, one left as it was over both is
+// untouched; a pixel that comes out otherwise depends on what lies beneath
+// (the edge of a glyph outside its white cell): such a line or text is never
+// copied, the painter draws it every time. Nothing near the picture's edge
+// is copied either, since there the painter clips.
+class PixelStamps {
+ public:
+  // The picture drawn on: 32-bit pixels, rows of Stride pixels.
+  struct Target {
+    std::uint32_t* Bits = nullptr;
+    qsizetype Stride = 0;
+    int Width = 0;
+    int Height = 0;
+  };
+
+  // format: that of the pictures drawn on; setup: prepares a painter as
+  // the surface prepares its own (render hints, background).
+  PixelStamps(QImage::Format format, std::function<void(QPainter&)> setup);
+
+  // The segment from (x1, y1) to (x2, y2) with pen, whose caller's number
+  // is penId (equal numbers for equal pens). False when it is not copied:
+  // the caller paints it. True too for a line too far off the picture to
+  // show at all.
+  bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1, int x2,
+            int y2);
+  // The Windows-1252 text with its baseline's left end at (x, baseline), in
+  // font (whose caller's number is fontId) and the colour of pen.
+  bool Text(const Target& target, std::uint32_t fontId, const QFont& font, const QPen& pen, int x,
+            int baseline, std::string_view text);
+
+  // Stamps taken (on a miss) and copied (on a hit), for the tests.
+  int Taken() const { return taken_; }
+  int Copied() const { return copied_; }
+
+ private:
+  struct Pixel {
+    std::int16_t Dx, Dy;
+    std::uint32_t Value;
+  };
+  // A span of pixels_, with the bounding box of its offsets; Count < 0: the
+  // drawing depends on its background and is never copied.
+  struct Stamp {
+    std::uint32_t First = 0;
+    std::int32_t Count = -1;
+    std::int16_t MinDx = 0, MinDy = 0, MaxDx = 0, MaxDy = 0;
+  };
+
+  // A box of the picture: left, top, right, bottom, all included.
+  struct Box {
+    int X0, Y0, X1, Y1;
+  };
+  // Whether box lies inside the target; where it lies as far as rounding
+  // can tell, as a 32-bit key.
+  static bool Inside(const Target& target, const Box& box);
+  static std::uint64_t Magnitudes(const Box& box);
+  // Paints draw(painter) twice on the scratch picture and keeps what it
+  // sets inside box, relative to (ax, ay).
+  Stamp Take(const Target& target, const Box& box, int ax, int ay,
+             const std::function<void(QPainter&)>& draw);
+  bool Copy(const Target& target, const Stamp& stamp, int x, int y);
+  void MakeRoom(std::size_t pixels);
+
+  QImage::Format format_;
+  std::function<void(QPainter&)> setup_;
+  std::vector<Pixel> pixels_;
+  std::unordered_map<std::uint64_t, Stamp> lines_;  // pen, shape, magnitudes
+  std::unordered_map<std::string, Stamp> texts_;
+  std::string textKey_;
+  QImage scratch_[2];
+  std::uint32_t background_[2] = {};  // the two backgrounds as stored pixels
+  int taken_ = 0;
+  int copied_ = 0;
+};
+
+}  // namespace tv::ui

@@ -1,0 +1,319 @@
+// Copied stamps against the painter: whole redraws and random drawings must come out pixel for pixel the same.
+#include <QGuiApplication>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <functional>
+
+#include "core/diagram_state.h"
+#include "core/headless_host.h"
+#include "render/redraw.h"
+#include "ui/painter_surface.h"
+#include "ui/qt_surface.h"
+
+using tv::DiagramState;
+using tv::PenStyle;
+using tv::ui::PainterSurface;
+using tv::ui::QtSurface;
+
+namespace {
+
+// The same drawing on the window's surface, which copies stamps, and on a
+// painter surface over a picture of the same kind, which paints everything.
+struct Pair {
+  QtSurface fast;
+  QImage referenceImage;
+  PainterSurface reference;
+
+  Pair(int w, int h)
+      : fast(w, h),
+        referenceImage(fast.Image().copy()),
+        reference(referenceImage, 10, true, false) {}
+
+  void Finish() {
+    fast.Finish();
+    reference.End();
+  }
+};
+
+// The first differing pixel, for the failure message.
+QString FirstDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return QStringLiteral("sizes differ");
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return QStringLiteral("(%1,%2): %3 instead of %4")
+            .arg(x)
+            .arg(y)
+            .arg(a.pixel(x, y), 8, 16)
+            .arg(b.pixel(x, y), 8, 16);
+  return {};
+}
+
+void ThreeFunctions(DiagramState& s, tv::HeadlessHost& host) {
+  s.NumText[0].Assign("K*(1+T*p)");
+  s.DenText[0].Assign("1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000");
+  s.NumText[1].Assign("A+B*p+T*p^2/4");
+  s.DenText[1].Assign("2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)");
+  s.NumText[2].Assign("W*(1-T*p/10)");
+  s.DenText[2].Assign("(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000");
+  s.ParamK = 10;
+  s.ParamT = 0.5;
+  s.ParamA = 0.2;
+  s.ParamB = 0.05;
+  s.ParamW = 2;
+  s.ParamKsi = 0.3;
+  for (bool& b : host.Boxes) b = true;
+}
+
+using Setup = std::function<void(DiagramState&, tv::HeadlessHost&)>;
+
+// One state drawn on each surface of a pair, redrawn together.
+struct Redraws {
+  Pair pair{1134, 678};
+  DiagramState fast, reference;
+  tv::HeadlessHost fastHost, referenceHost;
+
+  explicit Redraws(const Setup& setup) {
+    Prepare(fast, fastHost, pair.fast, setup);
+    Prepare(reference, referenceHost, pair.reference, setup);
+  }
+  static void Prepare(DiagramState& s, tv::HeadlessHost& host, tv::PlotSurface& surface,
+                      const Setup& setup) {
+    tv::SetStartValues(s);
+    s.Host = &host;
+    s.DrawCanvas = &surface;
+    s.ScreenCanvas = &surface;
+    s.PlotWidth = 1134;
+    s.PlotHeight = 678;
+    setup(s, host);
+  }
+  // Changes both states alike, then redraws both.
+  template <class Change>
+  bool Both(Change change) {
+    change(fast);
+    change(reference);
+    const bool a = tv::RedrawDiagram(fast);
+    const bool b = tv::RedrawDiagram(reference);
+    return a && b;
+  }
+};
+
+// One random drawing: many short lines as sweeps and ticks make them, some
+// long ones, some reaching past the edges, texts among them, pens changing.
+void RandomDrawing(tv::PlotSurface& s, quint32 seed, int w, int h, bool texts) {
+  QRandomGenerator rng(seed);
+  const tv::Rgb colours[] = {{0, 0, 255}, {255, 0, 0}, {128, 0, 128}, {0, 0, 0}, {0, 128, 0}};
+  const char* words[] = {"10E-3", "0.01", "-180", "MP=45.2", "w", "log w", "H1=", "d\xE9" "cal\xE9"};
+  for (int i = 0; i < 6000; ++i) {
+    if (rng.bounded(7) == 0) {
+      s.SetColour(colours[rng.bounded(5)]);
+      s.SetPen(rng.bounded(2) ? PenStyle::Dotted : PenStyle::Solid, 1 + static_cast<int>(rng.bounded(4)));
+    }
+    const int kind = static_cast<int>(rng.bounded(20));
+    if (texts && kind == 0) {
+      s.TextOut(static_cast<int>(rng.bounded(w + 40)) - 20, static_cast<int>(rng.bounded(h + 20)) - 10,
+                words[rng.bounded(8)]);
+      continue;
+    }
+    const int x = static_cast<int>(rng.bounded(w + 20)) - 10;
+    const int y = static_cast<int>(rng.bounded(h + 20)) - 10;
+    int dx, dy;
+    if (kind < 14) {  // a sweep step
+      dx = static_cast<int>(rng.bounded(3));
+      dy = static_cast<int>(rng.bounded(41)) - 20;
+    } else if (kind < 18) {  // a tick, a marker, a contour piece
+      dx = static_cast<int>(rng.bounded(121)) - 60;
+      dy = static_cast<int>(rng.bounded(121)) - 60;
+    } else {  // a grid line or a jump
+      dx = static_cast<int>(rng.bounded(2 * w)) - w;
+      dy = static_cast<int>(rng.bounded(2 * h)) - h;
+    }
+    s.MoveTo(x, y);
+    s.LineTo(x + dx, y + dy);
+  }
+}
+
+}  // namespace
+
+class PixelStampsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void RedrawsAreThePaintersPixels_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      s.DenText[0].Assign("1+p");
+      host.Boxes[0] = true;
+    });
+    QTest::newRow("Bode, three functions, margins") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.BodeMode = 1;
+    });
+    QTest::newRow("Black, decades -6 to 5, margins") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.BlackView = 1;
+      s.DecadeMin = -6;
+      s.DecadeMax = 5;
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.PointCount = 20;
+      for (int i = 0; i < s.PointCount; ++i)
+        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i, -7.5 * i};
+    });
+    QTest::newRow("wide pens, black, shifted origin") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.ShowMargins = 1;
+      s.ForceBlack = 1;
+      s.OriginX = 7;
+      s.OriginY = 3;
+      s.CurvePenWidth = 4;
+      s.FramePenWidth = 3;
+    });
+  }
+
+  void RedrawsAreThePaintersPixels() {
+    QFETCH(Setup, setup);
+    Redraws redraws(setup);
+    // Twice: the second redraw copies what the first took.
+    for (int round = 0; round < 2; ++round) {
+      QVERIFY(redraws.Both([](DiagramState& s) { s.ParamKsi += 0.01; }));
+    }
+    redraws.pair.Finish();
+    QVERIFY(redraws.pair.fast.Stamps()->Copied() > 0);
+    QVERIFY2(redraws.pair.fast.Image() == redraws.pair.referenceImage,
+             qPrintable(FirstDifference(redraws.pair.fast.Image(), redraws.pair.referenceImage)));
+  }
+
+  void SpinStepsAreThePaintersPixels_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
+    QTest::addColumn<int>("minCopiedPerStep");
+    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.ShowMargins = 1;
+    }) << 0 << 5000;
+    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.ShowMargins = 1;
+    }) << 2 << 5000;
+    QTest::newRow("Black, K held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+      ThreeFunctions(s, host);
+      s.BlackView = 1;
+      s.ShowMargins = 1;
+    }) << 1 << 2000;
+  }
+
+  void SpinStepsAreThePaintersPixels() {
+    // Every picture while an arrow is held: each step reuses the stamps of
+    // the steps before at new places.
+    QFETCH(Setup, setup);
+    QFETCH(int, parameter);
+    QFETCH(int, minCopiedPerStep);
+    Redraws redraws(setup);
+    for (int step = 0; step < 25; ++step) {
+      QVERIFY(redraws.Both([parameter](DiagramState& s) {
+        if (parameter == 0) s.ParamKsi *= 1.15;
+        if (parameter == 1) s.ParamK *= 1.3;
+        if (parameter == 2) s.ParamW *= 1.2;
+      }));
+      redraws.pair.Finish();
+      QVERIFY2(redraws.pair.fast.Image() == redraws.pair.referenceImage,
+               qPrintable(QStringLiteral("step %1: ").arg(step) +
+                          FirstDifference(redraws.pair.fast.Image(), redraws.pair.referenceImage)));
+    }
+    QVERIFY(redraws.pair.fast.Stamps()->Copied() > 25 * minCopiedPerStep);
+  }
+
+  void RandomDrawingsAreThePaintersPixels_data() {
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("texts");
+    QTest::addColumn<int>("minCopied");
+    QTest::newRow("lines, window size") << 1u << 1134 << 678 << false << 5000;
+    QTest::newRow("lines and texts, window size") << 2u << 1134 << 678 << true << 5000;
+    QTest::newRow("small picture, mostly edges") << 3u << 90 << 60 << true << 100;
+    // Everything lies near an edge: all painted.
+    QTest::newRow("narrow strip") << 4u << 1134 << 12 << true << 0;
+  }
+
+  void RandomDrawingsAreThePaintersPixels() {
+    QFETCH(quint32, seed);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, texts);
+    QFETCH(int, minCopied);
+    Pair pair(width, height);
+    // Twice over the same surfaces: the second pass copies nearly all.
+    for (int pass = 0; pass < 2; ++pass) {
+      RandomDrawing(pair.fast, seed + 100 * pass, width, height, texts);
+      RandomDrawing(pair.reference, seed + 100 * pass, width, height, texts);
+    }
+    pair.Finish();
+    QVERIFY(pair.fast.Stamps()->Copied() >= minCopied);
+    QVERIFY2(pair.fast.Image() == pair.referenceImage,
+             qPrintable(FirstDifference(pair.fast.Image(), pair.referenceImage)));
+  }
+
+  void StampsAreKeptPerMagnitudeOfThePlace() {
+    // The painter rounds this short dotted segment of a 4-pixel pen one way
+    // below y = 256 and another way above: a stamp taken at one place must
+    // not be copied at the other.
+    Pair pair(1134, 678);
+    for (auto* s : {static_cast<tv::PlotSurface*>(&pair.fast), static_cast<tv::PlotSurface*>(&pair.reference)}) {
+      s->SetColour({255, 0, 0});
+      s->SetPen(PenStyle::Dotted, 4);
+      for (int y = 20; y < 660; y += 12) {
+        for (int x : {20, 300, 700, 1000}) {
+          s->MoveTo(x, y);
+          s->LineTo(x + 2, y - 4);
+        }
+      }
+    }
+    pair.Finish();
+    QVERIFY(pair.fast.Stamps()->Copied() > 150);
+    QVERIFY2(pair.fast.Image() == pair.referenceImage,
+             qPrintable(FirstDifference(pair.fast.Image(), pair.referenceImage)));
+  }
+
+  void OnlyThePictureSurfaceStamps() {
+    // A printer page or an SVG is drawn call by call; so is a picture
+    // whose pixels are not 32-bit.
+    QImage gray(50, 50, QImage::Format_Grayscale8);
+    PainterSurface plain(gray, 10, true, true);
+    QVERIFY(plain.Stamps() == nullptr);
+    QImage rgb(50, 50, QImage::Format_RGB32);
+    PainterSurface unasked(rgb, 10, true, false);
+    QVERIFY(unasked.Stamps() == nullptr);
+  }
+
+  void PictureSharedWithACopyIsNotWrittenThrough() {
+    // A copy handed out (the clipboard, a saved picture) keeps its pixels
+    // when the surface draws on afterwards.
+    QtSurface s(60, 30);
+    s.SetColour({0, 0, 0});
+    s.SetPen(PenStyle::Solid, 1);
+    s.MoveTo(5, 5);
+    s.LineTo(6, 9);
+    s.Finish();
+    const QImage copy = s.Image();
+    s.MoveTo(20, 5);
+    s.LineTo(21, 9);
+    s.MoveTo(5, 15);
+    s.LineTo(6, 19);
+    s.Finish();
+    QCOMPARE(copy.pixel(20, 6) & 0xffffff, 0xffffffu);
+    QCOMPARE(s.Image().pixel(20, 6) & 0xffffff, 0u);
+    QCOMPARE(copy.pixel(5, 5) & 0xffffff, 0u);
+  }
+};
+
+QTEST_MAIN(PixelStampsTest)
+#include "pixel_stamps_test.moc"
