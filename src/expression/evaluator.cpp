@@ -88,14 +88,22 @@ bool IsSingleToken(char c) {
   }
 }
 
-// Entry 1..11 of the keyword table, 0 when the name is unknown.
+// Entry 1..11 of the keyword table, 0 when the name is unknown. The table
+// is searched for the name's first four characters padded with '$'; a name
+// is a run of capitals, so it can only be found at the start of an entry and
+// as the whole of it (three letters at most, the rest '$'): comparing it with
+// each entry finds the same, without a search through the table.
 int LookUpName(std::string_view name) {
-  char key[4] = {'$', '$', '$', '$'};
-  for (std::size_t i = 0; i < 4 && i < name.size(); ++i) key[i] = name[i];
-  const std::size_t pos = kKeywords.find(std::string_view(key, 4));
-  if (pos == std::string_view::npos) return 0;
-  const int entry = static_cast<int>(pos / 4) + 1;
-  return entry <= kLastEntry ? entry : 0;
+  const std::size_t n = name.size();
+  if (n == 0 || n > 3) return 0;
+  for (int entry = 1; entry <= kLastEntry; ++entry) {
+    const char* e = kKeywords.data() + static_cast<std::size_t>(entry - 1) * 4;
+    if (e[n] != '$') continue;
+    std::size_t i = 0;
+    while (i < n && e[i] == name[i]) ++i;
+    if (i == n) return entry;
+  }
+  return 0;
 }
 
 // A run of digits and points as a decimal number with '.' as the point,

@@ -104,7 +104,7 @@ struct Redraws {
 void RandomDrawing(tv::PlotSurface& s, quint32 seed, int w, int h, bool texts) {
   QRandomGenerator rng(seed);
   const tv::Rgb colours[] = {{0, 0, 255}, {255, 0, 0}, {128, 0, 128}, {0, 0, 0}, {0, 128, 0}};
-  const char* words[] = {"10E-3", "0.01", "-180", "MP=45.2", "w", "log w", "H1=", "d\xE9" "cal\xE9"};
+  const char* words[] = {"10E-3", "0.01", "-180", "MP=45.2", "w", "log w", "H1=", "d\351cal\351"};
   for (int i = 0; i < 6000; ++i) {
     if (rng.bounded(7) == 0) {
       s.SetColour(colours[rng.bounded(5)]);
