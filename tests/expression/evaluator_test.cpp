@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -317,6 +318,25 @@ TEST(EvaluatorOddBytes, EveryOtherByteFailsTokenizing) {
       const Evaluation e = EvaluateExpression(text, kParams);
       EXPECT_FALSE(e.Ok) << "byte " << b;
       EXPECT_EQ(e.Value, 0) << "byte " << b;
+    }
+  }
+}
+
+TEST(EvaluatorNames, OnlyTheElevenKeywordsAreKnown) {
+  // Every run of one to three capitals: a parameter evaluates on its own, a
+  // function before a group; nothing else in either place.
+  const std::set<std::string> parameters = {"A", "B", "T", "K", "KSI", "W"};
+  const std::set<std::string> functions = {"SIN", "COS", "LN", "EXP", "ABS"};
+  std::string name;
+  for (int length = 1; length <= 3; ++length) {
+    name.assign(static_cast<std::size_t>(length), 'A');
+    while (true) {
+      EXPECT_EQ(EvaluateExpression(name, kParams).Ok, parameters.count(name) == 1) << name;
+      EXPECT_EQ(EvaluateExpression(name + "(1)", kParams).Ok, functions.count(name) == 1) << name;
+      int i = length - 1;
+      while (i >= 0 && name[static_cast<std::size_t>(i)] == 'Z') name[static_cast<std::size_t>(i--)] = 'A';
+      if (i < 0) break;
+      ++name[static_cast<std::size_t>(i)];
     }
   }
 }
