@@ -64,13 +64,21 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
   Stamp stamp;
   for (int pass = 0; pass < 2; ++pass) {
     QImage& img = scratch_[pass];
-    if (img.width() != target.Width || img.height() != target.Height || img.format() != format_)
+    QPainter& p = scratchPainters_[pass];
+    if (img.width() != target.Width || img.height() != target.Height || img.format() != format_) {
+      if (p.isActive()) p.end();
       img = QImage(target.Width, target.Height, format_);
+    }
+    // Each scratch picture keeps its painter open from one stamp to the
+    // next: opening one costs more than the drawing.
+    if (!p.isActive()) {
+      if (!p.begin(&img)) return stamp;
+      setup_(p);
+    }
     // Only the box is looked at, so only the box is cleared; the drawing
     // must not reach its edge, so nothing it sets lies outside.
-    QPainter p(&img);
-    p.fillRect(box.X0, box.Y0, box.X1 - box.X0 + 1, box.Y1 - box.Y0 + 1, QColor::fromRgba(kBackgrounds[pass]));
-    setup_(p);
+    p.fillRect(box.X0, box.Y0, box.X1 - box.X0 + 1, box.Y1 - box.Y0 + 1,
+               QColor::fromRgba(kBackgrounds[pass]));
     draw(p);
   }
   const qsizetype strideA = scratch_[0].bytesPerLine() / 4;

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QPen>
 #include <QString>
 #include <cstdint>
@@ -11,8 +12,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-class QPainter;
 
 namespace tv::ui {
 
@@ -95,6 +94,7 @@ class PixelStamps {
   std::unordered_map<std::string, Stamp> texts_;
   std::string textKey_;
   QImage scratch_[2];
+  QPainter scratchPainters_[2];       // after the pictures: they end first
   std::uint32_t background_[2] = {};  // the two backgrounds as stored pixels
   int taken_ = 0;
   int copied_ = 0;
