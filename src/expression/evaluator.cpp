@@ -88,22 +88,39 @@ bool IsSingleToken(char c) {
   }
 }
 
+// Length of the name in entry 1..11 of the keyword table.
+constexpr std::size_t EntryLength(int entry) {
+  std::size_t n = 0;
+  while (n < 4 && kKeywords[static_cast<std::size_t>(entry - 1) * 4 + n] != '$') ++n;
+  return n;
+}
+
+// The entry whose name starts with a given capital and has a given length
+// (one to three letters); no two entries share both.
+constexpr std::array<std::array<signed char, 3>, 26> kEntryByStart = [] {
+  std::array<std::array<signed char, 3>, 26> table{};
+  for (int entry = 1; entry <= kLastEntry; ++entry) {
+    const char first = kKeywords[static_cast<std::size_t>(entry - 1) * 4];
+    table[static_cast<std::size_t>(first - 'A')][EntryLength(entry) - 1] =
+        static_cast<signed char>(entry);
+  }
+  return table;
+}();
+
 // Entry 1..11 of the keyword table, 0 when the name is unknown. The table
 // is searched for the name's first four characters padded with '$'; a name
 // is a run of capitals, so it can only be found at the start of an entry and
-// as the whole of it (three letters at most, the rest '$'): comparing it with
-// each entry finds the same, without a search through the table.
+// as the whole of it (three letters at most, the rest '$'): the entry of its
+// first letter and length, if its other letters match, is the one found.
 int LookUpName(std::string_view name) {
   const std::size_t n = name.size();
-  if (n == 0 || n > 3) return 0;
-  for (int entry = 1; entry <= kLastEntry; ++entry) {
-    const char* e = kKeywords.data() + static_cast<std::size_t>(entry - 1) * 4;
-    if (e[n] != '$') continue;
-    std::size_t i = 0;
-    while (i < n && e[i] == name[i]) ++i;
-    if (i == n) return entry;
-  }
-  return 0;
+  if (n == 0 || n > 3 || name[0] < 'A' || name[0] > 'Z') return 0;
+  const int entry = kEntryByStart[static_cast<std::size_t>(name[0] - 'A')][n - 1];
+  if (entry == 0) return 0;
+  const char* e = kKeywords.data() + static_cast<std::size_t>(entry - 1) * 4;
+  for (std::size_t i = 1; i < n; ++i)
+    if (e[i] != name[i]) return 0;
+  return entry;
 }
 
 // A run of digits and points as a decimal number with '.' as the point,
@@ -196,7 +213,9 @@ class Reduction {
   int Next(int n) const { return next_[n]; }
   int Prev(int n) const { return prev_[n]; }
   double& Slot(char letter) { return slots_[static_cast<std::size_t>(letter - 'a')]; }
+  // The tokenizer writes the characters; Link then makes them the string.
   void AddToken(char c);
+  void Link();
   bool AddOperand(double value);
   void Unlink(int n);
   void Detach(int n);
@@ -232,19 +251,27 @@ class Reduction {
   int operands_ = 0;
 };
 
-void Reduction::AddToken(char c) {
-  const int n = ++count_;
-  chars_[n] = c;
-  prev_[n] = static_cast<std::uint16_t>(n - 1);
-  next_[n] = 0;
-  rank_[n] = kNoRank;
-  if (n > 1) next_[n - 1] = static_cast<std::uint16_t>(n);
-  if (n == 1) head_ = 1;
-  ++length_;
-  if (!IsRuleStart(c)) return;
-  if (c == '(') parentheses_.Add(n);
-  if (IsFunctionCode(c)) functions_.Add(n);
-  if (c == '!') factorials_.Add(n);
+void Reduction::AddToken(char c) { chars_[++count_] = c; }
+
+void Reduction::Link() {
+  for (int n = 1; n <= count_; ++n) {
+    prev_[n] = static_cast<std::uint16_t>(n - 1);
+    next_[n] = static_cast<std::uint16_t>(n + 1);
+    rank_[n] = kNoRank;
+  }
+  if (count_ > 0) next_[count_] = 0;
+  head_ = count_ > 0 ? 1 : 0;
+  length_ = count_;
+  for (int n = 1; n <= count_; ++n) {
+    const char c = chars_[n];
+    if (IsOperand(c)) {
+      UpdateRank(n);
+    } else if (IsRuleStart(c)) {
+      if (c == '(') parentheses_.Add(n);
+      if (IsFunctionCode(c)) functions_.Add(n);
+      if (c == '!') factorials_.Add(n);
+    }
+  }
 }
 
 bool Reduction::AddOperand(double value) {
@@ -298,8 +325,7 @@ bool Reduction::Tokenize(std::string_view text, const ParameterValues& params) {
       return false;
     }
   }
-  for (int n = 1; n <= count_; ++n)
-    if (IsOperand(C(n))) UpdateRank(n);
+  Link();
   return true;
 }
 
