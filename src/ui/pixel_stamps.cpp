@@ -24,6 +24,9 @@ constexpr qsizetype kMaxPicturePixels = qsizetype{1} << 22;
 // Pixels kept for all stamps together (8 bytes each); past it they are all
 // dropped and taken again as they come.
 constexpr std::size_t kMaxPixels = std::size_t{1} << 21;
+constexpr std::size_t kMaxStamps = std::size_t{1} << 16;
+// A text seen once at its place, not taken yet.
+constexpr std::int32_t kSeenOnce = -2;
 // The two backgrounds a stamp is painted over: black and white, so that any
 // partly covered pixel of a glyph edge comes out different.
 constexpr QRgb kBackgrounds[2] = {0xff000000u, 0xffffffffu};
@@ -137,11 +140,13 @@ bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
   return true;
 }
 
-void PixelStamps::MakeRoom(std::size_t pixels) {
-  if (pixels_.size() + pixels <= kMaxPixels) return;
+bool PixelStamps::MakeRoom(std::size_t pixels) {
+  if (pixels_.size() + pixels <= kMaxPixels && lines_.size() + texts_.size() < kMaxStamps)
+    return false;
   pixels_.clear();
   lines_.clear();
   texts_.clear();
+  return true;
 }
 
 bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1,
@@ -188,23 +193,35 @@ bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& 
   textKey_.append(bytes);
   auto it = texts_.find(textKey_);
   if (it == texts_.end()) {
+    // Taken at its second showing at a place: a margin's value changes with
+    // every step and would be taken each time, never copied.
+    MakeRoom(0);
+    Stamp seen;
+    seen.Count = kSeenOnce;
+    texts_.emplace(textKey_, seen);
+    return false;
+  }
+  if (it->second.Count == kSeenOnce) {
     const QString text = FromCp1252(bytes);
     const QImage probe(1, 1, format_);
     const QFontMetrics metrics(font, &probe);
     const int advance = metrics.horizontalAdvance(text);
-    if (advance > kMaxTextWidth) return false;
     // Room for glyphs that reach past their cell, on every side.
     const int margin = metrics.height() + 2;
     const Box box{x - margin, baseline - metrics.ascent() - margin, x + advance + margin,
                   baseline + metrics.descent() + margin};
-    if (!Inside(target, box)) return false;
-    MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) * static_cast<std::size_t>(box.Y1 - box.Y0 + 1));
-    const Stamp stamp = Take(target, box, x, baseline, [&](QPainter& p) {
+    if (advance > kMaxTextWidth || !Inside(target, box)) {
+      it->second.Count = -1;
+      return false;
+    }
+    if (MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) *
+                 static_cast<std::size_t>(box.Y1 - box.Y0 + 1)))
+      it = texts_.emplace(textKey_, Stamp{}).first;
+    it->second = Take(target, box, x, baseline, [&](QPainter& p) {
       p.setPen(pen);
       p.setFont(font);
       p.drawText(x, baseline, text);
     });
-    it = texts_.emplace(textKey_, stamp).first;
   }
   return Copy(target, it->second, x, baseline);
 }

@@ -24,7 +24,8 @@ namespace tv::ui {
 // pixel different at 600 than at 60. So each is painted once, where it first
 // occurs, on a scratch picture as large as the picture, over two different
 // backgrounds, and its pixels are kept for every place whose coordinates
-// have the same powers of two (a text for its very place). A pixel that comes out the same over both
+// have the same powers of two (a text for its very place, from its second
+// showing there). A pixel that comes out the same over both
 // backgrounds is set by the drawing, one left as it was over both is
 // untouched; a pixel that comes out otherwise depends on what lies beneath
 // (the edge of a glyph outside its white cell): such a line or text is never
@@ -64,8 +65,8 @@ class PixelStamps {
     std::int16_t Dx, Dy;
     std::uint32_t Value;
   };
-  // A span of pixels_, with the bounding box of its offsets; Count < 0: the
-  // drawing depends on its background and is never copied.
+  // A span of pixels_, with the bounding box of its offsets; Count < 0: not
+  // copied (-1: it depends on its background or cannot be taken).
   struct Stamp {
     std::uint32_t First = 0;
     std::int32_t Count = -1;
@@ -85,7 +86,9 @@ class PixelStamps {
   Stamp Take(const Target& target, const Box& box, int ax, int ay,
              const std::function<void(QPainter&)>& draw);
   bool Copy(const Target& target, const Stamp& stamp, int x, int y);
-  void MakeRoom(std::size_t pixels);
+  // Drops every stamp when adding pixels more would pass the limits; true
+  // when it did.
+  bool MakeRoom(std::size_t pixels);
 
   QImage::Format format_;
   std::function<void(QPainter&)> setup_;

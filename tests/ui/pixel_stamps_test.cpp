@@ -283,6 +283,31 @@ class PixelStampsTest : public QObject {
              qPrintable(FirstDifference(pair.fast.Image(), pair.referenceImage)));
   }
 
+  void TextsAreCopiedFromTheirSecondShowingAtAPlace() {
+    // Labels stand where they stood in the redraw before; a margin's value
+    // changes with every step and is painted, never taken.
+    QtSurface s(200, 100);
+    s.SetColour({0, 0, 255});
+    const tv::ui::PixelStamps& stamps = *s.Stamps();
+    struct Showing {
+      int x, y;
+      const char* text;
+      int taken, copied;
+    };
+    const Showing showings[] = {
+        {50, 40, "MP=45.2", 0, 0},  // first showing: painted
+        {50, 40, "MP=45.2", 1, 1},  // second: taken and copied
+        {50, 40, "MP=45.2", 1, 2},  // then copied
+        {50, 40, "MP=46.0", 1, 2},  // another value at the place
+        {51, 40, "MP=45.2", 1, 2},  // the same value elsewhere
+    };
+    for (const Showing& sh : showings) {
+      s.TextOut(sh.x, sh.y, sh.text);
+      QCOMPARE(stamps.Taken(), sh.taken);
+      QCOMPARE(stamps.Copied(), sh.copied);
+    }
+  }
+
   void OnlyThePictureSurfaceStamps() {
     // A printer page or an SVG is drawn call by call; so is a picture
     // whose pixels are not 32-bit.
