@@ -1,6 +1,7 @@
 // Compiles a polynomial text in p into six coefficients by rewriting it once per power.
 #include "expression/coefficients.h"
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -39,10 +40,21 @@ void WorkText(std::string_view upper, int k, char* work, bool& valid) {
   }
 }
 
-}  // namespace
+// A text cut for every power: what compiling it takes apart from the values
+// of the parameters.
+struct CutText {
+  std::string Text;  // as given
+  bool DigitsValid = true;  // no P set to 1 has a digit right before it
+  // Per power: its work text is that of p^0 (its value is the constant's),
+  // or was cut (Cut) into Tokens.
+  std::array<bool, kHighestPower + 1> SameAsConstant{};
+  std::array<bool, kHighestPower + 1> Cut{};
+  std::array<TokenString, kHighestPower + 1> Tokens{};
+};
 
-bool ExtractCoefficients(std::string_view text, const ParameterValues& params,
-                         CoefficientSet& coeffs) {
+void CutEveryPower(std::string_view text, CutText& out) {
+  out.Text.assign(text);
+  out.DigitsValid = true;
   // Three texts of the same length: the upper-cased text without spaces, the
   // work text of p^0 and that of the power in hand. The function texts of
   // the program fit on the stack; anything longer goes to the heap.
@@ -65,20 +77,52 @@ bool ExtractCoefficients(std::string_view text, const ParameterValues& params,
     upper[at++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   }
   const std::string_view upperView(upper, n);
-
-  coeffs.fill(0.0);
-  bool valid = true;
-  Evaluation constant;
   for (int k = 0; k <= kHighestPower; ++k) {
+    const auto i = static_cast<std::size_t>(k);
     char* const target = k == 0 ? constantText : work;
-    WorkText(upperView, k, target, valid);
+    WorkText(upperView, k, target, out.DigitsValid);
     // A power the text does not hold leaves the work text of p^0, whose
     // value is already known: the evaluation depends on nothing else.
-    const bool sameAsConstant = k > 0 && std::memcmp(work, constantText, n) == 0;
-    const Evaluation e =
-        sameAsConstant ? constant : EvaluateExpression(std::string_view(target, n), params);
+    out.SameAsConstant[i] = k > 0 && std::memcmp(work, constantText, n) == 0;
+    out.Cut[i] = !out.SameAsConstant[i] && CutIntoTokens(std::string_view(target, n), out.Tokens[i]);
+  }
+}
+
+// The texts cut lately. A redraw compiles six texts, a spin step the same
+// six with other values: they are cut once, when they are typed or loaded.
+constexpr std::size_t kKeptTexts = 8;
+struct CutTexts {
+  std::array<CutText, kKeptTexts> Texts;
+  std::array<bool, kKeptTexts> Used{};
+  std::size_t Next = 0;  // replaced when a new text comes
+};
+
+const CutText& CutOf(std::string_view text) {
+  thread_local CutTexts kept;
+  for (std::size_t i = 0; i < kKeptTexts; ++i)
+    if (kept.Used[i] && kept.Texts[i].Text == text) return kept.Texts[i];
+  const std::size_t slot = kept.Next;
+  kept.Next = (kept.Next + 1) % kKeptTexts;
+  kept.Used[slot] = true;
+  CutEveryPower(text, kept.Texts[slot]);
+  return kept.Texts[slot];
+}
+
+}  // namespace
+
+bool ExtractCoefficients(std::string_view text, const ParameterValues& params,
+                         CoefficientSet& coeffs) {
+  const CutText& cut = CutOf(text);
+  coeffs.fill(0.0);
+  bool valid = cut.DigitsValid;
+  Evaluation constant;
+  for (int k = 0; k <= kHighestPower; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    Evaluation e;
+    if (cut.SameAsConstant[i]) e = constant;
+    else if (cut.Cut[i]) e = EvaluateTokens(cut.Tokens[i], params);
     if (k == 0) constant = e;
-    coeffs[static_cast<std::size_t>(k)] = k == 0 ? e.Value : e.Value - coeffs[0];
+    coeffs[i] = k == 0 ? e.Value : e.Value - coeffs[0];
     if (!e.Ok) valid = false;
   }
   return valid;

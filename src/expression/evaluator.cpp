@@ -30,12 +30,12 @@ constexpr int kLastEntry = 11;
 
 constexpr std::string_view kOperatorOrder = "^/*-+";
 
-constexpr int kSlotCount = 26;
+constexpr int kSlotCount = kOperandLetters;
 
 // Texts are at most 80 characters (their positions fit in one byte); the
 // rewriting takes time growing with the square of the length, so a longer
 // text, which no caller produces, is refused before it is tokenized.
-constexpr std::size_t kLongestText = 255;
+constexpr std::size_t kLongestText = kLongestExpression;
 
 // Whole exponents of at most this magnitude are raised by repeated
 // multiplication; larger ones by the library power, which takes bounded time.
@@ -199,8 +199,8 @@ class Reduction {
   }
   Reduction(const Reduction&) = delete;
   Reduction& operator=(const Reduction&) = delete;
-  // False when the text cannot be tokenized.
-  bool Tokenize(std::string_view text, const ParameterValues& params);
+  // The string of tokens with the operands' values.
+  void Load(const TokenString& tokens, const ParameterValues& params);
   // False when LN or a factorial failed; the string is then left as it is.
   bool Run();
   bool Result(double& value) const;
@@ -213,10 +213,8 @@ class Reduction {
   int Next(int n) const { return next_[n]; }
   int Prev(int n) const { return prev_[n]; }
   double& Slot(char letter) { return slots_[static_cast<std::size_t>(letter - 'a')]; }
-  // The tokenizer writes the characters; Link then makes them the string.
-  void AddToken(char c);
+  // Makes the loaded characters the string.
   void Link();
-  bool AddOperand(double value);
   void Unlink(int n);
   void Detach(int n);
   [[gnu::always_inline]] void SetRank(int x, signed char rank);
@@ -251,8 +249,6 @@ class Reduction {
   int operands_ = 0;
 };
 
-void Reduction::AddToken(char c) { chars_[++count_] = c; }
-
 void Reduction::Link() {
   for (int n = 1; n <= count_; ++n) {
     prev_[n] = static_cast<std::uint16_t>(n - 1);
@@ -274,59 +270,16 @@ void Reduction::Link() {
   }
 }
 
-bool Reduction::AddOperand(double value) {
-  if (operands_ >= kSlotCount) return false;  // no letter left for it
-  slots_[static_cast<std::size_t>(operands_)] = value;
-  AddToken(static_cast<char>('a' + operands_));
-  ++operands_;
-  return true;
-}
-
-bool Reduction::Tokenize(std::string_view text, const ParameterValues& params) {
+void Reduction::Load(const TokenString& tokens, const ParameterValues& params) {
   const std::array<double, 6> variables{params.A, params.B, params.T, params.K, params.Ksi, params.W};
-  const std::array<char, 5> codes{kSin, kCos, kLn, kExp, kAbs};
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const char c = text[pos];
-    if (IsSingleToken(c)) {
-      AddToken(c);
-      ++pos;
-    } else if (IsUpper(c)) {
-      std::size_t end = pos;
-      while (end < text.size() && IsUpper(text[end])) ++end;
-      const int entry = LookUpName(text.substr(pos, end - pos));
-      if (entry == 0) return false;
-      if (entry < kFirstParameterEntry) {
-        AddToken(codes[static_cast<std::size_t>(entry - 1)]);
-      } else if (!AddOperand(variables[static_cast<std::size_t>(entry - kFirstParameterEntry)])) {
-        return false;
-      }
-      pos = end;
-    } else if (IsNumberChar(c)) {
-      std::size_t end = pos;
-      // A whole number of up to 15 digits is a double exactly, with nothing
-      // to round: it is read on the way, without the library conversion.
-      bool whole = true;
-      double wholeValue = 0;
-      while (end < text.size() && IsNumberChar(text[end])) {
-        if (text[end] == '.') whole = false;
-        else wholeValue = wholeValue * 10 + (text[end] - '0');
-        ++end;
-      }
-      double value = 0;
-      if (whole && end - pos <= 15) {
-        value = wholeValue;
-      } else if (!ConvertNumber(text.substr(pos, end - pos), value)) {
-        return false;
-      }
-      if (!AddOperand(value)) return false;
-      pos = end;
-    } else {
-      return false;
-    }
+  count_ = tokens.Count;
+  for (int n = 1; n <= count_; ++n) chars_[n] = tokens.Chars[static_cast<std::size_t>(n - 1)];
+  operands_ = tokens.Operands;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(operands_); ++i) {
+    const int from = tokens.Parameter[i];
+    slots_[i] = from < 0 ? tokens.Numbers[i] : variables[static_cast<std::size_t>(from)];
   }
   Link();
-  return true;
 }
 
 // The operator index of a reducible x op y with x at node x, or kNoRank.
@@ -561,6 +514,73 @@ double WholePower(double base, double n) {
 
 }  // namespace
 
+bool CutIntoTokens(std::string_view text, TokenString& tokens) {
+  tokens.Count = 0;
+  tokens.Operands = 0;
+  if (text.size() > kLongestText) return false;
+  const std::array<char, 5> codes{kSin, kCos, kLn, kExp, kAbs};
+  auto add = [&](char c) { tokens.Chars[static_cast<std::size_t>(tokens.Count++)] = c; };
+  // No letter left for one more operand: the text is refused.
+  auto operand = [&](int parameter, double number) {
+    if (tokens.Operands >= kSlotCount) return false;
+    const auto i = static_cast<std::size_t>(tokens.Operands);
+    tokens.Parameter[i] = static_cast<std::int8_t>(parameter);
+    tokens.Numbers[i] = number;
+    add(static_cast<char>('a' + tokens.Operands));
+    ++tokens.Operands;
+    return true;
+  };
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (IsSingleToken(c)) {
+      add(c);
+      ++pos;
+    } else if (IsUpper(c)) {
+      std::size_t end = pos;
+      while (end < text.size() && IsUpper(text[end])) ++end;
+      const int entry = LookUpName(text.substr(pos, end - pos));
+      if (entry == 0) return false;
+      if (entry < kFirstParameterEntry) {
+        add(codes[static_cast<std::size_t>(entry - 1)]);
+      } else if (!operand(entry - kFirstParameterEntry, 0)) {
+        return false;
+      }
+      pos = end;
+    } else if (IsNumberChar(c)) {
+      std::size_t end = pos;
+      // A whole number of up to 15 digits is a double exactly, with nothing
+      // to round: it is read on the way, without the library conversion.
+      bool whole = true;
+      double wholeValue = 0;
+      while (end < text.size() && IsNumberChar(text[end])) {
+        if (text[end] == '.') whole = false;
+        else wholeValue = wholeValue * 10 + (text[end] - '0');
+        ++end;
+      }
+      double value = 0;
+      if (whole && end - pos <= 15) {
+        value = wholeValue;
+      } else if (!ConvertNumber(text.substr(pos, end - pos), value)) {
+        return false;
+      }
+      if (!operand(-1, value)) return false;
+      pos = end;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+Evaluation EvaluateTokens(const TokenString& tokens, const ParameterValues& params) {
+  Reduction reduction;
+  reduction.Load(tokens, params);
+  double value = 0;
+  if (!reduction.Run() || !reduction.Result(value)) return Evaluation{0, false};
+  return Evaluation{value, true};
+}
+
 ParameterValues ParametersOf(const DiagramState& s) {
   return ParameterValues{s.ParamA, s.ParamB, s.ParamT, s.ParamK, s.ParamKsi, s.ParamW};
 }
@@ -579,13 +599,9 @@ double RealPower(double base, double exponent) {
 }
 
 Evaluation EvaluateExpression(std::string_view text, const ParameterValues& params) {
-  if (text.size() > kLongestText) return Evaluation{0, false};
-  Reduction reduction;
-  double value = 0;
-  if (!reduction.Tokenize(text, params) || !reduction.Run() || !reduction.Result(value)) {
-    return Evaluation{0, false};
-  }
-  return Evaluation{value, true};
+  TokenString tokens;
+  if (!CutIntoTokens(text, tokens)) return Evaluation{0, false};
+  return EvaluateTokens(tokens, params);
 }
 
 Evaluation EvaluateExpression(std::string_view text, const DiagramState& s) {

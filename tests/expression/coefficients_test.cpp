@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "core/diagram_state.h"
@@ -79,6 +80,48 @@ INSTANTIATE_TEST_SUITE_P(Invalid, CoefficientCase, testing::ValuesIn(kInvalid),
                          [](const testing::TestParamInfo<Case>& info) {
                            return std::string(info.param.Name);
                          });
+
+TEST(CoefficientRepeats, TextsCompiledAgainTakeTheNewValues) {
+  // A spin step compiles the same texts with another value, and a file
+  // brings new texts between: every compilation reads the values it is
+  // given, whatever was compiled before. Ten texts, more than are kept.
+  struct Text {
+    const char* Source;
+    CoefficientSet (*Expected)(const ParameterValues&);
+  };
+  const Text texts[] = {
+      {"K*(1+T*p)", [](const ParameterValues& v) { return CoefficientSet{v.K, v.K * v.T}; }},
+      {"1+2*KSI*p/W+p^2/W^2",
+       [](const ParameterValues& v) {
+         return CoefficientSet{1, 2 * v.Ksi / v.W, 1 / (v.W * v.W)};
+       }},
+      {"A+B*p", [](const ParameterValues& v) { return CoefficientSet{v.A, v.B}; }},
+      {"W*p^3", [](const ParameterValues& v) { return CoefficientSet{0, 0, 0, v.W}; }},
+      {"T*p^5+K", [](const ParameterValues& v) { return CoefficientSet{v.K, 0, 0, 0, 0, v.T}; }},
+      {"KSI", [](const ParameterValues& v) { return CoefficientSet{v.Ksi}; }},
+      {"k*t*p^2", [](const ParameterValues& v) { return CoefficientSet{0, 0, v.K * v.T}; }},
+      {"A*p^4+B", [](const ParameterValues& v) { return CoefficientSet{v.B, 0, 0, 0, v.A}; }},
+      {"1 + W * p", [](const ParameterValues& v) { return CoefficientSet{1, v.W}; }},
+      {"2*p+A*B", [](const ParameterValues& v) { return CoefficientSet{v.A * v.B, 2}; }},
+  };
+  for (int round = 0; round < 30; ++round) {
+    const double x = 0.5 + round;
+    const ParameterValues v{x, x + 1, x + 2, x + 3, x / 4, x + 5};
+    // In another order each round, some twice in a row.
+    for (int j = 0; j < 10; ++j) {
+      const Text& t = texts[(j * 3 + round) % 10];
+      CoefficientSet got;
+      got.fill(99);
+      ASSERT_TRUE(ExtractCoefficients(t.Source, v, got)) << t.Source;
+      const CoefficientSet want = t.Expected(v);
+      // Near, not equal: a coefficient is the value of its work text less
+      // the constant term, rounded on the way; stale values would be far off.
+      for (int k = 0; k < 6; ++k)
+        EXPECT_NEAR(got[k], want[k], 1e-12 * (1 + std::fabs(want[k])))
+            << t.Source << " round " << round << " p^" << k;
+    }
+  }
+}
 
 TEST(CoefficientExponential, EvaluatorAloneAcceptsIt) {
   const Evaluation e = EvaluateExpression("EXP(0)", kParams);
