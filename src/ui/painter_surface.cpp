@@ -1,5 +1,4 @@
-// QPainter on a printer page or an SVG generator behind the plot surface: pens, lines, text cells,
-// fills.
+// QPainter behind the plot surface on a picture, a printer page or an SVG: pens, lines, texts, fills.
 #include "ui/painter_surface.h"
 
 #include <QPaintDevice>
@@ -86,6 +85,9 @@ QPainter* PainterSurface::Painter() {
   if (painter_.isActive()) return &painter_;
   if (refused_) return nullptr;
   QImage* picture = stamps_ ? StampablePicture(device_) : nullptr;
+  if (picture && !stamps_->Takes(picture->format())) picture = nullptr;
+  // Until a picture the stamps can copy into is open, they copy nothing.
+  target_ = {};
   // A picture shared with a copy gets its own pixels now, before the
   // painter and the stamps take their address.
   if (picture) picture->bits();
@@ -179,7 +181,7 @@ void PainterSurface::MoveTo(int x, int y) {
 
 void PainterSurface::LineTo(int x, int y) {
   if (QPainter* p = Painter()) {
-    const int id = stamps_ ? StampPen() : -1;
+    const int id = target_.Bits != nullptr ? StampPen() : -1;
     if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
                                  stampPens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
       ApplyPen();
@@ -194,7 +196,7 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
   QPainter* p = Painter();
   if (!p) return;
-  if (stamps_) {
+  if (target_.Bits != nullptr) {
     const int id = StampPen();
     if (id >= 0 && stamps_->Text(target_, fontId_, font_, stampPens_[static_cast<std::size_t>(id)].pen,
                                  x, y + metrics_.ascent(), text))

@@ -151,6 +151,7 @@ bool PixelStamps::MakeRoom(std::size_t pixels) {
 
 bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1,
                        int x2, int y2) {
+  if (target.Bits == nullptr) return false;
   const int dx = x2 - x1;
   const int dy = y2 - y1;
   if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || pen.width() > kMaxPenWidth ||
@@ -181,7 +182,7 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
 
 bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,
                        const QPen& pen, int x, int baseline, std::string_view bytes) {
-  if (bytes.size() > 256) return false;
+  if (target.Bits == nullptr || bytes.size() > 256) return false;
   const QRgb colour = pen.color().rgba();
   // Kept for its very place: the labels and legends of a redraw stand where
   // they stood in the one before, and nothing needs measuring to find them.

@@ -45,6 +45,9 @@ class PixelStamps {
   // the surface prepares its own (render hints, background).
   PixelStamps(QImage::Format format, std::function<void(QPainter&)> setup);
 
+  // Whether pictures of that format are the ones the stamps are taken for.
+  bool Takes(QImage::Format format) const { return format == format_; }
+
   // The segment from (x1, y1) to (x2, y2) with pen, whose caller's number
   // is penId (equal numbers for equal pens). False when it is not copied:
   // the caller paints it. True too for a line too far off the picture to
