@@ -1,20 +1,23 @@
 // What a spin step costs: compiling the texts, the sweep, whole redraws onto the window's image.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QRadioButton>
+#include <QWidget>
+#include <cmath>
 #include <array>
 #include <cstdlib>
 #include <string_view>
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
-#include "core/parameter_entry.h"
-#include "core/parameters.h"
 #include "expression/coefficients.h"
 #include "render/bode.h"
 #include "render/plot_surface.h"
 #include "render/redraw.h"
+#include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
+#include "ui/scripted_dialogs.h"
 
 namespace {
 
@@ -150,27 +153,24 @@ void RedrawBlack(benchmark::State& state) {
 }
 BENCHMARK(RedrawBlack)->Unit(benchmark::kMillisecond);
 
-// One arrow click of SpinButton4 with RadioButton6 (Ksi) selected: the step
-// rule, then the redraw. Up and down alternate so that Ksi stays put.
+// One arrow click of SpinButton4 (0.01) with RadioButton6 (Ksi) selected,
+// through the panel's own handler: the step rule, the six captions, then the
+// window's redraw. Up and down alternate so that Ksi stays put.
 void StepParameter(benchmark::State& state) {
   tv::ui::QtSurface surface(kPlotWidth, kPlotHeight);
   Scene scene(surface);
-  Redraw(scene, surface);
-  constexpr std::array<std::string_view, 6> kNames = {"K", "A", "T", "B", "W", "KSI"};
-  std::array<double*, 6> values = {&scene.s.ParamK, &scene.s.ParamA, &scene.s.ParamT,
-                                   &scene.s.ParamB, &scene.s.ParamW, &scene.s.ParamKsi};
-  std::array<bool, 6> checked{};
-  checked[static_cast<std::size_t>(tv::ParameterSlot::Ksi)] = true;
-  // The buttons' Enabled states change only with the texts, not with a step.
-  std::array<bool, 6> enabled{};
-  for (std::size_t row = 0; row < 6; ++row)
-    enabled[row] = tv::IsParameterUsed(scene.s, kNames[row]);
+  QWidget panel;
+  tv::ui::ScriptedDialogs dialogs;
+  tv::ui::ParameterControls controls(&panel, scene.s, dialogs, [&] { Redraw(scene, surface); });
+  controls.RefreshParameterAvailability();
+  controls.RadioButton(6)->setChecked(true);
+  controls.StepSelectedParameter(0.01);
+  if (std::abs(scene.s.ParamKsi - 0.31) > 1e-9) state.SkipWithError("Ksi was not stepped");
+  controls.StepSelectedParameter(-0.01);
   double delta = 0.01;
   for (auto _ : state) {
-    const int row = tv::ParameterToStep(checked, enabled);
-    if (row >= 0) tv::StepParameter(*values[static_cast<std::size_t>(row)], delta);
+    controls.StepSelectedParameter(delta);
     delta = -delta;
-    Redraw(scene, surface);
   }
   if (scene.host.PanelInvalid) state.SkipWithError("a function did not compile");
 }
@@ -181,7 +181,7 @@ BENCHMARK(StepParameter)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   // The window's image without a display.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
