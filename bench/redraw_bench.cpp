@@ -15,6 +15,7 @@
 #include "render/bode.h"
 #include "render/plot_surface.h"
 #include "render/redraw.h"
+#include "support/three_functions.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
 #include "ui/scripted_dialogs.h"
@@ -26,16 +27,6 @@ using tv::DiagramState;
 // The default client area of the main window.
 constexpr int kPlotWidth = 1134;
 constexpr int kPlotHeight = 678;
-
-// Three fifth-order functions that between them use all six parameters.
-constexpr std::array<std::string_view, 6> kTexts = {
-    "K*(1+T*p)",
-    "1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000",
-    "A+B*p+T*p^2/4",
-    "2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)",
-    "W*(1-T*p/10)",
-    "(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000",
-};
 
 // A surface that draws nothing: what is left is the evaluation.
 class NullSurface : public tv::PlotSurface {
@@ -65,19 +56,9 @@ struct Scene {
     s.ScreenCanvas = &surface;
     s.PlotWidth = kPlotWidth;
     s.PlotHeight = kPlotHeight;
-    for (int i = 0; i < 3; ++i) {
-      s.NumText[i].Assign(kTexts[2 * i]);
-      s.DenText[i].Assign(kTexts[2 * i + 1]);
-    }
-    s.ParamK = 10;
-    s.ParamT = 0.5;
-    s.ParamA = 0.2;
-    s.ParamB = 0.05;
-    s.ParamW = 2;
-    s.ParamKsi = 0.3;
+    tv::scenes::ThreeFunctions(s, host);
     s.ShowMargins = 1;
     s.BodeMode = 2;
-    for (bool& b : host.Boxes) b = true;
   }
 };
 
@@ -88,8 +69,8 @@ void Compile(benchmark::State& state) {
   std::array<tv::CoefficientSet, 6> coeffs{};
   for (auto _ : state) {
     bool ok = true;
-    for (std::size_t t = 0; t < kTexts.size(); ++t)
-      ok = tv::ExtractCoefficients(kTexts[t], params, coeffs[t]) && ok;
+    for (std::size_t t = 0; t < tv::scenes::kThreeFunctionTexts.size(); ++t)
+      ok = tv::ExtractCoefficients(tv::scenes::kThreeFunctionTexts[t], params, coeffs[t]) && ok;
     benchmark::DoNotOptimize(ok);
     benchmark::DoNotOptimize(coeffs.data());
     benchmark::ClobberMemory();

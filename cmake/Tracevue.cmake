@@ -38,6 +38,8 @@ endfunction()
 function(tracevue_test name)
   add_executable(${name} ${ARGN})
   tracevue_warnings(${name})
+  # Scenes shared by tests and the benchmark: tests/support/.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -14,6 +14,7 @@
 #include "core/headless_host.h"
 #include "render/recording_surface.h"
 #include "render/redraw.h"
+#include "support/three_functions.h"
 
 namespace tv {
 namespace {
@@ -129,23 +130,7 @@ void AddOutcome(const DiagramState& s, const HeadlessHost& host,
   for (const std::string& line : marginLog) h.Text(line);
 }
 
-// Three fifth-order functions that between them use all six parameters,
-// one power per term as the coefficient extraction wants it.
-void ThreeFunctions(DiagramState& s, HeadlessHost& host) {
-  s.NumText[0].Assign("K*(1+T*p)");
-  s.DenText[0].Assign("1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000");
-  s.NumText[1].Assign("A+B*p+T*p^2/4");
-  s.DenText[1].Assign("2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)");
-  s.NumText[2].Assign("W*(1-T*p/10)");
-  s.DenText[2].Assign("(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000");
-  s.ParamK = 10;
-  s.ParamT = 0.5;
-  s.ParamA = 0.2;
-  s.ParamB = 0.05;
-  s.ParamW = 2;
-  s.ParamKsi = 0.3;
-  for (bool& b : host.Boxes) b = true;
-}
+using scenes::ThreeFunctions;
 
 void SomePoints(DiagramState& s) {
   s.PointCount = 25;
