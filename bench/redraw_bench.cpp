@@ -24,9 +24,8 @@ namespace {
 
 using tv::DiagramState;
 
-// The default client area of the main window.
-constexpr int kPlotWidth = 1134;
-constexpr int kPlotHeight = 678;
+using tv::scenes::kPlotHeight;
+using tv::scenes::kPlotWidth;
 
 // A surface that draws nothing: what is left is the evaluation.
 class NullSurface : public tv::PlotSurface {
@@ -50,12 +49,7 @@ struct Scene {
   tv::HeadlessHost host;
 
   explicit Scene(tv::PlotSurface& surface) {
-    tv::SetStartValues(s);
-    s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = kPlotWidth;
-    s.PlotHeight = kPlotHeight;
+    tv::scenes::OnSurface(s, host, surface);
     tv::scenes::ThreeFunctions(s, host);
     s.ShowMargins = 1;
     s.BodeMode = 2;

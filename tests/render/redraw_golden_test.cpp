@@ -262,12 +262,7 @@ struct Rig {
   std::vector<std::string> marginLog;
 
   explicit Rig(const GoldenCase& c) {
-    SetStartValues(s);
-    s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    scenes::OnSurface(s, host, surface);
     s.MarginLog = &marginLog;
     c.Setup(s, host);
   }

@@ -57,7 +57,7 @@ using Setup = std::function<void(DiagramState&, tv::HeadlessHost&)>;
 
 // One state drawn on each surface of a pair, redrawn together.
 struct Redraws {
-  Pair pair{1134, 678};
+  Pair pair{tv::scenes::kPlotWidth, tv::scenes::kPlotHeight};
   DiagramState fast, reference;
   tv::HeadlessHost fastHost, referenceHost;
 
@@ -67,12 +67,7 @@ struct Redraws {
   }
   static void Prepare(DiagramState& s, tv::HeadlessHost& host, tv::PlotSurface& surface,
                       const Setup& setup) {
-    tv::SetStartValues(s);
-    s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    tv::scenes::OnSurface(s, host, surface);
     setup(s, host);
   }
   // Changes both states alike, then redraws both.
