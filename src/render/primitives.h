@@ -1,6 +1,7 @@
 // Drawing primitives in plot coordinates: origin offsets, vertical rejection, colour rule.
 #pragma once
 
+#include <cmath>
 #include <string_view>
 
 #include "core/diagram_state.h"
@@ -14,17 +15,17 @@ inline constexpr int kCoordinateLimit = 1 << 24;
 
 // Nearest integer, halves to the even neighbour, clamped to the coordinate
 // limit (NaN gives 0) so that no conversion is ever undefined.
-int RoundPixel(double v);
+inline int RoundPixel(double v);
 
-void SetPen(DiagramState& s, PenStyle style, int width);
-void SetDrawColour(DiagramState& s, Rgb colour);
+inline void SetPen(DiagramState& s, PenStyle style, int width);
+inline void SetDrawColour(DiagramState& s, Rgb colour);
 // Black while ForceBlack is set; every diagram colour request goes through it.
-void UseColour(DiagramState& s, Rgb colour);
-void PlotMoveTo(DiagramState& s, int x, int y);
-void PlotLineTo(DiagramState& s, int x, int y);
+inline void UseColour(DiagramState& s, Rgb colour);
+inline void PlotMoveTo(DiagramState& s, int x, int y);
+inline void PlotLineTo(DiagramState& s, int x, int y);
 // Nothing when both ends are at or below PlotHeight, or both at or above 0.
-void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2);
-void PlotDottedLine(DiagramState& s, int x1, int y1, int x2, int y2);
+inline void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2);
+inline void PlotDottedLine(DiagramState& s, int x1, int y1, int x2, int y2);
 // Only when y < PlotHeight.
 void PlotText(DiagramState& s, int x, int y, std::string_view text);
 void FillSquare(DiagramState& s, int cx, int cy, int r);
@@ -37,5 +38,87 @@ void ClearPlot(DiagramState& s);
 // Text measures of the current font of DrawCanvas.
 int TextWidth(DiagramState& s, std::string_view text);
 int TextHeight(DiagramState& s, std::string_view text);
+
+// The sweep calls the primitives above thousands of times per redraw: they
+// are defined here, so that they take no call of their own.
+
+namespace detail {
+constexpr int ClampCoordinate(long long v) {
+  if (v > kCoordinateLimit) return kCoordinateLimit;
+  if (v < -kCoordinateLimit) return -kCoordinateLimit;
+  return static_cast<int>(v);
+}
+inline int Sx(const DiagramState& s, int x) {
+  return ClampCoordinate(static_cast<long long>(x) + s.OriginX);
+}
+inline int Sy(const DiagramState& s, int y) {
+  return ClampCoordinate(static_cast<long long>(y) + s.OriginY);
+}
+
+// A drawing library may return with the upper halves of the AVX registers
+// still in use (Qt's raster fills do, after every line and every fill, on
+// current Intel cores). Until they are cleared, every plain SSE instruction
+// after it, the sweep's arithmetic and the library's own line geometry alike,
+// runs many times slower: a redraw took several times as long. Clearing them
+// costs a cycle and changes no value. A build for AVX has no plain SSE code
+// and needs none of this.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__AVX__)
+extern const bool kHasAvx;
+// After every drawing call: vzeroupper keeps the lower halves, which are all
+// that code built without AVX ever holds.
+inline void SettleVectorUnit() {
+  if (kHasAvx) __asm__ volatile("vzeroupper");
+}
+#else
+inline void SettleVectorUnit() {}
+#endif
+}  // namespace detail
+
+inline int RoundPixel(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= kCoordinateLimit) return kCoordinateLimit;
+  if (v <= -kCoordinateLimit) return -kCoordinateLimit;
+  // Adding and taking away 1.5 * 2^52 leaves no bits below the unit, so the
+  // sum is rounded in the current mode (to nearest, ties to even), exactly as
+  // nearbyint rounds, for any |v| below 2^51; without a call into the library.
+  constexpr double kShift = 6755399441055744.0;
+  const double rounded = (v + kShift) - kShift;
+  return static_cast<int>(rounded);
+}
+
+inline void SetPen(DiagramState& s, PenStyle style, int width) {
+  if (s.DrawCanvas) s.DrawCanvas->SetPen(style, width);
+}
+
+inline void SetDrawColour(DiagramState& s, Rgb colour) {
+  if (s.DrawCanvas) s.DrawCanvas->SetColour(colour);
+}
+
+inline void UseColour(DiagramState& s, Rgb colour) {
+  SetDrawColour(s, s.ForceBlack ? kBlack : colour);
+}
+
+inline void PlotMoveTo(DiagramState& s, int x, int y) {
+  if (s.DrawCanvas) s.DrawCanvas->MoveTo(detail::Sx(s, x), detail::Sy(s, y));
+}
+
+inline void PlotLineTo(DiagramState& s, int x, int y) {
+  if (!s.DrawCanvas) return;
+  s.DrawCanvas->LineTo(detail::Sx(s, x), detail::Sy(s, y));
+  detail::SettleVectorUnit();
+}
+
+inline void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2) {
+  if (y1 >= s.PlotHeight && y2 >= s.PlotHeight) return;
+  if (y1 <= 0 && y2 <= 0) return;
+  PlotMoveTo(s, x1, y1);
+  PlotLineTo(s, x2, y2);
+}
+
+inline void PlotDottedLine(DiagramState& s, int x1, int y1, int x2, int y2) {
+  SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+  PlotLine(s, x1, y1, x2, y2);
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+}
 
 }  // namespace tv
