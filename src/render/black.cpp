@@ -132,6 +132,9 @@ void DrawBlackDiagram(DiagramState& s) {
   bool first = true;
 
   const Mapping map(l);
+  // The boxes cannot change while the picture is drawn: read once.
+  bool ticked[4];
+  for (int i = 0; i < 4; ++i) ticked[i] = s.Host != nullptr && s.Host->IsCurveBoxChecked(i + 1);
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
   for (std::int64_t k = kFrom; k <= kTo && s.ResponseValid != 0; ++k) {
@@ -142,8 +145,7 @@ void DrawBlackDiagram(DiagramState& s) {
       const bool labelled = m == 50 || m == 250;
       double phaseSum = 0;
       double gainSum = 0;
-      for (int i = 0; i < 3; ++i)
-        s.CurveEnabled[i] = s.Host != nullptr && s.Host->IsCurveBoxChecked(i + 1);
+      for (int i = 0; i < 3; ++i) s.CurveEnabled[i] = ticked[i];
 
       for (int i = 0; i < 3; ++i) {
         if (!s.CurveEnabled[i]) continue;
@@ -173,7 +175,7 @@ void DrawBlackDiagram(DiagramState& s) {
       }
 
       UseColour(s, kBlack);
-      if (s.Host != nullptr && s.Host->IsCurveBoxChecked(4)) {
+      if (ticked[3]) {
         Slot& slot = slots[3];
         const int x4 = map.X(phaseSum);
         const int y4 = map.Y(gainSum);

@@ -220,6 +220,9 @@ void DrawBodeCurves(DiagramState& s) {
   UseColour(s, kBlack);
   if (s.CapturePoints) BeginCurveCapture(s);
 
+  // The boxes cannot change while the picture is drawn: read once.
+  const bool ticked[4] = {BoxChecked(s, 1), BoxChecked(s, 2), BoxChecked(s, 3), BoxChecked(s, 4)};
+
   // The column and the lowest decade as reals, exact, so that the sweep
   // converts nothing.
   const double decadeMin = s.DecadeMin;
@@ -230,7 +233,7 @@ void DrawBodeCurves(DiagramState& s) {
     const int x = i + 30;
     double sumG = 0;
     double sumP = 0;
-    for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = BoxChecked(s, k + 1) ? 1 : 0;
+    for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = ticked[k] ? 1 : 0;
 
     for (int k = 0; k < 3; ++k) {
       if (!s.CurveEnabled[k]) continue;
@@ -269,7 +272,7 @@ void DrawBodeCurves(DiagramState& s) {
     }
 
     UseColour(s, kBlack);
-    if (BoxChecked(s, 4)) {
+    if (ticked[3]) {
       CurveSlot& slot = slots[3];
       const int yG = mid - RoundPixel(sumG);
       const int yP = mid - RoundPixel(sumP);
