@@ -12,9 +12,9 @@ namespace tv::ui {
 
 namespace {
 constexpr int kMaxCell = 512;
-// Pens the stamps are given at most; a drawing with more draws the rest
-// through the painter.
-constexpr std::size_t kMaxStampPens = 1024;
+// Pens kept at most; a drawing with more makes the rest as it goes, and the
+// stamps leave them to the painter.
+constexpr std::size_t kMaxPens = 1024;
 
 // Every painter the surface draws with, its own and the stamps' scratch
 // ones: lines without antialiasing, antialiased text, and, as on screen,
@@ -125,36 +125,20 @@ QPen PainterSurface::MakePen(const PenKey& key) const {
   return pen;
 }
 
-int PainterSurface::StampPen() {
-  if (stampPen_ >= 0) return stampPen_;
-  for (std::size_t i = 0; i < stampPens_.size(); ++i) {
-    if (stampPens_[i].key == wanted_) return stampPen_ = static_cast<int>(i);
+int PainterSurface::PenNumber() {
+  if (penNumber_ >= 0) return penNumber_;
+  for (std::size_t i = 0; i < pens_.size(); ++i) {
+    if (pens_[i].key == wanted_) return penNumber_ = static_cast<int>(i);
   }
-  if (stampPens_.size() >= kMaxStampPens) return -1;
-  stampPens_.push_back({wanted_, MakePen(wanted_)});
-  return stampPen_ = static_cast<int>(stampPens_.size() - 1);
+  if (pens_.size() >= kMaxPens) return -1;
+  pens_.push_back({wanted_, MakePen(wanted_)});
+  return penNumber_ = static_cast<int>(pens_.size() - 1);
 }
 
 void PainterSurface::ApplyPen() {
   if (penApplied_) return;
-  int slot = -1;
-  for (int i = 0; i < cacheUsed_; ++i) {
-    if (cacheKeys_[i] == wanted_) {
-      slot = i;
-      break;
-    }
-  }
-  if (slot < 0) {
-    if (cacheUsed_ < kPenCacheSize) {
-      slot = cacheUsed_++;
-    } else {
-      slot = cacheNext_;
-      cacheNext_ = (cacheNext_ + 1) % kPenCacheSize;
-    }
-    cacheKeys_[slot] = wanted_;
-    cachePens_[slot] = MakePen(wanted_);
-  }
-  painter_.setPen(cachePens_[slot]);
+  const int number = PenNumber();
+  painter_.setPen(number >= 0 ? pens_[static_cast<std::size_t>(number)].pen : MakePen(wanted_));
   penApplied_ = true;
 }
 
@@ -163,7 +147,7 @@ void PainterSurface::SetPen(PenStyle style, int width) {
   wanted_.style = style;
   wanted_.width = width;
   penApplied_ = false;
-  stampPen_ = -1;
+  penNumber_ = -1;
 }
 
 void PainterSurface::SetColour(Rgb colour) {
@@ -171,7 +155,7 @@ void PainterSurface::SetColour(Rgb colour) {
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
   penApplied_ = false;
-  stampPen_ = -1;
+  penNumber_ = -1;
 }
 
 void PainterSurface::MoveTo(int x, int y) {
@@ -181,9 +165,9 @@ void PainterSurface::MoveTo(int x, int y) {
 
 void PainterSurface::LineTo(int x, int y) {
   if (QPainter* p = Painter()) {
-    const int id = target_.Bits != nullptr ? StampPen() : -1;
+    const int id = target_.Bits != nullptr ? PenNumber() : -1;
     if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
-                                 stampPens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
+                                 pens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
       ApplyPen();
       p->drawLine(penX_, penY_, x, y);
     }
@@ -197,8 +181,8 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
   QPainter* p = Painter();
   if (!p) return;
   if (target_.Bits != nullptr) {
-    const int id = StampPen();
-    if (id >= 0 && stamps_->Text(target_, fontId_, font_, stampPens_[static_cast<std::size_t>(id)].pen,
+    const int id = PenNumber();
+    if (id >= 0 && stamps_->Text(target_, fontId_, font_, pens_[static_cast<std::size_t>(id)].pen,
                                  x, y + metrics_.ascent(), text))
       return;
   }

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -81,8 +80,8 @@ class PainterSurface : public PlotSurface {
   QPainter* Painter();  // nullptr once the device refused painting
   void ApplyPen();
   QPen MakePen(const PenKey& key) const;
-  // The stamps' number for the wanted pen, -1 when stamps cannot take it.
-  int StampPen();
+  // The wanted pen's number in pens_, -1 when the table is full.
+  int PenNumber();
 
   QPaintDevice& device_;
   QPainter painter_;
@@ -93,23 +92,18 @@ class PainterSurface : public PlotSurface {
   bool cosmeticPens_ = false;
 
   // A whole redraw changes pen thousands of times among a handful of pens:
-  // they are kept, so that drawing a line allocates nothing.
-  static constexpr int kPenCacheSize = 16;
-  std::array<PenKey, kPenCacheSize> cacheKeys_{};
-  std::array<QPen, kPenCacheSize> cachePens_{};
-  int cacheUsed_ = 0;
-  int cacheNext_ = 0;  // slot replaced when the cache is full
-
-  // Stamps: the picture they copy into while the painter is open, and every
-  // pen they have been given, numbered by its place here.
-  std::unique_ptr<PixelStamps> stamps_;
-  PixelStamps::Target target_;
+  // every pen used is kept, numbered by its place here, so that drawing a
+  // line allocates nothing and the stamps can tell pens apart by number.
   struct NumberedPen {
     PenKey key;
     QPen pen;
   };
-  std::vector<NumberedPen> stampPens_;
-  int stampPen_ = -1;  // of wanted_, -1 until looked up
+  std::vector<NumberedPen> pens_;
+  int penNumber_ = -1;  // of wanted_, -1 until looked up
+
+  // Stamps, and the picture they copy into while the painter is open.
+  std::unique_ptr<PixelStamps> stamps_;
+  PixelStamps::Target target_;
   std::uint32_t fontId_ = 0;
 
   int penX_ = 0, penY_ = 0;
