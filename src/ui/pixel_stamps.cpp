@@ -80,7 +80,7 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
     }
     // Only the box is looked at, so only the box is cleared; the drawing
     // must not reach its edge, so nothing it sets lies outside.
-    p.fillRect(box.X0, box.Y0, box.X1 - box.X0 + 1, box.Y1 - box.Y0 + 1,
+    p.fillRect(box.X0, box.Y0, box.Width(), box.Height(),
                QColor::fromRgba(kBackgrounds[pass]));
     draw(p);
   }
@@ -170,7 +170,7 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
                             static_cast<std::uint64_t>(dy + 128);
   auto it = lines_.find(key);
   if (it == lines_.end()) {
-    MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) * static_cast<std::size_t>(box.Y1 - box.Y0 + 1));
+    MakeRoom(box.Pixels());
     const Stamp stamp = Take(target, box, x1, y1, [&](QPainter& p) {
       p.setPen(pen);
       p.drawLine(x1, y1, x2, y2);
@@ -215,8 +215,7 @@ bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& 
       it->second.Count = -1;
       return false;
     }
-    if (MakeRoom(static_cast<std::size_t>(box.X1 - box.X0 + 1) *
-                 static_cast<std::size_t>(box.Y1 - box.Y0 + 1)))
+    if (MakeRoom(box.Pixels()))
       it = texts_.emplace(textKey_, Stamp{}).first;
     it->second = Take(target, box, x, baseline, [&](QPainter& p) {
       p.setPen(pen);

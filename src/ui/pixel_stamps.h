@@ -79,6 +79,11 @@ class PixelStamps {
   // A box of the picture: left, top, right, bottom, all included.
   struct Box {
     int X0, Y0, X1, Y1;
+    int Width() const { return X1 - X0 + 1; }
+    int Height() const { return Y1 - Y0 + 1; }
+    std::size_t Pixels() const {
+      return static_cast<std::size_t>(Width()) * static_cast<std::size_t>(Height());
+    }
   };
   // Whether box lies inside the target; where it lies as far as rounding
   // can tell, as a 32-bit key.
