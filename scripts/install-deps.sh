@@ -4,7 +4,7 @@
 set -eu
 PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
-  libgl-dev libgtest-dev googletest libbenchmark-dev libemf-dev emf2svg
+  libgl-dev libeigen3-dev libgtest-dev googletest libbenchmark-dev libemf-dev emf2svg
   fonts-dejavu-core fonts-liberation xdg-utils shared-mime-info desktop-file-utils
   clang-14 libclang-rt-14-dev"
 missing=""

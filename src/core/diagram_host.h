@@ -1,9 +1,23 @@
 // What the drawing code needs from the window that hosts it: boxes, panel, captions, editor, beep.
 #pragma once
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace tv {
+
+struct DiagramState;
+
+// A window that follows the main picture (the time response, the read-outs):
+// told after every redraw of the diagram, whatever started it.
+class RedrawListener {
+ public:
+  virtual ~RedrawListener() = default;
+  // drawn is false when a ticked function did not compile and nothing was
+  // drawn; the state's coefficients are then not those of the texts.
+  virtual void DiagramRedrawn(const DiagramState& s, bool drawn) = 0;
+};
 
 class DiagramHost {
  public:
@@ -31,6 +45,25 @@ class DiagramHost {
 
   // One default beep of the platform. AlarmBeep sounds it 20 times.
   virtual void Beep() = 0;
+
+  // Listeners are not owned; one removes itself before it goes away.
+  void AddRedrawListener(RedrawListener* listener) {
+    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+      listeners_.push_back(listener);
+  }
+  void RemoveRedrawListener(RedrawListener* listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+  }
+  // Called by the redraw at its end. A listener may remove itself meanwhile.
+  void NotifyRedrawn(const DiagramState& s, bool drawn) {
+    const std::vector<RedrawListener*> now = listeners_;
+    for (RedrawListener* listener : now)
+      if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end())
+        listener->DiagramRedrawn(s, drawn);
+  }
+
+ private:
+  std::vector<RedrawListener*> listeners_;
 };
 
 // The system's default beep, 20 times in a row.

@@ -32,6 +32,7 @@ bool RedrawDiagram(DiagramState& s) {
     AlarmBeep(s.Host);
     AlarmBeep(s.Host);
     if (s.Host) s.Host->SetPanelInvalid(true);
+    if (s.Host) s.Host->NotifyRedrawn(s, false);
     return false;
   }
   if (s.Host) s.Host->SetPanelInvalid(false);
@@ -66,6 +67,7 @@ bool RedrawDiagram(DiagramState& s) {
     PlotText(s, cursor.X, cursor.RowB, name);
     cursor.X += 60;
   }
+  if (s.Host) s.Host->NotifyRedrawn(s, true);
   return true;
 }
 

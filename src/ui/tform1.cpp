@@ -187,6 +187,9 @@ void TForm1::CreateMenus() {
   W1 = MenuEntry(Dfinir1, "W1", QStringLiteral("W"), false);
   Ksi1 = MenuEntry(Dfinir1, "Ksi1", QStringLiteral("Ksi"), false);
 
+  Analyse1 = bar->addMenu(QStringLiteral("Analyse"));
+  Analyse1->setObjectName(QStringLiteral("Analyse1"));
+
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
   apropos->setObjectName(QStringLiteral("apropos"));

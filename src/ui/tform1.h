@@ -110,6 +110,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // module that brings the command enables and connects them.
   QMenu* Fichier1 = nullptr;
   QMenu* Dfinir1 = nullptr;
+  // What the program computes beyond the picture: read-outs, asymptotes.
+  QMenu* Analyse1 = nullptr;
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;

@@ -1,0 +1,55 @@
+// The drawn curves as exact rational functions: which functions, their names and colours, their value at any p.
+#include "analysis/curves.h"
+
+#include "core/diagram_host.h"
+
+namespace tv {
+
+std::vector<int> TickedFunctions(const DiagramState& s) {
+  std::vector<int> ticked;
+  if (s.Host == nullptr) return ticked;
+  for (int i = 0; i < 3; ++i)
+    if (s.Host->IsCurveBoxChecked(i + 1)) ticked.push_back(i);
+  return ticked;
+}
+
+std::vector<Curve> DrawnCurves(const DiagramState& s) {
+  std::vector<Curve> curves;
+  const std::vector<int> ticked = TickedFunctions(s);
+  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  for (int i : ticked)
+    curves.push_back(Curve{"H" + std::to_string(i + 1), colours[i], false, {i}});
+  if (!ticked.empty() && s.Host->IsCurveBoxChecked(4)) {
+    Curve product{"", kBlack, true, ticked};
+    for (int i : ticked) {
+      if (!product.Name.empty()) product.Name += '.';
+      product.Name += "H" + std::to_string(i + 1);
+    }
+    curves.push_back(product);
+  }
+  return curves;
+}
+
+int Degree(const CoefficientSet& c) {
+  for (int k = 5; k >= 0; --k)
+    if (c[static_cast<std::size_t>(k)] != 0) return k;
+  return -1;
+}
+
+std::complex<double> PolynomialAt(const CoefficientSet& c, std::complex<double> p) {
+  std::complex<double> v = 0;
+  for (int k = 5; k >= 0; --k) v = v * p + c[static_cast<std::size_t>(k)];
+  return v;
+}
+
+std::complex<double> CurveAt(const DiagramState& s, const std::vector<int>& factors,
+                             std::complex<double> p) {
+  std::complex<double> v = 1;
+  for (int i : factors) {
+    const auto k = static_cast<std::size_t>(i);
+    v *= PolynomialAt(s.NumCoeffs[k], p) / PolynomialAt(s.DenCoeffs[k], p);
+  }
+  return v;
+}
+
+}  // namespace tv

@@ -1,0 +1,51 @@
+// The drawn curves: which boxes give which curves, their names, and the exact product at p.
+#include "analysis/curves.h"
+
+#include <gtest/gtest.h>
+
+#include "core/headless_host.h"
+
+namespace tv {
+namespace {
+
+struct BoxCase {
+  const char* Name;
+  std::array<bool, 4> Boxes;
+  std::vector<std::string> Curves;
+};
+
+class DrawnCurvesTest : public testing::TestWithParam<BoxCase> {};
+
+TEST_P(DrawnCurvesTest, NamesFollowTheBoxes) {
+  HeadlessHost host;
+  for (int b = 0; b < 4; ++b) host.Boxes[b] = GetParam().Boxes[static_cast<std::size_t>(b)];
+  DiagramState s;
+  s.Host = &host;
+  std::vector<std::string> names;
+  for (const Curve& c : DrawnCurves(s)) names.push_back(c.Name);
+  EXPECT_EQ(names, GetParam().Curves);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, DrawnCurvesTest,
+    testing::Values(BoxCase{"None", {false, false, false, false}, {}},
+                    BoxCase{"ProductAloneWithoutFunctions", {false, false, false, true}, {}},
+                    BoxCase{"TwoAndProduct", {true, false, true, true}, {"H1", "H3", "H1.H3"}},
+                    BoxCase{"AllWithoutProduct", {true, true, true, false}, {"H1", "H2", "H3"}}),
+    [](const testing::TestParamInfo<BoxCase>& info) { return info.param.Name; });
+
+TEST(CurveAtTest, ProductOfFactorsWithoutMultiplyingOut) {
+  DiagramState s;
+  s.NumCoeffs[0] = {1, 0, 0, 0, 0, 0};
+  s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};  // 1/(1+p)
+  s.NumCoeffs[1] = {0, 2, 0, 0, 0, 0};
+  s.DenCoeffs[1] = {1, 0, 1, 0, 0, 0};  // 2p/(1+p^2)
+  const std::complex<double> p(0, 2);
+  const std::complex<double> expected = (1.0 / (1.0 + p)) * (2.0 * p / (1.0 + p * p));
+  EXPECT_NEAR(std::abs(CurveAt(s, {0, 1}, p) - expected), 0, 1e-15);
+  EXPECT_EQ(Degree(s.DenCoeffs[1]), 2);
+  EXPECT_EQ(Degree(CoefficientSet{}), -1);
+}
+
+}  // namespace
+}  // namespace tv
