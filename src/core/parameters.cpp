@@ -1,4 +1,4 @@
-// Which of the six parameters the function texts use: a plain letter search.
+// The parameter table's look-up by name; which of the six parameters the function texts use: a plain letter search.
 #include "core/parameters.h"
 
 #include <string>
@@ -36,6 +36,20 @@ bool IsParameterUsed(const DiagramState& s, std::string_view name) {
     if (TextUses(s.DenText[i].View(), name)) return true;
   }
   return false;
+}
+
+const ParameterInfo* FindParameter(std::string_view name) {
+  for (const ParameterInfo& info : kParameters) {
+    if (info.ExpressionName.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < name.size() && same; ++k) {
+      char c = name[k];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      same = c == info.ExpressionName[k];
+    }
+    if (same) return &info;
+  }
+  return nullptr;
 }
 
 }  // namespace tv

@@ -54,5 +54,24 @@ TEST(IsParameterUsedDefaults, NoParameterInTheStartTexts) {
   for (const char* name : {"K", "T", "A", "B", "W", "KSI"}) EXPECT_FALSE(IsParameterUsed(s, name)) << name;
 }
 
+TEST(ParameterTable, NamesFindTheirFieldInAnyCase) {
+  DiagramState s;
+  const struct {
+    const char* Name;
+    double DiagramState::*Field;
+  } cases[] = {{"k", &DiagramState::ParamK},  {"T", &DiagramState::ParamT},
+               {"a", &DiagramState::ParamA},  {"B", &DiagramState::ParamB},
+               {"w", &DiagramState::ParamW},  {"kSi", &DiagramState::ParamKsi}};
+  double v = 1;
+  for (const auto& c : cases) {
+    const ParameterInfo* info = FindParameter(c.Name);
+    ASSERT_NE(info, nullptr) << c.Name;
+    ParameterValue(s, info->Id) = v;
+    EXPECT_EQ(s.*c.Field, v) << c.Name;
+    v += 1;
+  }
+  for (const char* name : {"", "KS", "KSII", "X", "Ks i"}) EXPECT_EQ(FindParameter(name), nullptr) << name;
+}
+
 }  // namespace
 }  // namespace tv

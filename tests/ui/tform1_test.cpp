@@ -127,13 +127,15 @@ class TForm1Test : public QObject {
       QCOMPARE(e.action->objectName(), QString::fromLatin1(e.name));
       QCOMPARE(e.action->text(), e.caption);
     }
-    // Fichier, Définir, then the about command on the bar itself, in this order.
+    // Fichier, Définir, Analyse, then the about command on the bar itself, in this order.
     const QList<QAction*> bar = f.menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.size(), 4);
     QCOMPARE(bar[0]->text(), QStringLiteral("Fichier"));
     QCOMPARE(bar[1]->text(), QStringLiteral("Définir"));
-    QCOMPARE(bar[2], f.apropos);
-    QCOMPARE(bar[2]->menu(), nullptr);
+    QCOMPARE(bar[2]->menu(), f.Analyse1);
+    QCOMPARE(bar[2]->text(), QStringLiteral("Analyse"));
+    QCOMPARE(bar[3], f.apropos);
+    QCOMPARE(bar[3]->menu(), nullptr);
     QCOMPARE(f.Fichier1->actions().size(), 11);
     QCOMPARE(f.Fichier1->actions().front(), f.N3);
     QCOMPARE(f.Dfinir1->actions().size(), 9);
