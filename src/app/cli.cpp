@@ -1,5 +1,6 @@
 // Options of a run without a window, applied to the state; the redraw on a QImage; the outputs.
 #include "app/cli.h"
+#include "app/readouts_cli.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -56,6 +57,8 @@ struct Options {
   std::optional<QString> Capture;
   std::optional<QString> Save;
   std::optional<QString> Worksheet;
+  std::optional<QString> Report;
+  std::optional<std::string> Tune;
   bool ClosedLoop = false;
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
@@ -121,7 +124,7 @@ QString Parse(const QStringList& arguments, Options& o) {
         QStringLiteral("--gain-max"), QStringLiteral("--mode"),  QStringLiteral("--view"),
         QStringLiteral("--points"), QStringLiteral("--units"),   QStringLiteral("--capture"),
         QStringLiteral("--save"),  QStringLiteral("--size"),     QStringLiteral("--export"),
-        QStringLiteral("--worksheet")};
+        QStringLiteral("--worksheet"), QStringLiteral("--report"), QStringLiteral("--tune")};
     if (!kWithValue.contains(arg)) return QStringLiteral("option inconnue : %1").arg(arg);
     const std::optional<QString> given = takesValue();
     if (!given) return QStringLiteral("l'option %1 attend une valeur").arg(arg);
@@ -211,6 +214,12 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Save = value;
     } else if (arg == QStringLiteral("--worksheet")) {
       o.Worksheet = value;
+    } else if (arg == QStringLiteral("--report")) {
+      o.Report = value;
+    } else if (arg == QStringLiteral("--tune")) {
+      if (!IsTunableName(Utf8(value.trimmed())))
+        return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)").arg(value);
+      o.Tune = Utf8(value.trimmed());
     } else if (arg == QStringLiteral("--size")) {
       const QStringList sides = value.toLower().split(u'x');
       bool ok1 = false, ok2 = false;
@@ -233,8 +242,9 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Export = value;
     }
   }
-  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet)
-    return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune)
+    return QStringLiteral(
+        "rien à faire : --export, --capture, --save, --worksheet, --report ou --tune attendu");
   return QString();
 }
 
@@ -299,6 +309,12 @@ const char* UsageText() {
          "                       ou .emf (métafichier, en noir, comme « Sauver l'image »)\n"
          "  --worksheet SORTIE   feuille Maple (.mws) de la réponse indicielle des fonctions cochées\n"
          "  --closed-loop        avec --worksheet : boucle fermée à retour unitaire H/(1+H)\n"
+         "  --report SORTIE      mesures exactes des courbes tracées en JSON : chaque croisement\n"
+         "                       de 0 dB et de -180° avec sa marge, pic et bande passante à -3 dB\n"
+         "                       en boucle fermée, classe, gain statique\n"
+         "  --tune NOM           règle le paramètre (K, T, A, B, W ou Ksi) pour un pic de 2,3 dB en\n"
+         "                       boucle fermée du produit des fonctions cochées, avant le tracé ;\n"
+         "                       écrit NOM=valeur sur la sortie standard\n"
          "  --help               ce texte\n"
          "\n"
          "Exemples :\n"
@@ -308,7 +324,8 @@ const char* UsageText() {
          "      trace le diagramme de Black d'un exemple, marges comprises\n"
          "\n"
          "Codes de sortie : 0 succès ; 2 option ou valeur incorrecte ; 3 fonction cochée invalide\n"
-         "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire.\n";
+         "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire ; 5 aucune valeur du\n"
+         "paramètre de --tune ne donne 2,3 dB (rien n'est écrit).\n";
 }
 
 int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream& err) {
@@ -395,6 +412,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     return kExitInvalidFunction;
   }
 
+  if (o.Tune && !TuneFromCommandLine(s, *o.Tune, out, err)) return kExitNotTuned;
+
   std::vector<std::string> margins;
   s.MarginLog = &margins;
   s.CapturePoints = o.Capture ? 1 : 0;
@@ -446,6 +465,10 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     std::string error;
     if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet), &error))
       return writeFailed(*o.Worksheet, error);
+  }
+  if (o.Report) {
+    std::string error;
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error)) return writeFailed(*o.Report, error);
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   return kExitOk;
