@@ -149,7 +149,7 @@ double ClosedLoopLn(std::complex<double> h) {
 }
 
 struct Sample {
-  double U = 0;       // ln w
+  double U = 0;  // ln w
   bool Valid = false;
   double LnGain = 0;  // ln |H|
   double Arg = 0;     // arg H in (-pi, pi]
@@ -171,7 +171,8 @@ std::optional<std::pair<double, double>> Peak(const CurveFactors& f,
                                               const std::vector<Sample>& grid) {
   std::size_t best = grid.size();
   for (std::size_t i = 0; i < grid.size(); ++i)
-    if (!std::isnan(grid[i].LnClosed) && (best == grid.size() || grid[i].LnClosed > grid[best].LnClosed))
+    if (!std::isnan(grid[i].LnClosed) &&
+        (best == grid.size() || grid[i].LnClosed > grid[best].LnClosed))
       best = i;
   if (best == grid.size()) return std::nullopt;
   if (best == 0 || best + 1 == grid.size()) return std::pair(grid[best].U, grid[best].LnClosed);
@@ -219,7 +220,9 @@ ClosedLoopReadout ClosedLoopOf(const CurveFactors& f, const PulsationRange& rang
     const Sample& b = grid[i];
     if (std::isnan(a.LnClosed) || std::isnan(b.LnClosed)) continue;
     if (a.LnClosed >= level && b.LnClosed < level) {
-      const auto offset = [&f, level](double u) { return ClosedLoopLn(AtJw(f, std::exp(u))) - level; };
+      const auto offset = [&f, level](double u) {
+        return ClosedLoopLn(AtJw(f, std::exp(u))) - level;
+      };
       out.BandwidthW = std::exp(FindRoot(offset, a.U, b.U, a.LnClosed - level, b.LnClosed - level));
       break;
     }
@@ -279,7 +282,8 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
     const int mn = LowestPower(f.Num[i]), md = LowestPower(f.Den[i]);
     r.Class += md - mn;
     k0 *= f.Num[i][static_cast<std::size_t>(mn)] / f.Den[i][static_cast<std::size_t>(md)];
-    smallestRoot = std::min({smallestRoot, SmallestRootBound(f.Num[i]), SmallestRootBound(f.Den[i])});
+    smallestRoot =
+        std::min({smallestRoot, SmallestRootBound(f.Num[i]), SmallestRootBound(f.Den[i])});
   }
   r.LowFrequencyGain = k0;
   if (r.Class == 0) {
@@ -292,8 +296,8 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
   // The phase starts on the class asymptote (a negative gain adds half a
   // turn below it) far enough below every break, and is followed upward.
   double phase = -r.Class * kPi / 2 + (k0 < 0 ? -kPi : 0);
-  const double legStart =
-      std::max(std::min(range.WMin, 1e-3 * smallestRoot), range.WMin * std::pow(10.0, -kLongestLegDecades));
+  const double legStart = std::max(std::min(range.WMin, 1e-3 * smallestRoot),
+                                   range.WMin * std::pow(10.0, -kLongestLegDecades));
   double prevArg = 0;
   bool started = false;
   const auto follow = [&](double a) {

@@ -9,7 +9,8 @@ namespace tv {
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
   char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
   (void)ec;  // 24 characters at most
   return std::string(buf, end);
 }

@@ -107,7 +107,8 @@ std::optional<double> TuneClosedLoopPeak(const DiagramState& s, Parameter p, dou
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (offsets[i] == 0) consider(values[i]);
     if (i == 0 || std::isnan(offsets[i - 1]) || std::isnan(offsets[i])) continue;
-    if (offsets[i - 1] == 0 || offsets[i] == 0 || (offsets[i - 1] > 0) == (offsets[i] > 0)) continue;
+    if (offsets[i - 1] == 0 || offsets[i] == 0 || (offsets[i - 1] > 0) == (offsets[i] > 0))
+      continue;
     const double v = Refine(problem, values[i - 1], values[i], offsets[i - 1], offsets[i]);
     const double miss = problem.Offset(v);
     if (!std::isnan(miss) && std::fabs(miss) <= kAcceptedMissDb) consider(v);

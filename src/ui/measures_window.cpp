@@ -92,7 +92,8 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   else
     closed.Lines << QStringLiteral("pic : non calculable");
   closed.Lines << (r.ClosedLoop.BandwidthW
-                       ? QStringLiteral("bande passante à -3 dB : %1 rad/s").arg(Real(*r.ClosedLoop.BandwidthW))
+                       ? QStringLiteral("bande passante à -3 dB : %1 rad/s")
+                             .arg(Real(*r.ClosedLoop.BandwidthW))
                        : QStringLiteral("bande passante à -3 dB : non atteinte"));
   sections.push_back(closed);
 
@@ -106,10 +107,13 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
     statics.Lines << QStringLiteral("classe %1 (%2 %3%4), gain K= %5")
                          .arg(r.Class)
                          .arg(n)
-                         .arg(what, n > 1 ? QStringLiteral("s") : QString(), Real(r.LowFrequencyGain));
+                         .arg(what, n > 1 ? QStringLiteral("s") : QString(),
+                              Real(r.LowFrequencyGain));
   }
-  statics.Lines << (r.StepError ? QStringLiteral("erreur statique pour un échelon : %1").arg(Real(*r.StepError))
-                                : QStringLiteral("erreur statique pour un échelon : infinie"));
+  statics.Lines
+      << (r.StepError
+              ? QStringLiteral("erreur statique pour un échelon : %1").arg(Real(*r.StepError))
+              : QStringLiteral("erreur statique pour un échelon : infinie"));
   sections.push_back(statics);
   return sections;
 }
@@ -217,7 +221,8 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
       }
       lines_.push_back({QString(), colour, false, 8});
     }
-    if (curves.empty()) lines_.push_back({QStringLiteral("Aucune courbe tracée."), Qt::black, false, 8});
+    if (curves.empty())
+      lines_.push_back({QStringLiteral("Aucune courbe tracée."), Qt::black, false, 8});
   }
   view_->Fit();
 }

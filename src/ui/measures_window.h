@@ -22,7 +22,7 @@ namespace tv::ui {
 
 // The margin texts the picture wrote for one curve, split by kind.
 struct DrawnMargins {
-  bool Searched = false;  // margins on, gain and phase drawn
+  bool Searched = false;                  // margins on, gain and phase drawn
   std::vector<std::string> PhaseMargins;  // "51.8 en w= 0.786", in drawing order
   std::vector<std::string> GainMargins;
 };

@@ -88,7 +88,9 @@ TEST_P(ReadoutsTest, EveryCrossingAndItsMargin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HandWorked, ReadoutsTest, testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const testing::TestParamInfo<ReadoutCase>& c) {
+                           return std::string(c.param.Name);
+                         });
 
 TEST(ReadoutsTest, HandWorkedValuesReadAsTheCoursesQuoteThem) {
   const CurveReadouts lag = ComputeReadouts(One({1}, {0, 1, 1}), kRange);
@@ -121,8 +123,7 @@ TEST(ReadoutsTest, SecondOrderClosedLoopPeakAndBandwidthInClosedForm) {
 // Octave: gain margin 16.36 dB at 22.3 rad/s, which the sampled search
 // misses behind a jump of the never-unwrapped phase.
 TEST(ReadoutsTest, PhaseCrossingBehindAWrapIsFound) {
-  const CurveReadouts r =
-      ComputeReadouts(One({1, 0.02, 0.3}, {1, 2, 3, 0.5, 0.01, 0.001}), kRange);
+  const CurveReadouts r = ComputeReadouts(One({1, 0.02, 0.3}, {1, 2, 3, 0.5, 0.01, 0.001}), kRange);
   ASSERT_EQ(r.PhaseCrossovers.size(), 1u);
   EXPECT_NEAR(r.PhaseCrossovers[0].W, 22.3, 0.05);
   EXPECT_NEAR(r.PhaseCrossovers[0].GainMarginDb, 16.36, 0.005);

@@ -1,4 +1,6 @@
 // The Analyse menu: the Mesures window following the redraws, the 2.3 dB tuning, the values under the cursor.
+#include "ui/measures_window.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QImage>
@@ -10,7 +12,6 @@
 
 #include "core/diagram_state.h"
 #include "ui/cursor_values.h"
-#include "ui/measures_window.h"
 #include "ui/parameter_controls.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/tform1.h"
@@ -61,7 +62,8 @@ class MeasuresWindowTest : public QObject {
     w.form->Mesures1Click();
     QCOMPARE(w.form->Picture(), before);
     QStringList shown = w.Shown();
-    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 6.0206 dB")), qPrintable(shown.join('\n')));
+    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 6.0206 dB")),
+             qPrintable(shown.join('\n')));
     QVERIFY(shown.contains(QStringLiteral("w= 1.23282 rad/s : MP= 27.14163°")));
     // The sampled search of the picture stops one column after each crossing.
     QVERIFY(shown.contains(QStringLiteral("sur le tracé (échantillonné) : 6.095 dB en w= 1.739")));
@@ -70,7 +72,8 @@ class MeasuresWindowTest : public QObject {
     w.s.ParamK = 2;  // the gain margin grows by 20 log10 2
     w.form->Redraw();
     shown = w.Shown();
-    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 12.0412 dB")), qPrintable(shown.join(QLatin1Char(10))));
+    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 12.0412 dB")),
+             qPrintable(shown.join(QLatin1Char(10))));
 
     w.form->Measures()->hide();
     QCOMPARE(w.s.MarginLog, nullptr);
@@ -108,8 +111,10 @@ class MeasuresWindowTest : public QObject {
     const tv::Curve h1 = tv::DrawnCurves(w.s).front();
     const std::optional<tv::ui::DrawnValue> v = tv::ui::DrawnValueAt(w.s, h1, 1.0);
     QVERIFY(v);
-    const int x = w.s.PlotWidth - 50 + static_cast<int>(std::lround((w.s.PlotWidth - 80) * v->PhaseDeg / 360));
-    const int y = w.s.PlotHeight / 2 + 30 - static_cast<int>(std::lround((w.s.PlotHeight - 100) * v->GainDb / 80));
+    const int x = w.s.PlotWidth - 50 +
+                  static_cast<int>(std::lround((w.s.PlotWidth - 80) * v->PhaseDeg / 360));
+    const int y = w.s.PlotHeight / 2 + 30 -
+                  static_cast<int>(std::lround((w.s.PlotHeight - 100) * v->GainDb / 80));
     const QString black = tv::ui::CursorValuesText(w.s, x, y);
     // Samples lie less than a pixel apart there: the nearest is within 1 %.
     const QRegularExpressionMatch m =
