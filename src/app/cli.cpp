@@ -243,8 +243,7 @@ QString Parse(const QStringList& arguments, Options& o) {
     }
   }
   if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune)
-    return QStringLiteral(
-        "rien à faire : --export, --capture, --save, --worksheet, --report ou --tune attendu");
+    return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
   return QString();
 }
 
