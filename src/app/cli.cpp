@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/cli_options.h"
+#include "app/readouts_cli.h"
 #include "core/diagram_state.h"
 #include "core/display_rules.h"
 #include "core/headless_host.h"
@@ -142,6 +143,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     return kExitInvalidFunction;
   }
 
+  if (o.Tune && !TuneFromCommandLine(s, *o.Tune, out, err)) return kExitNotTuned;
+
   std::vector<std::string> margins;
   s.MarginLog = &margins;
   s.CapturePoints = o.Capture ? 1 : 0;
@@ -193,6 +196,10 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     std::string error;
     if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet), &error))
       return writeFailed(*o.Worksheet, error);
+  }
+  if (o.Report) {
+    std::string error;
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error)) return writeFailed(*o.Report, error);
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   return kExitOk;

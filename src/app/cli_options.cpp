@@ -252,6 +252,24 @@ const OptionDescription kOptions[] = {
        o.ClosedLoop = true;
        return QString();
      }},
+    {"report", "SORTIE",
+     "mesures exactes des courbes tracées en JSON : chaque croisement "
+     "de 0 dB et de -180° avec sa marge, pic et bande passante à -3 dB "
+     "en boucle fermée, classe, gain statique",
+     [](const QString& value, Options& o) {
+       o.Report = value;
+       return QString();
+     }},
+    {"tune", "NOM",
+     "règle le paramètre (K, T, A, B, W ou Ksi) pour un pic de 2,3 dB en "
+     "boucle fermée du produit des fonctions cochées, avant le tracé ; "
+     "écrit NOM=valeur sur la sortie standard",
+     [](const QString& value, Options& o) {
+       if (FindParameter(value.trimmed().toStdString()) == nullptr)
+         return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)").arg(value);
+       o.Tune = value.trimmed().toStdString();
+       return QString();
+     }},
     {"help", nullptr, "ce texte",
      [](const QString&, Options& o) {
        o.Help = true;
@@ -278,7 +296,8 @@ const char kHelpEnd[] =
     "      trace le diagramme de Black d'un exemple, marges comprises\n"
     "\n"
     "Codes de sortie : 0 succès ; 2 option ou valeur incorrecte ; 3 fonction cochée invalide\n"
-    "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire.\n";
+    "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire ; 5 aucune valeur du\n"
+    "paramètre de --tune ne donne 2,3 dB (rien n'est écrit).\n";
 
 // The parser's own texts (its headings, two of its refusals) in French while
 // it is in use; its other texts are not used.
@@ -339,7 +358,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   if (files.size() > 1)
     return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop").arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
-  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet)
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune)
     return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
   return {};
 }

@@ -38,6 +38,8 @@ struct Options {
   std::optional<QString> Capture;
   std::optional<QString> Save;
   std::optional<QString> Worksheet;
+  std::optional<QString> Report;
+  std::optional<std::string> Tune;  // the parameter's name as given
   bool ClosedLoop = false;
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;

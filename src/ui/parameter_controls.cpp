@@ -184,6 +184,24 @@ void ParameterControls::EnterParameterValue(const QString& name, double& paramet
   if (redraw_) redraw_();
 }
 
+std::optional<Parameter> ParameterControls::SelectedParameter() const {
+  std::array<bool, 6> checked{};
+  std::array<bool, 6> enabled{};
+  for (int row = 0; row < 6; ++row) {
+    checked[row] = radio_[row]->isChecked();
+    enabled[row] = IsEnabledOnPanel(row);
+  }
+  const int row = ParameterToStep(checked, enabled);
+  if (row < 0) return std::nullopt;
+  return kControlOrder[static_cast<std::size_t>(row)];
+}
+
+void ParameterControls::SetParameterValue(Parameter p, double value) {
+  ParameterValue(s_, p) = value;
+  RefreshParameterCaptions();
+  if (redraw_) redraw_();
+}
+
 QRadioButton* ParameterControls::RadioButton(int n) {
   return n >= 1 && n <= 6 ? radio_[n - 1] : nullptr;
 }

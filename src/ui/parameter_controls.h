@@ -5,8 +5,10 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "core/diagram_state.h"
+#include "core/parameters.h"
 #include "ui/dialogs.h"
 #include "ui/spin_button.h"
 
@@ -44,6 +46,11 @@ class ParameterControls : public QObject {
   // Asks for a new value until the text is a whole number >= 0; the value is
   // stored after every answer.
   void EnterParameterValue(const QString& name, double& parameter);
+  // The parameter the arrows would step; none when no usable one is selected.
+  std::optional<tv::Parameter> SelectedParameter() const;
+  // Stores a value found by the program as a typed one is stored: the
+  // captions, then the picture, follow.
+  void SetParameterValue(tv::Parameter p, double value);
 
   QRadioButton* RadioButton(int n);  // 1..6
   SpinButton* Spin(int n);           // 1..5

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -22,15 +23,22 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
+#include "analysis/tuning.h"
+
+#include "core/format.h"
 #include "core/display_rules.h"
 #include "files/transfer_file.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
 #include "ui/about_box.h"
 #include "ui/cp1252.h"
+#include "ui/cursor_values.h"
+#include "ui/measures_window.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
@@ -48,13 +56,16 @@ namespace {
 constexpr char kTransferFilter[] = "Transfert|*.WWC";
 constexpr char kTransferExtension[] = "*.WWC";
 
-// Image1: paints the surface's picture at its top-left corner.
+// Image1: paints the surface's picture at its top-left corner; the values
+// under the cursor follow the mouse in a tooltip, the picture stays as drawn.
 class PictureView : public QWidget {
  public:
-  PictureView(QtSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+  PictureView(QtSurface& surface, std::function<QString(int, int)> valuesAt, QWidget* parent)
+      : QWidget(parent), surface_(surface), valuesAt_(std::move(valuesAt)) {
     setObjectName(QStringLiteral("Image1"));
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
   }
 
  protected:
@@ -64,8 +75,24 @@ class PictureView : public QWidget {
     p.drawImage(event->rect().topLeft(), surface_.Image(), event->rect());
   }
 
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const QPoint at = event->position().toPoint();
+    const QString text = valuesAt_ ? valuesAt_(at.x(), at.y()) : QString();
+    if (text.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(event->globalPosition().toPoint() + QPoint(16, 16), text, this);
+    QWidget::mouseMoveEvent(event);
+  }
+
+  void leaveEvent(QEvent* event) override {
+    QToolTip::hideText();
+    QWidget::leaveEvent(event);
+  }
+
  private:
   QtSurface& surface_;
+  std::function<QString(int, int)> valuesAt_;
 };
 
 QToolButton* ArrowButton(const char* name, Qt::ArrowType arrow, int left, int top,
@@ -146,6 +173,9 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
 }
 
 TForm1::~TForm1() {
+  // Its listener entry lives in this window's host part, gone before the children.
+  delete measures_;
+  measures_ = nullptr;
   if (s_.Host == this) s_.Host = nullptr;
   if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
   if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
@@ -190,6 +220,11 @@ void TForm1::CreateMenus() {
 
   Analyse1 = bar->addMenu(QStringLiteral("Analyse"));
   Analyse1->setObjectName(QStringLiteral("Analyse1"));
+  // The exact read-outs: their window, and the tuning to the 2.3 dB contour.
+  Mesures1 = MenuEntry(Analyse1, "Mesures1", QStringLiteral("Mesures..."), true);
+  Rglersur23dB1 = MenuEntry(Analyse1, "Rglersur23dB1", QStringLiteral("Régler sur 2,3 dB"), true);
+  connect(Mesures1, &QAction::triggered, this, &TForm1::Mesures1Click);
+  connect(Rglersur23dB1, &QAction::triggered, this, &TForm1::Rglersur23dB1Click);
 
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
@@ -305,7 +340,8 @@ void TForm1::CreatePicture() {
   // The plot is as wide as the client area; the vertical bar hides only the
   // outer ends of the right-hand phase ticks, so no horizontal bar is offered.
   imageArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  auto* view = new PictureView(*surface_, imageArea_);
+  auto* view = new PictureView(
+      *surface_, [this](int x, int y) { return CursorValuesText(s_, x, y); }, imageArea_);
   view->resize(surface_->Width(), surface_->Height());
   imageArea_->setWidget(view);
   Image1 = view;
@@ -465,6 +501,37 @@ void TForm1::Maple1Click() {
 void TForm1::RponsetemporellecrationdunfichierMaple1Click() {
   PictureContext ctx = PictureCommands();
   SaveWorksheetFile(ctx);
+}
+
+// ---- analysis ----
+
+void TForm1::Mesures1Click() {
+  if (!measures_) measures_ = new MeasuresWindow(s_, *this, surface_.get(), this);
+  measures_->show();
+  measures_->raise();
+  // The drawn margins come with a redraw; the picture itself stays the same.
+  Redraw();
+}
+
+void TForm1::Rglersur23dB1Click() {
+  const std::optional<Parameter> p = parameters_->SelectedParameter();
+  if (!p) {
+    dialogs_.Message(this, QStringLiteral("Choisissez d'abord le paramètre à régler."),
+                     QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+    return;
+  }
+  const std::optional<double> value = TuneClosedLoopPeak(s_, *p);
+  if (!value) {
+    dialogs_.Message(this,
+                     QStringLiteral("Aucune valeur de %1 entre 0 et %2 ne donne un pic de "
+                                    "2,3 dB en boucle fermée.")
+                         .arg(QString::fromUtf8(Info(*p).Name.data(),
+                                                static_cast<qsizetype>(Info(*p).Name.size())),
+                              QString::fromStdString(FormatReal(kTuningHighest))),
+                     QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+    return;
+  }
+  parameters_->SetParameterValue(*p, *value);
 }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }

@@ -27,6 +27,7 @@ class QToolButton;
 namespace tv::ui {
 
 class DesktopLauncher;
+class MeasuresWindow;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
@@ -82,6 +83,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
+  // The read-outs window, once "Mesures..." has opened it.
+  MeasuresWindow* Measures() const { return measures_; }
   QScrollArea* ImageArea() const { return imageArea_; }
 
 
@@ -112,6 +115,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QMenu* Dfinir1 = nullptr;
   // What the program computes beyond the picture: read-outs, asymptotes.
   QMenu* Analyse1 = nullptr;
+  QAction* Mesures1 = nullptr;
+  QAction* Rglersur23dB1 = nullptr;
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -165,6 +170,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Mspaint1Click();
   void Maple1Click();
   void RponsetemporellecrationdunfichierMaple1Click();
+  void Mesures1Click();
+  void Rglersur23dB1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it), and what starts other programs; tests replace both.
@@ -193,6 +200,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;
   TForm2* form2_ = nullptr;
+  MeasuresWindow* measures_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;

@@ -1,11 +1,15 @@
 // The built program without a display: pictures at the pixels the layout gives, outputs and exit codes.
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -158,6 +162,56 @@ class CliTest : public QObject {
     // 1/(p(1+p)) crosses 0 dB near w = 0.786 with about 51.8 degrees left.
     QVERIFY(std::abs(m.captured(2).toDouble() - 0.786) < 0.01);
     QVERIFY(std::abs(m.captured(1).toDouble() - 51.8) < 0.6);
+  }
+
+  // The product 1/(p(1+p)) . 4: one gain crossover, none of -180 degrees.
+  void ReportListsTheReadOutsOfTheDrawnCurves() {
+    const QString report = Path("readouts.json");
+    const Run r = Tracevue({QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
+                            QStringLiteral("p+p^2"), QStringLiteral("--num2"), QStringLiteral("4"),
+                            QStringLiteral("--den2"), QStringLiteral("1"), QStringLiteral("--curves"),
+                            QStringLiteral("1,2,4"), QStringLiteral("--report"), report});
+    QCOMPARE(r.Code, 0);
+    QFile f(report);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonArray curves = QJsonDocument::fromJson(f.readAll()).object()[u"curves"].toArray();
+    QCOMPARE(curves.size(), 3);
+    const QJsonObject h1 = curves[0].toObject();
+    QCOMPARE(h1[u"name"].toString(), QStringLiteral("H1"));
+    QCOMPARE(h1[u"class"].toInt(), 1);
+    QVERIFY(h1[u"static_gain_db"].isNull());
+    QVERIFY(h1[u"phase_crossovers"].toArray().isEmpty());
+    const QJsonObject gc = h1[u"gain_crossovers"].toArray()[0].toObject();
+    const double w = std::sqrt((std::sqrt(5.0) - 1) / 2);
+    QVERIFY(std::abs(gc[u"w"].toDouble() - w) < 1e-12);
+    const double pm = 90 - std::atan(w) * 180 / std::numbers::pi;
+    QVERIFY(std::abs(gc[u"phase_margin_deg"].toDouble() - pm) < 1e-9);
+    // 1/(p^2 + p + 1) closed: peak 1/(2 ksi sqrt(1 - ksi^2)) with ksi = 1/2.
+    const QJsonObject closed = h1[u"closed_loop"].toObject();
+    QVERIFY(std::abs(closed[u"peak_db"].toDouble() - 20 * std::log10(2 / std::sqrt(3.0))) < 1e-9);
+    QCOMPARE(curves[1].toObject()[u"static_gain_db"].toDouble(), 20 * std::log10(4.0));
+    QCOMPARE(curves[2].toObject()[u"name"].toString(), QStringLiteral("H1.H2"));
+  }
+
+  void TuneSetsTheParameterOrExitsWithFive() {
+    const QString report = Path("tuned.json");
+    Run r = Tracevue({QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
+                      QStringLiteral("p+p^2"), QStringLiteral("--tune"), QStringLiteral("k"),
+                      QStringLiteral("--report"), report});
+    QCOMPARE(r.Code, 0);
+    QVERIFY2(r.Out.startsWith(QStringLiteral("K=1.39")), qPrintable(r.Out));
+    QFile f(report);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonObject closed = QJsonDocument::fromJson(f.readAll())
+                                   .object()[u"curves"].toArray()[0].toObject()[u"closed_loop"]
+                                   .toObject();
+    QVERIFY(std::abs(closed[u"peak_db"].toDouble() - 2.3) < 1e-9);
+    r = Tracevue({QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
+                  QStringLiteral("1+p"), QStringLiteral("--tune"), QStringLiteral("T"),
+                  QStringLiteral("--export"), Path("never.png")});
+    QCOMPARE(r.Code, 5);
+    QVERIFY(r.Out.isEmpty());
+    QVERIFY(!QFileInfo::exists(Path("never.png")));
   }
 
   void SaveThenLoadAndCapture() {

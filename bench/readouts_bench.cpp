@@ -1,0 +1,73 @@
+// What the Mesures window adds to a spin step: the exact read-outs of three degree-5 functions and the product, and its repaint.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+
+#include "analysis/readouts.h"
+#include "core/diagram_state.h"
+#include "core/headless_host.h"
+#include "expression/coefficients.h"
+#include "support/three_functions.h"
+#include "ui/measures_window.h"
+#include "ui/qt_surface.h"
+
+namespace {
+
+// One step as the window sees it: the redraw's notice (read-outs and lines
+// rebuilt), then the window painted, as its paint event paints it. K goes
+// up and down by 0.01 so that every step computes new functions.
+void Readouts(benchmark::State& state) {
+  tv::ui::QtSurface surface(tv::scenes::kPlotWidth, tv::scenes::kPlotHeight);
+  tv::DiagramState s;
+  tv::HeadlessHost host;
+  tv::scenes::OnSurface(s, host, surface);
+  tv::scenes::ThreeFunctions(s, host);
+  tv::ui::MeasuresWindow window(s, host, &surface);
+  window.show();
+  QImage image(window.size(), QImage::Format_RGB32);
+  double delta = 0.01;
+  for (auto _ : state) {
+    state.PauseTiming();  // the compilation belongs to the redraw, measured apart
+    s.ParamK += delta;
+    delta = -delta;
+    for (std::size_t i = 0; i < 3; ++i) {
+      tv::ExtractCoefficients(s.NumText[i].View(), s, s.NumCoeffs[i]);
+      tv::ExtractCoefficients(s.DenText[i].View(), s, s.DenCoeffs[i]);
+    }
+    state.ResumeTiming();
+    host.NotifyRedrawn(s, true);
+    window.render(&image);
+  }
+  if (window.Lines().size() < 20) state.SkipWithError("the window shows no read-outs");
+}
+BENCHMARK(Readouts)->Unit(benchmark::kMillisecond);
+
+// The computation alone, no window.
+void ReadoutsComputation(benchmark::State& state) {
+  tv::ui::QtSurface surface(tv::scenes::kPlotWidth, tv::scenes::kPlotHeight);
+  tv::DiagramState s;
+  tv::HeadlessHost host;
+  tv::scenes::OnSurface(s, host, surface);
+  tv::scenes::ThreeFunctions(s, host);
+  for (std::size_t i = 0; i < 3; ++i) {
+    tv::ExtractCoefficients(s.NumText[i].View(), s, s.NumCoeffs[i]);
+    tv::ExtractCoefficients(s.DenText[i].View(), s, s.DenCoeffs[i]);
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(tv::DrawnCurveReadouts(s));
+}
+BENCHMARK(ReadoutsComputation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,387 @@
+// Exact read-outs: crossings bracketed on a fine logarithmic grid and refined on the exact product of the factors.
+#include "analysis/readouts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "response/response.h"
+
+namespace tv {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kLn10 = std::numbers::ln10;
+// Grid of the brackets: fine enough that the phase moves by far less than
+// half a turn from one point to the next except at an almost undamped pair.
+constexpr int kPointsPerDecade = 200;
+// Below the displayed range the grid only carries the phase's turns.
+constexpr int kLegPointsPerDecade = 50;
+// The leg below the range starts at most this many decades lower.
+constexpr double kLongestLegDecades = 12;
+// Refinement in ln w: 1e-12 absolute there is better than 1e-10 relative in w.
+constexpr double kLnTolerance = 1e-12;
+
+struct Complex {
+  double Re = 1, Im = 0;
+};
+
+inline Complex Mul(Complex a, Complex b) {
+  return {a.Re * b.Re - a.Im * b.Im, a.Re * b.Im + a.Im * b.Re};
+}
+
+// H(jw): real arithmetic on the even and odd parts, one division at the end.
+std::complex<double> AtJw(const CurveFactors& f, double w) {
+  const double w2 = w * w;
+  Complex num, den;
+  for (const CoefficientSet& c : f.Num) num = Mul(num, {RealPartAt(c, w2), ImagPartAt(c, w, w2)});
+  for (const CoefficientSet& c : f.Den) den = Mul(den, {RealPartAt(c, w2), ImagPartAt(c, w, w2)});
+  return std::complex<double>(num.Re, num.Im) / std::complex<double>(den.Re, den.Im);
+}
+
+int LowestPower(const CoefficientSet& c) {
+  for (int k = 0; k <= 5; ++k)
+    if (c[static_cast<std::size_t>(k)] != 0) return k;
+  return -1;
+}
+
+// No non-zero root of c is smaller than this (Cauchy's bound on the
+// reversed polynomial); infinity when c is a single term.
+double SmallestRootBound(const CoefficientSet& c) {
+  const int m = LowestPower(c);
+  const double low = std::fabs(c[static_cast<std::size_t>(m)]);
+  double high = 0;
+  for (int k = m + 1; k <= 5; ++k) high = std::max(high, std::fabs(c[static_cast<std::size_t>(k)]));
+  return high == 0 ? std::numeric_limits<double>::infinity() : low / (low + high);
+}
+
+// Into (-pi, pi].
+double WrapPi(double a) {
+  a = std::remainder(a, 2 * kPi);
+  return a <= -kPi ? a + 2 * kPi : a;
+}
+
+// Brent's root finder on [a, b] where f changes sign.
+template <typename F>
+double FindRoot(F f, double a, double b, double fa, double fb) {
+  if (fa == 0) return a;
+  if (fb == 0) return b;
+  double c = b, fc = fb, d = b - a, e = d;
+  for (int iter = 0; iter < 200; ++iter) {
+    if ((fb > 0) == (fc > 0)) {
+      c = a;
+      fc = fa;
+      d = e = b - a;
+    }
+    if (std::fabs(fc) < std::fabs(fb)) {
+      a = b;
+      b = c;
+      c = a;
+      fa = fb;
+      fb = fc;
+      fc = fa;
+    }
+    const double tol = 0.5 * kLnTolerance;
+    const double m = 0.5 * (c - b);
+    if (std::fabs(m) <= tol || fb == 0) return b;
+    if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
+      double p, q;
+      const double s = fb / fa;
+      if (a == c) {
+        p = 2 * m * s;
+        q = 1 - s;
+      } else {
+        const double qq = fa / fc, r = fb / fc;
+        p = s * (2 * m * qq * (qq - r) - (b - a) * (r - 1));
+        q = (qq - 1) * (r - 1) * (s - 1);
+      }
+      if (p > 0) q = -q;
+      p = std::fabs(p);
+      if (2 * p < std::min(3 * m * q - std::fabs(tol * q), std::fabs(e * q))) {
+        e = d;
+        d = p / q;
+      } else {
+        d = m;
+        e = m;
+      }
+    } else {
+      d = m;
+      e = m;
+    }
+    a = b;
+    fa = fb;
+    b += std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
+    fb = f(b);
+  }
+  return b;
+}
+
+// The maximum of f on [a, b] by golden sections.
+template <typename F>
+double FindMaximum(F f, double a, double b) {
+  const double g = (std::sqrt(5.0) - 1) / 2;
+  double x1 = b - g * (b - a), x2 = a + g * (b - a);
+  double f1 = f(x1), f2 = f(x2);
+  while (b - a > kLnTolerance) {
+    if (f1 < f2) {
+      a = x1;
+      x1 = x2;
+      f1 = f2;
+      x2 = a + g * (b - a);
+      f2 = f(x2);
+    } else {
+      b = x2;
+      x2 = x1;
+      f2 = f1;
+      x1 = b - g * (b - a);
+      f1 = f(x1);
+    }
+  }
+  return (a + b) / 2;
+}
+
+// ln |H/(1+H)|; NaN where it cannot be evaluated.
+double ClosedLoopLn(std::complex<double> h) {
+  const double v = std::log(std::abs(h / (1.0 + h)));
+  return std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
+}
+
+struct Sample {
+  double U = 0;  // ln w
+  bool Valid = false;
+  double LnGain = 0;  // ln |H|
+  double Arg = 0;     // arg H in (-pi, pi]
+  double Phase = 0;   // unwrapped from the low-frequency end
+  double LnClosed = 0;
+};
+
+// The grid over the range in ln w, N + 1 points.
+std::vector<double> Grid(const PulsationRange& range, int perDecade) {
+  const double lo = std::log(range.WMin), hi = std::log(range.WMax);
+  const int n = std::max(1, static_cast<int>(std::ceil((hi - lo) / kLn10 * perDecade)));
+  std::vector<double> u(static_cast<std::size_t>(n) + 1);
+  for (int i = 0; i <= n; ++i) u[static_cast<std::size_t>(i)] = lo + (hi - lo) * i / n;
+  return u;
+}
+
+// The closed-loop peak over the samples' LnClosed: (ln w, ln |T|).
+std::optional<std::pair<double, double>> Peak(const CurveFactors& f,
+                                              const std::vector<Sample>& grid) {
+  std::size_t best = grid.size();
+  for (std::size_t i = 0; i < grid.size(); ++i)
+    if (!std::isnan(grid[i].LnClosed) &&
+        (best == grid.size() || grid[i].LnClosed > grid[best].LnClosed))
+      best = i;
+  if (best == grid.size()) return std::nullopt;
+  if (best == 0 || best + 1 == grid.size()) return std::pair(grid[best].U, grid[best].LnClosed);
+  const auto closed = [&f](double u) {
+    const double v = ClosedLoopLn(AtJw(f, std::exp(u)));
+    return std::isnan(v) ? -std::numeric_limits<double>::infinity() : v;
+  };
+  const double u = FindMaximum(closed, grid[best - 1].U, grid[best + 1].U);
+  const double v = closed(u);
+  return v >= grid[best].LnClosed ? std::pair(u, v) : std::pair(grid[best].U, grid[best].LnClosed);
+}
+
+// The closed loop is searched beyond the displayed decades, so that a
+// resonance just outside them is still the peak and not the range's end.
+constexpr double kClosedLoopMarginDecades = 2;
+constexpr int kClosedLoopPointsPerDecade = 100;
+
+std::vector<Sample> ClosedLoopGrid(const CurveFactors& f, const PulsationRange& range) {
+  const double widen = std::pow(10.0, kClosedLoopMarginDecades);
+  std::vector<Sample> grid;
+  for (double u : Grid({range.WMin / widen, range.WMax * widen}, kClosedLoopPointsPerDecade)) {
+    Sample x;
+    x.U = u;
+    x.LnClosed = ClosedLoopLn(AtJw(f, std::exp(u)));
+    grid.push_back(x);
+  }
+  return grid;
+}
+
+ClosedLoopReadout ClosedLoopOf(const CurveFactors& f, const PulsationRange& range, int cls,
+                               double k0) {
+  ClosedLoopReadout out;
+  const std::vector<Sample> grid = ClosedLoopGrid(f, range);
+  if (const auto peak = Peak(f, grid)) {
+    out.PeakW = std::exp(peak->first);
+    out.PeakDb = 20 * peak->second / kLn10;
+  }
+  // The static closed-loop gain: 1 with an integrator, 0 with a differentiator.
+  const double closed0 = cls > 0 ? 1.0 : cls < 0 ? 0.0 : std::fabs(k0 / (1 + k0));
+  if (!(closed0 > 0 && std::isfinite(closed0)) || std::isnan(grid[0].LnClosed)) return out;
+  const double level = std::log(closed0) - 3 * kLn10 / 20;
+  if (grid[0].LnClosed < level) return out;
+  for (std::size_t i = 1; i < grid.size(); ++i) {
+    const Sample& a = grid[i - 1];
+    const Sample& b = grid[i];
+    if (std::isnan(a.LnClosed) || std::isnan(b.LnClosed)) continue;
+    if (a.LnClosed >= level && b.LnClosed < level) {
+      const auto offset = [&f, level](double u) {
+        return ClosedLoopLn(AtJw(f, std::exp(u))) - level;
+      };
+      out.BandwidthW = std::exp(FindRoot(offset, a.U, b.U, a.LnClosed - level, b.LnClosed - level));
+      break;
+    }
+  }
+  return out;
+}
+
+bool AnyZeroPolynomial(const CurveFactors& f) {
+  for (const auto* set : {&f.Num, &f.Den})
+    for (const CoefficientSet& c : *set)
+      if (Degree(c) < 0) return true;
+  return false;
+}
+
+}  // namespace
+
+CurveFactors FactorsOf(const DiagramState& s, const Curve& curve) {
+  CurveFactors f;
+  for (int i : curve.Factors) {
+    f.Num.push_back(s.NumCoeffs[static_cast<std::size_t>(i)]);
+    f.Den.push_back(s.DenCoeffs[static_cast<std::size_t>(i)]);
+  }
+  return f;
+}
+
+std::complex<double> FactorsAt(const CurveFactors& f, std::complex<double> p) {
+  std::complex<double> num = 1, den = 1;
+  for (const CoefficientSet& c : f.Num) num *= PolynomialAt(c, p);
+  for (const CoefficientSet& c : f.Den) den *= PolynomialAt(c, p);
+  return num / den;
+}
+
+PulsationRange DisplayedRange(const DiagramState& s) {
+  PulsationRange r;
+  if (s.DecadeMax > s.DecadeMin) {
+    r.WMin = std::pow(10.0, s.DecadeMin);
+    r.WMax = std::pow(10.0, s.DecadeMax);
+  }
+  return r;
+}
+
+double WrapMarginDeg(double phaseDeg) {
+  double pm = std::remainder(180 + phaseDeg, 360.0);
+  if (pm <= -180) pm += 360;
+  return pm;
+}
+
+CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range) {
+  CurveReadouts r;
+  if (f.Num.empty() || AnyZeroPolynomial(f)) return r;
+  r.Defined = true;
+
+  // Class and the gain of the lowest-order terms.
+  double k0 = 1;
+  double smallestRoot = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < f.Num.size(); ++i) {
+    const int mn = LowestPower(f.Num[i]), md = LowestPower(f.Den[i]);
+    r.Class += md - mn;
+    k0 *= f.Num[i][static_cast<std::size_t>(mn)] / f.Den[i][static_cast<std::size_t>(md)];
+    smallestRoot =
+        std::min({smallestRoot, SmallestRootBound(f.Num[i]), SmallestRootBound(f.Den[i])});
+  }
+  r.LowFrequencyGain = k0;
+  if (r.Class == 0) {
+    r.StaticGainDb = 20 * std::log10(std::fabs(k0));
+    if (k0 != -1) r.StepError = 1 / (1 + k0);
+  } else {
+    r.StepError = r.Class > 0 ? 0.0 : 1.0;
+  }
+
+  // The phase starts on the class asymptote (a negative gain adds half a
+  // turn below it) far enough below every break, and is followed upward.
+  double phase = -r.Class * kPi / 2 + (k0 < 0 ? -kPi : 0);
+  const double legStart = std::max(std::min(range.WMin, 1e-3 * smallestRoot),
+                                   range.WMin * std::pow(10.0, -kLongestLegDecades));
+  double prevArg = 0;
+  bool started = false;
+  const auto follow = [&](double a) {
+    if (!started) {
+      phase = a + 2 * kPi * std::nearbyint((phase - a) / (2 * kPi));
+      started = true;
+    } else {
+      phase += WrapPi(a - prevArg);
+    }
+    prevArg = a;
+  };
+  if (legStart < range.WMin) {
+    for (double u : Grid({legStart, range.WMin}, kLegPointsPerDecade)) {
+      const std::complex<double> h = AtJw(f, std::exp(u));
+      if (std::isfinite(h.real()) && std::isfinite(h.imag()) && h != 0.0) follow(std::arg(h));
+    }
+  }
+
+  std::vector<Sample> grid;
+  for (double u : Grid(range, kPointsPerDecade)) {
+    Sample x;
+    x.U = u;
+    const std::complex<double> h = AtJw(f, std::exp(u));
+    x.Valid = std::isfinite(h.real()) && std::isfinite(h.imag()) && h != 0.0;
+    if (x.Valid) {
+      x.LnGain = std::log(std::abs(h));
+      x.Arg = std::arg(h);
+      follow(x.Arg);
+      x.Phase = phase;
+    }
+    grid.push_back(x);
+  }
+
+  for (std::size_t i = 1; i < grid.size(); ++i) {
+    const Sample& a = grid[i - 1];
+    const Sample& b = grid[i];
+    if (!a.Valid || !b.Valid) continue;
+    // The phase at any w of the bracket, continuous from its left end.
+    const auto phaseAt = [&f, &a](double u) {
+      return a.Phase + WrapPi(std::arg(AtJw(f, std::exp(u))) - a.Arg);
+    };
+    if ((a.LnGain < 0 && b.LnGain >= 0) || (a.LnGain > 0 && b.LnGain <= 0)) {
+      const auto lnGain = [&f](double u) { return std::log(std::abs(AtJw(f, std::exp(u)))); };
+      const double u = FindRoot(lnGain, a.U, b.U, a.LnGain, b.LnGain);
+      GainCrossover c;
+      c.W = std::exp(u);
+      c.PhaseDeg = phaseAt(u) * 180 / kPi;
+      c.PhaseMarginDeg = WrapMarginDeg(c.PhaseDeg);
+      r.GainCrossovers.push_back(c);
+    }
+    const double ka = std::floor((a.Phase + kPi) / (2 * kPi));
+    const double kb = std::floor((b.Phase + kPi) / (2 * kPi));
+    if (ka != kb) {
+      const double level = -kPi + 2 * kPi * std::max(ka, kb);
+      const auto offset = [&](double u) { return phaseAt(u) - level; };
+      const double u = FindRoot(offset, a.U, b.U, a.Phase - level, b.Phase - level);
+      PhaseCrossover c;
+      c.W = std::exp(u);
+      c.GainMarginDb = -20 * std::log10(std::abs(AtJw(f, c.W)));
+      r.PhaseCrossovers.push_back(c);
+    }
+  }
+
+  r.ClosedLoop = ClosedLoopOf(f, range, r.Class, k0);
+  return r;
+}
+
+std::optional<double> ClosedLoopPeakDb(const CurveFactors& f, const PulsationRange& range) {
+  if (f.Num.empty() || AnyZeroPolynomial(f)) return std::nullopt;
+  const auto peak = Peak(f, ClosedLoopGrid(f, range));
+  if (!peak) return std::nullopt;
+  return 20 * peak->second / kLn10;
+}
+
+std::vector<CurveReadouts> DrawnCurveReadouts(const DiagramState& s) {
+  std::vector<CurveReadouts> all;
+  const PulsationRange range = DisplayedRange(s);
+  for (const Curve& c : DrawnCurves(s)) {
+    CurveReadouts r = ComputeReadouts(FactorsOf(s, c), range);
+    r.Name = c.Name;
+    r.Colour = c.Colour;
+    all.push_back(std::move(r));
+  }
+  return all;
+}
+
+}  // namespace tv

@@ -1,0 +1,97 @@
+// The JSON report of the read-outs: numbers that read back exactly, null for what does not exist.
+#include "analysis/readouts_report.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tv {
+
+std::string JsonNumber(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buf[32];
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+  (void)ec;  // 24 characters at most
+  return std::string(buf, end);
+}
+
+std::string JsonNumber(const std::optional<double>& value) {
+  return value ? JsonNumber(*value) : "null";
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[(c >> 4) & 0xf];
+      out += kHex[c & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+void JsonObject::Add(std::string_view key, std::string json) {
+  members_.emplace_back(std::string(key), std::move(json));
+}
+
+std::string JsonObject::Text() const {
+  std::string out = "{";
+  for (std::size_t i = 0; i < members_.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += JsonString(members_[i].first) + ": " + members_[i].second;
+  }
+  return out + "}";
+}
+
+std::string JsonArray(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) out += (i > 0 ? ", " : "") + items[i];
+  return out + "]";
+}
+
+JsonObject ReadoutMembers(const CurveReadouts& r) {
+  JsonObject o;
+  o.Add("name", JsonString(r.Name));
+  std::vector<std::string> gains, phases;
+  for (const GainCrossover& c : r.GainCrossovers) {
+    JsonObject item;
+    item.Add("w", JsonNumber(c.W));
+    item.Add("phase_margin_deg", JsonNumber(c.PhaseMarginDeg));
+    gains.push_back(item.Text());
+  }
+  for (const PhaseCrossover& c : r.PhaseCrossovers) {
+    JsonObject item;
+    item.Add("w", JsonNumber(c.W));
+    item.Add("gain_margin_db", JsonNumber(c.GainMarginDb));
+    phases.push_back(item.Text());
+  }
+  o.Add("gain_crossovers", JsonArray(gains));
+  o.Add("phase_crossovers", JsonArray(phases));
+  JsonObject closed;
+  closed.Add("peak_db", JsonNumber(r.ClosedLoop.PeakDb));
+  closed.Add("peak_w", JsonNumber(r.ClosedLoop.PeakW));
+  closed.Add("bandwidth_w", JsonNumber(r.ClosedLoop.BandwidthW));
+  o.Add("closed_loop", closed.Text());
+  o.Add("class", r.Defined ? std::to_string(r.Class) : "null");
+  o.Add("static_gain_db", JsonNumber(r.StaticGainDb));
+  return o;
+}
+
+std::string ReadoutsReport(const DiagramState& s) {
+  std::string out = "{\"curves\": [";
+  const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const JsonObject members = ReadoutMembers(all[i]);
+    out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
+  }
+  return out + (all.empty() ? "" : "\n") + "]}\n";
+}
+
+}  // namespace tv

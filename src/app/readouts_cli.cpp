@@ -1,0 +1,34 @@
+// --tune and --report: the tuning applied to the state and printed, the report written.
+#include "app/readouts_cli.h"
+
+#include <ostream>
+
+#include "analysis/readouts_report.h"
+#include "analysis/tuning.h"
+#include "core/parameters.h"
+#include "files/file_io.h"
+
+namespace tv::app {
+
+bool IsTunableName(const std::string& name) { return FindParameter(name) != nullptr; }
+
+bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream& out,
+                         std::ostream& err) {
+  const ParameterInfo* info = FindParameter(name);
+  if (info == nullptr) return false;
+  const std::optional<double> value = TuneClosedLoopPeak(s, info->Id);
+  if (!value) {
+    err << "tracevue : --tune : aucune valeur de " << info->Name << " entre 0 et "
+        << JsonNumber(kTuningHighest) << " ne donne un pic de 2,3 dB en boucle fermée\n";
+    return false;
+  }
+  ParameterValue(s, info->Id) = *value;
+  out << info->Name << "=" << JsonNumber(*value) << "\n";
+  return true;
+}
+
+bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error) {
+  return WriteFileAtomically(path, ReadoutsReport(s), error);
+}
+
+}  // namespace tv::app

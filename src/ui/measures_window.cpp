@@ -1,0 +1,230 @@
+// The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside the exact ones when they differ.
+#include "ui/measures_window.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHideEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "core/format.h"
+#include "ui/fonts.h"
+
+namespace tv::ui {
+
+namespace {
+
+QString Real(double x) { return QString::fromStdString(FormatRealFine(x)); }
+
+// The margin text's own form: FormatReal of the value, then of the pulsation.
+std::string MarginText(double value, double w) {
+  return FormatReal(value) + " en w= " + FormatReal(w);
+}
+
+// "aucune" when the picture found none, else its texts.
+void AddDrawn(QStringList& lines, const std::vector<std::string>& exact,
+              const std::vector<std::string>& drawn, const QString& unit) {
+  if (exact == drawn) return;
+  if (drawn.empty()) {
+    lines << QStringLiteral("sur le tracé (échantillonné) : aucune");
+    return;
+  }
+  for (const std::string& text : drawn) {
+    QString t = QString::fromStdString(text);
+    t.insert(t.indexOf(QStringLiteral(" en w=")), unit);
+    lines << QStringLiteral("sur le tracé (échantillonné) : ") + t;
+  }
+}
+
+QColor ColourOf(Rgb c) { return QColor(c.R, c.G, c.B); }
+
+}  // namespace
+
+DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool searched) {
+  DrawnMargins d;
+  d.Searched = searched;
+  for (const std::string& text : log) {
+    if (text.size() < 4) continue;
+    const std::string kind = text.substr(0, 2);
+    const bool product = text.compare(2, 8, " globale") == 0;
+    const int textSlot = product ? 4 : text[2] - '0';
+    const std::size_t colon = text.find(": ");
+    if (textSlot != slot || colon == std::string::npos) continue;
+    (kind == "MP" ? d.PhaseMargins : d.GainMargins).push_back(text.substr(colon + 2));
+  }
+  return d;
+}
+
+std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMargins& drawn) {
+  std::vector<MeasureSection> sections;
+  if (!r.Defined) {
+    sections.push_back({QStringLiteral("Fonction nulle"), {QStringLiteral("aucune mesure")}});
+    return sections;
+  }
+
+  MeasureSection phase{QStringLiteral("Marges de phase (gain de 0 dB)"), {}};
+  std::vector<std::string> exact;
+  for (const GainCrossover& c : r.GainCrossovers) {
+    phase.Lines << QStringLiteral("w= %1 rad/s : MP= %2°").arg(Real(c.W), Real(c.PhaseMarginDeg));
+    exact.push_back(MarginText(c.PhaseMarginDeg, c.W));
+  }
+  if (r.GainCrossovers.empty()) phase.Lines << QStringLiteral("le gain ne passe pas par 0 dB");
+  if (drawn.Searched) AddDrawn(phase.Lines, exact, drawn.PhaseMargins, QStringLiteral("°"));
+  sections.push_back(phase);
+
+  MeasureSection gain{QStringLiteral("Marges de gain (phase de -180°)"), {}};
+  exact.clear();
+  for (const PhaseCrossover& c : r.PhaseCrossovers) {
+    gain.Lines << QStringLiteral("w= %1 rad/s : MG= %2 dB").arg(Real(c.W), Real(c.GainMarginDb));
+    exact.push_back(MarginText(c.GainMarginDb, c.W));
+  }
+  if (r.PhaseCrossovers.empty()) gain.Lines << QStringLiteral("la phase ne passe pas par -180°");
+  if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, QStringLiteral(" dB"));
+  sections.push_back(gain);
+
+  MeasureSection closed{QStringLiteral("Boucle fermée H/(1+H)"), {}};
+  if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
+    closed.Lines << QStringLiteral("pic : %1 dB en w= %2 rad/s")
+                        .arg(Real(*r.ClosedLoop.PeakDb), Real(*r.ClosedLoop.PeakW));
+  else
+    closed.Lines << QStringLiteral("pic : non calculable");
+  closed.Lines << (r.ClosedLoop.BandwidthW
+                       ? QStringLiteral("bande passante à -3 dB : %1 rad/s")
+                             .arg(Real(*r.ClosedLoop.BandwidthW))
+                       : QStringLiteral("bande passante à -3 dB : non atteinte"));
+  sections.push_back(closed);
+
+  MeasureSection statics{QStringLiteral("Régime permanent"), {}};
+  if (r.Class == 0) {
+    statics.Lines << QStringLiteral("classe 0, gain statique %1 (%2 dB)")
+                         .arg(Real(r.LowFrequencyGain), Real(*r.StaticGainDb));
+  } else {
+    const int n = r.Class > 0 ? r.Class : -r.Class;
+    const QString what = r.Class > 0 ? QStringLiteral("intégrateur") : QStringLiteral("dérivateur");
+    statics.Lines << QStringLiteral("classe %1 (%2 %3%4), gain K= %5")
+                         .arg(r.Class)
+                         .arg(n)
+                         .arg(what, n > 1 ? QStringLiteral("s") : QString(),
+                              Real(r.LowFrequencyGain));
+  }
+  statics.Lines
+      << (r.StepError
+              ? QStringLiteral("erreur statique pour un échelon : %1").arg(Real(*r.StepError))
+              : QStringLiteral("erreur statique pour un échelon : infinie"));
+  sections.push_back(statics);
+  return sections;
+}
+
+// The lines, painted: one text per row, headings in bold.
+class MeasuresView : public QWidget {
+ public:
+  explicit MeasuresView(const std::vector<MeasuresWindow::Line>& lines, QWidget* parent)
+      : QWidget(parent), lines_(lines) {
+    setObjectName(QStringLiteral("MeasuresView"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+  }
+
+  void Fit() {
+    const int rowHeight = QFontMetrics(font()).height() + 2;  // bold and plain alike
+    setMinimumSize(400, rowHeight * static_cast<int>(lines_.size()) + 12);
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    QFont normal = font();
+    normal.setBold(false);
+    QFont bold = font();
+    bold.setBold(true);
+    const int rowHeight = QFontMetrics(normal).height() + 2;
+    int y = 6 + QFontMetrics(normal).ascent();
+    for (const MeasuresWindow::Line& line : lines_) {
+      p.setFont(line.Heading ? bold : normal);
+      p.setPen(line.Colour);
+      p.drawText(line.Indent, y, line.Text);
+      y += rowHeight;
+    }
+  }
+
+ private:
+  const std::vector<MeasuresWindow::Line>& lines_;
+};
+
+MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSurface* screen,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(s), host_(host), screen_(screen) {
+  setObjectName(QStringLiteral("Mesures"));
+  setWindowTitle(QStringLiteral("Mesures"));
+  setFont(WindowFont());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  area_ = new QScrollArea(this);
+  area_->setWidgetResizable(true);
+  view_ = new MeasuresView(lines_, area_);
+  area_->setWidget(view_);
+  layout->addWidget(area_);
+  resize(460, 560);
+}
+
+MeasuresWindow::~MeasuresWindow() { Detach(); }
+
+void MeasuresWindow::showEvent(QShowEvent* event) {
+  host_.AddRedrawListener(this);
+  s_.MarginLog = &log_;
+  log_.clear();
+  // Until the next redraw: the current coefficients, no drawn margins yet.
+  Rebuild(s_, true);
+  QWidget::showEvent(event);
+}
+
+void MeasuresWindow::hideEvent(QHideEvent* event) {
+  Detach();
+  QWidget::hideEvent(event);
+}
+
+void MeasuresWindow::Detach() {
+  host_.RemoveRedrawListener(this);
+  if (s_.MarginLog == &log_) s_.MarginLog = nullptr;
+}
+
+void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
+  // A picture for the printer or a file is drawn at its own size: its
+  // sampled margins are not those on screen.
+  if (s.DrawCanvas == screen_) Rebuild(s, drawn);
+  log_.clear();
+}
+
+void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
+  lines_.clear();
+  if (!drawn) {
+    lines_.push_back({QStringLiteral("Une fonction cochée est invalide : rien n'est tracé."),
+                      Qt::black, false, 8});
+  } else {
+    const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
+    const std::vector<Curve> curves = DrawnCurves(s);
+    const PulsationRange range = DisplayedRange(s);
+    for (const Curve& c : curves) {
+      const CurveReadouts r = ComputeReadouts(FactorsOf(s, c), range);
+      const QColor colour = ColourOf(c.Colour);
+      const int slot = c.Product ? 4 : c.Factors.front() + 1;
+      lines_.push_back({QString::fromStdString(c.Name), colour, true, 8});
+      for (const MeasureSection& section : CurveSections(r, DrawnMarginsOf(log_, slot, searched))) {
+        lines_.push_back({section.Title, colour, true, 20});
+        for (const QString& line : section.Lines) lines_.push_back({line, colour, false, 32});
+      }
+      lines_.push_back({QString(), colour, false, 8});
+    }
+    if (curves.empty())
+      lines_.push_back({QStringLiteral("Aucune courbe tracée."), Qt::black, false, 8});
+  }
+  view_->Fit();
+}
+
+}  // namespace tv::ui

@@ -1,0 +1,84 @@
+// The "Mesures" window: the exact read-outs of every drawn curve in its colour, followed after every redraw.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "analysis/readouts.h"
+#include "core/diagram_host.h"
+#include "core/diagram_state.h"
+
+class QScrollArea;
+
+namespace tv {
+class PlotSurface;
+}
+
+namespace tv::ui {
+
+// The margin texts the picture wrote for one curve, split by kind.
+struct DrawnMargins {
+  bool Searched = false;                  // margins on, gain and phase drawn
+  std::vector<std::string> PhaseMargins;  // "51.8 en w= 0.786", in drawing order
+  std::vector<std::string> GainMargins;
+};
+
+// One titled block of a curve's read-outs.
+struct MeasureSection {
+  QString Title;
+  QStringList Lines;
+};
+
+// The sections of one curve, in the order shown: margins, closed loop,
+// static behaviour. A read-out of another kind appends its own section here.
+std::vector<MeasureSection> CurveSections(const tv::CurveReadouts& r, const DrawnMargins& drawn);
+
+// What the picture wrote for a curve, from the redraw's margin texts: slot 1..3
+// for H1..H3, 4 for the product.
+DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool searched);
+
+class MeasuresView;
+
+class MeasuresWindow : public QWidget, public tv::RedrawListener {
+  Q_OBJECT
+
+ public:
+  // A top-level, non-modal window, hidden until shown. While shown it follows
+  // the redraws of host that draw on screen, and collects their margin texts.
+  MeasuresWindow(tv::DiagramState& s, tv::DiagramHost& host, const tv::PlotSurface* screen,
+                 QWidget* parent = nullptr);
+  ~MeasuresWindow() override;
+
+  void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
+
+  // One shown line: its text, colour and whether it is a heading.
+  struct Line {
+    QString Text;
+    QColor Colour;
+    bool Heading = false;
+    int Indent = 0;  // pixels from the left
+  };
+  const std::vector<Line>& Lines() const { return lines_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void Rebuild(const tv::DiagramState& s, bool drawn);
+  void Detach();
+
+  tv::DiagramState& s_;
+  tv::DiagramHost& host_;
+  const tv::PlotSurface* screen_;
+  std::vector<std::string> log_;
+  std::vector<Line> lines_;
+  QScrollArea* area_ = nullptr;
+  MeasuresView* view_ = nullptr;
+};
+
+}  // namespace tv::ui

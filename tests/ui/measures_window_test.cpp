@@ -1,0 +1,139 @@
+// The Analyse menu: the Mesures window following the redraws, the 2.3 dB tuning, the values under the cursor.
+#include "ui/measures_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QImage>
+#include <QMenu>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QtTest>
+#include <memory>
+
+#include "core/diagram_state.h"
+#include "ui/cursor_values.h"
+#include "ui/parameter_controls.h"
+#include "ui/scripted_dialogs.h"
+#include "ui/tform1.h"
+
+using tv::ui::MeasuresWindow;
+using tv::ui::TForm1;
+
+namespace {
+
+struct Window {
+  tv::DiagramState s;
+  tv::ui::ScriptedDialogs dialogs;
+  std::unique_ptr<TForm1> form;
+  // H1 = K/(1+p)^3, K = 4, as examples/third-order.WWC has it.
+  Window() {
+    form = std::make_unique<TForm1>(s, dialogs);
+    s.NumText[0].Assign("K");
+    s.DenText[0].Assign("1+3*p+3*p^2+p^3");
+    s.ParamK = 4;
+    form->RefreshParameterAvailability();
+    form->CheckBox1->setChecked(true);
+  }
+  QStringList Shown() const {
+    QStringList texts;
+    for (const MeasuresWindow::Line& line : form->Measures()->Lines()) texts << line.Text;
+    return texts;
+  }
+};
+
+}  // namespace
+
+class MeasuresWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void AnalyseMenuHoldsTheReadOutEntries() {
+    Window w;
+    QCOMPARE(w.form->Mesures1->text(), QStringLiteral("Mesures..."));
+    QCOMPARE(w.form->Rglersur23dB1->text(), QStringLiteral("Régler sur 2,3 dB"));
+    const QList<QAction*> entries = w.form->Analyse1->actions();
+    QVERIFY(entries.indexOf(w.form->Rglersur23dB1) == entries.indexOf(w.form->Mesures1) + 1);
+  }
+
+  void WindowFollowsRedrawsAndLeavesThePictureAlone() {
+    Window w;
+    w.form->CheckBox5->setChecked(true);  // margins drawn
+    const QImage before = w.form->Picture().copy();
+    w.form->Mesures1Click();
+    QCOMPARE(w.form->Picture(), before);
+    QStringList shown = w.Shown();
+    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 6.0206 dB")),
+             qPrintable(shown.join('\n')));
+    QVERIFY(shown.contains(QStringLiteral("w= 1.23282 rad/s : MP= 27.14163°")));
+    // The sampled search of the picture stops one column after each crossing.
+    QVERIFY(shown.contains(QStringLiteral("sur le tracé (échantillonné) : 6.095 dB en w= 1.739")));
+    QVERIFY(shown.contains(QStringLiteral("classe 0, gain statique 4 (12.0412 dB)")));
+
+    w.s.ParamK = 2;  // the gain margin grows by 20 log10 2
+    w.form->Redraw();
+    shown = w.Shown();
+    QVERIFY2(shown.contains(QStringLiteral("w= 1.73205 rad/s : MG= 12.0412 dB")),
+             qPrintable(shown.join(QLatin1Char(10))));
+
+    w.form->Measures()->hide();
+    QCOMPARE(w.s.MarginLog, nullptr);
+    w.s.ParamK = 4;
+    w.form->Redraw();
+    QCOMPARE(w.Shown(), shown);  // hidden: no longer told
+  }
+
+  void TuningSetsTheSelectedParameterOrSaysWhyNot() {
+    Window w;
+    w.form->Parameters()->RadioButton(1)->setChecked(true);  // K
+    const int redraws = w.form->RedrawCount();
+    w.form->Rglersur23dB1Click();
+    QVERIFY(std::abs(w.s.ParamK - 2.5611747521942) < 1e-9);
+    QCOMPARE(w.form->Parameters()->RadioButton(1)->text(), QStringLiteral("K = 2.561"));
+    QCOMPARE(w.form->RedrawCount(), redraws + 1);
+    QVERIFY(w.dialogs.Log.empty());
+
+    w.s.NumText[0].Assign("4");  // K no longer changes the loop
+    w.form->Rglersur23dB1Click();
+    QCOMPARE(w.dialogs.Log.size(), std::size_t{1});
+    QVERIFY(w.dialogs.Log[0].text.startsWith(QStringLiteral("Aucune valeur de K entre 0 et")));
+  }
+
+  void CursorReadsTheColumnInBodeAndTheNearestPointInBlack() {
+    Window w;
+    // Column 0 is the lowest displayed decade, 10^-1.
+    const QString left = tv::ui::CursorValuesText(w.s, 30, 100);
+    QVERIFY2(left.contains(QStringLiteral("w= 0.1 rad/s")), qPrintable(left));
+    // 4/(1+0.1j)^3: 10 log10(16/1.01^3) dB, -3 atan 0.1.
+    QVERIFY2(left.contains(QStringLiteral("H1 : 11.912 dB, -17.132°")), qPrintable(left));
+    QVERIFY(tv::ui::CursorValuesText(w.s, 10, 100).isEmpty());  // left of the sweep
+
+    w.form->BitBtn1Click();  // Black
+    const tv::Curve h1 = tv::DrawnCurves(w.s).front();
+    const std::optional<tv::ui::DrawnValue> v = tv::ui::DrawnValueAt(w.s, h1, 1.0);
+    QVERIFY(v);
+    const int x = w.s.PlotWidth - 50 +
+                  static_cast<int>(std::lround((w.s.PlotWidth - 80) * v->PhaseDeg / 360));
+    const int y = w.s.PlotHeight / 2 + 30 -
+                  static_cast<int>(std::lround((w.s.PlotHeight - 100) * v->GainDb / 80));
+    const QString black = tv::ui::CursorValuesText(w.s, x, y);
+    // Samples lie less than a pixel apart there: the nearest is within 1 %.
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("H1 : w= ([0-9.]+) rad/s")).match(black);
+    QVERIFY2(m.hasMatch(), qPrintable(black));
+    QVERIFY2(std::abs(m.captured(1).toDouble() - 1) < 0.01, qPrintable(black));
+  }
+
+  void DrawnMarginTextsGoToTheirCurve() {
+    const std::vector<std::string> log = {"MP1: 51.8 en w= 0.786", "MG2: 6.1 en w= 1.739",
+                                          "MP globale : 20 en w= 3", "MP1: -3 en w= 9"};
+    const tv::ui::DrawnMargins h1 = tv::ui::DrawnMarginsOf(log, 1, true);
+    QCOMPARE(h1.PhaseMargins, (std::vector<std::string>{"51.8 en w= 0.786", "-3 en w= 9"}));
+    QVERIFY(h1.GainMargins.empty());
+    QCOMPARE(tv::ui::DrawnMarginsOf(log, 2, true).GainMargins.size(), std::size_t{1});
+    QCOMPARE(tv::ui::DrawnMarginsOf(log, 4, true).PhaseMargins,
+             (std::vector<std::string>{"20 en w= 3"}));
+  }
+};
+
+QTEST_MAIN(MeasuresWindowTest)
+#include "measures_window_test.moc"
