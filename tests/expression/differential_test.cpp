@@ -51,7 +51,7 @@ class PolynomialTexts {
     const int terms = 1 + Pick(4);
     for (int t = 0; t < terms && power <= 6; ++t) {
       if (!text.empty()) text += Pick(4) == 0 ? "-" : "+";
-      const std::string coefficient = Expression(2);
+      const std::string coefficient = Expression(3);
       if (power == 0) {
         text += coefficient;
       } else {
@@ -84,8 +84,11 @@ class PolynomialTexts {
     const int kind = depth == 0 ? 0 : Pick(7);
     switch (kind) {
       case 1: {
+        // A chain of two to four, so that operators wait on each other.
         static const char* const kOps[] = {"+", "-", "*", "/", "^"};
-        return Expression(depth - 1) + kOps[Pick(5)] + Expression(depth - 1);
+        std::string chain = Expression(depth - 1);
+        for (int n = 1 + Pick(3); n > 0; --n) chain += kOps[Pick(5)] + Expression(depth - 1);
+        return chain;
       }
       case 2: return "(" + std::string(Pick(3) == 0 ? "-" : "") + Expression(depth - 1) + ")";
       case 3: {
