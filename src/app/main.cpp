@@ -7,6 +7,7 @@
 
 #include "app/cli.h"
 #include "core/diagram_state.h"
+#include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/qt_dialogs.h"
 #include "ui/tform1.h"
@@ -27,22 +28,18 @@ void CommandLineMessages(QtMsgType type, const QMessageLogContext& context, cons
   std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
 }
 
-QStringList RawArguments(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  return arguments;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool commandLine = tv::app::IsCommandLineRun(RawArguments(argc, argv));
+  // Not QCoreApplication::arguments(), which turns the bytes of a file name
+  // that are not UTF-8 into U+FFFD.
+  const bool commandLine = tv::app::IsCommandLineRun(tv::ui::ArgumentsFromArgv(argc, argv));
   if (commandLine) {
     // No window is shown: no display is needed.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(CommandLineMessages);
     QGuiApplication app(argc, argv);
-    return tv::app::RunCommandLine(QCoreApplication::arguments().mid(1), std::cout, std::cerr);
+    return tv::app::RunCommandLine(tv::ui::ArgumentsFromArgv(argc, argv), std::cout, std::cerr);
   }
 
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -60,7 +57,8 @@ int main(int argc, char** argv) {
   tv::ui::InstallFrenchTranslations(app);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;
-  tv::ui::TForm1 form1(state, dialogs, QCoreApplication::arguments().mid(1));
+  // argc and argv without the options Qt took for itself.
+  tv::ui::TForm1 form1(state, dialogs, tv::ui::ArgumentsFromArgv(argc, argv));
   form1.show();
   return app.exec();
 }

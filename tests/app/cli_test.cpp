@@ -343,6 +343,8 @@ class CliTest : public QObject {
     for (const auto& entry : std::filesystem::directory_iterator(dir))
       QVERIFY2(entry.path().filename().string().find("\xEF\xBF\xBD") == std::string::npos,
                entry.path().c_str());
+    // QTemporaryDir cannot remove what Qt cannot name.
+    for (const std::string& name : {picture, transfer, points}) std::filesystem::remove(name);
   }
 
   void VectorPicturesAndWorksheet() {
