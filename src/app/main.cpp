@@ -31,6 +31,8 @@ void CommandLineMessages(QtMsgType type, const QMessageLogContext& context, cons
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Not QCoreApplication::arguments(), which turns the bytes of a file name
+  // that are not UTF-8 into U+FFFD.
   const bool commandLine = tv::app::IsCommandLineRun(tv::ui::ArgumentsFromArgv(argc, argv));
   if (commandLine) {
     // No window is shown: no display is needed.
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
   tv::ui::InstallFrenchTranslations(app);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;
+  // argc and argv without the options Qt took for itself.
   tv::ui::TForm1 form1(state, dialogs, tv::ui::ArgumentsFromArgv(argc, argv));
   form1.show();
   return app.exec();

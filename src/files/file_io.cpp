@@ -1,6 +1,7 @@
 // Whole-file reads and crash-safe replacement of files through a flushed temporary and a rename.
 #include "files/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 
 namespace tv {
@@ -63,15 +65,52 @@ std::string WriteTarget(const std::string& path) {
   return resolved;
 }
 
+// Temporaries are named kTemporaryPrefix, kRandomLength letters or digits,
+// kTemporarySuffix: a name nobody else uses, so that one left by a killed
+// save can be recognised and removed by a later one.
+constexpr char kTemporaryPrefix[] = ".tracevue-";
+constexpr char kTemporarySuffix[] = ".tmp";
+constexpr std::size_t kRandomLength = 8;
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+// A save takes well under a second from the temporary's creation to its
+// rename; one untouched for a minute belongs to a save that was killed.
+constexpr std::time_t kStaleSeconds = 60;
+
+bool IsTemporaryName(std::string_view name) {
+  const std::string_view prefix(kTemporaryPrefix), suffix(kTemporarySuffix);
+  if (name.size() != prefix.size() + kRandomLength + suffix.size()) return false;
+  if (name.substr(0, prefix.size()) != prefix || name.substr(name.size() - suffix.size()) != suffix)
+    return false;
+  const std::string_view random = name.substr(prefix.size(), kRandomLength);
+  return random.find_first_not_of(std::string_view(kLetters, sizeof kLetters - 1)) ==
+         std::string_view::npos;
+}
+
+// Removes from folder the temporaries of earlier saves that were killed
+// before their rename: regular files of ours, untouched for a minute.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::time_t now = std::time(nullptr);
+  const uid_t user = ::geteuid();
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(st.st_mode) || st.st_uid != user || now - st.st_mtime <= kStaleSeconds) continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // Creates a new, empty temporary file in folder; -1 with errno set on failure.
 int CreateTemporary(const std::string& folder, std::string& name) {
   static std::mt19937_64 random{std::random_device{}()};
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   int fd = -1;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string suffix(8, 'x');
+    std::string suffix(kRandomLength, 'x');
     for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
-    name = folder + "/.tracevue-" + suffix + ".tmp";
+    name = folder + "/" + kTemporaryPrefix + suffix + kTemporarySuffix;
     // 0666 so that a new file gets the mode the umask gives any new file.
     fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) break;
@@ -96,6 +135,57 @@ bool WriteAll(int fd, std::string_view bytes) {
     left -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+bool WriteAllAt(int fd, std::string_view bytes) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes);
+}
+
+enum class InPlace { NotOpened, Written, Failed };
+
+// Writes bytes over the regular file target itself, for a folder that
+// refuses a temporary file. Not atomic: the old content is kept in memory
+// and written back if the write fails; the file keeps its mode, owner and
+// links. NotOpened (errno set) when the file cannot be opened or read.
+InPlace WriteInPlace(const std::string& target, std::string_view bytes, std::string* error) {
+  const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return InPlace::NotOpened;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EACCES;
+    return InPlace::NotOpened;
+  }
+  std::string old;
+  old.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      ::close(fd);
+      errno = err;
+      return InPlace::NotOpened;
+    }
+    if (n == 0) break;
+    old.append(buffer, static_cast<std::size_t>(n));
+  }
+  const auto size = static_cast<off_t>(bytes.size());
+  if (WriteAllAt(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0) {
+    if (::close(fd) == 0) return InPlace::Written;
+    SetError(error, "\xC9" "criture impossible", errno);
+    return InPlace::Failed;
+  }
+  const int err = errno;
+  // The old bytes go back over the blocks they had, so that this cannot
+  // run out of room where the new content did.
+  if (WriteAllAt(fd, old)) {
+    if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0) ::fsync(fd);
+  }
+  ::close(fd);
+  SetError(error, "\xC9" "criture impossible", err);
+  return InPlace::Failed;
 }
 
 }  // namespace
@@ -129,10 +219,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return false;
   }
 
+  RemoveStaleTemporaries(FolderOf(target));
   std::string temporary;
   const int fd = CreateTemporary(FolderOf(target), temporary);
   if (fd < 0) {
-    SetError(error, "Impossible de cr\xE9" "er un fichier temporaire dans le dossier", errno);
+    const int err = errno;
+    // A folder may refuse new files while the file itself may be written.
+    if (replacing) {
+      const InPlace written = WriteInPlace(target, bytes, error);
+      if (written != InPlace::NotOpened) return written == InPlace::Written;
+    }
+    SetError(error, "Impossible de cr\xE9" "er un fichier temporaire dans le dossier", err);
     return false;
   }
 
@@ -199,6 +296,9 @@ FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     r.Bytes.append(buffer, static_cast<std::size_t>(n));
   }
   if (!fault && r.Bytes.size() == maxBytes) {
+    // A pipe whose writer stays open never ends: whether more is there is
+    // asked without waiting for it.
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
     char extra;
     ssize_t n;
     do {

@@ -18,6 +18,10 @@ void ClearReadOnly(const std::string& path);
 // read-only target is made writable first; a replaced file keeps its mode.
 // A symbolic link is followed: the file it points to is replaced. A target
 // that exists but is no regular file (a device, a pipe) is refused.
+// When the folder refuses the temporary (a read-only folder) but the file
+// itself may be written, it is written in place instead: not atomic, but a
+// write that fails puts the old content back. Temporaries left in the folder
+// by a save that was killed (ours, untouched for a minute) are removed.
 // On failure: false, the temporary is removed, and *error (when given) holds
 // a French reason in Windows-1252, like every message of the program.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
@@ -30,7 +34,9 @@ struct FileReadResult {
   std::string Error;      // French reason (Windows-1252) when not Complete
 };
 
-// Reads at most maxBytes from the start of path.
+// Reads at most maxBytes from the start of path. Whether more follows is
+// asked without waiting, so that a pipe whose writer stays open is read up to
+// maxBytes and no further.
 FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes);
 
 // path with the extension of its last component replaced by ext (which

@@ -3,7 +3,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
@@ -11,10 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <string_view>
 #include <vector>
 
+#include "files/file_io.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 
@@ -129,7 +128,10 @@ EmfSurface::EmfSurface(int plotWidth, int plotHeight) : d_(std::make_unique<Impl
   d_->stream = open_memstream(&d_->buffer, &d_->bufferSize);
   if (!d_->stream) return;
   const RECT frame{0, 0, FrameUnits(d_->width), FrameUnits(d_->height)};
-  static const WCHAR kDescription[] = {'T', 'r', 'a', 'c', 'e', 'v', 'u', 'e', 0, 0};
+  // The library takes the description as strings ended by a null, the last
+  // one followed by a second null, and reads up to the third null it meets:
+  // the array must hold all three.
+  static const WCHAR kDescription[] = {'T', 'r', 'a', 'c', 'e', 'v', 'u', 'e', 0, 0, 0};
   d_->dc = CreateEnhMetaFileWithFILEW(0, d_->stream, &frame, kDescription);
   if (!d_->dc) {
     d_->Close();
@@ -215,39 +217,19 @@ void EmfSurface::FillWhite(int x, int y, int w, int h) {
 }
 
 bool EmfSurface::Finish(const std::string& path, std::string* error) {
-  auto fail = [&](const std::string& reason) {
+  auto fail = [&](const char* reason) {
     if (error) *error = reason;
     return false;
   };
-  if (d_->finished) return fail("the metafile has already been saved");
+  if (d_->finished) return fail("le m\xE9tafichier a d\xE9j\xE0 \xE9t\xE9 enregistr\xE9");
   d_->finished = true;
-  if (!d_->Drawing()) {
-    d_->Close();
-    return fail("the metafile could not be recorded");
-  }
+  const bool recorded = d_->Drawing();
   d_->Close();
-  if (!d_->buffer || d_->bufferSize == 0) return fail("the metafile could not be recorded");
-
-  // Give the owner write permission back on a read-only file about to be replaced.
-  std::error_code ec;
-  const std::filesystem::path target(path);
-  const auto status = std::filesystem::status(target, ec);
-  if (!ec && std::filesystem::is_regular_file(status) &&
-      (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
-    std::filesystem::permissions(target, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ec);
-  }
-
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return fail(path + ": " + file.errorString().toStdString());
-  const auto size = static_cast<qint64>(d_->bufferSize);
-  if (file.write(d_->buffer, size) != size) {
-    const std::string reason = path + ": " + file.errorString().toStdString();
-    file.cancelWriting();
-    return fail(reason);
-  }
-  if (!file.commit()) return fail(path + ": " + file.errorString().toStdString());
-  return true;
+  if (!recorded || !d_->buffer || d_->bufferSize == 0)
+    return fail("le m\xE9tafichier n'a pas pu \xEAtre enregistr\xE9 en m\xE9moire");
+  // Through the one writer of every file: its checks (no device or pipe is
+  // replaced), its read-only handling and its reasons.
+  return WriteFileAtomically(path, std::string_view(d_->buffer, d_->bufferSize), error);
 }
 
 }  // namespace tv::ui

@@ -49,12 +49,12 @@ class EmfSurface : public PlotSurface {
   int FontHeight() const override;
   void FillWhite(int x, int y, int w, int h) override;
 
-  // Completes the metafile and writes it to path (UTF-8). The file is written
-  // under a temporary name in the same folder and then renamed over path, so a
-  // failed save leaves an existing file as it was; a read-only path gets its
-  // owner's write permission back first. On failure returns false and, when
-  // error is given, sets it to a reason. Can be called once; drawing after it
-  // is ignored.
+  // Completes the metafile and writes it to path (the file system's bytes)
+  // through WriteFileAtomically, with its checks: a failed save leaves an
+  // existing file as it was, a read-only file is replaced, a device or pipe
+  // is refused. On failure returns false and, when error is given, sets it to
+  // a French reason in Windows-1252. Can be called once; drawing after it is
+  // ignored.
   bool Finish(const std::string& path, std::string* error);
 
  private:

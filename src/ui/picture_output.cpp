@@ -34,19 +34,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tracevue");
 
-
-// The metafile writer's reasons are UTF-8 and start with the file name.
-QString MetafileReason(const std::string& path, const std::string& error) {
-  std::string_view reason = error;
-  const std::string prefix = path + ": ";
-  if (reason.substr(0, prefix.size()) == prefix) reason.remove_prefix(prefix.size());
-  return QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
-}
-
-std::string ProgramText(const QString& text) {
-  return ToCp1252(text).value_or(text.toLatin1().toStdString());
-}
-
 void WriteFailed(PictureContext& ctx, const std::string& path, const QString& reason) {
   QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(path));
   if (!reason.isEmpty()) text += QStringLiteral(" : ") + reason;
@@ -167,7 +154,7 @@ void SavePictureAsEmf(PictureContext& ctx) {
     s.ForceBlack = 0;
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
-      WriteFailed(ctx, s.CurrentFileName, MetafileReason(s.CurrentFileName, error));
+      WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
   }
   s.DrawCanvas = &ctx.screen;
   RedrawScreen(ctx);
@@ -299,7 +286,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
         std::string emfError;
         if (!metafile.Finish(path, &emfError)) {
           restore();
-          return fail(ProgramText(MetafileReason(path, emfError)));
+          return fail(emfError);
         }
         restore();
         return true;

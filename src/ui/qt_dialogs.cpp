@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "ui/file_names.h"
+
 namespace tv::ui {
 
 namespace {
@@ -101,7 +103,7 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& filter,
   dialog.setNameFilter(QtNameFilters(filter));
   dialog.setDefaultSuffix(DefaultSuffix(defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().front();
+  return FromDialogName(dialog.selectedFiles().front());
 }
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& filter,
@@ -113,9 +115,9 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& filter,
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilter(QtNameFilters(filter));
   dialog.setDefaultSuffix(DefaultSuffix(defaultExtension));
-  if (!presetName.isEmpty()) dialog.selectFile(presetName);
+  if (!presetName.isEmpty()) dialog.selectFile(ToDialogName(presetName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().front();
+  return FromDialogName(dialog.selectedFiles().front(), presetName);
 }
 
 bool QtDialogs::Print(QWidget* parent, QPrinter& printer) {

@@ -8,8 +8,20 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <numbers>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -36,6 +48,38 @@ Run Tracevue(const QStringList& arguments) {
   r.Out = QString::fromUtf8(p.readAllStandardOutput());
   r.Err = QString::fromUtf8(p.readAllStandardError());
   return r;
+}
+
+// The program's exit code for arguments given as raw bytes (QProcess would
+// recode them), its output thrown away.
+int TracevueWithBytes(const std::vector<std::string>& arguments) {
+  std::vector<std::string> all = {TRACEVUE_EXE};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e)
+    if (std::string(*e).rfind("DISPLAY=", 0) != 0 && std::string(*e).rfind("WAYLAND_DISPLAY=", 0) != 0)
+      env.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  if (started != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 QRgb Rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
@@ -326,6 +370,46 @@ class CliTest : public QObject {
     r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"), Path("never.png")});
     QCOMPARE(r.Code, 4);
     QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
+  }
+
+  // An EMF export onto a pipe, directly or through a link, is refused like
+  // every other output, and the pipe stays a pipe.
+  void MetafileOntoASpecialFileExitsWithFour() {
+    const std::string fifo = QFile::encodeName(Path("pipe.emf")).toStdString();
+    const std::string link = QFile::encodeName(Path("link.emf")).toStdString();
+    QCOMPARE(::mkfifo(fifo.c_str(), 0644), 0);
+    QCOMPARE(::symlink(fifo.c_str(), link.c_str()), 0);
+    for (const std::string& target : {fifo, link}) {
+      QCOMPARE(TracevueWithBytes({"--export", target}), 4);
+      struct stat st {};
+      QCOMPARE(::stat(fifo.c_str(), &st), 0);
+      QVERIFY(S_ISFIFO(st.st_mode));
+    }
+  }
+
+  // Names that are not UTF-8 reach the file system byte for byte, on input
+  // and on output.
+  void FileNamesAreTakenByteForByte() {
+    const std::string dir = QFile::encodeName(dir_.path()).toStdString() + "/";
+    const std::string picture = dir + "a b\xFF\xFE c.png";
+    QCOMPARE(TracevueWithBytes({"--num1", "1", "--den1", "1+p", "--export", picture}), 0);
+    QVERIFY(IsRegularFile(picture));
+    const std::string transfer = dir + "\xE9t\xE9 1.WWC";
+    QCOMPARE(TracevueWithBytes({"--num1", "1", "--den1", "1+p", "--save", transfer}), 0);
+    QVERIFY(IsRegularFile(transfer));
+    const std::string points = dir + "pts\xFF.txt";
+    std::ofstream(points, std::ios::binary) << "1 0 -180\r\n";
+    const std::string out = dir + "from-bytes.png";
+    QCOMPARE(TracevueWithBytes({"--points", points, "--export", out, transfer}), 0);
+    QVERIFY(IsRegularFile(out));
+    QImage image(QString::fromStdString(out));
+    QCOMPARE(Rgb(image, DecadeX(1), kMidY), QRgb{0x008000});
+    // Nothing was written under a recoded name.
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+      QVERIFY2(entry.path().filename().string().find("\xEF\xBF\xBD") == std::string::npos,
+               entry.path().c_str());
+    // QTemporaryDir cannot remove what Qt cannot name.
+    for (const std::string& name : {picture, transfer, points}) std::filesystem::remove(name);
   }
 
   void VectorPicturesAndWorksheet() {

@@ -1,14 +1,19 @@
 // Safe file replacement: read-only targets, writes that fail, old content kept, whole-file reads.
 #include "files/file_io.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -248,6 +253,144 @@ TEST_F(FileIoTest, ReadFolderIsIncomplete) {
   EXPECT_TRUE(r.Opened);
   EXPECT_FALSE(r.Complete);
   EXPECT_EQ(r.Error, "Lecture impossible : le nom d\xE9signe un dossier.");
+}
+
+
+// Runs check in a child process, as an ordinary user when the tests run as
+// root (folder permissions do not bind root); the child's exit code is the
+// check's verdict, its reasons go to standard error.
+int InChildAsOrdinaryUser(const std::string& folder, const std::function<bool()>& check) {
+  constexpr uid_t kNobody = 65534;
+  if (::geteuid() == 0 && ::chown(folder.c_str(), kNobody, kNobody) != 0) return -1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) std::_Exit(2);
+    std::_Exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct InPlaceCase {
+  const char* Name;
+  bool Exists;           // a file of that name is there before the save
+  unsigned Mode;         // its mode
+  rlim_t SizeLimit;      // RLIM_INFINITY, or the limit that makes the write fail
+  bool Written;          // the save succeeds
+  const char* Expected;  // the file's content afterwards, or the reason of the failure
+};
+
+class InPlaceWriteTest : public FileIoTest, public testing::WithParamInterface<InPlaceCase> {};
+
+// A folder that refuses the temporary file: a writable file in it is written
+// in place, and a failed write puts its old content back.
+TEST_P(InPlaceWriteTest, ReadOnlyFolder) {
+  const InPlaceCase c = GetParam();
+  const std::string file = Path("target.WWC");
+  const std::string folder = dir_.string();
+  const int verdict = InChildAsOrdinaryUser(folder, [&] {
+    if (c.Exists) {
+      Put(file, "old content");
+      if (::chmod(file.c_str(), c.Mode) != 0) return false;
+    }
+    if (::chmod(folder.c_str(), 0555) != 0) return false;
+    std::string error;
+    bool written;
+    {
+      FileSizeLimit limit(c.SizeLimit);
+      written = WriteFileAtomically(file, std::string(4096, 'n'), &error);
+    }
+    ::chmod(folder.c_str(), 0755);
+    const std::string content = c.Exists ? Get(file) : std::string();
+    bool ok = written == c.Written;
+    if (written) ok = ok && content == std::string(4096, 'n') && Mode(file) == (c.Mode | 0200);
+    if (!written) ok = ok && error == c.Expected && content == (c.Exists ? "old content" : "");
+    if (!ok) fprintf(stderr, "written %d, error \"%s\", %zu bytes\n", written, error.c_str(), content.size());
+    return ok && Entries().size() == (c.Exists ? 1u : 0u);
+  });
+  EXPECT_EQ(verdict, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InPlaceWriteTest,
+    testing::Values(
+        InPlaceCase{"WritableFile", true, 0640, RLIM_INFINITY, true, ""},
+        InPlaceCase{"ReadOnlyFileMadeWritable", true, 0444, RLIM_INFINITY, true, ""},
+        InPlaceCase{"NewFileRefused", false, 0, RLIM_INFINITY, false,
+                    "Impossible de cr\xE9" "er un fichier temporaire dans le dossier : "
+                    "permission refus\xE9" "e."},
+        InPlaceCase{"FailedWriteGivesTheOldContentBack", true, 0640, 1000, false,
+                    "\xC9" "criture impossible : fichier trop volumineux."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct StaleCase {
+  const char* Name;
+  const char* Entry;
+  int AgeSeconds;
+  bool Link;  // a symbolic link of that name rather than a file
+  bool Kept;
+};
+
+class StaleTemporaryTest : public FileIoTest, public testing::WithParamInterface<StaleCase> {};
+
+// A save killed between the creation of its temporary and the rename leaves
+// the temporary; the next save into the folder removes those older than a
+// minute, and nothing else.
+TEST_P(StaleTemporaryTest, NextSaveRemovesOnlyStaleTemporaries) {
+  const StaleCase c = GetParam();
+  const std::string entry = Path(c.Entry);
+  if (c.Link)
+    ASSERT_EQ(::symlink("elsewhere", entry.c_str()), 0);
+  else
+    Put(entry, "left by a killed save");
+  timeval times[2] = {};
+  ::gettimeofday(&times[0], nullptr);
+  times[0].tv_sec -= c.AgeSeconds;
+  times[1] = times[0];
+  ASSERT_EQ(::lutimes(entry.c_str(), times), 0);
+  ASSERT_TRUE(WriteFileAtomically(Path("target"), "new", nullptr));
+  EXPECT_EQ(fs::exists(fs::symlink_status(entry)), c.Kept);
+  EXPECT_EQ(Get(Path("target")), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, StaleTemporaryTest,
+    testing::Values(StaleCase{"StaleTemporary", ".tracevue-ab12cd34.tmp", 120, false, false},
+                    StaleCase{"FreshTemporary", ".tracevue-ab12cd34.tmp", 5, false, true},
+                    StaleCase{"StaleLinkWithTheName", ".tracevue-ab12cd34.tmp", 120, true, true},
+                    StaleCase{"OtherSuffix", ".tracevue-ab12cd34.tmp~", 120, false, true},
+                    StaleCase{"ShorterRandomPart", ".tracevue-ab12.tmp", 120, false, true},
+                    StaleCase{"NoLeadingDot", "tracevue-ab12cd34.tmp", 120, false, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(FileIoTest, StaleTemporaryOfAnotherUserIsKept) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+  const std::string entry = Path(".tracevue-ab12cd34.tmp");
+  Put(entry, "someone else's");
+  ASSERT_EQ(::chown(entry.c_str(), 65534, 65534), 0);
+  timeval times[2] = {};
+  times[0].tv_sec = times[1].tv_sec = 1000000000;
+  ASSERT_EQ(::utimes(entry.c_str(), times), 0);
+  ASSERT_TRUE(WriteFileAtomically(Path("target"), "new", nullptr));
+  EXPECT_TRUE(fs::exists(entry));
+}
+
+// A named pipe whose writer keeps it open never ends: reading stops at the
+// limit, without waiting for one more byte. The reader runs in a child with
+// an alarm so that a hang ends the child only.
+TEST_F(FileIoTest, PipeWhoseWriterStaysOpenIsReadUpToTheLimit) {
+  const std::string fifo = Path("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_EXIT(
+      {
+        ::alarm(5);
+        const int writer = ::open(fifo.c_str(), O_RDWR);  // held open for the whole read
+        if (writer < 0 || ::write(writer, std::string(554, 'w').data(), 554) != 554) std::_Exit(2);
+        const FileReadResult r = ReadFileBytes(fifo, 554);
+        std::_Exit(r.Complete && !r.Truncated && r.Bytes == std::string(554, 'w') ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

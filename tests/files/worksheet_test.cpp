@@ -435,9 +435,13 @@ TEST_F(WriteWorksheetTest, UnwritableFolderFailsAndKeepsTheFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
   const fs::path target = dir_ / "f.mws";
   WriteAll(target, "keep me");
+  // Unreadable, the file cannot be written in place either: its old content
+  // could not be put back after a failed write.
+  fs::permissions(target, fs::perms::owner_write, fs::perm_options::replace);
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
   EXPECT_FALSE(WriteWorksheet(Sample(), target.string()));
   fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+  fs::permissions(target, fs::perms::owner_read, fs::perm_options::add);
   EXPECT_EQ(ReadAll(target), "keep me");
   EXPECT_EQ(Entries(), std::vector<std::string>{"f.mws"});
 }

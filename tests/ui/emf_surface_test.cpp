@@ -16,7 +16,11 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "emf_reader.h"
 #include "ui/emf_surface.h"
@@ -387,13 +391,15 @@ class EmfSurfaceTest : public QObject {
     EmfSurface surface(50, 40);
     std::string error;
     QVERIFY(!surface.Finish(path.toStdString(), &error));
-    QVERIFY(!error.empty());
+    QCOMPARE(error, std::string("Impossible de cr\xE9" "er un fichier temporaire dans le dossier : "
+                                "dossier ou fichier introuvable."));
     QVERIFY(!QFileInfo::exists(parent.filePath("absent")));
     QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 0);
   }
 
+  // A write that fails (here past a file-size limit, which binds root too)
+  // leaves the old file as it was and no temporary.
   void failedSaveKeepsTheExistingFile() {
-    if (::geteuid() == 0) QSKIP("folder permissions do not bind root");
     QTemporaryDir parent;
     QVERIFY(parent.isValid());
     const QString path = parent.filePath("kept.emf");
@@ -402,13 +408,22 @@ class EmfSurfaceTest : public QObject {
       QVERIFY(old.open(QIODevice::WriteOnly));
       old.write("previous picture");
     }
-    QVERIFY(QFile::setPermissions(parent.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     EmfSurface surface(50, 40);
     std::string error;
-    const bool saved = surface.Finish(path.toStdString(), &error);
-    QFile::setPermissions(parent.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    bool saved = true;
+    {
+      const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+      rlimit old {};
+      ::getrlimit(RLIMIT_FSIZE, &old);
+      rlimit lower = old;
+      lower.rlim_cur = 100;
+      QCOMPARE(::setrlimit(RLIMIT_FSIZE, &lower), 0);
+      saved = surface.Finish(path.toStdString(), &error);
+      ::setrlimit(RLIMIT_FSIZE, &old);
+      std::signal(SIGXFSZ, oldHandler);
+    }
     QVERIFY(!saved);
-    QVERIFY(!error.empty());
+    QCOMPARE(error, std::string("\xC9" "criture impossible : fichier trop volumineux."));
     QFile kept(path);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("previous picture"));
@@ -422,9 +437,55 @@ class EmfSurfaceTest : public QObject {
     EmfSurface surface(50, 40);
     std::string error;
     QVERIFY(!surface.Finish(parent.filePath("taken.emf").toStdString(), &error));
-    QVERIFY(!error.empty());
+    QCOMPARE(error, std::string("\xC9" "criture impossible : le nom d\xE9signe un dossier."));
     QVERIFY(QFileInfo(parent.filePath("taken.emf")).isDir());
     QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+  }
+
+  // The header's description is the program's name followed by the two
+  // terminating nulls and the padding, nothing read from beyond it.
+  void descriptionIsTheProgramName() {
+    EmfSurface surface(50, 40);
+    QVERIFY(surface.Finish(PathOf("described.emf").toStdString(), nullptr));
+    const std::vector<std::uint8_t> bytes = ReadBytes(PathOf("described.emf"));
+    QVERIFY(bytes.size() > 132);
+    const auto u32 = [&](std::size_t at) {
+      return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 |
+             std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
+    };
+    QCOMPARE(u32(4), 132u);   // header size
+    QCOMPARE(u32(60), 11u);   // characters of the description
+    QCOMPARE(u32(64), 108u);  // where it starts
+    const std::string expected("T\0r\0a\0c\0e\0v\0u\0e\0\0\0\0\0\0\0\0\0", 24);
+    QCOMPARE(std::string(bytes.begin() + 108, bytes.begin() + 132), expected);
+  }
+
+  // A device or pipe, directly or behind a link, is no file to replace: the
+  // metafile used to be renamed over it.
+  void finishRefusesASpecialFile_data() {
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("pipe") << false;
+    QTest::newRow("link-to-pipe") << true;
+  }
+  void finishRefusesASpecialFile() {
+    QFETCH(bool, throughLink);
+    QTemporaryDir parent;
+    QVERIFY(parent.isValid());
+    const QByteArray fifo = QFile::encodeName(parent.filePath("pipe.emf"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0644), 0);
+    const QByteArray target = throughLink ? QFile::encodeName(parent.filePath("link.emf")) : fifo;
+    if (throughLink) QCOMPARE(::symlink(fifo.constData(), target.constData()), 0);
+    EmfSurface surface(50, 40);
+    std::string error;
+    QVERIFY(!surface.Finish(target.toStdString(), &error));
+    QCOMPARE(error, std::string("\xC9" "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire."));
+    struct stat st {};
+    QCOMPARE(::lstat(fifo.constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QCOMPARE(::lstat(target.constData(), &st), 0);
+    QVERIFY(throughLink ? S_ISLNK(st.st_mode) : S_ISFIFO(st.st_mode));
+    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                           QDir::NoDotAndDotDot).size(), throughLink ? 2 : 1);
   }
 
   void finishOnlyOnce() {

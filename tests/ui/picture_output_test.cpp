@@ -401,6 +401,9 @@ class PictureOutputTest : public QObject {
     tv::ui::SavePictureAsEmf(b.ctx);
     QCOMPARE(b.dialogs.Count("message"), 1);
     QVERIFY(b.dialogs.Log.back().text.contains(target));
+    // The safe writer's French reason, as for every other file.
+    QVERIFY2(b.dialogs.Log.back().text.endsWith(QStringLiteral(" : dossier ou fichier introuvable.")),
+             qPrintable(b.dialogs.Log.back().text));
     QCOMPARE(b.dialogs.Log.back().icon, tv::ui::MessageIcon::Exclamation);
     QVERIFY(b.ScreenRestored());
     QCOMPARE(b.screenRedraws, 1);

@@ -16,11 +16,14 @@
 #include <QClipboard>
 #include <QToolButton>
 #include <QtTest>
+#include <unistd.h>
+#include <fstream>
 #include <memory>
 
 #include "core/diagram_state.h"
 #include "files/transfer_file.h"
 #include "ui/about_box.h"
+#include "ui/file_names.h"
 #include "ui/parameter_controls.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/tform1.h"
@@ -455,6 +458,27 @@ class TForm1Test : public QObject {
     const int before = f.RedrawCount();
     f.N1->trigger();
     QCOMPARE(f.RedrawCount(), before);
+  }
+
+  // A name that is not UTF-8 on the command line names its file byte for byte.
+  void FirstArgumentWithBytesThatAreNotUtf8IsLoaded() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    tv::DiagramState written;
+    tv::ResetDiagram(written);
+    written.NumText[1].Assign("K");
+    const tv::TransferFileBytes bytes = tv::EncodeTransferFile(written);
+    const std::string path = QFile::encodeName(dir.path()).toStdString() + "/\xE9t\xE9 1.WWC";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    char program[] = "tracevue";
+    std::string argument = path;
+    char* argv[] = {program, argument.data(), nullptr};
+    Window w(tv::ui::ArgumentsFromArgv(2, argv));
+    QCOMPARE(w.s.CurrentFileName, path);
+    QCOMPARE(w.s.NumText[1].Str(), std::string("K"));
+    QVERIFY(w.form->CheckBox2->isChecked());
+    ::unlink(path.c_str());  // QTemporaryDir cannot remove what Qt cannot name
   }
 
   void FirstArgumentIsLoadedAtStart() {
