@@ -189,6 +189,9 @@ void TForm1::CreateMenus() {
 
   Analyse1 = bar->addMenu(QStringLiteral("Analyse"));
   Analyse1->setObjectName(QStringLiteral("Analyse1"));
+  Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", QStringLiteral("Asymptotes"), true);
+  Asymptotes1->setCheckable(true);
+  connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
 
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
@@ -510,6 +513,11 @@ void TForm1::CheckBox3Click() {
 }
 
 void TForm1::CheckBox4Click() { Redraw(); }
+
+void TForm1::Asymptotes1Click() {
+  s_.ShowAsymptotes = Asymptotes1->isChecked() ? 1 : 0;
+  Redraw();
+}
 
 void TForm1::CheckBox5Click() {
   s_.ShowMargins = CheckBox5->isChecked() ? 1 : 0;

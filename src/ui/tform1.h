@@ -112,6 +112,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QMenu* Dfinir1 = nullptr;
   // What the program computes beyond the picture: read-outs, asymptotes.
   QMenu* Analyse1 = nullptr;
+  QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -140,6 +141,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CheckBox3Click();
   void CheckBox4Click();
   void CheckBox5Click();
+  void Asymptotes1Click();
   void RadioButton7Click();
   void RadioButton8Click();
   void RadioButton9Click();
