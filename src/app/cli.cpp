@@ -48,6 +48,7 @@ struct Options {
   std::optional<int> GainMax;
   std::optional<std::uint8_t> Mode;
   bool Margins = false;
+  bool Asymptotes = false;
   std::optional<std::uint8_t> View;
   std::optional<QString> Points;
   PointUnits Units;
@@ -111,6 +112,12 @@ QString Parse(const QStringList& arguments, Options& o) {
       (arg == QStringLiteral("--margins") ? o.Margins
        : arg == QStringLiteral("--black") ? o.Black
                                           : o.ClosedLoop) = true;
+      continue;
+    }
+
+    if (arg == QStringLiteral("--asymptotes")) {
+      if (noValue()) return QStringLiteral("l'option %1 ne prend pas de valeur").arg(arg);
+      o.Asymptotes = true;
       continue;
     }
 
@@ -287,6 +294,8 @@ const char* UsageText() {
          "  --view bode|black    diagramme de Bode ou de Black (défaut bode)\n"
          "  --margins            recherche des marges (mode both) ; chaque texte de marge tracé\n"
          "                       est écrit sur la sortie standard, un par ligne, dans l'ordre du tracé\n"
+         "  --asymptotes         diagramme asymptotique (vue de Bode) : asymptotes de gain et de phase en\n"
+         "                       tirets, pulsations de cassure, Ksi et résonance des seconds ordres\n"
          "  --points FICHIER     points mesurés lus dans un fichier texte (pulsation, gain, phase)\n"
          "  --units U1,U2,U3     unités des points : hz ou rad/s, ratio ou db, rad ou deg\n"
          "                       (défaut rad/s,db,deg)\n"
@@ -371,6 +380,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     s.BodeMode = 2;
   }
   if (o.View) s.BlackView = *o.View;
+  s.ShowAsymptotes = o.Asymptotes ? 1 : 0;
   s.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {
