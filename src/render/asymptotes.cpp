@@ -18,8 +18,9 @@ namespace tv {
 
 namespace {
 
-// Dash and gap lengths in pixels: long enough to tell from the dotted phase
-// curves, short enough to follow a 20 dB per decade slope.
+// Dash and gap lengths in pixels of a 1-pixel pen: long enough to tell from
+// the dotted phase curves, short enough to follow a 20 dB per decade slope.
+// A printer's wider pen lengthens them in proportion.
 constexpr double kDash = 7;
 constexpr double kGap = 4;
 constexpr int kTickHalf = 6;
@@ -59,7 +60,8 @@ bool Clip(const Box& box, Point a, Point b, double& t0, double& t1) {
 // an asymptote that leaves the plot costs no dashes.
 class DashedPath {
  public:
-  DashedPath(DiagramState& s, const Box& box) : s_(s), box_(box) {}
+  DashedPath(DiagramState& s, const Box& box)
+      : s_(s), box_(box), scale_(std::max(1, s.FramePenWidth)) {}
 
   void LineTo(Point b) {
     if (!started_) {
@@ -76,12 +78,13 @@ class DashedPath {
     travelled_ += length;
     double t0 = 0, t1 = 0;
     if (length == 0 || !Clip(box_, a, b, t0, t1)) return;
-    const double period = kDash + kGap;
+    const double dash = kDash * scale_;
+    const double period = (kDash + kGap) * scale_;
     const double from = start + t0 * length;
     const double to = start + t1 * length;
     for (double d = std::floor(from / period) * period; d < to; d += period) {
       const double u0 = (std::max(d, from) - start) / length;
-      const double u1 = (std::min(d + kDash, to) - start) / length;
+      const double u1 = (std::min(d + dash, to) - start) / length;
       if (u1 <= u0) continue;
       PlotLine(s_, RoundPixel(a.X + u0 * (b.X - a.X)), RoundPixel(a.Y + u0 * (b.Y - a.Y)),
                RoundPixel(a.X + u1 * (b.X - a.X)), RoundPixel(a.Y + u1 * (b.Y - a.Y)));
@@ -91,6 +94,7 @@ class DashedPath {
  private:
   DiagramState& s_;
   Box box_;
+  double scale_;
   Point at_{0, 0};
   bool started_ = false;
   double travelled_ = 0;
