@@ -46,12 +46,16 @@ void Asymptotes(benchmark::State& state) {
   }
   tv::DrawBodeFrame(s);
   std::size_t breaks = 0;
-  for (const tv::Curve& c : tv::DrawnCurves(s)) breaks += tv::AsymptotesOf(s, c).Breaks.size();
-  if (breaks != 2 * 9) state.SkipWithError("the scene's functions do not have 9 breaks");
+  for (const tv::Curve& c : tv::DrawnCurves(s)) {
+    const tv::CurveAsymptotes a = tv::AsymptotesOf(s, c);
+    if (!a.Valid || a.Breaks.empty()) state.SkipWithError("a curve of the scene has no breaks");
+    breaks += a.Breaks.size();
+  }
   for (auto _ : state) {
     tv::DrawBodeAsymptotes(s);
     benchmark::ClobberMemory();
   }
+  state.counters["breaks"] = static_cast<double>(breaks);
 }
 BENCHMARK(Asymptotes)->Unit(benchmark::kMicrosecond);
 

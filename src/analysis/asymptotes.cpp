@@ -78,12 +78,10 @@ CurveAsymptotes FunctionAsymptotes(const CoefficientSet& num, const CoefficientS
   return a;
 }
 
-CurveAsymptotes AsymptotesOf(const DiagramState& s, const Curve& c) {
+CurveAsymptotes ProductAsymptotes(const std::vector<CurveAsymptotes>& factors) {
   CurveAsymptotes product;
   product.Valid = true;
-  for (int i : c.Factors) {
-    const auto k = static_cast<std::size_t>(i);
-    const CurveAsymptotes f = FunctionAsymptotes(s.NumCoeffs[k], s.DenCoeffs[k]);
+  for (const CurveAsymptotes& f : factors) {
     if (!f.Valid) return CurveAsymptotes{};
     product.Class += f.Class;
     product.StaticGain *= f.StaticGain;
@@ -91,6 +89,15 @@ CurveAsymptotes AsymptotesOf(const DiagramState& s, const Curve& c) {
   }
   SortBreaks(product.Breaks);
   return product;
+}
+
+CurveAsymptotes AsymptotesOf(const DiagramState& s, const Curve& c) {
+  std::vector<CurveAsymptotes> factors;
+  for (int i : c.Factors) {
+    const auto k = static_cast<std::size_t>(i);
+    factors.push_back(FunctionAsymptotes(s.NumCoeffs[k], s.DenCoeffs[k]));
+  }
+  return ProductAsymptotes(factors);
 }
 
 }  // namespace tv

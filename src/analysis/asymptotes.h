@@ -54,6 +54,10 @@ struct CurveAsymptotes {
 // The asymptotes of N/D (the state's coefficient sets of one function).
 CurveAsymptotes FunctionAsymptotes(const CoefficientSet& num, const CoefficientSet& den);
 
+// The asymptotes of a product from those of its factors: classes added,
+// gains multiplied, the union of the breaks. Invalid when a factor is.
+CurveAsymptotes ProductAsymptotes(const std::vector<CurveAsymptotes>& factors);
+
 // The asymptotes of a drawn curve from the state's current coefficients: a
 // function alone, or the product made of the union of its factors' breaks.
 CurveAsymptotes AsymptotesOf(const DiagramState& s, const Curve& c);

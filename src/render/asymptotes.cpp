@@ -2,6 +2,7 @@
 #include "render/asymptotes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -169,8 +170,18 @@ void DrawBodeAsymptotes(DiagramState& s) {
   const double radPerDeg = std::numbers::pi / 180;
 
   std::vector<LabelBlock> placed;
+  // Each function's roots are found once; the product reuses them.
+  std::array<CurveAsymptotes, 3> functions;
   for (const Curve& c : DrawnCurves(s)) {
-    const CurveAsymptotes a = AsymptotesOf(s, c);
+    CurveAsymptotes a;
+    if (c.Product) {
+      std::vector<CurveAsymptotes> factors;
+      for (int i : c.Factors) factors.push_back(functions[static_cast<std::size_t>(i)]);
+      a = ProductAsymptotes(factors);
+    } else {
+      a = AsymptotesOf(s, c);
+      functions[static_cast<std::size_t>(c.Factors.front())] = a;
+    }
     if (!a.Valid) continue;
     // The breaks inside the axis, each pulsation once.
     std::vector<double> corners;
