@@ -189,6 +189,10 @@ class CliTest : public QObject {
     QCOMPARE(r.Code, 0);
     QVERIFY(r.Out.contains(QStringLiteral("--export")));
     QVERIFY(r.Out.contains(QStringLiteral("Codes de sortie")));
+    // The parser's own headings are in French too.
+    QVERIFY2(r.Out.startsWith(QStringLiteral("Usage : tracevue [FICHIER.WWC]")), qPrintable(r.Out));
+    QVERIFY(r.Out.contains(QStringLiteral("\nOptions :\n")));
+    QVERIFY(!r.Out.contains(QStringLiteral("Usage:")));
   }
 
   void AsymptotesOptionDrawsTheDashedAsymptote() {
@@ -238,7 +242,14 @@ class CliTest : public QObject {
         << QStringLiteral("--size");
     QTest::newRow("picture format")
         << QStringList{QStringLiteral("--export"), QStringLiteral("/tmp/x.gif")} << QStringLiteral("--export");
-    QTest::newRow("missing value") << QStringList{QStringLiteral("--export")} << QStringLiteral("--export");
+    QTest::newRow("missing value") << QStringList{QStringLiteral("--export")}
+                                   << QStringLiteral("l'option --export attend une valeur");
+    QTest::newRow("value on a switch")
+        << QStringList{QStringLiteral("--margins=1"), QStringLiteral("--export"), png}
+        << QStringLiteral("l'option --margins ne prend pas de valeur");
+    QTest::newRow("two transfer files")
+        << QStringList{QStringLiteral("a.WWC"), QStringLiteral("b.WWC"), QStringLiteral("--export"), png}
+        << QStringLiteral("« b.WWC » en trop");
     QTest::newRow("no action") << QStringList{QStringLiteral("--num1"), QStringLiteral("1")}
                                << QStringLiteral("--export");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
