@@ -24,3 +24,8 @@ for example in lead-compensator third-order; do
   "$tracevue" --size $size --margins --view black --export "$out/$example-black.png" \
     "$examples/$example.WWC" >/dev/null
 done
+# The asymptotic diagram over the curves.
+for example in lead-compensator second-order; do
+  "$tracevue" --size $size --asymptotes --export "$out/$example-asymptotes.png" \
+    "$examples/$example.WWC" >/dev/null
+done

@@ -119,6 +119,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Mode) s.BodeMode = *o.Mode;
   if (o.Margins) SearchMargins(s);
   if (o.View) s.BlackView = *o.View;
+  s.ShowAsymptotes = o.Asymptotes ? 1 : 0;
   s.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {

@@ -211,6 +211,13 @@ const OptionDescription kOptions[] = {
        o.Margins = true;
        return QString();
      }},
+    {"asymptotes", nullptr,
+     "diagramme asymptotique (vue de Bode) : asymptotes de gain et de phase en tirets, "
+     "pulsations de cassure, Ksi et résonance des seconds ordres",
+     [](const QString&, Options& o) {
+       o.Asymptotes = true;
+       return QString();
+     }},
     {"points", "FICHIER", "points mesurés lus dans un fichier texte (pulsation, gain, phase)",
      [](const QString& value, Options& o) {
        o.Points = value;

@@ -30,6 +30,7 @@ struct Options {
   std::optional<int> GainMax;
   std::optional<std::uint8_t> Mode;
   bool Margins = false;
+  bool Asymptotes = false;
   std::optional<std::uint8_t> View;
   std::optional<QString> Points;
   PointUnits Units;

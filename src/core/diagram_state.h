@@ -76,6 +76,9 @@ struct DiagramState {
   std::uint8_t ShowMargins = 0;
   std::int32_t DecadeMin = 0, DecadeMax = 0;
   std::int32_t GainMinDb = 0, GainMaxDb = 0;
+  // The asymptotic diagram over the Bode curves (menu Analyse). Not in the
+  // transfer file, whose layout is fixed.
+  std::uint8_t ShowAsymptotes = 0;
 
   // Drawing target. DrawCanvas is where primitives draw; ScreenCanvas is the
   // on-screen image, the only surface ClearRect ever touches. Neither is owned.

@@ -5,6 +5,7 @@
 
 #include "core/diagram_host.h"
 #include "expression/coefficients.h"
+#include "render/asymptotes.h"
 #include "render/black.h"
 #include "render/bode.h"
 #include "render/layout.h"
@@ -50,6 +51,7 @@ bool RedrawDiagram(DiagramState& s) {
   } else {
     DrawBodeFrame(s);
     DrawBodeCurves(s);
+    if (s.ShowAsymptotes) DrawBodeAsymptotes(s);
   }
 
   UseColour(s, kBlack);

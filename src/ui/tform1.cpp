@@ -225,6 +225,9 @@ void TForm1::CreateMenus() {
   Rglersur23dB1 = MenuEntry(Analyse1, "Rglersur23dB1", QStringLiteral("Régler sur 2,3 dB"), true);
   connect(Mesures1, &QAction::triggered, this, &TForm1::Mesures1Click);
   connect(Rglersur23dB1, &QAction::triggered, this, &TForm1::Rglersur23dB1Click);
+  Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", QStringLiteral("Asymptotes"), true);
+  Asymptotes1->setCheckable(true);
+  connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
 
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
@@ -578,6 +581,11 @@ void TForm1::CheckBox3Click() {
 }
 
 void TForm1::CheckBox4Click() { Redraw(); }
+
+void TForm1::Asymptotes1Click() {
+  s_.ShowAsymptotes = Asymptotes1->isChecked() ? 1 : 0;
+  Redraw();
+}
 
 void TForm1::CheckBox5Click() {
   s_.ShowMargins = CheckBox5->isChecked() ? 1 : 0;

@@ -117,6 +117,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QMenu* Analyse1 = nullptr;
   QAction* Mesures1 = nullptr;
   QAction* Rglersur23dB1 = nullptr;
+  QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -145,6 +146,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CheckBox3Click();
   void CheckBox4Click();
   void CheckBox5Click();
+  void Asymptotes1Click();
   void RadioButton7Click();
   void RadioButton8Click();
   void RadioButton9Click();

@@ -293,6 +293,25 @@ class CliTest : public QObject {
     QVERIFY(!r.Out.contains(QStringLiteral("Usage:")));
   }
 
+  void AsymptotesOptionDrawsTheDashedAsymptote() {
+    const QString out = Path("asymptotes.png");
+    const QStringList function = {QStringLiteral("--mode"), QStringLiteral("gain"),
+                                  QStringLiteral("--num1"), QStringLiteral("2"),
+                                  QStringLiteral("--den1"), QStringLiteral("1+0.5*p")};
+    const Run r = Tracevue(QStringList{QStringLiteral("--asymptotes"), QStringLiteral("--export"), out} +
+                           function);
+    QCOMPARE(r.Code, 0);
+    QImage image(out);
+    // At the break w = 2 the asymptote is at 6 dB, the curve 3 dB lower: blue
+    // dashes on the asymptote's row around the break's column.
+    const int x = RoundEven(30 + (std::log10(2.0) + 1) * (kW - 60) / 4.0);
+    const int y = RoundEven(kMidY - 20 * std::log10(2.0) * kGainPixelsPerDb);
+    int dashed = 0;
+    for (int dx = -20; dx <= 0; ++dx) dashed += ColourNear(image, x + dx, y, kBlue, 1) ? 1 : 0;
+    QVERIFY2(dashed >= 8 && dashed < 21, qPrintable(QString::number(dashed)));
+    QVERIFY(Tracevue({QStringLiteral("--asymptotes=1"), QStringLiteral("--export"), out}).Code == 2);
+  }
+
   void BadUsageExitsWithTwo_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");

@@ -253,6 +253,26 @@ class TForm1Test : public QObject {
     QCOMPARE(w.s.BodeMode, button == 7 ? 1 : 0);
   }
 
+  void AsymptotesItemDrawsOverTheCurvesAndComesOffCleanly() {
+    Window w;
+    TForm1& f = *w.form;
+    QCOMPARE(f.Asymptotes1->text(), QStringLiteral("Asymptotes"));
+    QVERIFY(f.Asymptotes1->isCheckable());
+    QVERIFY(!f.Asymptotes1->isChecked());
+    QVERIFY(f.Analyse1->actions().contains(f.Asymptotes1));
+    w.s.DenText[0].Assign("1+0.5*p");
+    f.CheckBox1->setChecked(true);
+    const QImage without = f.Picture().copy();
+    const int before = f.RedrawCount();
+    f.Asymptotes1->setChecked(true);
+    QCOMPARE(w.s.ShowAsymptotes, 1);
+    QCOMPARE(f.RedrawCount(), before + 1);
+    QVERIFY(f.Picture() != without);
+    f.Asymptotes1->setChecked(false);
+    QCOMPARE(w.s.ShowAsymptotes, 0);
+    QCOMPARE(f.Picture(), without);
+  }
+
   void MarginsBoxBringsBackGainAndPhase() {
     Window w;
     TForm1& f = *w.form;

@@ -1,0 +1,49 @@
+// The breaks as report fields and as the measurements window's lines.
+#include "analysis/asymptote_readouts.h"
+
+#include <gtest/gtest.h>
+
+#include "core/headless_host.h"
+
+namespace tv {
+namespace {
+
+TEST(BreaksReportFieldsTest, ExactNumbersKindsAndNulls) {
+  // (1 - p/3) / (p (1 + 0.04 p + 0.01 p^2)): zero on the right, a pair, an integrator.
+  CurveAsymptotes a;
+  a.Valid = true;
+  a.Class = 1;
+  a.Breaks = {Break{3, 1, false, std::nullopt, true}, Break{10, 2, true, 0.2, false}};
+  EXPECT_EQ(BreaksReportFields(a),
+            "\"breaks\": [{\"w\": 3, \"order\": 1, \"kind\": \"zero\", \"ksi\": null}, "
+            "{\"w\": 10, \"order\": 2, \"kind\": \"pole\", \"ksi\": 0.2}], "
+            "\"initial_slope_db_per_decade\": -20");
+  EXPECT_EQ(BreaksReportFields(FunctionAsymptotes({1}, {})),
+            "\"breaks\": [], \"initial_slope_db_per_decade\": null");
+}
+
+TEST(BreaksReportFieldsTest, TwelveSignificantDigitsAtLeast) {
+  const CurveAsymptotes a = FunctionAsymptotes({1}, {1, 3});  // break at 1/3
+  EXPECT_NE(BreaksReportFields(a).find("\"w\": 0.3333333333333333,"), std::string::npos);
+}
+
+TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
+  HeadlessHost host;
+  host.Boxes[0] = host.Boxes[3] = true;
+  DiagramState s;
+  s.Host = &host;
+  s.NumCoeffs[0] = {1, -0.5};
+  s.DenCoeffs[0] = {1, 0.04, 0.01};
+  const std::vector<CurveBreaks> all = DrawnCurveBreaks(s);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].Which.Name, "H1");
+  EXPECT_EQ(all[1].Which.Name, "H1");  // the product of H1 alone
+  EXPECT_EQ(all[0].WindowLines,
+            (std::vector<std::string>{
+                "H1 : pente initiale 0 dB/d\xE9" "cade (classe 0)",
+                "  w = 2 rad/s : z\xE9ro d'ordre 1 (partie r\xE9" "elle positive)",
+                "  w = 10 rad/s : p\xF4le d'ordre 2, Ksi = 0.2, r\xE9sonance 8.136 dB"}));
+}
+
+}  // namespace
+}  // namespace tv
