@@ -10,6 +10,7 @@
 
 #include "analysis/curves.h"
 #include "core/format.h"
+#include "expression/coefficients.h"
 
 namespace tv {
 
@@ -264,6 +265,19 @@ StepResponse ComputeStepResponse(const DiagramState& s, bool closedLoop, double 
   if (factors.empty()) return Failed(StepOutcome::NoFunction);
   return ComputeStepResponse(RealiseStepSystem(s.NumCoeffs, s.DenCoeffs, factors, closedLoop),
                              tMax);
+}
+
+StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, double tMax) {
+  const std::vector<int> factors = TickedFunctions(s);
+  if (factors.empty()) return Failed(StepOutcome::NoFunction);
+  std::array<CoefficientSet, 3> num{}, den{};
+  for (int i : factors) {
+    const auto k = static_cast<std::size_t>(i);
+    if (!ExtractCoefficients(s.NumText[k].View(), s, num[k]) ||
+        !ExtractCoefficients(s.DenText[k].View(), s, den[k]))
+      return Failed(StepOutcome::Invalid);
+  }
+  return ComputeStepResponse(RealiseStepSystem(num, den, factors, closedLoop), tMax);
 }
 
 std::vector<std::string> StepReadoutTexts(const StepResponse& r) {

@@ -64,6 +64,11 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax);
 // state's current coefficients, closed by unit feedback when asked.
 StepResponse ComputeStepResponse(const DiagramState& s, bool closedLoop, double tMax);
 
+// The same from the texts of the ticked functions compiled anew with the
+// current parameters (Invalid when one does not compile): for a window that
+// opens between two redraws, and for the command line.
+StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, double tMax);
+
 // The read-out lines as drawn, Windows-1252, numbers by FormatReal.
 std::vector<std::string> StepReadoutTexts(const StepResponse& r);
 

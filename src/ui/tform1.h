@@ -30,6 +30,7 @@ class DesktopLauncher;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
+class StepWindow;
 class TAboutBox;
 class TForm2;
 class TForm3;
@@ -81,6 +82,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
+  StepWindow* StepResponseWindow() const { return stepWindow_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   QScrollArea* ImageArea() const { return imageArea_; }
 
@@ -121,6 +123,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Mspaint1 = nullptr;
   QAction* Maple1 = nullptr;
   QAction* RponsetemporellecrationdunfichierMaple1 = nullptr;
+  QAction* Rponsetemporelletrac1 = nullptr;
   QAction* Ouvrirditeurdepoints1 = nullptr;
   QAction* Quitter1 = nullptr;
   QAction* N6 = nullptr;
@@ -165,6 +168,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Mspaint1Click();
   void Maple1Click();
   void RponsetemporellecrationdunfichierMaple1Click();
+  void Rponsetemporelletrac1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it), and what starts other programs; tests replace both.
@@ -193,6 +197,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;
   TForm2* form2_ = nullptr;
+  StepWindow* stepWindow_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;

@@ -64,33 +64,33 @@ INSTANTIATE_TEST_SUITE_P(
     Systems, ExactResponseTest,
     testing::Values(
         ExactCase{"FirstOrder", {{{1}, {1, 2}}}, false,
-                  [](double t) { return 1 - std::exp(-t / 2); }, StepKind::Settles, 1},
+                  [](double x) { return 1 - std::exp(-x / 2); }, StepKind::Settles, 1},
         ExactCase{"SecondOrder",
                   {{{1}, {1, 2 * kXi / kWn, 1 / (kWn * kWn)}}},
                   false,
-                  [](double t) {
-                    return 1 - std::exp(-kXi * kWn * t) *
-                                   (std::cos(kWd * t) + kXi / std::sqrt(1 - kXi * kXi) *
-                                                            std::sin(kWd * t));
+                  [](double x) {
+                    return 1 - std::exp(-kXi * kWn * x) *
+                                   (std::cos(kWd * x) + kXi / std::sqrt(1 - kXi * kXi) *
+                                                            std::sin(kWd * x));
                   },
                   StepKind::Settles, 1},
-        ExactCase{"IntegratorRamp", {{{3}, {0, 1}}}, false, [](double t) { return 3 * t; },
+        ExactCase{"IntegratorRamp", {{{3}, {0, 1}}}, false, [](double x) { return 3 * x; },
                   StepKind::Ramp, 3},
         ExactCase{"SeriesOfTwoFirstOrders", {{{1}, {1, 1}}, {{1}, {1, 2}}}, false,
-                  [](double t) { return 1 - 2 * std::exp(-t / 2) + std::exp(-t); },
+                  [](double x) { return 1 - 2 * std::exp(-x / 2) + std::exp(-x); },
                   StepKind::Settles, 1},
         // p times 1/(1+p)^2: improper alone, proper as a product.
         ExactCase{"ImproperFactorProperProduct", {{{0, 1}, {1}}, {{1}, {1, 2, 1}}}, false,
-                  [](double t) { return t * std::exp(-t); }, StepKind::Settles, 0},
+                  [](double x) { return x * std::exp(-x); }, StepKind::Settles, 0},
         // 4/(1+p) closed: 0.8 (1 - e^{-5t}), with a direct-term-free loop.
         ExactCase{"ClosedFirstOrder", {{{4}, {1, 1}}}, true,
-                  [](double t) { return 0.8 * (1 - std::exp(-5 * t)); }, StepKind::Settles, 0.8},
-        // (1+2p)/(1+p): a jump to 2 at t = 0, then back to 1.
+                  [](double x) { return 0.8 * (1 - std::exp(-5 * x)); }, StepKind::Settles, 0.8},
+        // (1+2p)/(1+p): a jump to 2 at x = 0, then back to 1.
         ExactCase{"DirectTerm", {{{1, 2}, {1, 1}}}, false,
-                  [](double t) { return 1 + std::exp(-t); }, StepKind::Settles, 1},
-        ExactCase{"Undamped", {{{1}, {1, 0, 1}}}, false, [](double t) { return 1 - std::cos(t); },
+                  [](double x) { return 1 + std::exp(-x); }, StepKind::Settles, 1},
+        ExactCase{"Undamped", {{{1}, {1, 0, 1}}}, false, [](double x) { return 1 - std::cos(x); },
                   StepKind::Unstable, 0}),
-    [](const testing::TestParamInfo<ExactCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<ExactCase>& c) { return c.param.Name; });
 
 // Read-outs against their closed forms, to 1e-4 (s or %): between samples they are read on
 // cubics through the exact samples and slopes, well below the third decimal they are shown with.
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
         DegenerateCase{"OnePlusHOfLowerDegree", {{{-2, -1}, {1, 1}}}, true, StepOutcome::Improper},
         DegenerateCase{"ExtremeCoefficients", {{{1}, {1e300, 1e-300}}}, false,
                        StepOutcome::Overflow}),
-    [](const testing::TestParamInfo<DegenerateCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<DegenerateCase>& c) { return c.param.Name; });
 
 TEST(StepResponseTest, TheWindowsTMaxOverridesTheSpan) {
   const StepResponse automatic = Response({{{1}, {1, 2}}}, false);

@@ -1,0 +1,26 @@
+// The step response out of the program: its picture as PNG or SVG, its samples as CSV.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analysis/step_response.h"
+
+namespace tv::ui {
+
+// The picture of the time-response window at its default size.
+inline constexpr int kStepPictureWidth = 640;
+inline constexpr int kStepPictureHeight = 420;
+
+// "t,y" then one sample a line, '.' decimal, 15 significant digits, LF line
+// ends; only the header when the response has no samples.
+std::string StepSamplesCsv(const StepResponse& r);
+
+// Writes the response to path, replacing it atomically; the format follows
+// the extension, in any case: .png or .svg, the picture as the window draws
+// it (width × height, font cell fontHeight, all black when black is set), or
+// .csv, the samples. False with a French reason (Windows-1252) in *error.
+bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std::string& path,
+                     int width, int height, int fontHeight, bool black, std::string* error);
+
+}  // namespace tv::ui
