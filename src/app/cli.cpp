@@ -24,6 +24,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/step_output.h"
 
 namespace tv::app {
 
@@ -57,6 +58,8 @@ struct Options {
   std::optional<QString> Save;
   std::optional<QString> Worksheet;
   bool ClosedLoop = false;
+  std::optional<QString> Step;
+  double StepTMax = 0;
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;
@@ -121,7 +124,7 @@ QString Parse(const QStringList& arguments, Options& o) {
         QStringLiteral("--gain-max"), QStringLiteral("--mode"),  QStringLiteral("--view"),
         QStringLiteral("--points"), QStringLiteral("--units"),   QStringLiteral("--capture"),
         QStringLiteral("--save"),  QStringLiteral("--size"),     QStringLiteral("--export"),
-        QStringLiteral("--worksheet")};
+        QStringLiteral("--worksheet"), QStringLiteral("--step"), QStringLiteral("--t-max")};
     if (!kWithValue.contains(arg)) return QStringLiteral("option inconnue : %1").arg(arg);
     const std::optional<QString> given = takesValue();
     if (!given) return QStringLiteral("l'option %1 attend une valeur").arg(arg);
@@ -211,6 +214,13 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Save = value;
     } else if (arg == QStringLiteral("--worksheet")) {
       o.Worksheet = value;
+    } else if (arg == QStringLiteral("--step")) {
+      o.Step = value;
+    } else if (arg == QStringLiteral("--t-max")) {
+      bool ok = false;
+      o.StepTMax = value.trimmed().toDouble(&ok);
+      if (!ok || !std::isfinite(o.StepTMax) || o.StepTMax <= 0)
+        return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »").arg(value);
     } else if (arg == QStringLiteral("--size")) {
       const QStringList sides = value.toLower().split(u'x');
       bool ok1 = false, ok2 = false;
@@ -233,8 +243,8 @@ QString Parse(const QStringList& arguments, Options& o) {
       o.Export = value;
     }
   }
-  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet)
-    return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Step)
+    return QStringLiteral("rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return QString();
 }
 
@@ -298,7 +308,12 @@ const char* UsageText() {
          "  --export SORTIE      image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs)\n"
          "                       ou .emf (métafichier, en noir, comme « Sauver l'image »)\n"
          "  --worksheet SORTIE   feuille Maple (.mws) de la réponse indicielle des fonctions cochées\n"
-         "  --closed-loop        avec --worksheet : boucle fermée à retour unitaire H/(1+H)\n"
+         "  --step SORTIE        réponse indicielle des fonctions cochées : image .png ou .svg\n"
+         "                       (640x420, comme la fenêtre « Réponse temporelle ») ou échantillons\n"
+         "                       .csv (t,y) ; les lectures tracées sont écrites sur la sortie\n"
+         "                       standard, une par ligne\n"
+         "  --t-max SECONDES     avec --step : durée tracée (défaut : choisie d'après les pôles)\n"
+         "  --closed-loop        avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)\n"
          "  --help               ce texte\n"
          "\n"
          "Exemples :\n"
@@ -447,7 +462,15 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet), &error))
       return writeFailed(*o.Worksheet, error);
   }
+  std::vector<std::string> readouts;
+  if (o.Step) {
+    std::string error;
+    if (!ui::WriteStepFile(s, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step), o.Black, &readouts,
+                           &error))
+      return writeFailed(*o.Step, error);
+  }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
+  for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
   return kExitOk;
 }
 

@@ -92,4 +92,15 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }
 
+bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const std::string& path,
+                   bool black, std::vector<std::string>* lines, std::string* error) {
+  const StepResponse r = ComputeStepResponseOfTexts(s, closedLoop, tMax);
+  if (lines) {
+    *lines = StepReadoutTexts(r);
+    if (r.Outcome != StepOutcome::Drawn) lines->push_back(StepOutcomeText(r.Outcome));
+  }
+  return WriteStepOutput(r, StepCaption(s, closedLoop), path, kStepPictureWidth,
+                         kStepPictureHeight, 10, black, error);
+}
+
 }  // namespace tv::ui

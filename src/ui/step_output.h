@@ -3,8 +3,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/step_response.h"
+#include "core/diagram_state.h"
 
 namespace tv::ui {
 
@@ -22,5 +24,13 @@ std::string StepSamplesCsv(const StepResponse& r);
 // .csv, the samples. False with a French reason (Windows-1252) in *error.
 bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std::string& path,
                      int width, int height, int fontHeight, bool black, std::string* error);
+
+// The command line's --step: the response of the ticked functions of s,
+// compiled anew, written to path at the window's default size; the lines the
+// picture writes (the read-outs, or the one line said instead of a curve)
+// go to *lines, Windows-1252. False with a French reason in *error when the
+// file cannot be written.
+bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const std::string& path,
+                   bool black, std::vector<std::string>* lines, std::string* error);
 
 }  // namespace tv::ui
