@@ -106,6 +106,9 @@ StepWindow::StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPri
   Picture = new StepPicture(*surface_, [this](int w, int h) { Resized(w, h); }, this);
   layout->addWidget(Picture, 1);
   surface_->OnDrawingStarted = [this] { Picture->update(); };
+  // The picture at its default size, whatever the bars above it ask for.
+  resize(kStepPictureWidth,
+         kStepPictureHeight + MainMenu->sizeHint().height() + bar->sizeHint().height());
 
   connect(BoucleFermee, &QCheckBox::toggled, this, [this] { Recompute(); });
   connect(TMax, &QLineEdit::textChanged, this, [this] { Recompute(); });
