@@ -11,7 +11,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "render/step_view.h"
@@ -131,8 +133,13 @@ void StepWindow::ShowWindow() {
 void StepWindow::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    // Beside the points editor, below the main window's panel.
-    move(40, 120);
+    // Right of the main window when the screen has room, else in the lower
+    // right corner of the screen, so that the Bode picture stays in view.
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const int right = main ? main->frameGeometry().right() + 8 : area.left();
+    move(std::min(right, area.right() - frameGeometry().width()),
+         std::max(area.top(), area.bottom() - frameGeometry().height()));
   }
   if (s_.Host && listenedTo_ != s_.Host) {
     if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
