@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "analysis/step_response.h"
 #include "core/diagram_host.h"
