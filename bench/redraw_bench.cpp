@@ -1,4 +1,4 @@
-// What a spin step costs: compiling the texts, the sweep, whole redraws onto the window's image.
+// What a spin step costs: compiling and evaluating the texts, the sweep, whole redraws onto the window's image.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <cmath>
 #include <array>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "core/diagram_state.h"
@@ -56,6 +57,8 @@ struct Scene {
   }
 };
 
+// What a change of the texts costs (entry, load): the six texts cut into
+// tokens and evaluated.
 void Compile(benchmark::State& state) {
   NullSurface surface;
   Scene scene(surface);
@@ -71,6 +74,48 @@ void Compile(benchmark::State& state) {
   }
 }
 BENCHMARK(Compile)->Unit(benchmark::kMicrosecond);
+
+// What a spin step's redraw does with the texts: the six compiled texts
+// evaluated with new values, no cutting.
+void EvaluateCompiled(benchmark::State& state) {
+  NullSurface surface;
+  Scene scene(surface);
+  tv::ParameterValues params = tv::ParametersOf(scene.s);
+  std::array<tv::CompiledText, 6> compiled;
+  for (std::size_t t = 0; t < compiled.size(); ++t)
+    compiled[t] = tv::CompileText(tv::scenes::kThreeFunctionTexts[t]);
+  std::array<tv::CoefficientSet, 6> coeffs{};
+  double delta = 0.01;
+  for (auto _ : state) {
+    params.Ksi += delta;
+    delta = -delta;
+    bool ok = true;
+    for (std::size_t t = 0; t < compiled.size(); ++t)
+      ok = tv::EvaluateCompiled(compiled[t], params, coeffs[t]) && ok;
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(coeffs.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(EvaluateCompiled)->Unit(benchmark::kMicrosecond);
+
+// The slowest text to reduce that the entry takes, found by trying: 38
+// nested groups around 1+p, 79 characters; six of them, as three functions.
+void EvaluateDeepestTexts(benchmark::State& state) {
+  const std::string deepest = std::string(38, '(') + "1+p" + std::string(38, ')');
+  const tv::CompiledText compiled = tv::CompileText(deepest);
+  const tv::ParameterValues params;
+  tv::CoefficientSet coeffs{};
+  for (auto _ : state) {
+    bool ok = true;
+    for (int t = 0; t < 6; ++t) ok = tv::EvaluateCompiled(compiled, params, coeffs) && ok;
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(coeffs.data());
+    benchmark::ClobberMemory();
+  }
+  if (!tv::EvaluateCompiled(compiled, params, coeffs)) state.SkipWithError("it did not compile");
+}
+BENCHMARK(EvaluateDeepestTexts)->Unit(benchmark::kMicrosecond);
 
 void Sweep(benchmark::State& state) {
   NullSurface surface;

@@ -16,9 +16,6 @@ inline constexpr int kExitFile = 4;             // a file could not be read or w
 // window: any of them is an option ("--…").
 bool IsCommandLineRun(const QStringList& arguments);
 
-// The usage text, in French.
-const char* UsageText();
-
 // Runs the options (program name excluded): the margin texts drawn go to
 // out, one per line; messages to err. A QGuiApplication must exist; no
 // window is shown. Returns one of the exit codes above.

@@ -7,6 +7,7 @@
 
 #include "app/cli.h"
 #include "core/diagram_state.h"
+#include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/qt_dialogs.h"
 #include "ui/tform1.h"
@@ -27,22 +28,17 @@ void CommandLineMessages(QtMsgType type, const QMessageLogContext& context, cons
   std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
 }
 
-QStringList RawArguments(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  return arguments;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool commandLine = tv::app::IsCommandLineRun(RawArguments(argc, argv));
+  const bool commandLine = tv::app::IsCommandLineRun(tv::ui::ArgumentsFromArgv(argc, argv));
   if (commandLine) {
     // No window is shown: no display is needed.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(CommandLineMessages);
     QGuiApplication app(argc, argv);
-    return tv::app::RunCommandLine(QCoreApplication::arguments().mid(1), std::cout, std::cerr);
+    // Qt has taken its own options (-platform...) out of argv by now.
+    return tv::app::RunCommandLine(tv::ui::ArgumentsFromArgv(argc, argv), std::cout, std::cerr);
   }
 
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -60,7 +56,7 @@ int main(int argc, char** argv) {
   tv::ui::InstallFrenchTranslations(app);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;
-  tv::ui::TForm1 form1(state, dialogs, QCoreApplication::arguments().mid(1));
+  tv::ui::TForm1 form1(state, dialogs, tv::ui::ArgumentsFromArgv(argc, argv));
   form1.show();
   return app.exec();
 }

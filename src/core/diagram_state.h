@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/compiled_text.h"
+
 namespace tv {
 
 class PlotSurface;
@@ -59,6 +61,10 @@ struct DiagramState {
   std::array<FunctionText, 3> DenText{};
   std::array<CoefficientSet, 3> NumCoeffs{};
   std::array<CoefficientSet, 3> DenCoeffs{};
+  // The texts as last compiled: the redraw cuts a text again only when it
+  // differs from the one compiled here (entry, load, "Nouveau", command line).
+  std::array<CompiledText, 3> NumCompiled{};
+  std::array<CompiledText, 3> DenCompiled{};
   std::array<std::uint8_t, 4> CurveEnabled{};
 
   // Parameters.

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/diagram_host.h"
+#include "core/parameters.h"
 #include "files/file_io.h"
 #include "render/primitives.h"
 
@@ -112,12 +113,9 @@ TransferFileBytes EncodeTransferFile(const DiagramState& s) {
   PutU32(&b[kDecadeMaxOffset], static_cast<std::uint32_t>(s.DecadeMax));
   PutU32(&b[kGainMinOffset], static_cast<std::uint32_t>(s.GainMinDb));
   PutU32(&b[kGainMaxOffset], static_cast<std::uint32_t>(s.GainMaxDb));
-  PutU64(&b[kParamAOffset], std::bit_cast<std::uint64_t>(s.ParamA));
-  PutU64(&b[kParamTOffset], std::bit_cast<std::uint64_t>(s.ParamT));
-  PutU64(&b[kParamKOffset], std::bit_cast<std::uint64_t>(s.ParamK));
-  PutU64(&b[kParamBOffset], std::bit_cast<std::uint64_t>(s.ParamB));
-  PutU64(&b[kParamWOffset], std::bit_cast<std::uint64_t>(s.ParamW));
-  PutU64(&b[kParamKsiOffset], std::bit_cast<std::uint64_t>(s.ParamKsi));
+  for (std::size_t i = 0; i < kFileOrder.size(); ++i)
+    PutU64(&b[kParametersOffset + i * kParameterSize],
+           std::bit_cast<std::uint64_t>(ParameterValue(s, kFileOrder[i])));
   return b;
 }
 
@@ -133,9 +131,8 @@ std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState
     if (!r.Int32(s.DecadeMin) || !r.Int32(s.DecadeMax) || !r.Int32(s.GainMinDb) ||
         !r.Int32(s.GainMaxDb))
       return;
-    if (!r.Double(s.ParamA) || !r.Double(s.ParamT) || !r.Double(s.ParamK) ||
-        !r.Double(s.ParamB) || !r.Double(s.ParamW) || !r.Double(s.ParamKsi))
-      return;
+    for (Parameter p : kFileOrder)
+      if (!r.Double(ParameterValue(s, p))) return;
   }();
   return r.Used();
 }

@@ -18,7 +18,7 @@ namespace tv {
 inline constexpr std::size_t kTransferFileSize = 554;
 using TransferFileBytes = std::array<std::uint8_t, kTransferFileSize>;
 
-// Offsets of the fields; the parameters are stored in the order A, T, K, B, W, Ksi.
+// Offsets of the fields.
 inline constexpr std::size_t kTextRecordSize = 81;
 inline constexpr std::size_t kNumTextOffset = 0;
 inline constexpr std::size_t kDenTextOffset = 243;
@@ -27,12 +27,10 @@ inline constexpr std::size_t kDecadeMinOffset = 490;
 inline constexpr std::size_t kDecadeMaxOffset = 494;
 inline constexpr std::size_t kGainMinOffset = 498;
 inline constexpr std::size_t kGainMaxOffset = 502;
-inline constexpr std::size_t kParamAOffset = 506;
-inline constexpr std::size_t kParamTOffset = 514;
-inline constexpr std::size_t kParamKOffset = 522;
-inline constexpr std::size_t kParamBOffset = 530;
-inline constexpr std::size_t kParamWOffset = 538;
-inline constexpr std::size_t kParamKsiOffset = 546;
+// The six parameters, eight bytes each, in kFileOrder: A, T, K, B, W, Ksi.
+inline constexpr std::size_t kParametersOffset = 506;
+inline constexpr std::size_t kParameterSize = 8;
+static_assert(kParametersOffset + 6 * kParameterSize == kTransferFileSize);
 
 // The texts are written as held, length byte and all 80 character bytes,
 // leftovers of an earlier longer text included.

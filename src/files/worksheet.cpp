@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/format.h"
+#include "core/parameters.h"
 #include "files/file_io.h"
 
 namespace tv {
@@ -94,10 +95,14 @@ std::string FractionText(const FunctionText& num, const FunctionText& den) {
   return out;
 }
 
+// "K:=1;T:=1;A:=1;B:=1;W:=1;KSI:=1": the legend's order, the names of the texts.
 std::string ParameterText(const DiagramState& s) {
-  return "K:=" + FormatReal(s.ParamK) + ";T:=" + FormatReal(s.ParamT) +
-         ";A:=" + FormatReal(s.ParamA) + ";B:=" + FormatReal(s.ParamB) +
-         ";W:=" + FormatReal(s.ParamW) + ";KSI:=" + FormatReal(s.ParamKsi);
+  std::string text;
+  for (const ParameterInfo& info : kParameters) {
+    if (!text.empty()) text += ';';
+    text += std::string(info.ExpressionName) + ":=" + FormatReal(s.*info.Field);
+  }
+  return text;
 }
 
 std::string ProductStatement(const bool checked[3], bool closedLoop) {

@@ -23,20 +23,14 @@ int UsedPointCount(const DiagramState& s) { return std::clamp(s.PointCount, 0, k
 int TextExtent(DiagramState& s, std::string_view text) { return TextWidth(s, text); }
 
 // One parameter of the legend: written at (x0, row) when a function uses it.
-struct LegendEntry {
-  const char* Name;   // as searched in the texts
-  const char* Label;  // as written
-  double DiagramState::*Value;
-};
-
-// Writes one column (rows A, B, C) starting at x0 and moves n past it.
-void LegendColumn(DiagramState& s, const LegendCursor& cursor, const LegendEntry (&entries)[3],
-                  int x0, int& n) {
+// Writes one column (rows A, B, C) of three parameters, in the table's
+// order from its entry first, starting at x0, and moves n past it.
+void LegendColumn(DiagramState& s, const LegendCursor& cursor, std::size_t first, int x0, int& n) {
   const int rows[3] = {cursor.RowA, cursor.RowB, cursor.RowC};
   for (int r = 0; r < 3; ++r) {
-    const LegendEntry& e = entries[r];
-    if (!IsParameterUsed(s, e.Name)) continue;
-    const std::string text = std::string(e.Label) + FormatReal(s.*(e.Value));
+    const ParameterInfo& e = kParameters[first + static_cast<std::size_t>(r)];
+    if (!IsParameterUsed(s, e.ExpressionName)) continue;
+    const std::string text = std::string(e.LegendLabel) + FormatReal(s.*e.Field);
     PlotText(s, x0, rows[r], text);
     const int cx = TextExtent(s, text);
     if (r < 2) {
@@ -112,16 +106,11 @@ void CaptureCurveLine(DiagramState& s, std::string_view line) {
 }
 
 void DrawParameterLegend(DiagramState& s, LegendCursor& cursor) {
-  static const LegendEntry first[3] = {{"K", "K= ", &DiagramState::ParamK},
-                                       {"T", "T= ", &DiagramState::ParamT},
-                                       {"A", "A= ", &DiagramState::ParamA}};
-  static const LegendEntry second[3] = {{"B", "B= ", &DiagramState::ParamB},
-                                        {"W", "W= ", &DiagramState::ParamW},
-                                        {"KSI", "Ksi= ", &DiagramState::ParamKsi}};
+  // K, T, A in the first column, B, W, Ksi in the second.
   int n = cursor.X;
-  LegendColumn(s, cursor, first, cursor.X, n);
+  LegendColumn(s, cursor, 0, cursor.X, n);
   cursor.X = n;
-  LegendColumn(s, cursor, second, cursor.X, n);
+  LegendColumn(s, cursor, 3, cursor.X, n);
   cursor.X = n + 5;
 }
 

@@ -20,13 +20,13 @@ bool BoxChecked(const DiagramState& s, int box) {
 }  // namespace
 
 bool RedrawDiagram(DiagramState& s) {
+  // A text is cut into tokens when it differs from the one last compiled;
+  // every redraw evaluates the tokens with the values of the moment.
   bool valid = true;
   const ParameterValues params = ParametersOf(s);
   for (int i = 0; i < 3; ++i) {
     if (!BoxChecked(s, i + 1)) continue;
-    if (!ExtractCoefficients(s.NumText[i].View(), params, s.NumCoeffs[i]) ||
-        !ExtractCoefficients(s.DenText[i].View(), params, s.DenCoeffs[i]))
-      valid = false;
+    if (!CompileFunction(s, i, params)) valid = false;
   }
   if (!valid) {
     AlarmBeep(s.Host);

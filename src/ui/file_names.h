@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 namespace tv::ui {
@@ -13,6 +14,13 @@ inline std::string LocalPath(const QString& name) { return QFile::encodeName(nam
 
 inline QString QtPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The arguments after the program's name, decoded with the local 8-bit encoding.
+inline QStringList ArgumentsFromArgv(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
 }
 
 // A file name as messages show it to the user.

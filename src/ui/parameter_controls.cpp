@@ -16,24 +16,24 @@ namespace tv::ui {
 
 namespace {
 
-// One row per radio button RadioButton1..6.
-struct ParameterRow {
+// Where RadioButton1..6 stand; row r is the parameter kControlOrder[r].
+struct RowPlace {
   int Left, Top;
-  const char* DesignCaption;
-  const char* CaptionPrefix;
-  const char* Label12Text;  // also the name in the prompt
-  const char* SearchedName;
 };
+constexpr RowPlace kRows[6] = {{88, 8}, {88, 40}, {88, 24}, {192, 8}, {192, 24}, {192, 40}};
 
-constexpr ParameterRow kRows[6] = {
-    {88, 8, "K=", "K = ", "K", "K"},        {88, 40, "A=", "A = ", "A", "A"},
-    {88, 24, "T=", "T = ", "T", "T"},       {192, 8, "B=", "B = ", "B", "B"},
-    {192, 24, "W=", "W = ", "W", "W"},      {192, 40, "Ksi=", "Ksi = ", "Ksi", "KSI"},
-};
-
-// Rows in the order the captions are written, and in the order availability is decided.
-constexpr int kCaptionOrder[6] = {0, 1, 2, 3, 5, 4};      // K, A, T, B, Ksi, W
-constexpr int kAvailabilityOrder[6] = {0, 1, 2, 3, 4, 5};  // K, A, T, B, W, KSI
+const ParameterInfo& RowParameter(int row) {
+  return Info(kControlOrder[static_cast<std::size_t>(row)]);
+}
+QString RowName(int row) {
+  const std::string_view name = RowParameter(row).Name;
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+int RowOf(Parameter p) {
+  int row = 0;
+  while (kControlOrder[static_cast<std::size_t>(row)] != p) ++row;
+  return row;
+}
 
 // The first column ends where the second begins; the second where Label13 begins.
 constexpr int kRadioWidth[2] = {104, 96};
@@ -61,7 +61,7 @@ ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialog
   group_ = new QButtonGroup(this);
   group_->setExclusive(true);
   for (int row = 0; row < 6; ++row) {
-    auto* button = new QRadioButton(QString::fromLatin1(kRows[row].DesignCaption), panel);
+    auto* button = new QRadioButton(RowName(row) + QStringLiteral("="), panel);
     button->setObjectName(QStringLiteral("RadioButton%1").arg(row + 1));
     button->setGeometry(kRows[row].Left, kRows[row].Top, kRadioWidth[kRows[row].Left == 88 ? 0 : 1],
                         kRadioHeight);
@@ -122,21 +122,12 @@ void ParameterControls::AttachMenuEntries(QAction* gainK1, QAction* a1, QAction*
     if (!actions[row]) continue;
     actions[row]->setEnabled(IsEnabledOnPanel(row));
     connect(actions[row], &QAction::triggered, this, [this, row] {
-      EnterParameterValue(QString::fromLatin1(kRows[row].Label12Text), Value(row));
+      EnterParameterValue(RowName(row), Value(row));
     });
   }
 }
 
-double& ParameterControls::Value(int row) {
-  switch (row) {
-    case 0: return s_.ParamK;
-    case 1: return s_.ParamA;
-    case 2: return s_.ParamT;
-    case 3: return s_.ParamB;
-    case 4: return s_.ParamW;
-    default: return s_.ParamKsi;
-  }
-}
+double& ParameterControls::Value(int row) { return s_.*RowParameter(row).Field; }
 
 bool ParameterControls::IsEnabledOnPanel(int row) const {
   // The button's own state, whatever the state of the panel around it.
@@ -144,18 +135,20 @@ bool ParameterControls::IsEnabledOnPanel(int row) const {
 }
 
 void ParameterControls::RadioButtonClick(int row) {
-  label12_->setText(QString::fromLatin1(kRows[row].Label12Text));
+  label12_->setText(RowName(row));
 }
 
 void ParameterControls::RefreshParameterCaptions() {
-  for (int row : kCaptionOrder)
-    radio_[row]->setText(QString::fromLatin1(kRows[row].CaptionPrefix) +
+  for (Parameter p : kCaptionOrder) {
+    const int row = RowOf(p);
+    radio_[row]->setText(RowName(row) + QStringLiteral(" = ") +
                          QString::fromStdString(FormatReal(Value(row))));
+  }
 }
 
 void ParameterControls::RefreshParameterAvailability() {
-  for (int row : kAvailabilityOrder) {
-    radio_[row]->setEnabled(IsParameterUsed(s_, kRows[row].SearchedName));
+  for (int row = 0; row < 6; ++row) {
+    radio_[row]->setEnabled(IsParameterUsed(s_, RowParameter(row).ExpressionName));
     if (entries_[row]) entries_[row]->setEnabled(IsEnabledOnPanel(row));
   }
 }

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/display_rules.h"
 #include "files/transfer_file.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
@@ -525,8 +526,7 @@ void TForm1::CheckBox5Click() {
   s_.ShowMargins = CheckBox5->isChecked() ? 1 : 0;
   Redraw();
   if (s_.ShowMargins == 1) {
-    // Margins are only ever searched with gain and phase drawn.
-    s_.BodeMode = 2;
+    SearchMargins(s_);
     RadioButton9->setChecked(true);
   }
 }
@@ -589,17 +589,15 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::SpeedButton8Click() {
-  if (s_.GainMaxDb < 100) {
-    s_.GainMaxDb += 10;
-    s_.GainMinDb = 10 - s_.GainMaxDb;
+  if (s_.GainMaxDb < kGainTopHighestDb) {
+    SetGainScaleTop(s_, s_.GainMaxDb + kGainTopStepDb);
     Redraw();
   }
 }
 
 void TForm1::SpeedButton6Click() {
-  if (s_.GainMaxDb > 10) {
-    s_.GainMaxDb -= 10;
-    s_.GainMinDb = 10 - s_.GainMaxDb;
+  if (s_.GainMaxDb > kGainTopLowestDb) {
+    SetGainScaleTop(s_, s_.GainMaxDb - kGainTopStepDb);
     Redraw();
   }
 }

@@ -189,6 +189,10 @@ class CliTest : public QObject {
     QCOMPARE(r.Code, 0);
     QVERIFY(r.Out.contains(QStringLiteral("--export")));
     QVERIFY(r.Out.contains(QStringLiteral("Codes de sortie")));
+    // The parser's own headings are in French too.
+    QVERIFY2(r.Out.startsWith(QStringLiteral("Usage : tracevue [FICHIER.WWC]")), qPrintable(r.Out));
+    QVERIFY(r.Out.contains(QStringLiteral("\nOptions :\n")));
+    QVERIFY(!r.Out.contains(QStringLiteral("Usage:")));
   }
 
   // The samples of 1/(1+2p) against 1 - e^{-t/2} to 1e-12, the read-outs as drawn.
@@ -242,7 +246,14 @@ class CliTest : public QObject {
         << QStringLiteral("--size");
     QTest::newRow("picture format")
         << QStringList{QStringLiteral("--export"), QStringLiteral("/tmp/x.gif")} << QStringLiteral("--export");
-    QTest::newRow("missing value") << QStringList{QStringLiteral("--export")} << QStringLiteral("--export");
+    QTest::newRow("missing value") << QStringList{QStringLiteral("--export")}
+                                   << QStringLiteral("l'option --export attend une valeur");
+    QTest::newRow("value on a switch")
+        << QStringList{QStringLiteral("--margins=1"), QStringLiteral("--export"), png}
+        << QStringLiteral("l'option --margins ne prend pas de valeur");
+    QTest::newRow("two transfer files")
+        << QStringList{QStringLiteral("a.WWC"), QStringLiteral("b.WWC"), QStringLiteral("--export"), png}
+        << QStringLiteral("« b.WWC » en trop");
     QTest::newRow("no action") << QStringList{QStringLiteral("--num1"), QStringLiteral("1")}
                                << QStringLiteral("--export");
     QTest::newRow("t max not positive")

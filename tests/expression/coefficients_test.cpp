@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/diagram_state.h"
+#include "core/parameters.h"
 #include "expression/evaluator.h"
 
 namespace tv {
@@ -75,6 +76,20 @@ const Case kInvalid[] = {
     {"DivisionByP", "1/p", false, {0, 1, 0, 0, 0, 0}},
     // The P inside EXP is rewritten too: 'EX0(0)' and 'EX1(0)' are unknown names.
     {"ExponentialSpoiled", "EXP(0)", false, {0, 0, 0, 0, 0, 0}},
+    // A power not written as one digit 1 to 5 is refused; the entries are
+    // what the rewriting gives. '1+1^6' for every power: the constant 2.
+    {"PowerSix", "1+p^6", false, {2, 0, 0, 0, 0, 0}},
+    {"PowerZero", "1+p^0", false, {2, 0, 0, 0, 0, 0}},
+    // '1+000.5' but for p^2, which reads '1+1^2.5'.
+    {"FractionalPower", "1+p^2.5", false, {1.5, 0, 0.5, 0, 0, 0}},
+    {"ParameterPower", "p^K", false, {1, 0, 0, 0, 0, 0}},
+    {"GroupedPower", "p^(2)", false, {1, 0, 0, 0, 0, 0}},
+    // 'P^1' of 'P^12' is zeroed: '1+0002', but '1+1^12' for p^1.
+    {"TwoDigitPower", "1+p^12", false, {3, -1, 0, 0, 0, 0}},
+    {"PowerOfPower", "p^2^3", false, {0, 0, 1, 0, 0, 0}},
+    // '000!' is 0! = 1 for every power but p^3.
+    {"FactorialOfPower", "p^3!", false, {1, 0, 0, 0, 0, 0}},
+    {"PowerWithoutExponent", "1+p^", false, {0, 0, 0, 0, 0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(Invalid, CoefficientCase, testing::ValuesIn(kInvalid),
                          [](const testing::TestParamInfo<Case>& info) {
@@ -84,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Invalid, CoefficientCase, testing::ValuesIn(kInvalid),
 TEST(CoefficientRepeats, TextsCompiledAgainTakeTheNewValues) {
   // A spin step compiles the same texts with another value, and a file
   // brings new texts between: every compilation reads the values it is
-  // given, whatever was compiled before. Ten texts, more than are kept.
+  // given, whatever was compiled before.
   struct Text {
     const char* Source;
     CoefficientSet (*Expected)(const ParameterValues&);
@@ -140,6 +155,35 @@ TEST(CoefficientState, ReadsTheParametersOfTheState) {
   s.ParamT = 0;
   EXPECT_TRUE(ExtractCoefficients("K+K*T*p", s, c));
   EXPECT_EQ(c, (CoefficientSet{0, 0, 0, 0, 0, 0}));
+}
+
+// The state keeps each text as compiled: a step evaluates the same tokens
+// with new values; a new text (entry, load, "Nouveau") is compiled anew.
+TEST(CoefficientState, CompiledTextsFollowValuesAndTexts) {
+  DiagramState s;
+  s.ParamK = 2;
+  EXPECT_FALSE(CompileFunction(s, 1, ParametersOf(s))) << "never compiled: the empty texts";
+  s.NumText[1].Assign("K*p");
+  s.DenText[1].Assign("1+p^2");
+  ASSERT_TRUE(CompileFunction(s, 1, ParametersOf(s)));
+  EXPECT_EQ(s.NumCoeffs[1], (CoefficientSet{0, 2, 0, 0, 0, 0}));
+  EXPECT_EQ(s.NumCompiled[1].Text, "K*p");
+  s.ParamK = 5;
+  ASSERT_TRUE(CompileFunction(s, 1, ParametersOf(s)));
+  EXPECT_EQ(s.NumCoeffs[1], (CoefficientSet{0, 5, 0, 0, 0, 0}));
+  s.NumText[1].Assign("1+p^6");
+  EXPECT_FALSE(CompileFunction(s, 1, ParametersOf(s)));
+  EXPECT_EQ(s.NumCompiled[1].Text, "1+p^6");
+  // An invalid numerator leaves the denominator as it was.
+  s.DenText[1].Assign("2");
+  EXPECT_FALSE(CompileFunction(s, 1, ParametersOf(s)));
+  EXPECT_EQ(s.DenCoeffs[1], (CoefficientSet{1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(s.DenCompiled[1].Text, "1+p^2");
+  s.NumText[1].Assign("K");
+  ASSERT_TRUE(CompileFunction(s, 1, ParametersOf(s)));
+  EXPECT_EQ(s.DenCoeffs[1], (CoefficientSet{2, 0, 0, 0, 0, 0}));
+  // The other functions were never touched.
+  EXPECT_EQ(s.NumCompiled[0].Text, "");
 }
 
 TEST(CoefficientOddBytes, AnyByteIsHandled) {

@@ -18,6 +18,7 @@
 #include "files/transfer_file.h"
 #include "hostile_state.h"
 #include "render/black.h"
+#include "render/redraw.h"
 
 namespace tv::robustness {
 namespace {
@@ -84,6 +85,22 @@ TEST(Regression, OverlongExpressionIsRefusedAtOnce) {
   ASSERT_EQ(longest.size(), 255u);
   EXPECT_TRUE(EvaluateExpression(longest, ParameterValues{}).Ok);
   EXPECT_FALSE(EvaluateExpression("(" + longest + ")", ParameterValues{}).Ok);
+}
+
+// '1+p^6' drew as the constant 2 (-6.02 dB) and '1+p^2.5' as
+// 1/(1.5+0.5p^2), with no red panel: the rewriting reads only the powers
+// written 'P^1' to 'P^5' and took what was left for another power or a
+// constant. Such a text is now as invalid as one in decreasing powers.
+TEST(Regression, PowerOfPTheCompilationCannotReadTurnsThePanelRed) {
+  for (const char* text : {"1+p^6", "1+p^2.5"}) {
+    HostileState h;
+    h.s.DenText[0].Assign(text);
+    h.host.Boxes[0] = true;
+    EXPECT_FALSE(RedrawDiagram(h.s)) << text;
+    EXPECT_TRUE(h.host.PanelInvalid) << text;
+    EXPECT_EQ(h.host.BeepCount, 40) << text;
+    EXPECT_EQ(h.surface.Calls, 0) << text;
+  }
 }
 
 // Opening a named pipe for reading waited for a writer: loading a .WWC that

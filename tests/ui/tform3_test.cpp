@@ -195,6 +195,8 @@ void TForm3Test::InvalidTextsComeBackRed_data() {
   QTest::newRow("spaces_only_numerator") << "   " << "1" << "" << "1";
   QTest::newRow("decreasing_powers") << "1" << "p^2 + p" << "1" << "p^2+p";
   QTest::newRow("digit_before_p") << "1+2p" << "1" << "1+2p" << "1";
+  QTest::newRow("power_six") << "1+p^6" << "1" << "1+p^6" << "1";
+  QTest::newRow("fractional_power") << "1" << "1+p^2.5" << "1" << "1+p^2.5";
   // Put in from program code past the edit's guard: not stored, the old text comes back.
   QTest::newRow("character_without_cp1252_byte_not_stored")
       << QStringLiteral("K*Ω") << "1+p" << "1" << "1+p";

@@ -1,0 +1,371 @@
+// The option table of the command line, its reading through QCommandLineParser, and the parser's texts in French.
+#include "app/cli_options.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTranslator>
+#include <cmath>
+
+#include "core/display_rules.h"
+#include "ui/cp1252.h"
+
+namespace tv::app {
+
+namespace {
+
+// Below this the layouts of the two views have no room (no column to sweep,
+// no 10 dB step); above it the picture would not fit in memory sensibly.
+constexpr int kMinSide = 100;
+constexpr int kMaxSide = 8000;
+
+// One option: its name without the dashes, the name of its value (none for
+// a switch), its line of the help, and what it does to the options read.
+// Read runs once per occurrence, in the order given, with the value (empty
+// for a switch), and returns the French reason when the value is refused.
+struct OptionDescription {
+  const char* Name;
+  const char* ValueName;
+  const char* Description;
+  QString (*Read)(const QString& value, Options& o);
+};
+
+template <bool Numerator, int K>
+QString ReadText(const QString& value, Options& o) {
+  QString text = value;
+  text.remove(u' ');
+  const std::optional<std::string> bytes = ui::ToCp1252(text);
+  if (!bytes)
+    return QStringLiteral("--%1%2 : le texte contient un caractère hors du jeu Windows-1252")
+        .arg(QLatin1String(Numerator ? "num" : "den"))
+        .arg(K + 1);
+  (Numerator ? o.Num : o.Den)[K] = *bytes;
+  return {};
+}
+
+QString ReadCurves(const QString& value, Options& o) {
+  std::array<bool, 4> boxes{};
+  if (value.trimmed().compare(QStringLiteral("none"), Qt::CaseInsensitive) != 0) {
+    for (const QString& item : value.split(u',')) {
+      bool ok = false;
+      const int box = item.trimmed().toInt(&ok);
+      if (!ok || box < 1 || box > 4)
+        return QStringLiteral("--curves : « %1 » n'est pas une liste de 1, 2, 3, 4 séparés par "
+                              "des virgules, ni « none »")
+            .arg(value);
+      boxes[box - 1] = true;
+    }
+  }
+  o.Curves = boxes;
+  return {};
+}
+
+QString ReadSet(const QString& value, Options& o) {
+  const qsizetype eq = value.indexOf(u'=');
+  if (eq <= 0) return QStringLiteral("--set : NOM=VALEUR attendu, pas « %1 »").arg(value);
+  const QString name = value.left(eq);
+  const ParameterInfo* parameter = FindParameter(name.trimmed().toStdString());
+  if (parameter == nullptr) {
+    QStringList names;
+    for (const ParameterInfo& info : kParameters) names << QString::fromLatin1(info.Name);
+    const QString last = names.takeLast();
+    return QStringLiteral("--set : paramètre inconnu « %1 » (%2 ou %3)")
+        .arg(name, names.join(QStringLiteral(", ")), last);
+  }
+  const QString number = value.mid(eq + 1);
+  bool ok = false;
+  double v = number.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(v)) return QStringLiteral("--set : « %1 » n'est pas un nombre").arg(number);
+  if (v < 0.0) return QStringLiteral("--set : valeur négative refusée pour %1 (%2)").arg(name, number);
+  v += 0.0;  // -0 is 0
+  o.Sets.emplace_back(parameter->Id, v);
+  return {};
+}
+
+QString ReadDecades(const QString& value, Options& o) {
+  const QStringList bounds = value.split(u':');
+  bool ok1 = false, ok2 = false;
+  const int lo = bounds.size() == 2 ? bounds[0].trimmed().toInt(&ok1) : 0;
+  const int hi = bounds.size() == 2 ? bounds[1].trimmed().toInt(&ok2) : 0;
+  if (!ok1 || !ok2 || lo < -6 || hi > 5 || lo >= hi)
+    return QStringLiteral("--decades : MIN:MAX attendu avec -6 <= MIN < MAX <= 5, pas « %1 »").arg(value);
+  o.Decades = std::pair(lo, hi);
+  return {};
+}
+
+QString ReadGainMax(const QString& value, Options& o) {
+  bool ok = false;
+  const int db = value.trimmed().toInt(&ok);
+  if (!ok || db < kGainTopLowestDb || db > kGainTopHighestDb || db % kGainTopStepDb != 0)
+    return QStringLiteral("--gain-max : 10, 20, ..., 100 attendu, pas « %1 »").arg(value);
+  o.GainMax = db;
+  return {};
+}
+
+QString ReadMode(const QString& value, Options& o) {
+  const QString m = value.trimmed().toLower();
+  if (m == QStringLiteral("gain"))
+    o.Mode = 0;
+  else if (m == QStringLiteral("phase"))
+    o.Mode = 1;
+  else if (m == QStringLiteral("both"))
+    o.Mode = 2;
+  else
+    return QStringLiteral("--mode : gain, phase ou both attendu, pas « %1 »").arg(value);
+  return {};
+}
+
+QString ReadView(const QString& value, Options& o) {
+  const QString v = value.trimmed().toLower();
+  if (v == QStringLiteral("bode"))
+    o.View = 0;
+  else if (v == QStringLiteral("black"))
+    o.View = 1;
+  else
+    return QStringLiteral("--view : bode ou black attendu, pas « %1 »").arg(value);
+  return {};
+}
+
+QString ReadUnits(const QString& value, Options& o) {
+  for (const QString& item : value.split(u',')) {
+    const QString u = item.trimmed().toLower();
+    if (u == QStringLiteral("hz"))
+      o.Units.Hertz = true;
+    else if (u == QStringLiteral("rad/s"))
+      o.Units.Hertz = false;
+    else if (u == QStringLiteral("ratio"))
+      o.Units.RatioGain = true;
+    else if (u == QStringLiteral("db"))
+      o.Units.RatioGain = false;
+    else if (u == QStringLiteral("rad"))
+      o.Units.Radians = true;
+    else if (u == QStringLiteral("deg"))
+      o.Units.Radians = false;
+    else
+      return QStringLiteral("--units : « %1 » inconnu (hz, rad/s, ratio, db, rad, deg)").arg(item);
+  }
+  return {};
+}
+
+QString ReadSize(const QString& value, Options& o) {
+  const QStringList sides = value.toLower().split(u'x');
+  bool ok1 = false, ok2 = false;
+  const int w = sides.size() == 2 ? sides[0].toInt(&ok1) : 0;
+  const int h = sides.size() == 2 ? sides[1].toInt(&ok2) : 0;
+  if (!ok1 || !ok2 || w < kMinSide || h < kMinSide || w > kMaxSide || h > kMaxSide)
+    return QStringLiteral("--size : LxH attendu, de %1 à %2 pixels de côté, pas « %3 »")
+        .arg(kMinSide)
+        .arg(kMaxSide)
+        .arg(value);
+  o.Width = w;
+  o.Height = h;
+  return {};
+}
+
+QString ReadExport(const QString& value, Options& o) {
+  const QString lower = value.toLower();
+  if (lower.endsWith(QStringLiteral(".png")))
+    o.Format = PictureFormat::Png;
+  else if (lower.endsWith(QStringLiteral(".bmp")))
+    o.Format = PictureFormat::Bmp;
+  else if (lower.endsWith(QStringLiteral(".emf")))
+    o.Format = PictureFormat::Emf;
+  else if (lower.endsWith(QStringLiteral(".svg")))
+    o.Format = PictureFormat::Svg;
+  else
+    return QStringLiteral("--export : extension .png, .bmp, .emf ou .svg attendue pour « %1 »").arg(value);
+  o.Export = value;
+  return {};
+}
+
+// Every option, in the order of the help.
+const OptionDescription kOptions[] = {
+    {"num1", "TEXTE",
+     "numérateur de H1 (espaces retirés, coupé à 80 caractères, "
+     "parenthèses acceptées) ; coche la fonction",
+     ReadText<true, 0>},
+    {"num2", "TEXTE", "numérateur de H2, comme --num1", ReadText<true, 1>},
+    {"num3", "TEXTE", "numérateur de H3, comme --num1", ReadText<true, 2>},
+    {"den1", "TEXTE", "dénominateur de H1 ; coche la fonction", ReadText<false, 0>},
+    {"den2", "TEXTE", "dénominateur de H2 ; coche la fonction", ReadText<false, 1>},
+    {"den3", "TEXTE", "dénominateur de H3 ; coche la fonction", ReadText<false, 2>},
+    {"curves", "LISTE",
+     "cases cochées : 1, 2, 3, 4 (4 = H1.H2.H3) séparés par des "
+     "virgules, ou none ; par défaut celles de FICHIER et de --num/--den",
+     ReadCurves},
+    {"set", "NOM=VALEUR",
+     "paramètre K, T, A, B, W ou Ksi (casse indifférente), répétable ; "
+     "une valeur négative est refusée",
+     ReadSet},
+    {"decades", "MIN:MAX", "pulsations de 10^MIN à 10^MAX rad/s, avec -6 <= MIN < MAX <= 5",
+     ReadDecades},
+    {"gain-max", "DB", "haut de l'échelle de gain : 10, 20, ..., 100 ; le bas vaut 10 - DB",
+     ReadGainMax},
+    {"mode", "MODE", "gain, phase ou both : gain seul, phase seule ou les deux (défaut both)",
+     ReadMode},
+    {"view", "VUE", "bode ou black : diagramme de Bode ou de Black (défaut bode)", ReadView},
+    {"margins", nullptr,
+     "recherche des marges (mode both) ; chaque texte de marge tracé "
+     "est écrit sur la sortie standard, un par ligne, dans l'ordre du tracé",
+     [](const QString&, Options& o) {
+       o.Margins = true;
+       return QString();
+     }},
+    {"points", "FICHIER", "points mesurés lus dans un fichier texte (pulsation, gain, phase)",
+     [](const QString& value, Options& o) {
+       o.Points = value;
+       return QString();
+     }},
+    {"units", "U1,U2,U3",
+     "unités des points : hz ou rad/s, ratio ou db, rad ou deg "
+     "(défaut rad/s,db,deg)",
+     ReadUnits},
+    {"capture", "SORTIE",
+     "écrit les lignes de la capture de la courbe H1.H2.H3 (cochée pour "
+     "l'occasion), chacune suivie de CR LF",
+     [](const QString& value, Options& o) {
+       o.Capture = value;
+       return QString();
+     }},
+    {"save", "SORTIE", "écrit le fichier de transfert de l'état obtenu",
+     [](const QString& value, Options& o) {
+       o.Save = value;
+       return QString();
+     }},
+    {"size", "LxH", "taille du tracé en pixels (défaut 1134x678)", ReadSize},
+    {"black", nullptr, "tout en noir, comme pour l'impression",
+     [](const QString&, Options& o) {
+       o.Black = true;
+       return QString();
+     }},
+    {"export", "SORTIE",
+     "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs) "
+     "ou .emf (métafichier, en noir, comme « Sauver l'image »)",
+     ReadExport},
+    {"worksheet", "SORTIE", "feuille Maple (.mws) de la réponse indicielle des fonctions cochées",
+     [](const QString& value, Options& o) {
+       o.Worksheet = value;
+       return QString();
+     }},
+    {"step", "SORTIE",
+     "réponse indicielle des fonctions cochées : image .png ou .svg (640x420, comme la "
+     "fenêtre « Réponse temporelle ») ou échantillons .csv (t,y) ; les lectures tracées "
+     "sont écrites sur la sortie standard, une par ligne",
+     [](const QString& value, Options& o) {
+       o.Step = value;
+       return QString();
+     }},
+    {"t-max", "SECONDES", "avec --step : durée tracée (défaut : choisie d'après les pôles)",
+     [](const QString& value, Options& o) {
+       bool ok = false;
+       o.StepTMax = value.trimmed().toDouble(&ok);
+       if (!ok || !std::isfinite(o.StepTMax) || o.StepTMax <= 0)
+         return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »").arg(value);
+       return QString();
+     }},
+    {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
+     [](const QString&, Options& o) {
+       o.ClosedLoop = true;
+       return QString();
+     }},
+    {"help", nullptr, "ce texte",
+     [](const QString&, Options& o) {
+       o.Help = true;
+       return QString();
+     }},
+};
+
+const char kFileArgument[] = "FICHIER";
+const char kFileDescription[] = "fichier de transfert, chargé comme au démarrage";
+const char kUsageSyntax[] = "--export SORTIE [FICHIER]";
+// The parser's usage line names the program by the path it was started
+// from; the help names it as the examples do, after the window's usage.
+const char kUsage[] =
+    "Usage : tracevue [FICHIER.WWC]            ouvre la fenêtre\n"
+    "        tracevue [options] --export SORTIE [FICHIER]";
+
+// After the parser's own text.
+const char kHelpEnd[] =
+    "\n"
+    "Exemples :\n"
+    "  tracevue --num1 K --den1 p+T*p^2 --set K=4 --set T=0.5 --margins --export boucle.png\n"
+    "      trace H1 = K/(p(1+T.p)) et ses marges dans boucle.png\n"
+    "  tracevue --view black --margins --export black.png examples/third-order.WWC\n"
+    "      trace le diagramme de Black d'un exemple, marges comprises\n"
+    "\n"
+    "Codes de sortie : 0 succès ; 2 option ou valeur incorrecte ; 3 fonction cochée invalide\n"
+    "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire.\n";
+
+// The parser's own texts (its headings, two of its refusals) in French while
+// it is in use; its other texts are not used.
+class FrenchParserTexts : public QTranslator {
+ public:
+  FrenchParserTexts() { QCoreApplication::installTranslator(this); }
+  ~FrenchParserTexts() override { QCoreApplication::removeTranslator(this); }
+
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    if (qstrcmp(context, "QCommandLineParser") != 0) return {};
+    const QByteArrayView text(source);
+    if (text == "Options:") return QStringLiteral("Options :");
+    if (text == "Arguments:") return QStringLiteral("Arguments :");
+    if (text == "Missing value after '%1'.") return QStringLiteral("l'option %1 attend une valeur");
+    if (text == "Unexpected value after '%1'.") return QStringLiteral("l'option %1 ne prend pas de valeur");
+    return {};
+  }
+};
+
+void Describe(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      QStringLiteral("\nSans fenêtre ni affichage, trace le diagramme et écrit les fichiers demandés."));
+  for (const OptionDescription& d : kOptions) {
+    const QString name = QString::fromLatin1(d.Name);
+    const QString description = QString::fromUtf8(d.Description);
+    parser.addOption(d.ValueName ? QCommandLineOption(name, description, QString::fromLatin1(d.ValueName))
+                                 : QCommandLineOption(name, description));
+  }
+  parser.addPositionalArgument(QString::fromLatin1(kFileArgument), QString::fromUtf8(kFileDescription),
+                               QString::fromLatin1(kUsageSyntax));
+}
+
+}  // namespace
+
+QString ParseOptions(const QStringList& arguments, Options& o) {
+  const FrenchParserTexts french;
+  QCommandLineParser parser;
+  Describe(parser);
+  const bool parsed = parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
+  if (parser.isSet(QStringLiteral("help"))) o.Help = true;
+  if (!parsed) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+      return QStringLiteral("option inconnue : %1%2")
+          .arg(QLatin1String(unknown.front().size() > 1 ? "--" : "-"), unknown.front());
+    return parser.errorText();
+  }
+  for (const OptionDescription& d : kOptions) {
+    const QString name = QString::fromLatin1(d.Name);
+    if (!parser.isSet(name)) continue;
+    const QStringList values = d.ValueName ? parser.values(name) : QStringList{QString()};
+    for (const QString& value : values)
+      if (QString problem = d.Read(value, o); !problem.isEmpty()) return problem;
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1)
+    return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop").arg(files[1]);
+  if (!files.isEmpty()) o.File = files.front();
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Step)
+    return QStringLiteral("rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
+  return {};
+}
+
+QString HelpText() {
+  const FrenchParserTexts french;
+  QCommandLineParser parser;
+  Describe(parser);
+  const QString text = parser.helpText();
+  return QString::fromUtf8(kUsage) + text.mid(text.indexOf(u'\n')) + QString::fromUtf8(kHelpEnd);
+}
+
+}  // namespace tv::app

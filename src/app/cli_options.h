@@ -1,0 +1,59 @@
+// The command line's options, each described once: read by QCommandLineParser into Options, and the French help.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/parameters.h"
+#include "files/points_text.h"
+
+namespace tv::app {
+
+enum class PictureFormat { Png, Bmp, Emf, Svg };
+
+inline constexpr int kDefaultWidth = 1134;
+inline constexpr int kDefaultHeight = 678;
+
+// What the arguments ask for, before anything is applied to a state.
+struct Options {
+  std::optional<QString> File;
+  std::array<std::optional<std::string>, 3> Num, Den;  // Windows-1252, blanks removed
+  std::optional<std::array<bool, 4>> Curves;
+  std::vector<std::pair<Parameter, double>> Sets;  // in the order given
+  std::optional<std::pair<int, int>> Decades;
+  std::optional<int> GainMax;
+  std::optional<std::uint8_t> Mode;
+  bool Margins = false;
+  std::optional<std::uint8_t> View;
+  std::optional<QString> Points;
+  PointUnits Units;
+  std::optional<QString> Export;
+  PictureFormat Format = PictureFormat::Png;
+  std::optional<QString> Capture;
+  std::optional<QString> Save;
+  std::optional<QString> Worksheet;
+  bool ClosedLoop = false;
+  std::optional<QString> Step;  // the step response: .png, .svg or .csv
+  double StepTMax = 0;          // 0: the span chosen from the poles
+  int Width = kDefaultWidth;
+  int Height = kDefaultHeight;
+  bool Black = false;
+  bool Help = false;
+};
+
+// Reads the arguments (program name excluded) into o. An empty result means
+// success; otherwise the French reason, naming the option at fault. --help
+// is read even when something else is refused.
+QString ParseOptions(const QStringList& arguments, Options& o);
+
+// The help of --help, in French: the parser's own text of the options, then
+// examples and the exit codes. A QCoreApplication must exist.
+QString HelpText();
+
+}  // namespace tv::app

@@ -1,0 +1,47 @@
+// A function text cut into the evaluator's tokens for each power of p: all of compiling it that does not depend on the parameter values.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tv {
+
+// Longest text the evaluator takes (only 80 characters are ever stored), and
+// the operands one text can hold: one letter each, 'a' to 'z'.
+inline constexpr std::size_t kLongestExpression = 255;
+inline constexpr int kOperandLetters = 26;
+
+// Highest power of p a function text can hold.
+inline constexpr int kHighestPower = 5;
+
+// An expression cut into tokens: function codes, operators and one letter
+// per operand, each operand a number or a parameter read when it is evaluated.
+struct TokenString {
+  int Count = 0;     // tokens in Chars
+  int Operands = 0;  // operand letters in use
+  std::array<char, kLongestExpression> Chars{};
+  // Per operand: the parameter it reads (its index in kParameters), or -1
+  // for the number in Numbers.
+  std::array<std::int8_t, kOperandLetters> Parameter{};
+  std::array<double, kOperandLetters> Numbers{};
+};
+
+// A polynomial text compiled for every power: the work text of p^k (p^k set
+// to 1, the other powers to 0) as tokens. Evaluating the six token strings
+// with the current values gives the coefficients; a spin step changes values,
+// not texts, so it evaluates without cutting again. A record never compiled
+// stands for the empty text: nothing cut, every evaluation invalid.
+struct CompiledText {
+  std::string Text;  // as given, spaces included
+  // No P set to 1 has a digit right before it, and every power of p is
+  // written as one digit 1 to 5.
+  bool FormValid = true;
+  // Per power: its work text was cut into Tokens (false: it could not be,
+  // and its evaluation fails).
+  std::array<bool, kHighestPower + 1> Cut{};
+  std::array<TokenString, kHighestPower + 1> Tokens{};
+};
+
+}  // namespace tv
