@@ -25,6 +25,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/step_output.h"
 
 namespace tv::app {
 
@@ -202,7 +203,15 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     std::string error;
     if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error)) return writeFailed(*o.Report, error);
   }
+  std::vector<std::string> readouts;
+  if (o.Step) {
+    std::string error;
+    if (!ui::WriteStepFile(s, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step), o.Black, &readouts,
+                           &error))
+      return writeFailed(*o.Step, error);
+  }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
+  for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
   return kExitOk;
 }
 

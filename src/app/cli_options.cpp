@@ -254,7 +254,23 @@ const OptionDescription kOptions[] = {
        o.Worksheet = value;
        return QString();
      }},
-    {"closed-loop", nullptr, "avec --worksheet : boucle fermée à retour unitaire H/(1+H)",
+    {"step", "SORTIE",
+     "réponse indicielle des fonctions cochées : image .png ou .svg (640x420, comme la "
+     "fenêtre « Réponse temporelle ») ou échantillons .csv (t,y) ; les lectures tracées "
+     "sont écrites sur la sortie standard, une par ligne",
+     [](const QString& value, Options& o) {
+       o.Step = value;
+       return QString();
+     }},
+    {"t-max", "SECONDES", "avec --step : durée tracée (défaut : choisie d'après les pôles)",
+     [](const QString& value, Options& o) {
+       bool ok = false;
+       o.StepTMax = value.trimmed().toDouble(&ok);
+       if (!ok || !std::isfinite(o.StepTMax) || o.StepTMax <= 0)
+         return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »").arg(value);
+       return QString();
+     }},
+    {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
      [](const QString&, Options& o) {
        o.ClosedLoop = true;
        return QString();
@@ -365,8 +381,9 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   if (files.size() > 1)
     return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop").arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
-  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune)
-    return QStringLiteral("rien à faire : --export, --capture, --save ou --worksheet attendu");
+  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
+      !o.Step)
+    return QStringLiteral("rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};
 }
 

@@ -42,6 +42,8 @@ struct Options {
   std::optional<QString> Report;
   std::optional<std::string> Tune;  // the parameter's name as given
   bool ClosedLoop = false;
+  std::optional<QString> Step;  // the step response: .png, .svg or .csv
+  double StepTMax = 0;          // 0: the span chosen from the poles
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;

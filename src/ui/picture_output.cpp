@@ -58,6 +58,13 @@ void RedrawScreen(PictureContext& ctx) {
     RedrawDiagram(ctx.s);
 }
 
+void DrawPage(PictureContext& ctx) {
+  if (ctx.drawPage)
+    ctx.drawPage(ctx.s);
+  else
+    RedrawDiagram(ctx.s);
+}
+
 // The picture in a 24-bit bitmap file's bytes.
 bool EncodeBmp(const QImage& image, QByteArray& bytes) {
   QBuffer buffer(&bytes);
@@ -121,7 +128,7 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                           kCaption, MessageIcon::Exclamation);
     } else {
       s.ForceBlack = 1;
-      RedrawDiagram(s);
+      DrawPage(ctx);
       s.ForceBlack = 0;
       if (!paper.End())
         ctx.dialogs.Message(ctx.parent, QStringLiteral("L'impression n'a pas pu aboutir."),

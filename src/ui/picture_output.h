@@ -26,6 +26,9 @@ struct PictureContext {
   // CheckBox1..3, for the worksheet's H statement; when empty, the boxes are
   // read through s.Host.
   std::function<bool(int box)> boxChecked;
+  // What a page shows, drawn on s's drawing target; when empty, the diagram
+  // (RedrawDiagram). A window with a picture of its own prints through it.
+  std::function<void(tv::DiagramState& page)> drawPage = {};
 };
 
 // Paint programs tried in turn before the desktop's default application.

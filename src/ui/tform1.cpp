@@ -43,6 +43,7 @@
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
+#include "ui/step_window.h"
 #include "ui/desktop_launcher.h"
 #include "ui/picture_output.h"
 #include "ui/tform2.h"
@@ -163,8 +164,9 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   form3_ = new TForm3(dialogs_, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, dialogs_, [this] { Redraw(); }, this);
+  stepWindow_ = new StepWindow(s_, dialogs_, [this]() -> QPrinter& { return Printer(); }, this);
   for (QAction* entry : {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1,
-                         Maple1, RponsetemporellecrationdunfichierMaple1})
+                         Maple1, RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
     entry->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
@@ -176,6 +178,9 @@ TForm1::~TForm1() {
   // Its listener entry lives in this window's host part, gone before the children.
   delete measures_;
   measures_ = nullptr;
+  // The time-response window listens to this host: it goes while the host is whole.
+  delete stepWindow_;
+  stepWindow_ = nullptr;
   if (s_.Host == this) s_.Host = nullptr;
   if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
   if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
@@ -201,6 +206,8 @@ void TForm1::CreateMenus() {
   RponsetemporellecrationdunfichierMaple1 =
       MenuEntry(Fichier1, "RponsetemporellecrationdunfichierMaple1",
                 QStringLiteral("Réponse temporelle : création d'un fichier Maple"), false);
+  Rponsetemporelletrac1 = MenuEntry(Fichier1, "Rponsetemporelletrac1",
+                                    QStringLiteral("Réponse temporelle : tracé"), false);
   Ouvrirditeurdepoints1 = MenuEntry(Fichier1, "Ouvrirditeurdepoints1",
                                     QStringLiteral("Ouvrir éditeur de points"), false);
   Quitter1 = MenuEntry(Fichier1, "Quitter1", QStringLiteral("Quitter"), true);
@@ -249,6 +256,7 @@ void TForm1::CreateMenus() {
   connect(Maple1, &QAction::triggered, this, &TForm1::Maple1Click);
   connect(RponsetemporellecrationdunfichierMaple1, &QAction::triggered, this,
           &TForm1::RponsetemporellecrationdunfichierMaple1Click);
+  connect(Rponsetemporelletrac1, &QAction::triggered, this, &TForm1::Rponsetemporelletrac1Click);
 }
 
 void TForm1::CreatePanel() {
@@ -536,6 +544,8 @@ void TForm1::Rglersur23dB1Click() {
   }
   parameters_->SetParameterValue(*p, *value);
 }
+
+void TForm1::Rponsetemporelletrac1Click() { stepWindow_->ShowWindow(); }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 

@@ -31,6 +31,7 @@ class MeasuresWindow;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
+class StepWindow;
 class TAboutBox;
 class TForm2;
 class TForm3;
@@ -82,6 +83,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
+  StepWindow* StepResponseWindow() const { return stepWindow_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
@@ -127,6 +129,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Mspaint1 = nullptr;
   QAction* Maple1 = nullptr;
   QAction* RponsetemporellecrationdunfichierMaple1 = nullptr;
+  QAction* Rponsetemporelletrac1 = nullptr;
   QAction* Ouvrirditeurdepoints1 = nullptr;
   QAction* Quitter1 = nullptr;
   QAction* N6 = nullptr;
@@ -174,6 +177,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void RponsetemporellecrationdunfichierMaple1Click();
   void Mesures1Click();
   void Rglersur23dB1Click();
+  void Rponsetemporelletrac1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it), and what starts other programs; tests replace both.
@@ -203,6 +207,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm3* form3_ = nullptr;
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
+  StepWindow* stepWindow_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;

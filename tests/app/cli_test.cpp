@@ -312,6 +312,29 @@ class CliTest : public QObject {
     QVERIFY(Tracevue({QStringLiteral("--asymptotes=1"), QStringLiteral("--export"), out}).Code == 2);
   }
 
+  // The samples of 1/(1+2p) against 1 - e^{-t/2} to 1e-12, the read-outs as drawn.
+  void StepResponseAsSamplesAndReadouts() {
+    const Run r = Tracevue({QStringLiteral("--step"), Path("step.csv"), QStringLiteral("--num1"),
+                            QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+2*p")});
+    QCOMPARE(r.Code, 0);
+    const QStringList readouts = r.Out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(readouts.size(), 4);
+    QCOMPARE(readouts[0], QStringLiteral("Valeur finale : 1"));
+    QCOMPARE(readouts[1], QStringLiteral("Dépassement D% : aucun"));
+    QCOMPARE(readouts[2], QStringLiteral("Temps de réponse à 5 % : 5.991 s"));
+    QFile csv(Path("step.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("t,y"));
+    QVERIFY(lines.size() > 200);
+    for (qsizetype k = 1; k < lines.size(); ++k) {
+      const QStringList fields = lines[k].split(u',');
+      QCOMPARE(fields.size(), 2);
+      const double time = fields[0].toDouble(), y = fields[1].toDouble();
+      QVERIFY2(std::abs(y - (1 - std::exp(-time / 2))) < 1e-12, qPrintable(lines[k]));
+    }
+  }
+
   void BadUsageExitsWithTwo_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
@@ -350,6 +373,9 @@ class CliTest : public QObject {
         << QStringLiteral("« b.WWC » en trop");
     QTest::newRow("no action") << QStringList{QStringLiteral("--num1"), QStringLiteral("1")}
                                << QStringLiteral("--export");
+    QTest::newRow("t max not positive")
+        << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"), png}
+        << QStringLiteral("--t-max");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
                                            QStringLiteral("--export"), png}
                             << QStringLiteral("--curves");

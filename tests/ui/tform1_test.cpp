@@ -111,6 +111,8 @@ class TForm1Test : public QObject {
         {f.Maple1, "Maple1", QStringLiteral("Réponse temporelle : ouverture directe de Maple")},
         {f.RponsetemporellecrationdunfichierMaple1, "RponsetemporellecrationdunfichierMaple1",
          QStringLiteral("Réponse temporelle : création d'un fichier Maple")},
+        {f.Rponsetemporelletrac1, "Rponsetemporelletrac1",
+         QStringLiteral("Réponse temporelle : tracé")},
         {f.Ouvrirditeurdepoints1, "Ouvrirditeurdepoints1",
          QStringLiteral("Ouvrir éditeur de points")},
         {f.Quitter1, "Quitter1", QStringLiteral("Quitter")},
@@ -139,8 +141,11 @@ class TForm1Test : public QObject {
     QCOMPARE(bar[2]->text(), QStringLiteral("Analyse"));
     QCOMPARE(bar[3], f.apropos);
     QCOMPARE(bar[3]->menu(), nullptr);
-    QCOMPARE(f.Fichier1->actions().size(), 11);
+    QCOMPARE(f.Fichier1->actions().size(), 12);
     QCOMPARE(f.Fichier1->actions().front(), f.N3);
+    // The window's own time response comes right after the two Maple entries.
+    QCOMPARE(f.Fichier1->actions().indexOf(f.Rponsetemporelletrac1),
+             f.Fichier1->actions().indexOf(f.RponsetemporellecrationdunfichierMaple1) + 1);
     QCOMPARE(f.Dfinir1->actions().size(), 9);
     QVERIFY(f.N6->isEnabled());
   }

@@ -1,0 +1,210 @@
+// The step-response picture: axes, the curve, the final value and its band, the read-outs marked and written.
+#include "render/step_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/curves.h"
+#include "core/format.h"
+#include "render/primitives.h"
+
+namespace tv {
+
+namespace {
+
+// Room for four read-out lines above the frame, whatever their number, so
+// that the frame stays still while a parameter is stepped.
+constexpr int kReadoutRows = 4;
+
+double NiceTick(double x) {
+  if (!(x > 0) || !std::isfinite(x)) return 1;
+  const double decade = std::pow(10.0, std::floor(std::log10(x)));
+  for (double m : {1.0, 2.0, 5.0})
+    if (m * decade >= x) return m * decade;
+  return 10 * decade;
+}
+
+// The response between samples, on the straight line: marks only.
+double ValueAt(const StepResponse& r, double t) {
+  const auto it = std::lower_bound(r.T.begin(), r.T.end(), t);
+  if (it == r.T.begin()) return r.Y.front();
+  if (it == r.T.end()) return r.Y.back();
+  const auto k = static_cast<std::size_t>(it - r.T.begin());
+  const double u = (t - r.T[k - 1]) / (r.T[k] - r.T[k - 1]);
+  return r.Y[k - 1] + u * (r.Y[k] - r.Y[k - 1]);
+}
+
+struct Frame {
+  int Left, Right, Top, Bottom;
+  double YMin, YMax, TMax;
+  int X(double t) const { return RoundPixel(Left + t / TMax * (Right - Left)); }
+  int Y(double y) const { return RoundPixel(Bottom - (y - YMin) / (YMax - YMin) * (Bottom - Top)); }
+};
+
+// The values the frame shows: the whole response, or for a diverging one its
+// first half, from which it then leaves the frame; 0 and the final value's
+// band always.
+void ValueRange(const StepResponse& r, double* lo, double* hi) {
+  const StepReadouts& o = r.Readouts;
+  std::size_t shown = r.Y.size();
+  if (o.Kind == StepKind::Unstable) shown = std::max<std::size_t>(2, shown / 2);
+  double a = 0, b = 0;
+  for (std::size_t k = 0; k < shown; ++k) {
+    a = std::min(a, r.Y[k]);
+    b = std::max(b, r.Y[k]);
+  }
+  if (o.Kind == StepKind::Settles) {
+    a = std::min(a, o.FinalValue - 0.05 * std::abs(o.FinalValue));
+    b = std::max(b, o.FinalValue + 0.05 * std::abs(o.FinalValue));
+  }
+  if (!(b - a > 1e-300 * std::max(1.0, std::abs(a)))) {
+    a -= 1;
+    b += 1;
+  }
+  const double pad = 0.05 * (b - a);
+  *lo = a - pad;
+  *hi = b + pad;
+}
+
+void DrawAxes(DiagramState& s, const Frame& f, int th) {
+  UseColour(s, kGridGrey);
+  const double yStep = NiceTick((f.YMax - f.YMin) / 6);
+  const double tStep = NiceTick(f.TMax / 8);
+  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep)
+    PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y));
+  for (double t = tStep; t <= f.TMax * (1 + 1e-9); t += tStep)
+    PlotDottedLine(s, f.X(t), f.Top, f.X(t), f.Bottom);
+  UseColour(s, kBlack);
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  PlotLine(s, f.Left, f.Top, f.Right, f.Top);
+  PlotLine(s, f.Right, f.Top, f.Right, f.Bottom);
+  PlotLine(s, f.Right, f.Bottom, f.Left, f.Bottom);
+  PlotLine(s, f.Left, f.Bottom, f.Left, f.Top);
+  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep) {
+    // A tick a rounding away from zero is zero.
+    const std::string label = FormatReal(std::abs(y) < yStep * 1e-9 ? 0.0 : y);
+    PlotText(s, f.Left - TextWidth(s, label) - 4, f.Y(y) - th / 2, label);
+  }
+  for (double t = 0; t <= f.TMax * (1 + 1e-9); t += tStep) {
+    const std::string label = FormatReal(t);
+    PlotText(s, f.X(t) - TextWidth(s, label) / 2, f.Bottom + 4, label);
+  }
+  PlotText(s, f.Right - TextWidth(s, "t (s)"), f.Bottom + 4 + th, "t (s)");
+}
+
+// One polyline through the samples, as a pixel column sees them: many
+// samples in one column become one vertical stroke.
+void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
+  UseColour(s, kBlue);
+  SetPen(s, PenStyle::Solid, s.CurvePenWidth);
+  int lastX = f.X(r.T[0]), lastY = f.Y(r.Y[0]);
+  int column = lastX, low = lastY, high = lastY, first = lastY, now = lastY;
+  const auto flush = [&] {
+    PlotLine(s, lastX, lastY, column, first);
+    if (low != high) PlotLine(s, column, low, column, high);
+    lastX = column;
+    lastY = now;
+  };
+  for (std::size_t k = 1; k < r.T.size(); ++k) {
+    const int x = f.X(r.T[k]), y = f.Y(r.Y[k]);
+    if (x != column) {
+      flush();
+      column = x;
+      low = high = first = y;
+    }
+    low = std::min(low, y);
+    high = std::max(high, y);
+    now = y;
+  }
+  flush();
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+}
+
+// A read-out time marked as a margin is on the Bode view: a line from the
+// axis to the curve and a marker on it.
+void MarkTime(DiagramState& s, const Frame& f, double t, double y) {
+  PlotDottedLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
+  DrawMarker(s, f.X(t), f.Y(y));
+}
+
+void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
+  const StepReadouts& o = r.Readouts;
+  if (o.Kind != StepKind::Settles) return;
+  UseColour(s, kBlack);
+  const double band = 0.05 * std::abs(o.FinalValue);
+  PlotDottedLine(s, f.Left, f.Y(o.FinalValue), f.Right, f.Y(o.FinalValue));
+  if (band > 0) {
+    PlotDottedLine(s, f.Left, f.Y(o.FinalValue + band), f.Right, f.Y(o.FinalValue + band));
+    PlotDottedLine(s, f.Left, f.Y(o.FinalValue - band), f.Right, f.Y(o.FinalValue - band));
+  }
+  if (o.HasOvershoot) {
+    UseColour(s, kRed);
+    MarkTime(s, f, o.PeakTime, o.PeakValue);
+    DrawArrow(s, f.X(o.PeakTime), f.Y(o.FinalValue), f.X(o.PeakTime), f.Y(o.PeakValue));
+  }
+  if (o.HasSettling && o.SettledInSpan) {
+    UseColour(s, kPurple);
+    MarkTime(s, f, o.SettlingTime, ValueAt(r, o.SettlingTime));
+  }
+  if (o.HasRise) {
+    UseColour(s, kGreen);
+    MarkTime(s, f, o.RiseStart, 0.1 * o.FinalValue);
+    MarkTime(s, f, o.RiseEnd, 0.9 * o.FinalValue);
+    DrawArrow(s, f.X(o.RiseStart), f.Y(0.9 * o.FinalValue), f.X(o.RiseEnd),
+              f.Y(0.9 * o.FinalValue));
+  }
+}
+
+}  // namespace
+
+std::string StepCaption(const DiagramState& s, bool closedLoop) {
+  std::string product;
+  for (int i : TickedFunctions(s)) product += (product.empty() ? "H" : ".H") + std::to_string(i + 1);
+  if (product.empty()) return product;
+  return closedLoop ? product + "/(1+" + product + ")" : product;
+}
+
+void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption) {
+  ClearPlot(s);
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  const int th = TextHeight(s, "1p");
+  const int textLeft = 10;
+  const int top = 8 + (kReadoutRows + 1) * th;
+  UseColour(s, kBlack);
+  if (!caption.empty()) {
+    const std::string title = "y(t), r\xE9ponse indicielle de " + std::string(caption);
+    PlotText(s, s.PlotWidth - TextWidth(s, title) - 10, 4, title);
+  }
+  if (r.Outcome != StepOutcome::Drawn) {
+    PlotText(s, textLeft, top, StepOutcomeText(r.Outcome));
+    return;
+  }
+
+  Frame f{};
+  f.Left = TextWidth(s, "-0.000") + 14;
+  f.Right = s.PlotWidth - 16;
+  f.Top = top;
+  f.Bottom = s.PlotHeight - 2 * th - 10;
+  f.TMax = r.TMax;
+  ValueRange(r, &f.YMin, &f.YMax);
+  if (f.Right <= f.Left || f.Bottom <= f.Top) return;
+
+  DrawAxes(s, f, th);
+  DrawMarks(s, f, r);
+  DrawCurve(s, f, r);
+
+  const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
+  const std::vector<std::string> lines = StepReadoutTexts(r);
+  const StepReadouts& o = r.Readouts;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // The overshoot line says "aucun" in black: it marks nothing.
+    const bool marked = i != 1 || o.HasOvershoot;
+    UseColour(s, marked ? colours[std::min<std::size_t>(i, 3)] : kBlack);
+    PlotText(s, textLeft, 4 + static_cast<int>(i) * th, lines[i]);
+  }
+  UseColour(s, kBlack);
+}
+
+}  // namespace tv

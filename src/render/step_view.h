@@ -1,0 +1,27 @@
+// The step-response picture: axes, the curve, the final value and its band, the read-outs marked and written.
+#pragma once
+
+#include <string_view>
+
+#include "analysis/step_response.h"
+#include "core/diagram_state.h"
+
+namespace tv {
+
+// Grid of the step-response picture (its only colour of its own).
+inline constexpr Rgb kGridGrey{160, 160, 160};
+
+// Draws the response on the picture described by the drawing fields of
+// picture (DrawCanvas, ScreenCanvas, PlotWidth, PlotHeight, origins, pen
+// widths, ForceBlack), like the diagrams: cleared, then drawn. caption names
+// the system ("H1.H2/(1+H1.H2)"); a response that is not Drawn is said in
+// its one line instead of a curve. The read-out lines head the picture in
+// the colours of their marks: final value black, overshoot red, settling
+// time purple, rise time green.
+void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption);
+
+// The system's caption: the product of the ticked functions as box 4 names
+// it, over 1 plus itself for the closed loop.
+std::string StepCaption(const DiagramState& s, bool closedLoop);
+
+}  // namespace tv

@@ -1,0 +1,235 @@
+// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every redraw.
+#include "ui/step_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "render/step_view.h"
+#include "ui/cp1252.h"
+#include "ui/file_names.h"
+#include "ui/fonts.h"
+#include "ui/picture_output.h"
+#include "ui/qt_surface.h"
+#include "ui/step_output.h"
+
+namespace tv::ui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tracevue");
+
+// The picture: paints the surface's image and follows its own size.
+class StepPicture : public QWidget {
+ public:
+  StepPicture(QtSurface& surface, std::function<void(int, int)> resized, QWidget* parent)
+      : QWidget(parent), surface_(surface), resized_(std::move(resized)) {
+    setObjectName(QStringLiteral("StepPicture"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(320, 240);
+  }
+  QSize sizeHint() const override { return QSize(kStepPictureWidth, kStepPictureHeight); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    surface_.Finish();
+    QPainter p(this);
+    p.drawImage(event->rect().topLeft(), surface_.Image(), event->rect());
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    resized_(event->size().width(), event->size().height());
+  }
+
+ private:
+  QtSurface& surface_;
+  std::function<void(int, int)> resized_;
+};
+
+}  // namespace
+
+StepWindow::StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPrinter&()> printer,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(s), dialogs_(dialogs), printer_(std::move(printer)) {
+  setObjectName(QStringLiteral("StepWindow"));
+  setWindowTitle(QStringLiteral("Réponse temporelle"));
+  setFont(WindowFont());
+  surface_ = std::make_unique<QtSurface>(kStepPictureWidth, kStepPictureHeight);
+  surface_->SetFontHeight(10);
+  picture_.DrawCanvas = picture_.ScreenCanvas = surface_.get();
+  picture_.PlotWidth = kStepPictureWidth;
+  picture_.PlotHeight = kStepPictureHeight;
+  picture_.CurvePenWidth = 2;
+  picture_.FramePenWidth = 1;
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  MainMenu = new QMenuBar(this);
+  MainMenu->setObjectName(QStringLiteral("MainMenu"));
+  QMenu* file = MainMenu->addMenu(QStringLiteral("Fichier"));
+  Pressepapier = file->addAction(QStringLiteral("Presse-papier (Bitmap)"));
+  Imprimer = file->addAction(QStringLiteral("Imprimer"));
+  SauverPng = file->addAction(QStringLiteral("Sauver l'image (.PNG)"));
+  SauverSvg = file->addAction(QStringLiteral("Sauver l'image (.SVG)"));
+  layout->setMenuBar(MainMenu);
+
+  auto* bar = new QWidget(this);
+  auto* row = new QHBoxLayout(bar);
+  row->setContentsMargins(8, 4, 8, 4);
+  // Ticked when the window first opens: the product is usually the open loop
+  // of a unity-feedback system.
+  BoucleFermee = new QCheckBox(QStringLiteral("Boucle fermée (retour unitaire)"), bar);
+  BoucleFermee->setObjectName(QStringLiteral("BoucleFermee"));
+  BoucleFermee->setChecked(true);
+  row->addWidget(BoucleFermee);
+  row->addSpacing(24);
+  auto* label = new QLabel(QStringLiteral("t max (s)"), bar);
+  row->addWidget(label);
+  TMax = new QLineEdit(bar);
+  TMax->setObjectName(QStringLiteral("TMax"));
+  TMax->setFixedWidth(80);
+  TMax->setPlaceholderText(QStringLiteral("auto"));
+  label->setBuddy(TMax);
+  row->addWidget(TMax);
+  row->addStretch(1);
+  layout->addWidget(bar);
+
+  Picture = new StepPicture(*surface_, [this](int w, int h) { Resized(w, h); }, this);
+  layout->addWidget(Picture, 1);
+  surface_->OnDrawingStarted = [this] { Picture->update(); };
+  // The picture at its default size, whatever the bars above it ask for.
+  resize(kStepPictureWidth,
+         kStepPictureHeight + MainMenu->sizeHint().height() + bar->sizeHint().height());
+
+  connect(BoucleFermee, &QCheckBox::toggled, this, [this] { Recompute(); });
+  connect(TMax, &QLineEdit::textChanged, this, [this] { Recompute(); });
+  connect(Pressepapier, &QAction::triggered, this, &StepWindow::PressepapierClick);
+  connect(Imprimer, &QAction::triggered, this, &StepWindow::ImprimerClick);
+  connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
+  connect(SauverSvg, &QAction::triggered, this, [this] { SauverClick(".svg"); });
+}
+
+StepWindow::~StepWindow() {
+  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
+}
+
+void StepWindow::ShowWindow() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void StepWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    // Right of the main window when the screen has room, else in the lower
+    // right corner of the screen, so that the Bode picture stays in view.
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const int right = main ? main->frameGeometry().right() + 8 : area.left();
+    move(std::min(right, area.right() - frameGeometry().width()),
+         std::max(area.top(), area.bottom() - frameGeometry().height()));
+  }
+  if (s_.Host && listenedTo_ != s_.Host) {
+    if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
+    listenedTo_ = s_.Host;
+    listenedTo_->AddRedrawListener(this);
+  }
+  Recompute();
+  QWidget::showEvent(event);
+}
+
+void StepWindow::hideEvent(QHideEvent* event) {
+  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
+  listenedTo_ = nullptr;
+  QWidget::hideEvent(event);
+}
+
+double StepWindow::AskedTMax() const {
+  QString text = TMax->text().trimmed();
+  text.replace(u',', u'.');
+  bool ok = false;
+  const double t = text.toDouble(&ok);
+  return ok && std::isfinite(t) && t > 0 ? t : 0.0;
+}
+
+void StepWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Compute(drawn); }
+
+void StepWindow::Recompute() {
+  response_ = ComputeStepResponseOfTexts(s_, BoucleFermee->isChecked(), AskedTMax());
+  Repaint();
+}
+
+void StepWindow::Compute(bool drawn) {
+  if (drawn) {
+    response_ = ComputeStepResponse(s_, BoucleFermee->isChecked(), AskedTMax());
+  } else {
+    response_ = tv::StepResponse{};
+    response_.Outcome = StepOutcome::Invalid;
+  }
+  Repaint();
+}
+
+void StepWindow::Repaint() {
+  ++redrawCount_;
+  DrawStepView(picture_, response_, StepCaption(s_, BoucleFermee->isChecked()));
+  Picture->update();
+}
+
+void StepWindow::Resized(int width, int height) {
+  if (width == picture_.PlotWidth && height == picture_.PlotHeight) return;
+  picture_.PlotWidth = width;
+  picture_.PlotHeight = height;
+  surface_->Resize(width, height);
+  Repaint();
+}
+
+const QImage& StepWindow::Image() const {
+  surface_->Finish();
+  return surface_->Image();
+}
+
+void StepWindow::PressepapierClick() {
+  PictureContext ctx{this, picture_, dialogs_, *surface_, [this] { Repaint(); }, {}};
+  CopyPictureToClipboard(ctx);
+}
+
+void StepWindow::ImprimerClick() {
+  const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
+  PictureContext ctx{this,  picture_, dialogs_, *surface_, [this] { Repaint(); }, {},
+                     [this, caption](tv::DiagramState& page) {
+                       DrawStepView(page, response_, caption);
+                     }};
+  PrintPicture(ctx, printer_());
+}
+
+void StepWindow::SauverClick(const char* extension) {
+  const QString ext = QString::fromLatin1(extension);
+  const QString chosen = dialogs_.SaveFileName(
+      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
+      QStringLiteral("reponse") + ext);
+  if (chosen.isEmpty()) return;
+  QString name = chosen;
+  if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
+  std::string error;
+  if (!WriteStepOutput(response_, StepCaption(s_, BoucleFermee->isChecked()), LocalPath(name),
+                       picture_.PlotWidth, picture_.PlotHeight, surface_->FontHeight(), false,
+                       &error))
+    dialogs_.Message(this,
+                     QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
+                         .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
+                     kCaption, MessageIcon::Exclamation);
+}
+
+}  // namespace tv::ui

@@ -1,0 +1,90 @@
+// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every redraw.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "analysis/step_response.h"
+#include "core/diagram_host.h"
+#include "core/diagram_state.h"
+#include "ui/dialogs.h"
+
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMenuBar;
+class QPrinter;
+
+namespace tv::ui {
+
+class QtSurface;
+
+// A top-level, non-modal window like the points editor. While shown it
+// listens to the host's redraws and computes and draws the response of the
+// same system as the worksheet's statement H; hidden, it is not told and
+// costs nothing.
+class StepWindow : public QWidget, public tv::RedrawListener {
+  Q_OBJECT
+
+ public:
+  // printer: the main window's printer, chosen before the print dialog.
+  StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPrinter&()> printer,
+             QWidget* parent = nullptr);
+  ~StepWindow() override;
+
+  QMenuBar* MainMenu = nullptr;
+  QAction* Pressepapier = nullptr;
+  QAction* Imprimer = nullptr;
+  QAction* SauverPng = nullptr;
+  QAction* SauverSvg = nullptr;
+  QCheckBox* BoucleFermee = nullptr;  // "Boucle fermée (retour unitaire)"
+  QLineEdit* TMax = nullptr;          // "t max (s)": empty is automatic
+  QWidget* Picture = nullptr;
+
+  // "Réponse temporelle : tracé": shows the window and brings it to the front.
+  void ShowWindow();
+
+  // RedrawListener.
+  void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
+
+  // The span asked for in "t max (s)", 0 for automatic (empty or not a
+  // positive number; ',' is read as the decimal point).
+  double AskedTMax() const;
+  const tv::StepResponse& Response() const { return response_; }
+  // The picture as last drawn.
+  const QImage& Image() const;
+  int RedrawCount() const { return redrawCount_; }
+
+  // The commands of the window's Fichier menu.
+  void PressepapierClick();
+  void ImprimerClick();
+  void SauverClick(const char* extension);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  // Compiles the ticked texts again: the window may open after a refused redraw.
+  void Recompute();
+  void Compute(bool drawn);
+  // The response drawn onto the window's picture.
+  void Repaint();
+  void Resized(int width, int height);
+
+  tv::DiagramState& s_;
+  Dialogs& dialogs_;
+  std::function<QPrinter&()> printer_;
+  // The drawing fields of the picture (target, size, pens); nothing else of
+  // it is used.
+  tv::DiagramState picture_;
+  std::unique_ptr<QtSurface> surface_;
+  tv::StepResponse response_;
+  tv::DiagramHost* listenedTo_ = nullptr;
+  bool placed_ = false;
+  int redrawCount_ = 0;
+};
+
+}  // namespace tv::ui

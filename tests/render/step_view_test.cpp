@@ -1,0 +1,78 @@
+// The step-response picture: read-outs written in their marks' colours, black when printed, words instead of a curve.
+#include "render/step_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/recording_surface.h"
+
+namespace tv {
+namespace {
+
+StepResponse SecondOrder() {
+  std::array<CoefficientSet, 3> num{}, den{};
+  num[0] = {1, 0, 0, 0, 0, 0};
+  den[0] = {1, 0.15, 0.25, 0, 0, 0};  // ξ = 0.15, W = 2
+  return ComputeStepResponse(RealiseStepSystem(num, den, {0}, false), 0);
+}
+
+struct Picture {
+  RecordingSurface surface;
+  DiagramState s;
+  explicit Picture(bool black = false) {
+    s.DrawCanvas = s.ScreenCanvas = &surface;
+    s.PlotWidth = 640;
+    s.PlotHeight = 420;
+    s.CurvePenWidth = 2;
+    s.FramePenWidth = 1;
+    s.ForceBlack = black ? 1 : 0;
+  }
+};
+
+TEST(StepViewTest, ReadoutsInTheColoursOfTheirMarks) {
+  Picture p;
+  const StepResponse r = SecondOrder();
+  DrawStepView(p.s, r, "H1");
+  const std::vector<std::string> lines = StepReadoutTexts(r);
+  ASSERT_EQ(lines.size(), 4u);
+  const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const RecordedOp* text = p.surface.FindText(lines[i]);
+    ASSERT_NE(text, nullptr) << lines[i];
+    EXPECT_EQ(text->colour, colours[i]) << lines[i];
+  }
+  // The overshoot's arrow is red and vertical, at the peak's column.
+  int redVertical = 0;
+  for (const RecordedOp& line : p.surface.Lines())
+    if (line.colour == kRed && line.x == line.w && line.y != line.h) ++redVertical;
+  EXPECT_GE(redVertical, 2);
+  // The curve stays between the frame's sides.
+  for (const RecordedOp& line : p.surface.Lines())
+    if (line.colour == kBlue) {
+      EXPECT_GE(std::min(line.x, line.w), 0);
+      EXPECT_LE(std::max(line.x, line.w), p.s.PlotWidth - 16);
+    }
+}
+
+TEST(StepViewTest, PrintedAllBlack) {
+  Picture p(true);
+  DrawStepView(p.s, SecondOrder(), "H1");
+  for (const RecordedOp& op : p.surface.Ops) {
+    if (op.kind == RecordedOp::Line || op.kind == RecordedOp::Text) {
+      EXPECT_EQ(op.colour, kBlack);
+    }
+  }
+}
+
+TEST(StepViewTest, WordsInsteadOfACurve) {
+  Picture p;
+  StepResponse r;
+  r.Outcome = StepOutcome::Improper;
+  DrawStepView(p.s, r, "H1");
+  EXPECT_TRUE(p.surface.Lines().empty());
+  EXPECT_NE(p.surface.FindText(StepOutcomeText(StepOutcome::Improper)), nullptr);
+}
+
+}  // namespace
+}  // namespace tv

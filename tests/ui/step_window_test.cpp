@@ -1,0 +1,122 @@
+// The time-response window: opened from the menu, told of every redraw only while shown, following Ksi.
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "ui/scripted_dialogs.h"
+#include "ui/step_output.h"
+#include "ui/step_window.h"
+#include "ui/tform1.h"
+
+using tv::ui::ScriptedDialogs;
+using tv::ui::StepWindow;
+using tv::ui::TForm1;
+
+namespace {
+
+struct Window {
+  tv::DiagramState s;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TForm1> form;
+  // The second-order example: 1/(1+2ξp/W+p²/W²), W = 10, ξ = 0.2.
+  Window() {
+    form = std::make_unique<TForm1>(s, dialogs);
+    s.NumText[0].Assign("1");
+    s.DenText[0].Assign("1+2*KSI*p/W+p^2/W^2");
+    s.ParamW = 10;
+    s.ParamKsi = 0.2;
+    form->CheckBox1->setChecked(true);
+  }
+  StepWindow& Step() { return *form->StepResponseWindow(); }
+};
+
+}  // namespace
+
+class StepWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensFromTheMenuWithTheLoopClosed() {
+    Window w;
+    QVERIFY(!w.Step().isVisible());
+    w.form->Rponsetemporelletrac1->trigger();
+    QVERIFY(w.Step().isVisible());
+    QCOMPARE(w.Step().windowTitle(), QStringLiteral("Réponse temporelle"));
+    QCOMPARE(w.Step().BoucleFermee->text(), QStringLiteral("Boucle fermée (retour unitaire)"));
+    QVERIFY(w.Step().BoucleFermee->isChecked());
+    QCOMPARE(w.Step().Response().Outcome, tv::StepOutcome::Drawn);
+    // 1/(1+2ξp/W+p²/W²) closed by unit feedback settles at one half.
+    QCOMPARE(w.Step().Response().Readouts.FinalValue, 0.5);
+  }
+
+  void ListensOnlyWhileShown() {
+    Window w;
+    const int closed = w.Step().RedrawCount();
+    w.form->Redraw();
+    QCOMPARE(w.Step().RedrawCount(), closed);
+    w.Step().ShowWindow();
+    const int shown = w.Step().RedrawCount();
+    w.form->Redraw();
+    QCOMPARE(w.Step().RedrawCount(), shown + 1);
+    w.Step().hide();
+    w.form->Redraw();
+    QCOMPARE(w.Step().RedrawCount(), shown + 1);
+  }
+
+  // The Ksi arrow held: each step's redraw gives a smaller overshoot.
+  void OvershootShrinksAsKsiGrows() {
+    Window w;
+    w.Step().ShowWindow();
+    double previous = w.Step().Response().Readouts.OvershootPercent;
+    for (int k = 0; k < 5; ++k) {
+      w.s.ParamKsi += 0.1;
+      w.form->Redraw();
+      const double now = w.Step().Response().Readouts.OvershootPercent;
+      QVERIFY2(now < previous, qPrintable(QString::number(now)));
+      previous = now;
+    }
+  }
+
+  void RefusedRedrawSaysSoInsteadOfACurve() {
+    Window w;
+    w.Step().ShowWindow();
+    w.s.DenText[0].Assign("1+*p");
+    w.form->Redraw();
+    QCOMPARE(w.Step().Response().Outcome, tv::StepOutcome::Invalid);
+    QVERIFY(w.Step().Response().Y.empty());
+  }
+
+  void TMaxFieldOverridesTheSpan() {
+    Window w;
+    w.Step().ShowWindow();
+    w.Step().TMax->setText(QStringLiteral("2,5"));
+    QCOMPARE(w.Step().Response().TMax, 2.5);
+    w.Step().TMax->setText(QString());
+    QVERIFY(w.Step().Response().TMax != 2.5);
+  }
+
+  // Printed through Imprimer's page layout: black, and the window drawn again after.
+  void PrintsThroughThePageLayout() {
+    Window w;
+    w.Step().ShowWindow();
+    QTemporaryDir dir;
+    QPrinter& printer = w.form->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("step.pdf")));
+    w.dialogs.PrintAnswers = {true};
+    w.dialogs.YesNoAnswers = {false};
+    const int before = w.Step().RedrawCount();
+    w.Step().ImprimerClick();
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("step.pdf"))).size() > 1000);
+    QCOMPARE(w.Step().RedrawCount(), before + 1);
+    QCOMPARE(w.Step().Image().size(), QSize(tv::ui::kStepPictureWidth, tv::ui::kStepPictureHeight));
+  }
+};
+
+QTEST_MAIN(StepWindowTest)
+#include "step_window_test.moc"
