@@ -7,11 +7,11 @@
 set -eu
 
 # Building and running: compiler and build tools, Qt with SVG and its French
-# translations, Eigen, the program's font, and what opens files and installs
-# the menu entry on the desktop.
+# translations, Eigen, libEMF (the metafiles), the program's font, and what
+# opens files and installs the menu entry on the desktop.
 RUN_PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
-  libeigen3-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils"
+  libeigen3-dev libemf-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils"
 # The tests: clang and its sanitizer runtime for the fuzzing build,
 # GoogleTest, Google Benchmark, a metafile reader and a PDF rasteriser that
 # check the program's pictures.

@@ -24,6 +24,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/transfer_refusal.h"
 
 namespace tv::app {
 
@@ -339,15 +340,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     s.CurrentFileName = name;
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
-    const TransferLoad load = LoadTransferFile(s, path, TransferRefresh{});
-    const std::string shown = Utf8(ui::QtPath(path));
-    if (load == TransferLoad::NotRead) {
-      err << "tracevue : impossible de lire le fichier de transfert « " << shown << " »\n";
+    std::string problem;
+    if (LoadTransferFile(s, path, TransferRefresh{}, &problem) == TransferLoad::Refused) {
+      err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, problem, QStringLiteral(" ")))
+          << "\n";
       return kExitFile;
     }
-    // The window accepts a short file as it comes; so does the command line, but says it.
-    if (load == TransferLoad::Partly)
-      err << "tracevue : avertissement : fichier de transfert incomplet « " << shown << " »\n";
   }
   for (int k = 0; k < 3; ++k) {
     if (o.Num[k]) s.NumText[k].Assign(*o.Num[k]);

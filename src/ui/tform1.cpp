@@ -21,6 +21,7 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -39,6 +40,7 @@
 #include "ui/tform2.h"
 #include "ui/worksheet_commands.h"
 #include "ui/tform3.h"
+#include "ui/transfer_refusal.h"
 
 namespace tv::ui {
 
@@ -340,17 +342,29 @@ void TForm1::StartUp(const QStringList& arguments) {
   s_.MapleFileLetter = 'a';
   if (!arguments.isEmpty()) {
     s_.CurrentFileName = TransferFileNameFromArgument(LocalPath(arguments.front()));
-    LoadTransferFile(ResolveTransferFileName(s_.CurrentFileName));
+    const std::string path = ResolveTransferFileName(s_.CurrentFileName);
+    const std::string problem = LoadTransferFile(path);
+    // The window is not on the screen yet: the message comes once it is,
+    // and the program starts all the same, with its defaults.
+    if (!problem.empty())
+      QTimer::singleShot(0, this, [this, path, problem] { ReportRefusedFile(path, problem); });
   }
 }
 
-void TForm1::LoadTransferFile(const std::string& path) {
+std::string TForm1::LoadTransferFile(const std::string& path) {
   TransferRefresh refresh;
   refresh.UpdateProductCaption = [this] { UpdateProductCaption(); };
   refresh.RedrawDiagram = [this] { Redraw(); };
   refresh.RefreshParameterCaptions = [this] { RefreshParameterCaptions(); };
   refresh.RefreshParameterAvailability = [this] { RefreshParameterAvailability(); };
-  tv::LoadTransferFile(s_, path, refresh);
+  std::string problem;
+  tv::LoadTransferFile(s_, path, refresh, &problem);
+  return problem;
+}
+
+void TForm1::ReportRefusedFile(const std::string& path, const std::string& problem) {
+  dialogs_.Message(this, TransferFileRefusal(path, problem), QStringLiteral("Tracevue"),
+                   MessageIcon::Exclamation);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -607,7 +621,10 @@ void TForm1::N1Click() {
   const QString name = dialogs_.OpenFileName(this, QString::fromLatin1(kTransferFilter),
                                              QString::fromLatin1(kTransferExtension));
   if (name.isEmpty()) return;
-  LoadTransferFile(LocalPath(name));
+  const std::string path = LocalPath(name);
+  // A file that is no transfer file leaves the work on the screen as it is.
+  const std::string problem = LoadTransferFile(path);
+  if (!problem.empty()) ReportRefusedFile(path, problem);
 }
 
 void TForm1::N2Click() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/diagram_host.h"
@@ -182,7 +183,9 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Resized(int clientWidth, int clientHeight);
   void SetModeWithoutMargins(std::uint8_t mode);
   void DefineFunction(int i);
-  void LoadTransferFile(const std::string& path);
+  // The reason the file was refused (nothing changed then), empty once loaded.
+  std::string LoadTransferFile(const std::string& path);
+  void ReportRefusedFile(const std::string& path, const std::string& problem);
   QCheckBox* CurveBox(int box) const;
   PictureContext PictureCommands();
 

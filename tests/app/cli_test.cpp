@@ -261,6 +261,17 @@ class CliTest : public QObject {
     r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"), Path("never.png")});
     QCOMPARE(r.Code, 4);
     QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
+    // A file that is there but is no transfer file: its name and the reason.
+    QFile notTransfer(Path("points.WWC"));
+    QVERIFY(notTransfer.open(QIODevice::WriteOnly));
+    notTransfer.write("1 0 0\r\n10 -3 -45\r\n");
+    notTransfer.close();
+    r = Tracevue({Path("points.WWC"), QStringLiteral("--save"), Path("never.WWC")});
+    QCOMPARE(r.Code, 4);
+    QVERIFY2(r.Err.contains(Path("points.WWC")) &&
+                 r.Err.contains(QStringLiteral("il fait 18 octets au lieu de 554")),
+             qPrintable(r.Err));
+    QVERIFY(!QFile::exists(Path("never.WWC")));
   }
 
   void VectorPicturesAndWorksheet() {

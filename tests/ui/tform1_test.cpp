@@ -480,6 +480,48 @@ class TForm1Test : public QObject {
     QCOMPARE(w.s.DenText[2].Str(), std::string("1+p"));
   }
 
+  // A points text opened by mistake, from the menu or at start: a message
+  // naming it and saying why, and the work on the screen as it was.
+  void FileThatIsNoTransferFileIsRefused() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString points = dir.filePath(QStringLiteral("mesures.txt"));
+    QFile file(points);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("0.1 -0.02 -1.1\r\n1 -3.5 -45.2\r\n");
+    file.close();
+
+    Window w;
+    TForm1& f = *w.form;
+    w.s.NumText[0].Assign("K");
+    w.s.DenText[0].Assign("1+T*p");
+    f.CheckBox1->setChecked(true);
+    const tv::TransferFileBytes before = tv::EncodeTransferFile(w.s);
+    const QImage picture = f.Picture().copy();
+    const int redraws = f.RedrawCount();
+    w.dialogs.FileAnswers.push_back(points);
+    f.N1->trigger();
+    QCOMPARE(w.dialogs.Count(QStringLiteral("message")), 1);
+    const QString text = w.dialogs.Log.back().text;
+    QVERIFY2(text.contains(points) && text.contains(QStringLiteral("pas un fichier de transfert")) &&
+                 text.contains(QStringLiteral("30 octets au lieu de 554")),
+             qPrintable(text));
+    QCOMPARE(w.dialogs.Log.back().icon, MessageIcon::Exclamation);
+    QVERIFY(tv::EncodeTransferFile(w.s) == before);
+    QVERIFY(f.CheckBox1->isChecked() && !f.CheckBox2->isChecked() && !f.CheckBox4->isChecked());
+    QCOMPARE(f.RedrawCount(), redraws);
+    QCOMPARE(f.Picture(), picture);
+    QVERIFY(f.PanelColour() != QColor(255, 0, 0));
+
+    // At start the window comes up with its defaults, and the message once it is there.
+    Window started({points});
+    QCOMPARE(started.dialogs.Count(QStringLiteral("message")), 0);
+    QTRY_COMPARE(started.dialogs.Count(QStringLiteral("message")), 1);
+    QVERIFY(started.dialogs.Log.back().text.contains(dir.filePath(QStringLiteral("mesures.WWC"))));
+    QCOMPARE(started.s.NumText[0].Str(), std::string("1"));
+    QVERIFY(!started.form->CheckBox4->isChecked());
+  }
+
   void FailedSaveIsSaid() {
     Window w;
     TForm1& f = *w.form;
@@ -501,8 +543,9 @@ class TForm1Test : public QObject {
     tv::ui::TAboutBox& box = *f.AboutBox();
     QCOMPARE(box.windowTitle(), QStringLiteral("A propos"));
     QCOMPARE(box.size(), QSize(318, 132));
-    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue " TRACEVUE_VERSION));
-    QVERIFY(box.ProductName->text().startsWith(QStringLiteral("Tracevue 0.")));
+    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue"));
+    QCOMPARE(box.Version->text(), QStringLiteral("Version " TRACEVUE_VERSION));
+    QVERIFY(box.Version->y() > box.ProductName->y());
     QCOMPARE(box.ProgramIcon->size(), QSize(33, 33));
     QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
     QCOMPARE(box.font().pixelSize(), 13);
