@@ -38,7 +38,7 @@ constexpr int kMinSide = 100;
 constexpr int kMaxSide = 8000;
 constexpr std::size_t kMaxPointsFileBytes = 16 * 1024 * 1024;
 
-enum class PictureFormat { Png, Bmp, Emf, Svg };
+enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf };
 
 struct Options {
   std::optional<QString> File;
@@ -61,6 +61,7 @@ struct Options {
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;
+  bool BlackLines = false;  // the printed page's darker pens
   bool Help = false;
 };
 
@@ -107,11 +108,12 @@ QString Parse(const QStringList& arguments, Options& o) {
       continue;
     }
     if (arg == QStringLiteral("--margins") || arg == QStringLiteral("--black") ||
-        arg == QStringLiteral("--closed-loop")) {
+        arg == QStringLiteral("--closed-loop") || arg == QStringLiteral("--black-lines")) {
       if (noValue()) return QStringLiteral("l'option %1 ne prend pas de valeur").arg(arg);
-      (arg == QStringLiteral("--margins") ? o.Margins
-       : arg == QStringLiteral("--black") ? o.Black
-                                          : o.ClosedLoop) = true;
+      (arg == QStringLiteral("--margins")       ? o.Margins
+       : arg == QStringLiteral("--black")       ? o.Black
+       : arg == QStringLiteral("--black-lines") ? o.BlackLines
+                                                : o.ClosedLoop) = true;
       continue;
     }
 
@@ -228,8 +230,9 @@ QString Parse(const QStringList& arguments, Options& o) {
       else if (lower.endsWith(QStringLiteral(".bmp"))) o.Format = PictureFormat::Bmp;
       else if (lower.endsWith(QStringLiteral(".emf"))) o.Format = PictureFormat::Emf;
       else if (lower.endsWith(QStringLiteral(".svg"))) o.Format = PictureFormat::Svg;
+      else if (lower.endsWith(QStringLiteral(".pdf"))) o.Format = PictureFormat::Pdf;
       else
-        return QStringLiteral("--export : extension .png, .bmp, .emf ou .svg attendue pour « %1 »")
+        return QStringLiteral("--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
             .arg(value);
       o.Export = value;
     }
@@ -296,8 +299,10 @@ const char* UsageText() {
          "  --save SORTIE        écrit le fichier de transfert de l'état obtenu\n"
          "  --size LxH           taille du tracé en pixels (défaut 1134x678)\n"
          "  --black              tout en noir, comme pour l'impression\n"
-         "  --export SORTIE      image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs)\n"
-         "                       ou .emf (métafichier, en noir, comme « Sauver l'image »)\n"
+         "  --export SORTIE      image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs),\n"
+         "                       .emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la\n"
+         "                       page imprimée par « Imprimer », A4 portrait, en noir)\n"
+         "  --black-lines        avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)\n"
          "  --worksheet SORTIE   feuille Maple (.mws) de la réponse indicielle des fonctions cochées\n"
          "  --closed-loop        avec --worksheet : boucle fermée à retour unitaire H/(1+H)\n"
          "  --help               ce texte\n"
@@ -411,7 +416,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     err << "\n";
     return kExitFile;
   };
-  if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
+  if (o.Export && o.Format == PictureFormat::Pdf) {
+    // The printed page, as "Imprimer" gives it on a PDF printer.
+    std::string error;
+    if (!ui::ExportPrintedPage(s, ui::LocalPath(*o.Export), o.BlackLines, &error))
+      return writeFailed(*o.Export, error);
+  } else if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;

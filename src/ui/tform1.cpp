@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "files/transfer_file.h"
 #include "render/primitives.h"
@@ -49,10 +51,13 @@ namespace {
 constexpr char kTransferFilter[] = "Transfert|*.WWC";
 constexpr char kTransferExtension[] = "*.WWC";
 
-// Image1: paints the surface's picture at its top-left corner.
+// Image1: paints the surface's picture at its top-left corner. On a screen
+// of another pixel ratio (the window moved, or the screen's setting
+// changed) the picture is drawn anew at that ratio first.
 class PictureView : public QWidget {
  public:
-  PictureView(QtSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+  PictureView(QtSurface& surface, std::function<void(double)> ratioChanged, QWidget* parent)
+      : QWidget(parent), surface_(surface), ratioChanged_(std::move(ratioChanged)) {
     setObjectName(QStringLiteral("Image1"));
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -60,13 +65,20 @@ class PictureView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
+    const double ratio = devicePixelRatioF();
+    if (ratio != surface_.DevicePixelRatio() && ratioChanged_) ratioChanged_(ratio);
     surface_.Finish();
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), surface_.Image(), event->rect());
+    const QImage& picture = surface_.Image();
+    const QRect r = event->rect();
+    // The source is in the picture's own pixels, ratio of them to a pixel.
+    const double k = picture.devicePixelRatio();
+    p.drawImage(QRectF(r), picture, QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
   }
 
  private:
   QtSurface& surface_;
+  std::function<void(double)> ratioChanged_;
 };
 
 QToolButton* ArrowButton(const char* name, Qt::ArrowType arrow, int left, int top,
@@ -111,7 +123,8 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tracevue"));
   setFont(WindowFont());
-  surface_ = std::make_unique<QtSurface>(kClientWidth, kClientHeight);
+  // Drawn at the resolution of the screen the window opens on.
+  surface_ = std::make_unique<QtSurface>(kClientWidth, kClientHeight, devicePixelRatioF());
 
   CreateMenus();
   auto* central = new QWidget(this);
@@ -125,9 +138,10 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   CreatePicture();
   layout->addWidget(imageArea_, 1);
 
+  // The picture's vertical bar stands beside the plot, not over it.
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(kClientWidth, kClientHeight + menuHeight);
-  setMaximumSize(kMaxClientWidth, kMaxClientHeight + menuHeight);
+  resize(kClientWidth + PictureBarWidth(), kClientHeight + menuHeight);
+  setMaximumSize(kMaxClientWidth + PictureBarWidth(), kMaxClientHeight + menuHeight);
 
   StartUp(arguments);
 
@@ -303,10 +317,20 @@ void TForm1::CreatePicture() {
   imageArea_->setFrameShape(QFrame::NoFrame);
   imageArea_->setWidgetResizable(false);
   imageArea_->setBackgroundRole(QPalette::Base);
-  // The plot is as wide as the client area; the vertical bar hides only the
-  // outer ends of the right-hand phase ticks, so no horizontal bar is offered.
+  // The picture is as tall as the whole client area, the panel included,
+  // so its lowest rows are reached with the vertical bar, always there. The
+  // bar has its own column right of the plot, which is as wide as the
+  // client area less that column: every pixel of the picture's width shows,
+  // and no horizontal bar is needed.
   imageArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  auto* view = new PictureView(*surface_, imageArea_);
+  imageArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* view = new PictureView(
+      *surface_,
+      [this](double ratio) {
+        surface_->SetDevicePixelRatio(ratio);
+        Redraw();
+      },
+      imageArea_);
   view->resize(surface_->Width(), surface_->Height());
   imageArea_->setWidget(view);
   Image1 = view;
@@ -367,10 +391,14 @@ void TForm1::ReportRefusedFile(const std::string& path, const std::string& probl
                    MessageIcon::Exclamation);
 }
 
+int TForm1::PictureBarWidth() const {
+  return imageArea_ ? imageArea_->verticalScrollBar()->sizeHint().width() : 0;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) {
     const QSize size = static_cast<QResizeEvent*>(event)->size();
-    Resized(size.width(), size.height());
+    Resized(size.width() - PictureBarWidth(), size.height());
   }
   return QMainWindow::eventFilter(watched, event);
 }

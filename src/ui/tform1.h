@@ -39,7 +39,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   Q_OBJECT
 
  public:
-  // Client area asked for at start: the plot's default size.
+  // The plot's default size; the client area is wider by the picture's
+  // scroll bar (PictureBarWidth).
   static constexpr int kClientWidth = 1134;
   static constexpr int kClientHeight = 678;
   // Largest client area (a window of at most 1150 x 850 with its frame).
@@ -84,6 +85,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* Form2() const { return form2_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   QScrollArea* ImageArea() const { return imageArea_; }
+  // The column of the picture's vertical scroll bar, right of the plot.
+  int PictureBarWidth() const;
 
 
   // Top panel.

@@ -186,8 +186,11 @@ void TForm2::CreateMenu() {
   Courbeencours1 = entry("Courbeencours1", QStringLiteral("Courbe  --> Editeur"));
   Afficherlespoints1 = entry("Afficherlespoints1", QStringLiteral("Afficher les points"));
 
-  // The five commands side by side, none behind a "»": the bar's font is
-  // made smaller until they fit the narrowest client area the window has.
+  // The five commands side by side, none behind a "»": the entries are
+  // packed closer than the style's default, and the bar's font is made
+  // smaller until they fit the narrowest client area the window has.
+  MainMenu1->setStyleSheet(
+      QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
   FitCaptionToWidth(*MainMenu1, kNarrowestClientWidth);
 
   connect(Lire1, &QAction::triggered, this, &TForm2::Lire1Click);

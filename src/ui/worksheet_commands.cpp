@@ -74,7 +74,9 @@ void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
 void SaveWorksheetFile(PictureContext& ctx) {
   bool checked[3];
   if (!ReadBoxes(ctx, checked)) return;
-  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|.mws"),
+  // "*.mws": the dialog lists the worksheets already there, so that one can
+  // be chosen and replaced.
+  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|*.mws"),
                                                   QStringLiteral(".mws"), QString());
   if (chosen.isEmpty()) return;
   const WorksheetBuffer buffer = AskAndBuild(ctx, checked);

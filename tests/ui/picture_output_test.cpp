@@ -75,6 +75,9 @@ void SetUpPdfPrinter(QPrinter& printer, const QString& file, QPageLayout::Orient
 // A4 is 595 × 842 points; at 600 dpi a point is 600/72 device pixels.
 constexpr int kA4ShortPx = 4958;  // round(595 × 600 / 72) = round(4958.33)
 constexpr int kA4LongPx = 7017;   // round(842 × 600 / 72) = round(7016.67)
+// The same in the printed page's pixels, 90 per inch.
+constexpr int kA4ShortLayout = kA4ShortPx * 90 / 600;  // 743
+constexpr int kA4LongLayout = kA4LongPx * 90 / 600;    // 1052
 
 // Prints after turning the page to landscape in the dialog, as a user might.
 class LandscapeInDialog : public ScriptedDialogs {
@@ -194,15 +197,20 @@ class PictureOutputTest : public QObject {
     QTest::addColumn<int>("plotHeight");
     QTest::addColumn<int>("curvePen");
     QTest::addColumn<int>("framePen");
-    // Origin: round(600 × 7 / 25.4) = 165, round(600 × 14 / 25.4) = 331.
-    // Portrait: 4958 − 330 wide; 7017 − 662 = 6355 high, cut to the width.
+    // The page in pixels of 90 per inch: 4958 × 90 / 600 = 743 and
+    // 7017 × 90 / 600 = 1052 (rounded down); origin round(90 × 7 / 25.4) = 25,
+    // round(90 × 14 / 25.4) = 50.
+    // Portrait: 743 − 50 wide; 1052 − 100 = 952 high, cut to the width.
     QTest::newRow("portrait-normal-lines")
-        << int(QPageLayout::Portrait) << false << kA4ShortPx - 330 << kA4ShortPx - 330 << 3 << 2;
+        << int(QPageLayout::Portrait) << false << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 3
+        << 2;
     QTest::newRow("portrait-darker-lines")
-        << int(QPageLayout::Portrait) << true << kA4ShortPx - 330 << kA4ShortPx - 330 << 4 << 3;
-    // Landscape: 7017 − 330 wide, 4958 − 662 high, not cut.
+        << int(QPageLayout::Portrait) << true << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 4
+        << 3;
+    // Landscape: 1052 − 50 wide, 743 − 100 high, not cut.
     QTest::newRow("landscape-normal-lines")
-        << int(QPageLayout::Landscape) << false << kA4LongPx - 330 << kA4ShortPx - 662 << 3 << 2;
+        << int(QPageLayout::Landscape) << false << kA4LongLayout - 50 << kA4ShortLayout - 100 << 3
+        << 2;
   }
   void PrintToPdf() {
     QFETCH(int, orientation);
@@ -232,8 +240,8 @@ class PictureOutputTest : public QObject {
     QCOMPARE(b.host.Redraws.size(), size_t(2));
     const auto& onPage = b.host.Redraws[0];
     QCOMPARE(onPage.Kind, Snapshot::Painter);
-    QCOMPARE(onPage.OriginX, 165);
-    QCOMPARE(onPage.OriginY, 331);
+    QCOMPARE(onPage.OriginX, 25);
+    QCOMPARE(onPage.OriginY, 50);
     QCOMPARE(onPage.PlotWidth, plotWidth);
     QCOMPARE(onPage.PlotHeight, plotHeight);
     QCOMPARE(onPage.CurvePen, curvePen);
@@ -275,8 +283,8 @@ class PictureOutputTest : public QObject {
     dialogs.YesNoAnswers = {false};
     tv::ui::PrintPicture(ctx, printer);
     QVERIFY(b.host.Redraws.size() >= 1);
-    QCOMPARE(b.host.Redraws[0].PlotWidth, kA4ShortPx - 330);
-    QCOMPARE(b.host.Redraws[0].PlotHeight, kA4ShortPx - 330);
+    QCOMPARE(b.host.Redraws[0].PlotWidth, kA4ShortLayout - 50);
+    QCOMPARE(b.host.Redraws[0].PlotHeight, kA4ShortLayout - 50);
     QVERIFY(b.ScreenRestored());
   }
 

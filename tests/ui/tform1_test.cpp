@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QGuiApplication>
 #include <QFileInfo>
@@ -631,13 +633,31 @@ class TForm1Test : public QObject {
     QVERIFY(lines.front().startsWith(QStringLiteral("0.1   ")));
   }
 
+  // The vertical bar has a column of its own: the whole width of the
+  // picture shows, its right-hand labels included.
+  void ScrollBarStandsBesideThePicture() {
+    Window w;
+    TForm1& f = *w.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QCOMPARE(w.s.PlotWidth, 1134);
+    const QScrollBar* bar = f.ImageArea()->verticalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    QVERIFY(f.PictureBarWidth() > 0);
+    QCOMPARE(f.ImageArea()->viewport()->width(), w.s.PlotWidth);
+    const QPoint barLeft = bar->mapTo(&f, QPoint(0, 0));
+    const QPoint pictureRight = f.Image1->mapTo(&f, QPoint(f.Image1->width(), 0));
+    QVERIFY2(barLeft.x() >= pictureRight.x(),
+             qPrintable(QStringLiteral("bar at %1, picture to %2").arg(barLeft.x()).arg(pictureRight.x())));
+  }
+
   void ResizeRedrawsAtTheNewSize() {
     Window w;
     TForm1& f = *w.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.resize(900, 500 + f.menuBar()->height());
-    QTRY_COMPARE(w.s.PlotWidth, f.centralWidget()->width());
+    f.resize(900 + f.PictureBarWidth(), 500 + f.menuBar()->height());
+    QTRY_COMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
     QCOMPARE(w.s.PlotWidth, 900);
     QCOMPARE(w.s.PlotHeight, f.centralWidget()->height());
     QCOMPARE(f.Picture().size(), QSize(w.s.PlotWidth, w.s.PlotHeight));
@@ -646,7 +666,7 @@ class TForm1Test : public QObject {
     QCOMPARE(f.Picture().pixel(w.s.PlotWidth - 30, 100) & 0xffffff, 0u);
     // The window never grows past its limit.
     f.resize(2000, 2000);
-    QTRY_VERIFY(f.width() <= TForm1::kMaxClientWidth);
+    QTRY_VERIFY(f.width() <= TForm1::kMaxClientWidth + f.PictureBarWidth());
     QVERIFY(w.s.PlotWidth <= TForm1::kMaxClientWidth);
     QVERIFY(w.s.PlotHeight <= TForm1::kMaxClientHeight);
   }

@@ -163,7 +163,7 @@ class WorksheetCommandsTest : public QObject {
     tv::ui::SaveWorksheetFile(b.ctx);
     QCOMPARE(b.dialogs.Log.size(), size_t(2));
     QCOMPARE(b.dialogs.Log[0].kind, QStringLiteral("save"));
-    QCOMPARE(b.dialogs.Log[0].extra, QStringLiteral("Fichier Maple|.mws"));
+    QCOMPARE(b.dialogs.Log[0].extra, QStringLiteral("Fichier Maple|*.mws"));
     QCOMPARE(b.dialogs.Log[1].kind, QStringLiteral("yesno"));
     QCOMPARE(ReadAll(path).size(), qsizetype(tv::kWorksheetSize));
     QCOMPARE(b.s.MapleFileLetter, 'a');  // only the direct opening moves it
