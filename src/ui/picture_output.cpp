@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPointer>
+#include <QWidget>
 #include <QPrinter>
 #include <QPageLayout>
 #include <QPageSize>
@@ -209,13 +211,20 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
     const QString program = launcher.FindProgram(QString::fromLatin1(name));
     if (!program.isEmpty() && launcher.StartProgram(program, {file})) return;
   }
-  if (launcher.OpenUrl(QUrl::fromLocalFile(file))) return;
-  // The bitmap is there all the same: say where, so it can be opened by hand.
-  ctx.dialogs.Message(ctx.parent,
-                      QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
-                                     "de dessin n'a pu être lancé : ouvrez ce fichier vous-même.")
-                          .arg(QDir::toNativeSeparators(file)),
-                      kCaption, MessageIcon::Exclamation);
+  // The bitmap is there all the same: say where, and what to install, so
+  // that it can be opened by hand. Once, whether the desktop's opener could
+  // not start or found no application for the file afterwards.
+  Dialogs* const dialogs = &ctx.dialogs;
+  const QPointer<QWidget> parent = ctx.parent;
+  const auto noPaintProgram = [dialogs, parent, file] {
+    dialogs->Message(parent,
+                     QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
+                                    "de dessin n'a pu l'ouvrir. Installez-en un, par exemple "
+                                    "KolourPaint, Pinta ou GIMP, ou ouvrez ce fichier vous-même.")
+                         .arg(QDir::toNativeSeparators(file)),
+                     kCaption, MessageIcon::Exclamation);
+  };
+  if (!launcher.OpenUrl(QUrl::fromLocalFile(file), noPaintProgram)) noPaintProgram();
 }
 
 bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker,

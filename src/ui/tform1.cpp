@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -209,6 +210,15 @@ void TForm1::CreateMenus() {
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
   apropos->setObjectName(QStringLiteral("apropos"));
+
+  // The usual keys of a desktop program; the captions stay as they are.
+  N3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  N2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  Imprimer1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  Pressepapier1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  Quitter1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  apropos->setShortcut(QKeySequence(Qt::Key_F1));
 
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);

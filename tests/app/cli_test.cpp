@@ -300,7 +300,8 @@ class CliTest : public QObject {
     const QStringList third = {QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
                                QStringLiteral("1+3*p+3*p^2+p^3"), QStringLiteral("--set"),
                                QStringLiteral("K=4"), QStringLiteral("--decades"),
-                               QStringLiteral("-1:2"), QStringLiteral("--margins")};
+                               QStringLiteral("-1:2"), QStringLiteral("--curves"),
+                               QStringLiteral("1,4"), QStringLiteral("--margins")};
     QTest::newRow("bode") << third << 4;
     QTest::newRow("black") << (third + QStringList{QStringLiteral("--view"), QStringLiteral("black")})
                            << 4;

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
+#include <QMimeDatabase>
 #include <QPrinter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -485,6 +487,24 @@ class PictureOutputTest : public QObject {
     if (message) QVERIFY(b.dialogs.Log.back().text.contains(bmp));
   }
 
+  // The desktop's opener started, then found no application for a bitmap:
+  // one message, naming the file and the paint programs to install.
+  void PaintProgramMissingIsSaidOnceWhenTheOpenerGivesUp() {
+    PictureBench b;
+    RecordingLauncher launcher;
+    tv::ui::EditPictureInPaintProgram(b.ctx, launcher);
+    QCOMPARE(b.dialogs.Count("message"), 0);
+    QCOMPARE(launcher.Failures.size(), 1);
+    QVERIFY(launcher.Failures.front());
+    launcher.Failures.front()();
+    QCOMPARE(b.dialogs.Count("message"), 1);
+    const QString text = b.dialogs.Log.back().text;
+    QVERIFY2(text.contains(QDir(tmp_->path()).filePath(QStringLiteral("Temporaire.bmp"))) &&
+                 text.contains(QStringLiteral("KolourPaint, Pinta ou GIMP")),
+             qPrintable(text));
+    QCOMPARE(b.dialogs.Log.back().caption, QStringLiteral("Tracevue"));
+  }
+
   void PaintBitmapThatCannotBeWrittenStartsNothing() {
     PictureBench b;
     QVERIFY(QDir(tmp_->path()).mkdir(QStringLiteral("Temporaire.bmp")));  // in the way
@@ -593,6 +613,17 @@ class PictureOutputTest : public QObject {
   void FrenchTranslationsInstalled() {
     QVERIFY(tv::ui::InstallFrenchTranslations(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
+    // What the file dialog shows in its columns: type, size, date.
+    tv::ui::UseFrenchLocale();
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+             QStringLiteral("Dossier"));
+    QVERIFY2(QLocale().formattedDataSize(2048).contains(QStringLiteral("Kio")),
+             qPrintable(QLocale().formattedDataSize(2048)));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QStringLiteral("d MMMM yyyy")),
+             QStringLiteral("9 décembre 2026"));
+    const QString plain = QMimeDatabase().mimeTypeForName(QStringLiteral("text/plain")).comment();
+    QVERIFY2(plain.contains(QStringLiteral("texte")), qPrintable(plain));
+    QLocale::setDefault(QLocale::c());
   }
 };
 

@@ -524,6 +524,27 @@ class TForm1Test : public QObject {
     QVERIFY(!started.form->CheckBox4->isChecked());
   }
 
+  void MenuEntriesHaveTheUsualKeys() {
+    Window w;
+    TForm1& f = *w.form;
+    const QList<QPair<QAction*, QString>> keys = {
+        {f.N3, QStringLiteral("Ctrl+N")},        {f.N1, QStringLiteral("Ctrl+O")},
+        {f.N2, QStringLiteral("Ctrl+S")},        {f.Imprimer1, QStringLiteral("Ctrl+P")},
+        {f.Pressepapier1, QStringLiteral("Ctrl+C")}, {f.Quitter1, QStringLiteral("Ctrl+Q")},
+        {f.apropos, QStringLiteral("F1")}};
+    for (const auto& [entry, key] : keys)
+      QCOMPARE(entry->shortcut().toString(QKeySequence::PortableText), key);
+    QCOMPARE(f.N1->text(), QStringLiteral("Ouvrir"));
+    // A key press reaches the command: Ctrl+N is Nouveau.
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    w.s.NumText[0].Assign("K");
+    f.CheckBox1->setChecked(true);
+    QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(!f.CheckBox1->isChecked());
+    QCOMPARE(w.s.NumText[0].Str(), std::string("1"));
+  }
+
   void FailedSaveIsSaid() {
     Window w;
     TForm1& f = *w.form;

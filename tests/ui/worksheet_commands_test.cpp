@@ -231,6 +231,25 @@ class WorksheetCommandsTest : public QObject {
     QCOMPARE(b.s.MapleFileLetter, 'b');
   }
 
+  // The opener started, then found nothing for .mws files: one message that
+  // names the worksheet and Maple.
+  void MapleMissingIsSaidOnceWhenTheOpenerGivesUp() {
+    PictureBench b;
+    Tick(b, true, false, false);
+    b.s.TempDir = TempDir();
+    b.dialogs.YesNoAnswers = {false};
+    RecordingLauncher launcher;
+    tv::ui::OpenWorksheetInMaple(b.ctx, launcher);
+    QCOMPARE(b.dialogs.Count("message"), 0);
+    QCOMPARE(launcher.Failures.size(), 1);
+    launcher.Failures.front()();
+    QCOMPARE(b.dialogs.Count("message"), 1);
+    const QString text = b.dialogs.Log.back().text;
+    QVERIFY2(text.contains(TmpPath(QStringLiteral("a.mws"))) &&
+                 text.contains(QStringLiteral("Installez Maple")),
+             qPrintable(text));
+  }
+
   // Boxes come from the window when it says so, not from the host.
   void BoxesFromTheContext() {
     PictureBench b;
