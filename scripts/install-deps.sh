@@ -1,22 +1,41 @@
 #!/bin/sh
-# Installs, from Debian's packages only, what building and testing Tracevue needs.
-# Packages already present are skipped; nothing else is downloaded.
+# Installs from Debian's packages what Tracevue needs: to build and run it, and with --test what the tests add.
+# Usage: scripts/install-deps.sh [--test]
+# Each package is checked by its real name (dpkg never reports a virtual
+# package as installed); when nothing is missing, no apt command runs at all,
+# so a start asks for no password and touches no network.
 set -eu
-PACKAGES="cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
-  libgl-dev libeigen3-dev libgtest-dev googletest libbenchmark-dev libemf-dev emf2svg
-  fonts-dejavu-core fonts-liberation xdg-utils shared-mime-info desktop-file-utils
-  clang-14 libclang-rt-14-dev"
+
+# Building and running: compiler and build tools, Qt with SVG and its French
+# translations, Eigen, libEMF (the metafiles), the program's font, and what
+# opens files and installs the menu entry on the desktop.
+RUN_PACKAGES="cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
+  libeigen3-dev libemf-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils"
+# The tests: clang and its sanitizer runtime for the fuzzing build,
+# GoogleTest, Google Benchmark, a metafile reader and a PDF rasteriser that
+# check the program's pictures.
+TEST_PACKAGES="clang-14 libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
+  emf2svg poppler-utils"
+
+PACKAGES=$RUN_PACKAGES
+case "${1:-}" in
+  --test) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
+  "") ;;
+  *) echo "Usage : $0 [--test]" >&2; exit 2 ;;
+esac
+
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
   fi
 done
-if [ -n "$missing" ]; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  echo "Installation des paquets :$missing"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
-fi
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installation des paquets :$missing"
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

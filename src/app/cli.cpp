@@ -26,6 +26,7 @@
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
 #include "ui/step_output.h"
+#include "ui/transfer_refusal.h"
 
 namespace tv::app {
 
@@ -94,15 +95,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     s.CurrentFileName = name;
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
-    const TransferLoad load = LoadTransferFile(s, path, TransferRefresh{});
-    const std::string shown = Utf8(ui::QtPath(path));
-    if (load == TransferLoad::NotRead) {
-      err << "tracevue : impossible de lire le fichier de transfert « " << shown << " »\n";
+    std::string problem;
+    if (LoadTransferFile(s, path, TransferRefresh{}, &problem) == TransferLoad::Refused) {
+      err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, problem, QStringLiteral(" ")))
+          << "\n";
       return kExitFile;
     }
-    // The window accepts a short file as it comes; so does the command line, but says it.
-    if (load == TransferLoad::Partly)
-      err << "tracevue : avertissement : fichier de transfert incomplet « " << shown << " »\n";
   }
   for (int k = 0; k < 3; ++k) {
     if (o.Num[k]) s.NumText[k].Assign(*o.Num[k]);
@@ -165,7 +163,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     err << "\n";
     return kExitFile;
   };
-  if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
+  if (o.Export && o.Format == PictureFormat::Pdf) {
+    // The printed page, as "Imprimer" gives it on a PDF printer.
+    std::string error;
+    if (!ui::ExportPrintedPage(s, ui::LocalPath(*o.Export), o.BlackLines, &error))
+      return writeFailed(*o.Export, error);
+  } else if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;

@@ -172,8 +172,11 @@ QString ReadExport(const QString& value, Options& o) {
     o.Format = PictureFormat::Emf;
   else if (lower.endsWith(QStringLiteral(".svg")))
     o.Format = PictureFormat::Svg;
+  else if (lower.endsWith(QStringLiteral(".pdf")))
+    o.Format = PictureFormat::Pdf;
   else
-    return QStringLiteral("--export : extension .png, .bmp, .emf ou .svg attendue pour « %1 »").arg(value);
+    return QStringLiteral("--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
+        .arg(value);
   o.Export = value;
   return {};
 }
@@ -246,9 +249,15 @@ const OptionDescription kOptions[] = {
        return QString();
      }},
     {"export", "SORTIE",
-     "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs) "
-     "ou .emf (métafichier, en noir, comme « Sauver l'image »)",
+     "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs), "
+     ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
+     "page imprimée par « Imprimer », A4 portrait, en noir)",
      ReadExport},
+    {"black-lines", nullptr, "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)",
+     [](const QString&, Options& o) {
+       o.BlackLines = true;
+       return QString();
+     }},
     {"worksheet", "SORTIE", "feuille Maple (.mws) de la réponse indicielle des fonctions cochées",
      [](const QString& value, Options& o) {
        o.Worksheet = value;

@@ -15,7 +15,7 @@
 
 namespace tv::app {
 
-enum class PictureFormat { Png, Bmp, Emf, Svg };
+enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf };
 
 inline constexpr int kDefaultWidth = 1134;
 inline constexpr int kDefaultHeight = 678;
@@ -47,6 +47,7 @@ struct Options {
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;
+  bool BlackLines = false;  // the printed page's darker pens
   bool Help = false;
 };
 

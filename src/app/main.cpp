@@ -51,10 +51,12 @@ int main(int argc, char** argv) {
     return tv::app::kExitUsage;
   }
 
+  tv::ui::UseFrenchDatesInStandardDialogs();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tracevue"));
   QApplication::setFont(tv::ui::WindowFont());
   QGuiApplication::setDesktopFileName(QStringLiteral("tracevue"));
+  tv::ui::UseFrenchLocale();
   tv::ui::InstallFrenchTranslations(app);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;

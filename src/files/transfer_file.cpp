@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string_view>
 
 #include "core/diagram_host.h"
 #include "core/parameters.h"
@@ -137,21 +138,55 @@ std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState
   return r.Used();
 }
 
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh) {
-  ClearPlot(s);
-
-  const FileReadResult file = ReadFileBytes(path, kTransferFileSize);
-  TransferLoad result = TransferLoad::NotRead;
-  if (file.Opened) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(file.Bytes.data());
-    const std::size_t used = DecodeTransferFile({data, file.Bytes.size()}, s);
-    if (used == kTransferFileSize) {
-      result = TransferLoad::Whole;
-    } else if (used > 0 || file.Complete) {
-      result = TransferLoad::Partly;
+std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t fileSize) {
+  constexpr std::string_view kNotTransfer = "Ce n'est pas un fichier de transfert : ";
+  if (fileSize != kTransferFileSize || bytes.size() != kTransferFileSize) {
+    std::string reason(kNotTransfer);
+    // bytes holds the file's beginning only when the file is larger.
+    reason += fileSize > bytes.size() ? "il fait plus de " + std::to_string(bytes.size())
+                                      : "il fait " + std::to_string(fileSize);
+    reason += fileSize > 1 ? " octets" : " octet";
+    reason += " au lieu de " + std::to_string(kTransferFileSize) + ".";
+    return reason;
+  }
+  static constexpr const char* kRecords[6] = {
+      "du num\xE9rateur de H1",   "du num\xE9rateur de H2",   "du num\xE9rateur de H3",
+      "du d\xE9nominateur de H1", "du d\xE9nominateur de H2", "du d\xE9nominateur de H3"};
+  for (std::size_t i = 0; i < 6; ++i) {
+    const unsigned length = bytes[i * kTextRecordSize];
+    if (length > kFunctionTextMax) {
+      std::string reason(kNotTransfer);
+      reason += "le texte ";
+      reason += kRecords[i];
+      reason += " annonce " + std::to_string(length) + " caract\xE8res, " +
+                std::to_string(kFunctionTextMax) + " au plus.";
+      return reason;
     }
   }
+  return {};
+}
+
+TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
+                              const TransferRefresh& refresh, std::string* problem) {
+  // Enough to tell the size of any file a user mistakes for a transfer file.
+  constexpr std::size_t kReadAtMost = 1 << 20;
+  const FileReadResult file = ReadFileBytes(path, kReadAtMost);
+  std::string reason;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(file.Bytes.data());
+  if (!file.Opened || !file.Complete) {
+    reason = file.Error.empty() ? std::string("Lecture impossible.") : file.Error;
+  } else {
+    // A file that goes on past what was read is longer than any transfer file.
+    const std::size_t size = file.Bytes.size() + (file.Truncated ? 1 : 0);
+    reason = TransferFileProblem({data, file.Bytes.size()}, size);
+  }
+  if (!reason.empty()) {
+    if (problem) *problem = reason;
+    return TransferLoad::Refused;
+  }
+
+  ClearPlot(s);
+  DecodeTransferFile({data, file.Bytes.size()}, s);
 
   // The boxes follow the texts, not the stored box bytes: a function is shown
   // unless both its texts are exactly "1". Each change runs the box's click
@@ -168,7 +203,7 @@ TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
   Run(refresh.RedrawDiagram);
   Run(refresh.RefreshParameterCaptions);
   Run(refresh.RefreshParameterAvailability);
-  return result;
+  return TransferLoad::Whole;
 }
 
 bool SaveTransferFile(DiagramState& s, const std::string& path, std::string* error) {

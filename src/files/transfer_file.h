@@ -43,6 +43,14 @@ TransferFileBytes EncodeTransferFile(const DiagramState& s);
 // a length byte above 80, which is read as 80. Returns the bytes used.
 std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState& s);
 
+// Why bytes read from a file are no transfer file, a French sentence
+// (Windows-1252) without the file's name; empty when they are one. A transfer file is
+// exactly 554 bytes, none of whose six text records announces more than 80
+// characters: anything else (a points text, a picture, a cut copy) is refused
+// whole before a single field of the state is touched. fileSize is the size
+// of the whole file when bytes holds only its beginning.
+std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t fileSize);
+
 // The window refreshes a load ends with; an empty one is skipped. The main
 // window and the command line each supply their own.
 struct TransferRefresh {
@@ -53,17 +61,19 @@ struct TransferRefresh {
 };
 
 enum class TransferLoad {
-  Whole,   // all 554 bytes were there
-  Partly,  // the file was opened but held fewer (or a read failed midway)
-  NotRead, // missing or unreadable: the state is as it was
+  Whole,    // a transfer file, read into the state
+  Refused,  // missing, unreadable or no transfer file: nothing was changed
 };
 
-// Clears the plot, reads the file into s (silently: a missing file reads
-// nothing), ticks the boxes of H1..H3 whose texts are not both exactly "1" and
-// unticks the others, ticks H1.H2.H3, then runs the refreshes in the order
-// product caption, redraw, parameter captions, parameter availability.
+// Reads the file and checks it (TransferFileProblem). A file refused leaves
+// everything as it was, the picture and the boxes too, and runs no refresh;
+// *problem (when given) then holds the reason, in French (Windows-1252),
+// without the file's name. Otherwise: clears the plot, reads the file into s,
+// ticks the boxes of H1..H3 whose texts are not both exactly "1" and unticks
+// the others, ticks H1.H2.H3, then runs the refreshes in the order product
+// caption, redraw, parameter captions, parameter availability.
 TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh);
+                              const TransferRefresh& refresh, std::string* problem = nullptr);
 
 // Copies the states of CheckBox1..4 into CurveEnabled, then replaces path
 // with the 554 bytes (a failed write leaves an existing file intact).

@@ -195,7 +195,7 @@ void DrawBodeCurves(DiagramState& s) {
   if (s.Host) s.Host->ScrollToTop();
 
   const int xMP = TextWidth(s, "50") + 40;
-  const int xMG = xMP + 180;
+  const int xMG = xMP + MarginColumnGap(s, 180);
 
   // No column to sweep (a plot 60 pixels wide or less) or no pulsation axis
   // (a span of zero decades or less): the frame stands alone.

@@ -1,11 +1,13 @@
 // Gain and phase margins: the crossing tests at each sample, their marks and texts, in both views.
 #include "render/margins.h"
 
+#include <cstdint>
 #include <numbers>
 #include <string>
 #include <string_view>
 
 #include "core/format.h"
+#include "render/plot_surface.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -46,6 +48,12 @@ int Row(DiagramState& s, int slot, int top) {
 }
 
 }  // namespace
+
+int MarginColumnGap(DiagramState& s, int pixelsAtCell10) {
+  const int cell = s.DrawCanvas ? s.DrawCanvas->FontHeight() : 10;
+  if (cell <= 10) return pixelsAtCell10;
+  return static_cast<int>((static_cast<std::int64_t>(pixelsAtCell10) * cell + 5) / 10);
+}
 
 void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
                     double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
@@ -100,7 +108,8 @@ void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, doubl
   if (c.Phase180Deg) {
     const int x180 = layout.X0 - layout.XS / 2;
     DrawArrow(s, x180, layout.Y0, slot == 4 ? xs : x180, ys);
-    WriteMarginText(s, layout.XText + 190, row, MarginText("MG", slot, true, -gainDb, w));
+    WriteMarginText(s, layout.XText + MarginColumnGap(s, 190), row,
+                    MarginText("MG", slot, true, -gainDb, w));
   }
 }
 

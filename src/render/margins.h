@@ -6,6 +6,13 @@
 
 namespace tv {
 
+// How far right of the MP texts the MG texts stand: 180 pixels in the Bode
+// view and 190 in the Black view for the screen's character cell of 10
+// pixels, and as many cells for any other (a printed page's 15-pixel cell
+// gives 270 and 285), so that the two texts of a row never run into each
+// other at any font size.
+int MarginColumnGap(DiagramState& s, int pixelsAtCell10);
+
 // Bode view, slot 1..3 for H1..H3 and 4 for the product. Gains and phases
 // are pixel offsets from MidY (dB times GainPixelsPerDb, rad times
 // PhasePixelsPerRad); x is the column's x; xMP and xMG the text columns.

@@ -33,6 +33,24 @@ PrintGeometry ComputePrintGeometry(int dpiX, int dpiY, int pageWidthPx, int page
   return g;
 }
 
+PrintPage ComputePrintPage(int dpiX, int dpiY, int pageWidthPx, int pageHeightPx) {
+  PrintPage page;
+  if (dpiX < 1 || dpiY < 1) {
+    page.Geometry = ComputePrintGeometry(0, 0, 0, 0);
+    return page;
+  }
+  page.ScaleX = static_cast<double>(dpiX) / kPrintPixelsPerInch;
+  page.ScaleY = static_cast<double>(dpiY) / kPrintPixelsPerInch;
+  // In 64 bits: a page of INT32_MAX device pixels times 96 does not overflow.
+  const auto logical = [](int px, int dpi) {
+    const std::int64_t v = std::int64_t{std::max(px, 0)} * kPrintPixelsPerInch / dpi;
+    return static_cast<int>(std::min<std::int64_t>(v, INT32_MAX));
+  };
+  page.Geometry = ComputePrintGeometry(kPrintPixelsPerInch, kPrintPixelsPerInch,
+                                       logical(pageWidthPx, dpiX), logical(pageHeightPx, dpiY));
+  return page;
+}
+
 PrintPenWidths ComputePrintPenWidths(bool darker) {
   return darker ? PrintPenWidths{4, 3} : PrintPenWidths{3, 2};
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "ui/caption_fit.h"
 #include "ui/fonts.h"
 
 namespace tv::ui {
@@ -29,20 +30,19 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setGeometry(8, 8, 33, 33);
   ProgramIcon->setPixmap(ProgramIconPixmap());
 
-  ProductName = new QLabel(QStringLiteral("Tracevue " TRACEVUE_VERSION), Panel1);
-  ProductName->setObjectName(QStringLiteral("ProductName"));
-  ProductName->move(56, 8);
-  ProductName->adjustSize();
-
-  Copyright = new QLabel(QStringLiteral("Diagrammes de Bode et de Black"), Panel1);
-  Copyright->setObjectName(QStringLiteral("Copyright"));
-  Copyright->move(56, 32);
-  Copyright->adjustSize();
-
-  Comments = new QLabel(QStringLiteral("Développeurs de Tracevue, 2026"), Panel1);
-  Comments->setObjectName(QStringLiteral("Comments"));
-  Comments->move(56, 56);
-  Comments->adjustSize();
+  // Four lines in the panel: the title alone on the first, then the version.
+  const auto line = [this](const char* name, const QString& text, int top) {
+    auto* label = new QLabel(text, Panel1);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(kTextLeft, top);
+    FitCaptionToWidth(*label, Panel1->width() - kTextLeft - 4);
+    label->adjustSize();
+    return label;
+  };
+  ProductName = line("ProductName", QStringLiteral("Tracevue"), 4);
+  Version = line("Version", QStringLiteral("Version " TRACEVUE_VERSION), 22);
+  Copyright = line("Copyright", QStringLiteral("Diagrammes de Bode et de Black"), 40);
+  Comments = line("Comments", QStringLiteral("Développeurs de Tracevue, 2026"), 58);
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));

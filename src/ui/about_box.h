@@ -16,6 +16,8 @@ class TAboutBox : public QDialog {
  public:
   static constexpr int kClientWidth = 318;
   static constexpr int kClientHeight = 132;
+  // Where the texts start in the panel, right of the picture.
+  static constexpr int kTextLeft = 56;
 
   explicit TAboutBox(QWidget* parent = nullptr);
 
@@ -24,7 +26,8 @@ class TAboutBox : public QDialog {
 
   QFrame* Panel1;
   QLabel* ProgramIcon;
-  QLabel* ProductName;
+  QLabel* ProductName;  // "Tracevue", and nothing else
+  QLabel* Version;
   QLabel* Copyright;
   QLabel* Comments;
   QPushButton* OKButton;

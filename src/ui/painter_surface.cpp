@@ -75,6 +75,29 @@ PainterSurface::~PainterSurface() {
 
 bool PainterSurface::Begin() { return Painter() != nullptr; }
 
+void PainterSurface::SetClip(const QRect& rect) {
+  clip_ = rect;
+  if (painter_.isActive()) {
+    if (clip_.isEmpty())
+      painter_.setClipping(false);
+    else
+      painter_.setClipRect(clip_);
+  }
+}
+
+void PainterSurface::SetScale(double scaleX, double scaleY) {
+  if (scaleX <= 0.0 || scaleY <= 0.0 || (scaleX == scaleX_ && scaleY == scaleY_)) return;
+  scaleX_ = scaleX;
+  scaleY_ = scaleY;
+  pens_.clear();
+  penNumber_ = -1;
+  penApplied_ = false;
+  if (painter_.isActive()) {
+    painter_.resetTransform();
+    painter_.scale(scaleX_, scaleY_);
+  }
+}
+
 bool PainterSurface::End() {
   if (refused_) return false;
   if (!painter_.isActive()) return true;
@@ -84,7 +107,19 @@ bool PainterSurface::End() {
 QPainter* PainterSurface::Painter() {
   if (painter_.isActive()) return &painter_;
   if (refused_) return nullptr;
-  QImage* picture = stamps_ ? StampablePicture(device_) : nullptr;
+  const double ratio = device_.devicePixelRatioF();
+  if (ratio != ratio_) {
+    // A cosmetic pen is as wide in device pixels at any ratio, a plain one
+    // in the layout's pixels: the pens are made anew, and the stamps, which
+    // know pens by number, start again.
+    ratio_ = ratio;
+    pens_.clear();
+    penNumber_ = -1;
+    if (stamps_) stamps_ = std::make_unique<PixelStamps>(stamps_->Format(), SetUpPainter);
+  }
+  // The stamps copy pixels of the layout: at another ratio, or under a
+  // scale, everything is painted call by call.
+  QImage* picture = stamps_ && ratio_ == 1.0 && !Scaled() ? StampablePicture(device_) : nullptr;
   if (picture && !stamps_->Takes(picture->format())) picture = nullptr;
   // Until a picture the stamps can copy into is open, they copy nothing.
   target_ = {};
@@ -96,6 +131,8 @@ QPainter* PainterSurface::Painter() {
     return nullptr;
   }
   SetUpPainter(painter_);
+  if (Scaled()) painter_.scale(scaleX_, scaleY_);
+  if (!clip_.isEmpty()) painter_.setClipRect(clip_);
   if (picture) {
     // The painter writes straight into the pixels as each call returns, so
     // stamps copied in between keep the order of the drawing.
@@ -113,7 +150,8 @@ QPainter* PainterSurface::Painter() {
 QPen PainterSurface::MakePen(const PenKey& key) const {
   QPen pen(QColor::fromRgb(key.colour));
   pen.setWidth(std::max(1, key.width));
-  pen.setCosmetic(cosmeticPens_);
+  // Cosmetic pens draw the same pixels only where a pixel is a device pixel.
+  pen.setCosmetic(cosmeticPens_ && ratio_ == 1.0 && !Scaled());
   pen.setJoinStyle(Qt::MiterJoin);
   if (key.style == PenStyle::Dotted) {
     pen.setStyle(Qt::DotLine);

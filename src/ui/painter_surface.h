@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QRect>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -50,6 +51,17 @@ class PainterSurface : public PlotSurface {
   // failure. Drawing afterwards opens the painter again.
   bool End();
   bool IsActive() const { return painter_.isActive(); }
+  // Device pixels to a pixel of the drawing, both ways: a page laid out in
+  // pixels of the screen's density is printed at the printer's resolution
+  // with scale = dpi / 96. Pen widths, coordinates and text measures stay in
+  // the drawing's pixels; 1 draws in device pixels.
+  void SetScale(double scaleX, double scaleY);
+  double ScaleX() const { return scaleX_; }
+  double ScaleY() const { return scaleY_; }
+  // Nothing is drawn outside this rectangle of the drawing's pixels: a page
+  // shows what the window's picture of that size shows, and its margins
+  // stay blank.
+  void SetClip(const QRect& rect);
   const QFont& Font() const { return font_; }
   // nullptr when the surface paints everything.
   const PixelStamps* Stamps() const { return stamps_.get(); }
@@ -90,6 +102,13 @@ class PainterSurface : public PlotSurface {
   bool fontApplied_ = false;
   PenKey wanted_;
   bool cosmeticPens_ = false;
+  QRect clip_;  // none when empty
+  double scaleX_ = 1.0;
+  double scaleY_ = 1.0;
+  bool Scaled() const { return scaleX_ != 1.0 || scaleY_ != 1.0; }
+  // The device's pixel ratio when the painter last opened (a picture for a
+  // screen with several device pixels to a pixel).
+  double ratio_ = 1.0;
 
   // A whole redraw changes pen thousands of times among a handful of pens:
   // every pen used is kept, numbered by its place here, so that drawing a

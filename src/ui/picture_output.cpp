@@ -9,8 +9,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPointer>
+#include <QWidget>
 #include <QPrinter>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QSvgGenerator>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <algorithm>
 #include <string_view>
@@ -49,6 +54,20 @@ std::string MetafileName(const std::string& chosen) {
       replaced.size() == chosen.size() &&
       QtPath(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
   return hasEmfExtension ? chosen : replaced;
+}
+
+// The printable area: the painter's origin is its top-left corner, as the
+// page of a printer's drawing surface always is. Laid out in pixels of the
+// screen's density, each drawn as dpi / 96 device pixels.
+PrintPage PageOf(QPrinter& printer) {
+  const QRect area = printer.pageRect(QPrinter::DevicePixel).toRect();
+  return ComputePrintPage(printer.logicalDpiX(), printer.logicalDpiY(), area.width(),
+                          area.height());
+}
+
+// The plot on the page, in pixels of the layout.
+QRect PlotArea(const PrintGeometry& g) {
+  return QRect(g.OriginX, g.OriginY, g.PlotWidth, g.PlotHeight);
 }
 
 void RedrawScreen(PictureContext& ctx) {
@@ -97,14 +116,13 @@ void CopyPictureToClipboard(PictureContext& ctx) {
 
 void PrintPicture(PictureContext& ctx, QPrinter& printer) {
   DiagramState& s = ctx.s;
-  // The printable area: the painter's origin is its top-left corner, as the
-  // page of a printer's drawing surface always is.
-  const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
-  const PrintGeometry geometry = ComputePrintGeometry(printer.logicalDpiX(), printer.logicalDpiY(),
-                                                      page.width(), page.height());
+  const PrintPage page = PageOf(printer);
+  const PrintGeometry& geometry = page.Geometry;
   s.OriginX = geometry.OriginX;
   s.OriginY = geometry.OriginY;
   PainterSurface paper(printer, PrinterFontHeight(ctx.screen.FontHeight()));
+  paper.SetScale(page.ScaleX, page.ScaleY);
+  paper.SetClip(PlotArea(geometry));
   s.DrawCanvas = &paper;
   const int keptWidth = s.PlotWidth;
   const int keptHeight = s.PlotHeight;
@@ -187,13 +205,94 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
     const QString program = launcher.FindProgram(QString::fromLatin1(name));
     if (!program.isEmpty() && launcher.StartProgram(program, {file})) return;
   }
-  if (launcher.OpenUrl(QUrl::fromLocalFile(file))) return;
-  // The bitmap is there all the same: say where, so it can be opened by hand.
-  ctx.dialogs.Message(ctx.parent,
-                      QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
-                                     "de dessin n'a pu être lancé : ouvrez ce fichier vous-même.")
-                          .arg(QDir::toNativeSeparators(file)),
-                      kCaption, MessageIcon::Exclamation);
+  // The bitmap is there all the same: say where, and what to install, so
+  // that it can be opened by hand. Once, whether the desktop's opener could
+  // not start or found no application for the file afterwards.
+  Dialogs* const dialogs = &ctx.dialogs;
+  const QPointer<QWidget> parent = ctx.parent;
+  const auto noPaintProgram = [dialogs, parent, file] {
+    dialogs->Message(parent,
+                     QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
+                                    "de dessin n'a pu l'ouvrir. Installez-en un, par exemple "
+                                    "KolourPaint, Pinta ou GIMP, ou ouvrez ce fichier vous-même.")
+                         .arg(QDir::toNativeSeparators(file)),
+                     kCaption, MessageIcon::Exclamation);
+  };
+  if (!launcher.OpenUrl(QUrl::fromLocalFile(file), noPaintProgram)) noPaintProgram();
+}
+
+bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker,
+                       std::string* error) {
+  const auto fail = [error](const std::string& reason) {
+    if (error) *error = reason;
+    return false;
+  };
+  // The printer writes its file itself: into a temporary one first, so that
+  // the file asked for is only ever replaced whole.
+  QTemporaryFile pdf(QDir(QDir::tempPath()).filePath(QStringLiteral("tracevue-XXXXXX.pdf")));
+  if (!pdf.open()) return fail("impossible de cr\xE9" "er un fichier temporaire");
+  pdf.close();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf.fileName());
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setDocName(kCaption);
+  printer.setCreator(kCaption);
+
+  PlotSurface* const keptCanvas = s.DrawCanvas;
+  PlotSurface* const keptScreen = s.ScreenCanvas;
+  std::vector<std::string>* const keptLog = s.MarginLog;
+  const std::uint8_t keptCapture = s.CapturePoints;
+  const std::uint8_t keptBlack = s.ForceBlack;
+  const int keptWidth = s.PlotWidth, keptHeight = s.PlotHeight;
+  const int keptOriginX = s.OriginX, keptOriginY = s.OriginY;
+  const int keptCurvePen = s.CurvePenWidth, keptFramePen = s.FramePenWidth;
+
+  const PrintPage page = PageOf(printer);
+  PainterSurface paper(printer, PrinterFontHeight(keptCanvas ? keptCanvas->FontHeight() : 10));
+  paper.SetScale(page.ScaleX, page.ScaleY);
+  paper.SetClip(PlotArea(page.Geometry));
+  const PrintPenWidths pens = ComputePrintPenWidths(darker);
+  s.DrawCanvas = &paper;
+  // No screen to clear: the page starts white.
+  s.ScreenCanvas = nullptr;
+  s.MarginLog = nullptr;
+  s.CapturePoints = 0;
+  s.OriginX = page.Geometry.OriginX;
+  s.OriginY = page.Geometry.OriginY;
+  s.PlotWidth = page.Geometry.PlotWidth;
+  s.PlotHeight = page.Geometry.PlotHeight;
+  s.CurvePenWidth = pens.Curve;
+  s.FramePenWidth = pens.Frame;
+  s.ForceBlack = 1;
+  const bool begun = paper.Begin();
+  const bool drawn = begun && RedrawDiagram(s);
+  const bool ended = paper.End();
+
+  s.DrawCanvas = keptCanvas;
+  s.ScreenCanvas = keptScreen;
+  s.MarginLog = keptLog;
+  s.CapturePoints = keptCapture;
+  s.ForceBlack = keptBlack;
+  s.PlotWidth = keptWidth;
+  s.PlotHeight = keptHeight;
+  s.OriginX = keptOriginX;
+  s.OriginY = keptOriginY;
+  s.CurvePenWidth = keptCurvePen;
+  s.FramePenWidth = keptFramePen;
+
+  if (!begun || !ended) return fail("la page n'a pas pu \xEAtre produite");
+  if (!drawn)
+    return fail(
+        "une fonction coch\xE9"
+        "e est invalide : rien n'est dessin\xE9");
+  QFile written(pdf.fileName());
+  if (!written.open(QIODevice::ReadOnly)) return fail("la page n'a pas pu \xEAtre relue");
+  const QByteArray bytes = written.readAll();
+  std::string writeError;
+  if (!WriteBytes(path, bytes, &writeError)) return fail(writeError);
+  return true;
 }
 
 bool ExportPicture(DiagramState& s, const std::string& path, std::string* error) {

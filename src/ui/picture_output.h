@@ -69,4 +69,14 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher);
 // unknown extension, an invalid ticked function, a file that cannot be written.
 bool ExportPicture(tv::DiagramState& s, const std::string& path, std::string* error);
 
+// For the command line: the page "Imprimer" gives on a PDF printer, A4
+// portrait with the printer's own margins, without a question: in black, pen
+// widths 3 and 2 (4 and 3 when darker, the answer Yes to "Noircir les
+// traits ?"), the document titled "Tracevue", written to path and replacing
+// it atomically. The state comes back as it was; the margin log and the
+// curve capture are left out of this redraw. False with a French reason
+// (Windows-1252) in *error on failure.
+bool ExportPrintedPage(tv::DiagramState& s, const std::string& path, bool darker,
+                       std::string* error);
+
 }  // namespace tv::ui

@@ -47,6 +47,7 @@ class PixelStamps {
 
   // Whether pictures of that format are the ones the stamps are taken for.
   bool Takes(QImage::Format format) const { return format == format_; }
+  QImage::Format Format() const { return format_; }
 
   // The segment from (x1, y1) to (x2, y2) with pen, whose caller's number
   // is penId (equal numbers for equal pens). False when it is not copied:

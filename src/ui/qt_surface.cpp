@@ -2,30 +2,49 @@
 #include "ui/qt_surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tv::ui {
 
 namespace {
 constexpr int kMaxSide = 1 << 15;  // QImage refuses larger sides
 
-QImage WhiteImage(int width, int height) {
-  QImage image(std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide),
-               QImage::Format_RGB32);
+int Side(int pixels) { return std::clamp(pixels, 1, kMaxSide); }
+
+double Ratio(double ratio) { return ratio >= 1.0 && ratio <= 8.0 ? ratio : 1.0; }
+
+QImage WhiteImage(int width, int height, double ratio) {
+  ratio = Ratio(ratio);
+  QImage image(Side(static_cast<int>(std::ceil(Side(width) * ratio))),
+               Side(static_cast<int>(std::ceil(Side(height) * ratio))), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::white);
   return image;
 }
 }  // namespace
 
-detail::PictureHolder::PictureHolder(int width, int height) : image_(WhiteImage(width, height)) {}
+detail::PictureHolder::PictureHolder(int width, int height, double ratio)
+    : image_(WhiteImage(width, height, ratio)) {}
 
-QtSurface::QtSurface(int width, int height)
-    : PictureHolder(width, height), PainterSurface(image_, 10, true, true) {}
+QtSurface::QtSurface(int width, int height, double ratio)
+    : PictureHolder(width, height, ratio),
+      PainterSurface(image_, 10, true, true),
+      width_(Side(width)),
+      height_(Side(height)) {}
 
 QtSurface::~QtSurface() { Finish(); }
 
 void QtSurface::Resize(int width, int height) {
   Finish();
-  image_ = WhiteImage(width, height);
+  width_ = Side(width);
+  height_ = Side(height);
+  image_ = WhiteImage(width_, height_, image_.devicePixelRatio());
+}
+
+void QtSurface::SetDevicePixelRatio(double ratio) {
+  if (Ratio(ratio) == image_.devicePixelRatio()) return;
+  Finish();
+  image_ = WhiteImage(width_, height_, ratio);
 }
 
 void QtSurface::Finish() { End(); }

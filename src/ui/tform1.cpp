@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,11 +23,13 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "analysis/tuning.h"
 
@@ -49,6 +52,7 @@
 #include "ui/tform2.h"
 #include "ui/worksheet_commands.h"
 #include "ui/tform3.h"
+#include "ui/transfer_refusal.h"
 
 namespace tv::ui {
 
@@ -59,10 +63,16 @@ constexpr char kTransferExtension[] = "*.WWC";
 
 // Image1: paints the surface's picture at its top-left corner; the values
 // under the cursor follow the mouse in a tooltip, the picture stays as drawn.
+// On a screen of another pixel ratio (the window moved, or the screen's
+// setting changed) the picture is drawn anew at that ratio first.
 class PictureView : public QWidget {
  public:
-  PictureView(QtSurface& surface, std::function<QString(int, int)> valuesAt, QWidget* parent)
-      : QWidget(parent), surface_(surface), valuesAt_(std::move(valuesAt)) {
+  PictureView(QtSurface& surface, std::function<QString(int, int)> valuesAt,
+              std::function<void(double)> ratioChanged, QWidget* parent)
+      : QWidget(parent),
+        surface_(surface),
+        valuesAt_(std::move(valuesAt)),
+        ratioChanged_(std::move(ratioChanged)) {
     setObjectName(QStringLiteral("Image1"));
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,9 +81,15 @@ class PictureView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
+    const double ratio = devicePixelRatioF();
+    if (ratio != surface_.DevicePixelRatio() && ratioChanged_) ratioChanged_(ratio);
     surface_.Finish();
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), surface_.Image(), event->rect());
+    const QImage& picture = surface_.Image();
+    const QRect r = event->rect();
+    // The source is in the picture's own pixels, ratio of them to a pixel.
+    const double k = picture.devicePixelRatio();
+    p.drawImage(QRectF(r), picture, QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
   }
 
   void mouseMoveEvent(QMouseEvent* event) override {
@@ -94,6 +110,7 @@ class PictureView : public QWidget {
  private:
   QtSurface& surface_;
   std::function<QString(int, int)> valuesAt_;
+  std::function<void(double)> ratioChanged_;
 };
 
 QToolButton* ArrowButton(const char* name, Qt::ArrowType arrow, int left, int top,
@@ -138,7 +155,8 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tracevue"));
   setFont(WindowFont());
-  surface_ = std::make_unique<QtSurface>(kClientWidth, kClientHeight);
+  // Drawn at the resolution of the screen the window opens on.
+  surface_ = std::make_unique<QtSurface>(kClientWidth, kClientHeight, devicePixelRatioF());
 
   CreateMenus();
   auto* central = new QWidget(this);
@@ -152,9 +170,10 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   CreatePicture();
   layout->addWidget(imageArea_, 1);
 
+  // The picture's vertical bar stands beside the plot, not over it.
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(kClientWidth, kClientHeight + menuHeight);
-  setMaximumSize(kMaxClientWidth, kMaxClientHeight + menuHeight);
+  resize(kClientWidth + PictureBarWidth(), kClientHeight + menuHeight);
+  setMaximumSize(kMaxClientWidth + PictureBarWidth(), kMaxClientHeight + menuHeight);
 
   StartUp(arguments);
 
@@ -239,6 +258,15 @@ void TForm1::CreateMenus() {
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
   apropos->setObjectName(QStringLiteral("apropos"));
+
+  // The usual keys of a desktop program; the captions stay as they are.
+  N3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  N2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  Imprimer1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  Pressepapier1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  Quitter1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  apropos->setShortcut(QKeySequence(Qt::Key_F1));
 
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);
@@ -348,11 +376,20 @@ void TForm1::CreatePicture() {
   imageArea_->setFrameShape(QFrame::NoFrame);
   imageArea_->setWidgetResizable(false);
   imageArea_->setBackgroundRole(QPalette::Base);
-  // The plot is as wide as the client area; the vertical bar hides only the
-  // outer ends of the right-hand phase ticks, so no horizontal bar is offered.
+  // The picture is as tall as the whole client area, the panel included,
+  // so its lowest rows are reached with the vertical bar, always there. The
+  // bar has its own column right of the plot, which is as wide as the
+  // client area less that column: every pixel of the picture's width shows,
+  // and no horizontal bar is needed.
   imageArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  imageArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* view = new PictureView(
-      *surface_, [this](int x, int y) { return CursorValuesText(s_, x, y); }, imageArea_);
+      *surface_, [this](int x, int y) { return CursorValuesText(s_, x, y); },
+      [this](double ratio) {
+        surface_->SetDevicePixelRatio(ratio);
+        Redraw();
+      },
+      imageArea_);
   view->resize(surface_->Width(), surface_->Height());
   imageArea_->setWidget(view);
   Image1 = view;
@@ -388,23 +425,39 @@ void TForm1::StartUp(const QStringList& arguments) {
   s_.MapleFileLetter = 'a';
   if (!arguments.isEmpty()) {
     s_.CurrentFileName = TransferFileNameFromArgument(LocalPath(arguments.front()));
-    LoadTransferFile(ResolveTransferFileName(s_.CurrentFileName));
+    const std::string path = ResolveTransferFileName(s_.CurrentFileName);
+    const std::string problem = LoadTransferFile(path);
+    // The window is not on the screen yet: the message comes once it is,
+    // and the program starts all the same, with its defaults.
+    if (!problem.empty())
+      QTimer::singleShot(0, this, [this, path, problem] { ReportRefusedFile(path, problem); });
   }
 }
 
-void TForm1::LoadTransferFile(const std::string& path) {
+std::string TForm1::LoadTransferFile(const std::string& path) {
   TransferRefresh refresh;
   refresh.UpdateProductCaption = [this] { UpdateProductCaption(); };
   refresh.RedrawDiagram = [this] { Redraw(); };
   refresh.RefreshParameterCaptions = [this] { RefreshParameterCaptions(); };
   refresh.RefreshParameterAvailability = [this] { RefreshParameterAvailability(); };
-  tv::LoadTransferFile(s_, path, refresh);
+  std::string problem;
+  tv::LoadTransferFile(s_, path, refresh, &problem);
+  return problem;
+}
+
+void TForm1::ReportRefusedFile(const std::string& path, const std::string& problem) {
+  dialogs_.Message(this, TransferFileRefusal(path, problem), QStringLiteral("Tracevue"),
+                   MessageIcon::Exclamation);
+}
+
+int TForm1::PictureBarWidth() const {
+  return imageArea_ ? imageArea_->verticalScrollBar()->sizeHint().width() : 0;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) {
     const QSize size = static_cast<QResizeEvent*>(event)->size();
-    Resized(size.width(), size.height());
+    Resized(size.width() - PictureBarWidth(), size.height());
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -690,7 +743,10 @@ void TForm1::N1Click() {
   const QString name = dialogs_.OpenFileName(this, QString::fromLatin1(kTransferFilter),
                                              QString::fromLatin1(kTransferExtension));
   if (name.isEmpty()) return;
-  LoadTransferFile(LocalPath(name));
+  const std::string path = LocalPath(name);
+  // A file that is no transfer file leaves the work on the screen as it is.
+  const std::string problem = LoadTransferFile(path);
+  if (!problem.empty()) ReportRefusedFile(path, problem);
 }
 
 void TForm1::N2Click() {

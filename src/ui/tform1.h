@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/diagram_host.h"
@@ -40,7 +41,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   Q_OBJECT
 
  public:
-  // Client area asked for at start: the plot's default size.
+  // The plot's default size; the client area is wider by the picture's
+  // scroll bar (PictureBarWidth).
   static constexpr int kClientWidth = 1134;
   static constexpr int kClientHeight = 678;
   // Largest client area (a window of at most 1150 x 850 with its frame).
@@ -88,6 +90,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
   QScrollArea* ImageArea() const { return imageArea_; }
+  // The column of the picture's vertical scroll bar, right of the plot.
+  int PictureBarWidth() const;
 
 
   // Top panel.
@@ -195,7 +199,9 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Resized(int clientWidth, int clientHeight);
   void SetModeWithoutMargins(std::uint8_t mode);
   void DefineFunction(int i);
-  void LoadTransferFile(const std::string& path);
+  // The reason the file was refused (nothing changed then), empty once loaded.
+  std::string LoadTransferFile(const std::string& path);
+  void ReportRefusedFile(const std::string& path, const std::string& problem);
   QCheckBox* CurveBox(int box) const;
   PictureContext PictureCommands();
 

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "files/file_io.h"
+#include "ui/caption_fit.h"
 #include "ui/cp1252.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
@@ -185,6 +186,13 @@ void TForm2::CreateMenu() {
   Courbeencours1 = entry("Courbeencours1", QStringLiteral("Courbe  --> Editeur"));
   Afficherlespoints1 = entry("Afficherlespoints1", QStringLiteral("Afficher les points"));
 
+  // The five commands side by side, none behind a "»": the entries are
+  // packed closer than the style's default, and the bar's font is made
+  // smaller until they fit the narrowest client area the window has.
+  MainMenu1->setStyleSheet(
+      QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
+  FitCaptionToWidth(*MainMenu1, kNarrowestClientWidth);
+
   connect(Lire1, &QAction::triggered, this, &TForm2::Lire1Click);
   connect(Sauvegarger1, &QAction::triggered, this, &TForm2::Sauvegarger1Click);
   connect(Effacer1, &QAction::triggered, this, &TForm2::Effacer1Click);
@@ -215,6 +223,7 @@ void TForm2::CreatePanel() {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setTextFormat(Qt::PlainText);
   Label1->move(0, 69);
+  FitCaptionToWidth(*Label1, kNarrowestClientWidth);
   Label1->adjustSize();
 }
 

@@ -52,6 +52,9 @@ class TForm2 : public QWidget {
   static constexpr int kTop = 20;
   static constexpr int kOuterWidth = 337;
   static constexpr int kOuterHeight = 736;
+  // The client area within the outer width, with a window frame of up to 5
+  // pixels on each side: the captions are made to fit in it.
+  static constexpr int kNarrowestClientWidth = kOuterWidth - 10;
   static constexpr int kPanelHeight = 97;
   // Largest points file read (far beyond the 500 points the store keeps).
   static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;

@@ -17,6 +17,7 @@
 #include "core/format.h"
 #include "expression/coefficients.h"
 #include "render/redraw.h"
+#include "ui/caption_fit.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 
@@ -68,7 +69,7 @@ TForm3::TForm3(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Entrez une fonction de transfert..."));
   setFont(WindowFont());
-  setGeometry(151, 214, 632, 190);
+  setGeometry(151, 214, kClientWidth, kClientHeight);
   setAutoFillBackground(true);
 
   Label1 = new QLabel(
@@ -77,11 +78,14 @@ TForm3::TForm3(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
       this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->move(8, 8);
+  // Whole within the window, with the same margin on the right as on the left.
+  FitCaptionToWidth(*Label1, kClientWidth - 16);
   Label1->adjustSize();
 
   Label2 = new QLabel(QStringLiteral("Seules les variables K, T, A, B, W et Ksi  sont autorisées "), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->move(8, 32);
+  FitCaptionToWidth(*Label2, kClientWidth - 16);
   Label2->adjustSize();
 
   Edit1 = new QLineEdit(this);

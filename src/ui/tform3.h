@@ -42,6 +42,9 @@ class TForm3 : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr int kClientWidth = 632;
+  static constexpr int kClientHeight = 190;
+
   explicit TForm3(Dialogs& dialogs, QWidget* parent = nullptr);
 
   QLabel* Label1;

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QWidget>
 #include <QUrl>
 #include <string>
 
@@ -58,15 +60,22 @@ void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
   if (!WriteWorksheet(buffer, name)) {
     ctx.dialogs.Message(ctx.parent, FromCp1252(kMapleLaunchFailedText),
                         FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
-  } else if (!launcher.OpenUrl(
-                 QUrl::fromLocalFile(QtPath(name)))) {
-    // The worksheet is there all the same: say where, so it can be opened by hand.
-    ctx.dialogs.Message(
-        ctx.parent,
-        QStringLiteral("La feuille de calcul a été écrite dans « %1 », mais aucune "
-                       "application n'a pu l'ouvrir : ouvrez-la vous-même avec Maple.")
-            .arg(ShownPath(name)),
-        FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
+  } else {
+    // The worksheet is there all the same: say where, and that Maple opens
+    // it, once, whether the desktop's opener could not start or found no
+    // application for .mws files afterwards.
+    Dialogs* const dialogs = &ctx.dialogs;
+    const QPointer<QWidget> parent = ctx.parent;
+    const QString shown = ShownPath(name);
+    const auto noMaple = [dialogs, parent, shown] {
+      dialogs->Message(parent,
+                       QStringLiteral("La feuille de calcul a été écrite dans « %1 », mais aucune "
+                                      "application n'a pu l'ouvrir. Installez Maple, qui ouvre les "
+                                      "fichiers .mws, ou ouvrez-la vous-même avec Maple.")
+                           .arg(shown),
+                       FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
+    };
+    if (!launcher.OpenUrl(QUrl::fromLocalFile(QtPath(name)), noMaple)) noMaple();
   }
   s.MapleFileLetter = NextMapleFileLetter(letter);
 }
@@ -74,7 +83,9 @@ void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
 void SaveWorksheetFile(PictureContext& ctx) {
   bool checked[3];
   if (!ReadBoxes(ctx, checked)) return;
-  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|.mws"),
+  // "*.mws": the dialog lists the worksheets already there, so that one can
+  // be chosen and replaced.
+  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|*.mws"),
                                                   QStringLiteral(".mws"), QString());
   if (chosen.isEmpty()) return;
   const WorksheetBuffer buffer = AskAndBuild(ctx, checked);

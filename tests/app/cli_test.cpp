@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <filesystem>
@@ -106,6 +108,45 @@ bool ColourNear(const QImage& image, int x, int y, QRgb colour, int reach) {
   return false;
 }
 
+
+// A poppler tool's output; empty when it could not run.
+QByteArray Poppler(const QString& tool, const QStringList& arguments) {
+  QProcess p;
+  p.start(tool, arguments);
+  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    return {};
+  return p.readAllStandardOutput();
+}
+
+// A word of a PDF page as pdftotext -bbox places it, in points from the top left.
+struct PageWord {
+  QRectF Box;
+  QString Text;
+};
+
+QList<PageWord> PageWords(const QString& pdf, QSizeF* pageSize) {
+  const QString html =
+      QString::fromUtf8(Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
+                                                               QStringLiteral("-")}));
+  static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+  if (const QRegularExpressionMatch m = page.match(html); m.hasMatch())
+    *pageSize = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+  QList<PageWord> words;
+  for (QRegularExpressionMatchIterator it = word.globalMatch(html); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    words.append({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                  m.captured(5)});
+  }
+  return words;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 }  // namespace
 
 class CliTest : public QObject {
@@ -404,6 +445,98 @@ class CliTest : public QObject {
     QVERIFY(QFile::exists(out));
   }
 
+
+  // The printed page, as a teacher's handout: A4 portrait, texts large
+  // enough to read, margin texts apart, nothing in the paper's margins.
+  void PrintedPageIsReadable_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("marginTexts");
+    const QStringList third = {QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
+                               QStringLiteral("1+3*p+3*p^2+p^3"), QStringLiteral("--set"),
+                               QStringLiteral("K=4"), QStringLiteral("--decades"),
+                               QStringLiteral("-1:2"), QStringLiteral("--curves"),
+                               QStringLiteral("1,4"), QStringLiteral("--margins")};
+    QTest::newRow("bode") << third << 4;
+    QTest::newRow("black") << (third + QStringList{QStringLiteral("--view"), QStringLiteral("black")})
+                           << 4;
+    QTest::newRow("darker-lines") << (third + QStringList{QStringLiteral("--black-lines")}) << 4;
+  }
+  void PrintedPageIsReadable() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, marginTexts);
+    const QString pdf = Path("page.pdf");
+    QFile::remove(pdf);
+    const Run r = Tracevue(arguments + QStringList{QStringLiteral("--export"), pdf});
+    QCOMPARE(r.Code, 0);
+    QCOMPARE(r.Out.count(QStringLiteral("\n")), marginTexts);
+    QVERIFY(ReadAll(pdf).startsWith("%PDF"));
+
+    QSizeF page;
+    const QList<PageWord> words = PageWords(pdf, &page);
+    QVERIFY2(!words.isEmpty(), "pdftotext (poppler-utils, ./scripts/install-deps.sh --test) found no text");
+    QCOMPARE(page, QSizeF(595, 842));  // A4 portrait, in points
+
+    // Each margin text runs from its "MP" or "MG" to the next one or the
+    // line's end: none may reach the next one on its line.
+    QMap<int, QList<PageWord>> lines;
+    for (const PageWord& w : words) lines[qRound(w.Box.top() * 10)].append(w);
+    int starts = 0;
+    for (QList<PageWord>& line : lines) {
+      std::sort(line.begin(), line.end(),
+                [](const PageWord& a, const PageWord& b) { return a.Box.left() < b.Box.left(); });
+      for (qsizetype i = 1; i < line.size(); ++i) {
+        if (!line[i].Text.startsWith(QStringLiteral("MG")) && !line[i].Text.startsWith(QStringLiteral("MP")))
+          continue;
+        QVERIFY2(line[i - 1].Box.right() + 1 < line[i].Box.left(),
+                 qPrintable(QStringLiteral("« %1 » runs into « %2 »").arg(line[i - 1].Text, line[i].Text)));
+      }
+      for (const PageWord& w : line) starts += w.Text.startsWith(QStringLiteral("MP")) || w.Text.startsWith(QStringLiteral("MG"));
+    }
+    QCOMPARE(starts, marginTexts);
+
+    // The capitals and digits of a margin text, as printed: at 600 dpi,
+    // 2.5 mm is 59 device pixels.
+    const PageWord* mp = nullptr;
+    for (const PageWord& w : words)
+      if (w.Text.startsWith(QStringLiteral("MP"))) mp = &w;
+    QVERIFY(mp);
+    constexpr int kDpi = 600;
+    const auto px = [](double points) { return QString::number(qRound(points * kDpi / 72)); };
+    const QString crop = Path("word");
+    Poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
+             QStringLiteral("-x"), px(mp->Box.left()), QStringLiteral("-y"), px(mp->Box.top() - 2),
+             QStringLiteral("-W"), px(mp->Box.width()), QStringLiteral("-H"), px(mp->Box.height() + 4),
+             QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, crop});
+    const QImage glyphs(crop + QStringLiteral(".png"));
+    QVERIFY(!glyphs.isNull());
+    int top = glyphs.height(), bottom = -1;
+    for (int y = 0; y < glyphs.height(); ++y)
+      for (int x = 0; x < glyphs.width(); ++x)
+        if (qGray(glyphs.pixel(x, y)) < 128) {
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+    const double heightMm = (bottom - top + 1) * 25.4 / kDpi;
+    QVERIFY2(heightMm >= 2.5, qPrintable(QStringLiteral("« %1 » is %2 mm high").arg(mp->Text).arg(heightMm)));
+
+    // The paper's margins, 7 mm at the sides and 14 mm at top and bottom, stay blank.
+    constexpr int kCheckDpi = 50;
+    const QString whole = Path("whole");
+    Poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kCheckDpi),
+                                         QStringLiteral("-gray"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, whole});
+    const QImage sheet(whole + QStringLiteral(".png"));
+    QVERIFY(!sheet.isNull());
+    const QRect inside(qFloor(7 * kCheckDpi / 25.4), qFloor(14 * kCheckDpi / 25.4),
+                       qCeil((210 - 14) * kCheckDpi / 25.4), qCeil((297 - 28) * kCheckDpi / 25.4));
+    int outside = 0;
+    for (int y = 0; y < sheet.height(); ++y)
+      for (int x = 0; x < sheet.width(); ++x)
+        outside += !inside.contains(x, y) && qGray(sheet.pixel(x, y)) < 200;
+    QCOMPARE(outside, 0);
+  }
+
   void UnreadableOrUnwritableFilesExitWithFour() {
     Run r = Tracevue({QStringLiteral("--export"), QStringLiteral("/nonexistent-folder/out.png")});
     QCOMPARE(r.Code, 4);
@@ -415,6 +548,17 @@ class CliTest : public QObject {
     r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"), Path("never.png")});
     QCOMPARE(r.Code, 4);
     QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
+    // A file that is there but is no transfer file: its name and the reason.
+    QFile notTransfer(Path("points.WWC"));
+    QVERIFY(notTransfer.open(QIODevice::WriteOnly));
+    notTransfer.write("1 0 0\r\n10 -3 -45\r\n");
+    notTransfer.close();
+    r = Tracevue({Path("points.WWC"), QStringLiteral("--save"), Path("never.WWC")});
+    QCOMPARE(r.Code, 4);
+    QVERIFY2(r.Err.contains(Path("points.WWC")) &&
+                 r.Err.contains(QStringLiteral("il fait 18 octets au lieu de 554")),
+             qPrintable(r.Err));
+    QVERIFY(!QFile::exists(Path("never.WWC")));
   }
 
   // An EMF export onto a pipe, directly or through a link, is refused like

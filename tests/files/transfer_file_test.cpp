@@ -396,43 +396,63 @@ TEST_F(TransferFileTest, TextOf80CharactersSurvivesSaveAndLoad) {
   EXPECT_EQ(back.DenText[2].View(), kText80);
 }
 
-TEST_F(TransferFileTest, MissingFileLeavesStateAndStillRefreshes) {
-  DiagramState s = WorkState();
-  const TransferFileBytes before = EncodeTransferFile(s);
-  EXPECT_EQ(Load(s, Path("missing.WWC")), TransferLoad::NotRead);
-  EXPECT_EQ(EncodeTransferFile(s), before);
-  // H1 "K"/"1+T*p", H2 and H3 not "1": all ticked, and the product.
-  EXPECT_TRUE(host_.Boxes[0]);
-  EXPECT_TRUE(host_.Boxes[1]);
-  EXPECT_TRUE(host_.Boxes[2]);
-  EXPECT_TRUE(host_.Boxes[3]);
-  EXPECT_EQ(calls_.back(), "availability");
-  EXPECT_NE(std::find(calls_.begin(), calls_.end(), "redraw"), calls_.end());
-}
-
-TEST_F(TransferFileTest, FileOf243BytesChangesTheNumeratorsOnly) {
+// Anything but a transfer file is refused whole: not one field, box,
+// refresh or pixel changes, and the reason names what is wrong.
+TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
   const TransferFileBytes work = EncodeTransferFile(WorkState());
-  PutBytes(Path("short.WWC"), work.data(), 243);
-  DiagramState s;
-  ResetDiagram(s);
-  s.CurveEnabled = {0, 1, 0, 1};
-  s.ParamT = 4;
-  EXPECT_EQ(Load(s, Path("short.WWC")), TransferLoad::Partly);
-  EXPECT_EQ(s.NumText[0].View(), "K");
-  EXPECT_EQ(s.NumText[1].View(), "1+0.02*p+0.3*p^2");
-  EXPECT_EQ(s.NumText[2].View(), "");
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.DenText[i].View(), "1");
-  EXPECT_EQ(s.CurveEnabled, (std::array<std::uint8_t, 4>{0, 1, 0, 1}));
-  EXPECT_EQ(s.DecadeMin, -1);
-  EXPECT_EQ(s.GainMaxDb, 50);
-  EXPECT_EQ(s.ParamT, 4);
-  EXPECT_EQ(s.ParamA, 1);
+  const std::string points = "0.1 -0.02 -1.1\r\n1 -3.5 -45.2\r\n10 -20.1 -84.3\r\n";
+  std::vector<std::uint8_t> longer(work.begin(), work.end());
+  longer.push_back(0);
+  std::vector<std::uint8_t> lengthByte(work.begin(), work.end());
+  lengthByte[kDenTextOffset + 2 * kTextRecordSize] = 81;  // the denominator of H3
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    bool create;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"missing", {}, false, "introuvable"},
+      {"empty", {}, true, "il fait 0 octet au lieu de 554."},
+      {"numerators only", {work.begin(), work.begin() + 243}, true, "il fait 243 octets"},
+      {"one byte too many", longer, true, "il fait 555 octets au lieu de 554."},
+      {"points text", {points.begin(), points.end()}, true, "il fait 46 octets"},
+      {"length byte 81", lengthByte, true,
+       "le texte du d\xE9nominateur de H3 annonce 81 caract\xE8res, 80 au plus."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = Path(std::string(c.name) + ".WWC");
+    if (c.create) PutBytes(file, c.bytes.data(), c.bytes.size());
+    DiagramState s = WorkState();
+    RecordingSurface screen;
+    s.ScreenCanvas = s.DrawCanvas = &screen;
+    const bool boxes[4] = {true, false, true, false};
+    std::copy(boxes, boxes + 4, host_.Boxes);
+    calls_.clear();
+    std::string problem;
+    s.Host = &host_;
+    EXPECT_EQ(LoadTransferFile(s, file, TransferRefresh{[this] { calls_.push_back("caption"); },
+                                                          [this] { calls_.push_back("redraw"); },
+                                                          {}, {}},
+                               &problem),
+              TransferLoad::Refused);
+    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+    EXPECT_EQ(EncodeTransferFile(s), work);
+    EXPECT_TRUE(std::equal(boxes, boxes + 4, host_.Boxes));
+    EXPECT_TRUE(calls_.empty());
+    EXPECT_TRUE(screen.Ops.empty()) << "the picture was cleared";
+  }
 }
 
-TEST_F(TransferFileTest, EmptyFileIsReadPartly) {
-  PutBytes(Path("empty.WWC"), nullptr, 0);
-  DiagramState s;
-  EXPECT_EQ(Load(s, Path("empty.WWC")), TransferLoad::Partly);
+TEST_F(TransferFileTest, AFolderIsRefusedAndAFullLengthTextLoads) {
+  DiagramState s = WorkState();
+  std::string problem;
+  EXPECT_EQ(LoadTransferFile(s, dir_.string(), TransferRefresh{}, &problem),
+            TransferLoad::Refused);
+  EXPECT_NE(problem.find("Lecture impossible"), std::string::npos) << problem;
+  // 80, the longest text the writer makes, is no reason to refuse.
+  EXPECT_EQ(TransferFileProblem(EncodeTransferFile(s), kTransferFileSize), "");
 }
 
 TEST_F(TransferFileTest, SaveOverReadOnlyFileSucceeds) {

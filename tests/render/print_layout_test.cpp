@@ -1,4 +1,4 @@
-// Page geometry of printed diagrams: margins in device pixels, plot size, the square cut, pen widths.
+// Page geometry of printed diagrams: margins, plot size and the square cut, in device pixels and in pixels of the screen; pen widths.
 #include "render/print_layout.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +52,51 @@ TEST_P(PrintGeometryTest, OriginAndPlotSize) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, PrintGeometryTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<GeometryCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// The same sheet at any resolution is the same page in pixels of 90 per
+// inch: A4 is 744 × 1052 of them (210 and 297 mm, rounded down), margins
+// round(90 × 7 / 25.4) = 25 and round(90 × 14 / 25.4) = 50.
+struct PageCase {
+  const char* name;
+  int dpiX, dpiY, pageW, pageH;
+  double scaleX, scaleY;
+  PrintGeometry expected;
+};
+
+const PageCase kPages[] = {
+    {"A4Portrait600", 600, 600, 4960, 7016, 600 / 90.0, 600 / 90.0, {25, 50, 694, 694}},
+    {"A4Portrait1200", 1200, 1200, 9920, 14032, 1200 / 90.0, 1200 / 90.0, {25, 50, 694, 694}},
+    {"A4Portrait300", 300, 300, 2480, 3508, 300 / 90.0, 300 / 90.0, {25, 50, 694, 694}},
+    // 1052 − 50 = 1002 wide, 744 − 100 = 644 high: not cut.
+    {"A4Landscape600", 600, 600, 7016, 4960, 600 / 90.0, 600 / 90.0, {25, 50, 1002, 644}},
+    // Each axis its own scale; the page in pixels is the same sheet.
+    {"Anisotropic1200x600", 1200, 600, 9920, 7016, 1200 / 90.0, 600 / 90.0, {25, 50, 694, 694}},
+    // A printer at the layout's density: its device pixels are the layout's.
+    {"LayoutDensity", 90, 90, 744, 1052, 1.0, 1.0, {25, 50, 694, 694}},
+    {"ZeroResolution", 0, 0, 1000, 800, 1.0, 1.0, {0, 0, 0, 0}},
+    {"HugePage", 600, 600, INT_MAX, INT_MAX, 600 / 90.0, 600 / 90.0,
+     {25, 50, 322122547 - 50, 322122547 - 100}},
+};
+
+class PrintPageTest : public testing::TestWithParam<PageCase> {};
+
+TEST_P(PrintPageTest, LaidOutInPixelsOfTheScreen) {
+  const PageCase& c = GetParam();
+  const PrintPage page = ComputePrintPage(c.dpiX, c.dpiY, c.pageW, c.pageH);
+  EXPECT_DOUBLE_EQ(page.ScaleX, c.scaleX);
+  EXPECT_DOUBLE_EQ(page.ScaleY, c.scaleY);
+  EXPECT_EQ(page.Geometry.OriginX, c.expected.OriginX);
+  EXPECT_EQ(page.Geometry.OriginY, c.expected.OriginY);
+  EXPECT_EQ(page.Geometry.PlotWidth, c.expected.PlotWidth);
+  EXPECT_EQ(page.Geometry.PlotHeight, c.expected.PlotHeight);
+  // The plot and its margins, scaled back, stay within the printable area.
+  EXPECT_LE((page.Geometry.PlotWidth + 2 * page.Geometry.OriginX) * page.ScaleX, c.pageW + 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PrintPageTest, testing::ValuesIn(kPages),
+                         [](const testing::TestParamInfo<PageCase>& info) {
                            return std::string(info.param.name);
                          });
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
+#include <QMimeDatabase>
 #include <QPrinter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -75,6 +77,9 @@ void SetUpPdfPrinter(QPrinter& printer, const QString& file, QPageLayout::Orient
 // A4 is 595 × 842 points; at 600 dpi a point is 600/72 device pixels.
 constexpr int kA4ShortPx = 4958;  // round(595 × 600 / 72) = round(4958.33)
 constexpr int kA4LongPx = 7017;   // round(842 × 600 / 72) = round(7016.67)
+// The same in the printed page's pixels, 90 per inch.
+constexpr int kA4ShortLayout = kA4ShortPx * 90 / 600;  // 743
+constexpr int kA4LongLayout = kA4LongPx * 90 / 600;    // 1052
 
 // Prints after turning the page to landscape in the dialog, as a user might.
 class LandscapeInDialog : public ScriptedDialogs {
@@ -194,15 +199,20 @@ class PictureOutputTest : public QObject {
     QTest::addColumn<int>("plotHeight");
     QTest::addColumn<int>("curvePen");
     QTest::addColumn<int>("framePen");
-    // Origin: round(600 × 7 / 25.4) = 165, round(600 × 14 / 25.4) = 331.
-    // Portrait: 4958 − 330 wide; 7017 − 662 = 6355 high, cut to the width.
+    // The page in pixels of 90 per inch: 4958 × 90 / 600 = 743 and
+    // 7017 × 90 / 600 = 1052 (rounded down); origin round(90 × 7 / 25.4) = 25,
+    // round(90 × 14 / 25.4) = 50.
+    // Portrait: 743 − 50 wide; 1052 − 100 = 952 high, cut to the width.
     QTest::newRow("portrait-normal-lines")
-        << int(QPageLayout::Portrait) << false << kA4ShortPx - 330 << kA4ShortPx - 330 << 3 << 2;
+        << int(QPageLayout::Portrait) << false << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 3
+        << 2;
     QTest::newRow("portrait-darker-lines")
-        << int(QPageLayout::Portrait) << true << kA4ShortPx - 330 << kA4ShortPx - 330 << 4 << 3;
-    // Landscape: 7017 − 330 wide, 4958 − 662 high, not cut.
+        << int(QPageLayout::Portrait) << true << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 4
+        << 3;
+    // Landscape: 1052 − 50 wide, 743 − 100 high, not cut.
     QTest::newRow("landscape-normal-lines")
-        << int(QPageLayout::Landscape) << false << kA4LongPx - 330 << kA4ShortPx - 662 << 3 << 2;
+        << int(QPageLayout::Landscape) << false << kA4LongLayout - 50 << kA4ShortLayout - 100 << 3
+        << 2;
   }
   void PrintToPdf() {
     QFETCH(int, orientation);
@@ -232,8 +242,8 @@ class PictureOutputTest : public QObject {
     QCOMPARE(b.host.Redraws.size(), size_t(2));
     const auto& onPage = b.host.Redraws[0];
     QCOMPARE(onPage.Kind, Snapshot::Painter);
-    QCOMPARE(onPage.OriginX, 165);
-    QCOMPARE(onPage.OriginY, 331);
+    QCOMPARE(onPage.OriginX, 25);
+    QCOMPARE(onPage.OriginY, 50);
     QCOMPARE(onPage.PlotWidth, plotWidth);
     QCOMPARE(onPage.PlotHeight, plotHeight);
     QCOMPARE(onPage.CurvePen, curvePen);
@@ -275,8 +285,8 @@ class PictureOutputTest : public QObject {
     dialogs.YesNoAnswers = {false};
     tv::ui::PrintPicture(ctx, printer);
     QVERIFY(b.host.Redraws.size() >= 1);
-    QCOMPARE(b.host.Redraws[0].PlotWidth, kA4ShortPx - 330);
-    QCOMPARE(b.host.Redraws[0].PlotHeight, kA4ShortPx - 330);
+    QCOMPARE(b.host.Redraws[0].PlotWidth, kA4ShortLayout - 50);
+    QCOMPARE(b.host.Redraws[0].PlotHeight, kA4ShortLayout - 50);
     QVERIFY(b.ScreenRestored());
   }
 
@@ -480,6 +490,24 @@ class PictureOutputTest : public QObject {
     if (message) QVERIFY(b.dialogs.Log.back().text.contains(bmp));
   }
 
+  // The desktop's opener started, then found no application for a bitmap:
+  // one message, naming the file and the paint programs to install.
+  void PaintProgramMissingIsSaidOnceWhenTheOpenerGivesUp() {
+    PictureBench b;
+    RecordingLauncher launcher;
+    tv::ui::EditPictureInPaintProgram(b.ctx, launcher);
+    QCOMPARE(b.dialogs.Count("message"), 0);
+    QCOMPARE(launcher.Failures.size(), 1);
+    QVERIFY(launcher.Failures.front());
+    launcher.Failures.front()();
+    QCOMPARE(b.dialogs.Count("message"), 1);
+    const QString text = b.dialogs.Log.back().text;
+    QVERIFY2(text.contains(QDir(tmp_->path()).filePath(QStringLiteral("Temporaire.bmp"))) &&
+                 text.contains(QStringLiteral("KolourPaint, Pinta ou GIMP")),
+             qPrintable(text));
+    QCOMPARE(b.dialogs.Log.back().caption, QStringLiteral("Tracevue"));
+  }
+
   void PaintBitmapThatCannotBeWrittenStartsNothing() {
     PictureBench b;
     QVERIFY(QDir(tmp_->path()).mkdir(QStringLiteral("Temporaire.bmp")));  // in the way
@@ -588,6 +616,17 @@ class PictureOutputTest : public QObject {
   void FrenchTranslationsInstalled() {
     QVERIFY(tv::ui::InstallFrenchTranslations(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
+    // What the file dialog shows in its columns: type, size, date.
+    tv::ui::UseFrenchLocale();
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+             QStringLiteral("Dossier"));
+    QVERIFY2(QLocale().formattedDataSize(2048).contains(QStringLiteral("Kio")),
+             qPrintable(QLocale().formattedDataSize(2048)));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QStringLiteral("d MMMM yyyy")),
+             QStringLiteral("9 décembre 2026"));
+    const QString plain = QMimeDatabase().mimeTypeForName(QStringLiteral("text/plain")).comment();
+    QVERIFY2(plain.contains(QStringLiteral("texte")), qPrintable(plain));
+    QLocale::setDefault(QLocale::c());
   }
 };
 

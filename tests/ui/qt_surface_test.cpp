@@ -30,6 +30,38 @@ class QtSurfaceTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // On a screen of ratio 2 the picture has four device pixels to a pixel,
+  // with the layout of ratio 1: sizes, text measures and where lines land.
+  void RatioTwoKeepsTheLayoutAtTheDevicesResolution() {
+    tv::ui::QtSurface one(100, 50);
+    tv::ui::QtSurface two(100, 50, 2.0);
+    QCOMPARE(two.Width(), 100);
+    QCOMPARE(two.Height(), 50);
+    QCOMPARE(two.Image().size(), QSize(200, 100));
+    QCOMPARE(two.TextWidth("MP1: 26.894"), one.TextWidth("MP1: 26.894"));
+    QCOMPARE(two.TextHeight("1p"), one.TextHeight("1p"));
+    for (tv::ui::QtSurface* surface : {&one, &two}) {
+      surface->SetColour(tv::Rgb{0, 0, 255});
+      surface->SetPen(tv::PenStyle::Solid, 1);
+      surface->MoveTo(10, 20);
+      surface->LineTo(90, 20);
+      surface->Finish();
+    }
+    QCOMPARE(one.Image().pixel(50, 20) & 0xffffff, 0x0000ffu);
+    // The one-pixel line is two device pixels thick, at twice the place.
+    int blueRows = 0;
+    for (int y = 36; y < 46; ++y) blueRows += (two.Image().pixel(100, y) & 0xffffff) == 0x0000ffu;
+    QCOMPARE(blueRows, 2);
+    QCOMPARE(two.Image().pixel(100, 44) & 0xffffff, 0xffffffu);
+    // Back at ratio 1 the picture is the one it always was.
+    two.SetDevicePixelRatio(1.0);
+    two.SetColour(tv::Rgb{0, 0, 255});
+    two.MoveTo(10, 20);
+    two.LineTo(90, 20);
+    two.Finish();
+    QCOMPARE(two.Image(), one.Image());
+  }
+
   void SolidLineCoversItsCoordinates() {
     QtSurface s(60, 40);
     s.SetColour({0, 0, 0});

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
+#include <utility>
 
 #include "ui/desktop_launcher.h"
 
@@ -33,10 +35,13 @@ class RecordingLauncher : public DesktopLauncher {
     Started.append({program, arguments});
     return !Failing.contains(QFileInfo(program).fileName());
   }
-  bool OpenUrl(const QUrl& url) override {
+  bool OpenUrl(const QUrl& url, std::function<void()> failed) override {
     Urls << url;
+    Failures << std::move(failed);
     return UrlOpens;
   }
+  // What the opener would call when it reports a failure later, one per URL.
+  QList<std::function<void()>> Failures;
 };
 
 }  // namespace tv::ui::test

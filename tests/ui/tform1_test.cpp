@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QGuiApplication>
 #include <QFileInfo>
@@ -529,6 +531,69 @@ class TForm1Test : public QObject {
     QCOMPARE(w.s.DenText[2].Str(), std::string("1+p"));
   }
 
+  // A points text opened by mistake, from the menu or at start: a message
+  // naming it and saying why, and the work on the screen as it was.
+  void FileThatIsNoTransferFileIsRefused() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString points = dir.filePath(QStringLiteral("mesures.txt"));
+    QFile file(points);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("0.1 -0.02 -1.1\r\n1 -3.5 -45.2\r\n");
+    file.close();
+
+    Window w;
+    TForm1& f = *w.form;
+    w.s.NumText[0].Assign("K");
+    w.s.DenText[0].Assign("1+T*p");
+    f.CheckBox1->setChecked(true);
+    const tv::TransferFileBytes before = tv::EncodeTransferFile(w.s);
+    const QImage picture = f.Picture().copy();
+    const int redraws = f.RedrawCount();
+    w.dialogs.FileAnswers.push_back(points);
+    f.N1->trigger();
+    QCOMPARE(w.dialogs.Count(QStringLiteral("message")), 1);
+    const QString text = w.dialogs.Log.back().text;
+    QVERIFY2(text.contains(points) && text.contains(QStringLiteral("pas un fichier de transfert")) &&
+                 text.contains(QStringLiteral("30 octets au lieu de 554")),
+             qPrintable(text));
+    QCOMPARE(w.dialogs.Log.back().icon, MessageIcon::Exclamation);
+    QVERIFY(tv::EncodeTransferFile(w.s) == before);
+    QVERIFY(f.CheckBox1->isChecked() && !f.CheckBox2->isChecked() && !f.CheckBox4->isChecked());
+    QCOMPARE(f.RedrawCount(), redraws);
+    QCOMPARE(f.Picture(), picture);
+    QVERIFY(f.PanelColour() != QColor(255, 0, 0));
+
+    // At start the window comes up with its defaults, and the message once it is there.
+    Window started({points});
+    QCOMPARE(started.dialogs.Count(QStringLiteral("message")), 0);
+    QTRY_COMPARE(started.dialogs.Count(QStringLiteral("message")), 1);
+    QVERIFY(started.dialogs.Log.back().text.contains(dir.filePath(QStringLiteral("mesures.WWC"))));
+    QCOMPARE(started.s.NumText[0].Str(), std::string("1"));
+    QVERIFY(!started.form->CheckBox4->isChecked());
+  }
+
+  void MenuEntriesHaveTheUsualKeys() {
+    Window w;
+    TForm1& f = *w.form;
+    const QList<QPair<QAction*, QString>> keys = {
+        {f.N3, QStringLiteral("Ctrl+N")},        {f.N1, QStringLiteral("Ctrl+O")},
+        {f.N2, QStringLiteral("Ctrl+S")},        {f.Imprimer1, QStringLiteral("Ctrl+P")},
+        {f.Pressepapier1, QStringLiteral("Ctrl+C")}, {f.Quitter1, QStringLiteral("Ctrl+Q")},
+        {f.apropos, QStringLiteral("F1")}};
+    for (const auto& [entry, key] : keys)
+      QCOMPARE(entry->shortcut().toString(QKeySequence::PortableText), key);
+    QCOMPARE(f.N1->text(), QStringLiteral("Ouvrir"));
+    // A key press reaches the command: Ctrl+N is Nouveau.
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    w.s.NumText[0].Assign("K");
+    f.CheckBox1->setChecked(true);
+    QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(!f.CheckBox1->isChecked());
+    QCOMPARE(w.s.NumText[0].Str(), std::string("1"));
+  }
+
   void FailedSaveIsSaid() {
     Window w;
     TForm1& f = *w.form;
@@ -550,8 +615,9 @@ class TForm1Test : public QObject {
     tv::ui::TAboutBox& box = *f.AboutBox();
     QCOMPARE(box.windowTitle(), QStringLiteral("A propos"));
     QCOMPARE(box.size(), QSize(318, 132));
-    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue " TRACEVUE_VERSION));
-    QVERIFY(box.ProductName->text().startsWith(QStringLiteral("Tracevue 0.")));
+    QCOMPARE(box.ProductName->text(), QStringLiteral("Tracevue"));
+    QCOMPARE(box.Version->text(), QStringLiteral("Version " TRACEVUE_VERSION));
+    QVERIFY(box.Version->y() > box.ProductName->y());
     QCOMPARE(box.ProgramIcon->size(), QSize(33, 33));
     QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
     QCOMPARE(box.font().pixelSize(), 13);
@@ -637,13 +703,31 @@ class TForm1Test : public QObject {
     QVERIFY(lines.front().startsWith(QStringLiteral("0.1   ")));
   }
 
+  // The vertical bar has a column of its own: the whole width of the
+  // picture shows, its right-hand labels included.
+  void ScrollBarStandsBesideThePicture() {
+    Window w;
+    TForm1& f = *w.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QCOMPARE(w.s.PlotWidth, 1134);
+    const QScrollBar* bar = f.ImageArea()->verticalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    QVERIFY(f.PictureBarWidth() > 0);
+    QCOMPARE(f.ImageArea()->viewport()->width(), w.s.PlotWidth);
+    const QPoint barLeft = bar->mapTo(&f, QPoint(0, 0));
+    const QPoint pictureRight = f.Image1->mapTo(&f, QPoint(f.Image1->width(), 0));
+    QVERIFY2(barLeft.x() >= pictureRight.x(),
+             qPrintable(QStringLiteral("bar at %1, picture to %2").arg(barLeft.x()).arg(pictureRight.x())));
+  }
+
   void ResizeRedrawsAtTheNewSize() {
     Window w;
     TForm1& f = *w.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.resize(900, 500 + f.menuBar()->height());
-    QTRY_COMPARE(w.s.PlotWidth, f.centralWidget()->width());
+    f.resize(900 + f.PictureBarWidth(), 500 + f.menuBar()->height());
+    QTRY_COMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
     QCOMPARE(w.s.PlotWidth, 900);
     QCOMPARE(w.s.PlotHeight, f.centralWidget()->height());
     QCOMPARE(f.Picture().size(), QSize(w.s.PlotWidth, w.s.PlotHeight));
@@ -652,7 +736,7 @@ class TForm1Test : public QObject {
     QCOMPARE(f.Picture().pixel(w.s.PlotWidth - 30, 100) & 0xffffff, 0u);
     // The window never grows past its limit.
     f.resize(2000, 2000);
-    QTRY_VERIFY(f.width() <= TForm1::kMaxClientWidth);
+    QTRY_VERIFY(f.width() <= TForm1::kMaxClientWidth + f.PictureBarWidth());
     QVERIFY(w.s.PlotWidth <= TForm1::kMaxClientWidth);
     QVERIFY(w.s.PlotHeight <= TForm1::kMaxClientHeight);
   }

@@ -163,7 +163,7 @@ class WorksheetCommandsTest : public QObject {
     tv::ui::SaveWorksheetFile(b.ctx);
     QCOMPARE(b.dialogs.Log.size(), size_t(2));
     QCOMPARE(b.dialogs.Log[0].kind, QStringLiteral("save"));
-    QCOMPARE(b.dialogs.Log[0].extra, QStringLiteral("Fichier Maple|.mws"));
+    QCOMPARE(b.dialogs.Log[0].extra, QStringLiteral("Fichier Maple|*.mws"));
     QCOMPARE(b.dialogs.Log[1].kind, QStringLiteral("yesno"));
     QCOMPARE(ReadAll(path).size(), qsizetype(tv::kWorksheetSize));
     QCOMPARE(b.s.MapleFileLetter, 'a');  // only the direct opening moves it
@@ -229,6 +229,25 @@ class WorksheetCommandsTest : public QObject {
     QVERIFY(b.dialogs.Log.back().text.contains(TmpPath(QStringLiteral("a.mws"))));
     QVERIFY(QFile::exists(TmpPath(QStringLiteral("a.mws"))));
     QCOMPARE(b.s.MapleFileLetter, 'b');
+  }
+
+  // The opener started, then found nothing for .mws files: one message that
+  // names the worksheet and Maple.
+  void MapleMissingIsSaidOnceWhenTheOpenerGivesUp() {
+    PictureBench b;
+    Tick(b, true, false, false);
+    b.s.TempDir = TempDir();
+    b.dialogs.YesNoAnswers = {false};
+    RecordingLauncher launcher;
+    tv::ui::OpenWorksheetInMaple(b.ctx, launcher);
+    QCOMPARE(b.dialogs.Count("message"), 0);
+    QCOMPARE(launcher.Failures.size(), 1);
+    launcher.Failures.front()();
+    QCOMPARE(b.dialogs.Count("message"), 1);
+    const QString text = b.dialogs.Log.back().text;
+    QVERIFY2(text.contains(TmpPath(QStringLiteral("a.mws"))) &&
+                 text.contains(QStringLiteral("Installez Maple")),
+             qPrintable(text));
   }
 
   // Boxes come from the window when it says so, not from the host.

@@ -1,0 +1,20 @@
+// The message that names a transfer file refused on loading and says why.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "ui/cp1252.h"
+#include "ui/file_names.h"
+
+namespace tv::ui {
+
+// problem: the reason LoadTransferFile gave. The two sentences go on two
+// lines in a window, on one line (separator " ") on the command line.
+inline QString TransferFileRefusal(const std::string& path, const std::string& problem,
+                                   const QString& separator = QStringLiteral("\n")) {
+  return QStringLiteral("Le fichier « %1 » n'a pas été ouvert.").arg(ShownPath(path)) + separator +
+         FromCp1252(problem);
+}
+
+}  // namespace tv::ui
