@@ -40,7 +40,7 @@ struct CurveAsymptotes {
   double StaticGain = 1;
   std::vector<Break> Breaks;  // by increasing W; zeros before poles at an equal W
 
-  double InitialSlopeDbPerDecade() const { return -20.0 * Class; }
+  double InitialSlopeDbPerDecade() const { return -20.0 * Class + 0.0; }  // never -0
   // Slope after the last break.
   double FinalSlopeDbPerDecade() const;
   // The gain asymptote at w > 0, dB.

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "analysis/asymptotes.h"
+#include "analysis/curves.h"
+
 namespace tv {
 
 std::string JsonNumber(double value) {
@@ -84,11 +87,31 @@ JsonObject ReadoutMembers(const CurveReadouts& r) {
   return o;
 }
 
+void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a) {
+  std::vector<std::string> breaks;
+  if (a.Valid) {
+    for (const Break& b : a.Breaks) {
+      JsonObject item;
+      item.Add("w", JsonNumber(b.W));
+      item.Add("order", std::to_string(b.Order));
+      item.Add("kind", JsonString(b.Pole ? "pole" : "zero"));
+      item.Add("ksi", JsonNumber(b.Ksi));
+      breaks.push_back(item.Text());
+    }
+  }
+  o.Add("breaks", JsonArray(breaks));
+  o.Add("initial_slope_db_per_decade",
+        a.Valid ? JsonNumber(a.InitialSlopeDbPerDecade()) : std::string("null"));
+}
+
 std::string ReadoutsReport(const DiagramState& s) {
   std::string out = "{\"curves\": [";
   const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
+  // The same curves in the same order: the asymptotes' members follow.
+  const std::vector<Curve> curves = DrawnCurves(s);
   for (std::size_t i = 0; i < all.size(); ++i) {
-    const JsonObject members = ReadoutMembers(all[i]);
+    JsonObject members = ReadoutMembers(all[i]);
+    if (i < curves.size()) AddBreakMembers(members, AsymptotesOf(s, curves[i]));
     out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
   }
   return out + (all.empty() ? "" : "\n") + "]}\n";

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/asymptotes.h"
 #include "analysis/readouts.h"
 #include "core/diagram_state.h"
 
@@ -37,6 +38,12 @@ std::string JsonArray(const std::vector<std::string>& items);
 // "closed_loop", "class", "static_gain_db". A read-out of another kind adds
 // its own members after these.
 JsonObject ReadoutMembers(const CurveReadouts& r);
+
+// The asymptotic diagram's members of one curve, after the others:
+// "breaks" ([{"w", "order", "kind": "zero" or "pole", "ksi"}], by increasing
+// w) and "initial_slope_db_per_decade"; an empty list and null when the
+// curve has no asymptotes.
+void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a);
 
 // {"curves": [...]} for every drawn curve, in drawing order, from the
 // state's current coefficients; ends with a line feed.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/readouts_report.h"
 #include "core/headless_host.h"
 
 namespace tv {
@@ -43,6 +44,20 @@ TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
                 "H1 : pente initiale 0 dB/d\xE9" "cade (classe 0)",
                 "  w = 2 rad/s : z\xE9ro d'ordre 1 (partie r\xE9" "elle positive)",
                 "  w = 10 rad/s : p\xF4le d'ordre 2, Ksi = 0.2, r\xE9sonance 8.136 dB"}));
+}
+
+TEST(DrawnCurveBreaksTest, ReportCarriesTheBreaksOfEachCurve) {
+  HeadlessHost host;
+  host.Boxes[0] = true;
+  DiagramState s;
+  SetStartValues(s);
+  s.Host = &host;
+  s.NumCoeffs[0] = {2};
+  s.DenCoeffs[0] = {0, 1, 0.5};  // 2/(p (1 + p/2))
+  EXPECT_NE(ReadoutsReport(s).find("\"breaks\": [{\"w\": 2, \"order\": 1, \"kind\": \"pole\", "
+                                   "\"ksi\": null}], \"initial_slope_db_per_decade\": -20}"),
+            std::string::npos)
+      << ReadoutsReport(s);
 }
 
 }  // namespace
