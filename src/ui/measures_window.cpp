@@ -10,7 +10,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "analysis/asymptote_readouts.h"
 #include "core/format.h"
+#include "ui/cp1252.h"
 #include "ui/fonts.h"
 
 namespace tv::ui {
@@ -219,6 +221,10 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
         lines_.push_back({section.Title, colour, true, 20});
         for (const QString& line : section.Lines) lines_.push_back({line, colour, false, 32});
       }
+      // The asymptotic diagram: initial slope and class, then the breaks.
+      lines_.push_back({QStringLiteral("Asymptotes"), colour, true, 20});
+      for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
+        lines_.push_back({FromCp1252(line).trimmed(), colour, false, 32});
       lines_.push_back({QString(), colour, false, 8});
     }
     if (curves.empty())
