@@ -55,6 +55,16 @@ class MeasuresWindowTest : public QObject {
     QVERIFY(entries.indexOf(w.form->Rglersur23dB1) == entries.indexOf(w.form->Mesures1) + 1);
   }
 
+  void ListsTheBreaksOfTheAsymptotes() {
+    Window w;
+    w.form->Mesures1Click();
+    const QStringList shown = w.Shown();
+    // 4/(1+p)^3 typed expanded: its triple root is one pulsation, three times.
+    QVERIFY2(shown.contains(QStringLiteral("Asymptotes")), qPrintable(shown.join('\n')));
+    QVERIFY(shown.contains(QStringLiteral("H1 : pente initiale 0 dB/décade (classe 0)")));
+    QCOMPARE(shown.count(QStringLiteral("w = 1 rad/s : pôle d'ordre 1")), 3);
+  }
+
   void WindowFollowsRedrawsAndLeavesThePictureAlone() {
     Window w;
     w.form->CheckBox5->setChecked(true);  // margins drawn
