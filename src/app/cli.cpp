@@ -95,9 +95,9 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     s.CurrentFileName = name;
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
-    std::string problem;
-    if (LoadTransferFile(s, path, TransferRefresh{}, &problem) == TransferLoad::Refused) {
-      err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, problem, QStringLiteral(" ")))
+    std::string refused;
+    if (LoadTransferFile(s, path, TransferRefresh{}, &refused) == TransferLoad::Refused) {
+      err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, refused, QStringLiteral(" ")))
           << "\n";
       return kExitFile;
     }
