@@ -1,6 +1,7 @@
 // The window "Réponse temporelle": the step response of the ticked functions, redrawn after every redraw.
 #include "ui/step_window.h"
 
+#include <QDir>
 #include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
