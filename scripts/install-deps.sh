@@ -6,7 +6,7 @@ PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
   libgl-dev libeigen3-dev libgtest-dev googletest libbenchmark-dev libemf-dev emf2svg
   fonts-dejavu-core fonts-liberation xdg-utils shared-mime-info desktop-file-utils
-  clang-14 libclang-rt-14-dev"
+  clang-14 libclang-rt-14-dev clang-format-14"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

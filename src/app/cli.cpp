@@ -92,7 +92,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     s.CurrentFileName = name;
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
-    const TransferLoad load = LoadTransferFile(s, path, TransferRefresh{});
+    const TransferLoad load = LoadTransferFile(s, path);
     const std::string shown = Utf8(ui::QtPath(path));
     if (load == TransferLoad::NotRead) {
       err << "tracevue : impossible de lire le fichier de transfert « " << shown << " »\n";
@@ -144,10 +144,13 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
 
   std::vector<std::string> margins;
   s.MarginLog = &margins;
-  s.CapturePoints = o.Capture ? 1 : 0;
   const int beepsBefore = host.BeepCount;
-  RedrawDiagram(s);
-  s.CapturePoints = 0;
+  // The one drawing of the run: from here on the host's redraw draws.
+  host.OnRedraw = [&s] { RedrawDiagram(s); };
+  if (o.Capture)
+    CaptureProductCurve(s);
+  else
+    host.Redraw();
   s.MarginLog = nullptr;
   surface.Finish();
   if (host.BeepCount != beepsBefore)

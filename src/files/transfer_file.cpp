@@ -9,7 +9,6 @@
 
 #include "core/diagram_host.h"
 #include "files/file_io.h"
-#include "render/primitives.h"
 
 namespace tv {
 namespace {
@@ -95,10 +94,6 @@ bool Exists(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0;
 }
 
-void Run(const std::function<void()>& f) {
-  if (f) f();
-}
-
 }  // namespace
 
 TransferFileBytes EncodeTransferFile(const DiagramState& s) {
@@ -140,9 +135,8 @@ std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState
   return r.Used();
 }
 
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh) {
-  ClearPlot(s);
+TransferLoad LoadTransferFile(DiagramState& s, const std::string& path) {
+  if (s.Host) s.Host->ClearPicture();
 
   const FileReadResult file = ReadFileBytes(path, kTransferFileSize);
   TransferLoad result = TransferLoad::NotRead;
@@ -167,10 +161,12 @@ TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
     s.Host->SetCurveBoxChecked(4, true);
   }
 
-  Run(refresh.UpdateProductCaption);
-  Run(refresh.RedrawDiagram);
-  Run(refresh.RefreshParameterCaptions);
-  Run(refresh.RefreshParameterAvailability);
+  if (s.Host) {
+    s.Host->UpdateProductCaption();
+    s.Host->Redraw();
+    s.Host->RefreshParameterCaptions();
+    s.Host->RefreshParameterAvailability();
+  }
   return result;
 }
 

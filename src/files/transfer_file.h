@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,27 +44,18 @@ TransferFileBytes EncodeTransferFile(const DiagramState& s);
 // a length byte above 80, which is read as 80. Returns the bytes used.
 std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState& s);
 
-// The window refreshes a load ends with; an empty one is skipped. The main
-// window and the command line each supply their own.
-struct TransferRefresh {
-  std::function<void()> UpdateProductCaption;
-  std::function<void()> RedrawDiagram;
-  std::function<void()> RefreshParameterCaptions;
-  std::function<void()> RefreshParameterAvailability;
-};
-
 enum class TransferLoad {
   Whole,   // all 554 bytes were there
   Partly,  // the file was opened but held fewer (or a read failed midway)
   NotRead, // missing or unreadable: the state is as it was
 };
 
-// Clears the plot, reads the file into s (silently: a missing file reads
-// nothing), ticks the boxes of H1..H3 whose texts are not both exactly "1" and
-// unticks the others, ticks H1.H2.H3, then runs the refreshes in the order
-// product caption, redraw, parameter captions, parameter availability.
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh);
+// Has the host clear its picture, reads the file into s (silently: a missing
+// file reads nothing), ticks the boxes of H1..H3 whose texts are not both
+// exactly "1" and unticks the others, ticks H1.H2.H3, then asks the host for
+// the product caption, a redraw, the parameter captions and their
+// availability, in that order. Without a host only the state changes.
+TransferLoad LoadTransferFile(DiagramState& s, const std::string& path);
 
 // Copies the states of CheckBox1..4 into CurveEnabled, then replaces path
 // with the 554 bytes (a failed write leaves an existing file intact).

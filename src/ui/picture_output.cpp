@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/diagram_host.h"
 #include "files/file_io.h"
 #include "render/primitives.h"
 #include "render/print_layout.h"
@@ -65,8 +66,8 @@ std::string MetafileName(const std::string& chosen) {
 }
 
 void RedrawScreen(PictureContext& ctx) {
-  if (ctx.redraw)
-    ctx.redraw();
+  if (ctx.s.Host)
+    ctx.s.Host->Redraw();
   else
     RedrawDiagram(ctx.s);
 }

@@ -135,7 +135,7 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   aboutBox_ = new TAboutBox(this);
   form3_ = new TForm3(dialogs_, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
-  form2_ = new TForm2(s_, dialogs_, [this] { Redraw(); }, this);
+  form2_ = new TForm2(s_, dialogs_, this);
   for (QAction* entry : {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1,
                          Maple1, RponsetemporellecrationdunfichierMaple1})
     entry->setEnabled(true);
@@ -226,7 +226,7 @@ void TForm1::CreatePanel() {
     Panel1->setPalette(palette);
   }
 
-  parameters_ = new ParameterControls(Panel1, s_, dialogs_, [this] { Redraw(); });
+  parameters_ = new ParameterControls(Panel1, s_, dialogs_);
   parameters_->AttachMenuEntries(GainK1, A1, B2, B1, W1, Ksi1);
 
   SpeedButton1 = ArrowButton("SpeedButton1", Qt::LeftArrow, 8, 24, Panel1);
@@ -341,17 +341,8 @@ void TForm1::StartUp(const QStringList& arguments) {
   s_.MapleFileLetter = 'a';
   if (!arguments.isEmpty()) {
     s_.CurrentFileName = TransferFileNameFromArgument(LocalPath(arguments.front()));
-    LoadTransferFile(ResolveTransferFileName(s_.CurrentFileName));
+    LoadTransferFile(s_, ResolveTransferFileName(s_.CurrentFileName));
   }
-}
-
-void TForm1::LoadTransferFile(const std::string& path) {
-  TransferRefresh refresh;
-  refresh.UpdateProductCaption = [this] { UpdateProductCaption(); };
-  refresh.RedrawDiagram = [this] { Redraw(); };
-  refresh.RefreshParameterCaptions = [this] { RefreshParameterCaptions(); };
-  refresh.RefreshParameterAvailability = [this] { RefreshParameterAvailability(); };
-  tv::LoadTransferFile(s_, path, refresh);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -425,16 +416,12 @@ void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 // ---- picture and worksheet commands ----
 
 PictureContext TForm1::PictureCommands() {
-  return PictureContext{this, s_, dialogs_, *surface_, [this] { Redraw(); }, {}};
+  return PictureContext{this, s_, dialogs_, *surface_};
 }
 
 QPrinter& TForm1::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   return *printer_;
-}
-
-void TForm1::SetLauncher(std::unique_ptr<DesktopLauncher> launcher) {
-  launcher_ = std::move(launcher);
 }
 
 void TForm1::Pressepapier1Click() {
@@ -479,6 +466,8 @@ void TForm1::Redraw() {
   ++redrawCount_;
   RedrawDiagram(s_);
 }
+
+void TForm1::ClearPicture() { ClearPlot(s_); }
 
 const QImage& TForm1::Picture() const {
   surface_->Finish();
@@ -605,7 +594,7 @@ void TForm1::N1Click() {
   const QString name = dialogs_.OpenFileName(this, QString::fromLatin1(kTransferFilter),
                                              QString::fromLatin1(kTransferExtension));
   if (name.isEmpty()) return;
-  LoadTransferFile(LocalPath(name));
+  LoadTransferFile(s_, LocalPath(name));
 }
 
 void TForm1::N2Click() {
@@ -620,7 +609,7 @@ void TForm1::N2Click() {
 
 void TForm1::DefineFunction(int i) {
   if (!form3_) return;
-  DefineTransferFunction(i, s_, *form3_, dialogs_, [this] { RefreshParameterAvailability(); });
+  DefineTransferFunction(i, s_, *form3_, dialogs_);
 }
 
 void TForm1::N6Click() { DefineFunction(1); }

@@ -101,7 +101,7 @@ TEST(Regression, NamedPipeWithoutWriterLoadsAsEmptyAtOnce) {
         const FileReadResult r = ReadFileBytes(fifo, kTransferFileSize);
         HostileState h;
         h.s.NumText[0].Assign("1+p");
-        const TransferLoad load = LoadTransferFile(h.s, fifo, TransferRefresh{});
+        const TransferLoad load = LoadTransferFile(h.s, fifo);
         const bool asEmpty = r.Opened && r.Complete && r.Bytes.empty() &&
                              load == TransferLoad::Partly && h.s.NumText[0] == "1+p";
         std::_Exit(asEmpty ? 0 : 1);

@@ -22,7 +22,7 @@
 #include "files/transfer_file.h"
 #include "ui/about_box.h"
 #include "ui/parameter_controls.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
