@@ -19,7 +19,7 @@
 #include "support/three_functions.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 
@@ -181,7 +181,8 @@ void StepParameter(benchmark::State& state) {
   Scene scene(surface);
   QWidget panel;
   tv::ui::ScriptedDialogs dialogs;
-  tv::ui::ParameterControls controls(&panel, scene.s, dialogs, [&] { Redraw(scene, surface); });
+  scene.host.OnRedraw = [&] { Redraw(scene, surface); };
+  tv::ui::ParameterControls controls(&panel, scene.s, dialogs);
   controls.RefreshParameterAvailability();
   controls.RadioButton(6)->setChecked(true);
   controls.StepSelectedParameter(0.01);

@@ -1,6 +1,6 @@
 # Project helpers: warning flags, module libraries, test executables.
 function(tracevue_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
   # g++ 12 at -O3 (the Release build of the benchmark) reports overlapping
   # copies inside its own std::string for "text" + string, which cannot
   # overlap (GCC bug 105329); the warning is off there only.
@@ -12,34 +12,23 @@ function(tracevue_warnings target)
   endif()
 endfunction()
 
-# A static library made of every .cpp of the calling folder:
-#   tracevue_module(name [DEPS lib...])
+# A static library of one folder of src/, its files listed:
+#   tracevue_module(name SOURCES file... [DEPS lib...])
 function(tracevue_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    # A module whose code has not landed yet: headers only.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    if(ARG_DEPS)
-      target_link_libraries(${name} INTERFACE ${ARG_DEPS})
-    endif()
-    return()
-  endif()
-  add_library(${name} STATIC ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  if(ARG_DEPS)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-  endif()
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   tracevue_warnings(${name})
 endfunction()
 
-# A GoogleTest executable registered with CTest.
+# A GoogleTest executable registered with CTest:
+#   tracevue_test(name SOURCES file... [DEPS lib...])
 function(tracevue_test name)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
   tracevue_warnings(${name})
-  # Scenes shared by tests and the benchmark: tests/support/.
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  # Test doubles and scenes shared by tests, fuzz targets and the benchmark: tests/support/.
+  target_link_libraries(${name} PRIVATE tv_test_support ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -9,7 +9,7 @@
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
 #include "files/transfer_file.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 #include "render/redraw.h"
 
 namespace {

@@ -16,7 +16,7 @@ RUN_PACKAGES="cmake ninja-build g++ pkg-config
 # GoogleTest, Google Benchmark, a metafile reader and a PDF rasteriser that
 # check the program's pictures.
 TEST_PACKAGES="clang-14 libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
-  emf2svg poppler-utils"
+  emf2svg poppler-utils clang-format-14"
 
 PACKAGES=$RUN_PACKAGES
 case "${1:-}" in

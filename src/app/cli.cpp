@@ -96,7 +96,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
     std::string refused;
-    if (LoadTransferFile(s, path, TransferRefresh{}, &refused) == TransferLoad::Refused) {
+    if (LoadTransferFile(s, path, &refused) == TransferLoad::Refused) {
       err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, refused, QStringLiteral(" ")))
           << "\n";
       return kExitFile;
@@ -147,10 +147,13 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
 
   std::vector<std::string> margins;
   s.MarginLog = &margins;
-  s.CapturePoints = o.Capture ? 1 : 0;
   const int beepsBefore = host.BeepCount;
-  RedrawDiagram(s);
-  s.CapturePoints = 0;
+  // The one drawing of the run: from here on the host's redraw draws.
+  host.OnRedraw = [&s] { RedrawDiagram(s); };
+  if (o.Capture)
+    CaptureProductCurve(s);
+  else
+    host.Redraw();
   s.MarginLog = nullptr;
   surface.Finish();
   if (host.BeepCount != beepsBefore)

@@ -1,4 +1,4 @@
-// What the drawing code needs from the window that hosts it: boxes, panel, captions, editor, beep.
+// The one interface to the window that hosts the diagram: redraw, boxes, panel, captions, editor, beep, listeners.
 #pragma once
 
 #include <algorithm>
@@ -19,9 +19,19 @@ class RedrawListener {
   virtual void DiagramRedrawn(const DiagramState& s, bool drawn) = 0;
 };
 
+// The main window, or the command line without one. Every module reaches
+// the window's controls through it: the load of a transfer file, the
+// renderers, the panel, the points editor, the entry dialog, the picture
+// commands.
 class DiagramHost {
  public:
   virtual ~DiagramHost() = default;
+
+  // The host's redraw: the redraw driver on its picture, then the picture
+  // shown (the window counts and repaints; without a window, nothing).
+  virtual void Redraw() = 0;
+  // The picture emptied to white, before a load fills the state anew.
+  virtual void ClearPicture() = 0;
 
   // Check boxes CheckBox1..CheckBox4 (4 is H1.H2.H3): the master copy of
   // which curves are shown.
@@ -33,8 +43,13 @@ class DiagramHost {
   // Panel1 red (an invalid ticked function) or back to the button face.
   virtual void SetPanelInvalid(bool invalid) = 0;
 
+  // CheckBox4's caption from the ticked boxes among CheckBox1..3 ("H1.H3").
+  virtual void UpdateProductCaption() = 0;
+
   // Captions of the six parameter radio buttons from the current values.
   virtual void RefreshParameterCaptions() = 0;
+  // A parameter's controls are available only while a function text uses it.
+  virtual void RefreshParameterAvailability() = 0;
 
   // The points editor's text box (Memo1).
   virtual void ClearEditorText() = 0;

@@ -1,5 +1,7 @@
-// The gain scale set from its top, and the margin search that brings back both curves.
+// The gain scale set from its top, the margin search that brings back both curves, the capture's redraw.
 #include "core/display_rules.h"
+
+#include "core/diagram_host.h"
 
 namespace tv {
 
@@ -11,6 +13,12 @@ void SetGainScaleTop(DiagramState& s, std::int32_t topDb) {
 void SearchMargins(DiagramState& s) {
   s.ShowMargins = 1;
   s.BodeMode = 2;
+}
+
+void CaptureProductCurve(DiagramState& s) {
+  s.CapturePoints = 1;
+  if (s.Host) s.Host->Redraw();
+  s.CapturePoints = 0;
 }
 
 }  // namespace tv

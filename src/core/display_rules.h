@@ -1,4 +1,4 @@
-// The display rules the window's controls and the command line share: the gain scale, the margin search.
+// The display rules the window's controls and the command line share: the gain scale, the margins, the capture.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +17,10 @@ void SetGainScaleTop(DiagramState& s, std::int32_t topDb);
 // Margins are only ever searched with gain and phase both drawn: turns the
 // search on and brings back the mode "Gain+Phase".
 void SearchMargins(DiagramState& s);
+
+// "Courbe en cours": one redraw by the host during which the renderers copy
+// the product curve's points into the points editor; the capture ticks
+// H1.H2.H3 first, whose own redraw comes before the copy.
+void CaptureProductCurve(DiagramState& s);
 
 }  // namespace tv

@@ -1,4 +1,4 @@
-// A host without windows: check boxes, panel and editor text held in memory (command line, tests).
+// A host without windows: check boxes, panel and editor text held in memory, refreshes recorded (command line, tests).
 #pragma once
 
 #include <functional>
@@ -19,6 +19,20 @@ class HeadlessHost : public DiagramHost {
   // Runs when a box changes state through SetCurveBoxChecked, as a window's
   // click handler would (the command line redraws there).
   std::function<void(int box)> OnBoxChanged;
+  // Runs for Redraw. The command line leaves it empty: it draws once, when
+  // every option is applied.
+  std::function<void()> OnRedraw;
+  // Every refresh asked of the host, in order: "clear", "redraw", "product
+  // caption", "parameter captions", "availability".
+  std::vector<std::string> Refreshes;
+
+  void Redraw() override {
+    Refreshes.emplace_back("redraw");
+    if (OnRedraw) OnRedraw();
+  }
+  void ClearPicture() override { Refreshes.emplace_back("clear"); }
+  void UpdateProductCaption() override { Refreshes.emplace_back("product caption"); }
+  void RefreshParameterAvailability() override { Refreshes.emplace_back("availability"); }
 
   bool IsCurveBoxChecked(int box) const override {
     return box >= 1 && box <= 4 && Boxes[box - 1];
@@ -29,7 +43,10 @@ class HeadlessHost : public DiagramHost {
     if (OnBoxChanged) OnBoxChanged(box);
   }
   void SetPanelInvalid(bool invalid) override { PanelInvalid = invalid; }
-  void RefreshParameterCaptions() override { ++CaptionRefreshes; }
+  void RefreshParameterCaptions() override {
+    Refreshes.emplace_back("parameter captions");
+    ++CaptionRefreshes;
+  }
   void ClearEditorText() override { EditorLines.clear(); }
   void AppendEditorLine(std::string_view line) override { EditorLines.emplace_back(line); }
   void Beep() override { ++BeepCount; }

@@ -11,7 +11,6 @@
 #include "core/diagram_host.h"
 #include "core/parameters.h"
 #include "files/file_io.h"
-#include "render/primitives.h"
 
 namespace tv {
 namespace {
@@ -97,10 +96,6 @@ bool Exists(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0;
 }
 
-void Run(const std::function<void()>& f) {
-  if (f) f();
-}
-
 }  // namespace
 
 TransferFileBytes EncodeTransferFile(const DiagramState& s) {
@@ -166,8 +161,7 @@ std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t
   return {};
 }
 
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh, std::string* problem) {
+TransferLoad LoadTransferFile(DiagramState& s, const std::string& path, std::string* problem) {
   // Enough to tell the size of any file a user mistakes for a transfer file.
   constexpr std::size_t kReadAtMost = 1 << 20;
   const FileReadResult file = ReadFileBytes(path, kReadAtMost);
@@ -185,7 +179,7 @@ TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
     return TransferLoad::Refused;
   }
 
-  ClearPlot(s);
+  if (s.Host) s.Host->ClearPicture();
   DecodeTransferFile({data, file.Bytes.size()}, s);
 
   // The boxes follow the texts, not the stored box bytes: a function is shown
@@ -199,10 +193,12 @@ TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
     s.Host->SetCurveBoxChecked(4, true);
   }
 
-  Run(refresh.UpdateProductCaption);
-  Run(refresh.RedrawDiagram);
-  Run(refresh.RefreshParameterCaptions);
-  Run(refresh.RefreshParameterAvailability);
+  if (s.Host) {
+    s.Host->UpdateProductCaption();
+    s.Host->Redraw();
+    s.Host->RefreshParameterCaptions();
+    s.Host->RefreshParameterAvailability();
+  }
   return TransferLoad::Whole;
 }
 

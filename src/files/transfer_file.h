@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,29 +50,21 @@ std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState
 // of the whole file when bytes holds only its beginning.
 std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t fileSize);
 
-// The window refreshes a load ends with; an empty one is skipped. The main
-// window and the command line each supply their own.
-struct TransferRefresh {
-  std::function<void()> UpdateProductCaption;
-  std::function<void()> RedrawDiagram;
-  std::function<void()> RefreshParameterCaptions;
-  std::function<void()> RefreshParameterAvailability;
-};
-
 enum class TransferLoad {
   Whole,    // a transfer file, read into the state
   Refused,  // missing, unreadable or no transfer file: nothing was changed
 };
 
 // Reads the file and checks it (TransferFileProblem). A file refused leaves
-// everything as it was, the picture and the boxes too, and runs no refresh;
-// *problem (when given) then holds the reason, in French (Windows-1252),
-// without the file's name. Otherwise: clears the plot, reads the file into s,
-// ticks the boxes of H1..H3 whose texts are not both exactly "1" and unticks
-// the others, ticks H1.H2.H3, then runs the refreshes in the order product
-// caption, redraw, parameter captions, parameter availability.
+// everything as it was, the picture and the boxes too, and asks the host
+// for nothing; *problem (when given) then holds the reason, in French
+// (Windows-1252), without the file's name. Otherwise: has the host clear its
+// picture, reads the file into s, ticks the boxes of H1..H3 whose texts are
+// not both exactly "1" and unticks the others, ticks H1.H2.H3, then asks the
+// host for the product caption, a redraw, the parameter captions and their
+// availability, in that order. Without a host only the state changes.
 TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              const TransferRefresh& refresh, std::string* problem = nullptr);
+                              std::string* problem = nullptr);
 
 // Copies the states of CheckBox1..4 into CurveEnabled, then replaces path
 // with the 554 bytes (a failed write leaves an existing file intact).

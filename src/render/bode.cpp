@@ -241,10 +241,10 @@ void DrawBodeCurves(DiagramState& s) {
       UseColour(s, colours[k]);
       // The phase and gain differences of numerator and denominator, each
       // then scaled to pixels.
-      const Response r = FunctionResponse(s, k, w, w2);
-      const double P = r.PhaseRad * s.PhasePixelsPerRad;
+      const Response h = FunctionResponse(s, k, w, w2);
+      const double P = h.PhaseRad * s.PhasePixelsPerRad;
       sumP += P;
-      const double G = r.GainDb * s.GainPixelsPerDb;
+      const double G = h.GainDb * s.GainPixelsPerDb;
       if (i != 0 && margins)
         BodeMarginStep(s, k + 1, x, w, G, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
       slot.PrevGain = G;

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "core/diagram_host.h"
 #include "core/format.h"
 #include "core/parameter_entry.h"
 #include "core/parameters.h"
@@ -55,9 +56,8 @@ constexpr SpinRow kSpins[5] = {
 
 }  // namespace
 
-ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialogs& dialogs,
-                                     std::function<void()> redraw)
-    : QObject(panel), panel_(panel), s_(s), dialogs_(dialogs), redraw_(std::move(redraw)) {
+ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialogs& dialogs)
+    : QObject(panel), panel_(panel), s_(s), dialogs_(dialogs) {
   group_ = new QButtonGroup(this);
   group_->setExclusive(true);
   for (int row = 0; row < 6; ++row) {
@@ -163,7 +163,7 @@ void ParameterControls::StepSelectedParameter(double delta) {
   const int row = ParameterToStep(checked, enabled);
   if (row >= 0) StepParameter(Value(row), delta);
   RefreshParameterCaptions();
-  if (redraw_) redraw_();
+  if (s_.Host) s_.Host->Redraw();
 }
 
 void ParameterControls::EnterParameterValue(const QString& name, double& parameter) {
@@ -181,7 +181,7 @@ void ParameterControls::EnterParameterValue(const QString& name, double& paramet
     if (typed.WholeTextConverted && parameter >= 0.0) break;
   }
   RefreshParameterCaptions();
-  if (redraw_) redraw_();
+  if (s_.Host) s_.Host->Redraw();
 }
 
 std::optional<Parameter> ParameterControls::SelectedParameter() const {

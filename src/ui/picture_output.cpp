@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/diagram_host.h"
 #include "files/file_io.h"
 #include "render/primitives.h"
 #include "render/print_layout.h"
@@ -71,8 +72,10 @@ QRect PlotArea(const PrintGeometry& g) {
 }
 
 void RedrawScreen(PictureContext& ctx) {
-  if (ctx.redraw)
-    ctx.redraw();
+  if (ctx.drawPage)
+    ctx.drawPage(ctx.s);  // a window with a picture of its own
+  else if (ctx.s.Host)
+    ctx.s.Host->Redraw();
   else
     RedrawDiagram(ctx.s);
 }

@@ -2,7 +2,6 @@
 // files.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/diagram_state.h"
@@ -16,16 +15,13 @@ class Dialogs;
 class DesktopLauncher;
 class QtSurface;
 
-// What the picture and worksheet commands need from the window that runs them.
+// What the picture and worksheet commands need beside the host (s.Host,
+// whose redraw brings the screen back and whose boxes say what is drawn).
 struct PictureContext {
   QWidget* parent = nullptr;  // owner of the dialogs
   tv::DiagramState& s;
   Dialogs& dialogs;
-  QtSurface& screen;             // the window's picture (s.ScreenCanvas == &screen)
-  std::function<void()> redraw;  // the window's redraw on screen (RedrawDiagram and repaint)
-  // CheckBox1..3, for the worksheet's H statement; when empty, the boxes are
-  // read through s.Host.
-  std::function<bool(int box)> boxChecked;
+  QtSurface& screen;  // the window's picture (s.ScreenCanvas == &screen)
   // What a page shows, drawn on s's drawing target; when empty, the diagram
   // (RedrawDiagram). A window with a picture of its own prints through it.
   std::function<void(tv::DiagramState& page)> drawPage = {};

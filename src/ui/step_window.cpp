@@ -202,13 +202,13 @@ const QImage& StepWindow::Image() const {
 }
 
 void StepWindow::PressepapierClick() {
-  PictureContext ctx{this, picture_, dialogs_, *surface_, [this] { Repaint(); }, {}};
+  PictureContext ctx{this, picture_, dialogs_, *surface_};
   CopyPictureToClipboard(ctx);
 }
 
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
-  PictureContext ctx{this,  picture_, dialogs_, *surface_, [this] { Repaint(); }, {},
+  PictureContext ctx{this, picture_, dialogs_, *surface_,
                      [this, caption](tv::DiagramState& page) {
                        DrawStepView(page, response_, caption);
                      }};

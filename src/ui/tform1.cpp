@@ -182,7 +182,7 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   aboutBox_ = new TAboutBox(this);
   form3_ = new TForm3(dialogs_, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
-  form2_ = new TForm2(s_, dialogs_, [this] { Redraw(); }, this);
+  form2_ = new TForm2(s_, dialogs_, this);
   stepWindow_ = new StepWindow(s_, dialogs_, [this]() -> QPrinter& { return Printer(); }, this);
   for (QAction* entry : {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1,
                          Maple1, RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
@@ -300,7 +300,7 @@ void TForm1::CreatePanel() {
     Panel1->setPalette(palette);
   }
 
-  parameters_ = new ParameterControls(Panel1, s_, dialogs_, [this] { Redraw(); });
+  parameters_ = new ParameterControls(Panel1, s_, dialogs_);
   parameters_->AttachMenuEntries(GainK1, A1, B2, B1, W1, Ksi1);
 
   SpeedButton1 = ArrowButton("SpeedButton1", Qt::LeftArrow, 8, 24, Panel1);
@@ -435,13 +435,8 @@ void TForm1::StartUp(const QStringList& arguments) {
 }
 
 std::string TForm1::LoadTransferFile(const std::string& path) {
-  TransferRefresh refresh;
-  refresh.UpdateProductCaption = [this] { UpdateProductCaption(); };
-  refresh.RedrawDiagram = [this] { Redraw(); };
-  refresh.RefreshParameterCaptions = [this] { RefreshParameterCaptions(); };
-  refresh.RefreshParameterAvailability = [this] { RefreshParameterAvailability(); };
   std::string problem;
-  tv::LoadTransferFile(s_, path, refresh, &problem);
+  tv::LoadTransferFile(s_, path, &problem);
   return problem;
 }
 
@@ -525,16 +520,12 @@ void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 // ---- picture and worksheet commands ----
 
 PictureContext TForm1::PictureCommands() {
-  return PictureContext{this, s_, dialogs_, *surface_, [this] { Redraw(); }, {}};
+  return PictureContext{this, s_, dialogs_, *surface_};
 }
 
 QPrinter& TForm1::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   return *printer_;
-}
-
-void TForm1::SetLauncher(std::unique_ptr<DesktopLauncher> launcher) {
-  launcher_ = std::move(launcher);
 }
 
 void TForm1::Pressepapier1Click() {
@@ -612,6 +603,8 @@ void TForm1::Redraw() {
   ++redrawCount_;
   RedrawDiagram(s_);
 }
+
+void TForm1::ClearPicture() { ClearPlot(s_); }
 
 const QImage& TForm1::Picture() const {
   surface_->Finish();
@@ -761,7 +754,7 @@ void TForm1::N2Click() {
 
 void TForm1::DefineFunction(int i) {
   if (!form3_) return;
-  DefineTransferFunction(i, s_, *form3_, dialogs_, [this] { RefreshParameterAvailability(); });
+  DefineTransferFunction(i, s_, *form3_, dialogs_);
 }
 
 void TForm1::N6Click() { DefineFunction(1); }

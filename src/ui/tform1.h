@@ -58,22 +58,22 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   ~TForm1() override;
 
   // DiagramHost.
+  // The redraw driver on the window's picture; every control ends in it.
+  void Redraw() override;
+  void ClearPicture() override;
   bool IsCurveBoxChecked(int box) const override;
   void SetCurveBoxChecked(int box, bool checked) override;
   void SetPanelInvalid(bool invalid) override;
+  void UpdateProductCaption() override;
   void RefreshParameterCaptions() override;
+  void RefreshParameterAvailability() override;
   void ClearEditorText() override;
   void AppendEditorLine(std::string_view line) override;
   void ScrollToTop() override;
   void Beep() override;
 
-  // CheckBox4's caption from the ticked boxes among CheckBox1..3 ("H1.H3").
-  void UpdateProductCaption();
-  void RefreshParameterAvailability();
   // The default beep, 20 times.
   void AlarmBeep();
-  // The redraw driver on the window's picture; every control ends in it.
-  void Redraw();
   // How many times Redraw ran (tests count redraws with it).
   int RedrawCount() const { return redrawCount_; }
 
@@ -81,7 +81,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   const QImage& Picture() const;
   QColor PanelColour() const;
   tv::DiagramState& State() { return s_; }
-  Dialogs& DialogsSeam() { return dialogs_; }
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
@@ -115,8 +114,9 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QToolButton* SpeedButton8 = nullptr;
   QWidget* Image1 = nullptr;
 
-  // Menus. Entries whose commands live elsewhere are created disabled; the
-  // module that brings the command enables and connects them.
+  // Menus. The entries that need the other windows (the points editor, the
+  // entry dialog, the launcher) are enabled once these exist, at the end of
+  // the start-up.
   QMenu* Fichier1 = nullptr;
   QMenu* Dfinir1 = nullptr;
   // What the program computes beyond the picture: read-outs, asymptotes.
@@ -184,9 +184,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Rponsetemporelletrac1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
-  // from it), and what starts other programs; tests replace both.
+  // from it), made on first use.
   QPrinter& Printer();
-  void SetLauncher(std::unique_ptr<DesktopLauncher> launcher);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

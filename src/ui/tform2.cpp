@@ -20,6 +20,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/diagram_host.h"
+#include "core/display_rules.h"
 #include "files/file_io.h"
 #include "ui/caption_fit.h"
 #include "ui/cp1252.h"
@@ -137,9 +139,8 @@ void PointsMemo::insertFromMimeData(const QMimeData* source) {
 
 // ---- the window ----
 
-TForm2::TForm2(tv::DiagramState& s, Dialogs& dialogs, std::function<void()> redraw,
-               QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(s), dialogs_(dialogs), redraw_(std::move(redraw)) {
+TForm2::TForm2(tv::DiagramState& s, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(s), dialogs_(dialogs) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Editeur de points"));
   setFont(EditorFont());
@@ -300,7 +301,7 @@ void TForm2::DecodePoints() {
   for (const QString& line : text) lines.push_back(DecodableBytes(line));
   const int count = tv::DecodePoints(s_, lines, Units());
   dialogs_.Message(this, FromCp1252(tv::PointsStoredMessage(count)), Caption(), MessageIcon::None);
-  if (redraw_) redraw_();
+  if (s_.Host) s_.Host->Redraw();
 }
 
 void TForm2::ReportFileError(const QString& name, const std::string& reason) {
@@ -365,7 +366,7 @@ void TForm2::Effacer1Click() {
     return;
   s_.PointCount = 0;
   Memo1->clear();
-  if (redraw_) redraw_();
+  if (s_.Host) s_.Host->Redraw();
 }
 
 void TForm2::Courbeencours1Click() {
@@ -374,9 +375,7 @@ void TForm2::Courbeencours1Click() {
                       MessageIcon::Exclamation))
     return;
   // The renderers fill Memo1 during this one redraw, through the host.
-  s_.CapturePoints = 1;
-  if (redraw_) redraw_();
-  s_.CapturePoints = 0;
+  CaptureProductCurve(s_);
 }
 
 }  // namespace tv::ui

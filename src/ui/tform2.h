@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,10 +58,9 @@ class TForm2 : public QWidget {
   // Largest points file read (far beyond the 500 points the store keeps).
   static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 
-  // A top-level, non-modal window, hidden until ShowEditor. redraw is the
-  // main window's redraw of the picture.
-  TForm2(tv::DiagramState& s, Dialogs& dialogs, std::function<void()> redraw,
-         QWidget* parent = nullptr);
+  // A top-level, non-modal window, hidden until ShowEditor. Its changes end
+  // in the host's redraw (s.Host, the main window).
+  TForm2(tv::DiagramState& s, Dialogs& dialogs, QWidget* parent = nullptr);
 
   QMenuBar* MainMenu1;
   QAction* Lire1;
@@ -120,7 +118,6 @@ class TForm2 : public QWidget {
 
   tv::DiagramState& s_;
   Dialogs& dialogs_;
-  std::function<void()> redraw_;
   bool placed_ = false;
 };
 

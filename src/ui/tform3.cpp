@@ -163,8 +163,7 @@ void TForm3::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
 }
 
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs,
-                            std::function<void()> refreshAvailability) {
+void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs) {
   if (i < 1 || i > 3) return;
   const int k = i - 1;
   form.SetInvalidColour(false);
@@ -192,7 +191,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& d
     }
   } while (!ok);
   if (s.Host) s.Host->SetCurveBoxChecked(i, true);
-  if (refreshAvailability) refreshAvailability();
+  if (s.Host) s.Host->RefreshParameterAvailability();
   RedrawDiagram(s);
 }
 

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QString>
 #include <QValidator>
-#include <functional>
 
 #include "core/diagram_state.h"
 #include "ui/dialogs.h"
@@ -73,8 +72,8 @@ class TForm3 : public QDialog {
 
 // Shows the window through dialogs.ShowModal until both texts are valid,
 // storing them after every showing; then checks box i through s.Host (its
-// handler runs), calls refreshAvailability, then RedrawDiagram(s).
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs,
-                            std::function<void()> refreshAvailability);
+// handler runs), has the host refresh the parameters' availability, then
+// RedrawDiagram(s).
+void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs);
 
 }  // namespace tv::ui

@@ -23,7 +23,6 @@ namespace {
 
 
 bool BoxChecked(const PictureContext& ctx, int box) {
-  if (ctx.boxChecked) return ctx.boxChecked(box);
   return ctx.s.Host != nullptr && ctx.s.Host->IsCurveBoxChecked(box);
 }
 

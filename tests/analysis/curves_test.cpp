@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"ProductAloneWithoutFunctions", {false, false, false, true}, {}},
                     BoxCase{"TwoAndProduct", {true, false, true, true}, {"H1", "H3", "H1.H3"}},
                     BoxCase{"AllWithoutProduct", {true, true, true, false}, {"H1", "H2", "H3"}}),
-    [](const testing::TestParamInfo<BoxCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<BoxCase>& tested) { return tested.param.Name; });
 
 TEST(CurveAtTest, ProductOfFactorsWithoutMultiplyingOut) {
   DiagramState s;

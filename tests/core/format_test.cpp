@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"Negative", -40, "-40"},
                     IntegerCase{"Largest", std::numeric_limits<std::int32_t>::max(), "2147483647"},
                     IntegerCase{"Smallest", std::numeric_limits<std::int32_t>::min(), "-2147483648"}),
-    [](const testing::TestParamInfo<IntegerCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<IntegerCase>& tested) { return std::string(tested.param.Name); });
 
 }  // namespace
 }  // namespace tv

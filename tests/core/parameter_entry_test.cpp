@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"HugeNegativeExponentIsZero", "5e-99999999999999999999", 0, true},
         ConversionCase{"ZeroWithLargeExponent", "0e999", 0, true},
         ConversionCase{"LargestFinite", "1.7976931e308", 1.7976931e308, true}),
-    [](const ::testing::TestParamInfo<ConversionCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ConversionCase>& tested) { return std::string(tested.param.name); });
 
 TEST(ConvertTypedValue, NegativeZeroKeepsItsSign) {
   const TypedValue r = ConvertTypedValue("-0");
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{"UpByTen", 2.5, 10.0, 12.5, true},
                       StepCase{"DownToExactlyZero", 0.01, -0.01, 0.0, true},
                       StepCase{"TenthsAccumulateRounding", 0.1 + 0.1, 0.1, 0.1 + 0.1 + 0.1, true}),
-    [](const ::testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<StepCase>& tested) { return std::string(tested.param.name); });
 
 TEST(StepParameter, NotANumberIsLeftAlone) {
   double value = std::nan("");
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         SelectionCase{"FirstCheckedAndEnabledInButtonOrder",
                       {false, true, true, false, true, false},
                       {false, false, true, false, true, false}, 2}),
-    [](const ::testing::TestParamInfo<SelectionCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SelectionCase>& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace tv

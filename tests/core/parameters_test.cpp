@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         UseCase{"AbsEnablesB", 2, false, "abs(p)", "B", true},
         UseCase{"AbsDoesNotEnableT", 2, false, "abs(p)", "T", false},
         UseCase{"LastTextSearched", 2, true, "1+W*p", "W", true}),
-    [](const testing::TestParamInfo<UseCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<UseCase>& tested) { return tested.param.Name; });
 
 TEST(IsParameterUsedDefaults, NoParameterInTheStartTexts) {
   DiagramState s;

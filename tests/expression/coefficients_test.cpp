@@ -52,8 +52,8 @@ const Case kValid[] = {
     {"GroupedFirstPower", "(1+p)", true, {1, 1, 0, 0, 0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(Valid, CoefficientCase, testing::ValuesIn(kValid),
-                         [](const testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.Name);
+                         [](const testing::TestParamInfo<Case>& tested) {
+                           return std::string(tested.param.Name);
                          });
 
 // Entries of a failed extraction follow from the rewriting too: a failed
@@ -92,8 +92,8 @@ const Case kInvalid[] = {
     {"PowerWithoutExponent", "1+p^", false, {0, 0, 0, 0, 0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(Invalid, CoefficientCase, testing::ValuesIn(kInvalid),
-                         [](const testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.Name);
+                         [](const testing::TestParamInfo<Case>& tested) {
+                           return std::string(tested.param.Name);
                          });
 
 TEST(CoefficientRepeats, TextsCompiledAgainTakeTheNewValues) {

@@ -272,8 +272,8 @@ const PowerCase kPowers[] = {
     {"NegativeInfiniteExponent", 2, -kInf, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Powers, RealPowerCase, testing::ValuesIn(kPowers),
-                         [](const testing::TestParamInfo<PowerCase>& info) {
-                           return std::string(info.param.Name);
+                         [](const testing::TestParamInfo<PowerCase>& tested) {
+                           return std::string(tested.param.Name);
                          });
 
 TEST(RealPowerRepeated, SmallWholeExponentsMultiplyInOrder) {

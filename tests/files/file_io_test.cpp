@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, ClearReadOnlyTest,
                                          ModeCase{"StickyKept", 01444, 01644},
                                          ModeCase{"AlreadyWritable", 0640, 0640},
                                          ModeCase{"GroupWritableOnly", 0464, 0664}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(FileIoTest, ClearReadOnlyOfMissingFileCreatesNothing) {
   ClearReadOnly(Path("missing"));
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailCase{"FolderDoesNotExist", "none", "no/such/folder/out.WWC"},
                     FailCase{"PathInsideRegularFile", "file", "blocker/out.WWC"},
                     FailCase{"TargetIsAFolder", "dir", "folder"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(FileIoTest, EmptyNameFails) {
   std::string error;
@@ -246,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReadFileBytesTest,
                                          ReadCase{"Longer", 600, 554, 554, true},
                                          ReadCase{"BeyondOneBuffer", 200000, 150000, 150000, true},
                                          ReadCase{"ZeroLimit", 10, 0, 0, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(FileIoTest, ReadFolderIsIncomplete) {
   const FileReadResult r = ReadFileBytes(dir_.string(), 100);

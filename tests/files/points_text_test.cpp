@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"TabIsNotASeparatorHere", "10\t-3\t-45", kDefault, false},
         LineCase{"HugeExponentRejects", "1e999999999999999999 0 0", kDefault, false},
         LineCase{"BeyondDoubleRejects", "1e309 0 0", kDefault, false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 struct TokenCase {
   const char* Name;
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"TrailingLetter", "3dB", false},
                     TokenCase{"InnerSpace", "1 5", false},
                     TokenCase{"Overflow", "1e400", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST(DecodePoints, TabsSeparateLikeSpaces) {
   DiagramState s;
@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"CrCrLf", "a\r\r\n", {"a", ""}},
                     SplitCase{"OnlyLineEnd", "\r\n", {""}},
                     SplitCase{"TabsAndBytesKept", std::string("1\t2\0\xE9\n", 6), {std::string("1\t2\0\xE9", 5)}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST(JoinPointsText, EveryLineEndsWithCrLf) {
   EXPECT_EQ(JoinPointsText({}), "");
@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(Names, PointsSaveNameTest,
                                          SaveNameCase{"OtherExtension", "dir/pts.dat", "dir/pts.txt"},
                                          SaveNameCase{"AlreadyTxt", "pts.txt", "pts.txt"},
                                          SaveNameCase{"DotInFolder", "d.x/pts", "d.x/pts.txt"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 }  // namespace
 }  // namespace tv

@@ -23,7 +23,7 @@
 
 #include "core/headless_host.h"
 #include "files/file_io.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv {
 namespace {
@@ -112,16 +112,14 @@ class TransferFileTest : public testing::Test {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
   }
 
-  // A load with a headless window whose refreshes are recorded in order.
+  // A load with a headless window whose box changes and refreshes are recorded in order.
   TransferLoad Load(DiagramState& s, const std::string& path) {
     s.Host = &host_;
-    host_.OnBoxChanged = [this](int box) { calls_.push_back("box" + std::to_string(box)); };
-    TransferRefresh refresh;
-    refresh.UpdateProductCaption = [this] { calls_.push_back("product caption"); };
-    refresh.RedrawDiagram = [this] { calls_.push_back("redraw"); };
-    refresh.RefreshParameterCaptions = [this] { calls_.push_back("parameter captions"); };
-    refresh.RefreshParameterAvailability = [this] { calls_.push_back("availability"); };
-    return LoadTransferFile(s, path, refresh);
+    host_.Refreshes.clear();
+    host_.OnBoxChanged = [this](int box) { host_.Refreshes.push_back("box" + std::to_string(box)); };
+    const TransferLoad load = LoadTransferFile(s, path);
+    calls_ = host_.Refreshes;
+    return load;
   }
 
   fs::path dir_;
@@ -287,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PartCase{"AllButKsi", 553, 546, 3, 3, 4, true, 5},
                     PartCase{"Whole", 554, 554, 3, 3, 4, true, 6},
                     PartCase{"LongerFile", 600, 554, 3, 3, 4, true, 6}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(TransferFileTest, FileSavedAfterResetHoldsTheDefaults) {
   DiagramState s;
@@ -318,10 +316,6 @@ TEST_F(TransferFileTest, LoadingTheResetFileTicksOnlyTheProduct) {
   const std::vector<std::uint8_t> bytes = ResetFileBytes();
   PutBytes(Path("reset.WWC"), bytes.data(), bytes.size());
   DiagramState s = WorkState();
-  RecordingSurface screen;
-  s.ScreenCanvas = &screen;
-  s.PlotWidth = 640;
-  s.PlotHeight = 480;
   for (bool& box : host_.Boxes) box = true;
 
   EXPECT_EQ(Load(s, Path("reset.WWC")), TransferLoad::Whole);
@@ -329,12 +323,9 @@ TEST_F(TransferFileTest, LoadingTheResetFileTicksOnlyTheProduct) {
   EXPECT_FALSE(host_.Boxes[1]);
   EXPECT_FALSE(host_.Boxes[2]);
   EXPECT_TRUE(host_.Boxes[3]);
-  EXPECT_EQ(calls_, (std::vector<std::string>{"box1", "box2", "box3", "product caption", "redraw",
-                                               "parameter captions", "availability"}));
-  ASSERT_FALSE(screen.Ops.empty());
-  EXPECT_EQ(screen.Ops.front().kind, RecordedOp::Fill);
-  EXPECT_EQ(screen.Ops.front().w, 640);
-  EXPECT_EQ(screen.Ops.front().h, 480);
+  // The picture is cleared before the boxes change (their handlers redraw).
+  EXPECT_EQ(calls_, (std::vector<std::string>{"clear", "box1", "box2", "box3", "product caption",
+                                               "redraw", "parameter captions", "availability"}));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(s.NumText[i].View(), "1");
     EXPECT_EQ(s.DenText[i].View(), "1");
@@ -383,7 +374,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, LoadBoxTest,
                                          BoxCase{"SpaceThenOne", " 1", "1", 0, true},
                                          BoxCase{"OneThenSpace", "1", "1 ", 0, true},
                                          BoxCase{"EmptyText", "", "1", 0, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(TransferFileTest, TextOf80CharactersSurvivesSaveAndLoad) {
   DiagramState s = WorkState();
@@ -429,18 +420,14 @@ TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
     s.ScreenCanvas = s.DrawCanvas = &screen;
     const bool boxes[4] = {true, false, true, false};
     std::copy(boxes, boxes + 4, host_.Boxes);
-    calls_.clear();
+    host_.Refreshes.clear();
     std::string problem;
     s.Host = &host_;
-    EXPECT_EQ(LoadTransferFile(s, file, TransferRefresh{[this] { calls_.push_back("caption"); },
-                                                          [this] { calls_.push_back("redraw"); },
-                                                          {}, {}},
-                               &problem),
-              TransferLoad::Refused);
+    EXPECT_EQ(LoadTransferFile(s, file, &problem), TransferLoad::Refused);
     EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
     EXPECT_EQ(EncodeTransferFile(s), work);
     EXPECT_TRUE(std::equal(boxes, boxes + 4, host_.Boxes));
-    EXPECT_TRUE(calls_.empty());
+    EXPECT_TRUE(host_.Refreshes.empty());
     EXPECT_TRUE(screen.Ops.empty()) << "the picture was cleared";
   }
 }
@@ -448,7 +435,7 @@ TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
 TEST_F(TransferFileTest, AFolderIsRefusedAndAFullLengthTextLoads) {
   DiagramState s = WorkState();
   std::string problem;
-  EXPECT_EQ(LoadTransferFile(s, dir_.string(), TransferRefresh{}, &problem),
+  EXPECT_EQ(LoadTransferFile(s, dir_.string(), &problem),
             TransferLoad::Refused);
   EXPECT_NE(problem.find("Lecture impossible"), std::string::npos) << problem;
   // 80, the longest text the writer makes, is no reason to refuse.
@@ -525,7 +512,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"TrailingDot", "loop.", "loop.WWC"},
                     NameCase{"BareName", "loop", "loop.WWC"},
                     NameCase{"Empty", "", ".WWC"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(TransferFileTest, LowerCaseExtensionIsTheFallback) {
   PutBytes(Path("only.wwc"), nullptr, 0);

@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RunCase{"H3", kH3Placeholder, 92, "MPLTEXT 1 0 97 \"H3:="},
                     RunCase{"Parameters", kParameterPlaceholder, 96, "MPLTEXT 1 0 97 \""},
                     RunCase{"Statement", kStatementPlaceholder, 59, "MPLTEXT 1 0 60 \""}),
-    [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<RunCase>& tested) { return std::string(tested.param.Name); });
 
 const std::vector<int> kCounted = {35, 97, 97, 97, 97, 60, 24, 31, 42, 17};
 
@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StatementCase{"OnlyH1Closed", {true, false, false}, true, "H:=H1;H:=H/(1+H)"},
                     StatementCase{"H1AndH3Open", {true, false, true}, false, "H:=H1*H3"},
                     StatementCase{"OnlyH3Open", {false, false, true}, false, "H:= H3"}),
-    [](const testing::TestParamInfo<StatementCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<StatementCase>& tested) { return std::string(tested.param.Name); });
 
 TEST(BuildWorksheetTest, FirstOrderWithUnitParameters) {
   DiagramState s = DefaultState();
@@ -308,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LetterCase{"XToY", 'x', 'y'}, LetterCase{"YWrapsToA", 'y', 'a'},
                     LetterCase{"ZIsNeverUsed", 'z', 'a'}, LetterCase{"UnsetStartsAtA", '\0', 'a'},
                     LetterCase{"UpperCaseStartsAtA", 'M', 'a'}),
-    [](const testing::TestParamInfo<LetterCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<LetterCase>& tested) { return std::string(tested.param.Name); });
 
 TEST(TemporaryWorksheetNameTest, FirstThreeExportsThenWrapAfterY) {
   DiagramState s = DefaultState();

@@ -11,7 +11,8 @@
 
 #include "core/headless_host.h"
 #include "render/primitives.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
+#include "support/three_functions.h"
 
 namespace tv {
 namespace {
@@ -19,12 +20,7 @@ namespace {
 class BlackDiagramTest : public testing::Test {
  protected:
   void SetUp() override {
-    SetStartValues(s);
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.Host = &host;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    scenes::OnSurface(s, host, surface);
   }
 
   // H1 := num / den, ticked.
@@ -377,7 +373,7 @@ INSTANTIATE_TEST_SUITE_P(
         MarginCase{"NoGainMarginAtFirstSample", {0, 0, 0, 1, 0, 0}, 2, false, "MG1", false},
         MarginCase{"NoProductGainMarginAtFirstSample", {0, 0, 0, 1, 0, 0}, 2, true,
                    "MG globale", false}),
-    [](const testing::TestParamInfo<MarginCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<MarginCase>& tested) { return tested.param.Name; });
 
 TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
   host.Boxes[3] = true;  // product alone: 0 dB, 0 rad at every pulsation
@@ -434,7 +430,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCurveCase{"NanCoefficient", kNan, 1},
                     BadCurveCase{"InfiniteCoefficient", 1, kInf},
                     BadCurveCase{"NegativeInfinite", -kInf, -1e308}),
-    [](const testing::TestParamInfo<BadCurveCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<BadCurveCase>& tested) { return tested.param.Name; });
 
 }  // namespace
 }  // namespace tv

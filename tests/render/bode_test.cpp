@@ -10,7 +10,8 @@
 
 #include "core/headless_host.h"
 #include "render/primitives.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
+#include "support/three_functions.h"
 
 namespace tv {
 namespace {
@@ -21,12 +22,7 @@ namespace {
 class BodeViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetStartValues(s);
-    s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    scenes::OnSurface(s, host, surface);
   }
 
   void Draw() {
@@ -116,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TickCase{"ThirdDecadeFive", 755, 8},   // 724.67
                       TickCase{"LastDecadeFive", 1023, 8},   // 993.17
                       TickCase{"LastDecadeTen", 1104, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 struct TextCase {
   const char* name;
@@ -152,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"PhaseMinus90", "-90", 1083, 419}, TextCase{"PhaseZero", "0", 1095, 339},
         TextCase{"Phase90", "90", 1089, 259}, TextCase{"Phase180", "180", 1083, 179},
         TextCase{"Phase270", "270", 1083, 100}, TextCase{"Phase360", "360", 1083, 20}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeViewTest, BothModesGridLines) {
   DrawBodeFrame(s);
@@ -274,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CurvePointCase{"TenRadPerS", 537, 473, 414, true},     // -20.04 dB
                       // -60 dB lies below the plot: both ends rejected.
                       CurvePointCase{"LastColumn", 1074, 740, 419, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeViewTest, SweepCoversEveryColumnOnce) {
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
@@ -455,7 +451,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Every segment is rejected, but the margin arrows of H2 ignore
         // the rejection.
         BadInputCase{"NegativeHeight", 1134, -40, -1, 3, -40, 50, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeViewTest, NoSweepLeavesResponseValidAndSilent) {
   s.PlotWidth = 60;

@@ -12,7 +12,8 @@
 #include "render/black.h"
 #include "render/bode.h"
 #include "render/primitives.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
+#include "support/three_functions.h"
 
 namespace tv {
 namespace {
@@ -25,12 +26,7 @@ constexpr double kPi = std::numbers::pi;
 class MarginsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetStartValues(s);
-    s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    scenes::OnSurface(s, host, surface);
     s.ShowMargins = 1;
     s.MarginLog = &log;
   }
@@ -204,7 +200,7 @@ TEST_P(MarginSearchGate, NoSearchOutsideGainAndPhase) {
 INSTANTIATE_TEST_SUITE_P(Margins, MarginSearchGate,
                          ::testing::Values(ModeCase{"GainOnly", 0, 1}, ModeCase{"PhaseOnly", 1, 1},
                                            ModeCase{"MarginsOff", 2, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(MarginsTest, NoLogStillDraws) {
   s.MarginLog = nullptr;
@@ -284,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NoCrossingCase{"PhaseExactlyMinusPi", -1, -1, -kPi, -3.0},
                       NoCrossingCase{"PhaseStaysAbove", -1, -1, -3.0, -2.0},
                       NoCrossingCase{"PhaseStaysBelow", -1, -1, -4.0, -4.5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeMarginStepTest, PhaseWrapCountsAsCrossing) {
   // From -200 degrees to +143 degrees: the jump passes -180.
@@ -353,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
                   100, 558, 369, 558, 420},
         BlackCase{"GainMarginOfProduct", 4, -3.3, -7.5, -3.0, -7.4, 600, 420,
                   "MG globale : 7.5 en w= 2", 252, 130, 558, 369, 600, 420}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
   layout.XS = 1054;

@@ -12,7 +12,8 @@
 #include "core/headless_host.h"
 #include "render/black.h"
 #include "render/primitives.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
+#include "support/three_functions.h"
 
 namespace tv {
 namespace {
@@ -20,12 +21,7 @@ namespace {
 class OverlayTest : public testing::Test {
  protected:
   void SetUp() override {
-    SetStartValues(s);
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.Host = &host;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    scenes::OnSurface(s, host, surface);
     cursor.Th = 10;
     cursor.RowA = 12;
     cursor.RowB = 22;
@@ -88,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, BodeMeasuredPointsTest,
                          testing::Values(BodePointsCase{"GainOnly", 0, true, false},
                                          BodePointsCase{"PhaseOnly", 1, false, true},
                                          BodePointsCase{"GainAndPhase", 2, true, true}),
-                         [](const testing::TestParamInfo<BodePointsCase>& info) {
-                           return info.param.Name;
+                         [](const testing::TestParamInfo<BodePointsCase>& tested) {
+                           return tested.param.Name;
                          });
 
 TEST_F(OverlayTest, BodePointsWithUnusablePulsationsDoNotCrash) {
@@ -268,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"W= 1", 94, 22},
                     {"Ksi= 1", 94, 32}},
                    94 + 36 + 10 + 5}),
-    [](const testing::TestParamInfo<LegendCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<LegendCase>& tested) { return tested.param.Name; });
 
 // --- Formula labels --------------------------------------------------------
 
@@ -355,7 +351,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"H2=", 65, 22}, {"0", 86, 22}, {"=", 102, 22}, {"", 117, 12}, {" 1", 111, 32}},
                     {{111, 27, 123, 27}},
                     133}),
-    [](const testing::TestParamInfo<FormulaCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<FormulaCase>& tested) { return tested.param.Name; });
 
 // --- Coefficient and polynomial texts ---------------------------------------
 
@@ -386,7 +382,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Large", 1e20, "100000000000000000000"},
                     TextCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), "    Nan"},
                     TextCase{"Infinite", std::numeric_limits<double>::infinity(), "   +Inf"}),
-    [](const testing::TestParamInfo<TextCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<TextCase>& tested) { return tested.param.Name; });
 
 struct PolyCase {
   const char* Name;
@@ -410,7 +406,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PolyCase{"NegativeTermsGetNoPlus", {1, -2, 0, 0, 0, 3}, " 1-2P+ 3P5"},
                     PolyCase{"UnitTerms", {0, 1, 1, 1, 1, 1}, "P+P2+P3+P4+P5"},
                     PolyCase{"SecondOrder", {1, 0.2, 0.01, 0, 0, 0}, " 1+ 0.2P+ 0.01P2"}),
-    [](const testing::TestParamInfo<PolyCase>& info) { return info.param.Name; });
+    [](const testing::TestParamInfo<PolyCase>& tested) { return tested.param.Name; });
 
 TEST(PolynomialTextCut, LongTextsAreCutAtEightyCharacters) {
   const std::string t = PolynomialText({1e20, 1e20, 1e20, 1e20, 1e20, 1e20});

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv {
 namespace {
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"LastRowToBelow", 10, 299, 20, 305, true},
                       LineCase{"AcrossThePlot", 10, -10, 20, 310, true},
                       LineCase{"FarLeftStillDrawn", -5000, 10, -4000, 10, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(PrimitivesTest, TextOnBottomEdgeIsNotWritten) {
   PlotText(s, 5, 300, "bas");
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrowCase{"Downwards", 50, 100, 50, 200, 54, 188, 46, 188},
                       // 3-4-5 triangle: u = (0.6, 0.8); 12u = (7.2, 9.6), 4u = (2.4, 3.2).
                       ArrowCase{"Diagonal", 0, 0, 30, 40, 26, 28, 20, 33}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(PrimitivesTest, ArrowIgnoresVerticalRejection) {
   DrawArrow(s, 10, -20, 40, -20);
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundCase{"Infinity", std::numeric_limits<double>::infinity(),
                                 kCoordinateLimit},
                       RoundCase{"NotANumber", std::nan(""), 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace tv

@@ -51,8 +51,8 @@ TEST_P(PrintGeometryTest, OriginAndPlotSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, PrintGeometryTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<GeometryCase>& info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<GeometryCase>& tested) {
+                           return std::string(tested.param.name);
                          });
 
 // The same sheet at any resolution is the same page in pixels of 90 per

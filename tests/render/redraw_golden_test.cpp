@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/headless_host.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 #include "render/redraw.h"
 #include "support/three_functions.h"
 
@@ -308,8 +308,8 @@ TEST_P(RedrawGolden, MatchesRecordedFingerprint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, RedrawGolden, testing::ValuesIn(Cases()),
-                         [](const testing::TestParamInfo<GoldenCase>& info) {
-                           return std::string(info.param.Name);
+                         [](const testing::TestParamInfo<GoldenCase>& tested) {
+                           return std::string(tested.param.Name);
                          });
 
 // The states above must reach the paths they are there for; a fingerprint of

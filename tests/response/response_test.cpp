@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AngleCase{"OriginIsThreeHalvesPi", 0, 0, 3 * kPi / 2},
                     AngleCase{"NegativeZeroRealCountsAsZero", -0.0, 2, kPi / 2},
                     AngleCase{"NegativeZeroImaginaryCountsAsZero", -3, -0.0, kPi}),
-    [](const testing::TestParamInfo<AngleCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<AngleCase>& tested) { return std::string(tested.param.Name); });
 
 TEST(PolynomialAtJw, UsesPowersOfJ) {
   const CoefficientSet c{1, 2, 3, 4, 5, 6};
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GuardCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), true},
                     GuardCase{"One", 1.0, false}, GuardCase{"Tiny", 1e-300, false},
                     GuardCase{"Subnormal", 5e-324, false}),
-    [](const testing::TestParamInfo<GuardCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<GuardCase>& tested) { return std::string(tested.param.Name); });
 
 struct FunctionCase {
   const char* Name;
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                      10 * std::log(100.0) / 2.302585},
         FunctionCase{"NegativeGainIsPi", {-2, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 1, kPi,
                      10 * std::log(4.0) / 2.302585}),
-    [](const testing::TestParamInfo<FunctionCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<FunctionCase>& tested) { return std::string(tested.param.Name); });
 
 TEST(ZeroGuard, NumeratorZeroAtItsResonance) {
   DiagramState s;

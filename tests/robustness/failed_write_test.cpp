@@ -207,7 +207,7 @@ TEST_P(FailedWriteTest, SymbolicLinkToASpecialFileLeavesBoth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, FailedWriteTest, testing::ValuesIn(Writers()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 }  // namespace
 }  // namespace tv::robustness

@@ -113,7 +113,7 @@ TEST_P(HostileExpressionTest, GivesTheExpectedValueOrNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, HostileExpressionTest, testing::ValuesIn(ExpressionCases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 // Alone, a byte is an operand (digit, point, parameter letter) or nothing;
 // between two operands no byte but an operator gives a value.
@@ -246,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{"SquareOverflows", 150, 160, -40, 50, true},
                     RangeCase{"GainBoundsZero", -1, 3, 0, 0, false},
                     RangeCase{"GainReferenceBelowFive", -1, 3, -4, 4, false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 // ---- Transfer files ------------------------------------------------------
 
@@ -387,7 +387,7 @@ TEST(HostileFiles, FolderLoadsNothing) {
   HostileState h;
   h.s.NumText[0].Assign("1+p");
   const std::string dir = std::filesystem::temp_directory_path().string();
-  EXPECT_NE(LoadTransferFile(h.s, dir, TransferRefresh{}), TransferLoad::Whole);
+  EXPECT_NE(LoadTransferFile(h.s, dir), TransferLoad::Whole);
   EXPECT_EQ(h.s.NumText[0], "1+p");
   EXPECT_EQ(h.s.DecadeMin, -1);
 }

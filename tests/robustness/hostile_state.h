@@ -7,7 +7,7 @@
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv::robustness {
 

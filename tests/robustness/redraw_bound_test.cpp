@@ -136,7 +136,7 @@ TEST_P(RedrawBoundTest, BothViewsStayWithinTheBound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WorstCases, RedrawBoundTest, ::testing::ValuesIn(kScenarios),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 }  // namespace
 }  // namespace tv::robustness

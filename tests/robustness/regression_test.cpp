@@ -118,7 +118,7 @@ TEST(Regression, NamedPipeWithoutWriterLoadsAsEmptyAtOnce) {
         const FileReadResult r = ReadFileBytes(fifo, kTransferFileSize);
         HostileState h;
         h.s.NumText[0].Assign("1+p");
-        const TransferLoad load = LoadTransferFile(h.s, fifo, TransferRefresh{});
+        const TransferLoad load = LoadTransferFile(h.s, fifo);
         // Empty, so no transfer file: refused, the state as it was.
         const bool asEmpty = r.Opened && r.Complete && r.Bytes.empty() &&
                              load == TransferLoad::Refused && h.s.NumText[0] == "1+p";

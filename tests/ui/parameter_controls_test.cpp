@@ -10,7 +10,7 @@
 
 #include "core/headless_host.h"
 #include "ui/parameter_controls.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 using tv::ui::ParameterControls;
 using tv::ui::ScriptedDialogs;
@@ -30,7 +30,8 @@ struct Fixture {
   Fixture() {
     tv::SetStartValues(s);
     s.Host = &host;
-    controls = std::make_unique<ParameterControls>(&panel, s, dialogs, [this] { ++redraws; });
+    host.OnRedraw = [this] { ++redraws; };
+    controls = std::make_unique<ParameterControls>(&panel, s, dialogs);
     controls->AttachMenuEntries(&entries[0], &entries[1], &entries[2], &entries[3], &entries[4],
                                 &entries[5]);
     controls->RefreshParameterCaptions();

@@ -12,7 +12,7 @@
 #include "ui/painter_surface.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace tv::ui::test {
 
@@ -62,19 +62,15 @@ struct PictureBench {
   QtSurface screen{kWidth, kHeight};
   ScriptedDialogs dialogs;
   int screenRedraws = 0;
-  PictureContext ctx{nullptr,
-                     s,
-                     dialogs,
-                     screen,
-                     [this] {
-                       ++screenRedraws;
-                       tv::RedrawDiagram(s);
-                       screen.Finish();
-                     },
-                     {}};
+  PictureContext ctx{nullptr, s, dialogs, screen};
 
   PictureBench() {
     s.Host = &host;
+    host.OnRedraw = [this] {
+      ++screenRedraws;
+      tv::RedrawDiagram(s);
+      screen.Finish();
+    };
     host.State = &s;
     tv::SetStartValues(s);
     s.DrawCanvas = s.ScreenCanvas = &screen;

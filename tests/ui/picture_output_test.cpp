@@ -278,7 +278,7 @@ class PictureOutputTest : public QObject {
   void PageTurnedInTheDialogKeepsTheGeometry() {
     PictureBench b;
     LandscapeInDialog dialogs;
-    tv::ui::PictureContext ctx{nullptr, b.s, dialogs, b.screen, b.ctx.redraw, {}};
+    tv::ui::PictureContext ctx{nullptr, b.s, dialogs, b.screen};
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, TmpPath("turned.pdf"), QPageLayout::Portrait);
     dialogs.PrintAnswers = {true};

@@ -27,7 +27,7 @@
 #include "ui/about_box.h"
 #include "ui/file_names.h"
 #include "ui/parameter_controls.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"

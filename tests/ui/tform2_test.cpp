@@ -22,9 +22,9 @@
 #include <string>
 
 #include "core/headless_host.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 #include "render/redraw.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform2.h"
 
 using tv::ui::MessageIcon;
@@ -56,10 +56,11 @@ struct Fixture {
     s.ScreenCanvas = &surface;
     s.PlotWidth = 1134;
     s.PlotHeight = 678;
-    form = std::make_unique<TForm2>(s, dialogs, [this] {
+    form = std::make_unique<TForm2>(s, dialogs);
+    host.OnRedraw = [this] {
       ++redraws;
       tv::RedrawDiagram(s);
-    });
+    };
     host.Editor = form.get();
     // Ticking a box from program code redraws at once, as CheckBox4 does.
     host.OnBoxChanged = [this](int) {

@@ -9,13 +9,14 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "core/headless_host.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 #include "ui/parameter_controls.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform3.h"
 
 using tv::ui::DefineTransferFunction;
@@ -47,14 +48,17 @@ struct Fixture {
     s.PlotWidth = 1150;
     s.PlotHeight = 736;
     host.OnBoxChanged = [this](int) { ++boxHandlerRuns; };
-    controls = std::make_unique<ParameterControls>(&panel, s, dialogs, [] {});
+    controls = std::make_unique<ParameterControls>(&panel, s, dialogs);
     controls->RefreshParameterAvailability();
   }
   void Define(int i) {
-    DefineTransferFunction(i, s, form, dialogs, [this] {
-      ++availabilityRefreshes;
-      controls->RefreshParameterAvailability();
-    });
+    const auto asked = [this] {
+      return std::count(host.Refreshes.begin(), host.Refreshes.end(), "availability");
+    };
+    const auto before = asked();
+    DefineTransferFunction(i, s, form, dialogs);
+    availabilityRefreshes += static_cast<int>(asked() - before);
+    controls->RefreshParameterAvailability();
   }
   // One showing of the window: what the user types, as the fields' new texts.
   void Answer(const QString& num, const QString& den) {

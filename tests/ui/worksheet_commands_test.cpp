@@ -250,11 +250,10 @@ class WorksheetCommandsTest : public QObject {
              qPrintable(text));
   }
 
-  // Boxes come from the window when it says so, not from the host.
-  void BoxesFromTheContext() {
+  // The H statement names the boxes the host has ticked, and only those.
+  void BoxesFromTheHost() {
     PictureBench b;
-    Tick(b, false, false, false);
-    b.ctx.boxChecked = [](int box) { return box == 3; };
+    Tick(b, false, false, true);
     b.s.TempDir = TempDir();
     b.dialogs.YesNoAnswers = {false};
     RecordingLauncher launcher;

@@ -1,5 +1,5 @@
 // Recording surface: keeps every drawing call with the pen and colour in force.
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv {
 
