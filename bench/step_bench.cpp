@@ -6,7 +6,7 @@
 #include "analysis/step_response.h"
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/step_window.h"
 
 namespace {

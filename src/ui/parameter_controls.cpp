@@ -199,7 +199,7 @@ std::optional<Parameter> ParameterControls::SelectedParameter() const {
 void ParameterControls::SetParameterValue(Parameter p, double value) {
   ParameterValue(s_, p) = value;
   RefreshParameterCaptions();
-  if (redraw_) redraw_();
+  if (s_.Host) s_.Host->Redraw();
 }
 
 QRadioButton* ParameterControls::RadioButton(int n) {

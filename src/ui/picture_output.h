@@ -2,6 +2,7 @@
 // files.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/diagram_state.h"

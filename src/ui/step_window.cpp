@@ -213,6 +213,8 @@ void StepWindow::ImprimerClick() {
                        DrawStepView(page, response_, caption);
                      }};
   PrintPicture(ctx, printer_());
+  // The page was drawn on the printer: the window's own picture anew, shown.
+  Repaint();
 }
 
 void StepWindow::SauverClick(const char* extension) {

@@ -322,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "permission refus\xE9" "e."},
         InPlaceCase{"FailedWriteGivesTheOldContentBack", true, 0640, 1000, false,
                     "\xC9" "criture impossible : fichier trop volumineux."}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 struct StaleCase {
   const char* Name;
@@ -362,7 +362,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StaleCase{"OtherSuffix", ".tracevue-ab12cd34.tmp~", 120, false, true},
                     StaleCase{"ShorterRandomPart", ".tracevue-ab12.tmp", 120, false, true},
                     StaleCase{"NoLeadingDot", "tracevue-ab12cd34.tmp", 120, false, true}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(FileIoTest, StaleTemporaryOfAnotherUserIsKept) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file away";

@@ -8,7 +8,7 @@
 
 #include "core/headless_host.h"
 #include "render/redraw.h"
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv {
 namespace {

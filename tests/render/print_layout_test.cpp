@@ -96,8 +96,8 @@ TEST_P(PrintPageTest, LaidOutInPixelsOfTheScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, PrintPageTest, testing::ValuesIn(kPages),
-                         [](const testing::TestParamInfo<PageCase>& info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<PageCase>& tested) {
+                           return std::string(tested.param.name);
                          });
 
 TEST(PrintPenWidthsTest, NormalAndDarker) {

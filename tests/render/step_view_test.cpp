@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "render/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace tv {
 namespace {

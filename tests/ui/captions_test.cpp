@@ -16,7 +16,7 @@
 #include "ui/about_box.h"
 #include "ui/caption_fit.h"
 #include "ui/fonts.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"

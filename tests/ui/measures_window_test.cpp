@@ -13,7 +13,7 @@
 #include "core/diagram_state.h"
 #include "ui/cursor_values.h"
 #include "ui/parameter_controls.h"
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/tform1.h"
 
 using tv::ui::MeasuresWindow;

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "ui/step_output.h"
 #include "ui/step_window.h"
 #include "ui/tform1.h"
