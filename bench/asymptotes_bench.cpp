@@ -1,4 +1,5 @@
-// What the asymptotes add to a redraw: roots of the three functions, the product's, their dashed lines.
+// What the asymptotes add to a redraw: roots of the three functions, the product's, their dashed
+// lines.
 #include <benchmark/benchmark.h>
 
 #include <string_view>

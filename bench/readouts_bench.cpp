@@ -1,4 +1,5 @@
-// What the Mesures window adds to a spin step: the exact read-outs of three degree-5 functions and the product, and its repaint.
+// What the Mesures window adds to a spin step: the exact read-outs of three degree-5 functions and
+// the product, and its repaint.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -1,4 +1,5 @@
-// What a spin step costs: compiling and evaluating the texts, the sweep, whole redraws onto the window's image.
+// What a spin step costs: compiling and evaluating the texts, the sweep, whole redraws onto the
+// window's image.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -1,4 +1,5 @@
-// Fuzzes the compiled evaluator against the literal one: values, flags and coefficients must agree bit for bit.
+// Fuzzes the compiled evaluator against the literal one: values, flags and coefficients must agree
+// bit for bit.
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -42,7 +43,8 @@ void Compare(std::string_view text, const tv::CompiledText& compiled,
   if (got.Ok != want.Ok || !SameBits(got.Value, want.Value)) std::abort();
 
   tv::CoefficientSet oracle, once, reused;
-  const bool oracleOk = tv::oracle::ExtractCoefficients(text, params, oracle) && !MisreadPower(text);
+  const bool oracleOk =
+      tv::oracle::ExtractCoefficients(text, params, oracle) && !MisreadPower(text);
   if (tv::ExtractCoefficients(text, params, once) != oracleOk) std::abort();
   if (tv::EvaluateCompiled(compiled, params, reused) != oracleOk) std::abort();
   for (std::size_t k = 0; k < 6; ++k)

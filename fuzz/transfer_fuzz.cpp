@@ -18,7 +18,11 @@ namespace {
 class CountingSurface : public tv::RecordingSurface {
  public:
   long Calls = 0;
-  void MoveTo(int x, int y) override { ++Calls; (void)x; (void)y; }
+  void MoveTo(int x, int y) override {
+    ++Calls;
+    (void)x;
+    (void)y;
+  }
   void LineTo(int, int) override { ++Calls; }
   void TextOut(int, int, std::string_view) override { ++Calls; }
   void SetPen(tv::PenStyle, int) override {}
@@ -51,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.PlotHeight = 160;
 
   tv::DecodeTransferFile(std::span<const std::uint8_t>(data, size), s);
-  for (int i = 0; i < 3; ++i)
-    host.Boxes[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
+  for (int i = 0; i < 3; ++i) host.Boxes[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
   host.Boxes[3] = true;
   s.ShowMargins = 1;
   s.BodeMode = 2;

@@ -1,4 +1,5 @@
-// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's lines.
+// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's
+// lines.
 #include "analysis/asymptote_readouts.h"
 
 #include <charconv>
@@ -46,15 +47,20 @@ std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes
     return lines;
   }
   lines.push_back(c.Name + " : pente initiale " + FormatReal(a.InitialSlopeDbPerDecade()) +
-                  " dB/d\xE9" "cade (classe " + IntegerText(a.Class) + ")");
+                  " dB/d\xE9"
+                  "cade (classe " +
+                  IntegerText(a.Class) + ")");
   if (a.Breaks.empty()) lines.push_back("  aucune cassure");
   for (const Break& b : a.Breaks) {
-    std::string line = "  w = " + FormatRealFine(b.W) + " rad/s : " +
-                       (b.Pole ? "p\xF4le" : "z\xE9ro") + " d'ordre " + IntegerText(b.Order);
+    std::string line = "  w = " + FormatRealFine(b.W) +
+                       " rad/s : " + (b.Pole ? "p\xF4le" : "z\xE9ro") + " d'ordre " +
+                       IntegerText(b.Order);
     if (b.Ksi) line += ", Ksi = " + FormatRealFine(*b.Ksi);
     if (const std::optional<double> r = b.ResonanceDb())
       line += ", r\xE9sonance " + FormatReal(*r) + " dB";
-    if (b.RightHalfPlane) line += " (partie r\xE9" "elle positive)";
+    if (b.RightHalfPlane)
+      line += " (partie r\xE9"
+              "elle positive)";
     lines.push_back(line);
   }
   return lines;

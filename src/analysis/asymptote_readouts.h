@@ -1,4 +1,5 @@
-// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's lines.
+// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's
+// lines.
 #pragma once
 
 #include <string>

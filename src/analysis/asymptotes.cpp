@@ -1,4 +1,5 @@
-// The asymptotic Bode diagram of a drawn curve: class, static gain, break pulsations, gain and phase.
+// The asymptotic Bode diagram of a drawn curve: class, static gain, break pulsations, gain and
+// phase.
 #include "analysis/asymptotes.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// The asymptotic Bode diagram of a drawn curve: class, static gain, break pulsations, gain and phase.
+// The asymptotic Bode diagram of a drawn curve: class, static gain, break pulsations, gain and
+// phase.
 #pragma once
 
 #include <optional>
@@ -13,10 +14,10 @@ namespace tv {
 // (1 + 2 Ksi p/W + p^2/W^2) for a complex pair, in the numerator (a zero) or
 // the denominator (a pole).
 struct Break {
-  double W = 0;               // break pulsation, rad/s: the modulus of the root
-  int Order = 1;              // 1: real root; 2: complex pair
+  double W = 0;   // break pulsation, rad/s: the modulus of the root
+  int Order = 1;  // 1: real root; 2: complex pair
   bool Pole = false;
-  std::optional<double> Ksi;  // second order only: -Re(root)/|root|, negative on the right
+  std::optional<double> Ksi;    // second order only: -Re(root)/|root|, negative on the right
   bool RightHalfPlane = false;  // root with a positive real part: its phase goes the other way
 
   // Change of the gain slope after the break, dB per decade (+-20 or +-40).

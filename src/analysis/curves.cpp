@@ -1,4 +1,5 @@
-// The drawn curves as exact rational functions: which functions, their names and colours, their value at any p.
+// The drawn curves as exact rational functions: which functions, their names and colours, their
+// value at any p.
 #include "analysis/curves.h"
 
 #include "core/diagram_host.h"
@@ -17,8 +18,7 @@ std::vector<Curve> DrawnCurves(const DiagramState& s) {
   std::vector<Curve> curves;
   const std::vector<int> ticked = TickedFunctions(s);
   const Rgb colours[3] = {kBlue, kRed, kPurple};
-  for (int i : ticked)
-    curves.push_back(Curve{"H" + std::to_string(i + 1), colours[i], false, {i}});
+  for (int i : ticked) curves.push_back(Curve{"H" + std::to_string(i + 1), colours[i], false, {i}});
   if (!ticked.empty() && s.Host->IsCurveBoxChecked(4)) {
     Curve product{"", kBlack, true, ticked};
     for (int i : ticked) {

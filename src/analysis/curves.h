@@ -1,4 +1,5 @@
-// The drawn curves as exact rational functions: which functions, their names and colours, their value at any p.
+// The drawn curves as exact rational functions: which functions, their names and colours, their
+// value at any p.
 #pragma once
 
 #include <complex>
@@ -12,8 +13,8 @@ namespace tv {
 // One drawn curve: a ticked function alone, or the product of the ticked
 // functions (box 4), kept as its factors so that nothing is multiplied out.
 struct Curve {
-  std::string Name;          // "H1", "H2", "H3", or the product as its box reads: "H1.H3"
-  Rgb Colour;                // the colour the picture draws it in
+  std::string Name;  // "H1", "H2", "H3", or the product as its box reads: "H1.H3"
+  Rgb Colour;        // the colour the picture draws it in
   bool Product = false;
   std::vector<int> Factors;  // function indices 0..2, increasing
 };

@@ -1,4 +1,5 @@
-// The roots of one polynomial in p, grouped as a student factors it: at 0, first order, second order.
+// The roots of one polynomial in p, grouped as a student factors it: at 0, first order, second
+// order.
 #include "analysis/factors.h"
 
 #include <Eigen/Core>

@@ -1,4 +1,5 @@
-// Exact read-outs: crossings bracketed on a fine logarithmic grid and refined on the exact product of the factors.
+// Exact read-outs: crossings bracketed on a fine logarithmic grid and refined on the exact product
+// of the factors.
 #include "analysis/readouts.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// Exact read-outs of a drawn curve: every crossing with its margin, the closed-loop peak and bandwidth, class and static gain.
+// Exact read-outs of a drawn curve: every crossing with its margin, the closed-loop peak and
+// bandwidth, class and static gain.
 #pragma once
 
 #include <complex>

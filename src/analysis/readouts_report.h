@@ -1,4 +1,5 @@
-// The read-outs as a JSON report: one entry per drawn curve, members appended in order so that more can follow.
+// The read-outs as a JSON report: one entry per drawn curve, members appended in order so that more
+// can follow.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,5 @@
-// The ticked functions as one state-space system: each realised alone, in series, closed by unit feedback.
+// The ticked functions as one state-space system: each realised alone, in series, closed by unit
+// feedback.
 #include "analysis/state_space.h"
 
 #include <algorithm>
@@ -146,8 +147,8 @@ StepSystem RealiseStepSystem(const std::array<CoefficientSet, 3>& num,
   sys.ZeroTransfer = lowNum < 0;
   if (!sys.ZeroTransfer) {
     sys.OriginOrder = lowNum - lowDen;
-    sys.LowGain = totalNum[static_cast<std::size_t>(lowNum)] /
-                  totalDen[static_cast<std::size_t>(lowDen)];
+    sys.LowGain =
+        totalNum[static_cast<std::size_t>(lowNum)] / totalDen[static_cast<std::size_t>(lowDen)];
   }
 
   if (everyFactorProper) {

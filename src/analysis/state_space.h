@@ -1,4 +1,5 @@
-// The ticked functions as one state-space system: each realised alone, in series, closed by unit feedback.
+// The ticked functions as one state-space system: each realised alone, in series, closed by unit
+// feedback.
 #pragma once
 
 #include <Eigen/Dense>

@@ -1,4 +1,5 @@
-// The unit-step response of the ticked functions, exact at its samples, and the read-outs a course asks for.
+// The unit-step response of the ticked functions, exact at its samples, and the read-outs a course
+// asks for.
 #include "analysis/step_response.h"
 
 #include <algorithm>
@@ -38,7 +39,11 @@ double NiceStep(double x) {
 struct Hermite {
   double T0, H, Y0, Y1, S0, S1;
   Hermite(const StepResponse& r, std::size_t k)
-      : T0(r.T[k]), H(r.T[k + 1] - r.T[k]), Y0(r.Y[k]), Y1(r.Y[k + 1]), S0(r.Slope[k]),
+      : T0(r.T[k]),
+        H(r.T[k + 1] - r.T[k]),
+        Y0(r.Y[k]),
+        Y1(r.Y[k + 1]),
+        S0(r.Slope[k]),
         S1(r.Slope[k + 1]) {}
   double Value(double t) const {
     const double u = (t - T0) / H;
@@ -126,7 +131,8 @@ void FindSettling(const StepResponse& r, StepReadouts& o) {
   } else if (last + 1 < r.Y.size()) {
     o.SettledInSpan = true;
     const Hermite h(r, last);
-    o.SettlingTime = Bisect([&](double x) { return outside(h.Value(x)); }, r.T[last], r.T[last + 1]);
+    o.SettlingTime =
+        Bisect([&](double x) { return outside(h.Value(x)); }, r.T[last], r.T[last + 1]);
   }
 }
 
@@ -182,11 +188,9 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
     const Eigen::EigenSolver<Eigen::MatrixXd> solver(ss.A, false);
     if (solver.info() != Eigen::Success) return Failed(StepOutcome::Overflow);
     for (int k = 0; k < n; ++k) poles.push_back(solver.eigenvalues()(k));
-    std::sort(poles.begin(), poles.end(), [](const auto& a, const auto& b) {
-      return std::abs(a) < std::abs(b);
-    });
-    poles.erase(poles.begin(),
-                poles.begin() + std::min<std::ptrdiff_t>(system.OriginPoles, n));
+    std::sort(poles.begin(), poles.end(),
+              [](const auto& a, const auto& b) { return std::abs(a) < std::abs(b); });
+    poles.erase(poles.begin(), poles.begin() + std::min<std::ptrdiff_t>(system.OriginPoles, n));
   }
 
   // The span: the slowest mode settled, an undamped one seen for five
@@ -203,9 +207,9 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
       growth = std::max(growth, re);
     else
       span = std::max(span, kUndampedPeriods * 2 * std::numbers::pi / im);
-    finest = std::min(finest, im > kAxisTolerance * mag
-                                  ? 2 * std::numbers::pi / im / kSamplesPerPeriod
-                                  : 1 / mag);
+    finest =
+        std::min(finest, im > kAxisTolerance * mag ? 2 * std::numbers::pi / im / kSamplesPerPeriod
+                                                   : 1 / mag);
   }
   if (growth > 0) span = kSettleLog / growth;
   if (!(span > 0) || !std::isfinite(span)) span = 10;
@@ -218,8 +222,9 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
     r.TMax = std::ceil(span / step - 1e-9) * step;
   }
   const double wanted = std::ceil(r.TMax / finest) + 1;
-  const int count = !(wanted < kMaxStepSamples) ? kMaxStepSamples
-                                                : std::max(kMinStepSamples, static_cast<int>(wanted));
+  const int count = !(wanted < kMaxStepSamples)
+                        ? kMaxStepSamples
+                        : std::max(kMinStepSamples, static_cast<int>(wanted));
   const double dt = r.TMax / (count - 1);
 
   // One exponential of the system with its input held: [A B; 0 0]·dt gives
@@ -301,24 +306,30 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
                     (o.SettledInSpan ? FormatReal(o.SettlingTime) + " s"
                                      : "au-del\xE0 de " + FormatReal(r.TMax) + " s"));
   if (o.HasRise)
-    lines.push_back("Temps de mont\xE9" "e 10-90 % : " + FormatReal(o.RiseEnd - o.RiseStart) +
-                    " s");
+    lines.push_back("Temps de mont\xE9"
+                    "e 10-90 % : " +
+                    FormatReal(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
 
 std::string StepOutcomeText(StepOutcome outcome) {
   switch (outcome) {
     case StepOutcome::Drawn: return {};
-    case StepOutcome::NoFunction: return "Aucune fonction coch\xE9" "e : rien \xE0 tracer";
+    case StepOutcome::NoFunction:
+      return "Aucune fonction coch\xE9"
+             "e : rien \xE0 tracer";
     case StepOutcome::Invalid:
-      return "Une fonction coch\xE9" "e est invalide : rien n'est trac\xE9";
+      return "Une fonction coch\xE9"
+             "e est invalide : rien n'est trac\xE9";
     case StepOutcome::ZeroDenominator:
       return "D\xE9nominateur nul : la fonction de transfert n'existe pas";
     case StepOutcome::Improper:
       return "Num\xE9rateur de degr\xE9 sup\xE9rieur au d\xE9nominateur : la r\xE9ponse "
              "contient un Dirac, rien n'est trac\xE9";
     case StepOutcome::LoopUndefined:
-      return "1+H est identiquement nul : la boucle ferm\xE9" "e n'est pas d\xE9" "finie";
+      return "1+H est identiquement nul : la boucle ferm\xE9"
+             "e n'est pas d\xE9"
+             "finie";
     case StepOutcome::Overflow:
       return "Coefficients trop extr\xEAmes : le calcul d\xE9passe les nombres "
              "repr\xE9sentables";

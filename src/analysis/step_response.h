@@ -1,4 +1,5 @@
-// The unit-step response of the ticked functions, exact at its samples, and the read-outs a course asks for.
+// The unit-step response of the ticked functions, exact at its samples, and the read-outs a course
+// asks for.
 #pragma once
 
 #include <string>
@@ -16,12 +17,12 @@ inline constexpr int kMaxStepSamples = 5000;
 // What came of a computation; anything but Drawn leaves no samples.
 enum class StepOutcome {
   Drawn,
-  NoFunction,       // no function ticked
-  Invalid,          // a ticked function does not compile (the redraw was refused)
+  NoFunction,  // no function ticked
+  Invalid,     // a ticked function does not compile (the redraw was refused)
   ZeroDenominator,
-  Improper,         // a Dirac at t = 0
-  LoopUndefined,    // 1 + H identically zero
-  Overflow,         // the exponential or the response leaves the doubles
+  Improper,       // a Dirac at t = 0
+  LoopUndefined,  // 1 + H identically zero
+  Overflow,       // the exponential or the response leaves the doubles
 };
 
 enum class StepKind {

@@ -1,4 +1,5 @@
-// Tuning to the 2.3 dB contour: the closed-loop peak as a function of one parameter, bracketed, then refined.
+// Tuning to the 2.3 dB contour: the closed-loop peak as a function of one parameter, bracketed,
+// then refined.
 #include "analysis/tuning.h"
 
 #include <cmath>

@@ -1,4 +1,5 @@
-// Tuning a parameter so that the closed-loop peak of the product is 2.3 dB: the Black locus tangent to the contour.
+// Tuning a parameter so that the closed-loop peak of the product is 2.3 dB: the Black locus tangent
+// to the contour.
 #pragma once
 
 #include <optional>

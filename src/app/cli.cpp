@@ -175,7 +175,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;
-    if (!ui::ExportPicture(s, ui::LocalPath(*o.Export), &error)) return writeFailed(*o.Export, error);
+    if (!ui::ExportPicture(s, ui::LocalPath(*o.Export), &error))
+      return writeFailed(*o.Export, error);
   } else if (o.Export) {
     QByteArray bytes;
     if (!EncodePicture(surface.Image(), o.Format, bytes)) return writeFailed(*o.Export, {});
@@ -202,12 +203,14 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
       return kExitUsage;
     }
     std::string error;
-    if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet), &error))
+    if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet),
+                        &error))
       return writeFailed(*o.Worksheet, error);
   }
   if (o.Report) {
     std::string error;
-    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error)) return writeFailed(*o.Report, error);
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error))
+      return writeFailed(*o.Report, error);
   }
   std::vector<std::string> readouts;
   if (o.Step) {

@@ -1,4 +1,5 @@
-// The command line without a window: options onto the diagram state, then the picture and files written.
+// The command line without a window: options onto the diagram state, then the picture and files
+// written.
 #pragma once
 
 #include <QStringList>

@@ -1,4 +1,5 @@
-// The option table of the command line, its reading through QCommandLineParser, and the parser's texts in French.
+// The option table of the command line, its reading through QCommandLineParser, and the parser's
+// texts in French.
 #include "app/cli_options.h"
 
 #include <QCommandLineOption>
@@ -75,8 +76,10 @@ QString ReadSet(const QString& value, Options& o) {
   const QString number = value.mid(eq + 1);
   bool ok = false;
   double v = number.trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(v)) return QStringLiteral("--set : « %1 » n'est pas un nombre").arg(number);
-  if (v < 0.0) return QStringLiteral("--set : valeur négative refusée pour %1 (%2)").arg(name, number);
+  if (!ok || !std::isfinite(v))
+    return QStringLiteral("--set : « %1 » n'est pas un nombre").arg(number);
+  if (v < 0.0)
+    return QStringLiteral("--set : valeur négative refusée pour %1 (%2)").arg(name, number);
   v += 0.0;  // -0 is 0
   o.Sets.emplace_back(parameter->Id, v);
   return {};
@@ -88,7 +91,8 @@ QString ReadDecades(const QString& value, Options& o) {
   const int lo = bounds.size() == 2 ? bounds[0].trimmed().toInt(&ok1) : 0;
   const int hi = bounds.size() == 2 ? bounds[1].trimmed().toInt(&ok2) : 0;
   if (!ok1 || !ok2 || lo < -6 || hi > 5 || lo >= hi)
-    return QStringLiteral("--decades : MIN:MAX attendu avec -6 <= MIN < MAX <= 5, pas « %1 »").arg(value);
+    return QStringLiteral("--decades : MIN:MAX attendu avec -6 <= MIN < MAX <= 5, pas « %1 »")
+        .arg(value);
   o.Decades = std::pair(lo, hi);
   return {};
 }
@@ -175,7 +179,8 @@ QString ReadExport(const QString& value, Options& o) {
   else if (lower.endsWith(QStringLiteral(".pdf")))
     o.Format = PictureFormat::Pdf;
   else
-    return QStringLiteral("--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
+    return QStringLiteral(
+               "--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
         .arg(value);
   o.Export = value;
   return {};
@@ -253,7 +258,8 @@ const OptionDescription kOptions[] = {
      ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
      "page imprimée par « Imprimer », A4 portrait, en noir)",
      ReadExport},
-    {"black-lines", nullptr, "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)",
+    {"black-lines", nullptr,
+     "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)",
      [](const QString&, Options& o) {
        o.BlackLines = true;
        return QString();
@@ -276,7 +282,8 @@ const OptionDescription kOptions[] = {
        bool ok = false;
        o.StepTMax = value.trimmed().toDouble(&ok);
        if (!ok || !std::isfinite(o.StepTMax) || o.StepTMax <= 0)
-         return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »").arg(value);
+         return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »")
+             .arg(value);
        return QString();
      }},
     {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
@@ -298,7 +305,8 @@ const OptionDescription kOptions[] = {
      "écrit NOM=valeur sur la sortie standard",
      [](const QString& value, Options& o) {
        if (FindParameter(value.trimmed().toStdString()) == nullptr)
-         return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)").arg(value);
+         return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
+             .arg(value);
        o.Tune = value.trimmed().toStdString();
        return QString();
      }},
@@ -314,9 +322,8 @@ const char kFileDescription[] = "fichier de transfert, chargé comme au démarra
 const char kUsageSyntax[] = "--export SORTIE [FICHIER]";
 // The parser's usage line names the program by the path it was started
 // from; the help names it as the examples do, after the window's usage.
-const char kUsage[] =
-    "Usage : tracevue [FICHIER.WWC]            ouvre la fenêtre\n"
-    "        tracevue [options] --export SORTIE [FICHIER]";
+const char kUsage[] = "Usage : tracevue [FICHIER.WWC]            ouvre la fenêtre\n"
+                      "        tracevue [options] --export SORTIE [FICHIER]";
 
 // After the parser's own text.
 const char kHelpEnd[] =
@@ -346,21 +353,24 @@ class FrenchParserTexts : public QTranslator {
     if (text == "Options:") return QStringLiteral("Options :");
     if (text == "Arguments:") return QStringLiteral("Arguments :");
     if (text == "Missing value after '%1'.") return QStringLiteral("l'option %1 attend une valeur");
-    if (text == "Unexpected value after '%1'.") return QStringLiteral("l'option %1 ne prend pas de valeur");
+    if (text == "Unexpected value after '%1'.")
+      return QStringLiteral("l'option %1 ne prend pas de valeur");
     return {};
   }
 };
 
 void Describe(QCommandLineParser& parser) {
-  parser.setApplicationDescription(
-      QStringLiteral("\nSans fenêtre ni affichage, trace le diagramme et écrit les fichiers demandés."));
+  parser.setApplicationDescription(QStringLiteral(
+      "\nSans fenêtre ni affichage, trace le diagramme et écrit les fichiers demandés."));
   for (const OptionDescription& d : kOptions) {
     const QString name = QString::fromLatin1(d.Name);
     const QString description = QString::fromUtf8(d.Description);
-    parser.addOption(d.ValueName ? QCommandLineOption(name, description, QString::fromLatin1(d.ValueName))
-                                 : QCommandLineOption(name, description));
+    parser.addOption(d.ValueName
+                         ? QCommandLineOption(name, description, QString::fromLatin1(d.ValueName))
+                         : QCommandLineOption(name, description));
   }
-  parser.addPositionalArgument(QString::fromLatin1(kFileArgument), QString::fromUtf8(kFileDescription),
+  parser.addPositionalArgument(QString::fromLatin1(kFileArgument),
+                               QString::fromUtf8(kFileDescription),
                                QString::fromLatin1(kUsageSyntax));
 }
 
@@ -370,7 +380,8 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   const FrenchParserTexts french;
   QCommandLineParser parser;
   Describe(parser);
-  const bool parsed = parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
+  const bool parsed =
+      parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
   if (parser.isSet(QStringLiteral("help"))) o.Help = true;
   if (!parsed) {
     const QStringList unknown = parser.unknownOptionNames();
@@ -388,11 +399,13 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1)
-    return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop").arg(files[1]);
+    return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop")
+        .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
       !o.Step)
-    return QStringLiteral("rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
+    return QStringLiteral(
+        "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};
 }
 

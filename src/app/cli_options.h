@@ -1,4 +1,5 @@
-// The command line's options, each described once: read by QCommandLineParser into Options, and the French help.
+// The command line's options, each described once: read by QCommandLineParser into Options, and the
+// French help.
 #pragma once
 
 #include <QString>

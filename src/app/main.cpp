@@ -1,4 +1,5 @@
-// The program's entry: the main window, or the command line without a window when options are given.
+// The program's entry: the main window, or the command line without a window when options are
+// given.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>

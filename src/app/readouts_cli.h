@@ -1,4 +1,5 @@
-// The read-out options of a run without a window: --tune NAME before drawing, --report FILE.json after it.
+// The read-out options of a run without a window: --tune NAME before drawing, --report FILE.json
+// after it.
 #pragma once
 
 #include <iosfwd>

@@ -1,4 +1,5 @@
-// A function text cut into the evaluator's tokens for each power of p: all of compiling it that does not depend on the parameter values.
+// A function text cut into the evaluator's tokens for each power of p: all of compiling it that
+// does not depend on the parameter values.
 #pragma once
 
 #include <array>

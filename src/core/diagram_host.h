@@ -1,4 +1,5 @@
-// The one interface to the window that hosts the diagram: redraw, boxes, panel, captions, editor, beep, listeners.
+// The one interface to the window that hosts the diagram: redraw, boxes, panel, captions, editor,
+// beep, listeners.
 #pragma once
 
 #include <algorithm>

@@ -23,9 +23,9 @@ struct FunctionText {
   std::uint8_t Length = 0;
   char Chars[kFunctionTextMax] = {};
 
-  std::string_view View() const;            // the significant bytes
+  std::string_view View() const;  // the significant bytes
   std::string Str() const { return std::string(View()); }
-  void Assign(std::string_view text);        // cut to 80 bytes
+  void Assign(std::string_view text);  // cut to 80 bytes
   bool operator==(std::string_view text) const { return View() == text; }
 };
 static_assert(sizeof(FunctionText) == 81, "a function text is 81 bytes on file");
@@ -71,8 +71,8 @@ struct DiagramState {
   double ParamK = 0, ParamT = 0, ParamA = 0, ParamB = 0, ParamW = 0, ParamKsi = 0;
 
   // View settings.
-  std::uint8_t BlackView = 0;    // 0 Bode, 1 Black
-  std::uint8_t BodeMode = 0;     // 0 gain only, 1 phase only, 2 both
+  std::uint8_t BlackView = 0;  // 0 Bode, 1 Black
+  std::uint8_t BodeMode = 0;   // 0 gain only, 1 phase only, 2 both
   std::uint8_t ShowMargins = 0;
   std::int32_t DecadeMin = 0, DecadeMax = 0;
   std::int32_t GainMinDb = 0, GainMaxDb = 0;

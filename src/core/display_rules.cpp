@@ -1,4 +1,5 @@
-// The gain scale set from its top, the margin search that brings back both curves, the capture's redraw.
+// The gain scale set from its top, the margin search that brings back both curves, the capture's
+// redraw.
 #include "core/display_rules.h"
 
 #include "core/diagram_host.h"

@@ -1,4 +1,5 @@
-// The display rules the window's controls and the command line share: the gain scale, the margins, the capture.
+// The display rules the window's controls and the command line share: the gain scale, the margins,
+// the capture.
 #pragma once
 
 #include <cstdint>

@@ -29,8 +29,7 @@ std::string FormatFixed(double x, int decimals) {
   // d.ddddddddddddddddde±XXX: 18 digits and a decimal exponent.
   char sci[40];
   const auto [end, ec] = std::to_chars(sci, sci + sizeof sci, magnitude,
-                                       std::chars_format::scientific,
-                                       kSignificantDigits - 1);
+                                       std::chars_format::scientific, kSignificantDigits - 1);
   if (ec != std::errc()) return "Nan";  // cannot happen with a 40-byte buffer
   const std::string_view text(sci, static_cast<std::size_t>(end - sci));
   const std::size_t ePos = text.find('e');

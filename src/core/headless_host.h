@@ -1,4 +1,5 @@
-// A host without windows: check boxes, panel and editor text held in memory, refreshes recorded (command line, tests).
+// A host without windows: check boxes, panel and editor text held in memory, refreshes recorded
+// (command line, tests).
 #pragma once
 
 #include <functional>
@@ -34,9 +35,7 @@ class HeadlessHost : public DiagramHost {
   void UpdateProductCaption() override { Refreshes.emplace_back("product caption"); }
   void RefreshParameterAvailability() override { Refreshes.emplace_back("availability"); }
 
-  bool IsCurveBoxChecked(int box) const override {
-    return box >= 1 && box <= 4 && Boxes[box - 1];
-  }
+  bool IsCurveBoxChecked(int box) const override { return box >= 1 && box <= 4 && Boxes[box - 1]; }
   void SetCurveBoxChecked(int box, bool checked) override {
     if (box < 1 || box > 4 || Boxes[box - 1] == checked) return;
     Boxes[box - 1] = checked;

@@ -13,12 +13,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The extent of the number at the start of a text, found by the grammar alone.
 struct NumberScan {
-  std::size_t Begin = 0;      // first character of the sign or mantissa
-  std::size_t End = 0;        // one past the last character of the number
-  bool Found = false;         // at least one mantissa digit
+  std::size_t Begin = 0;  // first character of the sign or mantissa
+  std::size_t End = 0;    // one past the last character of the number
+  bool Found = false;     // at least one mantissa digit
   bool Negative = false;
-  bool MantissaZero = true;   // every mantissa digit is '0'
-  long long Order = 0;        // decimal order of the first non-zero digit, exponent included
+  bool MantissaZero = true;  // every mantissa digit is '0'
+  long long Order = 0;       // decimal order of the first non-zero digit, exponent included
 };
 
 NumberScan Scan(std::string_view text) {

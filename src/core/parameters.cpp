@@ -1,4 +1,5 @@
-// The parameter table's look-up by name; which of the six parameters the function texts use: a plain letter search.
+// The parameter table's look-up by name; which of the six parameters the function texts use: a
+// plain letter search.
 #include "core/parameters.h"
 
 #include <string>

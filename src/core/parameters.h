@@ -1,4 +1,5 @@
-// The six parameters in one table (names, labels, fields, the orders each use needs); which ones the texts use.
+// The six parameters in one table (names, labels, fields, the orders each use needs); which ones
+// the texts use.
 #pragma once
 
 #include <array>
@@ -41,16 +42,18 @@ inline constexpr std::array<ParameterInfo, 6> kParameters{{
 inline constexpr std::array<Parameter, 6> kControlOrder{Parameter::K, Parameter::A, Parameter::T,
                                                         Parameter::B, Parameter::W, Parameter::Ksi};
 // The order the radio buttons' captions are written in: K, A, T, B, Ksi, W.
-inline constexpr std::array<Parameter, 6> kCaptionOrder{Parameter::K, Parameter::A, Parameter::T,
+inline constexpr std::array<Parameter, 6> kCaptionOrder{Parameter::K, Parameter::A,   Parameter::T,
                                                         Parameter::B, Parameter::Ksi, Parameter::W};
 // The evaluator's keyword values: A, B, T, K, Ksi, W.
-inline constexpr std::array<Parameter, 6> kEvaluatorOrder{Parameter::A, Parameter::B, Parameter::T,
-                                                          Parameter::K, Parameter::Ksi, Parameter::W};
+inline constexpr std::array<Parameter, 6> kEvaluatorOrder{
+    Parameter::A, Parameter::B, Parameter::T, Parameter::K, Parameter::Ksi, Parameter::W};
 // The transfer file's eight-byte reals: A, T, K, B, W, Ksi.
 inline constexpr std::array<Parameter, 6> kFileOrder{Parameter::A, Parameter::T, Parameter::K,
                                                      Parameter::B, Parameter::W, Parameter::Ksi};
 
-constexpr const ParameterInfo& Info(Parameter p) { return kParameters[static_cast<std::size_t>(p)]; }
+constexpr const ParameterInfo& Info(Parameter p) {
+  return kParameters[static_cast<std::size_t>(p)];
+}
 inline double& ParameterValue(DiagramState& s, Parameter p) { return s.*Info(p).Field; }
 inline double ParameterValue(const DiagramState& s, Parameter p) { return s.*Info(p).Field; }
 

@@ -80,7 +80,8 @@ bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& param
   bool valid = compiled.FormValid;
   for (int k = 0; k <= kHighestPower; ++k) {
     const auto i = static_cast<std::size_t>(k);
-    const Evaluation e = compiled.Cut[i] ? EvaluateTokens(compiled.Tokens[i], params) : Evaluation{};
+    const Evaluation e =
+        compiled.Cut[i] ? EvaluateTokens(compiled.Tokens[i], params) : Evaluation{};
     coeffs[i] = k == 0 ? e.Value : e.Value - coeffs[0];
     if (!e.Ok) valid = false;
   }

@@ -1,4 +1,5 @@
-// Compiles a polynomial text in p into the coefficients of p^0 .. p^5: cut once per text, evaluated at every redraw.
+// Compiles a polynomial text in p into the coefficients of p^0 .. p^5: cut once per text, evaluated
+// at every redraw.
 #pragma once
 
 #include <string_view>

@@ -1,4 +1,5 @@
-// Evaluates a coefficient expression: cuts it into tokens, then rewrites the token string until one operand is left.
+// Evaluates a coefficient expression: cuts it into tokens, then rewrites the token string until one
+// operand is left.
 #include "expression/evaluator.h"
 
 #include <array>
@@ -40,10 +41,15 @@ bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 bool IsFunctionCode(char c) { return c == kSin || c == kCos || c == kLn || c == kExp || c == kAbs; }
 bool IsSingleToken(char c) {
   switch (c) {
-    case '!': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
-      return true;
-    default:
-      return false;
+    case '!':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+    case '^': return true;
+    default: return false;
   }
 }
 
@@ -118,8 +124,8 @@ Reduction::Reduction(const TokenString& tokens, const ParameterValues& params)
     : chars_(tokens.Chars), length_(tokens.Count) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(tokens.Operands); ++i) {
     const int from = tokens.Parameter[i];
-    slots_[i] = from < 0 ? tokens.Numbers[i]
-                         : params.*kParameters[static_cast<std::size_t>(from)].Value;
+    slots_[i] =
+        from < 0 ? tokens.Numbers[i] : params.*kParameters[static_cast<std::size_t>(from)].Value;
   }
 }
 
@@ -206,9 +212,7 @@ bool Reduction::ReduceOperator(char op) {
         skip = r == '*' || r == '/' || r == '^' || r == '!' || l == '^' || l == '*' || l == '/' ||
                l == '-';
         break;
-      case '*':
-        skip = r == '^' || r == '!' || l == '^' || l == '/';
-        break;
+      case '*': skip = r == '^' || r == '!' || l == '^' || l == '/'; break;
       case '/':
         // A division by zero is never done: the '/' stays and the text ends invalid.
         skip = r == '^' || r == '!' || Slot(y) == 0 || l == '^' || l == '/';

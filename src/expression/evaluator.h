@@ -1,4 +1,5 @@
-// Turns a coefficient expression over numbers and the six parameters into a value, in two stages: cut into tokens, then reduce with the values.
+// Turns a coefficient expression over numbers and the six parameters into a value, in two stages:
+// cut into tokens, then reduce with the values.
 #pragma once
 
 #include <string_view>

@@ -23,7 +23,9 @@ std::string Reason(int err) {
   switch (err) {
     case ENOENT: return "dossier ou fichier introuvable";
     case EACCES:
-    case EPERM: return "permission refus\xE9" "e";
+    case EPERM:
+      return "permission refus\xE9"
+             "e";
     case EROFS: return "syst\xE8me de fichiers en lecture seule";
     case ENOSPC: return "plus de place sur le disque";
     case EDQUOT: return "quota de disque d\xE9pass\xE9";
@@ -32,7 +34,9 @@ std::string Reason(int err) {
     case ENOTEMPTY:
     case EEXIST: return "un dossier porte d\xE9j\xE0 ce nom";
     case EFBIG: return "fichier trop volumineux";
-    case EIO: return "erreur d'entr\xE9" "e/sortie";
+    case EIO:
+      return "erreur d'entr\xE9"
+             "e/sortie";
     case ENAMETOOLONG: return "nom de fichier trop long";
     case ELOOP: return "trop de liens symboliques";
     case EBUSY:
@@ -174,7 +178,10 @@ InPlace WriteInPlace(const std::string& target, std::string_view bytes, std::str
   const auto size = static_cast<off_t>(bytes.size());
   if (WriteAllAt(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0) {
     if (::close(fd) == 0) return InPlace::Written;
-    SetError(error, "\xC9" "criture impossible", errno);
+    SetError(error,
+             "\xC9"
+             "criture impossible",
+             errno);
     return InPlace::Failed;
   }
   const int err = errno;
@@ -184,7 +191,10 @@ InPlace WriteInPlace(const std::string& target, std::string_view bytes, std::str
     if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0) ::fsync(fd);
   }
   ::close(fd);
-  SetError(error, "\xC9" "criture impossible", err);
+  SetError(error,
+           "\xC9"
+           "criture impossible",
+           err);
   return InPlace::Failed;
 }
 
@@ -199,7 +209,10 @@ void ClearReadOnly(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
   if (path.empty()) {
-    SetError(error, "\xC9" "criture impossible", ENOENT);
+    SetError(error,
+             "\xC9"
+             "criture impossible",
+             ENOENT);
     return false;
   }
   const std::string target = WriteTarget(path);
@@ -208,14 +221,18 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   if (replacing && S_ISDIR(old.st_mode)) {
-    SetError(error, "\xC9" "criture impossible", EISDIR);
+    SetError(error,
+             "\xC9"
+             "criture impossible",
+             EISDIR);
     return false;
   }
   if (replacing && !S_ISREG(old.st_mode)) {
     // A device, pipe or socket: the rename below would put a plain file in
     // its place (as root even /dev/null), and writing into it could block.
     if (error)
-      *error = "\xC9" "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.";
+      *error = "\xC9"
+               "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.";
     return false;
   }
 
@@ -229,7 +246,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
       const InPlace written = WriteInPlace(target, bytes, error);
       if (written != InPlace::NotOpened) return written == InPlace::Written;
     }
-    SetError(error, "Impossible de cr\xE9" "er un fichier temporaire dans le dossier", err);
+    SetError(error,
+             "Impossible de cr\xE9"
+             "er un fichier temporaire dans le dossier",
+             err);
     return false;
   }
 
@@ -248,9 +268,18 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
       // Only the superuser may give a file away; the mode is what matters.
     }
   }
-  if (!WriteAll(fd, bytes)) return fail("\xC9" "criture impossible", errno, true);
-  if (::fsync(fd) != 0) return fail("\xC9" "criture impossible", errno, true);
-  if (::close(fd) != 0) return fail("\xC9" "criture impossible", errno, false);
+  if (!WriteAll(fd, bytes))
+    return fail("\xC9"
+                "criture impossible",
+                errno, true);
+  if (::fsync(fd) != 0)
+    return fail("\xC9"
+                "criture impossible",
+                errno, true);
+  if (::close(fd) != 0)
+    return fail("\xC9"
+                "criture impossible",
+                errno, false);
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
     return fail("Le fichier n'a pas pu \xEAtre remplac\xE9", errno, false);
   }

@@ -1,4 +1,5 @@
-// Reading files whole, replacing them without ever leaving a half-written one, and file-name extensions.
+// Reading files whole, replacing them without ever leaving a half-written one, and file-name
+// extensions.
 #pragma once
 
 #include <cstddef>
@@ -27,11 +28,11 @@ void ClearReadOnly(const std::string& path);
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
 
 struct FileReadResult {
-  bool Opened = false;    // the file exists and could be opened
-  bool Complete = false;  // read to its end, or to maxBytes without fault
-  bool Truncated = false; // the file holds more than maxBytes
-  std::string Bytes;      // what was read, also when a read failed midway
-  std::string Error;      // French reason (Windows-1252) when not Complete
+  bool Opened = false;     // the file exists and could be opened
+  bool Complete = false;   // read to its end, or to maxBytes without fault
+  bool Truncated = false;  // the file holds more than maxBytes
+  std::string Bytes;       // what was read, also when a read failed midway
+  std::string Error;       // French reason (Windows-1252) when not Complete
 };
 
 // Reads at most maxBytes from the start of path. Whether more follows is

@@ -59,8 +59,8 @@ bool ConvertWith(std::string_view token, char point, double& value) {
     plain += exponent;
   }
   double v = 0;
-  const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v,
-                                         std::chars_format::general);
+  const auto [end, ec] =
+      std::from_chars(plain.data(), plain.data() + plain.size(), v, std::chars_format::general);
   if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(v)) return false;
   value = v;
   return true;

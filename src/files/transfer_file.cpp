@@ -220,7 +220,8 @@ std::string TransferFileNameFromArgument(std::string_view arg) {
 std::string ResolveTransferFileName(const std::string& name) {
   if (Exists(name)) return name;
   if (name.size() < kTransferExtension.size() ||
-      std::string_view(name).substr(name.size() - kTransferExtension.size()) != kTransferExtension) {
+      std::string_view(name).substr(name.size() - kTransferExtension.size()) !=
+          kTransferExtension) {
     return name;
   }
   std::string lower = name.substr(0, name.size() - kTransferExtension.size());

@@ -1,4 +1,5 @@
-// The .WWC transfer file: its 554-byte layout, load and save, and the name given on the command line.
+// The .WWC transfer file: its 554-byte layout, load and save, and the name given on the command
+// line.
 #pragma once
 
 #include <array>

@@ -16,11 +16,11 @@ inline constexpr std::size_t kWorksheetSize = 1460;
 using WorksheetBuffer = std::array<char, kWorksheetSize>;
 
 // Placeholder runs of the template and their lengths.
-inline constexpr char kH1Placeholder = '&';          // 92
-inline constexpr char kH2Placeholder = '#';          // 92
-inline constexpr char kH3Placeholder = '~';          // 92
-inline constexpr char kParameterPlaceholder = '@';   // 96
-inline constexpr char kStatementPlaceholder = '|';   // 59
+inline constexpr char kH1Placeholder = '&';         // 92
+inline constexpr char kH2Placeholder = '#';         // 92
+inline constexpr char kH3Placeholder = '~';         // 92
+inline constexpr char kParameterPlaceholder = '@';  // 96
+inline constexpr char kStatementPlaceholder = '|';  // 59
 
 // Texts of the worksheet commands (Windows-1252 bytes).
 inline constexpr std::string_view kClosedLoopQuestion =

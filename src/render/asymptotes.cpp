@@ -50,8 +50,10 @@ bool Clip(const Box& box, Point a, Point b, double& t0, double& t1) {
       continue;
     }
     const double t = q[k] / p[k];
-    if (p[k] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[k] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
   }
   return t0 < t1;
 }
@@ -160,7 +162,9 @@ void DrawBodeAsymptotes(DiagramState& s) {
   const double N = s.PlotWidth - 60;
   const double decadeMin = s.DecadeMin;
   const double pixelsPerDecade = N / static_cast<double>(D);
-  const auto columnOf = [&](double w) { return 30 + (std::log10(w) - decadeMin) * pixelsPerDecade; };
+  const auto columnOf = [&](double w) {
+    return 30 + (std::log10(w) - decadeMin) * pixelsPerDecade;
+  };
   const double wLeft = std::pow(10.0, decadeMin);
   const double wRight = std::pow(10.0, static_cast<double>(s.DecadeMax));
   const Box box{30, 30 + N, 1, static_cast<double>(s.PlotHeight) - 1};

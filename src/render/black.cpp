@@ -157,8 +157,8 @@ void DrawBlackDiagram(DiagramState& s) {
         const int xs = map.X(r.PhaseRad);
         const int ys = map.Y(r.GainDb);
         if (margins && !first)
-          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, r.GainDb, slot.PrevPhaseRad,
-                          slot.PrevGainDb, xs, ys);
+          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, r.GainDb, slot.PrevPhaseRad, slot.PrevGainDb,
+                          xs, ys);
         slot.PrevGainDb = r.GainDb;
         slot.PrevPhaseRad = r.PhaseRad;
         if (m == 50) {

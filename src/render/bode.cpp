@@ -20,9 +20,8 @@ namespace {
 // Decade labels for the exponents -10..10; below 0.001 and above 1000 they
 // switch to the 10E notation (10E4 is ten to the fourth).
 constexpr const char* kDecadeLabels[21] = {
-    "10E-10", "10E-9", "10E-8", "10E-7", "10E-6", "10E-5", "10E-4",
-    "0.001",  "0.01",  "0.1",   "1",     "10",    "100",   "1000",
-    "10E4",   "10E5",  "10E6",  "10E7",  "10E8",  "10E9",  "10E10"};
+    "10E-10", "10E-9", "10E-8", "10E-7", "10E-6", "10E-5", "10E-4", "0.001", "0.01", "0.1",  "1",
+    "10",     "100",   "1000",  "10E4",  "10E5",  "10E6",  "10E7",  "10E8",  "10E9", "10E10"};
 
 // A range from a file may reach past the table; the label then continues
 // the 10E notation.
@@ -297,8 +296,8 @@ void DrawBodeCurves(DiagramState& s) {
       if (s.CapturePoints && i % 10 == 0) {
         const double G = sumG / s.GainPixelsPerDb;
         const double phi = sumP * 180 / std::numbers::pi / s.PhasePixelsPerRad;
-        CaptureCurveLine(s, FormatRealFine(w) + "   " + FormatRealFine(G) + "   " +
-                                FormatRealFine(phi));
+        CaptureCurveLine(
+            s, FormatRealFine(w) + "   " + FormatRealFine(G) + "   " + FormatRealFine(phi));
       }
       SetPen(s, PenStyle::Solid, s.FramePenWidth);
       slot.GainX = x;

@@ -60,8 +60,8 @@ void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffse
                     int xMG) {
   // The offsets are pixels: -180 degrees lies at -pi times the phase scale.
   const double minus180 = -kPi * s.PhasePixelsPerRad;
-  const Crossings c = Test(gainOffset, prevGainOffset, phaseOffset - minus180,
-                           prevPhaseOffset - minus180);
+  const Crossings c =
+      Test(gainOffset, prevGainOffset, phaseOffset - minus180, prevPhaseOffset - minus180);
   if (!c.Gain0Db && !c.Phase180Deg) return;
 
   const int mid = s.MidY;
@@ -88,8 +88,8 @@ void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffse
 }
 
 void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,
-                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb,
-                     int xs, int ys) {
+                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb, int xs,
+                     int ys) {
   const Crossings c = Test(gainDb, prevGainDb, phaseRad + kPi, prevPhaseRad + kPi);
   if (!c.Gain0Db && !c.Phase180Deg) return;
 

@@ -22,7 +22,7 @@ void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffse
 
 // Black view; gains in dB and phases in radians; (xs, ys) the slot's point.
 void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,
-                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb,
-                     int xs, int ys);
+                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb, int xs,
+                     int ys);
 
 }  // namespace tv

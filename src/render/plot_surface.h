@@ -1,4 +1,5 @@
-// The drawing surface every picture goes through: screen image, printer page, metafile or a recorder.
+// The drawing surface every picture goes through: screen image, printer page, metafile or a
+// recorder.
 #pragma once
 
 #include <string_view>

@@ -1,4 +1,5 @@
-// The step-response picture: axes, the curve, the final value and its band, the read-outs marked and written.
+// The step-response picture: axes, the curve, the final value and its band, the read-outs marked
+// and written.
 #include "render/step_view.h"
 
 #include <algorithm>
@@ -161,7 +162,8 @@ void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
 
 std::string StepCaption(const DiagramState& s, bool closedLoop) {
   std::string product;
-  for (int i : TickedFunctions(s)) product += (product.empty() ? "H" : ".H") + std::to_string(i + 1);
+  for (int i : TickedFunctions(s))
+    product += (product.empty() ? "H" : ".H") + std::to_string(i + 1);
   if (product.empty()) return product;
   return closedLoop ? product + "/(1+" + product + ")" : product;
 }

@@ -1,4 +1,5 @@
-// The step-response picture: axes, the curve, the final value and its band, the read-outs marked and written.
+// The step-response picture: axes, the curve, the final value and its band, the read-outs marked
+// and written.
 #pragma once
 
 #include <string_view>

@@ -1,4 +1,5 @@
-// The tooltip over the picture: the same sampling and arithmetic as the sweeps, read back at the cursor.
+// The tooltip over the picture: the same sampling and arithmetic as the sweeps, read back at the
+// cursor.
 #include "ui/cursor_values.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// The values under the cursor: the column's pulsation in the Bode view, the nearest drawn point in the Black view.
+// The values under the cursor: the column's pulsation in the Bode view, the nearest drawn point in
+// the Black view.
 #pragma once
 
 #include <QString>

@@ -74,7 +74,8 @@ struct EmfSurface::Impl {
   bool Drawing() const { return dc != 0; }
 
   void SelectNewPen() {
-    HPEN created = CreatePen(style == PenStyle::Dotted ? PS_DOT : PS_SOLID, penWidth, ToColorRef(colour));
+    HPEN created =
+        CreatePen(style == PenStyle::Dotted ? PS_DOT : PS_SOLID, penWidth, ToColorRef(colour));
     if (!created) return;
     SelectObject(dc, created);
     if (pen) DeleteObject(pen);
@@ -84,9 +85,9 @@ struct EmfSurface::Impl {
   void SelectNewFont() {
     static const WCHAR kFace[] = {'D', 'e', 'j', 'a', 'V', 'u', ' ', 'S', 'a', 'n', 's', 0};
     // A positive height asks for the character cell, as on screen.
-    HFONT created = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                VARIABLE_PITCH | FF_SWISS, kFace);
+    HFONT created = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kFace);
     if (!created) return;
     SelectObject(dc, created);
     if (font) DeleteObject(font);
@@ -140,12 +141,15 @@ EmfSurface::EmfSurface(int plotWidth, int plotHeight) : d_(std::make_unique<Impl
 
   // Picture pixels are mapped onto the frame, whatever the resolution of the
   // reference device the metafile library assumes.
-  const double deviceXPerUnit = GetDeviceCaps(d_->dc, HORZRES) / (GetDeviceCaps(d_->dc, HORZSIZE) * 100.0);
-  const double deviceYPerUnit = GetDeviceCaps(d_->dc, VERTRES) / (GetDeviceCaps(d_->dc, VERTSIZE) * 100.0);
+  const double deviceXPerUnit =
+      GetDeviceCaps(d_->dc, HORZRES) / (GetDeviceCaps(d_->dc, HORZSIZE) * 100.0);
+  const double deviceYPerUnit =
+      GetDeviceCaps(d_->dc, VERTRES) / (GetDeviceCaps(d_->dc, VERTSIZE) * 100.0);
   SetMapMode(d_->dc, MM_ANISOTROPIC);
   SetWindowExtEx(d_->dc, d_->width, d_->height, nullptr);
   SetViewportExtEx(d_->dc, std::max(1, static_cast<int>(std::lround(frame.right * deviceXPerUnit))),
-                   std::max(1, static_cast<int>(std::lround(frame.bottom * deviceYPerUnit))), nullptr);
+                   std::max(1, static_cast<int>(std::lround(frame.bottom * deviceYPerUnit))),
+                   nullptr);
 
   // Text is written on an opaque white cell.
   SetBkMode(d_->dc, OPAQUE);

@@ -1,4 +1,5 @@
-// The program's fonts: DejaVu Sans loaded from its files, so windows and pictures look alike everywhere.
+// The program's fonts: DejaVu Sans loaded from its files, so windows and pictures look alike
+// everywhere.
 #pragma once
 
 #include <QFont>

@@ -1,4 +1,5 @@
-// The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside the exact ones when they differ.
+// The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside
+// the exact ones when they differ.
 #include "ui/measures_window.h"
 
 #include <QFont>

@@ -1,4 +1,5 @@
-// The "Mesures" window: the exact read-outs of every drawn curve in its colour, followed after every redraw.
+// The "Mesures" window: the exact read-outs of every drawn curve in its colour, followed after
+// every redraw.
 #pragma once
 
 #include <QColor>

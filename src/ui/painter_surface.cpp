@@ -1,4 +1,5 @@
-// QPainter behind the plot surface on a picture, a printer page or an SVG: pens, lines, texts, fills.
+// QPainter behind the plot surface on a picture, a printer page or an SVG: pens, lines, texts,
+// fills.
 #include "ui/painter_surface.h"
 
 #include <QPaintDevice>
@@ -56,8 +57,7 @@ QFont PlotFontForDevice(int cell, QPaintDevice& device) {
   return font;
 }
 
-PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmeticPens,
-                               bool stamps)
+PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmeticPens, bool stamps)
     : device_(device),
       cosmeticPens_(cosmeticPens),
       fontHeight_(fontHeight),

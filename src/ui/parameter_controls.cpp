@@ -50,7 +50,7 @@ struct SpinRow {
 constexpr int kSpinTop = 24;
 constexpr int kStepLabelTop = 8;
 constexpr SpinRow kSpins[5] = {
-    {432, 10, 424, "10"},     {456, 1, 456, "1"},        {480, 0.1, 472, "0.1"},
+    {432, 10, 424, "10"},     {456, 1, 456, "1"},         {480, 0.1, 472, "0.1"},
     {504, 0.01, 496, "0.01"}, {528, 0.001, 528, "0.001"},
 };
 
@@ -121,9 +121,8 @@ void ParameterControls::AttachMenuEntries(QAction* gainK1, QAction* a1, QAction*
     entries_[row] = actions[row];
     if (!actions[row]) continue;
     actions[row]->setEnabled(IsEnabledOnPanel(row));
-    connect(actions[row], &QAction::triggered, this, [this, row] {
-      EnterParameterValue(RowName(row), Value(row));
-    });
+    connect(actions[row], &QAction::triggered, this,
+            [this, row] { EnterParameterValue(RowName(row), Value(row)); });
   }
 }
 
@@ -134,9 +133,7 @@ bool ParameterControls::IsEnabledOnPanel(int row) const {
   return radio_[row]->isEnabledTo(panel_);
 }
 
-void ParameterControls::RadioButtonClick(int row) {
-  label12_->setText(RowName(row));
-}
+void ParameterControls::RadioButtonClick(int row) { label12_->setText(RowName(row)); }
 
 void ParameterControls::RefreshParameterCaptions() {
   for (Parameter p : kCaptionOrder) {
@@ -167,7 +164,8 @@ void ParameterControls::StepSelectedParameter(double delta) {
 }
 
 void ParameterControls::EnterParameterValue(const QString& name, double& parameter) {
-  const QString prompt = QStringLiteral("Entrez la nouvelle valeur de ") + name + QStringLiteral(" :");
+  const QString prompt =
+      QStringLiteral("Entrez la nouvelle valeur de ") + name + QStringLiteral(" :");
   for (;;) {
     const QString defaultText = QString::fromStdString(FormatReal(parameter));
     const QString answer =
@@ -175,8 +173,8 @@ void ParameterControls::EnterParameterValue(const QString& name, double& paramet
     const QString kept = answer.left(kParameterEntryMax);
     // Anything outside ASCII is no part of a number; UTF-8 keeps it from looking like one.
     const QByteArray bytes = kept.toUtf8();
-    const TypedValue typed = ConvertTypedValue(std::string_view(bytes.constData(),
-                                                                static_cast<size_t>(bytes.size())));
+    const TypedValue typed =
+        ConvertTypedValue(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     parameter = typed.Value;
     if (typed.WholeTextConverted && parameter >= 0.0) break;
   }
@@ -215,6 +213,8 @@ QLabel* ParameterControls::Label(int n) {
   return nullptr;
 }
 
-QAction* ParameterControls::MenuEntry(int n) { return n >= 1 && n <= 6 ? entries_[n - 1] : nullptr; }
+QAction* ParameterControls::MenuEntry(int n) {
+  return n >= 1 && n <= 6 ? entries_[n - 1] : nullptr;
+}
 
 }  // namespace tv::ui

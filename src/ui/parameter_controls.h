@@ -1,4 +1,5 @@
-// The parameter controls of the top panel: six radio buttons, five spin buttons, the Définir entries.
+// The parameter controls of the top panel: six radio buttons, five spin buttons, the Définir
+// entries.
 #pragma once
 
 #include <QObject>

@@ -51,9 +51,8 @@ void WriteFailed(PictureContext& ctx, const std::string& path, const QString& re
 // file the user picked is the one to replace, not a new one beside it.
 std::string MetafileName(const std::string& chosen) {
   const std::string replaced = ReplaceExtension(chosen, ".EMF");
-  const bool hasEmfExtension =
-      replaced.size() == chosen.size() &&
-      QtPath(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
+  const bool hasEmfExtension = replaced.size() == chosen.size() &&
+                               QtPath(chosen).endsWith(QLatin1String(".emf"), Qt::CaseInsensitive);
   return hasEmfExtension ? chosen : replaced;
 }
 
@@ -224,8 +223,7 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
   if (!launcher.OpenUrl(QUrl::fromLocalFile(file), noPaintProgram)) noPaintProgram();
 }
 
-bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker,
-                       std::string* error) {
+bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, std::string* error) {
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
     return false;
@@ -233,7 +231,9 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker,
   // The printer writes its file itself: into a temporary one first, so that
   // the file asked for is only ever replaced whole.
   QTemporaryFile pdf(QDir(QDir::tempPath()).filePath(QStringLiteral("tracevue-XXXXXX.pdf")));
-  if (!pdf.open()) return fail("impossible de cr\xE9" "er un fichier temporaire");
+  if (!pdf.open())
+    return fail("impossible de cr\xE9"
+                "er un fichier temporaire");
   pdf.close();
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -287,9 +287,8 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker,
 
   if (!begun || !ended) return fail("la page n'a pas pu \xEAtre produite");
   if (!drawn)
-    return fail(
-        "une fonction coch\xE9"
-        "e est invalide : rien n'est dessin\xE9");
+    return fail("une fonction coch\xE9"
+                "e est invalide : rien n'est dessin\xE9");
   QFile written(pdf.fileName());
   if (!written.open(QIODevice::ReadOnly)) return fail("la page n'a pas pu \xEAtre relue");
   const QByteArray bytes = written.readAll();
@@ -356,9 +355,8 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
           encoded = buffer.open(QIODevice::WriteOnly) && picture.Image().save(&buffer, "PNG");
         }
         if (!encoded)
-          reason =
-              "l'image n'a pas pu \xEAtre cod\xE9"
-              "e";
+          reason = "l'image n'a pas pu \xEAtre cod\xE9"
+                   "e";
       }
       break;
     }
@@ -378,9 +376,8 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       s.ForceBlack = 0;
       drawn = RedrawDiagram(s);
       if (!picture.End() && drawn)
-        reason =
-            "l'image n'a pas pu \xEAtre cod\xE9"
-            "e";
+        reason = "l'image n'a pas pu \xEAtre cod\xE9"
+                 "e";
       break;
     }
     case Format::Emf: {
@@ -405,9 +402,8 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   }
   restore();
   if (!drawn)
-    return fail(
-        "une fonction coch\xE9"
-        "e est invalide : rien n'est dessin\xE9");
+    return fail("une fonction coch\xE9"
+                "e est invalide : rien n'est dessin\xE9");
   if (!reason.empty()) return fail(reason);
   std::string writeError;
   if (!WriteBytes(path, bytes, &writeError)) return fail(writeError);

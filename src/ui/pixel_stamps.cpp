@@ -1,4 +1,5 @@
-// Stamps of lines and texts: painted twice where they first occur on a scratch picture, kept as the pixels they set, copied.
+// Stamps of lines and texts: painted twice where they first occur on a scratch picture, kept as the
+// pixels they set, copied.
 #include "ui/pixel_stamps.h"
 
 #include <QFontMetrics>
@@ -80,8 +81,7 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
     }
     // Only the box is looked at, so only the box is cleared; the drawing
     // must not reach its edge, so nothing it sets lies outside.
-    p.fillRect(box.X0, box.Y0, box.Width(), box.Height(),
-               QColor::fromRgba(kBackgrounds[pass]));
+    p.fillRect(box.X0, box.Y0, box.Width(), box.Height(), QColor::fromRgba(kBackgrounds[pass]));
     draw(p);
   }
   const qsizetype strideA = scratch_[0].bytesPerLine() / 4;
@@ -215,8 +215,7 @@ bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& 
       it->second.Count = -1;
       return false;
     }
-    if (MakeRoom(box.Pixels()))
-      it = texts_.emplace(textKey_, Stamp{}).first;
+    if (MakeRoom(box.Pixels())) it = texts_.emplace(textKey_, Stamp{}).first;
     it->second = Take(target, box, x, baseline, [&](QPainter& p) {
       p.setPen(pen);
       p.setFont(font);

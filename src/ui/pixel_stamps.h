@@ -1,4 +1,5 @@
-// Pixels that a short line or a text leaves on the picture, taken once from the painter and copied from then on.
+// Pixels that a short line or a text leaves on the picture, taken once from the painter and copied
+// from then on.
 #pragma once
 
 #include <QFont>

@@ -42,9 +42,8 @@ QString QtNameFilters(const QString& filter) {
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString name = parts[i].trimmed();
-    const QStringList patterns =
-        BothCases(parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")),
-                                     Qt::SkipEmptyParts));
+    const QStringList patterns = BothCases(
+        parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts));
     // Qt reads the patterns from the last parentheses of the name.
     static const QRegularExpression shown(QStringLiteral("\\s*\\([^()]*\\)$"));
     name.remove(shown);

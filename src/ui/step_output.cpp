@@ -21,8 +21,8 @@ namespace {
 // Whatever the process's locale says, the point is '.'.
 void AppendNumber(std::string& out, double v) {
   char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                    std::chars_format::general, 15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 15);
   out.append(buffer, result.ptr);
 }
 
@@ -72,7 +72,8 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
     picture.Finish();
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !picture.Image().save(&buffer, "PNG"))
-      return fail("l'image n'a pas pu \xEAtre cod\xE9" "e");
+      return fail("l'image n'a pas pu \xEAtre cod\xE9"
+                  "e");
   } else if (suffix == QLatin1String("svg")) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -84,7 +85,9 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
     generator.setTitle(QStringLiteral("Tracevue"));
     PainterSurface picture(generator, fontHeight);
     DrawOn(picture, r, caption, width, height, black);
-    if (!picture.End()) return fail("l'image n'a pas pu \xEAtre cod\xE9" "e");
+    if (!picture.End())
+      return fail("l'image n'a pas pu \xEAtre cod\xE9"
+                  "e");
   } else {
     return fail("format inconnu : .png, .svg ou .csv");
   }
@@ -99,8 +102,8 @@ bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const st
     *lines = StepReadoutTexts(r);
     if (r.Outcome != StepOutcome::Drawn) lines->push_back(StepOutcomeText(r.Outcome));
   }
-  return WriteStepOutput(r, StepCaption(s, closedLoop), path, kStepPictureWidth,
-                         kStepPictureHeight, 10, black, error);
+  return WriteStepOutput(r, StepCaption(s, closedLoop), path, kStepPictureWidth, kStepPictureHeight,
+                         10, black, error);
 }
 
 }  // namespace tv::ui

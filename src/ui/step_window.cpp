@@ -1,4 +1,5 @@
-// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every redraw.
+// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every
+// redraw.
 #include "ui/step_window.h"
 
 #include <QDir>
@@ -106,7 +107,8 @@ StepWindow::StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPri
   row->addStretch(1);
   layout->addWidget(bar);
 
-  Picture = new StepPicture(*surface_, [this](int w, int h) { Resized(w, h); }, this);
+  Picture = new StepPicture(
+      *surface_, [this](int w, int h) { Resized(w, h); }, this);
   layout->addWidget(Picture, 1);
   surface_->OnDrawingStarted = [this] { Picture->update(); };
   // The picture at its default size, whatever the bars above it ask for.
@@ -208,8 +210,7 @@ void StepWindow::PressepapierClick() {
 
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
-  PictureContext ctx{this, picture_, dialogs_, *surface_,
-                     [this, caption](tv::DiagramState& page) {
+  PictureContext ctx{this, picture_, dialogs_, *surface_, [this, caption](tv::DiagramState& page) {
                        DrawStepView(page, response_, caption);
                      }};
   PrintPicture(ctx, printer_());
@@ -219,9 +220,9 @@ void StepWindow::ImprimerClick() {
 
 void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = dialogs_.SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("reponse") + ext);
+  const QString chosen =
+      dialogs_.SaveFileName(this, QStringLiteral("Image (*%1)|*%1").arg(ext),
+                            QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

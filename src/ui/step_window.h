@@ -1,4 +1,5 @@
-// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every redraw.
+// The window "Réponse temporelle": the step response of the ticked functions, redrawn after every
+// redraw.
 #pragma once
 
 #include <QImage>

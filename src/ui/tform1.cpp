@@ -146,11 +146,9 @@ QAction* MenuEntry(QMenu* menu, const char* name, const QString& caption, bool e
   return action;
 }
 
-
 }  // namespace
 
-TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& arguments,
-               QWidget* parent)
+TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), s_(s), dialogs_(dialogs) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tracevue"));
@@ -183,9 +181,11 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   form3_ = new TForm3(dialogs_, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, dialogs_, this);
-  stepWindow_ = new StepWindow(s_, dialogs_, [this]() -> QPrinter& { return Printer(); }, this);
-  for (QAction* entry : {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1,
-                         Maple1, RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
+  stepWindow_ = new StepWindow(
+      s_, dialogs_, [this]() -> QPrinter& { return Printer(); }, this);
+  for (QAction* entry :
+       {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1, Maple1,
+        RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
     entry->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
@@ -214,12 +214,13 @@ void TForm1::CreateMenus() {
   N3 = MenuEntry(Fichier1, "N3", QStringLiteral("Nouveau"), true);
   N1 = MenuEntry(Fichier1, "N1", QStringLiteral("Ouvrir"), true);
   N2 = MenuEntry(Fichier1, "N2", QStringLiteral("Enregistrer"), true);
-  Pressepapier1 = MenuEntry(Fichier1, "Pressepapier1", QStringLiteral("Presse-papier (Bitmap)"), false);
+  Pressepapier1 =
+      MenuEntry(Fichier1, "Pressepapier1", QStringLiteral("Presse-papier (Bitmap)"), false);
   Imprimer1 = MenuEntry(Fichier1, "Imprimer1", QStringLiteral("Imprimer"), false);
   SauverlimageEMF1 =
       MenuEntry(Fichier1, "SauverlimageEMF1", QStringLiteral("Sauver l'image (.EMF)"), false);
-  Mspaint1 = MenuEntry(Fichier1, "Mspaint1",
-                       QStringLiteral("Modifier l'image avec Mspaint (.Bmp)"), false);
+  Mspaint1 = MenuEntry(Fichier1, "Mspaint1", QStringLiteral("Modifier l'image avec Mspaint (.Bmp)"),
+                       false);
   Maple1 = MenuEntry(Fichier1, "Maple1",
                      QStringLiteral("Réponse temporelle : ouverture directe de Maple"), false);
   RponsetemporellecrationdunfichierMaple1 =
@@ -519,9 +520,7 @@ void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 
 // ---- picture and worksheet commands ----
 
-PictureContext TForm1::PictureCommands() {
-  return PictureContext{this, s_, dialogs_, *surface_};
-}
+PictureContext TForm1::PictureCommands() { return PictureContext{this, s_, dialogs_, *surface_}; }
 
 QPrinter& TForm1::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -92,7 +92,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 
-
   // Top panel.
   QFrame* Panel1 = nullptr;
   QCheckBox* CheckBox1 = nullptr;

@@ -1,4 +1,5 @@
-// The points editor: its window, the guard on Memo1, reading, saving, clearing, capture and decoding.
+// The points editor: its window, the guard on Memo1, reading, saving, clearing, capture and
+// decoding.
 #include "ui/tform2.h"
 
 #include <QAction>

@@ -1,4 +1,5 @@
-// The points editor Form2: measured points typed, read or saved as text, decoded into the diagram state.
+// The points editor Form2: measured points typed, read or saved as text, decoded into the diagram
+// state.
 #pragma once
 
 #include <QPlainTextEdit>

@@ -72,17 +72,17 @@ TForm3::TForm3(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
   setGeometry(151, 214, kClientWidth, kClientHeight);
   setAutoFillBackground(true);
 
-  Label1 = new QLabel(
-      QStringLiteral("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
-                     "(développées dans l'ordre croissant)"),
-      this);
+  Label1 = new QLabel(QStringLiteral("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
+                                     "(développées dans l'ordre croissant)"),
+                      this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->move(8, 8);
   // Whole within the window, with the same margin on the right as on the left.
   FitCaptionToWidth(*Label1, kClientWidth - 16);
   Label1->adjustSize();
 
-  Label2 = new QLabel(QStringLiteral("Seules les variables K, T, A, B, W et Ksi  sont autorisées "), this);
+  Label2 = new QLabel(QStringLiteral("Seules les variables K, T, A, B, W et Ksi  sont autorisées "),
+                      this);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->move(8, 32);
   FitCaptionToWidth(*Label2, kClientWidth - 16);

@@ -1,4 +1,5 @@
-// French texts for Qt's own standard dialogs and buttons (file, print, Oui/Non), and the French locale.
+// French texts for Qt's own standard dialogs and buttons (file, print, Oui/Non), and the French
+// locale.
 #pragma once
 
 class QCoreApplication;

@@ -21,7 +21,6 @@ namespace tv::ui {
 
 namespace {
 
-
 bool BoxChecked(const PictureContext& ctx, int box) {
   return ctx.s.Host != nullptr && ctx.s.Host->IsCurveBoxChecked(box);
 }
@@ -91,7 +90,8 @@ void SaveWorksheetFile(PictureContext& ctx) {
   const std::string name = LocalPath(chosen);
   std::string error;
   if (!WriteWorksheet(buffer, name, &error)) {
-    QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(name));
+    QString text =
+        QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(name));
     if (!error.empty()) text += QStringLiteral(" : ") + FromCp1252(error);
     ctx.dialogs.Message(ctx.parent, text, QStringLiteral("Tracevue"), MessageIcon::Exclamation);
   }

@@ -41,8 +41,10 @@ TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
   EXPECT_EQ(all[1].Which.Name, "H1");  // the product of H1 alone
   EXPECT_EQ(all[0].WindowLines,
             (std::vector<std::string>{
-                "H1 : pente initiale 0 dB/d\xE9" "cade (classe 0)",
-                "  w = 2 rad/s : z\xE9ro d'ordre 1 (partie r\xE9" "elle positive)",
+                "H1 : pente initiale 0 dB/d\xE9"
+                "cade (classe 0)",
+                "  w = 2 rad/s : z\xE9ro d'ordre 1 (partie r\xE9"
+                "elle positive)",
                 "  w = 10 rad/s : p\xF4le d'ordre 2, Ksi = 0.2, r\xE9sonance 8.136 dB"}));
 }
 

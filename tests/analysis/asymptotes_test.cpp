@@ -1,4 +1,5 @@
-// Roots, breaks and asymptotic gain and phase: hand-worked cases, edge cases, and roots from Octave.
+// Roots, breaks and asymptotic gain and phase: hand-worked cases, edge cases, and roots from
+// Octave.
 #include "analysis/asymptotes.h"
 
 #include <gtest/gtest.h>
@@ -64,33 +65,82 @@ INSTANTIATE_TEST_SUITE_P(
     Functions, HandWorkedTest,
     testing::Values(
         // K/(1+Tp), K = 2, T = 0.5: 6 dB, then -20 dB/dec from 1/T = 2.
-        HandCase{"FirstOrder", {2}, {1, 0.5}, 0, 2, {{2, 1, true, kNone}}, -20,
+        HandCase{"FirstOrder",
+                 {2},
+                 {1, 0.5},
+                 0,
+                 2,
+                 {{2, 1, true, kNone}},
+                 -20,
                  {{0.02, k2Db, 0}, {20, k2Db - 20, -90}, {200, k2Db - 40, -90}}},
         // 1/(p(1+p)) typed expanded: -20, then -40 from 1.
-        HandCase{"IntegratorAndLag", {1}, {0, 1, 1}, 1, 1, {{1, 1, true, kNone}}, -40,
+        HandCase{"IntegratorAndLag",
+                 {1},
+                 {0, 1, 1},
+                 1,
+                 1,
+                 {{1, 1, true, kNone}},
+                 -40,
                  {{0.1, 20, -90}, {1, 0, -180}, {100, -80, -180}}},
         // (1+aTp)/(1+Tp), a = 5, T = 0.1: +20 dB/dec between 1/(aT) = 2 and 1/T = 10.
-        HandCase{"LeadCompensator", {1, 0.5}, {1, 0.1}, 0, 1,
-                 {{2, 1, false, kNone}, {10, 1, true, kNone}}, 0,
+        HandCase{"LeadCompensator",
+                 {1, 0.5},
+                 {1, 0.1},
+                 0,
+                 1,
+                 {{2, 1, false, kNone}, {10, 1, true, kNone}},
+                 0,
                  {{1, 0, 0}, {4, 20 * std::log10(2.0), 90}, {10, k5Db, 0}, {1000, k5Db, 0}}},
         // 1/(1+2 Ksi p/W+p^2/W^2), W = 10, Ksi = 0.2: -40 dB/dec after 10.
-        HandCase{"SecondOrder", {1}, {1, 0.04, 0.01}, 0, 1, {{10, 2, true, 0.2}}, -40,
+        HandCase{"SecondOrder",
+                 {1},
+                 {1, 0.04, 0.01},
+                 0,
+                 1,
+                 {{10, 2, true, 0.2}},
+                 -40,
                  {{1, 0, 0}, {100, -40, -180}}},
         // (1-Tp), T = 0.5: the gain of a lead, the phase of a lag.
-        HandCase{"NonMinimumPhaseZero", {1, -0.5}, {1}, 0, 1, {{2, 1, false, kNone}}, 20,
+        HandCase{"NonMinimumPhaseZero",
+                 {1, -0.5},
+                 {1},
+                 0,
+                 1,
+                 {{2, 1, false, kNone}},
+                 20,
                  {{0.2, 0, 0}, {20, 20, -90}}},
         // A constant: a horizontal line, 180 degrees for a negative one.
-        HandCase{"NegativeConstant", {-3}, {1}, 0, -3, {}, 0,
+        HandCase{"NegativeConstant",
+                 {-3},
+                 {1},
+                 0,
+                 -3,
+                 {},
+                 0,
                  {{0.001, 20 * std::log10(3.0), 180}, {1000, 20 * std::log10(3.0), 180}}},
         // A tiny constant term is a root at 0 in the asymptotes: 1/p, not 1e13.
         HandCase{"RootNearZero", {1}, {1e-13, 1}, 1, 1, {}, -20, {{10, -20, -90}}},
         // A derivator over an unstable pole: class -1, the pole's phase goes up.
-        HandCase{"DerivatorUnstablePole", {0, 3}, {-1, 1}, -1, -3, {{1, 1, true, kNone}}, 0,
+        HandCase{"DerivatorUnstablePole",
+                 {0, 3},
+                 {-1, 1},
+                 -1,
+                 -3,
+                 {{1, 1, true, kNone}},
+                 0,
                  {{0.1, 20 * std::log10(0.3), 270}, {10, 20 * std::log10(3.0), 360}}},
         // (1+p)^5 expanded: one fifth-order root, the worst spread degree 5 allows.
-        HandCase{"FifthOrderRoot", {1}, {1, 5, 10, 10, 5, 1}, 0, 1,
-                 {{1, 1, true, kNone}, {1, 1, true, kNone}, {1, 1, true, kNone},
-                  {1, 1, true, kNone}, {1, 1, true, kNone}}, -100,
+        HandCase{"FifthOrderRoot",
+                 {1},
+                 {1, 5, 10, 10, 5, 1},
+                 0,
+                 1,
+                 {{1, 1, true, kNone},
+                  {1, 1, true, kNone},
+                  {1, 1, true, kNone},
+                  {1, 1, true, kNone},
+                  {1, 1, true, kNone}},
+                 -100,
                  {{10, -100, -450}}}),
     [](const testing::TestParamInfo<HandCase>& param) { return param.param.Name; });
 
@@ -141,25 +191,34 @@ TEST_P(OctaveRootsTest, SameBreaksAsOctave) {
 
 INSTANTIATE_TEST_SUITE_P(
     Polynomials, OctaveRootsTest,
-    testing::Values(
-        OctaveCase{"FifthDegree", {1, 2.5, 0.7, 0.3, 0.05, 0.002}, 0,
-                   {{0.445788609776418, 1, true, kNone},
-                    {3.08898086655609, 2, true, 0.0805093010950925},
-                    {6.81919136808531, 1, true, kNone},
-                    {17.2376366408132, 1, true, kNone}}},
-        OctaveCase{"LightlyDamped", {1, 0.4, 4, 0.1}, 0,
-                   {{0.500588261390475, 2, true, 0.0938455665119139},
-                    {39.9060440220412, 1, true, kNone}}},
-        OctaveCase{"IntegratorUnstablePair", {0, 1, 0.02, 0.01, 0.0004}, 1,
-                   {{9.6864216395208, 2, true, -0.0849049033859088},
-                    {26.6448493869174, 1, true, kNone}}},
-        OctaveCase{"TwoPairsOnBothSides", {1, 0.1, 0, 0, 0.5}, 0,
-                   {{1.16448605793715, 2, true, 0.722436703576425},
-                    {1.21445297926394, 2, true, -0.692713084344111}}},
-        OctaveCase{"MixedFifthDegree", {3, 1, 2, 1, 0.2, 0.01}, 0,
-                   {{1.22691521233336, 2, true, -0.116556963731345},
-                    {3.80597537037988, 2, true, 0.857579878696725},
-                    {13.7581552309045, 1, true, kNone}}}),
+    testing::Values(OctaveCase{"FifthDegree",
+                               {1, 2.5, 0.7, 0.3, 0.05, 0.002},
+                               0,
+                               {{0.445788609776418, 1, true, kNone},
+                                {3.08898086655609, 2, true, 0.0805093010950925},
+                                {6.81919136808531, 1, true, kNone},
+                                {17.2376366408132, 1, true, kNone}}},
+                    OctaveCase{"LightlyDamped",
+                               {1, 0.4, 4, 0.1},
+                               0,
+                               {{0.500588261390475, 2, true, 0.0938455665119139},
+                                {39.9060440220412, 1, true, kNone}}},
+                    OctaveCase{"IntegratorUnstablePair",
+                               {0, 1, 0.02, 0.01, 0.0004},
+                               1,
+                               {{9.6864216395208, 2, true, -0.0849049033859088},
+                                {26.6448493869174, 1, true, kNone}}},
+                    OctaveCase{"TwoPairsOnBothSides",
+                               {1, 0.1, 0, 0, 0.5},
+                               0,
+                               {{1.16448605793715, 2, true, 0.722436703576425},
+                                {1.21445297926394, 2, true, -0.692713084344111}}},
+                    OctaveCase{"MixedFifthDegree",
+                               {3, 1, 2, 1, 0.2, 0.01},
+                               0,
+                               {{1.22691521233336, 2, true, -0.116556963731345},
+                                {3.80597537037988, 2, true, 0.857579878696725},
+                                {13.7581552309045, 1, true, kNone}}}),
     [](const testing::TestParamInfo<OctaveCase>& param) { return param.param.Name; });
 
 TEST(AsymptotesOfTest, ProductIsTheUnionOfItsFactors) {
@@ -168,7 +227,7 @@ TEST(AsymptotesOfTest, ProductIsTheUnionOfItsFactors) {
   DiagramState s;
   s.Host = &host;
   s.NumCoeffs[0] = {1, 0.5};
-  s.DenCoeffs[0] = {1, 0.1};   // lead: zero at 2, pole at 10
+  s.DenCoeffs[0] = {1, 0.1};  // lead: zero at 2, pole at 10
   s.NumCoeffs[1] = {10};
   s.DenCoeffs[1] = {0, 1, 1};  // 10/(p(1+p))
   const std::vector<Curve> curves = DrawnCurves(s);

@@ -1,4 +1,5 @@
-// The step response against hand-worked exact responses, and the degenerate systems answered in words.
+// The step response against hand-worked exact responses, and the degenerate systems answered in
+// words.
 #include "analysis/step_response.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,8 @@ TEST_P(ExactResponseTest, SamplesAreTheExactResponse) {
   ASSERT_LE(r.T.size(), static_cast<std::size_t>(kMaxStepSamples));
   EXPECT_DOUBLE_EQ(r.T.back(), r.TMax);
   double worst = 0;
-  for (std::size_t k = 0; k < r.T.size(); ++k) worst = std::max(worst, std::abs(r.Y[k] - c.Y(r.T[k])));
+  for (std::size_t k = 0; k < r.T.size(); ++k)
+    worst = std::max(worst, std::abs(r.Y[k] - c.Y(r.T[k])));
   EXPECT_LT(worst, 1e-9);
   EXPECT_EQ(r.Readouts.Kind, c.Kind);
   EXPECT_NEAR(c.Kind == StepKind::Ramp ? r.Readouts.Velocity : r.Readouts.FinalValue,
@@ -62,34 +64,61 @@ const double kWd = kWn * std::sqrt(1 - kXi * kXi);
 
 INSTANTIATE_TEST_SUITE_P(
     Systems, ExactResponseTest,
-    testing::Values(
-        ExactCase{"FirstOrder", {{{1}, {1, 2}}}, false,
-                  [](double x) { return 1 - std::exp(-x / 2); }, StepKind::Settles, 1},
-        ExactCase{"SecondOrder",
-                  {{{1}, {1, 2 * kXi / kWn, 1 / (kWn * kWn)}}},
-                  false,
-                  [](double x) {
-                    return 1 - std::exp(-kXi * kWn * x) *
-                                   (std::cos(kWd * x) + kXi / std::sqrt(1 - kXi * kXi) *
-                                                            std::sin(kWd * x));
-                  },
-                  StepKind::Settles, 1},
-        ExactCase{"IntegratorRamp", {{{3}, {0, 1}}}, false, [](double x) { return 3 * x; },
-                  StepKind::Ramp, 3},
-        ExactCase{"SeriesOfTwoFirstOrders", {{{1}, {1, 1}}, {{1}, {1, 2}}}, false,
-                  [](double x) { return 1 - 2 * std::exp(-x / 2) + std::exp(-x); },
-                  StepKind::Settles, 1},
-        // p times 1/(1+p)^2: improper alone, proper as a product.
-        ExactCase{"ImproperFactorProperProduct", {{{0, 1}, {1}}, {{1}, {1, 2, 1}}}, false,
-                  [](double x) { return x * std::exp(-x); }, StepKind::Settles, 0},
-        // 4/(1+p) closed: 0.8 (1 - e^{-5t}), with a direct-term-free loop.
-        ExactCase{"ClosedFirstOrder", {{{4}, {1, 1}}}, true,
-                  [](double x) { return 0.8 * (1 - std::exp(-5 * x)); }, StepKind::Settles, 0.8},
-        // (1+2p)/(1+p): a jump to 2 at x = 0, then back to 1.
-        ExactCase{"DirectTerm", {{{1, 2}, {1, 1}}}, false,
-                  [](double x) { return 1 + std::exp(-x); }, StepKind::Settles, 1},
-        ExactCase{"Undamped", {{{1}, {1, 0, 1}}}, false, [](double x) { return 1 - std::cos(x); },
-                  StepKind::Unstable, 0}),
+    testing::Values(ExactCase{"FirstOrder",
+                              {{{1}, {1, 2}}},
+                              false,
+                              [](double x) { return 1 - std::exp(-x / 2); },
+                              StepKind::Settles,
+                              1},
+                    ExactCase{"SecondOrder",
+                              {{{1}, {1, 2 * kXi / kWn, 1 / (kWn * kWn)}}},
+                              false,
+                              [](double x) {
+                                return 1 - std::exp(-kXi * kWn * x) *
+                                               (std::cos(kWd * x) +
+                                                kXi / std::sqrt(1 - kXi * kXi) * std::sin(kWd * x));
+                              },
+                              StepKind::Settles,
+                              1},
+                    ExactCase{"IntegratorRamp",
+                              {{{3}, {0, 1}}},
+                              false,
+                              [](double x) { return 3 * x; },
+                              StepKind::Ramp,
+                              3},
+                    ExactCase{"SeriesOfTwoFirstOrders",
+                              {{{1}, {1, 1}}, {{1}, {1, 2}}},
+                              false,
+                              [](double x) { return 1 - 2 * std::exp(-x / 2) + std::exp(-x); },
+                              StepKind::Settles,
+                              1},
+                    // p times 1/(1+p)^2: improper alone, proper as a product.
+                    ExactCase{"ImproperFactorProperProduct",
+                              {{{0, 1}, {1}}, {{1}, {1, 2, 1}}},
+                              false,
+                              [](double x) { return x * std::exp(-x); },
+                              StepKind::Settles,
+                              0},
+                    // 4/(1+p) closed: 0.8 (1 - e^{-5t}), with a direct-term-free loop.
+                    ExactCase{"ClosedFirstOrder",
+                              {{{4}, {1, 1}}},
+                              true,
+                              [](double x) { return 0.8 * (1 - std::exp(-5 * x)); },
+                              StepKind::Settles,
+                              0.8},
+                    // (1+2p)/(1+p): a jump to 2 at x = 0, then back to 1.
+                    ExactCase{"DirectTerm",
+                              {{{1, 2}, {1, 1}}},
+                              false,
+                              [](double x) { return 1 + std::exp(-x); },
+                              StepKind::Settles,
+                              1},
+                    ExactCase{"Undamped",
+                              {{{1}, {1, 0, 1}}},
+                              false,
+                              [](double x) { return 1 - std::cos(x); },
+                              StepKind::Unstable,
+                              0}),
     [](const testing::TestParamInfo<ExactCase>& c) { return c.param.Name; });
 
 // Read-outs against their closed forms, to 1e-4 (s or %): between samples they are read on
@@ -108,8 +137,8 @@ TEST(StepReadoutsTest, SecondOrderOvershootAndPeakTime) {
   const StepResponse r = Response({{{1}, {1, 2 * kXi / kWn, 1 / (kWn * kWn)}}}, false);
   const StepReadouts& o = r.Readouts;
   ASSERT_TRUE(o.HasOvershoot);
-  EXPECT_NEAR(o.OvershootPercent, 100 * std::exp(-std::numbers::pi * kXi / std::sqrt(1 - kXi * kXi)),
-              1e-4);
+  EXPECT_NEAR(o.OvershootPercent,
+              100 * std::exp(-std::numbers::pi * kXi / std::sqrt(1 - kXi * kXi)), 1e-4);
   EXPECT_NEAR(o.PeakTime, std::numbers::pi / kWd, 1e-4);
   const std::vector<std::string> lines = StepReadoutTexts(r);
   ASSERT_EQ(lines.size(), 4u);
@@ -150,12 +179,12 @@ INSTANTIATE_TEST_SUITE_P(
     Systems, DegenerateTest,
     testing::Values(
         DegenerateCase{"ImproperProduct", {{{0, 0, 1}, {1, 1}}}, false, StepOutcome::Improper},
-        DegenerateCase{"ZeroDenominator", {{{1}, {0}}, {{1}, {1, 1}}}, false,
-                       StepOutcome::ZeroDenominator},
+        DegenerateCase{
+            "ZeroDenominator", {{{1}, {0}}, {{1}, {1, 1}}}, false, StepOutcome::ZeroDenominator},
         DegenerateCase{"OnePlusHIdenticallyZero", {{{-1}, {1}}}, true, StepOutcome::LoopUndefined},
         DegenerateCase{"OnePlusHOfLowerDegree", {{{-2, -1}, {1, 1}}}, true, StepOutcome::Improper},
-        DegenerateCase{"ExtremeCoefficients", {{{1}, {1e300, 1e-300}}}, false,
-                       StepOutcome::Overflow}),
+        DegenerateCase{
+            "ExtremeCoefficients", {{{1}, {1e300, 1e-300}}}, false, StepOutcome::Overflow}),
     [](const testing::TestParamInfo<DegenerateCase>& c) { return c.param.Name; });
 
 TEST(StepResponseTest, TheWindowsTMaxOverridesTheSpan) {

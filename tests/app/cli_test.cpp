@@ -1,4 +1,5 @@
-// The built program without a display: pictures at the pixels the layout gives, outputs and exit codes.
+// The built program without a display: pictures at the pixels the layout gives, outputs and exit
+// codes.
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -66,7 +67,8 @@ int TracevueWithBytes(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e)
-    if (std::string(*e).rfind("DISPLAY=", 0) != 0 && std::string(*e).rfind("WAYLAND_DISPLAY=", 0) != 0)
+    if (std::string(*e).rfind("DISPLAY=", 0) != 0 &&
+        std::string(*e).rfind("WAYLAND_DISPLAY=", 0) != 0)
       env.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
@@ -92,8 +94,8 @@ constexpr QRgb kBlue = 0x0000ff;
 // Layout of the default Bode picture, 1134 x 678, decades -1 to 3, gain -40 to 50 dB.
 constexpr int kW = 1134;
 constexpr int kH = 678;
-constexpr int kMidY = kH / 2;                                   // 339
-constexpr double kGainPixelsPerDb = (kH / 2 - 5) / 50.0;        // 6.68
+constexpr int kMidY = kH / 2;                             // 339
+constexpr double kGainPixelsPerDb = (kH / 2 - 5) / 50.0;  // 6.68
 constexpr double kPhasePixelsPerRad = (kMidY - 20) / 6.283185307179586;
 
 int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
@@ -107,7 +109,6 @@ bool ColourNear(const QImage& image, int x, int y, QRgb colour, int reach) {
     if (y + dy >= 0 && y + dy < image.height() && Rgb(image, x, y + dy) == colour) return true;
   return false;
 }
-
 
 // A poppler tool's output; empty when it could not run.
 QByteArray Poppler(const QString& tool, const QStringList& arguments) {
@@ -125,10 +126,10 @@ struct PageWord {
 };
 
 QList<PageWord> PageWords(const QString& pdf, QSizeF* pageSize) {
-  const QString html =
-      QString::fromUtf8(Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                               QStringLiteral("-")}));
-  static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+  const QString html = QString::fromUtf8(
+      Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+  static const QRegularExpression page(
+      QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
   if (const QRegularExpressionMatch m = page.match(html); m.hasMatch())
     *pageSize = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
   static const QRegularExpression word(QStringLiteral(
@@ -197,10 +198,12 @@ class CliTest : public QObject {
       const double w = PulsationAt(x);
       const double gainDb = -10.0 * std::log(1.0 + w * w) / 2.302585;
       const int yGain = kMidY - RoundEven(gainDb * kGainPixelsPerDb);
-      QVERIFY2(ColourNear(image, x, yGain, kBlue, 2), qPrintable(QStringLiteral("gain at x=%1").arg(x)));
+      QVERIFY2(ColourNear(image, x, yGain, kBlue, 2),
+               qPrintable(QStringLiteral("gain at x=%1").arg(x)));
       const double phase = -std::atan(w);
       const int yPhase = kMidY - RoundEven(phase * kPhasePixelsPerRad);
-      QVERIFY2(ColourNear(image, x, yPhase, kBlue, 1), qPrintable(QStringLiteral("phase at x=%1").arg(x)));
+      QVERIFY2(ColourNear(image, x, yPhase, kBlue, 1),
+               qPrintable(QStringLiteral("phase at x=%1").arg(x)));
       // Nothing blue far from the two curves in that column.
       for (int y = 60; y < kH; ++y)
         if (std::abs(y - yGain) > 3 && std::abs(y - yPhase) > 3) QVERIFY(Rgb(image, x, y) != kBlue);
@@ -208,17 +211,18 @@ class CliTest : public QObject {
     // The formula label sits on the first rows of the legend, in blue.
     bool labelled = false;
     for (int y = 10; y < 45; ++y)
-      for (int x = 60; x < 200; ++x) labelled = labelled || (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80);
+      for (int x = 60; x < 200; ++x)
+        labelled = labelled || (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80);
     QVERIFY(labelled);
   }
 
   void BlackAndBmpOutputs() {
     const QString out = Path("black.bmp");
-    const Run r = Tracevue({QStringLiteral("--view"), QStringLiteral("black"), QStringLiteral("--black"),
-                            QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
-                            QStringLiteral("p+p^2"), QStringLiteral("--set"), QStringLiteral("k=2"),
-                            QStringLiteral("--size"), QStringLiteral("800x600"),
-                            QStringLiteral("--export"), out});
+    const Run r = Tracevue(
+        {QStringLiteral("--view"), QStringLiteral("black"), QStringLiteral("--black"),
+         QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
+         QStringLiteral("p+p^2"), QStringLiteral("--set"), QStringLiteral("k=2"),
+         QStringLiteral("--size"), QStringLiteral("800x600"), QStringLiteral("--export"), out});
     QCOMPARE(r.Code, 0);
     QImage image(out, "BMP");
     QCOMPARE(image.size(), QSize(800, 600));
@@ -235,13 +239,15 @@ class CliTest : public QObject {
   }
 
   void MarginTextsGoToStandardOutput() {
-    const Run r = Tracevue({QStringLiteral("--export"), Path("margins.png"), QStringLiteral("--num1"),
-                            QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("p+p^2"),
-                            QStringLiteral("--mode"), QStringLiteral("gain"), QStringLiteral("--margins")});
+    const Run r =
+        Tracevue({QStringLiteral("--export"), Path("margins.png"), QStringLiteral("--num1"),
+                  QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("p+p^2"),
+                  QStringLiteral("--mode"), QStringLiteral("gain"), QStringLiteral("--margins")});
     QCOMPARE(r.Code, 0);
     const QStringList lines = r.Out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 1);  // one gain crossing, no phase crossing of -180
-    static const QRegularExpression mp(QStringLiteral("^MP1: (\\d+\\.?\\d*) en w= (\\d+\\.?\\d*)$"));
+    static const QRegularExpression mp(
+        QStringLiteral("^MP1: (\\d+\\.?\\d*) en w= (\\d+\\.?\\d*)$"));
     const QRegularExpressionMatch m = mp.match(lines.front());
     QVERIFY2(m.hasMatch(), qPrintable(lines.front()));
     // 1/(p(1+p)) crosses 0 dB near w = 0.786 with about 51.8 degrees left.
@@ -252,10 +258,11 @@ class CliTest : public QObject {
   // The product 1/(p(1+p)) . 4: one gain crossover, none of -180 degrees.
   void ReportListsTheReadOutsOfTheDrawnCurves() {
     const QString report = Path("readouts.json");
-    const Run r = Tracevue({QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
-                            QStringLiteral("p+p^2"), QStringLiteral("--num2"), QStringLiteral("4"),
-                            QStringLiteral("--den2"), QStringLiteral("1"), QStringLiteral("--curves"),
-                            QStringLiteral("1,2,4"), QStringLiteral("--report"), report});
+    const Run r =
+        Tracevue({QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
+                  QStringLiteral("p+p^2"), QStringLiteral("--num2"), QStringLiteral("4"),
+                  QStringLiteral("--den2"), QStringLiteral("1"), QStringLiteral("--curves"),
+                  QStringLiteral("1,2,4"), QStringLiteral("--report"), report});
     QCOMPARE(r.Code, 0);
     QFile f(report);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -288,7 +295,9 @@ class CliTest : public QObject {
     QFile f(report);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QJsonObject closed = QJsonDocument::fromJson(f.readAll())
-                                   .object()[u"curves"].toArray()[0].toObject()[u"closed_loop"]
+                                   .object()[u"curves"]
+                                   .toArray()[0]
+                                   .toObject()[u"closed_loop"]
                                    .toObject();
     QVERIFY(std::abs(closed[u"peak_db"].toDouble() - 2.3) < 1e-9);
     r = Tracevue({QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
@@ -303,7 +312,8 @@ class CliTest : public QObject {
     const QString file = Path("loop.WWC");
     Run r = Tracevue({QStringLiteral("--num2"), QStringLiteral("K"), QStringLiteral("--den2"),
                       QStringLiteral("(1+T*p)"), QStringLiteral("--set"), QStringLiteral("K=2"),
-                      QStringLiteral("--decades"), QStringLiteral("-2:2"), QStringLiteral("--save"), file});
+                      QStringLiteral("--decades"), QStringLiteral("-2:2"), QStringLiteral("--save"),
+                      file});
     QCOMPARE(r.Code, 0);
     QCOMPARE(QFileInfo(file).size(), 554);
 
@@ -339,8 +349,8 @@ class CliTest : public QObject {
     const QStringList function = {QStringLiteral("--mode"), QStringLiteral("gain"),
                                   QStringLiteral("--num1"), QStringLiteral("2"),
                                   QStringLiteral("--den1"), QStringLiteral("1+0.5*p")};
-    const Run r = Tracevue(QStringList{QStringLiteral("--asymptotes"), QStringLiteral("--export"), out} +
-                           function);
+    const Run r = Tracevue(
+        QStringList{QStringLiteral("--asymptotes"), QStringLiteral("--export"), out} + function);
     QCOMPARE(r.Code, 0);
     QImage image(out);
     // At the break w = 2 the asymptote is at 6 dB, the curve 3 dB lower: blue
@@ -350,13 +360,15 @@ class CliTest : public QObject {
     int dashed = 0;
     for (int dx = -20; dx <= 0; ++dx) dashed += ColourNear(image, x + dx, y, kBlue, 1) ? 1 : 0;
     QVERIFY2(dashed >= 8 && dashed < 21, qPrintable(QString::number(dashed)));
-    QVERIFY(Tracevue({QStringLiteral("--asymptotes=1"), QStringLiteral("--export"), out}).Code == 2);
+    QVERIFY(Tracevue({QStringLiteral("--asymptotes=1"), QStringLiteral("--export"), out}).Code ==
+            2);
   }
 
   // The samples of 1/(1+2p) against 1 - e^{-t/2} to 1e-12, the read-outs as drawn.
   void StepResponseAsSamplesAndReadouts() {
-    const Run r = Tracevue({QStringLiteral("--step"), Path("step.csv"), QStringLiteral("--num1"),
-                            QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+2*p")});
+    const Run r =
+        Tracevue({QStringLiteral("--step"), Path("step.csv"), QStringLiteral("--num1"),
+                  QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+2*p")});
     QCOMPARE(r.Code, 0);
     const QStringList readouts = r.Out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(readouts.size(), 4);
@@ -380,42 +392,53 @@ class CliTest : public QObject {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
     const QString png = QStringLiteral("/tmp/never-written.png");
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus"), QStringLiteral("--export"), png}
-                                    << QStringLiteral("--bogus");
+    QTest::newRow("unknown option")
+        << QStringList{QStringLiteral("--bogus"), QStringLiteral("--export"), png}
+        << QStringLiteral("--bogus");
     QTest::newRow("negative parameter")
-        << QStringList{QStringLiteral("--set"), QStringLiteral("K=-1"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--set"), QStringLiteral("K=-1"), QStringLiteral("--export"),
+                       png}
         << QStringLiteral("--set");
     QTest::newRow("unknown parameter")
-        << QStringList{QStringLiteral("--set"), QStringLiteral("Z=1"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--set"), QStringLiteral("Z=1"), QStringLiteral("--export"),
+                       png}
         << QStringLiteral("--set");
     QTest::newRow("decades reversed")
-        << QStringList{QStringLiteral("--decades"), QStringLiteral("3:1"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--decades"), QStringLiteral("3:1"),
+                       QStringLiteral("--export"), png}
         << QStringLiteral("--decades");
     QTest::newRow("decades beyond 5")
-        << QStringList{QStringLiteral("--decades"), QStringLiteral("0:6"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--decades"), QStringLiteral("0:6"),
+                       QStringLiteral("--export"), png}
         << QStringLiteral("--decades");
     QTest::newRow("gain not a multiple of 10")
-        << QStringList{QStringLiteral("--gain-max"), QStringLiteral("55"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--gain-max"), QStringLiteral("55"),
+                       QStringLiteral("--export"), png}
         << QStringLiteral("--gain-max");
-    QTest::newRow("mode") << QStringList{QStringLiteral("--mode"), QStringLiteral("x"), QStringLiteral("--export"), png}
+    QTest::newRow("mode") << QStringList{QStringLiteral("--mode"), QStringLiteral("x"),
+                                         QStringLiteral("--export"), png}
                           << QStringLiteral("--mode");
     QTest::newRow("size too small")
-        << QStringList{QStringLiteral("--size"), QStringLiteral("50x50"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("--size"), QStringLiteral("50x50"),
+                       QStringLiteral("--export"), png}
         << QStringLiteral("--size");
     QTest::newRow("picture format")
-        << QStringList{QStringLiteral("--export"), QStringLiteral("/tmp/x.gif")} << QStringLiteral("--export");
+        << QStringList{QStringLiteral("--export"), QStringLiteral("/tmp/x.gif")}
+        << QStringLiteral("--export");
     QTest::newRow("missing value") << QStringList{QStringLiteral("--export")}
                                    << QStringLiteral("l'option --export attend une valeur");
     QTest::newRow("value on a switch")
         << QStringList{QStringLiteral("--margins=1"), QStringLiteral("--export"), png}
         << QStringLiteral("l'option --margins ne prend pas de valeur");
     QTest::newRow("two transfer files")
-        << QStringList{QStringLiteral("a.WWC"), QStringLiteral("b.WWC"), QStringLiteral("--export"), png}
+        << QStringList{QStringLiteral("a.WWC"), QStringLiteral("b.WWC"), QStringLiteral("--export"),
+                       png}
         << QStringLiteral("« b.WWC » en trop");
     QTest::newRow("no action") << QStringList{QStringLiteral("--num1"), QStringLiteral("1")}
                                << QStringLiteral("--export");
     QTest::newRow("t max not positive")
-        << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"), png}
+        << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"),
+                       png}
         << QStringLiteral("--t-max");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
                                            QStringLiteral("--export"), png}
@@ -432,32 +455,35 @@ class CliTest : public QObject {
 
   void InvalidTickedFunctionExitsWithThree() {
     const QString out = Path("invalid.png");
-    const Run r = Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
-                            QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
+    const Run r =
+        Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
+                  QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
     QCOMPARE(r.Code, 3);
     QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide")), qPrintable(r.Err));
     QVERIFY(!QFile::exists(out));
     // Unticked, the same function does not stop the drawing.
-    const Run ok = Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
-                             QStringLiteral("p^2+p"), QStringLiteral("--curves"), QStringLiteral("none"),
-                             QStringLiteral("--export"), out});
+    const Run ok =
+        Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
+                  QStringLiteral("p^2+p"), QStringLiteral("--curves"), QStringLiteral("none"),
+                  QStringLiteral("--export"), out});
     QCOMPARE(ok.Code, 0);
     QVERIFY(QFile::exists(out));
   }
-
 
   // The printed page, as a teacher's handout: A4 portrait, texts large
   // enough to read, margin texts apart, nothing in the paper's margins.
   void PrintedPageIsReadable_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("marginTexts");
-    const QStringList third = {QStringLiteral("--num1"), QStringLiteral("K"), QStringLiteral("--den1"),
-                               QStringLiteral("1+3*p+3*p^2+p^3"), QStringLiteral("--set"),
-                               QStringLiteral("K=4"), QStringLiteral("--decades"),
-                               QStringLiteral("-1:2"), QStringLiteral("--curves"),
-                               QStringLiteral("1,4"), QStringLiteral("--margins")};
+    const QStringList third = {QStringLiteral("--num1"),    QStringLiteral("K"),
+                               QStringLiteral("--den1"),    QStringLiteral("1+3*p+3*p^2+p^3"),
+                               QStringLiteral("--set"),     QStringLiteral("K=4"),
+                               QStringLiteral("--decades"), QStringLiteral("-1:2"),
+                               QStringLiteral("--curves"),  QStringLiteral("1,4"),
+                               QStringLiteral("--margins")};
     QTest::newRow("bode") << third << 4;
-    QTest::newRow("black") << (third + QStringList{QStringLiteral("--view"), QStringLiteral("black")})
+    QTest::newRow("black") << (third +
+                               QStringList{QStringLiteral("--view"), QStringLiteral("black")})
                            << 4;
     QTest::newRow("darker-lines") << (third + QStringList{QStringLiteral("--black-lines")}) << 4;
   }
@@ -473,7 +499,8 @@ class CliTest : public QObject {
 
     QSizeF page;
     const QList<PageWord> words = PageWords(pdf, &page);
-    QVERIFY2(!words.isEmpty(), "pdftotext (poppler-utils, ./scripts/install-deps.sh --test) found no text");
+    QVERIFY2(!words.isEmpty(),
+             "pdftotext (poppler-utils, ./scripts/install-deps.sh --test) found no text");
     QCOMPARE(page, QSizeF(595, 842));  // A4 portrait, in points
 
     // Each margin text runs from its "MP" or "MG" to the next one or the
@@ -485,12 +512,17 @@ class CliTest : public QObject {
       std::sort(line.begin(), line.end(),
                 [](const PageWord& a, const PageWord& b) { return a.Box.left() < b.Box.left(); });
       for (qsizetype i = 1; i < line.size(); ++i) {
-        if (!line[i].Text.startsWith(QStringLiteral("MG")) && !line[i].Text.startsWith(QStringLiteral("MP")))
+        if (!line[i].Text.startsWith(QStringLiteral("MG")) &&
+            !line[i].Text.startsWith(QStringLiteral("MP")))
           continue;
-        QVERIFY2(line[i - 1].Box.right() + 1 < line[i].Box.left(),
-                 qPrintable(QStringLiteral("« %1 » runs into « %2 »").arg(line[i - 1].Text, line[i].Text)));
+        QVERIFY2(
+            line[i - 1].Box.right() + 1 < line[i].Box.left(),
+            qPrintable(
+                QStringLiteral("« %1 » runs into « %2 »").arg(line[i - 1].Text, line[i].Text)));
       }
-      for (const PageWord& w : line) starts += w.Text.startsWith(QStringLiteral("MP")) || w.Text.startsWith(QStringLiteral("MG"));
+      for (const PageWord& w : line)
+        starts +=
+            w.Text.startsWith(QStringLiteral("MP")) || w.Text.startsWith(QStringLiteral("MG"));
     }
     QCOMPARE(starts, marginTexts);
 
@@ -503,11 +535,12 @@ class CliTest : public QObject {
     constexpr int kDpi = 600;
     const auto px = [](double points) { return QString::number(qRound(points * kDpi / 72)); };
     const QString crop = Path("word");
-    Poppler(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
-             QStringLiteral("-x"), px(mp->Box.left()), QStringLiteral("-y"), px(mp->Box.top() - 2),
-             QStringLiteral("-W"), px(mp->Box.width()), QStringLiteral("-H"), px(mp->Box.height() + 4),
-             QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, crop});
+    Poppler(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"), QStringLiteral("-x"),
+         px(mp->Box.left()), QStringLiteral("-y"), px(mp->Box.top() - 2), QStringLiteral("-W"),
+         px(mp->Box.width()), QStringLiteral("-H"), px(mp->Box.height() + 4),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, crop});
     const QImage glyphs(crop + QStringLiteral(".png"));
     QVERIFY(!glyphs.isNull());
     int top = glyphs.height(), bottom = -1;
@@ -518,14 +551,15 @@ class CliTest : public QObject {
           bottom = std::max(bottom, y);
         }
     const double heightMm = (bottom - top + 1) * 25.4 / kDpi;
-    QVERIFY2(heightMm >= 2.5, qPrintable(QStringLiteral("« %1 » is %2 mm high").arg(mp->Text).arg(heightMm)));
+    QVERIFY2(heightMm >= 2.5,
+             qPrintable(QStringLiteral("« %1 » is %2 mm high").arg(mp->Text).arg(heightMm)));
 
     // The paper's margins, 7 mm at the sides and 14 mm at top and bottom, stay blank.
     constexpr int kCheckDpi = 50;
     const QString whole = Path("whole");
-    Poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kCheckDpi),
-                                         QStringLiteral("-gray"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, whole});
+    Poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QString::number(kCheckDpi), QStringLiteral("-gray"),
+             QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, whole});
     const QImage sheet(whole + QStringLiteral(".png"));
     QVERIFY(!sheet.isNull());
     const QRect inside(qFloor(7 * kCheckDpi / 25.4), qFloor(14 * kCheckDpi / 25.4),
@@ -545,7 +579,8 @@ class CliTest : public QObject {
     QCOMPARE(r.Code, 4);
     QVERIFY(r.Err.contains(QStringLiteral("missing.WWC")));
     QVERIFY(!QFile::exists(Path("never.png")));
-    r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"), Path("never.png")});
+    r = Tracevue({QStringLiteral("--points"), Path("nopoints.txt"), QStringLiteral("--export"),
+                  Path("never.png")});
     QCOMPARE(r.Code, 4);
     QVERIFY(r.Err.contains(QStringLiteral("nopoints.txt")));
     // A file that is there but is no transfer file: its name and the reason.
@@ -602,8 +637,8 @@ class CliTest : public QObject {
   }
 
   void VectorPicturesAndWorksheet() {
-    const QStringList lag = {QStringLiteral("--num1"), QStringLiteral("1"), QStringLiteral("--den1"),
-                             QStringLiteral("1+T*p")};
+    const QStringList lag = {QStringLiteral("--num1"), QStringLiteral("1"),
+                             QStringLiteral("--den1"), QStringLiteral("1+T*p")};
     // The metafile: an EMR_HEADER record (type 1) with the " EMF" signature.
     const QString emf = Path("fig.emf");
     QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--export"), emf}).Code, 0);
@@ -628,7 +663,9 @@ class CliTest : public QObject {
     const QString closed = Path("closed.mws");
     QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--worksheet"), open}).Code, 0);
     QCOMPARE(Tracevue(lag + QStringList{QStringLiteral("--worksheet"), closed,
-                                        QStringLiteral("--closed-loop")}).Code, 0);
+                                        QStringLiteral("--closed-loop")})
+                 .Code,
+             0);
     QFile a(open), b(closed);
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     const QByteArray openBytes = a.readAll(), closedBytes = b.readAll();

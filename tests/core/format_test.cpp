@@ -30,8 +30,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormatRealTest,
     testing::Values(
-        FormatCase{"One", 1, "1"},
-        FormatCase{"TwoHundredths", 0.02, "0.02"},
+        FormatCase{"One", 1, "1"}, FormatCase{"TwoHundredths", 0.02, "0.02"},
         FormatCase{"TwoAndAHalf", 2.5, "2.5"},
         FormatCase{"FourDecimalsRoundUp", 1234.5678, "1234.568"},
         FormatCase{"NegativeTenth", -0.1, "-0.1"},
@@ -44,27 +43,21 @@ INSTANTIATE_TEST_SUITE_P(
         // Binary 2.0005 is 2.00050000000000017...: rounds up.
         FormatCase{"BinaryAboveHalfRoundsUp", 2.0005, "2.001"},
         FormatCase{"CarryIntoIntegerPart", 9.9996, "10"},
-        FormatCase{"CarryAddsADigit", 999.9999, "1000"},
-        FormatCase{"NegativeCarry", -0.9999, "-1"},
-        FormatCase{"Zero", 0.0, "0"},
-        FormatCase{"NegativeZero", -0.0, "0"},
+        FormatCase{"CarryAddsADigit", 999.9999, "1000"}, FormatCase{"NegativeCarry", -0.9999, "-1"},
+        FormatCase{"Zero", 0.0, "0"}, FormatCase{"NegativeZero", -0.0, "0"},
         FormatCase{"NegativeRoundingToZeroKeepsSign", -0.0004, "-0"},
         FormatCase{"TinyNegativeKeepsSign", -1e-300, "-0"},
         FormatCase{"SmallestSubnormal", 4.9406564584124654e-324, "0"},
-        FormatCase{"Hundred", 100, "100"},
-        FormatCase{"TenAndAHalf", 10.5, "10.5"},
-        FormatCase{"NegativeInteger", -40, "-40"},
-        FormatCase{"TrailingZeroDecimalsGo", 3.1, "3.1"},
+        FormatCase{"Hundred", 100, "100"}, FormatCase{"TenAndAHalf", 10.5, "10.5"},
+        FormatCase{"NegativeInteger", -40, "-40"}, FormatCase{"TrailingZeroDecimalsGo", 3.1, "3.1"},
         FormatCase{"ThreeDecimalsKept", 0.123, "0.123"},
         FormatCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), "Nan"},
-        FormatCase{"PlusInfinity", kInf, "+Inf"},
-        FormatCase{"MinusInfinity", -kInf, "-Inf"},
+        FormatCase{"PlusInfinity", kInf, "+Inf"}, FormatCase{"MinusInfinity", -kInf, "-Inf"},
         FormatCase{"LargeButPlain", 123456789012.25, "123456789012.25"},
         // Beyond 18 significant digits the text carries zeros: the double
         // nearest 1e36 is 1.00000000000000004244...e36.
         FormatCase{"TenToThe36", 1e36, "1000000000000000040000000000000000000"},
-        FormatCase{"NegativeTenToThe40", -1e40,
-                   "-10000000000000000300000000000000000000000"}),
+        FormatCase{"NegativeTenToThe40", -1e40, "-10000000000000000300000000000000000000000"}),
     CaseName);
 
 class FormatRealFineTest : public testing::TestWithParam<FormatCase> {};
@@ -75,17 +68,16 @@ TEST_P(FormatRealFineTest, GivesShortestFiveDecimalText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormatRealFineTest,
-    testing::Values(
-        FormatCase{"MillionthIsZero", 0.000001, "0"},
-        FormatCase{"PiToFiveDecimals", 3.14159265, "3.14159"},
-        FormatCase{"NearlyTwoIsTwo", 2.000004, "2"},
-        FormatCase{"HalfAtSixthDecimalRoundsUp", 0.000005, "0.00001"},
-        FormatCase{"NegativeRoundingToZeroKeepsSign", -0.000004, "-0"},
-        FormatCase{"NegativeZero", -0.0, "0"},
-        FormatCase{"ExactHalfRoundsUp", 0.015625, "0.01563"},
-        FormatCase{"FourDecimalsUntouched", 12.3456, "12.3456"},
-        FormatCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), "Nan"},
-        FormatCase{"MinusInfinity", -kInf, "-Inf"}),
+    testing::Values(FormatCase{"MillionthIsZero", 0.000001, "0"},
+                    FormatCase{"PiToFiveDecimals", 3.14159265, "3.14159"},
+                    FormatCase{"NearlyTwoIsTwo", 2.000004, "2"},
+                    FormatCase{"HalfAtSixthDecimalRoundsUp", 0.000005, "0.00001"},
+                    FormatCase{"NegativeRoundingToZeroKeepsSign", -0.000004, "-0"},
+                    FormatCase{"NegativeZero", -0.0, "0"},
+                    FormatCase{"ExactHalfRoundsUp", 0.015625, "0.01563"},
+                    FormatCase{"FourDecimalsUntouched", 12.3456, "12.3456"},
+                    FormatCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), "Nan"},
+                    FormatCase{"MinusInfinity", -kInf, "-Inf"}),
     CaseName);
 
 TEST(FormatRealTest, LargestDoubleIsPlainDigits) {
@@ -113,8 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(IntegerCase{"Zero", 0, "0"}, IntegerCase{"Positive", 360, "360"},
                     IntegerCase{"Negative", -40, "-40"},
                     IntegerCase{"Largest", std::numeric_limits<std::int32_t>::max(), "2147483647"},
-                    IntegerCase{"Smallest", std::numeric_limits<std::int32_t>::min(), "-2147483648"}),
-    [](const testing::TestParamInfo<IntegerCase>& tested) { return std::string(tested.param.Name); });
+                    IntegerCase{"Smallest", std::numeric_limits<std::int32_t>::min(),
+                                "-2147483648"}),
+    [](const testing::TestParamInfo<IntegerCase>& tested) {
+      return std::string(tested.param.Name);
+    });
 
 }  // namespace
 }  // namespace tv

@@ -28,12 +28,9 @@ TEST_P(ConvertTypedValueTest, GivesValueAndWhetherTheWholeTextConverted) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ConvertTypedValueTest,
     ::testing::Values(
-        ConversionCase{"Integer", "12", 12, true},
-        ConversionCase{"Decimal", "12.5", 12.5, true},
-        ConversionCase{"PointFirst", ".25", 0.25, true},
-        ConversionCase{"PointLast", "5.", 5, true},
-        ConversionCase{"PlusSign", "+3", 3, true},
-        ConversionCase{"MinusSign", "-2", -2, true},
+        ConversionCase{"Integer", "12", 12, true}, ConversionCase{"Decimal", "12.5", 12.5, true},
+        ConversionCase{"PointFirst", ".25", 0.25, true}, ConversionCase{"PointLast", "5.", 5, true},
+        ConversionCase{"PlusSign", "+3", 3, true}, ConversionCase{"MinusSign", "-2", -2, true},
         ConversionCase{"LeadingSpaces", "   7.5", 7.5, true},
         ConversionCase{"Exponent", "1e3", 1000, true},
         ConversionCase{"UpperExponentNegative", "2.5E-2", 0.025, true},
@@ -46,12 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"ExponentWithoutDigits", "1e", 1, false},
         ConversionCase{"ExponentSignWithoutDigits", "2e-", 2, false},
         ConversionCase{"SpaceBeforeExponent", "2 e3", 2, false},
-        ConversionCase{"SpaceAfterSign", "- 2", 0, false},
-        ConversionCase{"Empty", "", 0, false},
-        ConversionCase{"SpacesOnly", "   ", 0, false},
-        ConversionCase{"SignOnly", "-", 0, false},
-        ConversionCase{"PointOnly", ".", 0, false},
-        ConversionCase{"Letters", "abc", 0, false},
+        ConversionCase{"SpaceAfterSign", "- 2", 0, false}, ConversionCase{"Empty", "", 0, false},
+        ConversionCase{"SpacesOnly", "   ", 0, false}, ConversionCase{"SignOnly", "-", 0, false},
+        ConversionCase{"PointOnly", ".", 0, false}, ConversionCase{"Letters", "abc", 0, false},
         ConversionCase{"NoInfinityWord", "inf", 0, false},
         ConversionCase{"NoHexadecimal", "0x10", 0, false},
         ConversionCase{"TooLarge", "1e999", 0, false},
@@ -61,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"HugeNegativeExponentIsZero", "5e-99999999999999999999", 0, true},
         ConversionCase{"ZeroWithLargeExponent", "0e999", 0, true},
         ConversionCase{"LargestFinite", "1.7976931e308", 1.7976931e308, true}),
-    [](const ::testing::TestParamInfo<ConversionCase>& tested) { return std::string(tested.param.name); });
+    [](const ::testing::TestParamInfo<ConversionCase>& tested) {
+      return std::string(tested.param.name);
+    });
 
 TEST(ConvertTypedValue, NegativeZeroKeepsItsSign) {
   const TypedValue r = ConvertTypedValue("-0");
@@ -102,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{"UpByTen", 2.5, 10.0, 12.5, true},
                       StepCase{"DownToExactlyZero", 0.01, -0.01, 0.0, true},
                       StepCase{"TenthsAccumulateRounding", 0.1 + 0.1, 0.1, 0.1 + 0.1 + 0.1, true}),
-    [](const ::testing::TestParamInfo<StepCase>& tested) { return std::string(tested.param.name); });
+    [](const ::testing::TestParamInfo<StepCase>& tested) {
+      return std::string(tested.param.name);
+    });
 
 TEST(StepParameter, NotANumberIsLeftAlone) {
   double value = std::nan("");
@@ -139,8 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
         SelectionCase{"KWinsOverOthers", kAll, kNone, 0},
         SelectionCase{"FirstCheckedAndEnabledInButtonOrder",
                       {false, true, true, false, true, false},
-                      {false, false, true, false, true, false}, 2}),
-    [](const ::testing::TestParamInfo<SelectionCase>& tested) { return std::string(tested.param.name); });
+                      {false, false, true, false, true, false},
+                      2}),
+    [](const ::testing::TestParamInfo<SelectionCase>& tested) {
+      return std::string(tested.param.name);
+    });
 
 }  // namespace
 }  // namespace tv

@@ -1,4 +1,5 @@
-// Tests of the coefficient extraction: powers of p, refused forms, and the rewriting's side effects.
+// Tests of the coefficient extraction: powers of p, refused forms, and the rewriting's side
+// effects.
 #include "expression/coefficients.h"
 
 #include <gtest/gtest.h>
@@ -105,19 +106,40 @@ TEST(CoefficientRepeats, TextsCompiledAgainTakeTheNewValues) {
     CoefficientSet (*Expected)(const ParameterValues&);
   };
   const Text texts[] = {
-      {"K*(1+T*p)", [](const ParameterValues& v) { return CoefficientSet{v.K, v.K * v.T}; }},
+      {"K*(1+T*p)",
+       [](const ParameterValues& v) {
+         return CoefficientSet{v.K, v.K * v.T};
+       }},
       {"1+2*KSI*p/W+p^2/W^2",
        [](const ParameterValues& v) {
          return CoefficientSet{1, 2 * v.Ksi / v.W, 1 / (v.W * v.W)};
        }},
-      {"A+B*p", [](const ParameterValues& v) { return CoefficientSet{v.A, v.B}; }},
-      {"W*p^3", [](const ParameterValues& v) { return CoefficientSet{0, 0, 0, v.W}; }},
+      {"A+B*p",
+       [](const ParameterValues& v) {
+         return CoefficientSet{v.A, v.B};
+       }},
+      {"W*p^3",
+       [](const ParameterValues& v) {
+         return CoefficientSet{0, 0, 0, v.W};
+       }},
       {"T*p^5+K", [](const ParameterValues& v) { return CoefficientSet{v.K, 0, 0, 0, 0, v.T}; }},
       {"KSI", [](const ParameterValues& v) { return CoefficientSet{v.Ksi}; }},
-      {"k*t*p^2", [](const ParameterValues& v) { return CoefficientSet{0, 0, v.K * v.T}; }},
-      {"A*p^4+B", [](const ParameterValues& v) { return CoefficientSet{v.B, 0, 0, 0, v.A}; }},
-      {"1 + W * p", [](const ParameterValues& v) { return CoefficientSet{1, v.W}; }},
-      {"2*p+A*B", [](const ParameterValues& v) { return CoefficientSet{v.A * v.B, 2}; }},
+      {"k*t*p^2",
+       [](const ParameterValues& v) {
+         return CoefficientSet{0, 0, v.K * v.T};
+       }},
+      {"A*p^4+B",
+       [](const ParameterValues& v) {
+         return CoefficientSet{v.B, 0, 0, 0, v.A};
+       }},
+      {"1 + W * p",
+       [](const ParameterValues& v) {
+         return CoefficientSet{1, v.W};
+       }},
+      {"2*p+A*B",
+       [](const ParameterValues& v) {
+         return CoefficientSet{v.A * v.B, 2};
+       }},
   };
   for (int round = 0; round < 30; ++round) {
     const double x = 0.5 + round;

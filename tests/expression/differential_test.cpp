@@ -1,4 +1,5 @@
-// The compiled evaluator against the literal one over generated texts: values, flags and coefficients bit for bit.
+// The compiled evaluator against the literal one over generated texts: values, flags and
+// coefficients bit for bit.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -75,8 +76,9 @@ class PolynomialTexts {
   }
 
   std::string Operand() {
-    static const char* const kOperands[] = {"1", "2", "10", "0.5", ".5", "3.", ".", "0", "33",
-                                            "K", "T", "A", "B", "W", "KSI", "k", "ksi", "1.2.3"};
+    static const char* const kOperands[] = {"1", "2", "10",  "0.5", ".5",  "3.",
+                                            ".", "0", "33",  "K",   "T",   "A",
+                                            "B", "W", "KSI", "k",   "ksi", "1.2.3"};
     return kOperands[Pick(18)];
   }
 
@@ -106,8 +108,12 @@ class PolynomialTexts {
     const char c = kAlphabet[static_cast<std::size_t>(Pick(static_cast<int>(kAlphabet.size())))];
     switch (Pick(3)) {
       case 0: text.insert(at, 1, c); break;
-      case 1: if (at < text.size()) text.erase(at, 1); break;
-      default: if (at < text.size()) text[at] = c; break;
+      case 1:
+        if (at < text.size()) text.erase(at, 1);
+        break;
+      default:
+        if (at < text.size()) text[at] = c;
+        break;
     }
   }
 
@@ -116,9 +122,9 @@ class PolynomialTexts {
 
 // Token soup: any order of the pieces the evaluator knows, and a few it does not.
 std::string SoupText(std::mt19937& rng) {
-  static const char* const kPieces[] = {"1", "2", ".", "0.5", "K", "KSI", "W", "SIN", "LN", "ABS",
-                                        "(", ")", "^", "!", "*", "/", "+", "-", "P", "p", " ",
-                                        "P^2", "P^6", "X", "33", "32768", "0"};
+  static const char* const kPieces[] = {"1",   "2", ".", "0.5", "K",   "KSI", "W",  "SIN",   "LN",
+                                        "ABS", "(", ")", "^",   "!",   "*",   "/",  "+",     "-",
+                                        "P",   "p", " ", "P^2", "P^6", "X",   "33", "32768", "0"};
   std::uniform_int_distribution<int> piece(0, 26);
   std::uniform_int_distribution<int> length(0, 14);
   std::string text;
@@ -159,7 +165,8 @@ void ExpectSameAsOracle(const std::string& text, const std::vector<ParameterValu
     ASSERT_EQ(onceOk, wantOk) << "'" << text << "' values " << v;
     ASSERT_EQ(compiledOk, wantOk) << "'" << text << "' values " << v;
     for (std::size_t k = 0; k < 6; ++k) {
-      ASSERT_TRUE(SameBits(once[k], oracleCoeffs[k])) << "'" << text << "' values " << v << " p^" << k;
+      ASSERT_TRUE(SameBits(once[k], oracleCoeffs[k]))
+          << "'" << text << "' values " << v << " p^" << k;
       ASSERT_TRUE(SameBits(compiledCoeffs[k], oracleCoeffs[k]))
           << "'" << text << "' values " << v << " p^" << k;
     }

@@ -223,9 +223,8 @@ TEST(EvaluatorOperandLimit, TwentySixOperandsFit) {
 }
 
 TEST(EvaluatorOperandLimit, TwentySeventhOperandIsInvalid) {
-  for (const std::string& text :
-       {Repeated("1", "+1", 27), Repeated("K", "+K", 27), Repeated("1", "+1", 26) + "+K",
-        Repeated("1", "+1", 1000)}) {
+  for (const std::string& text : {Repeated("1", "+1", 27), Repeated("K", "+K", 27),
+                                  Repeated("1", "+1", 26) + "+K", Repeated("1", "+1", 1000)}) {
     const Evaluation e = EvaluateExpression(text, kParams);
     EXPECT_FALSE(e.Ok) << text.size();
     EXPECT_EQ(e.Value, 0);
@@ -334,7 +333,8 @@ TEST(EvaluatorNames, OnlyTheElevenKeywordsAreKnown) {
       EXPECT_EQ(EvaluateExpression(name, kParams).Ok, parameters.count(name) == 1) << name;
       EXPECT_EQ(EvaluateExpression(name + "(1)", kParams).Ok, functions.count(name) == 1) << name;
       int i = length - 1;
-      while (i >= 0 && name[static_cast<std::size_t>(i)] == 'Z') name[static_cast<std::size_t>(i--)] = 'A';
+      while (i >= 0 && name[static_cast<std::size_t>(i)] == 'Z')
+        name[static_cast<std::size_t>(i--)] = 'A';
       if (i < 0) break;
       ++name[static_cast<std::size_t>(i)];
     }
@@ -400,9 +400,12 @@ TEST(EvaluatorLongInput, DeepParenthesesReduceQuickly) {
 
 TEST(EvaluatorLongInput, LongTextsAreRefusedOrReduced) {
   const std::vector<std::string> invalid = {
-      std::string(10000, '-'), std::string(10000, '('), std::string(10000, '.'),
+      std::string(10000, '-'),
+      std::string(10000, '('),
+      std::string(10000, '.'),
       "1" + std::string(400, '0'),  // beyond the range of a double
-      std::string(5000, '(') + "2" + std::string(4999, ')'), Repeated("SIN", "SIN", 3000)};
+      std::string(5000, '(') + "2" + std::string(4999, ')'),
+      Repeated("SIN", "SIN", 3000)};
   for (const std::string& text : invalid) {
     const Evaluation e = EvaluateExpression(text, kParams);
     EXPECT_FALSE(e.Ok) << text.substr(0, 20);
@@ -413,8 +416,8 @@ TEST(EvaluatorLongInput, LongTextsAreRefusedOrReduced) {
   const Evaluation zeros = EvaluateExpression(std::string(254, '0') + "1", kParams);
   EXPECT_TRUE(zeros.Ok);
   EXPECT_EQ(zeros.Value, 1);
-  const Evaluation functions = EvaluateExpression(Repeated("ABS(", "ABS(", 50) + "-3" +
-                                                      std::string(50, ')'), kParams);
+  const Evaluation functions =
+      EvaluateExpression(Repeated("ABS(", "ABS(", 50) + "-3" + std::string(50, ')'), kParams);
   EXPECT_TRUE(functions.Ok);
   EXPECT_EQ(functions.Value, 3);
 }

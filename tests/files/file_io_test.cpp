@@ -53,7 +53,8 @@ class FileIoTest : public testing::Test {
   }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir_))
+      names.push_back(e.path().filename().string());
     return names;
   }
 
@@ -97,15 +98,13 @@ TEST_P(ClearReadOnlyTest, GivesOwnerWriteBackAndKeepsOtherBits) {
   EXPECT_EQ(Mode(file), GetParam().After);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, ClearReadOnlyTest,
-                         testing::Values(ModeCase{"ReadOnlyForAll", 0444, 0644},
-                                         ModeCase{"OwnerReadOnly", 0400, 0600},
-                                         ModeCase{"ExecutableReadOnly", 0555, 0755},
-                                         ModeCase{"NoBitsAtAll", 0000, 0200},
-                                         ModeCase{"StickyKept", 01444, 01644},
-                                         ModeCase{"AlreadyWritable", 0640, 0640},
-                                         ModeCase{"GroupWritableOnly", 0464, 0664}),
-                         [](const auto& tested) { return std::string(tested.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ClearReadOnlyTest,
+    testing::Values(ModeCase{"ReadOnlyForAll", 0444, 0644}, ModeCase{"OwnerReadOnly", 0400, 0600},
+                    ModeCase{"ExecutableReadOnly", 0555, 0755}, ModeCase{"NoBitsAtAll", 0000, 0200},
+                    ModeCase{"StickyKept", 01444, 01644}, ModeCase{"AlreadyWritable", 0640, 0640},
+                    ModeCase{"GroupWritableOnly", 0464, 0664}),
+    [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(FileIoTest, ClearReadOnlyOfMissingFileCreatesNothing) {
   ClearReadOnly(Path("missing"));
@@ -205,7 +204,8 @@ TEST_F(FileIoTest, WriteThatFailsMidwayKeepsOldContent) {
     written = WriteFileAtomically(file, std::string(4096, 'n'), &error);
   }
   EXPECT_FALSE(written);
-  EXPECT_EQ(error, "\xC9" "criture impossible : fichier trop volumineux.");
+  EXPECT_EQ(error, "\xC9"
+                   "criture impossible : fichier trop volumineux.");
   EXPECT_EQ(Get(file), "old content");
   EXPECT_EQ(Entries(), std::vector<std::string>{"keep.WWC"});
 }
@@ -254,7 +254,6 @@ TEST_F(FileIoTest, ReadFolderIsIncomplete) {
   EXPECT_FALSE(r.Complete);
   EXPECT_EQ(r.Error, "Lecture impossible : le nom d\xE9signe un dossier.");
 }
-
 
 // Runs check in a child process, as an ordinary user when the tests run as
 // root (folder permissions do not bind root); the child's exit code is the
@@ -306,7 +305,9 @@ TEST_P(InPlaceWriteTest, ReadOnlyFolder) {
     bool ok = written == c.Written;
     if (written) ok = ok && content == std::string(4096, 'n') && Mode(file) == (c.Mode | 0200);
     if (!written) ok = ok && error == c.Expected && content == (c.Exists ? "old content" : "");
-    if (!ok) fprintf(stderr, "written %d, error \"%s\", %zu bytes\n", written, error.c_str(), content.size());
+    if (!ok)
+      fprintf(stderr, "written %d, error \"%s\", %zu bytes\n", written, error.c_str(),
+              content.size());
     return ok && Entries().size() == (c.Exists ? 1u : 0u);
   });
   EXPECT_EQ(verdict, 0);
@@ -314,14 +315,16 @@ TEST_P(InPlaceWriteTest, ReadOnlyFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InPlaceWriteTest,
-    testing::Values(
-        InPlaceCase{"WritableFile", true, 0640, RLIM_INFINITY, true, ""},
-        InPlaceCase{"ReadOnlyFileMadeWritable", true, 0444, RLIM_INFINITY, true, ""},
-        InPlaceCase{"NewFileRefused", false, 0, RLIM_INFINITY, false,
-                    "Impossible de cr\xE9" "er un fichier temporaire dans le dossier : "
-                    "permission refus\xE9" "e."},
-        InPlaceCase{"FailedWriteGivesTheOldContentBack", true, 0640, 1000, false,
-                    "\xC9" "criture impossible : fichier trop volumineux."}),
+    testing::Values(InPlaceCase{"WritableFile", true, 0640, RLIM_INFINITY, true, ""},
+                    InPlaceCase{"ReadOnlyFileMadeWritable", true, 0444, RLIM_INFINITY, true, ""},
+                    InPlaceCase{"NewFileRefused", false, 0, RLIM_INFINITY, false,
+                                "Impossible de cr\xE9"
+                                "er un fichier temporaire dans le dossier : "
+                                "permission refus\xE9"
+                                "e."},
+                    InPlaceCase{"FailedWriteGivesTheOldContentBack", true, 0640, 1000, false,
+                                "\xC9"
+                                "criture impossible : fichier trop volumineux."}),
     [](const auto& tested) { return std::string(tested.param.Name); });
 
 struct StaleCase {

@@ -29,7 +29,8 @@ namespace tv {
 namespace {
 
 namespace fs = std::filesystem;
-static_assert(std::endian::native == std::endian::little, "the expectations read the file natively");
+static_assert(std::endian::native == std::endian::little,
+              "the expectations read the file natively");
 
 const std::string kText80 =
     "1+2*KSI*p/W+p^2/W^2+0.001*p^3+0.0002*p^4+0.00003*p^5-(K*T+A*B)*0+12345.678901234";
@@ -81,10 +82,10 @@ std::vector<std::uint8_t> ResetFileBytes() {
     b.insert(b.end(), 79, 0);
   }
   b.insert(b.end(), {0, 0, 0, 0});
-  b.insert(b.end(), {0xFF, 0xFF, 0xFF, 0xFF});  // -1
-  b.insert(b.end(), {0x03, 0x00, 0x00, 0x00});  // 3
-  b.insert(b.end(), {0xD8, 0xFF, 0xFF, 0xFF});  // -40
-  b.insert(b.end(), {0x32, 0x00, 0x00, 0x00});  // 50
+  b.insert(b.end(), {0xFF, 0xFF, 0xFF, 0xFF});                                    // -1
+  b.insert(b.end(), {0x03, 0x00, 0x00, 0x00});                                    // 3
+  b.insert(b.end(), {0xD8, 0xFF, 0xFF, 0xFF});                                    // -40
+  b.insert(b.end(), {0x32, 0x00, 0x00, 0x00});                                    // 50
   for (int p = 0; p < 6; ++p) b.insert(b.end(), {0, 0, 0, 0, 0, 0, 0xF0, 0x3F});  // 1.0
   return b;
 }
@@ -104,8 +105,8 @@ class TransferFileTest : public testing::Test {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
   static void PutBytes(const std::string& path, const std::uint8_t* data, std::size_t n) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                static_cast<std::streamsize>(n));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(n));
   }
   static std::vector<std::uint8_t> GetBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -116,7 +117,9 @@ class TransferFileTest : public testing::Test {
   TransferLoad Load(DiagramState& s, const std::string& path) {
     s.Host = &host_;
     host_.Refreshes.clear();
-    host_.OnBoxChanged = [this](int box) { host_.Refreshes.push_back("box" + std::to_string(box)); };
+    host_.OnBoxChanged = [this](int box) {
+      host_.Refreshes.push_back("box" + std::to_string(box));
+    };
     const TransferLoad load = LoadTransferFile(s, path);
     calls_ = host_.Refreshes;
     return load;
@@ -231,12 +234,12 @@ TEST(TransferLayout, AnyBytesDecodeSafely) {
 
 struct PartCase {
   const char* Name;
-  std::size_t Size;      // bytes in the file
-  std::size_t Used;      // bytes taken: whole fields only
+  std::size_t Size;  // bytes in the file
+  std::size_t Used;  // bytes taken: whole fields only
   int NumTexts, DenTexts;
-  int Boxes;             // each box byte is a field of its own
+  int Boxes;  // each box byte is a field of its own
   bool Ranges;
-  int Params;            // how many of A, T, K, B, W, Ksi
+  int Params;  // how many of A, T, K, B, W, Ksi
 };
 
 class PartialDecodeTest : public testing::TestWithParam<PartCase> {};
@@ -271,21 +274,21 @@ TEST_P(PartialDecodeTest, StopsAtTheFirstFieldNotHeldWhole) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, PartialDecodeTest,
-    testing::Values(PartCase{"Empty", 0, 0, 0, 0, 0, false, 0},
-                    PartCase{"HalfFirstText", 40, 0, 0, 0, 0, false, 0},
-                    PartCase{"OneText", 81, 81, 1, 0, 0, false, 0},
-                    PartCase{"NumeratorsOnly", 243, 243, 3, 0, 0, false, 0},
-                    PartCase{"AllTexts", 486, 486, 3, 3, 0, false, 0},
-                    PartCase{"ThreeBoxBytes", 489, 489, 3, 3, 3, false, 0},
-                    PartCase{"BoxesAndHalfAnInteger", 492, 490, 3, 3, 4, false, 0},
-                    PartCase{"RangesWhole", 506, 506, 3, 3, 4, true, 0},
-                    PartCase{"TwoParameters", 525, 522, 3, 3, 4, true, 2},
-                    PartCase{"AllButKsi", 553, 546, 3, 3, 4, true, 5},
-                    PartCase{"Whole", 554, 554, 3, 3, 4, true, 6},
-                    PartCase{"LongerFile", 600, 554, 3, 3, 4, true, 6}),
-    [](const auto& tested) { return std::string(tested.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, PartialDecodeTest,
+                         testing::Values(PartCase{"Empty", 0, 0, 0, 0, 0, false, 0},
+                                         PartCase{"HalfFirstText", 40, 0, 0, 0, 0, false, 0},
+                                         PartCase{"OneText", 81, 81, 1, 0, 0, false, 0},
+                                         PartCase{"NumeratorsOnly", 243, 243, 3, 0, 0, false, 0},
+                                         PartCase{"AllTexts", 486, 486, 3, 3, 0, false, 0},
+                                         PartCase{"ThreeBoxBytes", 489, 489, 3, 3, 3, false, 0},
+                                         PartCase{"BoxesAndHalfAnInteger", 492, 490, 3, 3, 4, false,
+                                                  0},
+                                         PartCase{"RangesWhole", 506, 506, 3, 3, 4, true, 0},
+                                         PartCase{"TwoParameters", 525, 522, 3, 3, 4, true, 2},
+                                         PartCase{"AllButKsi", 553, 546, 3, 3, 4, true, 5},
+                                         PartCase{"Whole", 554, 554, 3, 3, 4, true, 6},
+                                         PartCase{"LongerFile", 600, 554, 3, 3, 4, true, 6}),
+                         [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(TransferFileTest, FileSavedAfterResetHoldsTheDefaults) {
   DiagramState s;
@@ -325,7 +328,7 @@ TEST_F(TransferFileTest, LoadingTheResetFileTicksOnlyTheProduct) {
   EXPECT_TRUE(host_.Boxes[3]);
   // The picture is cleared before the boxes change (their handlers redraw).
   EXPECT_EQ(calls_, (std::vector<std::string>{"clear", "box1", "box2", "box3", "product caption",
-                                               "redraw", "parameter captions", "availability"}));
+                                              "redraw", "parameter captions", "availability"}));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(s.NumText[i].View(), "1");
     EXPECT_EQ(s.DenText[i].View(), "1");
@@ -435,8 +438,7 @@ TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
 TEST_F(TransferFileTest, AFolderIsRefusedAndAFullLengthTextLoads) {
   DiagramState s = WorkState();
   std::string problem;
-  EXPECT_EQ(LoadTransferFile(s, dir_.string(), &problem),
-            TransferLoad::Refused);
+  EXPECT_EQ(LoadTransferFile(s, dir_.string(), &problem), TransferLoad::Refused);
   EXPECT_NE(problem.find("Lecture impossible"), std::string::npos) << problem;
   // 80, the longest text the writer makes, is no reason to refuse.
   EXPECT_EQ(TransferFileProblem(EncodeTransferFile(s), kTransferFileSize), "");
@@ -510,8 +512,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"DotInFolderOnly", "dir.v2/loop", "dir.v2/loop.WWC"},
                     NameCase{"LastDotOnly", "/a/b.c.d", "/a/b.c.WWC"},
                     NameCase{"TrailingDot", "loop.", "loop.WWC"},
-                    NameCase{"BareName", "loop", "loop.WWC"},
-                    NameCase{"Empty", "", ".WWC"}),
+                    NameCase{"BareName", "loop", "loop.WWC"}, NameCase{"Empty", "", ".WWC"}),
     [](const auto& tested) { return std::string(tested.param.Name); });
 
 TEST_F(TransferFileTest, LowerCaseExtensionIsTheFallback) {

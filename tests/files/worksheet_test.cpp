@@ -211,15 +211,16 @@ TEST_P(ProductStatementTest, NamesTheCheckedFunctions) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProductStatementTest,
     testing::Values(StatementCase{"OnlyH2AndH3Open", {false, true, true}, false, "H:= H2*H3"},
-                    StatementCase{"OnlyH2AndH3Closed", {false, true, true}, true,
-                                  "H:= H2*H3;H:=H/(1+H)"},
+                    StatementCase{
+                        "OnlyH2AndH3Closed", {false, true, true}, true, "H:= H2*H3;H:=H/(1+H)"},
                     StatementCase{"AllOpen", {true, true, true}, false, "H:=H1*H2*H3"},
-                    StatementCase{"AllClosed", {true, true, true}, true,
-                                  "H:=H1*H2*H3;H:=H/(1+H)"},
+                    StatementCase{"AllClosed", {true, true, true}, true, "H:=H1*H2*H3;H:=H/(1+H)"},
                     StatementCase{"OnlyH1Closed", {true, false, false}, true, "H:=H1;H:=H/(1+H)"},
                     StatementCase{"H1AndH3Open", {true, false, true}, false, "H:=H1*H3"},
                     StatementCase{"OnlyH3Open", {false, false, true}, false, "H:= H3"}),
-    [](const testing::TestParamInfo<StatementCase>& tested) { return std::string(tested.param.Name); });
+    [](const testing::TestParamInfo<StatementCase>& tested) {
+      return std::string(tested.param.Name);
+    });
 
 TEST(BuildWorksheetTest, FirstOrderWithUnitParameters) {
   DiagramState s = DefaultState();
@@ -300,15 +301,20 @@ struct LetterCase {
 
 class NextLetterTest : public testing::TestWithParam<LetterCase> {};
 
-TEST_P(NextLetterTest, Advances) { EXPECT_EQ(NextMapleFileLetter(GetParam().Letter), GetParam().Next); }
+TEST_P(NextLetterTest, Advances) {
+  EXPECT_EQ(NextMapleFileLetter(GetParam().Letter), GetParam().Next);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NextLetterTest,
-    testing::Values(LetterCase{"AToB", 'a', 'b'}, LetterCase{"BToC", 'b', 'c'},
-                    LetterCase{"XToY", 'x', 'y'}, LetterCase{"YWrapsToA", 'y', 'a'},
-                    LetterCase{"ZIsNeverUsed", 'z', 'a'}, LetterCase{"UnsetStartsAtA", '\0', 'a'},
-                    LetterCase{"UpperCaseStartsAtA", 'M', 'a'}),
-    [](const testing::TestParamInfo<LetterCase>& tested) { return std::string(tested.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NextLetterTest,
+                         testing::Values(LetterCase{"AToB", 'a', 'b'}, LetterCase{"BToC", 'b', 'c'},
+                                         LetterCase{"XToY", 'x', 'y'},
+                                         LetterCase{"YWrapsToA", 'y', 'a'},
+                                         LetterCase{"ZIsNeverUsed", 'z', 'a'},
+                                         LetterCase{"UnsetStartsAtA", '\0', 'a'},
+                                         LetterCase{"UpperCaseStartsAtA", 'M', 'a'}),
+                         [](const testing::TestParamInfo<LetterCase>& tested) {
+                           return std::string(tested.param.Name);
+                         });
 
 TEST(TemporaryWorksheetNameTest, FirstThreeExportsThenWrapAfterY) {
   DiagramState s = DefaultState();
@@ -387,9 +393,8 @@ TEST_F(WriteWorksheetTest, ReplacesAReadOnlyFileAndGivesWriteBack) {
   const WorksheetBuffer b = Sample();
   ASSERT_TRUE(WriteWorksheet(b, target.string()));
   EXPECT_EQ(ReadAll(target), Text(b));
-  EXPECT_EQ(fs::status(target).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                fs::perms::others_read);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                  fs::perms::group_read | fs::perms::others_read);
 }
 
 TEST_F(WriteWorksheetTest, FolderThatIsAFileFails) {

@@ -1,4 +1,5 @@
-// Asymptotes over the Bode curves: dashes on the asymptotic lines, phase on the curve's turn, break marks.
+// Asymptotes over the Bode curves: dashes on the asymptotic lines, phase on the curve's turn, break
+// marks.
 #include "render/asymptotes.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,8 @@ class AsymptotesViewTest : public ::testing::Test {
     // Everything drawn without the asymptotes comes first and unchanged.
     std::size_t same = 0;
     while (same < off.size() && same < on.size() && on[same].kind == off[same].kind &&
-           on[same].x == off[same].x && on[same].y == off[same].y && on[same].text == off[same].text)
+           on[same].x == off[same].x && on[same].y == off[same].y &&
+           on[same].text == off[same].text)
       ++same;
     std::vector<RecordedOp> added;
     for (std::size_t i = same; i + (off.size() - same) < on.size(); ++i)

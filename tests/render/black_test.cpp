@@ -19,9 +19,7 @@ namespace {
 
 class BlackDiagramTest : public testing::Test {
  protected:
-  void SetUp() override {
-    scenes::OnSurface(s, host, surface);
-  }
+  void SetUp() override { scenes::OnSurface(s, host, surface); }
 
   // H1 := num / den, ticked.
   void SetH1(CoefficientSet num, CoefficientSet den) {
@@ -371,8 +369,8 @@ INSTANTIATE_TEST_SUITE_P(
         MarginCase{"ProductMarginFound", {0, 1, 1, 0, 0, 0}, 2, true, "MP globale", true},
         // 1/p^3 sits at -270 degrees: the jump from the zero start is no crossing.
         MarginCase{"NoGainMarginAtFirstSample", {0, 0, 0, 1, 0, 0}, 2, false, "MG1", false},
-        MarginCase{"NoProductGainMarginAtFirstSample", {0, 0, 0, 1, 0, 0}, 2, true,
-                   "MG globale", false}),
+        MarginCase{
+            "NoProductGainMarginAtFirstSample", {0, 0, 0, 1, 0, 0}, 2, true, "MG globale", false}),
     [](const testing::TestParamInfo<MarginCase>& tested) { return tested.param.Name; });
 
 TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
@@ -424,13 +422,15 @@ TEST_P(BlackBadCurveTest, FarOffCurvesStayWithinTheCoordinateLimit) {
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BlackBadCurveTest,
-    testing::Values(BadCurveCase{"HugeGain", 1e300, 1}, BadCurveCase{"TinyGain", 1e-300, 1},
-                    BadCurveCase{"NanCoefficient", kNan, 1},
-                    BadCurveCase{"InfiniteCoefficient", 1, kInf},
-                    BadCurveCase{"NegativeInfinite", -kInf, -1e308}),
-    [](const testing::TestParamInfo<BadCurveCase>& tested) { return tested.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Cases, BlackBadCurveTest,
+                         testing::Values(BadCurveCase{"HugeGain", 1e300, 1},
+                                         BadCurveCase{"TinyGain", 1e-300, 1},
+                                         BadCurveCase{"NanCoefficient", kNan, 1},
+                                         BadCurveCase{"InfiniteCoefficient", 1, kInf},
+                                         BadCurveCase{"NegativeInfinite", -kInf, -1e308}),
+                         [](const testing::TestParamInfo<BadCurveCase>& tested) {
+                           return tested.param.Name;
+                         });
 
 }  // namespace
 }  // namespace tv

@@ -1,4 +1,5 @@
-// Bode view: frame geometry and labels per mode, curve points, the stop on a zero, capture, bad ranges.
+// Bode view: frame geometry and labels per mode, curve points, the stop on a zero, capture, bad
+// ranges.
 #include "render/bode.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,7 @@ namespace {
 // 66.8 px per 10 dB, q = 319 / 4 = 79.75 px per 90 degrees.
 class BodeViewTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    scenes::OnSurface(s, host, surface);
-  }
+  void SetUp() override { scenes::OnSurface(s, host, surface); }
 
   void Draw() {
     DrawBodeFrame(s);
@@ -101,16 +100,16 @@ TEST_P(BodeFrameTicks, TickAtLogPosition) {
 INSTANTIATE_TEST_SUITE_P(
     Bode, BodeFrameTicks,
     ::testing::Values(TickCase{"FirstDecadeOne", 30, 4},
-                      TickCase{"FirstDecadeTwo", 111, 4},    // 80.83
-                      TickCase{"FirstDecadeFive", 218, 8},   // 187.67, the long one
-                      TickCase{"FirstDecadeNine", 286, 4},   // 256.21
+                      TickCase{"FirstDecadeTwo", 111, 4},   // 80.83
+                      TickCase{"FirstDecadeFive", 218, 8},  // 187.67, the long one
+                      TickCase{"FirstDecadeNine", 286, 4},  // 256.21
                       // 268.5 * 1.00000004 is just above the half: the tick of
                       // j = 10 lands one pixel right of the decade line at 298.
                       TickCase{"FirstDecadeTen", 299, 4},
-                      TickCase{"SecondDecadeTwo", 379, 4},   // 349.33
-                      TickCase{"SecondDecadeTen", 567, 4},   // 537.00
-                      TickCase{"ThirdDecadeFive", 755, 8},   // 724.67
-                      TickCase{"LastDecadeFive", 1023, 8},   // 993.17
+                      TickCase{"SecondDecadeTwo", 379, 4},  // 349.33
+                      TickCase{"SecondDecadeTen", 567, 4},  // 537.00
+                      TickCase{"ThirdDecadeFive", 755, 8},  // 724.67
+                      TickCase{"LastDecadeFive", 1023, 8},  // 993.17
                       TickCase{"LastDecadeTen", 1104, 4}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
@@ -265,9 +264,9 @@ TEST_P(BodeCurvePoints, SegmentsEndOnTheResponse) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bode, BodeCurvePoints,
-    ::testing::Values(CurvePointCase{"FirstColumn", 0, 339, 344, true},      // -0.043 dB
-                      CurvePointCase{"Column100", 100, 341, 351, true},      // w = 0.2357
-                      CurvePointCase{"TenRadPerS", 537, 473, 414, true},     // -20.04 dB
+    ::testing::Values(CurvePointCase{"FirstColumn", 0, 339, 344, true},   // -0.043 dB
+                      CurvePointCase{"Column100", 100, 341, 351, true},   // w = 0.2357
+                      CurvePointCase{"TenRadPerS", 537, 473, 414, true},  // -20.04 dB
                       // -60 dB lies below the plot: both ends rejected.
                       CurvePointCase{"LastColumn", 1074, 740, 419, false}),
     [](const auto& tested) { return std::string(tested.param.name); });
@@ -331,7 +330,8 @@ TEST_F(BodeViewTest, ZeroNumeratorStopsAfterFirstColumn) {
   // The zero counts as 0 dB; its angle is 3 pi / 2: 339 - round(239.26).
   EXPECT_TRUE(surface.HasLine(30, 339, 30, 339));
   EXPECT_TRUE(surface.HasLine(30, 100, 30, 100));
-  EXPECT_TRUE(LinesWhere([](const RecordedOp& l) { return l.w > 31 && l.colour == kBlue; }).empty());
+  EXPECT_TRUE(
+      LinesWhere([](const RecordedOp& l) { return l.w > 31 && l.colour == kBlue; }).empty());
 }
 
 TEST_F(BodeViewTest, CaptureEveryTenthColumnOfTheProduct) {
@@ -411,15 +411,15 @@ TEST_P(BodeBadInput, DrawsWhatIsSensibleAndStaysBounded) {
   s.PointCount = 1;
   Draw();
   EXPECT_LT(surface.Ops.size(), 200000u);
-  const bool curves =
-      !LinesWhere([](const RecordedOp& l) { return l.colour == kBlue || l.colour == kRed; })
-           .empty();
+  const bool curves = !LinesWhere([](const RecordedOp& l) {
+                         return l.colour == kBlue || l.colour == kRed;
+                       }).empty();
   EXPECT_EQ(curves, c.curvesDrawn);
   // Decade lines other than the left axis.
-  const bool decades = !LinesWhere([&](const RecordedOp& l) {
-                          return l.colour == kBlack && l.y == 5 && l.h == c.height - 40 &&
-                                 l.x == l.w && l.x != 30;
-                        }).empty();
+  const bool decades =
+      !LinesWhere([&](const RecordedOp& l) {
+         return l.colour == kBlack && l.y == 5 && l.h == c.height - 40 && l.x == l.w && l.x != 30;
+       }).empty();
   EXPECT_EQ(decades, c.decadesDrawn);
   EXPECT_TRUE(surface.HasLine(30, 5, 30, c.height - 40));
   for (const auto& op : surface.Ops) {

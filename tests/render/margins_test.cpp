@@ -272,15 +272,15 @@ TEST_P(BodeMarginNoCrossing, NothingDrawnOrWritten) {
   EXPECT_TRUE(surface.Ops.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Margins, BodeMarginNoCrossing,
-    ::testing::Values(NoCrossingCase{"SameSignGain", -1, -2, -1, -1},
-                      NoCrossingCase{"GainExactlyZeroNow", 0, 1, -1, -1},
-                      NoCrossingCase{"GainExactlyZeroBefore", -1, 0, -1, -1},
-                      NoCrossingCase{"PhaseExactlyMinusPi", -1, -1, -kPi, -3.0},
-                      NoCrossingCase{"PhaseStaysAbove", -1, -1, -3.0, -2.0},
-                      NoCrossingCase{"PhaseStaysBelow", -1, -1, -4.0, -4.5}),
-    [](const auto& tested) { return std::string(tested.param.name); });
+INSTANTIATE_TEST_SUITE_P(Margins, BodeMarginNoCrossing,
+                         ::testing::Values(NoCrossingCase{"SameSignGain", -1, -2, -1, -1},
+                                           NoCrossingCase{"GainExactlyZeroNow", 0, 1, -1, -1},
+                                           NoCrossingCase{"GainExactlyZeroBefore", -1, 0, -1, -1},
+                                           NoCrossingCase{"PhaseExactlyMinusPi", -1, -1, -kPi,
+                                                          -3.0},
+                                           NoCrossingCase{"PhaseStaysAbove", -1, -1, -3.0, -2.0},
+                                           NoCrossingCase{"PhaseStaysBelow", -1, -1, -4.0, -4.5}),
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeMarginStepTest, PhaseWrapCountsAsCrossing) {
   // From -200 degrees to +143 degrees: the jump passes -180.
@@ -340,15 +340,14 @@ TEST_P(BlackMarginCases, ArrowAndText) {
 // round(1085 - 1055 * 1.95 / 2pi) = 758 for a function, to xs for the product.
 INSTANTIATE_TEST_SUITE_P(
     Margins, BlackMarginCases,
-    ::testing::Values(
-        BlackCase{"PhaseMarginOfH1", 1, -2.0, -1.0, -1.9, 1.0, 700, 400, "MP1: 65.408 en w= 2", 62,
-                  90, 557, 369, 758, 369},
-        BlackCase{"PhaseMarginOfProduct", 4, -2.0, -1.0, -1.9, 1.0, 700, 400,
-                  "MP globale : 65.408 en w= 2", 62, 130, 557, 369, 700, 369},
-        BlackCase{"GainMarginOfH2", 2, -3.3, -7.5, -3.0, -7.4, 600, 420, "MG2: 7.5 en w= 2", 252,
-                  100, 558, 369, 558, 420},
-        BlackCase{"GainMarginOfProduct", 4, -3.3, -7.5, -3.0, -7.4, 600, 420,
-                  "MG globale : 7.5 en w= 2", 252, 130, 558, 369, 600, 420}),
+    ::testing::Values(BlackCase{"PhaseMarginOfH1", 1, -2.0, -1.0, -1.9, 1.0, 700, 400,
+                                "MP1: 65.408 en w= 2", 62, 90, 557, 369, 758, 369},
+                      BlackCase{"PhaseMarginOfProduct", 4, -2.0, -1.0, -1.9, 1.0, 700, 400,
+                                "MP globale : 65.408 en w= 2", 62, 130, 557, 369, 700, 369},
+                      BlackCase{"GainMarginOfH2", 2, -3.3, -7.5, -3.0, -7.4, 600, 420,
+                                "MG2: 7.5 en w= 2", 252, 100, 558, 369, 558, 420},
+                      BlackCase{"GainMarginOfProduct", 4, -3.3, -7.5, -3.0, -7.4, 600, 420,
+                                "MG globale : 7.5 en w= 2", 252, 130, 558, 369, 600, 420}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {

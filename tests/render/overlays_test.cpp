@@ -1,4 +1,5 @@
-// Measured points in both views, curve capture, parameter legend, formula labels and coefficient texts.
+// Measured points in both views, curve capture, parameter legend, formula labels and coefficient
+// texts.
 #include "render/overlays.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ TEST_P(BodeMeasuredPointsTest, SquaresFollowTheMode) {
   s.PhasePixelsPerRad = 100;
   s.PointCount = 3;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};  // 268.5 pixels right of the axis: even -> 268
-  s.MeasuredPoints[1] = {0.0, 20.0, 0.0};     // w = 0: skipped
+  s.MeasuredPoints[1] = {0.0, 20.0, 0.0};    // w = 0: skipped
   s.MeasuredPoints[2] = {10.0, 10.0, 90.0};
   DrawBodeMeasuredPoints(s);
   EXPECT_EQ(HasSquare(298, 300, 2), c.Gain);
@@ -131,8 +132,8 @@ TEST_F(OverlayTest, PointCountOutsideTheArrayIsBounded) {
 TEST_F(OverlayTest, BlackPointsMapPhaseAndGainOnTheChart) {
   s.PointCount = 3;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};  // the critical point
-  s.MeasuredPoints[1] = {2.0, 10.0, -90.0};   // 820.5 -> 820, 296.75 -> 297
-  s.MeasuredPoints[2] = {0.0, 0.0, -180.0};   // skipped
+  s.MeasuredPoints[1] = {2.0, 10.0, -90.0};  // 820.5 -> 820, 296.75 -> 297
+  s.MeasuredPoints[2] = {0.0, 0.0, -180.0};  // skipped
   DrawBlackMeasuredPoints(s, ComputeBlackLayout(s));
   EXPECT_TRUE(HasSquare(557, 369, 2));
   EXPECT_TRUE(HasSquare(820, 297, 2));
@@ -225,45 +226,45 @@ TEST_P(ParameterLegendTest, WritesTheUsedParametersInTwoColumns) {
 // Texts are 6 pixels a character; rows A, B, C at 12, 22, 32; the cursor starts at 60.
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParameterLegendTest,
-    testing::Values(
-        LegendCase{"NoParameter", "1", "1", 1, {}, 65},
-        LegendCase{"KsiWithoutK", "1+2*KSI*p", "1", 1, {{"Ksi= 1", 60, 32}}, 60 + 36 + 10 + 5},
-        LegendCase{"KAndKsi",
-                   "K*(1+ksi*p)",
-                   "1",
-                   1,
-                   {{"K= 1", 60, 12}, {"Ksi= 1", 104, 32}},
-                   104 + 36 + 10 + 5},
-        LegendCase{"AbsEnablesAAndB",
-                   "abs(2)",
-                   "1",
-                   1,
-                   {{"A= 1", 60, 32}, {"B= 1", 94, 12}},
-                   94 + 24 + 20 + 5},
-        LegendCase{"RowBWidensTheColumn",
-                   "1",
-                   "1+T*p+W*p^2",
-                   2.5,
-                   {{"T= 2.5", 60, 22}, {"W= 1", 116, 22}},
-                   116 + 24 + 20 + 5},
-        // A row-C text sets the column width on its own, even when narrower.
-        LegendCase{"RowCDecidesTheWidth",
-                   "A+T*p",
-                   "1",
-                   12345.678,
-                   {{"T= 12345.678", 60, 22}, {"A= 1", 60, 32}},
-                   60 + 24 + 10 + 5},
-        LegendCase{"AllSix",
-                   "K*A*B",
-                   "T*W*KSI",
-                   1,
-                   {{"K= 1", 60, 12},
-                    {"T= 1", 60, 22},
-                    {"A= 1", 60, 32},
-                    {"B= 1", 94, 12},
-                    {"W= 1", 94, 22},
-                    {"Ksi= 1", 94, 32}},
-                   94 + 36 + 10 + 5}),
+    testing::Values(LegendCase{"NoParameter", "1", "1", 1, {}, 65},
+                    LegendCase{
+                        "KsiWithoutK", "1+2*KSI*p", "1", 1, {{"Ksi= 1", 60, 32}}, 60 + 36 + 10 + 5},
+                    LegendCase{"KAndKsi",
+                               "K*(1+ksi*p)",
+                               "1",
+                               1,
+                               {{"K= 1", 60, 12}, {"Ksi= 1", 104, 32}},
+                               104 + 36 + 10 + 5},
+                    LegendCase{"AbsEnablesAAndB",
+                               "abs(2)",
+                               "1",
+                               1,
+                               {{"A= 1", 60, 32}, {"B= 1", 94, 12}},
+                               94 + 24 + 20 + 5},
+                    LegendCase{"RowBWidensTheColumn",
+                               "1",
+                               "1+T*p+W*p^2",
+                               2.5,
+                               {{"T= 2.5", 60, 22}, {"W= 1", 116, 22}},
+                               116 + 24 + 20 + 5},
+                    // A row-C text sets the column width on its own, even when narrower.
+                    LegendCase{"RowCDecidesTheWidth",
+                               "A+T*p",
+                               "1",
+                               12345.678,
+                               {{"T= 12345.678", 60, 22}, {"A= 1", 60, 32}},
+                               60 + 24 + 10 + 5},
+                    LegendCase{"AllSix",
+                               "K*A*B",
+                               "T*W*KSI",
+                               1,
+                               {{"K= 1", 60, 12},
+                                {"T= 1", 60, 22},
+                                {"A= 1", 60, 32},
+                                {"B= 1", 94, 12},
+                                {"W= 1", 94, 22},
+                                {"Ksi= 1", 94, 32}},
+                               94 + 36 + 10 + 5}),
     [](const testing::TestParamInfo<LegendCase>& tested) { return tested.param.Name; });
 
 // --- Formula labels --------------------------------------------------------
@@ -303,15 +304,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FormulaLabelTest,
     testing::Values(
         // "H1=" then the typed 1 alone (typed denominator "1"); "=" then " 1" over " 1".
-        FormulaCase{"DefaultH1",
-                    1,
-                    "1",
-                    "1",
-                    {1, 0, 0, 0, 0, 0},
-                    {1, 0, 0, 0, 0, 0},
-                    {{"H1=", 65, 22}, {"1", 86, 22}, {"=", 102, 22}, {" 1", 111, 12}, {" 1", 111, 32}},
-                    {{111, 27, 123, 27}},
-                    133},
+        FormulaCase{
+            "DefaultH1",
+            1,
+            "1",
+            "1",
+            {1, 0, 0, 0, 0, 0},
+            {1, 0, 0, 0, 0, 0},
+            {{"H1=", 65, 22}, {"1", 86, 22}, {"=", 102, 22}, {" 1", 111, 12}, {" 1", 111, 32}},
+            {{111, 27, 123, 27}},
+            133},
         FormulaCase{"FirstOrderLag",
                     1,
                     "1",
@@ -342,15 +344,16 @@ INSTANTIATE_TEST_SUITE_P(
                     {{86, 27, 104, 27}, {123, 27, 147, 27}},
                     157},
         // A zero numerator set gives an empty numeric numerator, centred all the same.
-        FormulaCase{"ZeroNumerator",
-                    2,
-                    "0",
-                    "1",
-                    {0, 0, 0, 0, 0, 0},
-                    {1, 0, 0, 0, 0, 0},
-                    {{"H2=", 65, 22}, {"0", 86, 22}, {"=", 102, 22}, {"", 117, 12}, {" 1", 111, 32}},
-                    {{111, 27, 123, 27}},
-                    133}),
+        FormulaCase{
+            "ZeroNumerator",
+            2,
+            "0",
+            "1",
+            {0, 0, 0, 0, 0, 0},
+            {1, 0, 0, 0, 0, 0},
+            {{"H2=", 65, 22}, {"0", 86, 22}, {"=", 102, 22}, {"", 117, 12}, {" 1", 111, 32}},
+            {{111, 27, 123, 27}},
+            133}),
     [](const testing::TestParamInfo<FormulaCase>& tested) { return tested.param.Name; });
 
 // --- Coefficient and polynomial texts ---------------------------------------

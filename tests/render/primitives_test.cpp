@@ -50,16 +50,16 @@ TEST_P(PlotLineRejection, DrawsOnlyWhatCanBeSeen) {
 }
 
 // H = 300.
-INSTANTIATE_TEST_SUITE_P(
-    Primitives, PlotLineRejection,
-    ::testing::Values(LineCase{"BothOnTopEdge", 10, 0, 20, 0, false},
-                      LineCase{"OneEndInside", 10, 0, 20, 1, true},
-                      LineCase{"BothAbove", 10, -50, 20, -1, false},
-                      LineCase{"BothOnBottomEdge", 10, 300, 20, 305, false},
-                      LineCase{"LastRowToBelow", 10, 299, 20, 305, true},
-                      LineCase{"AcrossThePlot", 10, -10, 20, 310, true},
-                      LineCase{"FarLeftStillDrawn", -5000, 10, -4000, 10, true}),
-    [](const auto& tested) { return std::string(tested.param.name); });
+INSTANTIATE_TEST_SUITE_P(Primitives, PlotLineRejection,
+                         ::testing::Values(LineCase{"BothOnTopEdge", 10, 0, 20, 0, false},
+                                           LineCase{"OneEndInside", 10, 0, 20, 1, true},
+                                           LineCase{"BothAbove", 10, -50, 20, -1, false},
+                                           LineCase{"BothOnBottomEdge", 10, 300, 20, 305, false},
+                                           LineCase{"LastRowToBelow", 10, 299, 20, 305, true},
+                                           LineCase{"AcrossThePlot", 10, -10, 20, 310, true},
+                                           LineCase{"FarLeftStillDrawn", -5000, 10, -4000, 10,
+                                                    true}),
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(PrimitivesTest, TextOnBottomEdgeIsNotWritten) {
   PlotText(s, 5, 300, "bas");

@@ -1,4 +1,5 @@
-// Page geometry of printed diagrams: margins, plot size and the square cut, in device pixels and in pixels of the screen; pen widths.
+// Page geometry of printed diagrams: margins, plot size and the square cut, in device pixels and in
+// pixels of the screen; pen widths.
 #include "render/print_layout.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,13 @@ const PageCase kPages[] = {
     // A printer at the layout's density: its device pixels are the layout's.
     {"LayoutDensity", 90, 90, 744, 1052, 1.0, 1.0, {25, 50, 694, 694}},
     {"ZeroResolution", 0, 0, 1000, 800, 1.0, 1.0, {0, 0, 0, 0}},
-    {"HugePage", 600, 600, INT_MAX, INT_MAX, 600 / 90.0, 600 / 90.0,
+    {"HugePage",
+     600,
+     600,
+     INT_MAX,
+     INT_MAX,
+     600 / 90.0,
+     600 / 90.0,
      {25, 50, 322122547 - 50, 322122547 - 100}},
 };
 

@@ -96,8 +96,7 @@ void AddPicture(const RecordingSurface& surface, Fnv1a& h, int& count) {
         h.Int(op.kind);
         h.Int(op.h);
         break;
-      default:
-        continue;
+      default: continue;
     }
     ++count;
   }

@@ -1,4 +1,5 @@
-// The step-response picture: read-outs written in their marks' colours, black when printed, words instead of a curve.
+// The step-response picture: read-outs written in their marks' colours, black when printed, words
+// instead of a curve.
 #include "render/step_view.h"
 
 #include <gtest/gtest.h>

@@ -27,21 +27,18 @@ TEST_P(PhaseAngleTest, LiesInItsQuadrant) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PhaseAngleTest,
-    testing::Values(AngleCase{"PositiveReal", 1, 0, 0},
-                    AngleCase{"PositiveImaginary", 0, 1, kPi / 2},
-                    AngleCase{"NegativeReal", -1, 0, kPi},
-                    AngleCase{"NegativeImaginary", 0, -1, 3 * kPi / 2},
-                    AngleCase{"FourthQuadrant", 1, -1, 7 * kPi / 4},
-                    AngleCase{"ThirdQuadrant", -1, -1, 5 * kPi / 4},
-                    AngleCase{"FirstQuadrant", 1, 1, kPi / 4},
-                    AngleCase{"SecondQuadrant", -1, 1, 3 * kPi / 4},
-                    AngleCase{"ThirtyDegrees", std::sqrt(3.0), 1, kPi / 6},
-                    AngleCase{"SmallNegativeImaginaryIsJustBelowTwoPi", 1, -1e-9,
-                              2 * kPi - 1e-9},
-                    // re = 0 is tested first, so the origin gives 3pi/2.
-                    AngleCase{"OriginIsThreeHalvesPi", 0, 0, 3 * kPi / 2},
-                    AngleCase{"NegativeZeroRealCountsAsZero", -0.0, 2, kPi / 2},
-                    AngleCase{"NegativeZeroImaginaryCountsAsZero", -3, -0.0, kPi}),
+    testing::Values(
+        AngleCase{"PositiveReal", 1, 0, 0}, AngleCase{"PositiveImaginary", 0, 1, kPi / 2},
+        AngleCase{"NegativeReal", -1, 0, kPi}, AngleCase{"NegativeImaginary", 0, -1, 3 * kPi / 2},
+        AngleCase{"FourthQuadrant", 1, -1, 7 * kPi / 4},
+        AngleCase{"ThirdQuadrant", -1, -1, 5 * kPi / 4}, AngleCase{"FirstQuadrant", 1, 1, kPi / 4},
+        AngleCase{"SecondQuadrant", -1, 1, 3 * kPi / 4},
+        AngleCase{"ThirtyDegrees", std::sqrt(3.0), 1, kPi / 6},
+        AngleCase{"SmallNegativeImaginaryIsJustBelowTwoPi", 1, -1e-9, 2 * kPi - 1e-9},
+        // re = 0 is tested first, so the origin gives 3pi/2.
+        AngleCase{"OriginIsThreeHalvesPi", 0, 0, 3 * kPi / 2},
+        AngleCase{"NegativeZeroRealCountsAsZero", -0.0, 2, kPi / 2},
+        AngleCase{"NegativeZeroImaginaryCountsAsZero", -3, -0.0, kPi}),
     [](const testing::TestParamInfo<AngleCase>& tested) { return std::string(tested.param.Name); });
 
 TEST(PolynomialAtJw, UsesPowersOfJ) {
@@ -117,26 +114,51 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FunctionResponseTest,
     testing::Values(
         FunctionCase{"DefaultSets", {1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 123.4, 0, 0},
-        FunctionCase{"FirstOrderAtCorner", {1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0}, 1,
-                     -kPi / 4, -10 * std::log(2.0) / 2.302585},
-        FunctionCase{"Integrator", {1, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, 10, -kPi / 2,
+        FunctionCase{"FirstOrderAtCorner",
+                     {1, 0, 0, 0, 0, 0},
+                     {1, 1, 0, 0, 0, 0},
+                     1,
+                     -kPi / 4,
+                     -10 * std::log(2.0) / 2.302585},
+        FunctionCase{"Integrator",
+                     {1, 0, 0, 0, 0, 0},
+                     {0, 1, 0, 0, 0, 0},
+                     10,
+                     -kPi / 2,
                      -20 * kLn10 / 2.302585},
         FunctionCase{"DoubleIntegrator", {1, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0}, 1, -kPi, 0},
-        FunctionCase{"TripleIntegrator", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0, 0}, 1,
-                     -3 * kPi / 2, 0},
+        FunctionCase{
+            "TripleIntegrator", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0, 0}, 1, -3 * kPi / 2, 0},
         // The angle of p^4 at jw is 0, not 2pi: the phase is never unwrapped.
-        FunctionCase{"FourfoldIntegratorWrapsToZero", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 0},
-                     10, 0, -80 * kLn10 / 2.302585},
-        FunctionCase{"FivefoldIntegrator", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 1}, 1,
-                     -kPi / 2, 0},
+        FunctionCase{"FourfoldIntegratorWrapsToZero",
+                     {1, 0, 0, 0, 0, 0},
+                     {0, 0, 0, 0, 1, 0},
+                     10,
+                     0,
+                     -80 * kLn10 / 2.302585},
+        FunctionCase{"FivefoldIntegrator", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 1}, 1, -kPi / 2, 0},
         // 1 - p at w = 1 is 1 - j: angle 7pi/4, just below a full turn.
-        FunctionCase{"RightHalfPlaneZero", {1, -1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 1,
-                     7 * kPi / 4, 10 * std::log(2.0) / 2.302585},
-        FunctionCase{"GainOnly", {5, 0, 0, 0, 0, 0}, {0.5, 0, 0, 0, 0, 0}, 3, 0,
+        FunctionCase{"RightHalfPlaneZero",
+                     {1, -1, 0, 0, 0, 0},
+                     {1, 0, 0, 0, 0, 0},
+                     1,
+                     7 * kPi / 4,
+                     10 * std::log(2.0) / 2.302585},
+        FunctionCase{"GainOnly",
+                     {5, 0, 0, 0, 0, 0},
+                     {0.5, 0, 0, 0, 0, 0},
+                     3,
+                     0,
                      10 * std::log(100.0) / 2.302585},
-        FunctionCase{"NegativeGainIsPi", {-2, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 1, kPi,
+        FunctionCase{"NegativeGainIsPi",
+                     {-2, 0, 0, 0, 0, 0},
+                     {1, 0, 0, 0, 0, 0},
+                     1,
+                     kPi,
                      10 * std::log(4.0) / 2.302585}),
-    [](const testing::TestParamInfo<FunctionCase>& tested) { return std::string(tested.param.Name); });
+    [](const testing::TestParamInfo<FunctionCase>& tested) {
+      return std::string(tested.param.Name);
+    });
 
 TEST(ZeroGuard, NumeratorZeroAtItsResonance) {
   DiagramState s;

@@ -1,4 +1,5 @@
-// Writes that fail (missing folder, path through a file, size limit, special file) leave the old file and report why.
+// Writes that fail (missing folder, path through a file, size limit, special file) leave the old
+// file and report why.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -109,7 +110,8 @@ class FailedWriteTest : public testing::TestWithParam<Writer> {
   }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir_))
+      names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -168,7 +170,8 @@ TEST_P(FailedWriteTest, FileSizeLimitKeepsTheOldFile) {
     ASSERT_TRUE(limit.Active());
     EXPECT_FALSE(GetParam().Write(file, &error));
   }
-  EXPECT_EQ(error, "\xC9" "criture impossible : fichier trop volumineux.");
+  EXPECT_EQ(error, "\xC9"
+                   "criture impossible : fichier trop volumineux.");
   EXPECT_EQ(Get(file), kOldContent);
   EXPECT_EQ(Entries(), std::vector<std::string>{"target"});
 }

@@ -252,8 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The bytes a decode takes from a file of n bytes: whole fields only.
 std::size_t WholeFieldsIn(std::size_t n) {
-  const std::size_t ends[] = {81,  162, 243, 324, 405, 486, 487, 488, 489, 490, 494,
-                              498, 502, 506, 514, 522, 530, 538, 546, 554};
+  const std::size_t ends[] = {81,  162, 243, 324, 405, 486, 487, 488, 489, 490,
+                              494, 498, 502, 506, 514, 522, 530, 538, 546, 554};
   std::size_t used = 0;
   for (std::size_t end : ends)
     if (end <= n) used = end;
@@ -261,8 +261,8 @@ std::size_t WholeFieldsIn(std::size_t n) {
 }
 
 TEST(HostileTransferFile, ShortAndLongFilesReadWholeFieldsOnly) {
-  for (std::size_t n : {0, 1, 80, 81, 242, 243, 486, 489, 490, 493, 505, 506, 553, 554, 555,
-                        600, 100000}) {
+  for (std::size_t n :
+       {0, 1, 80, 81, 242, 243, 486, 489, 490, 493, 505, 506, 553, 554, 555, 600, 100000}) {
     std::vector<std::uint8_t> bytes(n, 0x41);
     for (std::size_t i = 0; i < n; i += 81) bytes[i] = 1;  // valid length bytes
     DiagramState s;
@@ -321,8 +321,8 @@ TEST(HostilePoints, TenThousandLinesKeepTheFirstFiveHundred) {
     text += std::to_string(i) + " " + std::to_string(-i) + " " + std::to_string(i % 360) + "\r\n";
   DiagramState s;
   int count = 0;
-  const double ms = MillisecondsOf(
-      [&] { count = DecodePoints(s, SplitPointsText(text), PointUnits{}); });
+  const double ms =
+      MillisecondsOf([&] { count = DecodePoints(s, SplitPointsText(text), PointUnits{}); });
   EXPECT_EQ(count, kMaxPoints);
   EXPECT_EQ(s.PointCount, kMaxPoints);
   EXPECT_EQ(s.MeasuredPoints[499].PulsationRadS, 500);
@@ -331,8 +331,13 @@ TEST(HostilePoints, TenThousandLinesKeepTheFirstFiveHundred) {
 }
 
 TEST(HostilePoints, SeparatorsAndLineEndsOnlyGiveNoPoint) {
-  const std::string texts[] = {"", "\r\n\r\n", " : ; \t", ";;;;\n::::\r", std::string(10000, ';'),
-                               std::string(10000, '\n'), std::string(10000, '\r')};
+  const std::string texts[] = {"",
+                               "\r\n\r\n",
+                               " : ; \t",
+                               ";;;;\n::::\r",
+                               std::string(10000, ';'),
+                               std::string(10000, '\n'),
+                               std::string(10000, '\r')};
   for (const std::string& text : texts) {
     DiagramState s;
     EXPECT_EQ(DecodePoints(s, SplitPointsText(text), PointUnits{}), 0);
@@ -342,8 +347,9 @@ TEST(HostilePoints, SeparatorsAndLineEndsOnlyGiveNoPoint) {
 // No number that converts is ever infinite or NaN; a line holding one is
 // skipped.
 TEST(HostilePoints, NumbersBeyondADoubleAreRefused) {
-  const char* const lines[] = {"1e400 1 1", "1 -1e400 1", "1 1 1e999999999999", "nan 1 1",
-                               "inf 1 1",   "1 infinity 1", "0x10 1 1"};
+  const char* const lines[] = {"1e400 1 1", "1 -1e400 1", "1 1 1e999999999999",
+                               "nan 1 1",   "inf 1 1",    "1 infinity 1",
+                               "0x10 1 1"};
   for (const char* line : lines) {
     DiagramState s;
     EXPECT_FALSE(ParsePointLine(s, line, PointUnits{})) << line;

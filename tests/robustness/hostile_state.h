@@ -1,4 +1,5 @@
-// A diagram state wired to a headless host and a call-counting surface, for the hostile-input tests.
+// A diagram state wired to a headless host and a call-counting surface, for the hostile-input
+// tests.
 #pragma once
 
 #include <cmath>

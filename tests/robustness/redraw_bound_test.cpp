@@ -125,7 +125,10 @@ TEST_P(RedrawBoundTest, BothViewsStayWithinTheBound) {
     h.s.ShowAsymptotes = pass == 2 ? 1 : 0;
 
     const double ms = BestRedrawMs(h);
-    std::cout << "[ redraw   ] " << sc.Name << (view ? " Black " : pass ? " Asymptotes " : " Bode ")
+    std::cout << "[ redraw   ] " << sc.Name
+              << (view   ? " Black "
+                  : pass ? " Asymptotes "
+                         : " Bode ")
               << ms << " ms, " << h.surface.Calls / 3 << " surface calls\n";
     EXPECT_FALSE(h.host.PanelInvalid) << "the texts compile";
     EXPECT_EQ(h.host.BeepCount == 0, sc.SweepsToTheEnd) << h.host.BeepCount << " beeps";

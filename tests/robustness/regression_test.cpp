@@ -46,7 +46,7 @@ TEST(Regression, BlackSweepOfAFileDecadeRangeIsCutToSixtyOneDecades) {
   for (const RecordedOp& op : recorder.Texts())
     if (op.x == 1084 + 5 && op.y == 369) labels.push_back(op.text);
   ASSERT_EQ(labels.size(), 2u * 61);
-  EXPECT_EQ(labels.front(), "0");       // 10^-30 in three decimals
+  EXPECT_EQ(labels.front(), "0");        // 10^-30 in three decimals
   EXPECT_EQ(labels.back().size(), 31u);  // 5 x 10^30, 31 digits
 }
 

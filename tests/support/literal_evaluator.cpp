@@ -1,4 +1,5 @@
-// The first, literal evaluator and coefficient extraction, kept as the oracle the compiled ones must match bit for bit.
+// The first, literal evaluator and coefficient extraction, kept as the oracle the compiled ones
+// must match bit for bit.
 #include "support/literal_evaluator.h"
 
 #include <array>
@@ -38,10 +39,15 @@ bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 bool IsFunctionCode(char c) { return c == kSin || c == kCos || c == kLn || c == kExp || c == kAbs; }
 bool IsSingleToken(char c) {
   switch (c) {
-    case '!': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
-      return true;
-    default:
-      return false;
+    case '!':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+    case '^': return true;
+    default: return false;
   }
 }
 
@@ -119,7 +125,8 @@ bool Reduction::AddOperand(double value) {
 }
 
 bool Reduction::Tokenize(std::string_view text, const ParameterValues& params) {
-  const std::array<double, 6> variables{params.A, params.B, params.T, params.K, params.Ksi, params.W};
+  const std::array<double, 6> variables{params.A, params.B,   params.T,
+                                        params.K, params.Ksi, params.W};
   const std::array<char, 5> codes{kSin, kCos, kLn, kExp, kAbs};
   tokens_.clear();
   operands_ = 0;
@@ -236,9 +243,7 @@ bool Reduction::ReduceOperator(char op) {
         skip = r == '*' || r == '/' || r == '^' || r == '!' || l == '^' || l == '*' || l == '/' ||
                l == '-';
         break;
-      case '*':
-        skip = r == '^' || r == '!' || l == '^' || l == '/';
-        break;
+      case '*': skip = r == '^' || r == '!' || l == '^' || l == '/'; break;
       case '/':
         // A division by zero is never done: the '/' stays and the text ends invalid.
         skip = r == '^' || r == '!' || Slot(y) == 0 || l == '^' || l == '/';

@@ -1,4 +1,5 @@
-// The first, literal evaluator and coefficient extraction: the oracle the compiled ones are compared with.
+// The first, literal evaluator and coefficient extraction: the oracle the compiled ones are
+// compared with.
 #pragma once
 
 #include <string_view>

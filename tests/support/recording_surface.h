@@ -13,8 +13,8 @@ struct RecordedOp {
   RecordedOp() = default;
   explicit RecordedOp(Kind k) : kind(k) {}
   int x = 0, y = 0, w = 0, h = 0;  // Line: from (x, y) to (w, h); Pen: w = width, h = style
-  Rgb colour{};                     // colour in force (Line, Text) or set (Colour)
-  int penWidth = 0;                 // pen in force (Line)
+  Rgb colour{};                    // colour in force (Line, Text) or set (Colour)
+  int penWidth = 0;                // pen in force (Line)
   PenStyle penStyle = PenStyle::Solid;
   std::string text;
 };

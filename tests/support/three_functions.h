@@ -1,4 +1,5 @@
-// The scene the redraw's speed is measured and guarded on: three fifth-order functions using all six parameters.
+// The scene the redraw's speed is measured and guarded on: three fifth-order functions using all
+// six parameters.
 #pragma once
 
 #include <array>
@@ -29,12 +30,9 @@ inline void OnSurface(DiagramState& s, HeadlessHost& host, PlotSurface& surface)
 // Numerator and denominator of H1, H2, H3 in turn; one power per term, as
 // the coefficient extraction wants it.
 inline constexpr std::array<std::string_view, 6> kThreeFunctionTexts = {
-    "K*(1+T*p)",
-    "1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000",
-    "A+B*p+T*p^2/4",
-    "2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)",
-    "W*(1-T*p/10)",
-    "(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000",
+    "K*(1+T*p)",     "1+2*KSI*p/W+p^2/W^2+K*T*p^3/10+A*p^4/100+B*p^5/1000",
+    "A+B*p+T*p^2/4", "2*KSI*W+p+W*p^2/K+T*p^3+A*B*p^4/10+KSI*p^5/(W*100)",
+    "W*(1-T*p/10)",  "(1+A*p)+KSI*p^2+B*T*p^3+p^4/(K*W)+A*p^5/1000",
 };
 
 // The three functions with their parameter values, all four curves ticked.

@@ -30,7 +30,7 @@ enum EmfType : std::uint32_t {
 };
 
 inline constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
-inline constexpr std::uint32_t kStockObject = 0x80000000;    // handle flag of stock objects
+inline constexpr std::uint32_t kStockObject = 0x80000000;   // handle flag of stock objects
 
 struct EmfRecord {
   std::uint32_t Type = 0;
@@ -109,7 +109,8 @@ inline std::optional<EmfFile> ReadEmf(const std::vector<std::uint8_t>& bytes, st
     file.Records.push_back(std::move(r));
     at += size;
   }
-  if (file.Records.empty() || file.Records.front().Type != kEmrHeader) return fail("no header record");
+  if (file.Records.empty() || file.Records.front().Type != kEmrHeader)
+    return fail("no header record");
   if (file.Records.front().Bytes.size() < 88) return fail("header too short");
   return file;
 }

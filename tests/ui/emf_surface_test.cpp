@@ -1,4 +1,5 @@
-// The metafile surface: header, records of lines, pens, texts and fills, and saving over or beside files.
+// The metafile surface: header, records of lines, pens, texts and fills, and saving over or beside
+// files.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,10 +43,13 @@ std::vector<std::uint8_t> ReadBytes(const QString& path) {
 }
 
 // COLORREF as stored in the records: red in the low byte.
-std::uint32_t ColorRef(Rgb c) { return std::uint32_t{c.R} | std::uint32_t{c.G} << 8 | std::uint32_t{c.B} << 16; }
+std::uint32_t ColorRef(Rgb c) {
+  return std::uint32_t{c.R} | std::uint32_t{c.G} << 8 | std::uint32_t{c.B} << 16;
+}
 
 // The pen or font handle selected last before record `before`.
-std::uint32_t SelectedBefore(const EmfFile& f, std::size_t before, const std::vector<std::uint32_t>& among) {
+std::uint32_t SelectedBefore(const EmfFile& f, std::size_t before,
+                             const std::vector<std::uint32_t>& among) {
   std::uint32_t found = 0;
   for (std::size_t i = 0; i < before; ++i)
     if (f.Records[i].Type == kEmrSelectObject) {
@@ -56,7 +60,8 @@ std::uint32_t SelectedBefore(const EmfFile& f, std::size_t before, const std::ve
 }
 
 // The creation record of `handle` in force at record `before` (handles are reused once deleted).
-const EmfRecord* CreatedBefore(const EmfFile& f, std::size_t before, std::uint32_t type, std::uint32_t handle) {
+const EmfRecord* CreatedBefore(const EmfFile& f, std::size_t before, std::uint32_t type,
+                               std::uint32_t handle) {
   const EmfRecord* found = nullptr;
   for (std::size_t i : f.Find(type))
     if (i < before && f.Records[i].U32(8) == handle) found = &f.Records[i];
@@ -109,7 +114,8 @@ class EmfSurfaceTest : public QObject {
     QCOMPARE(std::size_t{f.RecordCount()}, f.Records.size());
     QCOMPARE(f.Records.back().Type, std::uint32_t{kEmrEof});
 
-    // 400 and 301 pixels at 96 dpi in 0.01 mm: 400 × 2540 / 96 = 10583.3, 301 × 2540 / 96 = 7963.96.
+    // 400 and 301 pixels at 96 dpi in 0.01 mm: 400 × 2540 / 96 = 10583.3, 301 × 2540 / 96 =
+    // 7963.96.
     const EmfRect frame = f.Frame();
     QCOMPARE(frame.Left, 0);
     QCOMPARE(frame.Top, 0);
@@ -253,7 +259,8 @@ class EmfSurfaceTest : public QObject {
     QFETCH(QString, expected);
     EmfSurface surface(300, 200);
     surface.SetColour(tv::kBlue);
-    surface.TextOut(30, 40, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    surface.TextOut(30, 40,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     const EmfFile f = Save(surface, "text.emf");
 
     const auto texts = f.Find(kEmrExtTextOutW);
@@ -284,7 +291,8 @@ class EmfSurfaceTest : public QObject {
     QVERIFY(created != nullptr);
     QCOMPARE(created->I32(12), EmfSurface::kDefaultFontHeight);  // the character cell
     // The face name with its terminating zero.
-    QCOMPARE(QString::fromStdU16String(created->Utf16(40, 12)), QString::fromUtf16(u"DejaVu Sans", 12));
+    QCOMPARE(QString::fromStdU16String(created->Utf16(40, 12)),
+             QString::fromUtf16(u"DejaVu Sans", 12));
   }
 
   void emptyTextWritesNothing() {
@@ -318,7 +326,8 @@ class EmfSurfaceTest : public QObject {
     QVERIFY(metrics.height() <= cell);
     QVERIFY(metrics.height() >= cell - 1);
     QCOMPARE(surface.TextHeight("1p"), metrics.height());
-    QCOMPARE(surface.TextWidth("R\xE9ponse"), metrics.horizontalAdvance(QString::fromUtf8("Réponse")));
+    QCOMPARE(surface.TextWidth("R\xE9ponse"),
+             metrics.horizontalAdvance(QString::fromUtf8("Réponse")));
     QCOMPARE(surface.TextWidth("\x80"), metrics.horizontalAdvance(QString::fromUtf8("€")));
     QCOMPARE(surface.TextWidth(""), 0);
 
@@ -349,7 +358,8 @@ class EmfSurfaceTest : public QObject {
     QCOMPARE(box.Right, 26);
     QCOMPARE(box.Bottom, 17);
     // In force for the rectangle: the white stock brush and the null stock pen.
-    const std::uint32_t whiteBrush = kStockObject | 0, blackBrush = kStockObject | 4, nullPen = kStockObject | 8;
+    const std::uint32_t whiteBrush = kStockObject | 0, blackBrush = kStockObject | 4,
+                        nullPen = kStockObject | 8;
     const std::vector<std::uint32_t> created = Handles(f, kEmrCreatePen);
     std::vector<std::uint32_t> pens = created;
     pens.push_back(nullPen);
@@ -391,10 +401,14 @@ class EmfSurfaceTest : public QObject {
     EmfSurface surface(50, 40);
     std::string error;
     QVERIFY(!surface.Finish(path.toStdString(), &error));
-    QCOMPARE(error, std::string("Impossible de cr\xE9" "er un fichier temporaire dans le dossier : "
+    QCOMPARE(error, std::string("Impossible de cr\xE9"
+                                "er un fichier temporaire dans le dossier : "
                                 "dossier ou fichier introuvable."));
     QVERIFY(!QFileInfo::exists(parent.filePath("absent")));
-    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 0);
+    QCOMPARE(QDir(parent.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
+             0);
   }
 
   // A write that fails (here past a file-size limit, which binds root too)
@@ -413,7 +427,7 @@ class EmfSurfaceTest : public QObject {
     bool saved = true;
     {
       const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-      rlimit old {};
+      rlimit old{};
       ::getrlimit(RLIMIT_FSIZE, &old);
       rlimit lower = old;
       lower.rlim_cur = 100;
@@ -423,11 +437,15 @@ class EmfSurfaceTest : public QObject {
       std::signal(SIGXFSZ, oldHandler);
     }
     QVERIFY(!saved);
-    QCOMPARE(error, std::string("\xC9" "criture impossible : fichier trop volumineux."));
+    QCOMPARE(error, std::string("\xC9"
+                                "criture impossible : fichier trop volumineux."));
     QFile kept(path);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("previous picture"));
-    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+    QCOMPARE(QDir(parent.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
+             1);
   }
 
   void saveOntoAFolderFails() {
@@ -437,9 +455,13 @@ class EmfSurfaceTest : public QObject {
     EmfSurface surface(50, 40);
     std::string error;
     QVERIFY(!surface.Finish(parent.filePath("taken.emf").toStdString(), &error));
-    QCOMPARE(error, std::string("\xC9" "criture impossible : le nom d\xE9signe un dossier."));
+    QCOMPARE(error, std::string("\xC9"
+                                "criture impossible : le nom d\xE9signe un dossier."));
     QVERIFY(QFileInfo(parent.filePath("taken.emf")).isDir());
-    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+    QCOMPARE(QDir(parent.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
+             1);
   }
 
   // The header's description is the program's name followed by the two
@@ -478,14 +500,18 @@ class EmfSurfaceTest : public QObject {
     EmfSurface surface(50, 40);
     std::string error;
     QVERIFY(!surface.Finish(target.toStdString(), &error));
-    QCOMPARE(error, std::string("\xC9" "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire."));
+    QCOMPARE(error,
+             std::string("\xC9"
+                         "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire."));
     struct stat st {};
     QCOMPARE(::lstat(fifo.constData(), &st), 0);
     QVERIFY(S_ISFIFO(st.st_mode));
     QCOMPARE(::lstat(target.constData(), &st), 0);
     QVERIFY(throughLink ? S_ISLNK(st.st_mode) : S_ISFIFO(st.st_mode));
-    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                           QDir::NoDotAndDotDot).size(), throughLink ? 2 : 1);
+    QCOMPARE(QDir(parent.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                 .size(),
+             throughLink ? 2 : 1);
   }
 
   void finishOnlyOnce() {
@@ -547,8 +573,9 @@ class EmfSurfaceTest : public QObject {
           if (qGray(image.pixel(x + dx, y + dy)) < 160) return true;
       return false;
     };
-    QVERIFY(darkNear(60, 20));    // the horizontal line, where it was drawn
-    QVERIFY(darkNear(390, 150));  // the vertical line near the right edge: the width maps onto the frame
+    QVERIFY(darkNear(60, 20));  // the horizontal line, where it was drawn
+    QVERIFY(darkNear(390,
+                     150));  // the vertical line near the right edge: the width maps onto the frame
     QVERIFY(!darkNear(60, 60));
     QVERIFY(!darkNear(200, 250));
   }

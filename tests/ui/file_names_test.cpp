@@ -1,4 +1,5 @@
-// File names through Qt's strings: bytes that are not UTF-8 survive, and names given back by file dialogs find their file.
+// File names through Qt's strings: bytes that are not UTF-8 survive, and names given back by file
+// dialogs find their file.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,7 +30,9 @@ class FileNamesTest : public QObject {
     QTest::newRow("latin-1") << QByteArray("\xE9t\xE9 1.WWC") << false;
     QTest::newRow("ff-fe") << QByteArray("a b\xFF\xFE c.png") << false;
     QTest::newRow("lone-continuation") << QByteArray("x\x80y") << false;
-    QTest::newRow("overlong-slash") << QByteArray("a\xC0\xAF" "b") << false;
+    QTest::newRow("overlong-slash") << QByteArray("a\xC0\xAF"
+                                                  "b")
+                                    << false;
     QTest::newRow("encoded-surrogate") << QByteArray("\xED\xB2\x80") << false;
     QTest::newRow("past-10ffff") << QByteArray("\xF4\x90\x80\x80") << false;
     QTest::newRow("cut-sequence") << QByteArray("end\xE2\x82") << false;
@@ -42,7 +45,8 @@ class FileNamesTest : public QObject {
     QCOMPARE(LocalPath(QtPath(path)), path);
     if (utf8) QCOMPARE(QtPath(path), QString::fromUtf8(bytes));
     // The user is shown U+FFFD where a byte is not UTF-8.
-    QCOMPARE(tv::ui::ShownPath(path).contains(QChar(0xFFFD)), !utf8 || bytes.contains("\xEF\xBF\xBD"));
+    QCOMPARE(tv::ui::ShownPath(path).contains(QChar(0xFFFD)),
+             !utf8 || bytes.contains("\xEF\xBF\xBD"));
   }
 
   void argumentsKeepTheirBytes() {
@@ -64,16 +68,20 @@ class FileNamesTest : public QObject {
     const std::string folder = QFile::encodeName(dir.path()).toStdString();
     QVERIFY(::mkdir((folder + "/sous \xFF").c_str(), 0755) == 0);
     std::ofstream(folder + "/sous \xFF/\xE9t\xE9.WWC") << "x";
-    const QString shown = QFile::decodeName(QByteArray::fromStdString(folder + "/sous \xFF/\xE9t\xE9.WWC"));
+    const QString shown =
+        QFile::decodeName(QByteArray::fromStdString(folder + "/sous \xFF/\xE9t\xE9.WWC"));
     QCOMPARE(LocalPath(FromDialogName(shown)), folder + "/sous \xFF/\xE9t\xE9.WWC");
     // A new name in that folder: the folder is found, the new name kept as typed.
-    const QString fresh = QFile::decodeName(QByteArray::fromStdString(folder + "/sous \xFF/new.EMF"));
+    const QString fresh =
+        QFile::decodeName(QByteArray::fromStdString(folder + "/sous \xFF/new.EMF"));
     QCOMPARE(LocalPath(FromDialogName(fresh)), folder + "/sous \xFF/new.EMF");
     // A preset name that does not exist yet, given back unchanged by the dialog.
     const QString preset = QtPath(folder + "/sous \xFF/\xE9t\xE9.EMF");
-    QCOMPARE(LocalPath(FromDialogName(ToDialogName(preset), preset)), folder + "/sous \xFF/\xE9t\xE9.EMF");
+    QCOMPARE(LocalPath(FromDialogName(ToDialogName(preset), preset)),
+             folder + "/sous \xFF/\xE9t\xE9.EMF");
     // Valid names are left alone.
-    QCOMPARE(FromDialogName(dir.filePath(QStringLiteral("été.WWC"))), dir.filePath(QStringLiteral("été.WWC")));
+    QCOMPARE(FromDialogName(dir.filePath(QStringLiteral("été.WWC"))),
+             dir.filePath(QStringLiteral("été.WWC")));
     // QTemporaryDir cannot remove what Qt cannot name.
     std::filesystem::remove_all(folder + "/sous \xFF");
   }

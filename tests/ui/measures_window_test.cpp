@@ -1,4 +1,5 @@
-// The Analyse menu: the Mesures window following the redraws, the 2.3 dB tuning, the values under the cursor.
+// The Analyse menu: the Mesures window following the redraws, the 2.3 dB tuning, the values under
+// the cursor.
 #include "ui/measures_window.h"
 
 #include <QAction>

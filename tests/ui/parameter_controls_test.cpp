@@ -136,12 +136,24 @@ void ParameterControlsTest::Availability_data() {
   QTest::addColumn<QString>("num");
   QTest::addColumn<QString>("den");
   QTest::addColumn<QString>("enabled");  // letters of RadioButton1..6: K A T B W X(Ksi)
-  QTest::newRow("start_texts_enable_nothing") << "1" << "1" << "";
-  QTest::newRow("first_order_enables_only_T") << "1" << "1+T*p" << "T";
-  QTest::newRow("ksi_is_not_k") << "1" << "1+2*KSI*p/W+p^2/W^2" << "WX";
-  QTest::newRow("ksi_and_k") << "k" << "1+2*ksi*p" << "KX";
-  QTest::newRow("abs_enables_a_and_b") << "ABS(T)" << "1" << "ATB";
-  QTest::newRow("everything") << "K*A*B" << "1+T*p+W*Ksi*p^2" << "KATBWX";
+  QTest::newRow("start_texts_enable_nothing") << "1"
+                                              << "1"
+                                              << "";
+  QTest::newRow("first_order_enables_only_T") << "1"
+                                              << "1+T*p"
+                                              << "T";
+  QTest::newRow("ksi_is_not_k") << "1"
+                                << "1+2*KSI*p/W+p^2/W^2"
+                                << "WX";
+  QTest::newRow("ksi_and_k") << "k"
+                             << "1+2*ksi*p"
+                             << "KX";
+  QTest::newRow("abs_enables_a_and_b") << "ABS(T)"
+                                       << "1"
+                                       << "ATB";
+  QTest::newRow("everything") << "K*A*B"
+                              << "1+T*p+W*Ksi*p^2"
+                              << "KATBWX";
 }
 
 void ParameterControlsTest::Availability() {
@@ -163,7 +175,7 @@ void ParameterControlsTest::Availability() {
 }
 
 void ParameterControlsTest::Steps_data() {
-  QTest::addColumn<int>("button");   // 0: none checked
+  QTest::addColumn<int>("button");    // 0: none checked
   QTest::addColumn<QString>("text");  // the one function text, which decides availability
   QTest::addColumn<double>("start");
   QTest::addColumn<double>("delta");
@@ -196,8 +208,7 @@ void ParameterControlsTest::Steps() {
   }
   f.Define(1, text.toLatin1().constData(), "1");
   f.controls->StepSelectedParameter(delta);
-  for (int n = 1; n <= 6; ++n)
-    QCOMPARE(f.Param(names[n]), n == button ? expected : 1.0);
+  for (int n = 1; n <= 6; ++n) QCOMPARE(f.Param(names[n]), n == button ? expected : 1.0);
   // Captions and the picture are refreshed whatever happened.
   QCOMPARE(f.redraws, 1);
   if (button)
@@ -224,8 +235,7 @@ void ParameterControlsTest::SpinArrowsPassTheirSteps() {
   Fixture f;
   f.Define(1, "1", "1+T*p");
   f.controls->RadioButton(3)->setChecked(true);
-  QTest::mouseClick(f.controls->Spin(spin), Qt::LeftButton, Qt::NoModifier,
-                    QPoint(8, up ? 3 : 21));
+  QTest::mouseClick(f.controls->Spin(spin), Qt::LeftButton, Qt::NoModifier, QPoint(8, up ? 3 : 21));
   QCOMPARE(f.s.ParamT, expected);
   QCOMPARE(f.redraws, 1);
 }
@@ -256,7 +266,8 @@ void ParameterControlsTest::TypedValues_data() {
   QTest::addColumn<double>("expected");
   QTest::addColumn<QString>("caption");
   QTest::newRow("decimal") << 1.0 << QStringList{"12.5"} << QStringList{"1"} << 12.5 << "T = 12.5";
-  QTest::newRow("exponent") << 1.0 << QStringList{"1e3"} << QStringList{"1"} << 1000.0 << "T = 1000";
+  QTest::newRow("exponent") << 1.0 << QStringList{"1e3"} << QStringList{"1"} << 1000.0
+                            << "T = 1000";
   QTest::newRow("comma_rejected_keeps_the_leading_number")
       << 1.0 << QStringList{"1,5", "2"} << QStringList{"1", "1"} << 2.0 << "T = 2";
   QTest::newRow("trailing_letters_rejected")
@@ -266,8 +277,8 @@ void ParameterControlsTest::TypedValues_data() {
       << QStringList{"1", "-2", "-2", "-2"} << 0.5 << "T = 0.5";
   QTest::newRow("cut_to_12_characters")
       << 1.0 << QStringList{"1.5000000000abc"} << QStringList{"1"} << 1.5 << "T = 1.5";
-  QTest::newRow("cut_keeps_12_digits")
-      << 1.0 << QStringList{"123456789012345"} << QStringList{"1"} << 123456789012.0 << "T = 123456789012";
+  QTest::newRow("cut_keeps_12_digits") << 1.0 << QStringList{"123456789012345"} << QStringList{"1"}
+                                       << 123456789012.0 << "T = 123456789012";
   QTest::newRow("cancel_first_rounds_to_three_decimals")
       << 0.0004 << QStringList{"<cancel>"} << QStringList{"0"} << 0.0 << "T = 0";
   QTest::newRow("empty_leaves_zero_then_cancel_accepts")

@@ -203,16 +203,13 @@ class PictureOutputTest : public QObject {
     // 7017 × 90 / 600 = 1052 (rounded down); origin round(90 × 7 / 25.4) = 25,
     // round(90 × 14 / 25.4) = 50.
     // Portrait: 743 − 50 wide; 1052 − 100 = 952 high, cut to the width.
-    QTest::newRow("portrait-normal-lines")
-        << int(QPageLayout::Portrait) << false << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 3
-        << 2;
-    QTest::newRow("portrait-darker-lines")
-        << int(QPageLayout::Portrait) << true << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 4
-        << 3;
+    QTest::newRow("portrait-normal-lines") << int(QPageLayout::Portrait) << false
+                                           << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 3 << 2;
+    QTest::newRow("portrait-darker-lines") << int(QPageLayout::Portrait) << true
+                                           << kA4ShortLayout - 50 << kA4ShortLayout - 50 << 4 << 3;
     // Landscape: 1052 − 50 wide, 743 − 100 high, not cut.
-    QTest::newRow("landscape-normal-lines")
-        << int(QPageLayout::Landscape) << false << kA4LongLayout - 50 << kA4ShortLayout - 100 << 3
-        << 2;
+    QTest::newRow("landscape-normal-lines") << int(QPageLayout::Landscape) << false
+                                            << kA4LongLayout - 50 << kA4ShortLayout - 100 << 3 << 2;
   }
   void PrintToPdf() {
     QFETCH(int, orientation);
@@ -412,8 +409,9 @@ class PictureOutputTest : public QObject {
     QCOMPARE(b.dialogs.Count("message"), 1);
     QVERIFY(b.dialogs.Log.back().text.contains(target));
     // The safe writer's French reason, as for every other file.
-    QVERIFY2(b.dialogs.Log.back().text.endsWith(QStringLiteral(" : dossier ou fichier introuvable.")),
-             qPrintable(b.dialogs.Log.back().text));
+    QVERIFY2(
+        b.dialogs.Log.back().text.endsWith(QStringLiteral(" : dossier ou fichier introuvable.")),
+        qPrintable(b.dialogs.Log.back().text));
     QCOMPARE(b.dialogs.Log.back().icon, tv::ui::MessageIcon::Exclamation);
     QVERIFY(b.ScreenRestored());
     QCOMPARE(b.screenRedraws, 1);

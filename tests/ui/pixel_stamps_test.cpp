@@ -1,4 +1,5 @@
-// Copied stamps against the painter: whole redraws and random drawings must come out pixel for pixel the same.
+// Copied stamps against the painter: whole redraws and random drawings must come out pixel for
+// pixel the same.
 #include <QGuiApplication>
 #include <QImage>
 #include <QRandomGenerator>
@@ -90,12 +91,13 @@ void RandomDrawing(tv::PlotSurface& s, quint32 seed, int w, int h, bool texts) {
   for (int i = 0; i < 6000; ++i) {
     if (rng.bounded(7) == 0) {
       s.SetColour(colours[rng.bounded(5)]);
-      s.SetPen(rng.bounded(2) ? PenStyle::Dotted : PenStyle::Solid, 1 + static_cast<int>(rng.bounded(4)));
+      s.SetPen(rng.bounded(2) ? PenStyle::Dotted : PenStyle::Solid,
+               1 + static_cast<int>(rng.bounded(4)));
     }
     const int kind = static_cast<int>(rng.bounded(20));
     if (texts && kind == 0) {
-      s.TextOut(static_cast<int>(rng.bounded(w + 40)) - 20, static_cast<int>(rng.bounded(h + 20)) - 10,
-                words[rng.bounded(8)]);
+      s.TextOut(static_cast<int>(rng.bounded(w + 40)) - 20,
+                static_cast<int>(rng.bounded(h + 20)) - 10, words[rng.bounded(8)]);
       continue;
     }
     const int x = static_cast<int>(rng.bounded(w + 20)) - 10;
@@ -128,36 +130,40 @@ class PixelStampsTest : public QObject {
       s.DenText[0].Assign("1+p");
       host.Boxes[0] = true;
     });
-    QTest::newRow("Bode, three functions, margins") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.ShowMargins = 1;
-    });
+    QTest::newRow("Bode, three functions, margins")
+        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+           });
     QTest::newRow("Bode, phase only") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
       ThreeFunctions(s, host);
       s.BodeMode = 1;
     });
-    QTest::newRow("Black, decades -6 to 5, margins") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.BlackView = 1;
-      s.DecadeMin = -6;
-      s.DecadeMax = 5;
-      s.ShowMargins = 1;
-    });
+    QTest::newRow("Black, decades -6 to 5, margins")
+        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BlackView = 1;
+             s.DecadeMin = -6;
+             s.DecadeMax = 5;
+             s.ShowMargins = 1;
+           });
     QTest::newRow("Bode, measured points") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
       ThreeFunctions(s, host);
       s.PointCount = 20;
       for (int i = 0; i < s.PointCount; ++i)
-        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i, -7.5 * i};
+        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i,
+                                                         -7.5 * i};
     });
-    QTest::newRow("wide pens, black, shifted origin") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.ShowMargins = 1;
-      s.ForceBlack = 1;
-      s.OriginX = 7;
-      s.OriginY = 3;
-      s.CurvePenWidth = 4;
-      s.FramePenWidth = 3;
-    });
+    QTest::newRow("wide pens, black, shifted origin")
+        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+             s.ForceBlack = 1;
+             s.OriginX = 7;
+             s.OriginY = 3;
+             s.CurvePenWidth = 4;
+             s.FramePenWidth = 3;
+           });
   }
 
   void RedrawsAreThePaintersPixels() {
@@ -249,7 +255,8 @@ class PixelStampsTest : public QObject {
     // below y = 256 and another way above: a stamp taken at one place must
     // not be copied at the other.
     Pair pair(1134, 678);
-    for (auto* s : {static_cast<tv::PlotSurface*>(&pair.fast), static_cast<tv::PlotSurface*>(&pair.reference)}) {
+    for (auto* s : {static_cast<tv::PlotSurface*>(&pair.fast),
+                    static_cast<tv::PlotSurface*>(&pair.reference)}) {
       s->SetColour({255, 0, 0});
       s->SetPen(PenStyle::Dotted, 4);
       for (int y = 20; y < 660; y += 12) {

@@ -19,8 +19,8 @@ class QtDialogsTest : public QObject {
         << QStringLiteral("Métafichiers évolués (*.emf *.EMF)");
     QTest::newRow("two filters") << QStringLiteral("Transfert|*.WWC|Tous|*.*")
                                  << QStringLiteral("Transfert (*.WWC *.wwc);;Tous (*.*)");
-    QTest::newRow("maple worksheets") << QStringLiteral("Fichier Maple|*.mws")
-                                      << QStringLiteral("Fichier Maple (*.mws *.MWS)");
+    QTest::newRow("maple worksheets")
+        << QStringLiteral("Fichier Maple|*.mws") << QStringLiteral("Fichier Maple (*.mws *.MWS)");
     QTest::newRow("two patterns") << QStringLiteral("Images|*.bmp;*.png")
                                   << QStringLiteral("Images (*.bmp *.BMP *.png *.PNG)");
   }

@@ -197,7 +197,8 @@ class QtSurfaceTest : public QObject {
   void Windows1252TextIsConverted() {
     QtSurface s(200, 40);
     // "é" is one byte (0xE9): as wide as the Unicode text, not as two UTF-8 halves.
-    QCOMPARE(s.TextWidth("d\xE9sactiv\xE9"), QFontMetrics(s.Font()).horizontalAdvance(QStringLiteral("désactivé")));
+    QCOMPARE(s.TextWidth("d\xE9sactiv\xE9"),
+             QFontMetrics(s.Font()).horizontalAdvance(QStringLiteral("désactivé")));
   }
 
   void FillWhiteClearsItsRectangleOnly() {

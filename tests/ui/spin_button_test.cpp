@@ -24,8 +24,8 @@ class SpinButtonTest : public QObject {
 
  private:
   static void Press(SpinButton& b, QPoint at) {
-    QMouseEvent e(QEvent::MouseButtonPress, at, b.mapToGlobal(at), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseButtonPress, at, b.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
     QApplication::sendEvent(&b, &e);
   }
   static void Move(SpinButton& b, QPoint at) {
@@ -34,8 +34,8 @@ class SpinButtonTest : public QObject {
     QApplication::sendEvent(&b, &e);
   }
   static void Release(SpinButton& b, QPoint at) {
-    QMouseEvent e(QEvent::MouseButtonRelease, at, b.mapToGlobal(at), Qt::LeftButton,
-                  Qt::NoButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseButtonRelease, at, b.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                  Qt::NoModifier);
     QApplication::sendEvent(&b, &e);
   }
 };

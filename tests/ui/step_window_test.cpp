@@ -1,4 +1,5 @@
-// The time-response window: opened from the menu, told of every redraw only while shown, following Ksi.
+// The time-response window: opened from the menu, told of every redraw only while shown, following
+// Ksi.
 #include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>

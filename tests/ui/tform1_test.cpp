@@ -1,4 +1,5 @@
-// The main window: start-up, curve boxes, modes and margins, range buttons, views, invalid functions, menus.
+// The main window: start-up, curve boxes, modes and margins, range buttons, views, invalid
+// functions, menus.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -52,7 +53,8 @@ bool IsBlue(QRgb p) { return qRed(p) == 0 && qGreen(p) == 0 && qBlue(p) == 255; 
 int CountPixels(const QImage& image, QRgb colour) {
   int n = 0;
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    for (int x = 0; x < image.width(); ++x)
+      n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
   return n;
 }
 
@@ -160,12 +162,12 @@ class TForm1Test : public QObject {
       QPoint pos;
     };
     const Placed placed[] = {
-        {f.CheckBox1, {776, 0}},   {f.CheckBox2, {816, 0}},    {f.CheckBox3, {856, 0}},
-        {f.CheckBox4, {896, 0}},   {f.Label1, {776, 24}},      {f.CheckBox5, {568, 32}},
-        {f.BitBtn1, {568, 0}},     {f.Panel2, {648, 0}},       {f.RadioButton7, {0, 8}},
-        {f.RadioButton8, {0, 24}}, {f.RadioButton9, {0, 40}},  {f.SpeedButton1, {8, 24}},
+        {f.CheckBox1, {776, 0}},    {f.CheckBox2, {816, 0}},     {f.CheckBox3, {856, 0}},
+        {f.CheckBox4, {896, 0}},    {f.Label1, {776, 24}},       {f.CheckBox5, {568, 32}},
+        {f.BitBtn1, {568, 0}},      {f.Panel2, {648, 0}},        {f.RadioButton7, {0, 8}},
+        {f.RadioButton8, {0, 24}},  {f.RadioButton9, {0, 40}},   {f.SpeedButton1, {8, 24}},
         {f.SpeedButton2, {32, 24}}, {f.SpeedButton5, {880, 40}}, {f.SpeedButton3, {904, 40}},
-        {f.SpeedButton8, {56, 9}}, {f.SpeedButton6, {56, 33}},
+        {f.SpeedButton8, {56, 9}},  {f.SpeedButton6, {56, 33}},
     };
     for (const Placed& p : placed) QCOMPARE(p.widget->pos(), p.pos);
     for (QToolButton* b : {f.SpeedButton1, f.SpeedButton2, f.SpeedButton3, f.SpeedButton5,
@@ -476,9 +478,9 @@ class TForm1Test : public QObject {
     QVERIFY(f.CheckBox2->isChecked());
     QVERIFY(f.CheckBox4->isChecked());
     QCOMPARE(f.CheckBox4->text(), QStringLiteral("H2"));
-    QVERIFY(f.Parameters()->RadioButton(1)->isEnabled());  // K
-    QVERIFY(f.Parameters()->RadioButton(3)->isEnabled());  // T
-    QVERIFY(!f.Parameters()->RadioButton(2)->isEnabled()); // A
+    QVERIFY(f.Parameters()->RadioButton(1)->isEnabled());   // K
+    QVERIFY(f.Parameters()->RadioButton(3)->isEnabled());   // T
+    QVERIFY(!f.Parameters()->RadioButton(2)->isEnabled());  // A
     QCOMPARE(f.Parameters()->RadioButton(1)->text(), QStringLiteral("K = 2.5"));
     // Cancelled dialogs change nothing.
     w.dialogs.FileAnswers.push_back(QString());
@@ -497,7 +499,8 @@ class TForm1Test : public QObject {
     const tv::TransferFileBytes bytes = tv::EncodeTransferFile(written);
     const std::string path = QFile::encodeName(dir.path()).toStdString() + "/\xE9t\xE9 1.WWC";
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     char program[] = "tracevue";
     std::string argument = path;
     char* argv[] = {program, argument.data(), nullptr};
@@ -554,7 +557,8 @@ class TForm1Test : public QObject {
     f.N1->trigger();
     QCOMPARE(w.dialogs.Count(QStringLiteral("message")), 1);
     const QString text = w.dialogs.Log.back().text;
-    QVERIFY2(text.contains(points) && text.contains(QStringLiteral("pas un fichier de transfert")) &&
+    QVERIFY2(text.contains(points) &&
+                 text.contains(QStringLiteral("pas un fichier de transfert")) &&
                  text.contains(QStringLiteral("30 octets au lieu de 554")),
              qPrintable(text));
     QCOMPARE(w.dialogs.Log.back().icon, MessageIcon::Exclamation);
@@ -576,11 +580,13 @@ class TForm1Test : public QObject {
   void MenuEntriesHaveTheUsualKeys() {
     Window w;
     TForm1& f = *w.form;
-    const QList<QPair<QAction*, QString>> keys = {
-        {f.N3, QStringLiteral("Ctrl+N")},        {f.N1, QStringLiteral("Ctrl+O")},
-        {f.N2, QStringLiteral("Ctrl+S")},        {f.Imprimer1, QStringLiteral("Ctrl+P")},
-        {f.Pressepapier1, QStringLiteral("Ctrl+C")}, {f.Quitter1, QStringLiteral("Ctrl+Q")},
-        {f.apropos, QStringLiteral("F1")}};
+    const QList<QPair<QAction*, QString>> keys = {{f.N3, QStringLiteral("Ctrl+N")},
+                                                  {f.N1, QStringLiteral("Ctrl+O")},
+                                                  {f.N2, QStringLiteral("Ctrl+S")},
+                                                  {f.Imprimer1, QStringLiteral("Ctrl+P")},
+                                                  {f.Pressepapier1, QStringLiteral("Ctrl+C")},
+                                                  {f.Quitter1, QStringLiteral("Ctrl+Q")},
+                                                  {f.apropos, QStringLiteral("F1")}};
     for (const auto& [entry, key] : keys)
       QCOMPARE(entry->shortcut().toString(QKeySequence::PortableText), key);
     QCOMPARE(f.N1->text(), QStringLiteral("Ouvrir"));
@@ -717,8 +723,10 @@ class TForm1Test : public QObject {
     QCOMPARE(f.ImageArea()->viewport()->width(), w.s.PlotWidth);
     const QPoint barLeft = bar->mapTo(&f, QPoint(0, 0));
     const QPoint pictureRight = f.Image1->mapTo(&f, QPoint(f.Image1->width(), 0));
-    QVERIFY2(barLeft.x() >= pictureRight.x(),
-             qPrintable(QStringLiteral("bar at %1, picture to %2").arg(barLeft.x()).arg(pictureRight.x())));
+    QVERIFY2(
+        barLeft.x() >= pictureRight.x(),
+        qPrintable(
+            QStringLiteral("bar at %1, picture to %2").arg(barLeft.x()).arg(pictureRight.x())));
   }
 
   void ResizeRedrawsAtTheNewSize() {

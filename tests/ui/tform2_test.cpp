@@ -1,4 +1,5 @@
-// The points editor: its window, decoding with the unit choices, reading, saving, clearing and the capture.
+// The points editor: its window, decoding with the unit choices, reading, saving, clearing and the
+// capture.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -200,11 +201,11 @@ void TForm2Test::DecodeWithUnits_data() {
   QTest::newRow("ratio gain") << "1 10 0" << false << true << false << 1 << 1.0 << log10 << 0.0;
   QTest::newRow("radians") << "1 0 3.14159265" << false << false << true << 1 << 1.0 << 0.0
                            << 180.0;
-  QTest::newRow("all three units") << "0.5 10 3.14159265" << true << true << true << 1
-                                   << 0.5 * 6.2831853 << log10 << 180.0;
+  QTest::newRow("all three units")
+      << "0.5 10 3.14159265" << true << true << true << 1 << 0.5 * 6.2831853 << log10 << 180.0;
   QTest::newRow("ratio gain zero") << "1 0 0" << false << true << false << 0 << 0.0 << 0.0 << 0.0;
-  QTest::newRow("bad lines around a good one") << "\n1 2\nabc\n7 8 9\n\n" << false << false
-                                               << false << 1 << 7.0 << 8.0 << 9.0;
+  QTest::newRow("bad lines around a good one") << "\n1 2\nabc\n7 8 9\n\n"
+                                               << false << false << false << 1 << 7.0 << 8.0 << 9.0;
 }
 
 void TForm2Test::DecodeWithUnits() {
@@ -316,16 +317,21 @@ void TForm2Test::ReadMixedLineEnds() {
   // Saved back, the file has the same lines, each ended by CR LF.
   f.dialogs.FileAnswers.push_back(dir.filePath("copie.txt"));
   f.form->Sauvegarger1->trigger();
-  QCOMPARE(ReadAll(dir.filePath("copie.txt")),
-           std::string("1 2 3\r\n4;5;6\r\n7\t8\t9\r\n\r\n# \xE9t\xE9 1 2 3\r\n\x81\xA0\x80\r\n10 20 30\r\n"));
+  QCOMPARE(
+      ReadAll(dir.filePath("copie.txt")),
+      std::string(
+          "1 2 3\r\n4;5;6\r\n7\t8\t9\r\n\r\n# \xE9t\xE9 1 2 3\r\n\x81\xA0\x80\r\n10 20 30\r\n"));
 }
 
 void TForm2Test::ReadCancelledOrFailing_data() {
   QTest::addColumn<QString>("answer");
   QTest::addColumn<QString>("reason");
-  QTest::newRow("cancelled") << "" << "";
-  QTest::newRow("missing file") << "absent.txt" << "introuvable";
-  QTest::newRow("folder") << "." << "Lecture impossible";
+  QTest::newRow("cancelled") << ""
+                             << "";
+  QTest::newRow("missing file") << "absent.txt"
+                                << "introuvable";
+  QTest::newRow("folder") << "."
+                          << "Lecture impossible";
 }
 
 void TForm2Test::ReadCancelledOrFailing() {
@@ -357,10 +363,14 @@ void TForm2Test::Save_data() {
   QTest::addColumn<QString>("chosen");
   QTest::addColumn<QString>("written");
   QTest::addColumn<bool>("readOnly");
-  QTest::newRow("no extension") << "pts" << "pts.txt" << false;
-  QTest::newRow("other extension") << "pts.dat" << "pts.txt" << false;
-  QTest::newRow("read-only file of the chosen name") << "pts.txt" << "pts.txt" << true;
-  QTest::newRow("read-only file behind a bare name") << "pts" << "pts.txt" << true;
+  QTest::newRow("no extension") << "pts"
+                                << "pts.txt" << false;
+  QTest::newRow("other extension") << "pts.dat"
+                                   << "pts.txt" << false;
+  QTest::newRow("read-only file of the chosen name") << "pts.txt"
+                                                     << "pts.txt" << true;
+  QTest::newRow("read-only file behind a bare name") << "pts"
+                                                     << "pts.txt" << true;
 }
 
 void TForm2Test::Save() {
@@ -436,14 +446,30 @@ void TForm2Test::TextBoxRefusesUnwritableCharacters_data() {
   QTest::addColumn<QString>("input");
   QTest::addColumn<QString>("result");
   QTest::addColumn<int>("beeps");
-  QTest::newRow("typed accented letter") << "key" << "é" << "1 é" << 0;
-  QTest::newRow("typed euro sign") << "key" << "€" << "1 €" << 0;
-  QTest::newRow("typed greek letter") << "key" << "\u03C0" << "1 " << 1;
-  QTest::newRow("typed emoji") << "key" << "\U0001F600" << "1 " << 1;
-  QTest::newRow("committed accented letter") << "input method" << "è" << "1 è" << 0;
-  QTest::newRow("committed ideogram") << "input method" << "\u6C34" << "1 " << 1;
-  QTest::newRow("pasted lines") << "paste" << "2 3\r\n4 5 6" << "1 2 3\n4 5 6" << 0;
-  QTest::newRow("paste with a minus sign refused whole") << "paste" << "2 \u22123" << "1 " << 1;
+  QTest::newRow("typed accented letter") << "key"
+                                         << "é"
+                                         << "1 é" << 0;
+  QTest::newRow("typed euro sign") << "key"
+                                   << "€"
+                                   << "1 €" << 0;
+  QTest::newRow("typed greek letter") << "key"
+                                      << "\u03C0"
+                                      << "1 " << 1;
+  QTest::newRow("typed emoji") << "key"
+                               << "\U0001F600"
+                               << "1 " << 1;
+  QTest::newRow("committed accented letter") << "input method"
+                                             << "è"
+                                             << "1 è" << 0;
+  QTest::newRow("committed ideogram") << "input method"
+                                      << "\u6C34"
+                                      << "1 " << 1;
+  QTest::newRow("pasted lines") << "paste"
+                                << "2 3\r\n4 5 6"
+                                << "1 2 3\n4 5 6" << 0;
+  QTest::newRow("paste with a minus sign refused whole") << "paste"
+                                                         << "2 \u22123"
+                                                         << "1 " << 1;
 }
 
 void TForm2Test::TextBoxRefusesUnwritableCharacters() {
@@ -523,8 +549,7 @@ void TForm2Test::CaptureOfTheProductCurve() {
     const double gain = -10 * std::log(1 + w * w) / 2.302585;
     const double phase = -std::atan(w) * 180 / pi;
     const tv::MeasuredPoint& p = f.s.MeasuredPoints[static_cast<std::size_t>(k)];
-    QVERIFY2(std::abs(p.PulsationRadS - w) <= 5.1e-6,
-             qPrintable(lines[k]));
+    QVERIFY2(std::abs(p.PulsationRadS - w) <= 5.1e-6, qPrintable(lines[k]));
     QVERIFY2(std::abs(p.GainDb - gain) <= 5.1e-6, qPrintable(lines[k]));
     QVERIFY2(std::abs(p.PhaseDeg - phase) <= 5.1e-6, qPrintable(lines[k]));
   }

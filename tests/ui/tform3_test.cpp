@@ -119,9 +119,8 @@ void TForm3Test::Layout() {
   QCOMPARE(form.geometry(), QRect(151, 214, 632, 190));
   QCOMPARE(form.font().pixelSize(), 13);
   QVERIFY(form.font().bold());
-  QCOMPARE(form.Label1->text(),
-           QStringLiteral("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
-                          "(développées dans l'ordre croissant)"));
+  QCOMPARE(form.Label1->text(), QStringLiteral("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
+                                               "(développées dans l'ordre croissant)"));
   QCOMPARE(form.Label1->pos(), QPoint(8, 8));
   QCOMPARE(form.Label2->text(),
            QStringLiteral("Seules les variables K, T, A, B, W et Ksi  sont autorisées "));
@@ -194,16 +193,38 @@ void TForm3Test::InvalidTextsComeBackRed_data() {
   QTest::addColumn<QString>("den");
   QTest::addColumn<QString>("storedNum");
   QTest::addColumn<QString>("storedDen");
-  QTest::newRow("empty_numerator") << "" << "1+T*p" << "" << "1+T*p";
-  QTest::newRow("empty_denominator") << "1" << "" << "1" << "";
-  QTest::newRow("spaces_only_numerator") << "   " << "1" << "" << "1";
-  QTest::newRow("decreasing_powers") << "1" << "p^2 + p" << "1" << "p^2+p";
-  QTest::newRow("digit_before_p") << "1+2p" << "1" << "1+2p" << "1";
-  QTest::newRow("power_six") << "1+p^6" << "1" << "1+p^6" << "1";
-  QTest::newRow("fractional_power") << "1" << "1+p^2.5" << "1" << "1+p^2.5";
+  QTest::newRow("empty_numerator") << ""
+                                   << "1+T*p"
+                                   << ""
+                                   << "1+T*p";
+  QTest::newRow("empty_denominator") << "1"
+                                     << ""
+                                     << "1"
+                                     << "";
+  QTest::newRow("spaces_only_numerator") << "   "
+                                         << "1"
+                                         << ""
+                                         << "1";
+  QTest::newRow("decreasing_powers") << "1"
+                                     << "p^2 + p"
+                                     << "1"
+                                     << "p^2+p";
+  QTest::newRow("digit_before_p") << "1+2p"
+                                  << "1"
+                                  << "1+2p"
+                                  << "1";
+  QTest::newRow("power_six") << "1+p^6"
+                             << "1"
+                             << "1+p^6"
+                             << "1";
+  QTest::newRow("fractional_power") << "1"
+                                    << "1+p^2.5"
+                                    << "1"
+                                    << "1+p^2.5";
   // Put in from program code past the edit's guard: not stored, the old text comes back.
-  QTest::newRow("character_without_cp1252_byte_not_stored")
-      << QStringLiteral("K*Ω") << "1+p" << "1" << "1+p";
+  QTest::newRow("character_without_cp1252_byte_not_stored") << QStringLiteral("K*Ω") << "1+p"
+                                                            << "1"
+                                                            << "1+p";
 }
 
 void TForm3Test::InvalidTextsComeBackRed() {
@@ -251,11 +272,12 @@ void TForm3Test::StoredTextsAreCutThenFreedOfSpaces_data() {
   // "1+", 77 zeros and a 5: 80 characters worth 6; the 81st character, a
   // '+', would leave the text unfinished.
   const QString eighty = "1+" + QString(77, '0') + "5";
-  QTest::newRow("spaces_removed") << "1 + 2*p" << "1+2*p" << 1.0 << 2.0;
+  QTest::newRow("spaces_removed") << "1 + 2*p"
+                                  << "1+2*p" << 1.0 << 2.0;
   QTest::newRow("81_characters_cut_to_80") << eighty + "+" << eighty << 6.0 << 0.0;
   QTest::newRow("80_characters_kept") << eighty << eighty << 6.0 << 0.0;
-  QTest::newRow("cut_before_spaces_go")
-      << "1" + QString(79, ' ') + "+p" << "1" << 1.0 << 0.0;
+  QTest::newRow("cut_before_spaces_go") << "1" + QString(79, ' ') + "+p"
+                                        << "1" << 1.0 << 0.0;
 }
 
 void TForm3Test::StoredTextsAreCutThenFreedOfSpaces() {
