@@ -12,24 +12,12 @@
 #include "render/asymptotes.h"
 #include "render/bode.h"
 #include "render/plot_surface.h"
+#include "support/null_surface.h"
 #include "support/three_functions.h"
 
 namespace {
 
-// Draws nothing: what is left is the roots and the geometry of the dashes.
-class SilentSurface : public tv::PlotSurface {
- public:
-  void SetPen(tv::PenStyle, int) override {}
-  void SetColour(tv::Rgb) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void TextOut(int, int, std::string_view) override {}
-  int TextWidth(std::string_view text) override { return 6 * static_cast<int>(text.size()); }
-  int TextHeight(std::string_view) override { return 10; }
-  void SetFontHeight(int) override {}
-  int FontHeight() const override { return 10; }
-  void FillWhite(int, int, int, int) override {}
-};
+using SilentSurface = tv::scenes::NullSurface;
 
 // The three degree-5 functions of the speed scenes, all four curves, gain
 // and phase: the asymptotes step of one redraw, after the frame set the scales.

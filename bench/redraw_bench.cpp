@@ -17,6 +17,7 @@
 #include "render/bode.h"
 #include "render/plot_surface.h"
 #include "render/redraw.h"
+#include "support/null_surface.h"
 #include "support/three_functions.h"
 #include "ui/parameter_controls.h"
 #include "ui/qt_surface.h"
@@ -29,20 +30,7 @@ using tv::DiagramState;
 using tv::scenes::kPlotHeight;
 using tv::scenes::kPlotWidth;
 
-// A surface that draws nothing: what is left is the evaluation.
-class NullSurface : public tv::PlotSurface {
- public:
-  void SetPen(tv::PenStyle, int) override {}
-  void SetColour(tv::Rgb) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void TextOut(int, int, std::string_view) override {}
-  int TextWidth(std::string_view text) override { return 6 * static_cast<int>(text.size()); }
-  int TextHeight(std::string_view) override { return 10; }
-  void SetFontHeight(int) override {}
-  int FontHeight() const override { return 10; }
-  void FillWhite(int, int, int, int) override {}
-};
+using NullSurface = tv::scenes::NullSurface;
 
 // The state after start-up with the three functions defined, all four curves
 // ticked, gain and phase, margins on.
