@@ -1,4 +1,5 @@
-// A drawing surface that draws nothing and measures text as fixed cells: what a benchmark times is then the computation alone.
+// A drawing surface that draws nothing and measures text as fixed cells: what a benchmark times is
+// then the computation alone.
 #pragma once
 
 #include <string_view>
