@@ -1,17 +1,16 @@
-// Value, angle and gain of the coefficient sets at p = jw, per function and for the product.
+// The product of the checked functions' responses at p = jw.
 #include "response/response.h"
-
-#include <cassert>
-#include <cmath>
-#include <numbers>
 
 namespace tv {
 
-Response ProductResponse(DiagramState& s, const bool enabled[3], double w, double w2) {
+std::optional<Response> ProductResponse(const DiagramState& s, const bool enabled[3], double w,
+                                        double w2) {
   Response sum;
+  std::uint8_t valid = 1;
   for (int i = 0; i < 3; ++i) {
     if (!enabled[i]) continue;
-    const Response r = FunctionResponse(s, i, w, w2);
+    const Response r = FunctionResponse(s, i, w, w2, valid);
+    if (!valid) return std::nullopt;
     sum.PhaseRad += r.PhaseRad;
     sum.GainDb += r.GainDb;
   }

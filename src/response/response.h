@@ -3,7 +3,9 @@
 
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <optional>
 
 #include "core/diagram_state.h"
 
@@ -16,10 +18,13 @@ inline double ImagPartAt(const CoefficientSet& c, double w, double w2);
 // Angle of re + j im in [0, 2pi).
 inline double PhaseAngle(double re, double im);
 
-// Natural logarithm; an exact zero (or NaN) clears s.ResponseValid and gives 0.
+// Natural logarithm; an exact zero (or NaN) clears the validity flag (the
+// state's ResponseValid) and gives 0.
+inline double GuardedLn(std::uint8_t& valid, double x);
 inline double GuardedLn(DiagramState& s, double x);
 
 // 10 * GuardedLn(re^2 + im^2) / 2.302585.
+inline double GainDb(std::uint8_t& valid, double re, double im);
 inline double GainDb(DiagramState& s, double re, double im);
 
 struct Response {
@@ -27,11 +32,17 @@ struct Response {
   double GainDb = 0;
 };
 
-// Response of function index i (0..2 for H1..H3) at w.
+// Response of function index i (0..2 for H1..H3) at w, from the state's
+// coefficients; the flag as GuardedLn.
+inline Response FunctionResponse(const DiagramState& s, int i, double w, double w2,
+                                 std::uint8_t& valid);
 inline Response FunctionResponse(DiagramState& s, int i, double w, double w2);
 
-// Sum over the functions whose enabled[i] is set (0 dB, 0 rad with none).
-Response ProductResponse(DiagramState& s, const bool enabled[3], double w, double w2);
+// Sum over the functions whose enabled[i] is set (0 dB, 0 rad with none), each
+// with the sweep's own arithmetic; none where a summed function's numerator or
+// denominator is zero at w. The cursor read-out samples the curves with it.
+std::optional<Response> ProductResponse(const DiagramState& s, const bool enabled[3], double w,
+                                        double w2);
 
 // Every column of a sweep evaluates each function: the evaluation is
 // defined here, so that it inlines into the sweep.
@@ -61,19 +72,26 @@ inline double PhaseAngle(double re, double im) {
   return im > 0 ? pi - r : pi + r;
 }
 
-inline double GuardedLn(DiagramState& s, double x) {
+inline double GuardedLn(std::uint8_t& valid, double x) {
   if (x == 0 || std::isnan(x)) {
-    s.ResponseValid = 0;
+    valid = 0;
     return 0;
   }
   return std::log(x);
 }
 
-inline double GainDb(DiagramState& s, double re, double im) {
-  return 10 * GuardedLn(s, re * re + im * im) / detail::kLn10Approx;
+inline double GuardedLn(DiagramState& s, double x) { return GuardedLn(s.ResponseValid, x); }
+
+inline double GainDb(std::uint8_t& valid, double re, double im) {
+  return 10 * GuardedLn(valid, re * re + im * im) / detail::kLn10Approx;
 }
 
-inline Response FunctionResponse(DiagramState& s, int i, double w, double w2) {
+inline double GainDb(DiagramState& s, double re, double im) {
+  return GainDb(s.ResponseValid, re, im);
+}
+
+inline Response FunctionResponse(const DiagramState& s, int i, double w, double w2,
+                                 std::uint8_t& valid) {
   assert(i >= 0 && i < 3);
   const CoefficientSet& num = s.NumCoeffs[static_cast<std::size_t>(i)];
   const CoefficientSet& den = s.DenCoeffs[static_cast<std::size_t>(i)];
@@ -83,8 +101,12 @@ inline Response FunctionResponse(DiagramState& s, int i, double w, double w2) {
   const double imD = ImagPartAt(den, w, w2);
   Response r;
   r.PhaseRad = PhaseAngle(reN, imN) - PhaseAngle(reD, imD);
-  r.GainDb = GainDb(s, reN, imN) - GainDb(s, reD, imD);
+  r.GainDb = GainDb(valid, reN, imN) - GainDb(valid, reD, imD);
   return r;
+}
+
+inline Response FunctionResponse(DiagramState& s, int i, double w, double w2) {
+  return FunctionResponse(s, i, w, w2, s.ResponseValid);
 }
 
 }  // namespace tv

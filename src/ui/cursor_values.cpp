@@ -35,20 +35,11 @@ QString Values(const DrawnValue& v) {
 }  // namespace
 
 std::optional<DrawnValue> DrawnValueAt(const DiagramState& s, const Curve& c, double w) {
-  const double w2 = w * w;
-  DrawnValue v;
-  for (int i : c.Factors) {
-    const CoefficientSet& num = s.NumCoeffs[static_cast<std::size_t>(i)];
-    const CoefficientSet& den = s.DenCoeffs[static_cast<std::size_t>(i)];
-    const double reN = RealPartAt(num, w2), imN = ImagPartAt(num, w, w2);
-    const double reD = RealPartAt(den, w2), imD = ImagPartAt(den, w, w2);
-    const double n2 = reN * reN + imN * imN, d2 = reD * reD + imD * imD;
-    if (!(n2 > 0) || !(d2 > 0)) return std::nullopt;
-    v.PhaseDeg += (PhaseAngle(reN, imN) - PhaseAngle(reD, imD)) * 180 / kPi;
-    v.GainDb += 10 * (std::log(n2) - std::log(d2)) / detail::kLn10Approx;
-  }
-  if (!std::isfinite(v.GainDb)) return std::nullopt;
-  return v;
+  bool enabled[3] = {false, false, false};
+  for (int i : c.Factors) enabled[i] = true;
+  const std::optional<Response> r = ProductResponse(s, enabled, w, w * w);
+  if (!r || !std::isfinite(r->GainDb)) return std::nullopt;
+  return DrawnValue{r->GainDb, r->PhaseRad * 180 / kPi};
 }
 
 std::optional<double> BodeColumnPulsation(const DiagramState& s, int x) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <string>
 
 namespace tv {
@@ -197,25 +198,38 @@ class ProductResponseTest : public testing::Test {
 
 TEST_F(ProductResponseTest, SumsOnlyTheCheckedFunctions) {
   const bool enabled[3] = {true, false, true};
-  const Response r = ProductResponse(s, enabled, 1, 1);
+  const std::optional<Response> r = ProductResponse(s, enabled, 1, 1);
   // -pi/4 - pi/2, and -3.01 dB + 20 dB; H2 is never evaluated.
-  EXPECT_NEAR(r.PhaseRad, -3 * kPi / 4, 1e-12);
-  EXPECT_NEAR(r.GainDb, (10 * std::log(100.0) - 10 * std::log(2.0)) / 2.302585, 1e-9);
-  EXPECT_EQ(s.ResponseValid, 1);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_NEAR(r->PhaseRad, -3 * kPi / 4, 1e-12);
+  EXPECT_NEAR(r->GainDb, (10 * std::log(100.0) - 10 * std::log(2.0)) / 2.302585, 1e-9);
+}
+
+TEST_F(ProductResponseTest, IsTheSweepsSumBitForBit) {
+  // The cursor read-out must show what the Black sweep summed, not a value a
+  // rounding away.
+  const bool enabled[3] = {true, false, true};
+  const double w = 3.7;
+  const Response h1 = FunctionResponse(s, 0, w, w * w);
+  const Response h3 = FunctionResponse(s, 2, w, w * w);
+  const std::optional<Response> r = ProductResponse(s, enabled, w, w * w);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(r->PhaseRad, 0 + h1.PhaseRad + h3.PhaseRad);
+  EXPECT_EQ(r->GainDb, 0 + h1.GainDb + h3.GainDb);
 }
 
 TEST_F(ProductResponseTest, NothingCheckedIsZeroDbZeroRad) {
   const bool enabled[3] = {false, false, false};
-  const Response r = ProductResponse(s, enabled, 7, 49);
-  EXPECT_EQ(r.PhaseRad, 0);
-  EXPECT_EQ(r.GainDb, 0);
-  EXPECT_EQ(s.ResponseValid, 1);
+  const std::optional<Response> r = ProductResponse(s, enabled, 7, 49);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(r->PhaseRad, 0);
+  EXPECT_EQ(r->GainDb, 0);
 }
 
-TEST_F(ProductResponseTest, CheckedZeroFunctionClearsTheFlag) {
+TEST_F(ProductResponseTest, CheckedZeroFunctionHasNoValueAndLeavesTheStateAlone) {
   const bool enabled[3] = {true, true, true};
-  ProductResponse(s, enabled, 1, 1);
-  EXPECT_EQ(s.ResponseValid, 0);
+  EXPECT_FALSE(ProductResponse(s, enabled, 1, 1).has_value());
+  EXPECT_EQ(s.ResponseValid, 1);
 }
 
 }  // namespace
