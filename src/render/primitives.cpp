@@ -5,20 +5,12 @@
 
 namespace tv {
 
-namespace detail {
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__AVX__)
-const bool kHasAvx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
-#endif
-}  // namespace detail
-
-using detail::SettleVectorUnit;
 using detail::Sx;
 using detail::Sy;
 
 void PlotText(DiagramState& s, int x, int y, std::string_view text) {
   if (y >= s.PlotHeight || !s.DrawCanvas) return;
   s.DrawCanvas->TextOut(Sx(s, x), Sy(s, y), text);
-  SettleVectorUnit();
 }
 
 void FillSquare(DiagramState& s, int cx, int cy, int r) {
@@ -50,7 +42,6 @@ void DrawArrow(DiagramState& s, int x1, int y1, int x2, int y2) {
 void ClearRect(DiagramState& s, int x, int y, int w, int h) {
   if (!s.ScreenCanvas) return;
   s.ScreenCanvas->FillWhite(x, y, w, h);
-  SettleVectorUnit();
 }
 
 void ClearPlot(DiagramState& s) { ClearRect(s, 0, 0, s.PlotWidth, s.PlotHeight); }

@@ -54,24 +54,6 @@ inline int Sx(const DiagramState& s, int x) {
 inline int Sy(const DiagramState& s, int y) {
   return ClampCoordinate(static_cast<long long>(y) + s.OriginY);
 }
-
-// A drawing library may return with the upper halves of the AVX registers
-// still in use (Qt's raster fills do, after every line and every fill, on
-// current Intel cores). Until they are cleared, every plain SSE instruction
-// after it, the sweep's arithmetic and the library's own line geometry alike,
-// runs many times slower: a redraw took several times as long. Clearing them
-// costs a cycle and changes no value. A build for AVX has no plain SSE code
-// and needs none of this.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__AVX__)
-extern const bool kHasAvx;
-// After every drawing call: vzeroupper keeps the lower halves, which are all
-// that code built without AVX ever holds.
-inline void SettleVectorUnit() {
-  if (kHasAvx) __asm__ volatile("vzeroupper");
-}
-#else
-inline void SettleVectorUnit() {}
-#endif
 }  // namespace detail
 
 inline int RoundPixel(double v) {
@@ -105,7 +87,6 @@ inline void PlotMoveTo(DiagramState& s, int x, int y) {
 inline void PlotLineTo(DiagramState& s, int x, int y) {
   if (!s.DrawCanvas) return;
   s.DrawCanvas->LineTo(detail::Sx(s, x), detail::Sy(s, y));
-  detail::SettleVectorUnit();
 }
 
 inline void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2) {

@@ -28,6 +28,20 @@ void SetUpPainter(QPainter& painter) {
   painter.setBrush(Qt::NoBrush);
 }
 
+// Qt's raster fills may return with the upper halves of the AVX registers
+// still in use; on cores that charge for it, every plain SSE instruction
+// after them, the sweep's arithmetic included, then runs many times slower.
+// vzeroupper clears them and keeps the lower halves, all that code built
+// without AVX ever holds. A build for AVX has no plain SSE code.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__AVX__)
+const bool kHasAvx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+inline void SettleVectorUnit() {
+  if (kHasAvx) __asm__ volatile("vzeroupper");
+}
+#else
+inline void SettleVectorUnit() {}
+#endif
+
 QImage* StampablePicture(QPaintDevice& device) {
   if (device.devType() != QInternal::Image) return nullptr;
   auto* image = static_cast<QImage*>(&device);
@@ -209,6 +223,7 @@ void PainterSurface::LineTo(int x, int y) {
       ApplyPen();
       p->drawLine(penX_, penY_, x, y);
     }
+    SettleVectorUnit();
   }
   penX_ = x;
   penY_ = y;
@@ -235,6 +250,7 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
   if (p->paintEngine()->type() != QPaintEngine::Raster)
     p->fillRect(x, y, metrics_.horizontalAdvance(s), metrics_.height(), Qt::white);
   p->drawText(x, y + metrics_.ascent(), s);
+  SettleVectorUnit();
 }
 
 int PainterSurface::TextWidth(std::string_view text) {
@@ -254,6 +270,7 @@ void PainterSurface::SetFontHeight(int pixels) {
 void PainterSurface::FillWhite(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
   if (QPainter* p = Painter()) p->fillRect(x, y, w, h, Qt::white);
+  SettleVectorUnit();
 }
 
 }  // namespace tv::ui
