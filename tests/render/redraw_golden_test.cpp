@@ -1,11 +1,15 @@
-// Whole redraws reduced to fingerprints, so that making them faster can never change a pixel.
+// Whole redraws against their recorded drawing calls, so that making them faster can never change
+// a pixel.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -19,114 +23,132 @@
 namespace tv {
 namespace {
 
-// 64-bit FNV-1a.
-class Fnv1a {
+// The recorded drawing of a case: one line per call that puts pixels down,
+// each pen and colour written where it first takes effect, then the pen left
+// at the end and the outcome (coefficients, derived fields, flags, host side
+// effects). A pen or colour change that is overwritten before anything is
+// drawn with it changes no pixel, so it is not written.
+class CallWriter {
  public:
-  void Bytes(const void* data, std::size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < n; ++i) {
-      hash_ ^= p[i];
-      hash_ *= 0x100000001b3ULL;
+  void Picture(const RecordingSurface& surface) {
+    for (const RecordedOp& op : surface.Ops) {
+      switch (op.kind) {
+        case RecordedOp::Line:
+          InForce(op.colour);
+          if (!pen_ || pen_->first != op.penWidth || pen_->second != op.penStyle) {
+            pen_ = {op.penWidth, op.penStyle};
+            Add("P " + std::to_string(op.penWidth) + " " + StyleName(op.penStyle));
+          }
+          Add("L " + Ints({op.x, op.y, op.w, op.h}));
+          break;
+        case RecordedOp::Text:
+          InForce(op.colour);
+          Add("T " + Ints({op.x, op.y}) + " " + Escaped(op.text));
+          break;
+        case RecordedOp::Fill: Add("F " + Ints({op.x, op.y, op.w, op.h})); break;
+        case RecordedOp::Font: Add("S " + std::to_string(op.h)); break;
+        default: break;
+      }
     }
+    Add("end colour " + Hex(surface.CurrentColour()) + " pen " +
+        std::to_string(surface.CurrentWidth()) + " " + StyleName(surface.CurrentStyle()) + " at " +
+        Ints({surface.PenX(), surface.PenY()}));
   }
-  void Int(std::int64_t v) {
-    // Little-endian whatever the host, so the constants travel.
-    unsigned char b[8];
-    const auto u = static_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
-    Bytes(b, 8);
+
+  void Outcome(const DiagramState& s, const HeadlessHost& host,
+               const std::vector<std::string>& marginLog) {
+    for (int i = 0; i < 3; ++i) {
+      Add("num" + std::to_string(i + 1) + " " + Reals(s.NumCoeffs[i]));
+      Add("den" + std::to_string(i + 1) + " " + Reals(s.DenCoeffs[i]));
+    }
+    Add("enabled " + Ints({s.CurveEnabled[0], s.CurveEnabled[1], s.CurveEnabled[2]}));
+    Add("mid " + std::to_string(s.MidY) + " -180 at " + std::to_string(s.Minus180Y));
+    Add("scales " + Reals(std::array{s.GainPixelsPerDb, s.PhasePixelsPerRad}));
+    Add("valid " + std::to_string(s.ResponseValid) + " points " + std::to_string(s.PointCount));
+    Add("boxes " + Ints({host.Boxes[0], host.Boxes[1], host.Boxes[2], host.Boxes[3]}) + " panel " +
+        (host.PanelInvalid ? "invalid" : "normal") + " beeps " + std::to_string(host.BeepCount));
+    for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
+    for (const std::string& line : marginLog) Add("margin " + Escaped(line));
   }
-  void Real(double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    Int(static_cast<std::int64_t>(bits));
-  }
-  void Text(std::string_view t) {
-    Int(static_cast<std::int64_t>(t.size()));
-    Bytes(t.data(), t.size());
-  }
-  void Colour(Rgb c) {
-    Int(c.R);
-    Int(c.G);
-    Int(c.B);
-  }
-  std::uint64_t Value() const { return hash_; }
+
+  std::vector<std::string> Lines;
 
  private:
-  std::uint64_t hash_ = 0xcbf29ce484222325ULL;
-};
+  void Add(std::string line) { Lines.push_back(std::move(line)); }
 
-struct Fingerprint {
-  std::uint64_t Picture = 0;  // every op that puts pixels down, with the pen and colour in force
-  int OpCount = 0;            // how many such ops
-  std::uint64_t Outcome = 0;  // coefficients, derived fields, flags, host side effects
-};
-
-// Pen and colour changes count through the lines and texts they affect and
-// through the pen left at the end: a change that is overwritten before
-// anything is drawn with it changes no pixel.
-void AddPicture(const RecordingSurface& surface, Fnv1a& h, int& count) {
-  for (const RecordedOp& op : surface.Ops) {
-    switch (op.kind) {
-      case RecordedOp::Line:
-        h.Int(op.kind);
-        h.Int(op.x);
-        h.Int(op.y);
-        h.Int(op.w);
-        h.Int(op.h);
-        h.Colour(op.colour);
-        h.Int(op.penWidth);
-        h.Int(static_cast<int>(op.penStyle));
-        break;
-      case RecordedOp::Text:
-        h.Int(op.kind);
-        h.Int(op.x);
-        h.Int(op.y);
-        h.Colour(op.colour);
-        h.Text(op.text);
-        break;
-      case RecordedOp::Fill:
-        h.Int(op.kind);
-        h.Int(op.x);
-        h.Int(op.y);
-        h.Int(op.w);
-        h.Int(op.h);
-        break;
-      case RecordedOp::Font:
-        h.Int(op.kind);
-        h.Int(op.h);
-        break;
-      default: continue;
-    }
-    ++count;
+  void InForce(Rgb c) {
+    if (colour_ && *colour_ == c) return;
+    colour_ = c;
+    Add("C " + Hex(c));
   }
-  h.Colour(surface.CurrentColour());
-  h.Int(surface.CurrentWidth());
-  h.Int(static_cast<int>(surface.CurrentStyle()));
-  h.Int(surface.PenX());
-  h.Int(surface.PenY());
+
+  static std::string Ints(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += (out.empty() ? "" : " ") + std::to_string(v);
+    return out;
+  }
+  template <typename Reals_>
+  static std::string Reals(const Reals_& values) {
+    std::string out;
+    for (double v : values) {
+      char b[40];
+      std::snprintf(b, sizeof b, "%a", v);  // every bit, in a form that reads
+      out += (out.empty() ? "" : " ") + std::string(b);
+    }
+    return out;
+  }
+  static std::string Hex(Rgb c) {
+    char b[8];
+    std::snprintf(b, sizeof b, "%02x%02x%02x", c.R, c.G, c.B);
+    return b;
+  }
+  static const char* StyleName(PenStyle style) {
+    return style == PenStyle::Solid ? "solid" : style == PenStyle::Dotted ? "dotted" : "other";
+  }
+  // Windows-1252 bytes and controls as \xNN, so that the file is plain ASCII.
+  static std::string Escaped(std::string_view text) {
+    std::string out;
+    for (unsigned char ch : text) {
+      if (ch >= 0x20 && ch < 0x7f && ch != '\\') {
+        out += static_cast<char>(ch);
+      } else {
+        char b[5];
+        std::snprintf(b, sizeof b, "\\x%02x", ch);
+        out += b;
+      }
+    }
+    return out;
+  }
+
+  std::optional<Rgb> colour_;
+  std::optional<std::pair<int, PenStyle>> pen_;
+};
+
+// Index of the first line where the two differ (one list ending early
+// counts), or none when they are equal.
+std::optional<std::size_t> FirstDifference(const std::vector<std::string>& recorded,
+                                           const std::vector<std::string>& drawn) {
+  const std::size_t n = std::min(recorded.size(), drawn.size());
+  for (std::size_t i = 0; i < n; ++i)
+    if (recorded[i] != drawn[i]) return i;
+  if (recorded.size() != drawn.size()) return n;
+  return std::nullopt;
 }
 
-void AddOutcome(const DiagramState& s, const HeadlessHost& host,
-                const std::vector<std::string>& marginLog, Fnv1a& h) {
-  for (int i = 0; i < 3; ++i) {
-    for (double c : s.NumCoeffs[i]) h.Real(c);
-    for (double c : s.DenCoeffs[i]) h.Real(c);
-  }
-  for (std::uint8_t e : s.CurveEnabled) h.Int(e);
-  h.Int(s.MidY);
-  h.Real(s.GainPixelsPerDb);
-  h.Real(s.PhasePixelsPerRad);
-  h.Int(s.Minus180Y);
-  h.Int(s.ResponseValid);
-  h.Int(s.PointCount);
-  for (bool b : host.Boxes) h.Int(b ? 1 : 0);
-  h.Int(host.PanelInvalid ? 1 : 0);
-  h.Int(host.BeepCount);
-  h.Int(static_cast<std::int64_t>(host.EditorLines.size()));
-  for (const std::string& line : host.EditorLines) h.Text(line);
-  h.Int(static_cast<std::int64_t>(marginLog.size()));
-  for (const std::string& line : marginLog) h.Text(line);
+// What a failing case prints: where the drawing first departs from the
+// recorded one, the two calls there, and the call before them.
+std::string DescribeDifference(const std::string& file, const std::vector<std::string>& recorded,
+                               const std::vector<std::string>& drawn, std::size_t i) {
+  auto at = [](const std::vector<std::string>& v, std::size_t k) {
+    return k < v.size() ? "\"" + v[k] + "\"" : std::string("(nothing: it ends here)");
+  };
+  std::string out = "first difference at line " + std::to_string(i + 1) + " of " + file + "\n";
+  out += "  recorded: " + at(recorded, i) + "\n";
+  out += "  drawn:    " + at(drawn, i) + "\n";
+  if (i > 0) out += "  after the common line " + at(recorded, i - 1) + "\n";
+  out += "  (" + std::to_string(recorded.size()) + " lines recorded, " +
+         std::to_string(drawn.size()) + " drawn)";
+  return out;
 }
 
 using scenes::ThreeFunctions;
@@ -144,111 +166,122 @@ void SomePoints(DiagramState& s) {
 struct GoldenCase {
   const char* Name;
   std::function<void(DiagramState&, HeadlessHost&)> Setup;
-  std::uint64_t Picture;
-  int OpCount;
-  std::uint64_t Outcome;
 };
 
-// Recorded from the drawing code before any speed work. To regenerate after
-// a change that is meant to alter the picture, run
-//   TRACEVUE_PRINT_GOLDEN=1 ./tv_render_tests --gtest_filter='RedrawGolden*'
-// and paste the printed rows over the numbers below.
+// Each case's drawing is recorded in tests/render/golden/<Name>.calls, first
+// from the drawing code before any speed work. To record them again after a
+// change that is meant to alter the picture, run
+//   TRACEVUE_RECORD_GOLDEN=1 ./tv_render_tests --gtest_filter='States/RedrawGolden*'
+// and read the difference of the files before committing it.
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
-      {"DefaultsFirstOrderH1",
-       [](DiagramState& s, HeadlessHost& host) {
-         s.DenText[0].Assign("1+p");
-         host.Boxes[0] = true;
-       },
-       0x77a1ac8797e757f4ULL, 4276, 0x90583fa4a09afa3fULL},
-      {"ThreeFunctionsMarginsGainAndPhase",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.ShowMargins = 1;
-       },
-       0x66e630d1792dd927ULL, 13900, 0x603aff4831d194a4ULL},
-      {"ThreeFunctionsGainOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.BodeMode = 0;
-       },
-       0x95e7157d9cea3e2bULL, 5198, 0xe712ed809a6e3cfaULL},
-      {"ThreeFunctionsPhaseOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.BodeMode = 1;
-       },
-       0xdc2bd0beaf84635bULL, 8768, 0xe712ed809a6e3cfaULL},
-      {"BlackSixToFiveMargins",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.BlackView = 1;
-         s.DecadeMin = -6;
-         s.DecadeMax = 5;
-         s.ShowMargins = 1;
-       },
-       0x9c445e7d9b561d9bULL, 26078, 0xef1534224ca1fa70ULL},
-      {"BodeMeasuredPointsH1H3Product",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[1] = false;
-         SomePoints(s);
-       },
-       0xe47c61397d9238fbULL, 10762, 0x5b3856c33c0278adULL},
-      {"BlackMeasuredPoints",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.BlackView = 1;
-         SomePoints(s);
-       },
-       0x5e482a48228e726bULL, 7640, 0x55853464a89b7f95ULL},
-      {"BodeCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;  // the capture ticks it
-         s.CapturePoints = 1;
-         SomePoints(s);
-       },
-       0xf97bf4d20428510bULL, 13964, 0x9b8c524128f58dd2ULL},
-      {"BlackCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;
-         s.BlackView = 1;
-         s.CapturePoints = 1;
-       },
-       0xc9e397bc43e3b003ULL, 7470, 0x708f9c0c47216441ULL},
-      {"PrintGeometryForcedBlack",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.ShowMargins = 1;
-         s.ForceBlack = 1;
-         s.OriginX = 165;
-         s.OriginY = 331;
-         s.CurvePenWidth = 4;
-         s.FramePenWidth = 3;
-       },
-       0x941ecf10c1b12ccfULL, 13900, 0x603aff4831d194a4ULL},
-      {"BodeZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.NumText[1].Assign("0*K");
-       },
-       0x051413df93b6800bULL, 286, 0x5807850f88f72884ULL},
-      {"BlackZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.NumText[1].Assign("0*K");
-         s.BlackView = 1;
-         s.ShowMargins = 1;
-       },
-       0xed5328029a7894ffULL, 3962, 0xd37e647440bcd0c0ULL},
-      {"InvalidTickedFunction",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         s.DenText[1].Assign("p^2+p");
-       },
-       0x856870f054e6a504ULL, 0, 0xebf22095884c06acULL},
+      {
+          "DefaultsFirstOrderH1",
+          [](DiagramState& s, HeadlessHost& host) {
+            s.DenText[0].Assign("1+p");
+            host.Boxes[0] = true;
+          },
+      },
+      {
+          "ThreeFunctionsMarginsGainAndPhase",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.ShowMargins = 1;
+          },
+      },
+      {
+          "ThreeFunctionsGainOnly",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.BodeMode = 0;
+          },
+      },
+      {
+          "ThreeFunctionsPhaseOnly",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.BodeMode = 1;
+          },
+      },
+      {
+          "BlackSixToFiveMargins",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.BlackView = 1;
+            s.DecadeMin = -6;
+            s.DecadeMax = 5;
+            s.ShowMargins = 1;
+          },
+      },
+      {
+          "BodeMeasuredPointsH1H3Product",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            host.Boxes[1] = false;
+            SomePoints(s);
+          },
+      },
+      {
+          "BlackMeasuredPoints",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.BlackView = 1;
+            SomePoints(s);
+          },
+      },
+      {
+          "BodeCapture",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            host.Boxes[3] = false;  // the capture ticks it
+            s.CapturePoints = 1;
+            SomePoints(s);
+          },
+      },
+      {
+          "BlackCapture",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            host.Boxes[3] = false;
+            s.BlackView = 1;
+            s.CapturePoints = 1;
+          },
+      },
+      {
+          "PrintGeometryForcedBlack",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.ShowMargins = 1;
+            s.ForceBlack = 1;
+            s.OriginX = 165;
+            s.OriginY = 331;
+            s.CurvePenWidth = 4;
+            s.FramePenWidth = 3;
+          },
+      },
+      {
+          "BodeZeroNumeratorStops",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.NumText[1].Assign("0*K");
+          },
+      },
+      {
+          "BlackZeroNumeratorStops",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.NumText[1].Assign("0*K");
+            s.BlackView = 1;
+            s.ShowMargins = 1;
+          },
+      },
+      {
+          "InvalidTickedFunction",
+          [](DiagramState& s, HeadlessHost& host) {
+            ThreeFunctions(s, host);
+            s.DenText[1].Assign("p^2+p");
+          },
+      },
   };
   return cases;
 }
@@ -269,23 +302,22 @@ struct Rig {
 
 // Two redraws in a row on one surface: the second starts with the pen the
 // first left, as every redraw after a spin step does.
-Fingerprint TakeFingerprint(const GoldenCase& c) {
+std::vector<std::string> DrawnCalls(const GoldenCase& c) {
   Rig rig(c);
   RedrawDiagram(rig.s);
   RedrawDiagram(rig.s);
-
-  Fingerprint f;
-  Fnv1a picture;
-  AddPicture(rig.surface, picture, f.OpCount);
-  f.Picture = picture.Value();
-  Fnv1a outcome;
-  AddOutcome(rig.s, rig.host, rig.marginLog, outcome);
-  f.Outcome = outcome.Value();
-  return f;
+  CallWriter w;
+  w.Picture(rig.surface);
+  w.Outcome(rig.s, rig.host, rig.marginLog);
+  return w.Lines;
 }
 
-bool PrintRequested() {
-  const char* v = std::getenv("TRACEVUE_PRINT_GOLDEN");
+std::string GoldenFile(const GoldenCase& c) {
+  return std::string(TRACEVUE_GOLDEN_DIR) + "/" + c.Name + ".calls";
+}
+
+bool RecordRequested() {
+  const char* v = std::getenv("TRACEVUE_RECORD_GOLDEN");
   return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
 }
 
@@ -293,17 +325,22 @@ void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.Name; }
 
 class RedrawGolden : public testing::TestWithParam<GoldenCase> {};
 
-TEST_P(RedrawGolden, MatchesRecordedFingerprint) {
+TEST_P(RedrawGolden, MatchesRecordedCalls) {
   const GoldenCase& c = GetParam();
-  const Fingerprint f = TakeFingerprint(c);
-  if (PrintRequested()) {
-    std::printf("       0x%016llxULL, %d, 0x%016llxULL},  // %s\n",
-                static_cast<unsigned long long>(f.Picture), f.OpCount,
-                static_cast<unsigned long long>(f.Outcome), c.Name);
+  const std::vector<std::string> drawn = DrawnCalls(c);
+  const std::string file = GoldenFile(c);
+  if (RecordRequested()) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : drawn) out << line << '\n';
+    ASSERT_TRUE(out.flush()) << "cannot write " << file;
   }
-  EXPECT_EQ(f.Picture, c.Picture) << c.Name;
-  EXPECT_EQ(f.OpCount, c.OpCount) << c.Name;
-  EXPECT_EQ(f.Outcome, c.Outcome) << c.Name;
+  std::ifstream in(file, std::ios::binary);
+  ASSERT_TRUE(in) << "no recorded drawing: " << file;
+  std::vector<std::string> recorded;
+  for (std::string line; std::getline(in, line);) recorded.push_back(line);
+  const std::optional<std::size_t> i = FirstDifference(recorded, drawn);
+  EXPECT_FALSE(i.has_value()) << c.Name << ": "
+                              << DescribeDifference(file, recorded, drawn, i.value_or(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(States, RedrawGolden, testing::ValuesIn(Cases()),
@@ -313,6 +350,40 @@ INSTANTIATE_TEST_SUITE_P(States, RedrawGolden, testing::ValuesIn(Cases()),
 
 // The states above must reach the paths they are there for; a fingerprint of
 // a picture that lost its margins or its capture would guard nothing.
+// A failing case must name the first call that departs, not a later one.
+struct DifferenceCase {
+  const char* Name;
+  std::vector<std::string> Recorded, Drawn;
+  std::optional<std::size_t> Expected;
+};
+
+class FirstDifferenceTest : public testing::TestWithParam<DifferenceCase> {};
+
+TEST_P(FirstDifferenceTest, FindsTheFirstDepartingLine) {
+  EXPECT_EQ(FirstDifference(GetParam().Recorded, GetParam().Drawn), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FirstDifferenceTest,
+    testing::Values(
+        DifferenceCase{"Equal", {"L 1 2 3 4", "T 5 6 x"}, {"L 1 2 3 4", "T 5 6 x"}, std::nullopt},
+        DifferenceCase{"ChangedCall", {"a", "b", "c", "d"}, {"a", "b", "X", "Y"}, 2},
+        DifferenceCase{"ExtraCallAtTheEnd", {"a", "b"}, {"a", "b", "c"}, 2},
+        DifferenceCase{"MissingCallAtTheEnd", {"a", "b", "c"}, {"a", "b"}, 2},
+        DifferenceCase{"NothingDrawn", {"a"}, {}, 0}),
+    [](const testing::TestParamInfo<DifferenceCase>& tested) {
+      return std::string(tested.param.Name);
+    });
+
+TEST(RedrawGoldenReport, NamesTheLineAndBothCalls) {
+  const std::string text = DescribeDifference("X.calls", {"C 000000", "L 30 212 31 213", "S 10"},
+                                              {"C 000000", "L 30 212 31 214"}, 1);
+  EXPECT_NE(text.find("line 2 of X.calls"), std::string::npos) << text;
+  EXPECT_NE(text.find("recorded: \"L 30 212 31 213\""), std::string::npos) << text;
+  EXPECT_NE(text.find("drawn:    \"L 30 212 31 214\""), std::string::npos) << text;
+  EXPECT_NE(text.find("after the common line \"C 000000\""), std::string::npos) << text;
+}
+
 TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
   auto find = [](std::string_view name) -> const GoldenCase& {
     for (const GoldenCase& c : Cases())
