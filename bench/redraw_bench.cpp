@@ -170,8 +170,9 @@ void StepParameter(benchmark::State& state) {
   Scene scene(surface);
   QWidget panel;
   tv::ui::ScriptedDialogs dialogs;
+  scene.host.AskedDialogs = &dialogs;
   scene.host.OnRedraw = [&] { Redraw(scene, surface); };
-  tv::ui::ParameterControls controls(&panel, scene.s, dialogs);
+  tv::ui::ParameterControls controls(&panel, scene.s);
   controls.RefreshParameterAvailability();
   controls.RadioButton(6)->setChecked(true);
   controls.StepSelectedParameter(0.01);

@@ -43,8 +43,8 @@ void StepWindow(benchmark::State& state) {
   tv::HeadlessHost host;
   ThreeDegreeFive(s, host);
   tv::ui::ScriptedDialogs dialogs;
-  QPrinter printer;
-  tv::ui::StepWindow window(s, dialogs, [&]() -> QPrinter& { return printer; });
+  host.AskedDialogs = &dialogs;
+  tv::ui::StepWindow window(s);
   for (auto _ : state) {
     window.DiagramRedrawn(s, true);
     benchmark::DoNotOptimize(window.Image().constBits());

@@ -1,5 +1,5 @@
 // The one interface to the window that hosts the diagram: redraw, boxes, panel, captions, editor,
-// beep, listeners.
+// beep, dialogs, listeners.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +9,10 @@
 namespace tv {
 
 struct DiagramState;
+
+namespace ui {
+class Dialogs;  // the windows' questions to the user, in the Qt layer
+}
 
 // A window that follows the main picture (the time response, the read-outs):
 // told after every redraw of the diagram, whatever started it.
@@ -61,6 +65,10 @@ class DiagramHost {
 
   // One default beep of the platform. AlarmBeep sounds it 20 times.
   virtual void Beep() = 0;
+
+  // The windows' questions to the user: messages, yes/no, input, file and
+  // print dialogs, modal windows. The command line asks nothing: none.
+  virtual ui::Dialogs* Questions() { return nullptr; }
 
   // Listeners are not owned; one removes itself before it goes away.
   void AddRedrawListener(RedrawListener* listener) {

@@ -26,6 +26,8 @@ class HeadlessHost : public DiagramHost {
   // Every refresh asked of the host, in order: "clear", "redraw", "product
   // caption", "parameter captions", "availability".
   std::vector<std::string> Refreshes;
+  // The dialogs a window on this host asks through (scripted ones in tests).
+  ui::Dialogs* AskedDialogs = nullptr;
 
   void Redraw() override {
     Refreshes.emplace_back("redraw");
@@ -49,6 +51,7 @@ class HeadlessHost : public DiagramHost {
   void ClearEditorText() override { EditorLines.clear(); }
   void AppendEditorLine(std::string_view line) override { EditorLines.emplace_back(line); }
   void Beep() override { ++BeepCount; }
+  ui::Dialogs* Questions() override { return AskedDialogs; }
 };
 
 }  // namespace tv

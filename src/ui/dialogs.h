@@ -2,6 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <cassert>
+
+#include "core/diagram_host.h"
+#include "core/diagram_state.h"
 
 class QDialog;
 class QPrinter;
@@ -31,10 +35,24 @@ class Dialogs {
                                const QString& defaultExtension, const QString& presetName) = 0;
   // The print dialog on a printer chosen beforehand; true when confirmed.
   virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
+  // The printer the print dialogs edit: one for the session, so that every
+  // window prints where the user last chose.
+  virtual QPrinter& Printer() = 0;
   // Shows a window modally until it closes (the function entry window).
   virtual void ShowModal(QDialog& dialog) = 0;
   // One default beep.
   virtual void Beep() = 0;
 };
+
+// A window asks its questions through its host's dialogs.
+inline Dialogs& HostDialogs(tv::DiagramHost& host) {
+  Dialogs* const dialogs = host.Questions();
+  assert(dialogs != nullptr);
+  return *dialogs;
+}
+inline Dialogs& HostDialogs(const tv::DiagramState& s) {
+  assert(s.Host != nullptr);
+  return HostDialogs(*s.Host);
+}
 
 }  // namespace tv::ui

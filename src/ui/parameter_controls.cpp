@@ -56,8 +56,8 @@ constexpr SpinRow kSpins[5] = {
 
 }  // namespace
 
-ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s, Dialogs& dialogs)
-    : QObject(panel), panel_(panel), s_(s), dialogs_(dialogs) {
+ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s)
+    : QObject(panel), panel_(panel), s_(s) {
   group_ = new QButtonGroup(this);
   group_->setExclusive(true);
   for (int row = 0; row < 6; ++row) {
@@ -169,7 +169,7 @@ void ParameterControls::EnterParameterValue(const QString& name, double& paramet
   for (;;) {
     const QString defaultText = QString::fromStdString(FormatReal(parameter));
     const QString answer =
-        dialogs_.InputText(panel_->window(), QStringLiteral("Gain"), prompt, defaultText);
+        HostDialogs(s_).InputText(panel_->window(), QStringLiteral("Gain"), prompt, defaultText);
     const QString kept = answer.left(kParameterEntryMax);
     // Anything outside ASCII is no part of a number; UTF-8 keeps it from looking like one.
     const QByteArray bytes = kept.toUtf8();

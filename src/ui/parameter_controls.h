@@ -28,7 +28,8 @@ class ParameterControls : public QObject {
   // Creates RadioButton1..6, Label12, Label13, SpinButton1..5 and Label7..11
   // on the panel at their positions. Their changes end in the host's redraw
   // (s.Host: the diagram, then the picture on screen).
-  ParameterControls(QWidget* panel, tv::DiagramState& s, Dialogs& dialogs);
+  // Asks through s's host, looked up at each question.
+  ParameterControls(QWidget* panel, tv::DiagramState& s);
 
   // The six Définir entries (GainK1 "Gain K", A1 "A", B2 "B", B1 "T", W1 "W",
   // Ksi1 "Ksi"), created by the main window's menu. Each asks for a typed value.
@@ -66,7 +67,6 @@ class ParameterControls : public QObject {
 
   QWidget* panel_;
   tv::DiagramState& s_;
-  Dialogs& dialogs_;
   std::array<QRadioButton*, 6> radio_{};
   std::array<QAction*, 6> entries_{};
   std::array<SpinButton*, 5> spins_{};

@@ -124,6 +124,14 @@ bool QtDialogs::Print(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+QtDialogs::QtDialogs() = default;
+QtDialogs::~QtDialogs() = default;
+
+QPrinter& QtDialogs::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
 void QtDialogs::ShowModal(QDialog& dialog) { dialog.exec(); }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include "ui/dialogs.h"
 
@@ -16,6 +17,8 @@ QString DefaultSuffix(const QString& defaultExtension);
 
 class QtDialogs : public Dialogs {
  public:
+  QtDialogs();
+  ~QtDialogs() override;
   void Message(QWidget* parent, const QString& text, const QString& caption,
                MessageIcon icon) override;
   bool YesNo(QWidget* parent, const QString& text, const QString& caption,
@@ -27,8 +30,12 @@ class QtDialogs : public Dialogs {
   QString SaveFileName(QWidget* parent, const QString& filter, const QString& defaultExtension,
                        const QString& presetName) override;
   bool Print(QWidget* parent, QPrinter& printer) override;
+  QPrinter& Printer() override;
   void ShowModal(QDialog& dialog) override;
   void Beep() override;
+
+ private:
+  std::unique_ptr<QPrinter> printer_;  // made at the first print
 };
 
 }  // namespace tv::ui

@@ -60,9 +60,7 @@ class StepPicture : public QWidget {
 
 }  // namespace
 
-StepWindow::StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPrinter&()> printer,
-                       QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(s), dialogs_(dialogs), printer_(std::move(printer)) {
+StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
   setObjectName(QStringLiteral("StepWindow"));
   setWindowTitle(QStringLiteral("Réponse temporelle"));
   setFont(WindowFont());
@@ -204,25 +202,25 @@ const QImage& StepWindow::Image() const {
 }
 
 void StepWindow::PressepapierClick() {
-  PictureContext ctx{this, picture_, dialogs_, *surface_};
+  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_};
   CopyPictureToClipboard(ctx);
 }
 
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
-  PictureContext ctx{this, picture_, dialogs_, *surface_, [this, caption](tv::DiagramState& page) {
-                       DrawStepView(page, response_, caption);
-                     }};
-  PrintPicture(ctx, printer_());
+  PictureContext ctx{
+      this, picture_, HostDialogs(s_), *surface_,
+      [this, caption](tv::DiagramState& page) { DrawStepView(page, response_, caption); }};
+  PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();
 }
 
 void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen =
-      dialogs_.SaveFileName(this, QStringLiteral("Image (*%1)|*%1").arg(ext),
-                            QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(
+      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
+      QStringLiteral("reponse") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
@@ -230,10 +228,10 @@ void StepWindow::SauverClick(const char* extension) {
   if (!WriteStepOutput(response_, StepCaption(s_, BoucleFermee->isChecked()), LocalPath(name),
                        picture_.PlotWidth, picture_.PlotHeight, surface_->FontHeight(), false,
                        &error))
-    dialogs_.Message(this,
-                     QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
-                         .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
-                     kCaption, MessageIcon::Exclamation);
+    HostDialogs(s_).Message(this,
+                            QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
+                                .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
+                            kCaption, MessageIcon::Exclamation);
 }
 
 }  // namespace tv::ui

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "analysis/step_response.h"
@@ -30,9 +29,8 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   Q_OBJECT
 
  public:
-  // printer: the main window's printer, chosen before the print dialog.
-  StepWindow(tv::DiagramState& s, Dialogs& dialogs, std::function<QPrinter&()> printer,
-             QWidget* parent = nullptr);
+  // Asks, and prints on the printer last chosen, through s's host.
+  StepWindow(tv::DiagramState& s, QWidget* parent = nullptr);
   ~StepWindow() override;
 
   QMenuBar* MainMenu = nullptr;
@@ -76,8 +74,6 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   void Resized(int width, int height);
 
   tv::DiagramState& s_;
-  Dialogs& dialogs_;
-  std::function<QPrinter&()> printer_;
   // The drawing fields of the picture (target, size, pens); nothing else of
   // it is used.
   tv::DiagramState picture_;

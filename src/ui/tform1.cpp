@@ -178,11 +178,10 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   // The other windows come after the main window's start-up, whose redraws
   // therefore never use them.
   aboutBox_ = new TAboutBox(this);
-  form3_ = new TForm3(dialogs_, this);
+  form3_ = new TForm3(*this, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
-  form2_ = new TForm2(s_, dialogs_, this);
-  stepWindow_ = new StepWindow(
-      s_, dialogs_, [this]() -> QPrinter& { return Printer(); }, this);
+  form2_ = new TForm2(s_, this);
+  stepWindow_ = new StepWindow(s_, this);
   for (QAction* entry :
        {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1, Maple1,
         RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
@@ -301,7 +300,7 @@ void TForm1::CreatePanel() {
     Panel1->setPalette(palette);
   }
 
-  parameters_ = new ParameterControls(Panel1, s_, dialogs_);
+  parameters_ = new ParameterControls(Panel1, s_);
   parameters_->AttachMenuEntries(GainK1, A1, B2, B1, W1, Ksi1);
 
   SpeedButton1 = ArrowButton("SpeedButton1", Qt::LeftArrow, 8, 24, Panel1);
@@ -521,11 +520,6 @@ void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 // ---- picture and worksheet commands ----
 
 PictureContext TForm1::PictureCommands() { return PictureContext{this, s_, dialogs_, *surface_}; }
-
-QPrinter& TForm1::Printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  return *printer_;
-}
 
 void TForm1::Pressepapier1Click() {
   PictureContext ctx = PictureCommands();
@@ -753,7 +747,7 @@ void TForm1::N2Click() {
 
 void TForm1::DefineFunction(int i) {
   if (!form3_) return;
-  DefineTransferFunction(i, s_, *form3_, dialogs_);
+  DefineTransferFunction(i, s_, *form3_);
 }
 
 void TForm1::N6Click() { DefineFunction(1); }

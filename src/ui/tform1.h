@@ -71,6 +71,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void AppendEditorLine(std::string_view line) override;
   void ScrollToTop() override;
   void Beep() override;
+  Dialogs* Questions() override { return &dialogs_; }
 
   // The default beep, 20 times.
   void AlarmBeep();
@@ -183,8 +184,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Rponsetemporelletrac1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
-  // from it), made on first use.
-  QPrinter& Printer();
+  // from it): the dialogs' printer, shared with the step response window.
+  QPrinter& Printer() { return dialogs_.Printer(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -212,7 +213,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
-  std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;

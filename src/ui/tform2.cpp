@@ -94,8 +94,11 @@ QRadioButton* Choice(QFrame* group, const char* name, const QString& caption, in
 
 // ---- Memo1 ----
 
-PointsMemo::PointsMemo(Dialogs& dialogs, QWidget* parent)
-    : QPlainTextEdit(parent), dialogs_(dialogs) {}
+PointsMemo::PointsMemo(tv::DiagramState& s, QWidget* parent) : QPlainTextEdit(parent), s_(s) {}
+
+void PointsMemo::Refuse() {
+  if (s_.Host) s_.Host->Beep();
+}
 
 bool PointsMemo::IsWritable(const QString& text) {
   // Line ends of every kind become line breaks of the text, never characters.
@@ -106,7 +109,7 @@ bool PointsMemo::IsWritable(const QString& text) {
 
 void PointsMemo::keyPressEvent(QKeyEvent* event) {
   if (!event->text().isEmpty() && !IsWritable(event->text())) {
-    dialogs_.Beep();
+    Refuse();
     event->accept();
     return;
   }
@@ -119,7 +122,7 @@ void PointsMemo::inputMethodEvent(QInputMethodEvent* event) {
     return;
   }
   // The composition goes on; only the committed text is refused.
-  dialogs_.Beep();
+  Refuse();
   QInputMethodEvent kept(event->preeditString(), event->attributes());
   kept.setCommitString(QString(), event->replacementStart(), event->replacementLength());
   QPlainTextEdit::inputMethodEvent(&kept);
@@ -132,7 +135,7 @@ bool PointsMemo::canInsertFromMimeData(const QMimeData* source) const {
 void PointsMemo::insertFromMimeData(const QMimeData* source) {
   if (!source->hasText()) return;
   if (!IsWritable(source->text())) {
-    dialogs_.Beep();
+    Refuse();
     return;
   }
   QPlainTextEdit::insertFromMimeData(source);
@@ -140,8 +143,7 @@ void PointsMemo::insertFromMimeData(const QMimeData* source) {
 
 // ---- the window ----
 
-TForm2::TForm2(tv::DiagramState& s, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(s), dialogs_(dialogs) {
+TForm2::TForm2(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Editeur de points"));
   setFont(EditorFont());
@@ -157,7 +159,7 @@ TForm2::TForm2(tv::DiagramState& s, Dialogs& dialogs, QWidget* parent)
   CreatePanel();
   layout->addWidget(Panel1);
 
-  auto* memo = new PointsMemo(dialogs_, this);
+  auto* memo = new PointsMemo(s_, this);
   Memo1 = memo;
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -301,18 +303,19 @@ void TForm2::DecodePoints() {
   lines.reserve(static_cast<std::size_t>(text.size()));
   for (const QString& line : text) lines.push_back(DecodableBytes(line));
   const int count = tv::DecodePoints(s_, lines, Units());
-  dialogs_.Message(this, FromCp1252(tv::PointsStoredMessage(count)), Caption(), MessageIcon::None);
+  HostDialogs(s_).Message(this, FromCp1252(tv::PointsStoredMessage(count)), Caption(),
+                          MessageIcon::None);
   if (s_.Host) s_.Host->Redraw();
 }
 
 void TForm2::ReportFileError(const QString& name, const std::string& reason) {
-  dialogs_.Message(this, name + QStringLiteral("\r\n") + FromCp1252(reason), Caption(),
-                   MessageIcon::Exclamation);
+  HostDialogs(s_).Message(this, name + QStringLiteral("\r\n") + FromCp1252(reason), Caption(),
+                          MessageIcon::Exclamation);
 }
 
 void TForm2::Lire1Click() {
-  const QString name = dialogs_.OpenFileName(this, QString::fromLatin1(kPointsFilter),
-                                             QString::fromLatin1(kPointsExtension));
+  const QString name = HostDialogs(s_).OpenFileName(this, QString::fromLatin1(kPointsFilter),
+                                                    QString::fromLatin1(kPointsExtension));
   if (name.isEmpty()) return;
   s_.PointsFileName = LocalPath(name);
   const tv::FileReadResult file = tv::ReadFileBytes(s_.PointsFileName, kMaxFileBytes);
@@ -338,19 +341,20 @@ void TForm2::Sauvegarger1Click() {
     std::optional<std::string> bytes = ToCp1252(text[i]);
     if (!bytes) {
       // Nothing of the text may be lost in the file: the save is refused.
-      dialogs_.Message(this,
-                       QStringLiteral("La ligne %1 contient un caractère qui ne peut pas être "
-                                      "écrit dans un fichier texte.")
-                           .arg(i + 1),
-                       Caption(), MessageIcon::Exclamation);
+      HostDialogs(s_).Message(
+          this,
+          QStringLiteral("La ligne %1 contient un caractère qui ne peut pas être "
+                         "écrit dans un fichier texte.")
+              .arg(i + 1),
+          Caption(), MessageIcon::Exclamation);
       return;
     }
     lines.push_back(*std::move(bytes));
   }
 
   const QString preset = ShownPath(FolderPart(s_.PointsFileName));
-  const QString chosen = dialogs_.SaveFileName(this, QString::fromLatin1(kPointsFilter),
-                                               QString::fromLatin1(kPointsExtension), preset);
+  const QString chosen = HostDialogs(s_).SaveFileName(
+      this, QString::fromLatin1(kPointsFilter), QString::fromLatin1(kPointsExtension), preset);
   if (chosen.isEmpty()) return;
   s_.PointsFileName = LocalPath(chosen);
   tv::ClearReadOnly(s_.PointsFileName);
@@ -362,8 +366,8 @@ void TForm2::Sauvegarger1Click() {
 }
 
 void TForm2::Effacer1Click() {
-  if (!dialogs_.YesNo(this, EraseWarning(), QStringLiteral("Effacer les points ?"),
-                      MessageIcon::Exclamation))
+  if (!HostDialogs(s_).YesNo(this, EraseWarning(), QStringLiteral("Effacer les points ?"),
+                             MessageIcon::Exclamation))
     return;
   s_.PointCount = 0;
   Memo1->clear();
@@ -371,9 +375,10 @@ void TForm2::Effacer1Click() {
 }
 
 void TForm2::Courbeencours1Click() {
-  if (!dialogs_.YesNo(this, EraseWarning(),
-                      QStringLiteral("Placer des points de la courbe courante dans l'éditeur ?"),
-                      MessageIcon::Exclamation))
+  if (!HostDialogs(s_).YesNo(
+          this, EraseWarning(),
+          QStringLiteral("Placer des points de la courbe courante dans l'éditeur ?"),
+          MessageIcon::Exclamation))
     return;
   // The renderers fill Memo1 during this one redraw, through the host.
   CaptureProductCurve(s_);

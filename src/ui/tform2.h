@@ -29,7 +29,8 @@ class PointsMemo : public QPlainTextEdit {
   Q_OBJECT
 
  public:
-  PointsMemo(Dialogs& dialogs, QWidget* parent);
+  // Beeps through s's host.
+  PointsMemo(tv::DiagramState& s, QWidget* parent);
 
   static bool IsWritable(const QString& text);
 
@@ -40,7 +41,9 @@ class PointsMemo : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
-  Dialogs& dialogs_;
+  void Refuse();
+
+  tv::DiagramState& s_;
 };
 
 class TForm2 : public QWidget {
@@ -61,7 +64,7 @@ class TForm2 : public QWidget {
 
   // A top-level, non-modal window, hidden until ShowEditor. Its changes end
   // in the host's redraw (s.Host, the main window).
-  TForm2(tv::DiagramState& s, Dialogs& dialogs, QWidget* parent = nullptr);
+  TForm2(tv::DiagramState& s, QWidget* parent = nullptr);
 
   QMenuBar* MainMenu1;
   QAction* Lire1;
@@ -118,7 +121,6 @@ class TForm2 : public QWidget {
   void ReportFileError(const QString& name, const std::string& reason);
 
   tv::DiagramState& s_;
-  Dialogs& dialogs_;
   bool placed_ = false;
 };
 

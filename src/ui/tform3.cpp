@@ -65,7 +65,7 @@ QValidator::State FunctionTextValidator::validate(QString& input, int&) const {
   return Acceptable;
 }
 
-TForm3::TForm3(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+TForm3::TForm3(tv::DiagramHost& host, QWidget* parent) : QDialog(parent), host_(host) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Entrez une fonction de transfert..."));
   setFont(WindowFont());
@@ -120,7 +120,7 @@ TForm3::TForm3(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     edit->setValidator(edit == Edit1 ? validator1_ : validator2_);
     edit->installEventFilter(this);
     // A paste or a character that cannot be held is refused with a beep.
-    connect(edit, &QLineEdit::inputRejected, this, [this] { dialogs_.Beep(); });
+    connect(edit, &QLineEdit::inputRejected, this, [this] { host_.Beep(); });
   }
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
   SetInvalidColour(false);
@@ -150,8 +150,8 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
     }
     const QString typed = key->text();
     if (std::any_of(typed.cbegin(), typed.cend(), IsParenthesis)) {
-      dialogs_.Message(this, QStringLiteral("La fonction doit être développée"),
-                       QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+      HostDialogs(host_).Message(this, QStringLiteral("La fonction doit être développée"),
+                                 QStringLiteral("Tracevue"), MessageIcon::Exclamation);
       return true;
     }
   }
@@ -163,7 +163,7 @@ void TForm3::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
 }
 
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs) {
+void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
   if (i < 1 || i > 3) return;
   const int k = i - 1;
   form.SetInvalidColour(false);
@@ -173,7 +173,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& d
     form.SetEditText(form.Edit2, FromCp1252(s.DenText[k].View()));
     form.Label3->setText(QStringLiteral("H") + QString::fromStdString(IntegerText(i)) +
                          QStringLiteral("= "));
-    dialogs.ShowModal(form);
+    HostDialogs(s).ShowModal(form);
 
     // The edits refuse what has no Windows-1252 byte; a text that still holds
     // such a character is not stored and counts as invalid.

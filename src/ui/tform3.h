@@ -44,7 +44,8 @@ class TForm3 : public QDialog {
   static constexpr int kClientWidth = 632;
   static constexpr int kClientHeight = 190;
 
-  explicit TForm3(Dialogs& dialogs, QWidget* parent = nullptr);
+  // Asks and beeps through host.
+  explicit TForm3(tv::DiagramHost& host, QWidget* parent = nullptr);
 
   QLabel* Label1;
   QLabel* Label2;
@@ -65,7 +66,7 @@ class TForm3 : public QDialog {
   void changeEvent(QEvent* event) override;
 
  private:
-  Dialogs& dialogs_;
+  tv::DiagramHost& host_;
   FunctionTextValidator* validator1_;
   FunctionTextValidator* validator2_;
 };
@@ -74,6 +75,6 @@ class TForm3 : public QDialog {
 // storing them after every showing; then checks box i through s.Host (its
 // handler runs), has the host refresh the parameters' availability, then
 // RedrawDiagram(s).
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form, Dialogs& dialogs);
+void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form);
 
 }  // namespace tv::ui

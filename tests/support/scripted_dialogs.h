@@ -1,12 +1,15 @@
 // Dialogs answered from a script, for tests: nothing modal is ever shown.
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
+#include "core/headless_host.h"
 #include "ui/dialogs.h"
 
 namespace tv::ui {
@@ -64,6 +67,10 @@ class ScriptedDialogs : public Dialogs {
     auto script = Take(ModalScripts, "modal window");
     script(dialog);
   }
+  QPrinter& Printer() override {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+  }
   void Beep() override { ++Beeps; }
 
   int Count(const QString& kind) const {
@@ -81,6 +88,14 @@ class ScriptedDialogs : public Dialogs {
     answers.pop_front();
     return v;
   }
+
+  std::unique_ptr<QPrinter> printer_;
+};
+
+// A window-less host whose windows ask through scripted dialogs; their beeps
+// count in BeepCount.
+struct ScriptedHost : tv::HeadlessHost {
+  explicit ScriptedHost(Dialogs& dialogs) { AskedDialogs = &dialogs; }
 };
 
 }  // namespace tv::ui

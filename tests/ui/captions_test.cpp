@@ -128,7 +128,9 @@ class CaptionsTest : public QObject {
     QFETCH(int, clientWidth);
     tv::DiagramState s;
     tv::ui::ScriptedDialogs dialogs;
-    tv::ui::TForm2 form2(s, dialogs, {});
+    tv::ui::ScriptedHost host(dialogs);
+    s.Host = &host;
+    tv::ui::TForm2 form2(s);
     form2.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form2));
     form2.resize(clientWidth, form2.height());

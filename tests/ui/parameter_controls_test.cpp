@@ -30,8 +30,9 @@ struct Fixture {
   Fixture() {
     tv::SetStartValues(s);
     s.Host = &host;
+    host.AskedDialogs = &dialogs;
     host.OnRedraw = [this] { ++redraws; };
-    controls = std::make_unique<ParameterControls>(&panel, s, dialogs);
+    controls = std::make_unique<ParameterControls>(&panel, s);
     controls->AttachMenuEntries(&entries[0], &entries[1], &entries[2], &entries[3], &entries[4],
                                 &entries[5]);
     controls->RefreshParameterCaptions();

@@ -57,7 +57,8 @@ struct Fixture {
     s.ScreenCanvas = &surface;
     s.PlotWidth = 1134;
     s.PlotHeight = 678;
-    form = std::make_unique<TForm2>(s, dialogs);
+    host.AskedDialogs = &dialogs;
+    form = std::make_unique<TForm2>(s);
     host.OnRedraw = [this] {
       ++redraws;
       tv::RedrawDiagram(s);
@@ -487,7 +488,7 @@ void TForm2Test::TextBoxRefusesUnwritableCharacters() {
   else
     Commit(f.form->Memo1, input);
   QCOMPARE(f.form->Memo1->toPlainText(), result);
-  QCOMPARE(f.dialogs.Beeps, beeps);
+  QCOMPARE(f.host.BeepCount, beeps);
 }
 
 void TForm2Test::Erase_data() {
