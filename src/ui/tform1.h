@@ -89,7 +89,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
-  QScrollArea* ImageArea() const { return imageArea_; }
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 

@@ -717,10 +717,12 @@ class TForm1Test : public QObject {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(w.s.PlotWidth, 1134);
-    const QScrollBar* bar = f.ImageArea()->verticalScrollBar();
+    const auto* area = f.findChild<QScrollArea*>(QStringLiteral("ImageArea"));
+    QVERIFY(area != nullptr);
+    const QScrollBar* bar = area->verticalScrollBar();
     QTRY_VERIFY(bar->isVisible());
     QVERIFY(f.PictureBarWidth() > 0);
-    QCOMPARE(f.ImageArea()->viewport()->width(), w.s.PlotWidth);
+    QCOMPARE(area->viewport()->width(), w.s.PlotWidth);
     const QPoint barLeft = bar->mapTo(&f, QPoint(0, 0));
     const QPoint pictureRight = f.Image1->mapTo(&f, QPoint(f.Image1->width(), 0));
     QVERIFY2(
