@@ -168,120 +168,93 @@ struct GoldenCase {
   std::function<void(DiagramState&, HeadlessHost&)> Setup;
 };
 
-// Each case's drawing is recorded in tests/render/golden/<Name>.calls, first
-// from the drawing code before any speed work. To record them again after a
-// change that is meant to alter the picture, run
+// Each case's drawing is recorded in tests/render/golden/<Name>.calls. To
+// record them again after a change that is meant to alter the picture, run
 //   TRACEVUE_RECORD_GOLDEN=1 ./tv_render_tests --gtest_filter='States/RedrawGolden*'
 // and read the difference of the files before committing it.
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
-      {
-          "DefaultsFirstOrderH1",
-          [](DiagramState& s, HeadlessHost& host) {
-            s.DenText[0].Assign("1+p");
-            host.Boxes[0] = true;
-          },
-      },
-      {
-          "ThreeFunctionsMarginsGainAndPhase",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.ShowMargins = 1;
-          },
-      },
-      {
-          "ThreeFunctionsGainOnly",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.BodeMode = 0;
-          },
-      },
-      {
-          "ThreeFunctionsPhaseOnly",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.BodeMode = 1;
-          },
-      },
-      {
-          "BlackSixToFiveMargins",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.BlackView = 1;
-            s.DecadeMin = -6;
-            s.DecadeMax = 5;
-            s.ShowMargins = 1;
-          },
-      },
-      {
-          "BodeMeasuredPointsH1H3Product",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            host.Boxes[1] = false;
-            SomePoints(s);
-          },
-      },
-      {
-          "BlackMeasuredPoints",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.BlackView = 1;
-            SomePoints(s);
-          },
-      },
-      {
-          "BodeCapture",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            host.Boxes[3] = false;  // the capture ticks it
-            s.CapturePoints = 1;
-            SomePoints(s);
-          },
-      },
-      {
-          "BlackCapture",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            host.Boxes[3] = false;
-            s.BlackView = 1;
-            s.CapturePoints = 1;
-          },
-      },
-      {
-          "PrintGeometryForcedBlack",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.ShowMargins = 1;
-            s.ForceBlack = 1;
-            s.OriginX = 165;
-            s.OriginY = 331;
-            s.CurvePenWidth = 4;
-            s.FramePenWidth = 3;
-          },
-      },
-      {
-          "BodeZeroNumeratorStops",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.NumText[1].Assign("0*K");
-          },
-      },
-      {
-          "BlackZeroNumeratorStops",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.NumText[1].Assign("0*K");
-            s.BlackView = 1;
-            s.ShowMargins = 1;
-          },
-      },
-      {
-          "InvalidTickedFunction",
-          [](DiagramState& s, HeadlessHost& host) {
-            ThreeFunctions(s, host);
-            s.DenText[1].Assign("p^2+p");
-          },
-      },
+      {"DefaultsFirstOrderH1",
+       [](DiagramState& s, HeadlessHost& host) {
+         s.DenText[0].Assign("1+p");
+         host.Boxes[0] = true;
+       }},
+      {"ThreeFunctionsMarginsGainAndPhase",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.ShowMargins = 1;
+       }},
+      {"ThreeFunctionsGainOnly",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.BodeMode = 0;
+       }},
+      {"ThreeFunctionsPhaseOnly",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.BodeMode = 1;
+       }},
+      {"BlackSixToFiveMargins",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.BlackView = 1;
+         s.DecadeMin = -6;
+         s.DecadeMax = 5;
+         s.ShowMargins = 1;
+       }},
+      {"BodeMeasuredPointsH1H3Product",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         host.Boxes[1] = false;
+         SomePoints(s);
+       }},
+      {"BlackMeasuredPoints",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.BlackView = 1;
+         SomePoints(s);
+       }},
+      {"BodeCapture",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         host.Boxes[3] = false;  // the capture ticks it
+         s.CapturePoints = 1;
+         SomePoints(s);
+       }},
+      {"BlackCapture",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         host.Boxes[3] = false;
+         s.BlackView = 1;
+         s.CapturePoints = 1;
+       }},
+      {"PrintGeometryForcedBlack",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.ShowMargins = 1;
+         s.ForceBlack = 1;
+         s.OriginX = 165;
+         s.OriginY = 331;
+         s.CurvePenWidth = 4;
+         s.FramePenWidth = 3;
+       }},
+      {"BodeZeroNumeratorStops",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.NumText[1].Assign("0*K");
+       }},
+      {"BlackZeroNumeratorStops",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.NumText[1].Assign("0*K");
+         s.BlackView = 1;
+         s.ShowMargins = 1;
+       }},
+      {"InvalidTickedFunction",
+       [](DiagramState& s, HeadlessHost& host) {
+         ThreeFunctions(s, host);
+         s.DenText[1].Assign("p^2+p");
+       }},
   };
   return cases;
 }
