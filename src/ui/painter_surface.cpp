@@ -4,12 +4,21 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QSvgGenerator>
 #include <algorithm>
 
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 
 namespace tv::ui {
+
+void SetUpSvgPicture(QSvgGenerator& generator, QIODevice* out, int width, int height) {
+  generator.setOutputDevice(out);
+  generator.setSize(QSize(width, height));
+  generator.setViewBox(QRect(0, 0, width, height));
+  generator.setResolution(96);
+  generator.setTitle(QStringLiteral("Tracevue"));
+}
 
 namespace {
 constexpr int kMaxCell = 512;

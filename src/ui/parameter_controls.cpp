@@ -150,14 +150,18 @@ void ParameterControls::RefreshParameterAvailability() {
   }
 }
 
-void ParameterControls::StepSelectedParameter(double delta) {
+int ParameterControls::RowToStep() const {
   std::array<bool, 6> checked{};
   std::array<bool, 6> enabled{};
   for (int row = 0; row < 6; ++row) {
     checked[row] = radio_[row]->isChecked();
     enabled[row] = IsEnabledOnPanel(row);
   }
-  const int row = ParameterToStep(checked, enabled);
+  return ParameterToStep(checked, enabled);
+}
+
+void ParameterControls::StepSelectedParameter(double delta) {
+  const int row = RowToStep();
   if (row >= 0) StepParameter(Value(row), delta);
   RefreshParameterCaptions();
   if (s_.Host) s_.Host->Redraw();
@@ -183,13 +187,7 @@ void ParameterControls::EnterParameterValue(const QString& name, double& paramet
 }
 
 std::optional<Parameter> ParameterControls::SelectedParameter() const {
-  std::array<bool, 6> checked{};
-  std::array<bool, 6> enabled{};
-  for (int row = 0; row < 6; ++row) {
-    checked[row] = radio_[row]->isChecked();
-    enabled[row] = IsEnabledOnPanel(row);
-  }
-  const int row = ParameterToStep(checked, enabled);
+  const int row = RowToStep();
   if (row < 0) return std::nullopt;
   return kControlOrder[static_cast<std::size_t>(row)];
 }

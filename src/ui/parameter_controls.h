@@ -64,6 +64,8 @@ class ParameterControls : public QObject {
   double& Value(int row);
   void RadioButtonClick(int row);
   bool IsEnabledOnPanel(int row) const;
+  // The row the spin arrows step from the radio buttons, or -1.
+  int RowToStep() const;
 
   QWidget* panel_;
   tv::DiagramState& s_;

@@ -93,6 +93,50 @@ bool EncodeBmp(const QImage& image, QByteArray& bytes) {
          image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
 }
 
+// Everything a redraw onto another target changes or appends to, given back
+// when the guard goes out of scope.
+class KeptDrawing {
+ public:
+  explicit KeptDrawing(DiagramState& s)
+      : s_(s),
+        canvas_(s.DrawCanvas),
+        screen_(s.ScreenCanvas),
+        log_(s.MarginLog),
+        capture_(s.CapturePoints),
+        black_(s.ForceBlack),
+        width_(s.PlotWidth),
+        height_(s.PlotHeight),
+        originX_(s.OriginX),
+        originY_(s.OriginY),
+        curvePen_(s.CurvePenWidth),
+        framePen_(s.FramePenWidth) {}
+  KeptDrawing(const KeptDrawing&) = delete;
+  KeptDrawing& operator=(const KeptDrawing&) = delete;
+  ~KeptDrawing() {
+    s_.DrawCanvas = canvas_;
+    s_.ScreenCanvas = screen_;
+    s_.MarginLog = log_;
+    s_.CapturePoints = capture_;
+    s_.ForceBlack = black_;
+    s_.PlotWidth = width_;
+    s_.PlotHeight = height_;
+    s_.OriginX = originX_;
+    s_.OriginY = originY_;
+    s_.CurvePenWidth = curvePen_;
+    s_.FramePenWidth = framePen_;
+  }
+  // The character cell the kept target draws with.
+  int FontHeight() const { return canvas_ ? canvas_->FontHeight() : 10; }
+
+ private:
+  DiagramState& s_;
+  PlotSurface* const canvas_;
+  PlotSurface* const screen_;
+  std::vector<std::string>* const log_;
+  const std::uint8_t capture_, black_;
+  const int width_, height_, originX_, originY_, curvePen_, framePen_;
+};
+
 bool WriteBytes(const std::string& path, const QByteArray& bytes, std::string* error) {
   return WriteFileAtomically(
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
@@ -243,47 +287,30 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   printer.setDocName(kCaption);
   printer.setCreator(kCaption);
 
-  PlotSurface* const keptCanvas = s.DrawCanvas;
-  PlotSurface* const keptScreen = s.ScreenCanvas;
-  std::vector<std::string>* const keptLog = s.MarginLog;
-  const std::uint8_t keptCapture = s.CapturePoints;
-  const std::uint8_t keptBlack = s.ForceBlack;
-  const int keptWidth = s.PlotWidth, keptHeight = s.PlotHeight;
-  const int keptOriginX = s.OriginX, keptOriginY = s.OriginY;
-  const int keptCurvePen = s.CurvePenWidth, keptFramePen = s.FramePenWidth;
-
-  const PrintPage page = PageOf(printer);
-  PainterSurface paper(printer, PrinterFontHeight(keptCanvas ? keptCanvas->FontHeight() : 10));
-  paper.SetScale(page.ScaleX, page.ScaleY);
-  paper.SetClip(PlotArea(page.Geometry));
-  const PrintPenWidths pens = ComputePrintPenWidths(darker);
-  s.DrawCanvas = &paper;
-  // No screen to clear: the page starts white.
-  s.ScreenCanvas = nullptr;
-  s.MarginLog = nullptr;
-  s.CapturePoints = 0;
-  s.OriginX = page.Geometry.OriginX;
-  s.OriginY = page.Geometry.OriginY;
-  s.PlotWidth = page.Geometry.PlotWidth;
-  s.PlotHeight = page.Geometry.PlotHeight;
-  s.CurvePenWidth = pens.Curve;
-  s.FramePenWidth = pens.Frame;
-  s.ForceBlack = 1;
-  const bool begun = paper.Begin();
-  const bool drawn = begun && RedrawDiagram(s);
-  const bool ended = paper.End();
-
-  s.DrawCanvas = keptCanvas;
-  s.ScreenCanvas = keptScreen;
-  s.MarginLog = keptLog;
-  s.CapturePoints = keptCapture;
-  s.ForceBlack = keptBlack;
-  s.PlotWidth = keptWidth;
-  s.PlotHeight = keptHeight;
-  s.OriginX = keptOriginX;
-  s.OriginY = keptOriginY;
-  s.CurvePenWidth = keptCurvePen;
-  s.FramePenWidth = keptFramePen;
+  bool begun = false, drawn = false, ended = false;
+  {
+    const KeptDrawing kept(s);
+    const PrintPage page = PageOf(printer);
+    PainterSurface paper(printer, PrinterFontHeight(kept.FontHeight()));
+    paper.SetScale(page.ScaleX, page.ScaleY);
+    paper.SetClip(PlotArea(page.Geometry));
+    const PrintPenWidths pens = ComputePrintPenWidths(darker);
+    s.DrawCanvas = &paper;
+    // No screen to clear: the page starts white.
+    s.ScreenCanvas = nullptr;
+    s.MarginLog = nullptr;
+    s.CapturePoints = 0;
+    s.OriginX = page.Geometry.OriginX;
+    s.OriginY = page.Geometry.OriginY;
+    s.PlotWidth = page.Geometry.PlotWidth;
+    s.PlotHeight = page.Geometry.PlotHeight;
+    s.CurvePenWidth = pens.Curve;
+    s.FramePenWidth = pens.Frame;
+    s.ForceBlack = 1;
+    begun = paper.Begin();
+    drawn = begun && RedrawDiagram(s);
+    ended = paper.End();
+  }
 
   if (!begun || !ended) return fail("la page n'a pas pu \xEAtre produite");
   if (!drawn)
@@ -315,22 +342,11 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   else
     return fail("format d'image inconnu : .png, .bmp, .svg ou .emf");
 
-  // Everything the redraw may change or append to, given back afterwards.
-  PlotSurface* const keptCanvas = s.DrawCanvas;
-  PlotSurface* const keptScreen = s.ScreenCanvas;
-  std::vector<std::string>* const keptLog = s.MarginLog;
-  const std::uint8_t keptCapture = s.CapturePoints;
-  const std::uint8_t keptBlack = s.ForceBlack;
-  const int fontHeight = keptCanvas ? keptCanvas->FontHeight() : 10;
+  // Given back on every way out.
+  const KeptDrawing kept(s);
+  const int fontHeight = kept.FontHeight();
   s.MarginLog = nullptr;
   s.CapturePoints = 0;
-  const auto restore = [&] {
-    s.DrawCanvas = keptCanvas;
-    s.ScreenCanvas = keptScreen;
-    s.MarginLog = keptLog;
-    s.CapturePoints = keptCapture;
-    s.ForceBlack = keptBlack;
-  };
 
   const int width = std::max(1, s.PlotWidth);
   const int height = std::max(1, s.PlotHeight);
@@ -364,12 +380,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       QBuffer buffer(&bytes);
       buffer.open(QIODevice::WriteOnly);
       QSvgGenerator generator;
-      generator.setOutputDevice(&buffer);
-      generator.setSize(QSize(width, height));
-      generator.setViewBox(QRect(0, 0, width, height));
-      // A pixel of the picture is a CSS pixel: shown at its screen size.
-      generator.setResolution(96);
-      generator.setTitle(kCaption);
+      SetUpSvgPicture(generator, &buffer, width, height);
       PainterSurface picture(generator, fontHeight);
       // The plot is cleared on the picture itself, as on screen.
       s.DrawCanvas = s.ScreenCanvas = &picture;
@@ -390,17 +401,12 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       s.ForceBlack = 0;
       if (drawn) {
         std::string emfError;
-        if (!metafile.Finish(path, &emfError)) {
-          restore();
-          return fail(emfError);
-        }
-        restore();
+        if (!metafile.Finish(path, &emfError)) return fail(emfError);
         return true;
       }
       break;
     }
   }
-  restore();
   if (!drawn)
     return fail("une fonction coch\xE9"
                 "e est invalide : rien n'est dessin\xE9");

@@ -78,11 +78,7 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(width, height));
-    generator.setViewBox(QRect(0, 0, width, height));
-    generator.setResolution(96);
-    generator.setTitle(QStringLiteral("Tracevue"));
+    SetUpSvgPicture(generator, &buffer, width, height);
     PainterSurface picture(generator, fontHeight);
     DrawOn(picture, r, caption, width, height, black);
     if (!picture.End())
