@@ -126,12 +126,14 @@ void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector
 
 std::string ProductName(const bool ticked[3]) {
   std::string name;
+  int count = 0;
   for (int k = 0; k < 3; ++k) {
     if (!ticked[k]) continue;
     if (!name.empty()) name += '.';
     name += "H" + std::to_string(k + 1);
+    ++count;
   }
-  return name;
+  return count >= 2 ? name : std::string();
 }
 
 }  // namespace tv

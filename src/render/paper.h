@@ -64,8 +64,9 @@ struct TextBox {
 void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector<CurveEnd>& ends,
                      std::vector<TextBox> taken = {});
 
-// The name of the product curve as its box reads: the ticked functions
-// joined by dots ("H1.H2"); empty when none is ticked.
+// The name the product curve carries on paper, as its box reads: the
+// ticked functions joined by dots ("H1.H2"). Empty with fewer than two: the
+// product is then the one ticked function's own curve, already named.
 std::string ProductName(const bool ticked[3]);
 
 }  // namespace tv
