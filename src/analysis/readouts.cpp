@@ -26,8 +26,9 @@ constexpr double kLongestLegDecades = 12;
 // The widest range searched: the decades the Bode view can draw (past
 // 10^154 rad/s, w² is no longer a double), whatever a transfer file says.
 constexpr std::int32_t kOutermostDecade = 150;
-// No grid of a range within those decades comes near this.
-constexpr double kMostGridSteps = 1e6;
+// The most points of one grid: a range of hundreds of decades (a file's)
+// spreads them, and costs what 30 displayed decades cost.
+constexpr double kMostGridSteps = 6000;
 // Refinement in ln w: 1e-12 absolute there is better than 1e-10 relative in w.
 constexpr double kLnTolerance = 1e-12;
 
@@ -167,9 +168,10 @@ struct Sample {
 // The grid over the range in ln w, N + 1 points.
 std::vector<double> Grid(const PulsationRange& range, int perDecade) {
   const double lo = std::log(range.WMin), hi = std::log(range.WMax);
-  // Bounded before it becomes an int: an infinite end (10^309) gives one step.
+  // Bounded before it becomes an int; an infinite end (10^309) gives one step.
   const double steps = std::ceil((hi - lo) / kLn10 * perDecade);
-  const int n = steps >= 1 && steps <= kMostGridSteps ? static_cast<int>(steps) : 1;
+  const int n =
+      !std::isfinite(steps) || steps < 1 ? 1 : static_cast<int>(std::min(steps, kMostGridSteps));
   std::vector<double> u(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) u[static_cast<std::size_t>(i)] = lo + (hi - lo) * i / n;
   return u;
