@@ -113,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What a user waits for after a click, sanitizers included (about 3x
   // slower): the step picture, the read-outs of every curve, one tuning.
   if (elapsed > 4000.0) {
-    std::fprintf(stderr, "too slow: step %.0f ms, read-outs %.0f ms, all %.0f ms\n", step,
-                 readouts, elapsed);
+    std::fprintf(stderr, "too slow: step %.0f ms, read-outs %.0f ms, all %.0f ms\n", step, readouts,
+                 elapsed);
     std::abort();
   }
   return 0;
