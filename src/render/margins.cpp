@@ -24,8 +24,10 @@ struct Crossings {
 };
 
 // A crossing exactly on a sample makes a product zero and is not reported.
+// At a zero or pole on the imaginary axis the gain is infinite: the phase
+// may still cross there, but no finite gain margin is found.
 Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhasePlusPi) {
-  return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0};
+  return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0 && !std::isinf(gain)};
 }
 
 // "MP1: ", "MP globale: " (Bode) or "MP globale : " (Black).
