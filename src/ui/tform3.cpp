@@ -209,6 +209,8 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
         std::string why = RefusalReason(s.NumText[k].View(), params);
         if (why.empty()) why = RefusalReason(s.DenText[k].View(), params);
         reason = QString::fromStdString(why);
+        // A sentence of its own under the texts.
+        if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
       }
       form.SetReason(reason);
     }

@@ -113,15 +113,6 @@ TEST(StepViewTest, DivergingResponseStaysInsideItsFrame) {
   EXPECT_GT(curve, 10);
 }
 
-TEST(StepViewTest, ParametersWrittenOnlyWhenGiven) {
-  Picture p;
-  DrawStepView(p.s, SecondOrder(), "H1", "K= 2");
-  const RecordedOp* text = p.surface.FindText("K= 2");
-  ASSERT_NE(text, nullptr);
-  EXPECT_LT(text->x, p.s.PlotWidth / 2);
-  EXPECT_GT(text->y, p.s.PlotHeight / 2);
-}
-
 TEST(StepViewTest, WordsInsteadOfACurve) {
   Picture p;
   StepResponse r;

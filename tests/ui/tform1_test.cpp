@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QGuiApplication>
@@ -401,6 +402,9 @@ class TForm1Test : public QObject {
     f.CheckBox2->setChecked(true);
     QCOMPARE(w.dialogs.Beeps, 40);
     QCOMPARE(f.PanelColour(), QColor(255, 0, 0));
+    QCOMPARE(f.Panel1->toolTip(),
+             QStringLiteral("H2 : dénominateur invalide : développez le polynôme en puissances "
+                            "croissantes de p"));
     QCOMPARE(f.Picture(), before);  // nothing drawn
     // A valid function ticked as well does not help while H2 stays ticked.
     f.CheckBox1->setChecked(true);
@@ -411,6 +415,7 @@ class TForm1Test : public QObject {
     f.CheckBox2->setChecked(false);
     QCOMPARE(w.dialogs.Beeps, 80);
     QCOMPARE(f.PanelColour(), face);
+    QCOMPARE(f.Panel1->toolTip(), QString());
     QVERIFY(f.Picture() != before);
   }
 
@@ -649,6 +654,7 @@ class TForm1Test : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&f));
     w.s.NumText[0].Assign("K");
     f.CheckBox1->setChecked(true);
+    w.dialogs.YesNoCancelAnswers.push_back(Answer::No);
     QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(!f.CheckBox1->isChecked());
     QCOMPARE(w.s.NumText[0].Str(), std::string("1"));
@@ -770,7 +776,13 @@ class TForm1Test : public QObject {
     TForm1& f = *w.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(w.s.PlotWidth, 1134);
+    // The test platform's screen is 800 x 600, smaller than the window: the
+    // window is fitted to it, and every control of the panel stays in it.
+    const QRect screen = f.screen()->availableGeometry();
+    QTRY_VERIFY(screen.contains(f.frameGeometry()));
+    QCOMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
+    for (const QWidget* control : f.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      QVERIFY2(f.Panel1->rect().contains(control->geometry()), qPrintable(control->objectName()));
     const auto* area = f.findChild<QScrollArea*>(QStringLiteral("ImageArea"));
     QVERIFY(area != nullptr);
     const QScrollBar* bar = area->verticalScrollBar();
