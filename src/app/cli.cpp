@@ -25,6 +25,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/nyquist_output.h"
 #include "ui/step_output.h"
 #include "ui/transfer_refusal.h"
 
@@ -219,8 +220,16 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
                            &error))
       return writeFailed(*o.Step, error);
   }
+  std::vector<std::string> verdict;
+  if (o.Nyquist) {
+    std::string error;
+    if (!ui::WriteNyquistFile(s, o.NyquistZoom, ui::LocalPath(*o.Nyquist), o.Black, &verdict,
+                              &error))
+      return writeFailed(*o.Nyquist, error);
+  }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
+  for (const std::string& line : verdict) out << FromProgramText(line) << "\n";
   return kExitOk;
 }
 
