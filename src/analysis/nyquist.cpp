@@ -267,7 +267,8 @@ NyquistPicture PictureOf(const DiagramState& s, const std::array<CoefficientSet,
     curve.Locus = ComputeNyquist(curve.Factors);
     picture.Curves.push_back(std::move(curve));
   }
-  for (int i : ticked) picture.LoopName += (picture.LoopName.empty() ? "H" : ".H") + std::to_string(i + 1);
+  for (int i : ticked)
+    picture.LoopName += (picture.LoopName.empty() ? "H" : ".H") + std::to_string(i + 1);
   // The loop is usually drawn already, as the product or as the one ticked
   // function.
   const NyquistCurve* same = nullptr;
@@ -369,7 +370,8 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
     origin.LogAxis = false;
     sampler.Run(origin, {0.0});
   }
-  std::sort(axis.begin(), axis.end(), [](const AxisPole& a, const AxisPole& b) { return a.W < b.W; });
+  std::sort(axis.begin(), axis.end(),
+            [](const AxisPole& a, const AxisPole& b) { return a.W < b.W; });
   double from = lnLow;
   const auto runAxis = [&](double to) {
     std::vector<double> stretch{from};
@@ -495,8 +497,7 @@ std::string NyquistOutcomeText(NyquistOutcome outcome) {
     case NyquistOutcome::Invalid:
       return PictureText(Tr("Nyquist", "Une fonction cochée est invalide : rien n'est tracé"));
     case NyquistOutcome::ZeroDenominator:
-      return PictureText(
-          Tr("Nyquist", "Dénominateur nul : la fonction de transfert n'existe pas"));
+      return PictureText(Tr("Nyquist", "Dénominateur nul : la fonction de transfert n'existe pas"));
     case NyquistOutcome::LoopUndefined:
       return PictureText(
           Tr("Nyquist", "1+H est identiquement nul : la boucle fermée n'est pas définie"));

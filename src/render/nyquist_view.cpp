@@ -184,8 +184,7 @@ void DrawArrows(DiagramState& s, const NyquistFrame& f,
       const double y = line[k - 1].second + u * (line[k].second - line[k - 1].second);
       const double ux = d > 0 ? (line[k].first - line[k - 1].first) / d : 0;
       const double uy = d > 0 ? (line[k].second - line[k - 1].second) / d : 0;
-      DrawArrow(s, RoundPixel(x - 10 * ux), RoundPixel(y - 10 * uy), RoundPixel(x),
-                RoundPixel(y));
+      DrawArrow(s, RoundPixel(x - 10 * ux), RoundPixel(y - 10 * uy), RoundPixel(x), RoundPixel(y));
       break;
     }
   }
@@ -256,8 +255,8 @@ void DrawCurve(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, in
 
 // The gain margins on the negative real axis from -1 to the locus, the
 // phase margins on the unit circle from -1 to the locus.
-std::vector<std::string> DrawMargins(DiagramState& s, const NyquistFrame& f,
-                                     const CurveReadouts& r, Rgb colour) {
+std::vector<std::string> DrawMargins(DiagramState& s, const NyquistFrame& f, const CurveReadouts& r,
+                                     Rgb colour) {
   std::vector<std::string> lines;
   UseColour(s, colour);
   SetPen(s, PenStyle::Solid, s.CurvePenWidth + 1);

@@ -44,7 +44,7 @@ NyquistFrame DrawNyquistView(DiagramState& picture, const NyquistPicture& n, boo
 struct NyquistNearest {
   std::string Name;
   Rgb Colour;
-  NyquistPoint Point;  // for the mirror, w < 0 and H conjugated
+  NyquistPoint Point;   // for the mirror, w < 0 and H conjugated
   double Distance = 0;  // in pixels
 };
 

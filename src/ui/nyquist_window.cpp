@@ -199,10 +199,9 @@ QString NyquistWindow::CursorText(int x, int y) const {
   for (const NyquistNearest& n : NearestPoints(loci_, frame_, x, y)) {
     const NyquistPoint& p = n.Point;
     const double gain = 20 * std::log10(std::abs(p.H));
-    const QString text =
-        tr("%1 : w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°")
-            .arg(QString::fromStdString(n.Name), Real(p.W), Real(p.H.real()), Real(p.H.imag()),
-                 Real(gain), Real(p.PhaseDeg));
+    const QString text = tr("%1 : w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°")
+                             .arg(QString::fromStdString(n.Name), Real(p.W), Real(p.H.real()),
+                                  Real(p.H.imag()), Real(gain), Real(p.PhaseDeg));
     rows << QStringLiteral("<font color=\"#%1%2%3\">%4</font>")
                 .arg(n.Colour.R, 2, 16, QLatin1Char('0'))
                 .arg(n.Colour.G, 2, 16, QLatin1Char('0'))

@@ -20,7 +20,7 @@ struct VerdictCase {
   std::optional<double> LimitW = std::nullopt;
 };
 
-constexpr CoefficientSet kCube{1, 3, 3, 1};            // (1+p)^3
+constexpr CoefficientSet kCube{1, 3, 3, 1};           // (1+p)^3
 constexpr CoefficientSet kFifth{1, 5, 10, 10, 5, 1};  // (1+p)^5
 
 // K (1+p)^2 / (p^3 (1+0.1p)^2): by Routh, stable between two gains only.

@@ -67,10 +67,12 @@ class NyquistWindowTest : public QObject {
   void CursorReadsTheNearestPoint() {
     Window w;
     const tv::NyquistFrame& f = w.Nyquist().Frame();
-    const tv::NyquistNearest n = tv::NearestPoints(w.Nyquist().Loci(), f, static_cast<int>(f.X(-0.5)),
-                                                   static_cast<int>(f.Y(0.0)))
-                                     .front();
-    QVERIFY2(std::abs(std::abs(n.Point.W) - std::sqrt(3.0)) < 0.1, qPrintable(QString::number(n.Point.W)));
+    const tv::NyquistNearest n =
+        tv::NearestPoints(w.Nyquist().Loci(), f, static_cast<int>(f.X(-0.5)),
+                          static_cast<int>(f.Y(0.0)))
+            .front();
+    QVERIFY2(std::abs(std::abs(n.Point.W) - std::sqrt(3.0)) < 0.1,
+             qPrintable(QString::number(n.Point.W)));
     QVERIFY(std::abs(n.Point.PhaseDeg) > 170 && std::abs(n.Point.PhaseDeg) < 190);
     QVERIFY(w.Nyquist().CursorText(0, 0).startsWith(QStringLiteral("<font")));
   }
