@@ -28,14 +28,14 @@ void NyquistComputation(benchmark::State& state) {
   ThreeDegreeFive(s, host);
   std::size_t samples = 0;
   for (auto _ : state) {
-    const tv::NyquistPicture n = tv::ComputeNyquistPicture(s, true);
+    const tv::NyquistPicture n = tv::ComputeNyquistPicture(s, state.range(0) != 0);
     samples = 0;
     for (const tv::NyquistCurve& c : n.Curves) samples += c.Locus.Points.size();
     benchmark::DoNotOptimize(n.Loop.Verdict.ClosedLoopRhp);
   }
   state.counters["samples"] = static_cast<double>(samples);
 }
-BENCHMARK(NyquistComputation)->Unit(benchmark::kMillisecond);
+BENCHMARK(NyquistComputation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void NyquistWindow(benchmark::State& state) {
   tv::DiagramState s;

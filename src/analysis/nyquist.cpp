@@ -27,21 +27,20 @@ constexpr double kAxisTolerance = 1e-9;
 // pulsation; a closed-loop pole closer than this to an open-loop pole on the
 // axis would be left out of the count.
 constexpr double kIndentation = 1e-6;
-// The axis is followed from a thousandth of the slowest root to a thousand
-// times the fastest: beyond, H no longer turns.
-constexpr double kRangeMargin = 1e3;
-constexpr int kPointsPerDecade = 20;
+// The axis is followed from a hundredth of the slowest root to a hundred
+// times the fastest: beyond, H turns by less than a degree.
+constexpr double kRangeMargin = 1e2;
+constexpr int kPointsPerDecade = 10;
 // Largest steps between two samples: the phase of 1 + H (what is counted),
 // the phase and log-magnitude of H (what is drawn).
 constexpr double kCountStep = 0.35;
-constexpr double kDrawStep = 0.12;
+constexpr double kDrawStep = 0.15;
+const double kCountCosine = std::cos(kCountStep);
+const double kDrawCosine = std::cos(kDrawStep);
+// The squared magnitudes' ratio for a step of kDrawStep in ln |H|.
+const double kDrawRatio = std::exp(2 * kDrawStep);
 constexpr int kMaxDepth = 48;
 constexpr int kMaxSamples = 20000;
-
-double WrapPi(double a) {
-  a = std::remainder(a, 2 * kPi);
-  return a <= -kPi ? a + 2 * kPi : a;
-}
 
 Polynomial ToPolynomial(const CoefficientSet& c) { return Polynomial(c.begin(), c.end()); }
 
@@ -110,7 +109,9 @@ struct Piece {
 
 class Sampler {
  public:
-  Sampler(const CurveFactors& f, std::vector<NyquistPoint>& out) : f_(f), out_(out) {}
+  Sampler(const CurveFactors& f, std::vector<NyquistPoint>& out) : f_(f), out_(out) {
+    out_.reserve(1024);
+  }
 
   // Samples one piece on its base grid, refined where the locus moves fast.
   void Run(const Piece& piece, const std::vector<double>& grid) {
@@ -155,18 +156,23 @@ class Sampler {
         p = std::polar(piece.Radius, u);
         break;
     }
-    s.Point.H = FactorsAt(f_, p);
+    s.Point.H = ValueAt(p);
     return s;
   }
 
+  // Whether b turned from a by more than the step, without an angle: the
+  // cosine of the turn from the product with the conjugate.
+  static bool TurnsMore(std::complex<double> a, std::complex<double> b, double cosine) {
+    const std::complex<double> z = b * std::conj(a);
+    return !(z.real() > 0 && z.real() * z.real() > cosine * cosine * std::norm(z));
+  }
+
   static bool TooFar(const NyquistPoint& a, const NyquistPoint& b, bool* countStep) {
-    const double count = std::abs(WrapPi(std::arg(1.0 + b.H) - std::arg(1.0 + a.H)));
-    *countStep = count > kCountStep;
+    *countStep = TurnsMore(1.0 + a.H, 1.0 + b.H, kCountCosine);
     if (*countStep) return true;
-    const double ma = std::abs(a.H), mb = std::abs(b.H);
+    const double ma = std::norm(a.H), mb = std::norm(b.H);
     if (!(ma > 0) || !(mb > 0) || !std::isfinite(ma) || !std::isfinite(mb)) return false;
-    return std::abs(WrapPi(std::arg(b.H) - std::arg(a.H))) > kDrawStep ||
-           std::abs(std::log(mb / ma)) > kDrawStep;
+    return TurnsMore(a.H, b.H, kDrawCosine) || mb > kDrawRatio * ma || ma > kDrawRatio * mb;
   }
 
   void Refine(const Sample& a, const Sample& b, int depth) {
@@ -185,6 +191,14 @@ class Sampler {
   void Push(const Sample& s) {
     if (!out_.empty() && out_.back().H == s.Point.H && out_.back().Part == s.Point.Part) return;
     out_.push_back(s.Point);
+  }
+
+  // The product of the factors with one division.
+  std::complex<double> ValueAt(std::complex<double> p) const {
+    std::complex<double> num = 1, den = 1;
+    for (const CoefficientSet& c : f_.Num) num *= PolynomialAt(c, p);
+    for (const CoefficientSet& c : f_.Den) den *= PolynomialAt(c, p);
+    return num / den;
   }
 
   const CurveFactors& f_;
@@ -207,12 +221,11 @@ void UnwrapPhase(std::vector<NyquistPoint>& points) {
   if (first == points.size()) return;
   double phase = std::arg(points[first].H);
   if (phase > kPi - 1e-12) phase = -kPi;
-  double last = std::arg(points[first].H);
+  std::complex<double> last = points[first].H;
   for (std::size_t k = 0; k < points.size(); ++k) {
-    if (k > first && std::abs(points[k].H) > 0) {
-      const double a = std::arg(points[k].H);
-      phase += WrapPi(a - last);
-      last = a;
+    if (k > first && std::norm(points[k].H) > 0) {
+      phase += std::arg(points[k].H * std::conj(last));
+      last = points[k].H;
     }
     points[k].PhaseDeg = phase * 180 / kPi;
   }
@@ -397,7 +410,7 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
   // mirror run backwards, turns as much.
   double turned = 0;
   for (std::size_t k = 1; k < points.size(); ++k)
-    turned += WrapPi(std::arg(1.0 + points[k].H) - std::arg(1.0 + points[k - 1].H));
+    turned += std::arg((1.0 + points[k].H) * std::conj(1.0 + points[k - 1].H));
   const double n = -turned / kPi;
   const double rounded = std::round(n);
   if (!v.LimitW && !sampler.Unresolved() && std::abs(n - rounded) < 0.05)

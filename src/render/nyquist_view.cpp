@@ -50,31 +50,52 @@ bool Clip(const NyquistFrame& f, double& x1, double& y1, double& x2, double& y2)
   return true;
 }
 
-// A polyline in the frame, one stroke per pixel moved.
+// A polyline in the frame, clipped to it.
 class Polyline {
  public:
-  Polyline(DiagramState& s, const NyquistFrame& f) : s_(s), f_(f) {}
+  // Strokes shorter than shortest pixels are joined to the next: a dotted
+  // pen costs a set-up per stroke.
+  Polyline(DiagramState& s, const NyquistFrame& f, double shortest = 2)
+      : s_(s), f_(f), shortest_(shortest) {}
   void To(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) {
+      Finish();
       started_ = false;
       return;
     }
     if (started_) {
-      double x1 = x0_, y1 = y0_, x2 = x, y2 = y;
-      if (RoundPixel(x1) == RoundPixel(x2) && RoundPixel(y1) == RoundPixel(y2)) return;
-      if (Clip(f_, x1, y1, x2, y2))
-        PlotLine(s_, RoundPixel(x1), RoundPixel(y1), RoundPixel(x2), RoundPixel(y2));
+      if ((x - x0_) * (x - x0_) + (y - y0_) * (y - y0_) < shortest_ * shortest_) {
+        pending_ = true;
+        xp_ = x;
+        yp_ = y;
+        return;
+      }
+      Stroke(x, y);
     }
     x0_ = x;
     y0_ = y;
     started_ = true;
+    pending_ = false;
+  }
+  // The last point, when it was held back.
+  void Finish() {
+    if (started_ && pending_) Stroke(xp_, yp_);
+    pending_ = false;
   }
 
  private:
+  void Stroke(double x, double y) {
+    double x1 = x0_, y1 = y0_, x2 = x, y2 = y;
+    if (RoundPixel(x1) == RoundPixel(x2) && RoundPixel(y1) == RoundPixel(y2)) return;
+    if (Clip(f_, x1, y1, x2, y2))
+      PlotLine(s_, RoundPixel(x1), RoundPixel(y1), RoundPixel(x2), RoundPixel(y2));
+  }
+
   DiagramState& s_;
   const NyquistFrame& f_;
-  bool started_ = false;
-  double x0_ = 0, y0_ = 0;
+  double shortest_;
+  bool started_ = false, pending_ = false;
+  double x0_ = 0, y0_ = 0, xp_ = 0, yp_ = 0;
 };
 
 double NiceStep(double x) {
@@ -87,11 +108,14 @@ double NiceStep(double x) {
 
 void DrawCircle(DiagramState& s, const NyquistFrame& f, double radius, double from, double to) {
   Polyline line(s, f);
-  const int steps = std::max(2, static_cast<int>(std::abs(to - from) / kPi * 90));
+  // Strokes of about 6 pixels.
+  const double pixels = std::abs(to - from) * radius * f.PixelsPerUnit;
+  const int steps = std::clamp(static_cast<int>(pixels / 6), 8, 180);
   for (int k = 0; k <= steps; ++k) {
     const std::complex<double> h = std::polar(radius, from + (to - from) * k / steps);
     line.To(f.X(h), f.Y(h));
   }
+  line.Finish();
 }
 
 void DrawAxes(DiagramState& s, const NyquistFrame& f, int th) {
@@ -149,8 +173,9 @@ std::vector<std::pair<double, double>> ScreenPoints(const NyquistFrame& f,
   std::vector<std::pair<double, double>> out;
   out.reserve(points.size());
   for (const NyquistPoint& p : points) {
-    const std::complex<double> h = mirror ? std::conj(p.H) : p.H;
-    out.emplace_back(f.X(h), f.Y(h));
+    const std::complex<double> c = f.Compressed(mirror ? std::conj(p.H) : p.H);
+    out.emplace_back((f.Left + f.Right) / 2.0 + (c.real() - f.CentreX) * f.PixelsPerUnit,
+                     (f.Top + f.Bottom) / 2.0 - (c.imag() - f.CentreY) * f.PixelsPerUnit);
   }
   if (mirror) std::reverse(out.begin(), out.end());
   return out;
@@ -162,18 +187,20 @@ void DrawArrows(DiagramState& s, const NyquistFrame& f,
   const auto inside = [&](const std::pair<double, double>& p) {
     return p.first > f.Left && p.first < f.Right && p.second > f.Top && p.second < f.Bottom;
   };
+  const auto length = [&](std::size_t k) {
+    const double dx = line[k].first - line[k - 1].first, dy = line[k].second - line[k - 1].second;
+    return std::sqrt(dx * dx + dy * dy);
+  };
   double total = 0;
   for (std::size_t k = 1; k < line.size(); ++k)
-    if (inside(line[k]) && inside(line[k - 1]))
-      total += std::hypot(line[k].first - line[k - 1].first, line[k].second - line[k - 1].second);
+    if (inside(line[k]) && inside(line[k - 1])) total += length(k);
   if (!(total > 40)) return;
   for (double fraction : {1.0 / 3, 2.0 / 3}) {
     const double at = fraction * total;
     double run = 0;
     for (std::size_t k = 1; k < line.size(); ++k) {
       if (!inside(line[k]) || !inside(line[k - 1])) continue;
-      const double d =
-          std::hypot(line[k].first - line[k - 1].first, line[k].second - line[k - 1].second);
+      const double d = length(k);
       if (run + d < at) {
         run += d;
         continue;
@@ -245,8 +272,9 @@ void DrawCurve(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, in
   for (bool mirror : {true, false}) {
     const std::vector<std::pair<double, double>> line = ScreenPoints(f, c.Locus.Points, mirror);
     SetPen(s, mirror ? PenStyle::Dotted : PenStyle::Solid, s.CurvePenWidth);
-    Polyline poly(s, f);
+    Polyline poly(s, f, mirror ? 5 : 2);
     for (const auto& [x, y] : line) poly.To(x, y);
+    poly.Finish();
     DrawArrows(s, f, line);
   }
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
@@ -265,6 +293,7 @@ std::vector<std::string> DrawMargins(DiagramState& s, const NyquistFrame& f, con
     Polyline line(s, f);
     line.To(f.X(-1.0), f.Y(-1.0));
     line.To(f.X(at), f.Y(at));
+    line.Finish();
     lines.push_back("MG= " + FormatRealFine(c.GainMarginDb) + " dB (w= " + FormatRealFine(c.W) +
                     " rad/s)");
   }
@@ -280,8 +309,9 @@ std::vector<std::string> DrawMargins(DiagramState& s, const NyquistFrame& f, con
 }  // namespace
 
 std::complex<double> NyquistFrame::Compressed(std::complex<double> h) const {
-  const double m = std::abs(h);
-  if (!(Radius > 0) || !(m > Radius)) return h;
+  if (!(Radius > 0)) return h;
+  const double m = std::sqrt(std::norm(h));
+  if (!(m > Radius)) return h;
   if (!std::isfinite(m)) return std::isnan(m) ? h : std::polar(2 * Radius, std::arg(h));
   return h * (Radius * (2 - Radius / m) / m);
 }
@@ -309,8 +339,8 @@ NyquistFrame NyquistFrameOf(const NyquistPicture& n, int width, int height, int 
     double largest = 0;
     for (const NyquistCurve& c : n.Curves)
       for (const NyquistPoint& p : c.Locus.Points)
-        if (Finite(p.H)) largest = std::max(largest, std::abs(p.H));
-    if (largest > kLinearUpTo) f.Radius = kLinearUpTo;
+        if (Finite(p.H)) largest = std::max(largest, std::norm(p.H));
+    if (largest > kLinearUpTo * kLinearUpTo) f.Radius = kLinearUpTo;
     for (const NyquistCurve& c : n.Curves)
       for (const NyquistPoint& p : c.Locus.Points) {
         const std::complex<double> h = f.Compressed(p.H);

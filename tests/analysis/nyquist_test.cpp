@@ -98,8 +98,8 @@ TEST(NyquistTest, IntegratorsCloseThroughHalfTurnsAtInfinity) {
   double lastAxis = 0;
   for (const NyquistPoint& p : l.Points)
     if (p.Part == ContourPart::Axis) lastAxis = p.PhaseDeg;
-  EXPECT_NEAR(lastAxis, -270, 0.5);
-  EXPECT_GT(std::abs(l.Points.front().H), 1e5);
+  EXPECT_NEAR(lastAxis, -270, 1);
+  EXPECT_GT(std::abs(l.Points.front().H), 1e3);
 }
 
 TEST(NyquistTest, DegenerateLoopsSayWhy) {
