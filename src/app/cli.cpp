@@ -72,7 +72,7 @@ bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes)
 std::vector<QString> OutputNames(const Options& o) {
   std::vector<QString> names;
   for (const std::optional<QString>* name :
-       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step})
+       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step, &o.Nyquist})
     if (*name) names.push_back(**name);
   return names;
 }
@@ -86,6 +86,13 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
         !lower.endsWith(QStringLiteral(".csv")))
       return QStringLiteral("--step : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Step);
+  }
+  if (o.Nyquist) {
+    const QString lower = o.Nyquist->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QStringLiteral("--nyquist : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Nyquist);
   }
   if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
       !host.IsCurveBoxChecked(3))
