@@ -512,6 +512,8 @@ class CliTest : public QObject {
                             QStringLiteral("--save"),   Path("w.WWC")};
     QTest::newRow("step format") << first + QStringList{QStringLiteral("--step"), Path("w.pdf")}
                                  << 2;
+    QTest::newRow("nyquist format")
+        << first + QStringList{QStringLiteral("--nyquist"), Path("w.emf")} << 2;
     QTest::newRow("worksheet of nothing")
         << QStringList{QStringLiteral("--save"), Path("w.WWC"), QStringLiteral("--worksheet"),
                        Path("w.mws")}
