@@ -299,6 +299,12 @@ NyquistPicture PictureOf(const DiagramState& s, const std::array<CoefficientSet,
 
 NyquistLocus ComputeNyquist(const CurveFactors& f) {
   if (f.Num.empty()) return Failed(NyquistOutcome::NoFunction);
+  const auto finite = [](const auto& c) {
+    return std::all_of(c.begin(), c.end(), [](double v) { return std::isfinite(v); });
+  };
+  for (const std::vector<CoefficientSet>* side : {&f.Num, &f.Den})
+    for (const CoefficientSet& c : *side)
+      if (!finite(c)) return Failed(NyquistOutcome::Overflow);
   Polynomial num{1.0}, den{1.0};
   std::vector<std::complex<double>> features;  // every root, to place the samples
   int originPoles = 0, openRhp = 0;
@@ -327,6 +333,9 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
     for (const std::complex<double>& r : roots.Pairs) features.push_back(r);
   }
   const Polynomial characteristic = Add(den, num);
+  // The roots and the count would be read from infinities.
+  if (!finite(num) || !finite(den) || !finite(characteristic))
+    return Failed(NyquistOutcome::Overflow);
   if (PolynomialDegree(characteristic) < 0) return Failed(NyquistOutcome::LoopUndefined);
 
   NyquistLocus locus;
@@ -514,6 +523,9 @@ std::string NyquistOutcomeText(NyquistOutcome outcome) {
     case NyquistOutcome::LoopUndefined:
       return PictureText(
           Tr("Nyquist", "1+H est identiquement nul : la boucle fermée n'est pas définie"));
+    case NyquistOutcome::Overflow:
+      return PictureText(Tr("Nyquist", "Coefficients trop extrêmes : le calcul dépasse les nombres "
+                                       "représentables"));
   }
   return {};
 }

@@ -19,6 +19,7 @@ enum class NyquistOutcome {
   Invalid,          // a ticked function does not compile (the redraw was refused)
   ZeroDenominator,  // a denominator is the zero polynomial
   LoopUndefined,    // 1 + H identically zero
+  Overflow,         // coefficients or their products beyond the doubles
 };
 
 // Where on the contour a point of the locus comes from.

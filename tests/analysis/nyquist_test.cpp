@@ -106,6 +106,11 @@ TEST(NyquistTest, DegenerateLoopsSayWhy) {
   EXPECT_EQ(ComputeNyquist(One({1}, {0})).Outcome, NyquistOutcome::ZeroDenominator);
   EXPECT_EQ(ComputeNyquist(One({-1, -1}, {1, 1})).Outcome, NyquistOutcome::LoopUndefined);
   EXPECT_EQ(ComputeNyquist(CurveFactors{}).Outcome, NyquistOutcome::NoFunction);
+  // 1e200 (1+p)^5 / (1e-200 + p^5) cubed: its products leave the doubles.
+  const CurveFactors huge{{{1e200, 5e200, 1e201, 1e201, 5e200, 1e200}}, {{1e-200, 0, 0, 0, 0, 1}}};
+  EXPECT_EQ(
+      ComputeNyquist(CurveFactors{{huge.Num[0], huge.Num[0]}, {huge.Den[0], huge.Den[0]}}).Outcome,
+      NyquistOutcome::Overflow);
   // H = 0: the closed loop keeps the open loop's poles.
   const NyquistLocus zero = ComputeNyquist(One({0}, {-1, 1}));
   EXPECT_EQ(zero.Verdict.ClosedLoopRhp, 1);
