@@ -295,6 +295,19 @@ const OptionDescription kOptions[] = {
              .arg(value);
        return QString();
      }},
+    {"nyquist", "SORTIE",
+     "lieu de Nyquist des fonctions cochées : image .png ou .svg (640x560, comme la fenêtre "
+     "« Lieu de Nyquist », marges avec --margins) ou échantillons .csv (w,re,im) du produit "
+     "pour w > 0 ; le verdict (P, N, Z, stabilité) est écrit sur la sortie standard",
+     [](const QString& value, Options& o) {
+       o.Nyquist = value;
+       return QString();
+     }},
+    {"nyquist-zoom", nullptr, "avec --nyquist : -2 ... +1 sur les deux axes (« Zoom sur -1 »)",
+     [](const QString&, Options& o) {
+       o.NyquistZoom = true;
+       return QString();
+     }},
     {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
      [](const QString&, Options& o) {
        o.ClosedLoop = true;
@@ -412,7 +425,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
-      !o.Step)
+      !o.Step && !o.Nyquist)
     return QStringLiteral(
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};

@@ -47,6 +47,7 @@
 #include "ui/cp1252.h"
 #include "ui/cursor_values.h"
 #include "ui/measures_window.h"
+#include "ui/nyquist_window.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
@@ -261,6 +262,11 @@ void TForm1::CreateMenus() {
   Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", QStringLiteral("Asymptotes"), true);
   Asymptotes1->setCheckable(true);
   connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
+  LieuNyquist1 = MenuEntry(Analyse1, "LieuNyquist1", tr("Lieu de Nyquist"), true);
+  connect(LieuNyquist1, &QAction::triggered, this, [this] {
+    if (!nyquist_) nyquist_ = new NyquistWindow(s_, this);
+    nyquist_->ShowWindow();
+  });
 
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));

@@ -29,6 +29,7 @@ namespace tv::ui {
 
 class DesktopLauncher;
 class MeasuresWindow;
+class NyquistWindow;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
@@ -91,6 +92,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
+  // The Nyquist window, once Analyse > "Lieu de Nyquist" has opened it.
+  NyquistWindow* Nyquist() const { return nyquist_; }
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 
@@ -125,6 +128,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Mesures1 = nullptr;
   QAction* Rglersur23dB1 = nullptr;
   QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
+  QAction* LieuNyquist1 = nullptr;
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -227,6 +231,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
+  NyquistWindow* nyquist_ = nullptr;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;
