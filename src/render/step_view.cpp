@@ -196,6 +196,10 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   DrawAxes(s, f, th);
   DrawMarks(s, f, r);
   DrawCurve(s, f, r);
+  UseColour(s, kBlack);
+  const std::vector<std::string> notes = StepNoteTexts(r);
+  for (std::size_t i = 0; i < notes.size(); ++i)
+    PlotText(s, f.Left + 6, f.Top + 4 + static_cast<int>(i) * th, notes[i]);
 
   const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
   const std::vector<std::string> lines = StepReadoutTexts(r);

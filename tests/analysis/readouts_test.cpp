@@ -138,6 +138,53 @@ TEST(ReadoutsTest, ZeroPolynomialAndDifferentiator) {
   EXPECT_FALSE(d.ClosedLoop.BandwidthW);
 }
 
+// K(1+p)^2/p^3 / (1 + 0.01p + 0.01p^2) / (1 + 0.02p + 1e-4p^2): two gain
+// crossovers 1 % apart near the lightly damped pair (mpmath, 30 digits).
+TEST(ReadoutsTest, CloseCrossoversAreEachFound) {
+  CurveFactors f{{{1, 2, 1}, {1}, {1}}, {{0, 0, 0, 1}, {1, 0.01, 0.01}, {1, 0.02, 1e-4}}};
+  const CurveReadouts r = ComputeReadouts(f, kRange);
+  ASSERT_EQ(r.GainCrossovers.size(), 3u);
+  const double w[] = {1.48547134703127, 9.89636632004032, 10.0};
+  const double margin[] = {19.53179563, -11.074232505, -22.84237255};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(r.GainCrossovers[i].W, w[i], 1e-9 * w[i]) << i;
+    EXPECT_NEAR(r.GainCrossovers[i].PhaseMarginDeg, margin[i], 1e-6) << i;
+  }
+}
+
+TEST(ReadoutsTest, DegenerateValuesSaidInWords) {
+  // 1/(1 + p^2/4): the phase is exactly -180 degrees beyond w = 2.
+  const CurveReadouts undamped = ComputeReadouts(One({1}, {1, 0, 0.25}), kRange);
+  EXPECT_TRUE(undamped.PhaseCrossovers.empty());
+  EXPECT_TRUE(undamped.PhaseAt180);
+  // 8/(1+p)^3 closed has poles at +-j sqrt 3: an infinite resonance there.
+  const CurveReadouts limit = ComputeReadouts(One({8}, {1, 3, 3, 1}), kRange);
+  ASSERT_TRUE(limit.ClosedLoop.PeakDb && limit.ClosedLoop.PeakW);
+  EXPECT_TRUE(std::isinf(*limit.ClosedLoop.PeakDb));
+  EXPECT_NEAR(*limit.ClosedLoop.PeakW, std::sqrt(3.0), 1e-9);
+  // A lead alone: its closed loop only rises to 10/11 at high frequency.
+  const CurveReadouts lead = ComputeReadouts(One({1, 1}, {1, 0.1}), kRange);
+  EXPECT_FALSE(lead.ClosedLoop.PeakDb);
+  EXPECT_TRUE(lead.ClosedLoop.NoResonance);
+  EXPECT_NEAR(*lead.ClosedLoop.HighFrequencyLimitDb, 20 * std::log10(10.0 / 11), 1e-12);
+}
+
+TEST(TuningTest, OnlyStableLoopsCount) {
+  DiagramState s;
+  HeadlessHost host;
+  SetStartValues(s);
+  s.Host = &host;
+  host.Boxes[0] = true;
+  s.ParamK = 2;
+  s.NumText[0].Assign("K");
+  s.DenText[0].Assign("-1+p");
+  // K/(p - 1 + K), stable for K > 1, peaks at w = 0: K/(K - 1) = 10^(2.3/20).
+  const double r = std::pow(10.0, 2.3 / 20);
+  const std::optional<double> k = TuneClosedLoopPeak(s, Parameter::K);
+  ASSERT_TRUE(k);
+  EXPECT_NEAR(*k, r / (r - 1), 1e-6);  // the peak is searched from w = 1e-4 up
+}
+
 TEST(TuningTest, IntegratorLagReachesTheContourAtTheDirectGain) {
   DiagramState s;
   HeadlessHost host;
