@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstdio>
 #include <functional>
 #include <limits>
 #include <numbers>
@@ -286,17 +285,12 @@ void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& 
               FirstPassage(*samples, exact, 0.9 * o.FinalValue, sign, &o.RiseEnd);
 }
 
-// A read-out number: as every number of the picture, with more digits when
-// those would show a small value as 0 or with a single digit.
-std::string ReadoutNumber(double x) {
-  if (!(std::abs(x) < 0.01) || x == 0) return FormatReal(x);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.3g", x);
-  std::string text = buf;
-  // "1e-08" as "1e-8".
-  const std::size_t e = text.find("e-0");
-  if (e != std::string::npos) text.erase(e + 2, 1);
-  return text;
+// Every read-out a finite number: a static gain of 1/4.9e-324 is infinite.
+bool AllFinite(const StepReadouts& o) {
+  for (const double v : {o.FinalValue, o.Velocity, o.OvershootPercent, o.PeakTime, o.PeakValue,
+                         o.SettlingTime, o.RiseStart, o.RiseEnd})
+    if (!std::isfinite(v)) return false;
+  return true;
 }
 
 StepResponse Failed(StepOutcome outcome) {
@@ -414,6 +408,8 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
     return finer(2 * span, &further) ? &further : nullptr;
   };
   ReadOut(system, poles, fine, beyond, r);
+  // Said as the overflow it is rather than written as an infinite value.
+  if (!AllFinite(r.Readouts)) return Failed(StepOutcome::Overflow);
   return r;
 }
 
@@ -445,33 +441,33 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
     case StepKind::Unstable:
       if (o.StabilityLimit) {
         lines.push_back("Valeur finale : limite de stabilit\xE9");
-        lines.push_back("oscillation entretenue : w= " + ReadoutNumber(o.OscillationW) +
+        lines.push_back("oscillation entretenue : w= " + FormatBounded(o.OscillationW) +
                         " rad/s, p\xE9riode " +
-                        ReadoutNumber(2 * std::numbers::pi / o.OscillationW) + " s");
+                        FormatBounded(2 * std::numbers::pi / o.OscillationW) + " s");
       } else {
         lines.push_back("Valeur finale : instable");
       }
       return lines;
     case StepKind::Ramp:
-      lines.push_back("Valeur finale : rampe de vitesse " + ReadoutNumber(o.Velocity) + " /s");
+      lines.push_back("Valeur finale : rampe de vitesse " + FormatBounded(o.Velocity) + " /s");
       return lines;
     case StepKind::Settles: break;
   }
-  lines.push_back("Valeur finale : " + ReadoutNumber(o.FinalValue));
+  lines.push_back("Valeur finale : " + FormatBounded(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + ReadoutNumber(o.OvershootPercent) +
-                                       " % en t= " + ReadoutNumber(o.PeakTime) + " s"
+  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + FormatBounded(o.OvershootPercent) +
+                                       " % en t= " + FormatBounded(o.PeakTime) + " s"
                   : o.PeakBeyondSpan
-                      ? "D\xE9passement D% : pic au-del\xE0 de " + FormatReal(r.TMax) + " s"
+                      ? "D\xE9passement D% : pic au-del\xE0 de " + FormatBounded(r.TMax) + " s"
                       : std::string("D\xE9passement D% : aucun"));
   if (o.HasSettling)
     lines.push_back("Temps de r\xE9ponse \xE0 5 % : " +
-                    (o.SettledInSpan ? ReadoutNumber(o.SettlingTime) + " s"
-                                     : "au-del\xE0 de " + FormatReal(r.TMax) + " s"));
+                    (o.SettledInSpan ? FormatBounded(o.SettlingTime) + " s"
+                                     : "au-del\xE0 de " + FormatBounded(r.TMax) + " s"));
   if (o.HasRise)
     lines.push_back("Temps de mont\xE9"
                     "e 10-90 % : " +
-                    ReadoutNumber(o.RiseEnd - o.RiseStart) + " s");
+                    FormatBounded(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
 
@@ -479,8 +475,8 @@ std::vector<std::string> StepNoteTexts(const StepResponse& r) {
   std::vector<std::string> notes;
   if (r.Outcome != StepOutcome::Drawn) return notes;
   if (r.RequestedTMax > 0)
-    notes.push_back("t max ramen\xE9 de " + FormatReal(r.RequestedTMax) + " \xE0 " +
-                    FormatReal(r.TMax) + " s");
+    notes.push_back("t max ramen\xE9 de " + FormatBounded(r.RequestedTMax) + " \xE0 " +
+                    FormatBounded(r.TMax) + " s");
   if (r.TooFastToDraw) notes.push_back("oscillation trop rapide pour le trac\xE9");
   return notes;
 }

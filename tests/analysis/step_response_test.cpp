@@ -291,7 +291,7 @@ TEST(StepReadoutsTest, SmallValuesKeepTheirDigits) {
   const std::vector<std::string> lines = StepReadoutTexts(r);
   EXPECT_EQ(lines[0], "Valeur finale : 1e-8");
   EXPECT_NEAR(r.Readouts.SettlingTime, std::log(20.0) / (1e8 + 1), 1e-17);
-  EXPECT_EQ(lines[2], "Temps de r\xE9ponse \xE0 5 % : 3e-8 s");
+  EXPECT_EQ(lines[2], "Temps de r\xE9ponse \xE0 5 % : 2.996e-8 s");
 }
 
 TEST(StepReadoutsTest, PolesOnTheAxisAreTheStabilityLimit) {
