@@ -11,6 +11,7 @@ namespace tv {
 
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
+  if (value == 0) return "0";  // never "-0"
   char buf[32];
   const auto [end, ec] =
       std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
@@ -81,6 +82,8 @@ JsonObject ReadoutMembers(const CurveReadouts& r) {
   closed.Add("peak_db", JsonNumber(r.ClosedLoop.PeakDb));
   closed.Add("peak_w", JsonNumber(r.ClosedLoop.PeakW));
   closed.Add("bandwidth_w", JsonNumber(r.ClosedLoop.BandwidthW));
+  if (r.ClosedLoop.NoResonance)
+    closed.Add("high_frequency_limit_db", JsonNumber(r.ClosedLoop.HighFrequencyLimitDb));
   o.Add("closed_loop", closed.Text());
   o.Add("class", r.Defined ? std::to_string(r.Class) : "null");
   o.Add("static_gain_db", JsonNumber(r.StaticGainDb));

@@ -19,7 +19,8 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
   const std::optional<double> value = TuneClosedLoopPeak(s, info->Id);
   if (!value) {
     err << "tracevue : --tune : aucune valeur de " << info->Name << " entre 0 et "
-        << JsonNumber(kTuningHighest) << " ne donne un pic de 2,3 dB en boucle fermée\n";
+        << JsonNumber(kTuningHighest)
+        << " ne donne un pic de 2,3 dB avec une boucle fermée stable\n";
     return false;
   }
   ParameterValue(s, info->Id) = *value;

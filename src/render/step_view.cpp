@@ -296,6 +296,9 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   DrawCurve(s, f, r);
   UseColour(s, kBlack);
   if (!parameters.empty()) PlotText(s, textLeft, f.Bottom + 4 + th, parameters);
+  const std::vector<std::string> notes = StepNoteTexts(r);
+  for (std::size_t i = 0; i < notes.size(); ++i)
+    PlotText(s, f.Left + 6, f.Top + 4 + static_cast<int>(i) * th, notes[i]);
 
   const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
   const std::vector<std::string> lines = StepReadoutTexts(r);

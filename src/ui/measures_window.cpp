@@ -1,7 +1,5 @@
 // The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside
 // the exact ones when they differ.
-#include <cmath>
-
 #include "ui/measures_window.h"
 
 #include <QClipboard>
@@ -18,6 +16,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "analysis/asymptote_readouts.h"
 #include "core/format.h"
@@ -97,14 +96,27 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
     gain.Lines << QStringLiteral("w= %1 rad/s : MG= %2 dB").arg(Real(c.W), Real(c.GainMarginDb));
     exact.push_back(MarginText(c.GainMarginDb, c.W));
   }
-  if (r.PhaseCrossovers.empty()) gain.Lines << QStringLiteral("la phase ne passe pas par -180°");
+  if (r.PhaseAt180)
+    gain.Lines << QStringLiteral("phase constante à -180°");
+  else if (r.PhaseCrossovers.empty())
+    gain.Lines << QStringLiteral("la phase ne passe pas par -180°");
   if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, QStringLiteral(" dB"));
   sections.push_back(gain);
 
   MeasureSection closed{QStringLiteral("Boucle fermée H/(1+H)"), {}};
-  if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
+  if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW && std::isinf(*r.ClosedLoop.PeakDb))
+    closed.Lines << QStringLiteral("résonance infinie en w= %1 rad/s (pôles sur l'axe imaginaire)")
+                        .arg(Real(*r.ClosedLoop.PeakW));
+  else if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
     closed.Lines << QStringLiteral("pic : %1 dB en w= %2 rad/s")
                         .arg(Real(*r.ClosedLoop.PeakDb), Real(*r.ClosedLoop.PeakW));
+  else if (r.ClosedLoop.NoResonance)
+    closed.Lines << (r.ClosedLoop.HighFrequencyLimitDb &&
+                             std::isfinite(*r.ClosedLoop.HighFrequencyLimitDb)
+                         ? QStringLiteral("pas de résonance (limite en haute fréquence : %1 dB)")
+                               .arg(Real(*r.ClosedLoop.HighFrequencyLimitDb))
+                         : QStringLiteral(
+                               "pas de résonance (le gain tend vers 0 en haute fréquence)"));
   else
     closed.Lines << QStringLiteral("pic : non calculable");
   closed.Lines << (r.ClosedLoop.BandwidthW

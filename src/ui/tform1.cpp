@@ -637,7 +637,7 @@ void TForm1::Rglersur23dB1Click() {
   if (!value) {
     dialogs_.Message(this,
                      QStringLiteral("Aucune valeur de %1 entre 0 et %2 ne donne un pic de "
-                                    "2,3 dB en boucle fermée.")
+                                    "2,3 dB avec une boucle fermée stable.")
                          .arg(QString::fromUtf8(Info(*p).Name.data(),
                                                 static_cast<qsizetype>(Info(*p).Name.size())),
                               QString::fromStdString(FormatReal(kTuningHighest))),
