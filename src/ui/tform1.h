@@ -33,6 +33,7 @@ class ParameterControls;
 struct PictureContext;
 class QtSurface;
 class StepWindow;
+class LocusWindow;
 class TAboutBox;
 class TForm2;
 class TForm3;
@@ -86,6 +87,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
   StepWindow* StepResponseWindow() const { return stepWindow_; }
+  LocusWindow* PoleLocusWindow() const { return locusWindow_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
@@ -122,7 +124,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QMenu* Analyse1 = nullptr;
   QAction* Mesures1 = nullptr;
   QAction* Rglersur23dB1 = nullptr;
-  QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
+  QAction* Asymptotes1 = nullptr;   // check item: the asymptotic diagram over the Bode curves
+  QAction* Lieudesples1 = nullptr;  // the closed-loop poles over the selected parameter
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -181,6 +184,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Mesures1Click();
   void Rglersur23dB1Click();
   void Rponsetemporelletrac1Click();
+  void Lieudesples1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it): the dialogs' printer, shared with the step response window.
@@ -212,6 +216,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
+  LocusWindow* locusWindow_ = nullptr;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;
