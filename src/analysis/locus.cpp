@@ -30,7 +30,7 @@ constexpr std::size_t kMaxSamples = 6000;
 constexpr double kRelativeBound = 1e-10;
 // A root farther than this many times the typical root from the origin is
 // on its way to infinity: it does not widen the view.
-constexpr double kFarRoot = 30;
+constexpr double kFarRoot = 10;
 
 // p(z) and p'(z) of a[0] + a[1] z + ... + a[n] z^n.
 void Horner(const double* a, int n, Complex z, Complex& p, Complex& d) {
@@ -65,7 +65,8 @@ Polynomial Multiply(const Polynomial& a, const CoefficientSet& b) {
   if (a.empty() || db < 0) return {};
   Polynomial out(a.size() + static_cast<std::size_t>(db), 0.0);
   for (std::size_t i = 0; i < a.size(); ++i)
-    for (int j = 0; j <= db; ++j) out[i + static_cast<std::size_t>(j)] += a[i] * b[static_cast<std::size_t>(j)];
+    for (int j = 0; j <= db; ++j)
+      out[i + static_cast<std::size_t>(j)] += a[i] * b[static_cast<std::size_t>(j)];
   return out;
 }
 
@@ -97,14 +98,80 @@ struct Point {
   bool Ok() const { return Evaluated && Finite && Degree >= 0; }
 };
 
-Point SampleAt(const CharacteristicFamily& family, double v) {
+std::vector<std::size_t> Match(const std::vector<Complex>& a, const std::vector<Complex>& b);
+
+// The roots of c found from guesses near them (the roots at a value close
+// by), all at once by Aberth's iteration: a few steps where the companion
+// matrix's eigenvalues take many times longer. False when it does not
+// settle (a multiple root, a pair leaving the real axis), for the solver.
+bool RootsFrom(const Polynomial& c, const std::vector<Complex>& guesses,
+               std::vector<Complex>& roots) {
+  const int n = static_cast<int>(c.size()) - 1;
+  if (n < 1 || static_cast<int>(guesses.size()) != n || c[0] == 0) return false;
+  for (double v : c)
+    if (!std::isfinite(v)) return false;
+  roots = guesses;
+  std::vector<Complex> step(guesses.size());
+  double last = std::numeric_limits<double>::infinity();
+  for (int it = 0; it < 10; ++it) {
+    // The largest step relative to its root; the iteration has settled when
+    // it is at the rounding of the values, or stalls just above it (roots
+    // close together are known to fewer digits).
+    double largest = 0;
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+      Complex p, d;
+      Horner(c.data(), n, roots[i], p, d);
+      if (p == 0.0) {
+        step[i] = 0;
+        continue;
+      }
+      const Complex w = p / d;
+      Complex sum = 0;
+      for (std::size_t j = 0; j < roots.size(); ++j)
+        if (j != i) sum += 1.0 / (roots[i] - roots[j]);
+      step[i] = w / (1.0 - w * sum);
+      largest = std::max(largest, std::abs(step[i]) / std::max(std::abs(roots[i]), 1e-300));
+    }
+    for (std::size_t i = 0; i < roots.size(); ++i) roots[i] -= step[i];
+    for (const Complex& r : roots)
+      if (!std::isfinite(r.real()) || !std::isfinite(r.imag())) return false;
+    const bool settled = largest <= 1e-14 || (largest <= 1e-10 && largest > 0.5 * last);
+    last = largest;
+    if (settled) {
+      // What is left of an imaginary part below the step's precision is
+      // rounding: the root is real.
+      for (Complex& r : roots)
+        if (std::abs(r.imag()) <= 1e-9 * std::abs(r)) r = r.real();
+      // Distinct roots, as many as the degree: all of them.
+      for (std::size_t i = 0; i < roots.size(); ++i)
+        for (std::size_t j = i + 1; j < roots.size(); ++j)
+          if (std::abs(roots[i] - roots[j]) <= 1e-6 * std::max(std::abs(roots[i]), 1e-300))
+            return false;
+      return true;
+    }
+  }
+  return false;
+}
+
+Point SampleAt(const CharacteristicFamily& family, double v,
+               const std::vector<Complex>* guesses = nullptr) {
   Point pt;
   pt.Value = v;
   pt.Evaluated = family.CharacteristicAt(v, pt.C);
   if (!pt.Evaluated) return pt;
   pt.Degree = static_cast<int>(pt.C.size()) - 1;
-  pt.Roots = PolynomialRoots(pt.C, &pt.Finite);
+  if (!guesses || !RootsFrom(pt.C, *guesses, pt.Roots))
+    pt.Roots = PolynomialRoots(pt.C, &pt.Finite);
   return pt;
+}
+
+// Guesses for a value between a and b: the midpoints of the matched roots.
+std::vector<Complex> Between(const Point& a, const Point& b) {
+  if (!a.Ok() || !b.Ok() || a.Roots.size() != b.Roots.size()) return a.Ok() ? a.Roots : b.Roots;
+  const std::vector<std::size_t> perm = Match(a.Roots, b.Roots);
+  std::vector<Complex> mid(a.Roots.size());
+  for (std::size_t i = 0; i < mid.size(); ++i) mid[i] = 0.5 * (a.Roots[i] + b.Roots[perm[i]]);
+  return mid;
 }
 
 int RightCount(const std::vector<Complex>& roots) {
@@ -114,24 +181,26 @@ int RightCount(const std::vector<Complex>& roots) {
   return n;
 }
 
-// perm[i]: the root of b that continues root i of a (same counts), nearest
-// pairs first.
+// perm[i]: the root of b that continues root i of a (same counts): each in
+// turn takes the nearest root not yet taken. The steps are small beside the
+// distances between roots, so that the order does not matter.
 std::vector<std::size_t> Match(const std::vector<Complex>& a, const std::vector<Complex>& b) {
   const std::size_t n = a.size();
-  std::vector<std::pair<double, std::size_t>> pairs;
-  pairs.reserve(n * n);
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t j = 0; j < n; ++j) pairs.emplace_back(std::norm(a[i] - b[j]), i * n + j);
-  std::sort(pairs.begin(), pairs.end());
-  std::vector<std::size_t> perm(n, n);
+  std::vector<std::size_t> perm(n, 0);
   std::vector<bool> taken(n, false);
-  std::size_t left = n;
-  for (const auto& [distance, code] : pairs) {
-    const std::size_t i = code / n, j = code % n;
-    if (perm[i] != n || taken[j]) continue;
-    perm[i] = j;
-    taken[j] = true;
-    if (--left == 0) break;
+  for (std::size_t i = 0; i < n; ++i) {
+    double best = std::numeric_limits<double>::infinity();
+    std::size_t at = n;
+    for (std::size_t j = 0; j < n; ++j) {
+      if (taken[j]) continue;
+      const double d = std::norm(a[i] - b[j]);
+      if (at == n || d < best) {
+        best = d;
+        at = j;
+      }
+    }
+    perm[i] = at;
+    taken[at] = true;
   }
   return perm;
 }
@@ -193,7 +262,8 @@ void Refine(const CharacteristicFamily& family, const Point& a, const Point& b, 
   if (!NeedsHalving(a, b, view)) return;
   const double mid = 0.5 * (a.Value + b.Value);
   if (!(mid > a.Value && mid < b.Value)) return;
-  const Point m = SampleAt(family, mid);
+  const std::vector<Complex> guesses = Between(a, b);
+  const Point m = SampleAt(family, mid, &guesses);
   Refine(family, a, m, depth + 1, view, out);
   out.push_back(m);
   Refine(family, m, b, depth + 1, view, out);
@@ -221,8 +291,9 @@ double Bisect(double lo, double hi, double range, Test test) {
   return 0.5 * (lo + hi);
 }
 
-int RightCountAt(const CharacteristicFamily& family, double v) {
-  const Point pt = SampleAt(family, v);
+int RightCountAt(const CharacteristicFamily& family, double v,
+                 const std::vector<Complex>* guesses = nullptr) {
+  const Point pt = SampleAt(family, v, guesses);
   return pt.Ok() ? RightCount(pt.Roots) : -1;
 }
 
@@ -281,7 +352,11 @@ CharacteristicFamily::CharacteristicFamily(const DiagramState& s, Parameter p)
     CoefficientSet c;
     if (!EvaluateCompiled(num_[k], values_, c) || !EvaluateCompiled(den_[k], values_, c))
       valid_ = false;
-    if (ReadsParameter(num_[k], p) || ReadsParameter(den_[k], p)) uses_ = true;
+    reads_[k] = {ReadsParameter(num_[k], p), ReadsParameter(den_[k], p)};
+    if (reads_[k][0] || reads_[k][1]) uses_ = true;
+    // A text that does not read the parameter is evaluated once.
+    EvaluateCompiled(num_[k], values_, fixed_[k][0]);
+    EvaluateCompiled(den_[k], values_, fixed_[k][1]);
   }
 }
 
@@ -292,8 +367,9 @@ bool CharacteristicFamily::ProductAt(double v, Polynomial& num, Polynomial& den)
   den.assign(1, 1.0);
   for (int i : factors_) {
     const auto k = static_cast<std::size_t>(i);
-    CoefficientSet n, d;
-    if (!EvaluateCompiled(num_[k], values, n) || !EvaluateCompiled(den_[k], values, d))
+    CoefficientSet n = fixed_[k][0], d = fixed_[k][1];
+    if ((reads_[k][0] && !EvaluateCompiled(num_[k], values, n)) ||
+        (reads_[k][1] && !EvaluateCompiled(den_[k], values, d)))
       return false;
     num = Multiply(num, n);
     den = Multiply(den, d);
@@ -311,13 +387,13 @@ bool CharacteristicFamily::CharacteristicAt(double v, Polynomial& c) const {
   return true;
 }
 
-bool CharacteristicFamily::SameAs(const CharacteristicFamily& other) const {
-  if (param_ != other.param_ || factors_ != other.factors_) return false;
+bool CharacteristicFamily::SameAs(const DiagramState& s, Parameter p) const {
+  if (param_ != p || factors_ != TickedFunctions(s)) return false;
   for (const ParameterInfo& info : kParameters)
-    if (info.Id != param_ && !(values_.*info.Value == other.values_.*info.Value)) return false;
+    if (info.Id != param_ && !(values_.*info.Value == s.*info.Field)) return false;
   for (int i : factors_) {
     const auto k = static_cast<std::size_t>(i);
-    if (num_[k].Text != other.num_[k].Text || den_[k].Text != other.den_[k].Text) return false;
+    if (num_[k].Text != s.NumText[k].View() || den_[k].Text != s.DenText[k].View()) return false;
   }
   return true;
 }
@@ -341,8 +417,11 @@ Locus ComputeLocus(const CharacteristicFamily& family, double from, double to) {
   if (!(to > from) || !std::isfinite(from) || !std::isfinite(to)) to = from;
 
   std::vector<Point> first;
-  for (int k = 0; k <= kFirstSteps; ++k)
-    first.push_back(SampleAt(family, k == kFirstSteps ? to : from + (to - from) * k / kFirstSteps));
+  for (int k = 0; k <= kFirstSteps; ++k) {
+    const double v = k == kFirstSteps ? to : from + (to - from) * k / kFirstSteps;
+    first.push_back(
+        SampleAt(family, v, k > 0 && first.back().Ok() ? &first.back().Roots : nullptr));
+  }
   if (std::none_of(first.begin(), first.end(), [](const Point& pt) { return pt.Degree >= 0; })) {
     l.Outcome = LocusOutcome::Vanishes;
     return l;
@@ -364,7 +443,8 @@ Locus ComputeLocus(const CharacteristicFamily& family, double from, double to) {
     }
     points = std::move(refined);
     const LocusBox now = BoxOf(points);
-    const double grow = 0.1 * std::max(view.Box.ReMax - view.Box.ReMin, view.Box.ImMax - view.Box.ImMin);
+    const double grow =
+        0.1 * std::max(view.Box.ReMax - view.Box.ReMin, view.Box.ImMax - view.Box.ImMin);
     if (now.ReMin >= view.Box.ReMin - grow && now.ReMax <= view.Box.ReMax + grow &&
         now.ImMax <= view.Box.ImMax + grow)
       break;
@@ -426,13 +506,15 @@ Locus ComputeLocus(const CharacteristicFamily& family, double from, double to) {
     double bound = points[k].Value;
     if (k > 0 && right[k] >= 0 && right[k - 1] >= 0 && right[k] != right[k - 1]) {
       const double a = points[k - 1].Value;
+      const std::vector<Complex> guesses = Between(points[k - 1], points[k]);
       bound = Bisect(a, points[k].Value, range,
-                     [&](double v) { return RightCountAt(family, v) == right[k - 1]; });
+                     [&](double v) { return RightCountAt(family, v, &guesses) == right[k - 1]; });
       const Point at = SampleAt(family, bound);
       if (at.Ok() && !at.Roots.empty()) {
-        const Complex nearest = *std::min_element(
-            at.Roots.begin(), at.Roots.end(),
-            [](const Complex& x, const Complex& y) { return std::abs(x.real()) < std::abs(y.real()); });
+        const Complex nearest = *std::min_element(at.Roots.begin(), at.Roots.end(),
+                                                  [](const Complex& x, const Complex& y) {
+                                                    return std::abs(x.real()) < std::abs(y.real());
+                                                  });
         // A root on the axis; not one passing through infinity, nor the
         // root at 0 a range end starts with.
         const bool onAxis = std::abs(nearest.real()) <= 1e-6 * span;

@@ -43,15 +43,19 @@ class CharacteristicFamily {
   // not evaluate there.
   bool CharacteristicAt(double v, Polynomial& c) const;
 
-  // The same texts, ticks and other parameters: a locus drawn for one is the
-  // locus of the other.
-  bool SameAs(const CharacteristicFamily& other) const;
+  // Whether the state gives this family over p (the same texts, ticks and
+  // other parameters: the locus drawn for it stands), compiling nothing.
+  bool SameAs(const DiagramState& s, Parameter p) const;
 
  private:
   Parameter param_ = Parameter::K;
   ParameterValues values_;
   std::vector<int> factors_;
   std::array<CompiledText, 3> num_{}, den_{};
+  // Per function, whether its numerator and denominator read the parameter,
+  // and their coefficients at the values held.
+  std::array<std::array<bool, 2>, 3> reads_{};
+  std::array<std::array<CoefficientSet, 2>, 3> fixed_{};
   bool valid_ = false;
   bool uses_ = false;
 };

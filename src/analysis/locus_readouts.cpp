@@ -69,8 +69,8 @@ std::vector<std::string> LocusPoleLines(const LocusPoles& p, Parameter param) {
     if (r.imag() < 0) continue;
     std::string line = "  " + PoleText(r);
     if (r.imag() > 0)
-      line += "   Ksi = " + FormatReal(-r.real() / std::abs(r)) + ", wn = " +
-              FormatReal(std::abs(r)) + " rad/s";
+      line += "   Ksi = " + FormatReal(-r.real() / std::abs(r)) +
+              ", wn = " + FormatReal(std::abs(r)) + " rad/s";
     lines.push_back(line);
   }
   if (p.Closed.empty()) lines.push_back(Text(Tr("Locus", "  aucun (1+H sans racine)")));
@@ -83,9 +83,9 @@ std::vector<std::string> LocusPoleLines(const LocusPoles& p, Parameter param) {
     lines.push_back(Text(Tr("Locus", "Instable : ")) + std::to_string(unstable) +
                     Text(Tr("Locus", " pôle(s) à partie réelle positive ou nulle")));
   } else {
-    std::string line = Text(d.Poles.size() == 2 ? Tr("Locus", "Dominants : ")
-                                                : Tr("Locus", "Dominant : ")) +
-                       PoleText(d.Poles.front());
+    std::string line =
+        Text(d.Poles.size() == 2 ? Tr("Locus", "Dominants : ") : Tr("Locus", "Dominant : ")) +
+        PoleText(d.Poles.front());
     if (d.Ratio > 0)
       line += Text(Tr("Locus", " (les suivants ")) + FormatReal(d.Ratio) +
               Text(Tr("Locus", " fois plus loin de l'axe)"));

@@ -147,7 +147,8 @@ void DrawOpenLoop(DiagramState& s, const LocusFrame& f, const LocusPoles& poles)
     const double x = f.X(z.real()), y = f.Y(z.imag());
     constexpr int kSides = 12;
     for (int k = 0; k < kSides; ++k) {
-      const double a0 = 2 * std::numbers::pi * k / kSides, a1 = 2 * std::numbers::pi * (k + 1) / kSides;
+      const double a0 = 2 * std::numbers::pi * k / kSides,
+                   a1 = 2 * std::numbers::pi * (k + 1) / kSides;
       PlotLine(s, RoundPixel(x + r * std::cos(a0)), RoundPixel(y + r * std::sin(a0)),
                RoundPixel(x + r * std::cos(a1)), RoundPixel(y + r * std::sin(a1)));
     }

@@ -28,8 +28,8 @@ void AppendNumber(std::string& out, double v) {
   out.append(buffer, result.ptr);
 }
 
-void DrawOn(PlotSurface& surface, const Locus& l, const LocusPoles& poles,
-            std::string_view caption, int width, int height, bool black) {
+void DrawOn(PlotSurface& surface, const Locus& l, const LocusPoles& poles, std::string_view caption,
+            int width, int height, bool black) {
   DiagramState picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
   picture.PlotWidth = width;

@@ -42,10 +42,7 @@ class LocusPicture : public QWidget {
  public:
   LocusPicture(const QImage& image, std::function<void(int, int)> resized,
                std::function<void(int, int)> clicked, QWidget* parent)
-      : QWidget(parent),
-        image_(image),
-        resized_(std::move(resized)),
-        clicked_(std::move(clicked)) {
+      : QWidget(parent), image_(image), resized_(std::move(resized)), clicked_(std::move(clicked)) {
     setObjectName(QStringLiteral("LocusPicture"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(320, 260);
@@ -139,8 +136,8 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
   auto* columns = new QHBoxLayout(body);
   columns->setContentsMargins(0, 0, 0, 0);
   Picture = new LocusPicture(
-      shown_, [this](int w, int h) { Resized(w, h); },
-      [this](int x, int y) { ClickAt(x, y); }, body);
+      shown_, [this](int w, int h) { Resized(w, h); }, [this](int x, int y) { ClickAt(x, y); },
+      body);
   columns->addWidget(Picture, 1);
   Readouts = new QLabel(body);
   Readouts->setObjectName(QStringLiteral("Readouts"));
@@ -221,20 +218,19 @@ void LocusWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Update(d
 void LocusWindow::Update(bool drawn) {
   const Parameter p = Selected();
   if (rangeFor_ != p) SetDefaultRange();
-  CharacteristicFamily family(s_, p);
   const std::pair<double, double> range = Range();
   const double value = ParameterValue(s_, p);
   if (!drawn) {
     // The redraw was refused: the texts as they stand do not compile.
-    family_ = family;
+    family_ = CharacteristicFamily(s_, p);
     locus_ = tv::Locus{};
     locus_.Param = p;
     locus_.Outcome = LocusOutcome::Invalid;
     poles_ = tv::LocusPoles{};
     computed_ = false;
     DrawBase();
-  } else if (!computed_ || !family.SameAs(family_) || range != range_) {
-    family_ = std::move(family);
+  } else if (!computed_ || range != range_ || !family_.SameAs(s_, p)) {
+    family_ = CharacteristicFamily(s_, p);
     range_ = range;
     locus_ = ComputeLocus(family_, range.first, range.second);
     poles_ = ComputeLocusPoles(family_, value);
@@ -242,6 +238,7 @@ void LocusWindow::Update(bool drawn) {
     ++locusCount_;
     DrawBase();
   } else {
+    // A step of the selected parameter: the locus stays, the poles move.
     poles_ = ComputeLocusPoles(family_, value);
   }
   DrawMarkers();
@@ -295,10 +292,9 @@ void LocusWindow::PressepapierClick() { QGuiApplication::clipboard()->setImage(s
 
 void LocusWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, true);
-  PictureContext ctx{this, picture_, HostDialogs(s_), *base_,
-                     [this, caption](tv::DiagramState& page) {
-                       DrawLocusView(page, locus_, poles_, caption);
-                     }};
+  PictureContext ctx{
+      this, picture_, HostDialogs(s_), *base_,
+      [this, caption](tv::DiagramState& page) { DrawLocusView(page, locus_, poles_, caption); }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew.
   picture_.DrawCanvas = picture_.ScreenCanvas = base_.get();

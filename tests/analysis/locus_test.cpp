@@ -99,25 +99,51 @@ INSTANTIATE_TEST_SUITE_P(
     Locus, LocusCriticalTest,
     testing::Values(
         // (1+p)^3 + K: a pair crosses at K = 8, at w = sqrt(3).
-        CriticalCase{"ThirdOrderLag", {"K", "1+3*p+3*p^2+p^3", {{Parameter::K, 4}}}, Parameter::K,
-                     0, 400, {{0, 8}}, {{8, std::sqrt(3.0)}}},
+        CriticalCase{"ThirdOrderLag",
+                     {"K", "1+3*p+3*p^2+p^3", {{Parameter::K, 4}}},
+                     Parameter::K,
+                     0,
+                     400,
+                     {{0, 8}},
+                     {{8, std::sqrt(3.0)}}},
         // T p^3 + (1+T) p^2 + p + K: stable for K < (1+T)/T, crossing at w = 1/sqrt(T).
         CriticalCase{"IntegratorT1",
                      {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 1}}},
-                     Parameter::K, 0, 100, {{0, 2}}, {{2, 1}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 2}},
+                     {{2, 1}}},
         CriticalCase{"IntegratorTHalf",
                      {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 0.5}}},
-                     Parameter::K, 0, 100, {{0, 3}}, {{3, std::sqrt(2.0)}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 3}},
+                     {{3, std::sqrt(2.0)}}},
         CriticalCase{"IntegratorTTenth",
                      {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 0.1}}},
-                     Parameter::K, 0, 100, {{0, 11}}, {{11, std::sqrt(10.0)}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 11}},
+                     {{11, std::sqrt(10.0)}}},
         // Over T for K = 3: stable while T < 1/(K-1) = 0.5, crossing at w = sqrt(2).
         CriticalCase{"IntegratorOverT",
                      {"K", kLagIntegrator, {{Parameter::K, 3}, {Parameter::T, 0.2}}},
-                     Parameter::T, 0, 20, {{0, 0.5}}, {{0.5, std::sqrt(2.0)}}},
+                     Parameter::T,
+                     0,
+                     20,
+                     {{0, 0.5}},
+                     {{0.5, std::sqrt(2.0)}}},
         // p + (K-1)(K-2): the root passes through 0 twice, stable on either side.
-        CriticalCase{"TwoIntervals", {"K*K-3*K+2", "p", {{Parameter::K, 1}}}, Parameter::K, 0, 4,
-                     {{0, 1}, {2, 4}}, {{1, 0}, {2, 0}}}),
+        CriticalCase{"TwoIntervals",
+                     {"K*K-3*K+2", "p", {{Parameter::K, 1}}},
+                     Parameter::K,
+                     0,
+                     4,
+                     {{0, 1}, {2, 4}},
+                     {{1, 0}, {2, 0}}}),
     [](const testing::TestParamInfo<CriticalCase>& tested) { return tested.param.Name; });
 
 TEST(Locus, DampingMovesThePolesOnACircle) {
@@ -196,24 +222,39 @@ TEST_P(LocusDegenerateTest, SaidInWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locus, LocusDegenerateTest,
-    testing::Values(
-        DegenerateCase{"NoFunction", {"K", "1+p", {}}, false, LocusOutcome::NoFunction,
-                       "Aucune fonction coch\xE9"
-                       "e : rien \xE0 tracer"},
-        DegenerateCase{"Invalid", {"K", "p^2+1+", {}}, true, LocusOutcome::Invalid,
-                       "Une fonction coch\xE9"
-                       "e est invalide : rien n'est trac\xE9"},
-        DegenerateCase{"Unused", {"T", "1+p", {}}, true, LocusOutcome::Unused,
-                       "K n'appara\xEEt dans aucune fonction coch\xE9"
-                       "e"},
-        DegenerateCase{"Vanishes", {"-K", "K", {}}, true, LocusOutcome::Vanishes,
-                       "1+H est identiquement nul de K = 0 \xE0 10 : la boucle ferm\xE9"
-                       "e n'est pas d\xE9"
-                       "finie"},
-        // (1 - K/4) p + 1: the root leaves for infinity at K = 4 and comes back
-        // from the right.
-        DegenerateCase{"DegreeDrops", {"-K*p/4", "1+p", {}}, true, LocusOutcome::Drawn,
-                       "Le degr\xE9 de 1+H baisse pour K = 4 : une branche part \xE0 l'infini"}),
+    testing::Values(DegenerateCase{"NoFunction",
+                                   {"K", "1+p", {}},
+                                   false,
+                                   LocusOutcome::NoFunction,
+                                   "Aucune fonction coch\xE9"
+                                   "e : rien \xE0 tracer"},
+                    DegenerateCase{"Invalid",
+                                   {"K", "p^2+1+", {}},
+                                   true,
+                                   LocusOutcome::Invalid,
+                                   "Une fonction coch\xE9"
+                                   "e est invalide : rien n'est trac\xE9"},
+                    DegenerateCase{"Unused",
+                                   {"T", "1+p", {}},
+                                   true,
+                                   LocusOutcome::Unused,
+                                   "K n'appara\xEEt dans aucune fonction coch\xE9"
+                                   "e"},
+                    DegenerateCase{"Vanishes",
+                                   {"-K", "K", {}},
+                                   true,
+                                   LocusOutcome::Vanishes,
+                                   "1+H est identiquement nul de K = 0 \xE0 10 : la boucle ferm\xE9"
+                                   "e n'est pas d\xE9"
+                                   "finie"},
+                    // (1 - K/4) p + 1: the root leaves for infinity at K = 4 and comes back
+                    // from the right.
+                    DegenerateCase{
+                        "DegreeDrops",
+                        {"-K*p/4", "1+p", {}},
+                        true,
+                        LocusOutcome::Drawn,
+                        "Le degr\xE9 de 1+H baisse pour K = 4 : une branche part \xE0 l'infini"}),
     [](const testing::TestParamInfo<DegenerateCase>& tested) { return tested.param.Name; });
 
 }  // namespace
