@@ -25,6 +25,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/locus_output.h"
 #include "ui/step_output.h"
 #include "ui/transfer_refusal.h"
 
@@ -209,7 +210,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   }
   if (o.Report) {
     std::string error;
-    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error))
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error,
+                             LocusSettings{o.LocusParam, o.LocusRange}))
       return writeFailed(*o.Report, error);
   }
   std::vector<std::string> readouts;
@@ -218,6 +220,14 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     if (!ui::WriteStepFile(s, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step), o.Black, &readouts,
                            &error))
       return writeFailed(*o.Step, error);
+  }
+  if (o.Locus) {
+    std::string error;
+    std::vector<std::string> lines;
+    if (!ui::WriteLocusFile(s, o.LocusParam, o.LocusRange, ui::LocalPath(*o.Locus), o.Black, &lines,
+                            &error))
+      return writeFailed(*o.Locus, error);
+    readouts.insert(readouts.end(), lines.begin(), lines.end());
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";

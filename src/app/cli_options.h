@@ -43,8 +43,11 @@ struct Options {
   std::optional<QString> Report;
   std::optional<std::string> Tune;  // the parameter's name as given
   bool ClosedLoop = false;
-  std::optional<QString> Step;  // the step response: .png, .svg or .csv
-  double StepTMax = 0;          // 0: the span chosen from the poles
+  std::optional<QString> Step;   // the step response: .png, .svg or .csv
+  double StepTMax = 0;           // 0: the span chosen from the poles
+  std::optional<QString> Locus;  // the closed-loop locus: .png, .svg or .csv
+  Parameter LocusParam = Parameter::K;
+  std::optional<std::pair<double, double>> LocusRange;  // the default from the value
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;
