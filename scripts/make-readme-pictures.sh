@@ -29,3 +29,5 @@ for example in lead-compensator second-order; do
   "$tracevue" --size $size --asymptotes --export "$out/$example-asymptotes.png" \
     "$examples/$example.WWC" >/dev/null
 done
+# The closed-loop poles of the third-order example over K.
+"$tracevue" --locus "$out/third-order-locus.png" "$examples/third-order.WWC" >/dev/null
