@@ -56,8 +56,7 @@ void LocusStep(benchmark::State& state) {
   GainLoop(s, host);
   tv::ui::ScriptedDialogs dialogs;
   host.AskedDialogs = &dialogs;
-  tv::ui::LocusWindow window(
-      s, [] { return std::optional<tv::Parameter>(tv::Parameter::K); }, {});
+  tv::ui::LocusWindow window(s, [] { return std::optional<tv::Parameter>(tv::Parameter::K); }, {});
   window.DiagramRedrawn(s, true);
   const int computed = window.LocusCount();
   bool up = true;
