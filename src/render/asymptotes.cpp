@@ -128,10 +128,10 @@ void DrawBreakMark(DiagramState& s, const Break& b, int x, std::vector<LabelBloc
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   PlotLine(s, x, mid - kTickHalf, x, mid + kTickHalf);
 
-  std::vector<std::string> lines = {FormatReal(b.W)};
-  if (b.Ksi) lines.push_back("Ksi=" + FormatReal(*b.Ksi));
+  std::vector<std::string> lines = {FormatBounded(b.W)};
+  if (b.Ksi) lines.push_back("Ksi=" + FormatBounded(*b.Ksi));
   if (const std::optional<double> r = b.ResonanceDb())
-    lines.push_back("r\xE9sonance " + FormatReal(*r) + " dB");
+    lines.push_back("r\xE9sonance " + FormatBounded(*r) + " dB");
   const int th = TextHeight(s, "1");
   int width = 0;
   for (const std::string& line : lines) width = std::max(width, TextWidth(s, line));
@@ -167,7 +167,9 @@ void DrawBodeAsymptotes(DiagramState& s) {
   };
   const double wLeft = std::pow(10.0, decadeMin);
   const double wRight = std::pow(10.0, static_cast<double>(s.DecadeMax));
-  const Box box{30, 30 + N, 1, static_cast<double>(s.PlotHeight) - 1};
+  // On paper, inside the frame the curves keep to: down to the decade lines' end.
+  const Box box{30, 30 + N, s.OnPaper ? 5.0 : 1.0,
+                static_cast<double>(s.PlotHeight) - (s.OnPaper ? 40 : 1)};
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
   const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
   const double mid = s.MidY;

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/curves.h"
 #include "core/format.h"
+#include "core/parameters.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -37,6 +39,15 @@ double ValueAt(const StepResponse& r, double t) {
   return r.Y[k - 1] + u * (r.Y[k] - r.Y[k - 1]);
 }
 
+// Dashes of the final value's band in black, where it must not look like the
+// grid's dots nor the markers' lines: in units of the frame pen's width.
+constexpr int kBandDash = 6;
+constexpr int kBandGap = 4;
+
+// Shortest rise-time arrow, in pixels: below it the head alone would cover
+// the shaft and draw a blob.
+constexpr int kShortestArrow = 20;
+
 struct Frame {
   int Left, Right, Top, Bottom;
   double YMin, YMax, TMax;
@@ -44,10 +55,48 @@ struct Frame {
   int Y(double y) const { return RoundPixel(Bottom - (y - YMin) / (YMax - YMin) * (Bottom - Top)); }
 };
 
+// The segment cut to the frame (Liang-Barsky); nothing when it lies wholly
+// outside. A diverging response leaves the frame: it must not cross the
+// read-outs, the title or the axes' numbers.
+void FrameLine(DiagramState& s, const Frame& f, int x1, int y1, int x2, int y2) {
+  const double dx = x2 - x1;
+  const double dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {static_cast<double>(x1 - f.Left), static_cast<double>(f.Right - x1),
+                       static_cast<double>(y1 - f.Top), static_cast<double>(f.Bottom - y1)};
+  double t0 = 0, t1 = 1;
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+  }
+  if (t0 > t1) return;
+  // A segment wholly inside keeps its own ends, to the pixel.
+  if (t0 == 0 && t1 == 1) {
+    PlotLine(s, x1, y1, x2, y2);
+    return;
+  }
+  PlotLine(s, RoundPixel(x1 + t0 * dx), RoundPixel(y1 + t0 * dy), RoundPixel(x1 + t1 * dx),
+           RoundPixel(y1 + t1 * dy));
+}
+
+// A horizontal line of dashes, for the band in black.
+void DashedRow(DiagramState& s, int x1, int x2, int y) {
+  const int unit = std::max(1, s.FramePenWidth);
+  for (int x = x1; x < x2; x += (kBandDash + kBandGap) * unit)
+    PlotLine(s, x, y, std::min(x + kBandDash * unit, x2), y);
+}
+
 // The values the frame shows: the whole response, or for a diverging one its
 // first half, from which it then leaves the frame; 0 and the final value's
 // band always.
-void ValueRange(const StepResponse& r, double* lo, double* hi) {
+std::pair<double, double> ValueRange(const StepResponse& r) {
   const StepReadouts& o = r.Readouts;
   std::size_t shown = r.Y.size();
   if (o.Kind == StepKind::Unstable) shown = std::max<std::size_t>(2, shown / 2);
@@ -65,33 +114,54 @@ void ValueRange(const StepResponse& r, double* lo, double* hi) {
     b += 1;
   }
   const double pad = 0.05 * (b - a);
-  *lo = a - pad;
-  *hi = b + pad;
+  return {a - pad, b + pad};
+}
+
+// The ticks k·step inside [lo, hi], by their index: a step below the
+// rounding of lo (a value of 1e20 and a range of 1e4) would never move a
+// running sum, and a range of more than kMostTicks steps is no axis.
+constexpr double kMostTicks = 100;
+template <class F>
+void ForEachTick(double lo, double hi, double step, F f) {
+  const double first = std::ceil(lo / step), last = std::floor(hi / step);
+  if (!std::isfinite(first) || !std::isfinite(last) || !(last - first <= kMostTicks)) return;
+  // Counted apart from first: past 2^53, first + 1 is first.
+  const int count = static_cast<int>(last - first);
+  for (int i = 0; i <= count; ++i) f((first + i) * step);
 }
 
 void DrawAxes(DiagramState& s, const Frame& f, int th) {
-  UseColour(s, kGridGrey);
+  // The grid stays light grey and one pixel wide in black too, behind the
+  // band and the markers.
+  SetDrawColour(s, kGridGrey);
+  if (s.ForceBlack) SetPen(s, PenStyle::Dotted, 1);
   const double yStep = NiceTick((f.YMax - f.YMin) / 6);
   const double tStep = NiceTick(f.TMax / 8);
-  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep)
-    PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y));
-  for (double t = tStep; t <= f.TMax * (1 + 1e-9); t += tStep)
-    PlotDottedLine(s, f.X(t), f.Top, f.X(t), f.Bottom);
+  const auto gridLine = [&](int x1, int y1, int x2, int y2) {
+    if (s.ForceBlack)
+      PlotLine(s, x1, y1, x2, y2);
+    else
+      PlotDottedLine(s, x1, y1, x2, y2);
+  };
+  // Time ticks reach TMax when it is a rounding below a whole step.
+  const double tEnd = f.TMax * (1 + 1e-9);
+  ForEachTick(f.YMin, f.YMax, yStep, [&](double y) { gridLine(f.Left, f.Y(y), f.Right, f.Y(y)); });
+  ForEachTick(tStep, tEnd, tStep, [&](double t) { gridLine(f.X(t), f.Top, f.X(t), f.Bottom); });
   UseColour(s, kBlack);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   PlotLine(s, f.Left, f.Top, f.Right, f.Top);
   PlotLine(s, f.Right, f.Top, f.Right, f.Bottom);
   PlotLine(s, f.Right, f.Bottom, f.Left, f.Bottom);
   PlotLine(s, f.Left, f.Bottom, f.Left, f.Top);
-  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep) {
+  ForEachTick(f.YMin, f.YMax, yStep, [&](double y) {
     // A tick a rounding away from zero is zero.
-    const std::string label = FormatReal(std::abs(y) < yStep * 1e-9 ? 0.0 : y);
+    const std::string label = FormatBounded(std::abs(y) < yStep * 1e-9 ? 0.0 : y);
     PlotText(s, f.Left - TextWidth(s, label) - 4, f.Y(y) - th / 2, label);
-  }
-  for (double t = 0; t <= f.TMax * (1 + 1e-9); t += tStep) {
-    const std::string label = FormatReal(t);
+  });
+  ForEachTick(0, tEnd, tStep, [&](double t) {
+    const std::string label = FormatBounded(t);
     PlotText(s, f.X(t) - TextWidth(s, label) / 2, f.Bottom + 4, label);
-  }
+  });
   PlotText(s, f.Right - TextWidth(s, "t (s)"), f.Bottom + 4 + th, "t (s)");
 }
 
@@ -103,8 +173,8 @@ void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
   int lastX = f.X(r.T[0]), lastY = f.Y(r.Y[0]);
   int column = lastX, low = lastY, high = lastY, first = lastY, now = lastY;
   const auto flush = [&] {
-    PlotLine(s, lastX, lastY, column, first);
-    if (low != high) PlotLine(s, column, low, column, high);
+    FrameLine(s, f, lastX, lastY, column, first);
+    if (low != high) FrameLine(s, f, column, low, column, high);
     lastX = column;
     lastY = now;
   };
@@ -125,8 +195,12 @@ void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
 
 // A read-out time marked as a margin is on the Bode view: a line from the
 // axis to the curve and a marker on it.
+// In black the line is solid, apart from the dotted grid and the dashed band.
 void MarkTime(DiagramState& s, const Frame& f, double t, double y) {
-  PlotDottedLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
+  if (s.ForceBlack)
+    PlotLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
+  else
+    PlotDottedLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
   DrawMarker(s, f.X(t), f.Y(y));
 }
 
@@ -135,10 +209,16 @@ void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
   if (o.Kind != StepKind::Settles) return;
   UseColour(s, kBlack);
   const double band = 0.05 * std::abs(o.FinalValue);
-  PlotDottedLine(s, f.Left, f.Y(o.FinalValue), f.Right, f.Y(o.FinalValue));
+  const auto bandRow = [&](double y) {
+    if (s.ForceBlack)
+      DashedRow(s, f.Left, f.Right, f.Y(y));
+    else
+      PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y));
+  };
+  bandRow(o.FinalValue);
   if (band > 0) {
-    PlotDottedLine(s, f.Left, f.Y(o.FinalValue + band), f.Right, f.Y(o.FinalValue + band));
-    PlotDottedLine(s, f.Left, f.Y(o.FinalValue - band), f.Right, f.Y(o.FinalValue - band));
+    bandRow(o.FinalValue + band);
+    bandRow(o.FinalValue - band);
   }
   if (o.HasOvershoot) {
     UseColour(s, kRed);
@@ -153,8 +233,9 @@ void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
     UseColour(s, kGreen);
     MarkTime(s, f, o.RiseStart, 0.1 * o.FinalValue);
     MarkTime(s, f, o.RiseEnd, 0.9 * o.FinalValue);
-    DrawArrow(s, f.X(o.RiseStart), f.Y(0.9 * o.FinalValue), f.X(o.RiseEnd),
-              f.Y(0.9 * o.FinalValue));
+    if (f.X(o.RiseEnd) - f.X(o.RiseStart) >= kShortestArrow)
+      DrawArrow(s, f.X(o.RiseStart), f.Y(0.9 * o.FinalValue), f.X(o.RiseEnd),
+                f.Y(0.9 * o.FinalValue));
   }
 }
 
@@ -168,7 +249,18 @@ std::string StepCaption(const DiagramState& s, bool closedLoop) {
   return closedLoop ? product + "/(1+" + product + ")" : product;
 }
 
-void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption) {
+std::string StepParameterLine(const DiagramState& s) {
+  std::string line;
+  for (const ParameterInfo& e : kParameters) {
+    if (!IsParameterUsed(s, e.ExpressionName)) continue;
+    if (!line.empty()) line += "   ";
+    line += std::string(e.LegendLabel) + FormatReal(s.*e.Field);
+  }
+  return line;
+}
+
+void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption,
+                  std::string_view parameters) {
   ClearPlot(s);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   const int th = TextHeight(s, "1p");
@@ -179,8 +271,13 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
     const std::string title = "y(t), r\xE9ponse indicielle de " + std::string(caption);
     PlotText(s, s.PlotWidth - TextWidth(s, title) - 10, 4, title);
   }
-  if (r.Outcome != StepOutcome::Drawn) {
-    PlotText(s, textLeft, top, StepOutcomeText(r.Outcome));
+  // A frame whose values leave the doubles (an infinite final value) has no
+  // axis to draw: it is the overflow.
+  const auto [yMin, yMax] = r.Outcome == StepOutcome::Drawn ? ValueRange(r) : std::pair(0.0, 0.0);
+  const bool finite = std::isfinite(yMax - yMin) && std::isfinite(r.TMax) && r.TMax > 0;
+  if (r.Outcome != StepOutcome::Drawn || !finite) {
+    const StepOutcome said = r.Outcome == StepOutcome::Drawn ? StepOutcome::Overflow : r.Outcome;
+    PlotText(s, textLeft, top, StepOutcomeText(said));
     return;
   }
 
@@ -190,12 +287,15 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   f.Top = top;
   f.Bottom = s.PlotHeight - 2 * th - 10;
   f.TMax = r.TMax;
-  ValueRange(r, &f.YMin, &f.YMax);
+  f.YMin = yMin;
+  f.YMax = yMax;
   if (f.Right <= f.Left || f.Bottom <= f.Top) return;
 
   DrawAxes(s, f, th);
   DrawMarks(s, f, r);
   DrawCurve(s, f, r);
+  UseColour(s, kBlack);
+  if (!parameters.empty()) PlotText(s, textLeft, f.Bottom + 4 + th, parameters);
 
   const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
   const std::vector<std::string> lines = StepReadoutTexts(r);

@@ -15,7 +15,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QUrl>
 #include <algorithm>
 #include <string_view>
@@ -104,6 +103,9 @@ class KeptDrawing {
         log_(s.MarginLog),
         capture_(s.CapturePoints),
         black_(s.ForceBlack),
+        paper_(s.OnPaper),
+        marginWidth_(s.MarginPlotWidth),
+        marginHeight_(s.MarginPlotHeight),
         width_(s.PlotWidth),
         height_(s.PlotHeight),
         originX_(s.OriginX),
@@ -118,6 +120,9 @@ class KeptDrawing {
     s_.MarginLog = log_;
     s_.CapturePoints = capture_;
     s_.ForceBlack = black_;
+    s_.OnPaper = paper_;
+    s_.MarginPlotWidth = marginWidth_;
+    s_.MarginPlotHeight = marginHeight_;
     s_.PlotWidth = width_;
     s_.PlotHeight = height_;
     s_.OriginX = originX_;
@@ -133,7 +138,8 @@ class KeptDrawing {
   PlotSurface* const canvas_;
   PlotSurface* const screen_;
   std::vector<std::string>* const log_;
-  const std::uint8_t capture_, black_;
+  const std::uint8_t capture_, black_, paper_;
+  const int marginWidth_, marginHeight_;
   const int width_, height_, originX_, originY_, curvePen_, framePen_;
 };
 
@@ -192,7 +198,13 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                           kCaption, MessageIcon::Exclamation);
     } else {
       s.ForceBlack = 1;
+      s.OnPaper = 1;
+      // The page writes the margins the window shows.
+      s.MarginPlotWidth = keptWidth;
+      s.MarginPlotHeight = keptHeight;
       DrawPage(ctx);
+      s.MarginPlotWidth = s.MarginPlotHeight = 0;
+      s.OnPaper = 0;
       s.ForceBlack = 0;
       if (!paper.End())
         ctx.dialogs.Message(ctx.parent, QStringLiteral("L'impression n'a pas pu aboutir."),
@@ -221,7 +233,9 @@ void SavePictureAsEmf(PictureContext& ctx) {
     s.CurrentFileName = MetafileName(LocalPath(chosen));
     s.DrawCanvas = &metafile;
     s.ForceBlack = 1;
+    s.OnPaper = 1;
     RedrawDiagram(s);
+    s.OnPaper = 0;
     s.ForceBlack = 0;
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
@@ -273,15 +287,18 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     return false;
   };
   // The printer writes its file itself: into a temporary one first, so that
-  // the file asked for is only ever replaced whole.
-  QTemporaryFile pdf(QDir(QDir::tempPath()).filePath(QStringLiteral("tracevue-XXXXXX.pdf")));
-  if (!pdf.open())
-    return fail("impossible de cr\xE9"
-                "er un fichier temporaire");
-  pdf.close();
+  // the file asked for is only ever replaced whole. One left by a killed
+  // export is removed by a later one.
+  std::string temporaryError;
+  const std::string temporary = CreateSweptTemporary(LocalPath(QDir::tempPath()), &temporaryError);
+  if (temporary.empty()) return fail(temporaryError);
+  const struct Remover {
+    QString Name;
+    ~Remover() { QFile::remove(Name); }
+  } pdf{QtPath(temporary)};
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf.fileName());
+  printer.setOutputFileName(pdf.Name);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   printer.setDocName(kCaption);
@@ -302,11 +319,14 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     s.CapturePoints = 0;
     s.OriginX = page.Geometry.OriginX;
     s.OriginY = page.Geometry.OriginY;
+    s.MarginPlotWidth = s.PlotWidth;
+    s.MarginPlotHeight = s.PlotHeight;
     s.PlotWidth = page.Geometry.PlotWidth;
     s.PlotHeight = page.Geometry.PlotHeight;
     s.CurvePenWidth = pens.Curve;
     s.FramePenWidth = pens.Frame;
     s.ForceBlack = 1;
+    s.OnPaper = 1;
     begun = paper.Begin();
     drawn = begun && RedrawDiagram(s);
     ended = paper.End();
@@ -316,7 +336,7 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   if (!drawn)
     return fail("une fonction coch\xE9"
                 "e est invalide : rien n'est dessin\xE9");
-  QFile written(pdf.fileName());
+  QFile written(pdf.Name);
   if (!written.open(QIODevice::ReadOnly)) return fail("la page n'a pas pu \xEAtre relue");
   const QByteArray bytes = written.readAll();
   std::string writeError;
@@ -397,6 +417,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       s.DrawCanvas = &metafile;
       s.ScreenCanvas = nullptr;
       s.ForceBlack = 1;
+      s.OnPaper = 1;
       drawn = RedrawDiagram(s);
       s.ForceBlack = 0;
       if (drawn) {

@@ -1,5 +1,6 @@
 // The built program without a display: pictures at the pixels the layout gives, outputs and exit
 // codes.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -494,6 +495,13 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"),
                        png}
         << QStringLiteral("--t-max");
+    // 81 characters without spaces: cut, it would lose its p^5 term.
+    QTest::newRow("text longer than 80")
+        << QStringList{QStringLiteral("--den1"),
+                       QStringLiteral("1+0.0001*p+0.0002*p^2+0.0003*p^3+0.0004*p^4+0.00005*p^5") +
+                           QStringLiteral("+0.0000000000000000000*p^5"),
+                       QStringLiteral("--export"), png}
+        << QStringLiteral("--den1 : le texte fait");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
                                            QStringLiteral("--export"), png}
                             << QStringLiteral("--curves");
@@ -507,13 +515,53 @@ class CliTest : public QObject {
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/never-written.png")));
   }
 
+  // Every output is checked before the first is written; the failing one
+  // comes last, after outputs that alone would be written.
+  void FailingCommandWritesNothing_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    const QStringList first{QStringLiteral("--num1"),   QStringLiteral("1"),
+                            QStringLiteral("--den1"),   QStringLiteral("1+p"),
+                            QStringLiteral("--export"), Path("w.png"),
+                            QStringLiteral("--save"),   Path("w.WWC")};
+    QTest::newRow("step format") << first + QStringList{QStringLiteral("--step"), Path("w.pdf")}
+                                 << 2;
+    QTest::newRow("worksheet of nothing")
+        << QStringList{QStringLiteral("--save"), Path("w.WWC"), QStringLiteral("--worksheet"),
+                       Path("w.mws")}
+        << 2;
+    QTest::newRow("report into a missing folder")
+        << first + QStringList{QStringLiteral("--report"), Path("none/w.json")} << 4;
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder.csv")));
+    QTest::newRow("step onto a folder")
+        << first + QStringList{QStringLiteral("--step"), Path("folder.csv")} << 4;
+    // The peak of 1/(2 + 2 Ksi p/W + p^2/W^2) is the same for every W.
+    QTest::newRow("peak independent of the parameter")
+        << QStringList{QStringLiteral("--num1"),   QStringLiteral("1"),
+                       QStringLiteral("--den1"),   QStringLiteral("1+2*Ksi*p/W+p^2/W^2"),
+                       QStringLiteral("--set"),    QStringLiteral("Ksi=0.3"),
+                       QStringLiteral("--tune"),   QStringLiteral("W"),
+                       QStringLiteral("--export"), Path("w.png")}
+        << 5;
+  }
+  void FailingCommandWritesNothing() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    const Run r = Tracevue(arguments);
+    QCOMPARE(r.Code, code);
+    QVERIFY2(r.Err.startsWith(QStringLiteral("tracevue : ")), qPrintable(r.Err));
+    const QStringList left = QDir(dir_.path()).entryList({QStringLiteral("w.*")}, QDir::AllEntries);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
+  }
+
   void InvalidTickedFunctionExitsWithThree() {
     const QString out = Path("invalid.png");
     const Run r =
         Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
                   QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
     QCOMPARE(r.Code, 3);
-    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide")), qPrintable(r.Err));
+    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide : développez")),
+             qPrintable(r.Err));
     QVERIFY(!QFile::exists(out));
     // Unticked, the same function does not stop the drawing.
     const Run ok =

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
 #include <QImage>
 #include <QMenu>
 #include <QRadioButton>
@@ -76,6 +79,21 @@ class MeasuresWindowTest : public QObject {
              qPrintable(shown.join('\n')));
     QVERIFY(shown.contains(QStringLiteral("-2.587")));
     QVERIFY(shown.contains(QStringLiteral("-0.206 ± j1.375   Ksi = 0.148, wn = 1.39 rad/s")));
+  }
+
+  // The product of H1 alone is headed as the product; Copier gives the
+  // lines as text, indented as shown.
+  void ProductNamedAndTextCopied() {
+    Window w;
+    w.form->CheckBox4->setChecked(true);
+    w.form->Mesures1Click();
+    const QStringList shown = w.Shown();
+    QCOMPARE(shown.count(QStringLiteral("H1")), 1);
+    QCOMPARE(shown.count(QStringLiteral("H1 (produit)")), 1);
+    w.form->Measures()->Copier->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QCOMPARE(copied, w.form->Measures()->PlainText());
+    QVERIFY(copied.startsWith(QStringLiteral("H1\n  Marges de phase (gain de 0 dB)\n    w= ")));
   }
 
   void WindowFollowsRedrawsAndLeavesThePictureAlone() {
