@@ -34,3 +34,5 @@ for k in 4 10; do
   "$tracevue" --set K=$k --margins --nyquist "$out/third-order-nyquist-k$k.png" \
     "$examples/third-order.WWC" >/dev/null
 done
+# The closed-loop poles of the third-order example over K.
+"$tracevue" --locus "$out/third-order-locus.png" "$examples/third-order.WWC" >/dev/null

@@ -10,6 +10,7 @@
 
 #include "analysis/asymptotes.h"
 #include "analysis/nyquist.h"
+#include "analysis/locus.h"
 #include "analysis/readouts.h"
 #include "core/diagram_state.h"
 
@@ -52,9 +53,21 @@ void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a);
 // "stable"}, null where a value does not exist (no locus, or N at the limit
 // of stability).
 void AddNyquistMembers(JsonObject& o, const NyquistLocus& l);
+// The closed loop's members of the product, after the others:
+// "closed_loop_poles" ([{"re", "im"}] at the current values, by decreasing
+// real part) and "stability" ({"parameter", "intervals": [[lo, hi], ...]}
+// over the locus's range; empty when nothing is drawn).
+void AddClosedLoopMembers(JsonObject& o, const StateLocus& locus);
+
+// The parameter and range the closed-loop members are taken over: K and its
+// default range unless asked otherwise.
+struct LocusSettings {
+  Parameter Param = Parameter::K;
+  std::optional<std::pair<double, double>> Range;
+};
 
 // {"curves": [...]} for every drawn curve, in drawing order, from the
 // state's current coefficients; ends with a line feed.
-std::string ReadoutsReport(const DiagramState& s);
+std::string ReadoutsReport(const DiagramState& s, const LocusSettings& locus = {});
 
 }  // namespace tv

@@ -31,6 +31,7 @@
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
 #include "ui/nyquist_output.h"
+#include "ui/locus_output.h"
 #include "ui/step_output.h"
 #include "ui/transfer_refusal.h"
 
@@ -78,7 +79,7 @@ bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes)
 std::vector<QString> OutputNames(const Options& o) {
   std::vector<QString> names;
   for (const std::optional<QString>* name :
-       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step, &o.Nyquist})
+       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step, &o.Nyquist, &o.Locus})
     if (*name) names.push_back(**name);
   return names;
 }
@@ -99,6 +100,13 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
         !lower.endsWith(QStringLiteral(".csv")))
       return QStringLiteral("--nyquist : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Nyquist);
+  }
+  if (o.Locus) {
+    const QString lower = o.Locus->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QStringLiteral("--locus : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Locus);
   }
   if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
       !host.IsCurveBoxChecked(3))
@@ -271,7 +279,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   }
   if (o.Report) {
     std::string error;
-    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error))
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error,
+                             LocusSettings{o.LocusParam, o.LocusRange}))
       return writeFailed(*o.Report, error);
   }
   std::vector<std::string> readouts;
@@ -287,6 +296,14 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     if (!ui::WriteNyquistFile(s, o.NyquistZoom, ui::LocalPath(*o.Nyquist), o.Black, &verdict,
                               &error))
       return writeFailed(*o.Nyquist, error);
+  }
+  if (o.Locus) {
+    std::string error;
+    std::vector<std::string> lines;
+    if (!ui::WriteLocusFile(s, o.LocusParam, o.LocusRange, ui::LocalPath(*o.Locus), o.Black, &lines,
+                            &error))
+      return writeFailed(*o.Locus, error);
+    readouts.insert(readouts.end(), lines.begin(), lines.end());
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";

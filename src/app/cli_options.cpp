@@ -313,6 +313,39 @@ const OptionDescription kOptions[] = {
        o.ClosedLoop = true;
        return QString();
      }},
+    {"locus", "SORTIE",
+     "lieu des pôles en boucle fermée du produit des fonctions cochées, sur le paramètre "
+     "de --locus-param : image .png ou .svg (640x520, comme la fenêtre « Lieu des pôles ») "
+     "ou échantillons .csv (value,re,im) ; pôles et stabilité écrits sur la sortie standard",
+     [](const QString& value, Options& o) {
+       o.Locus = value;
+       return QString();
+     }},
+    {"locus-param", "NOM",
+     "avec --locus ou --report : paramètre parcouru (K, T, A, B, W ou Ksi ; "
+     "défaut K)",
+     [](const QString& value, Options& o) {
+       const ParameterInfo* p = FindParameter(value.trimmed().toStdString());
+       if (p == nullptr)
+         return QStringLiteral("--locus-param : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
+             .arg(value);
+       o.LocusParam = p->Id;
+       return QString();
+     }},
+    {"locus-range", "MIN:MAX",
+     "avec --locus ou --report : valeurs parcourues, 0 <= MIN < MAX (défaut : de 0 à 100 fois "
+     "la valeur du paramètre)",
+     [](const QString& value, Options& o) {
+       const QStringList bounds = value.split(u':');
+       bool ok1 = false, ok2 = false;
+       const double lo = bounds.size() == 2 ? bounds[0].trimmed().toDouble(&ok1) : 0;
+       const double hi = bounds.size() == 2 ? bounds[1].trimmed().toDouble(&ok2) : 0;
+       if (!ok1 || !ok2 || !std::isfinite(lo) || !std::isfinite(hi) || lo < 0 || hi <= lo)
+         return QStringLiteral("--locus-range : MIN:MAX attendu avec 0 <= MIN < MAX, pas « %1 »")
+             .arg(value);
+       o.LocusRange = std::pair(lo + 0.0, hi);
+       return QString();
+     }},
     {"report", "SORTIE",
      "mesures exactes des courbes tracées en JSON : chaque croisement "
      "de 0 dB et de -180° avec sa marge, pic et bande passante à -3 dB "
@@ -425,7 +458,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
-      !o.Step && !o.Nyquist)
+      !o.Step && !o.Nyquist && !o.Locus)
     return QStringLiteral(
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};

@@ -28,8 +28,9 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
   return true;
 }
 
-bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error) {
-  return WriteFileAtomically(path, ReadoutsReport(s), error);
+bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error,
+                         const LocusSettings& locus) {
+  return WriteFileAtomically(path, ReadoutsReport(s, locus), error);
 }
 
 }  // namespace tv::app

@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "analysis/asymptote_readouts.h"
+#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
@@ -235,6 +236,15 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
       lines_.push_back({QStringLiteral("Asymptotes"), colour, true, 20});
       for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
         lines_.push_back({FromCp1252(line).trimmed(), colour, false, 32});
+      if (c.Product) {
+        // The loop closed by unit feedback: its poles, as the locus window lists them.
+        std::vector<std::string> poles = LocusPoleLines(ClosedLoopPolesOf(s, c.Factors), {});
+        if (!poles.empty())
+          poles.front() = "P\xF4les en boucle ferm\xE9"
+                          "e";
+        for (std::size_t k = 0; k < poles.size(); ++k)
+          lines_.push_back({FromCp1252(poles[k]).trimmed(), colour, k == 0, k == 0 ? 20 : 32});
+      }
       lines_.push_back({QString(), colour, false, 8});
     }
     if (curves.empty())

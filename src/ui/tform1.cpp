@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,6 +47,7 @@
 #include "ui/about_box.h"
 #include "ui/cp1252.h"
 #include "ui/cursor_values.h"
+#include "ui/locus_window.h"
 #include "ui/measures_window.h"
 #include "ui/nyquist_window.h"
 #include "ui/file_names.h"
@@ -189,9 +191,15 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, this);
   stepWindow_ = new StepWindow(s_, this);
+  locusWindow_ = new LocusWindow(
+      s_, [this] { return parameters_->SelectedParameter(); },
+      [this](Parameter p, double v) { parameters_->SetParameterValue(p, v); }, this);
+  connect(parameters_->Group(), &QButtonGroup::idToggled, locusWindow_, [this](int, bool checked) {
+    if (checked) locusWindow_->ParameterChosen();
+  });
   for (QAction* entry :
        {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1, Maple1,
-        RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
+        RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1, Lieudesples1})
     entry->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
@@ -207,6 +215,8 @@ TForm1::~TForm1() {
   // The time-response window listens to this host: it goes while the host is whole.
   delete stepWindow_;
   stepWindow_ = nullptr;
+  delete locusWindow_;
+  locusWindow_ = nullptr;
   if (s_.Host == this) s_.Host = nullptr;
   if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
   if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
@@ -267,6 +277,9 @@ void TForm1::CreateMenus() {
     if (!nyquist_) nyquist_ = new NyquistWindow(s_, this);
     nyquist_->ShowWindow();
   });
+  // Needs the locus window, which exists once the start-up is over.
+  Lieudesples1 = MenuEntry(Analyse1, "Lieudesples1", tr("Lieu des pôles"), false);
+  connect(Lieudesples1, &QAction::triggered, this, &TForm1::Lieudesples1Click);
 
   // The menu title itself is the command.
   apropos = bar->addAction(QStringLiteral("A propos"));
@@ -648,6 +661,8 @@ void TForm1::Rglersur23dB1Click() {
 }
 
 void TForm1::Rponsetemporelletrac1Click() { stepWindow_->ShowWindow(); }
+
+void TForm1::Lieudesples1Click() { locusWindow_->ShowWindow(); }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 

@@ -34,6 +34,7 @@ class ParameterControls;
 struct PictureContext;
 class QtSurface;
 class StepWindow;
+class LocusWindow;
 class TAboutBox;
 class TForm2;
 class TForm3;
@@ -89,6 +90,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
   StepWindow* StepResponseWindow() const { return stepWindow_; }
+  LocusWindow* PoleLocusWindow() const { return locusWindow_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
@@ -129,6 +131,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Rglersur23dB1 = nullptr;
   QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
   QAction* LieuNyquist1 = nullptr;
+  QAction* Asymptotes1 = nullptr;   // check item: the asymptotic diagram over the Bode curves
+  QAction* Lieudesples1 = nullptr;  // the closed-loop poles over the selected parameter
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -187,6 +191,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Mesures1Click();
   void Rglersur23dB1Click();
   void Rponsetemporelletrac1Click();
+  void Lieudesples1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it): the dialogs' printer, shared with the step response window.
@@ -232,6 +237,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
   NyquistWindow* nyquist_ = nullptr;
+  LocusWindow* locusWindow_ = nullptr;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;

@@ -436,6 +436,51 @@ class CliTest : public QObject {
              QStringLiteral("Limite de stabilité : pôle en boucle fermée en w= 1.732 rad/s"));
   }
 
+  // K/(1+p)^3 over K from 0 to 400: stable below K = 8; every CSV row a root of (1+p)^3 + K;
+  // the report's product has the poles at K = 8 (-3 and +-j sqrt(3)) and the interval.
+  void LocusAsSamplesStabilityAndReport() {
+    const QStringList loop = {QStringLiteral("--num1"),   QStringLiteral("K"),
+                              QStringLiteral("--den1"),   QStringLiteral("1+3*p+3*p^2+p^3"),
+                              QStringLiteral("--curves"), QStringLiteral("1,4")};
+    Run r = Tracevue(loop + QStringList{QStringLiteral("--set"), QStringLiteral("K=4"),
+                                        QStringLiteral("--locus"), Path("locus.csv")});
+    QCOMPARE(r.Code, 0);
+    QVERIFY2(r.Out.contains(QStringLiteral("Stable pour 0 <= K < 8\n")), qPrintable(r.Out));
+    QVERIFY(r.Out.contains(QStringLiteral("Axe imaginaire franchi pour K = 8 en w = 1.73205")));
+    QFile csv(Path("locus.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("value,re,im"));
+    QVERIFY(lines.size() > 3 * 64);
+    for (qsizetype k = 1; k < lines.size(); ++k) {
+      const QStringList f = lines[k].split(u',');
+      QCOMPARE(f.size(), 3);
+      const std::complex<double> z(f[1].toDouble(), f[2].toDouble());
+      const std::complex<double> one = z + 1.0;
+      QVERIFY2(std::abs(one * one * one + f[0].toDouble()) < 1e-9 * (1 + f[0].toDouble()),
+               qPrintable(lines[k]));
+    }
+    r = Tracevue(loop + QStringList{QStringLiteral("--set"), QStringLiteral("K=8"),
+                                    QStringLiteral("--locus-range"), QStringLiteral("0:20"),
+                                    QStringLiteral("--report"), Path("locus.json")});
+    QCOMPARE(r.Code, 0);
+    QFile f(Path("locus.json"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonArray curves = QJsonDocument::fromJson(f.readAll()).object()[u"curves"].toArray();
+    QCOMPARE(curves.size(), 2);
+    QVERIFY(!curves[0].toObject().contains(u"stability"));
+    const QJsonObject product = curves[1].toObject();
+    const QJsonArray poles = product[u"closed_loop_poles"].toArray();
+    QCOMPARE(poles.size(), 3);
+    QVERIFY(std::abs(poles[0].toObject()[u"im"].toDouble() - std::sqrt(3.0)) < 1e-12);
+    QVERIFY(std::abs(poles[2].toObject()[u"re"].toDouble() + 3) < 1e-12);
+    const QJsonObject stability = product[u"stability"].toObject();
+    QCOMPARE(stability[u"parameter"].toString(), QStringLiteral("K"));
+    const QJsonArray interval = stability[u"intervals"].toArray()[0].toArray();
+    QCOMPARE(interval[0].toDouble(), 0.0);
+    QVERIFY(std::abs(interval[1].toDouble() - 8) < 1e-9);
+  }
+
   void BadUsageExitsWithTwo_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
@@ -447,6 +492,14 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--set"), QStringLiteral("K=-1"), QStringLiteral("--export"),
                        png}
         << QStringLiteral("--set");
+    QTest::newRow("locus range backwards")
+        << QStringList{QStringLiteral("--locus-range"), QStringLiteral("5:1"),
+                       QStringLiteral("--locus"), png}
+        << QStringLiteral("--locus-range");
+    QTest::newRow("locus of no parameter")
+        << QStringList{QStringLiteral("--locus-param"), QStringLiteral("Z"),
+                       QStringLiteral("--locus"), png}
+        << QStringLiteral("--locus-param");
     QTest::newRow("unknown parameter")
         << QStringList{QStringLiteral("--set"), QStringLiteral("Z=1"), QStringLiteral("--export"),
                        png}
