@@ -10,6 +10,7 @@
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "render/margins.h"
+#include "render/nichols_chart.h"
 #include "render/overlays.h"
 #include "render/primitives.h"
 #include "response/response.h"
@@ -102,6 +103,7 @@ void DrawChart(DiagramState& s, const BlackLayout& l) {
     PlotText(s, s.PlotWidth - 53 - TextWidth(s, t), y, t);
     PlotLine(s, l.X0, y, 30, y);
   }
+  if (s.ShowNicholsChart) DrawNicholsChart(s, l);
 }
 
 }  // namespace
