@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "analysis/input_response.h"
 #include "analysis/step_response.h"
 #include "core/diagram_state.h"
 
@@ -20,6 +21,11 @@ inline constexpr Rgb kGridGrey{160, 160, 160};
 // the colours of their marks: final value black, overshoot red, settling
 // time purple, rise time green.
 void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption);
+
+// The same for any input: a step as above; a ramp with the ramp r(t) = t
+// dotted and its tracking error (red arrow at the end of the span when
+// finite); an impulse with its peak marked in red and a Dirac said in words.
+void DrawInputView(DiagramState& picture, const InputResponse& r, std::string_view caption);
 
 // The system's caption: the product of the ticked functions as box 4 names
 // it, over 1 plus itself for the closed loop.

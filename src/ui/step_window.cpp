@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,7 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   Imprimer = file->addAction(QStringLiteral("Imprimer"));
   SauverPng = file->addAction(QStringLiteral("Sauver l'image (.PNG)"));
   SauverSvg = file->addAction(QStringLiteral("Sauver l'image (.SVG)"));
+  EnregistrerEchantillons = file->addAction(tr("Enregistrer les échantillons (CSV)..."));
   layout->setMenuBar(MainMenu);
 
   auto* bar = new QWidget(this);
@@ -102,6 +104,14 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   TMax->setPlaceholderText(QStringLiteral("auto"));
   label->setBuddy(TMax);
   row->addWidget(TMax);
+  row->addSpacing(24);
+  auto* inputLabel = new QLabel(tr("Entrée :"), bar);
+  row->addWidget(inputLabel);
+  Entree = new QComboBox(bar);
+  Entree->setObjectName(QStringLiteral("Entree"));
+  Entree->addItems({tr("échelon"), tr("rampe"), tr("impulsion")});
+  inputLabel->setBuddy(Entree);
+  row->addWidget(Entree);
   row->addStretch(1);
   layout->addWidget(bar);
 
@@ -115,6 +125,8 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
 
   connect(BoucleFermee, &QCheckBox::toggled, this, [this] { Recompute(); });
   connect(TMax, &QLineEdit::textChanged, this, [this] { Recompute(); });
+  connect(Entree, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
+  connect(EnregistrerEchantillons, &QAction::triggered, this, [this] { SauverClick(".csv"); });
   connect(Pressepapier, &QAction::triggered, this, &StepWindow::PressepapierClick);
   connect(Imprimer, &QAction::triggered, this, &StepWindow::ImprimerClick);
   connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
@@ -165,26 +177,35 @@ double StepWindow::AskedTMax() const {
   return ok && std::isfinite(t) && t > 0 ? t : 0.0;
 }
 
+tv::InputKind StepWindow::AskedInput() const {
+  switch (Entree->currentIndex()) {
+    case 1: return tv::InputKind::Ramp;
+    case 2: return tv::InputKind::Impulse;
+    default: return tv::InputKind::Step;
+  }
+}
+
 void StepWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Compute(drawn); }
 
 void StepWindow::Recompute() {
-  response_ = ComputeStepResponseOfTexts(s_, BoucleFermee->isChecked(), AskedTMax());
+  response_ = ComputeInputResponseOfTexts(s_, AskedInput(), BoucleFermee->isChecked(), AskedTMax());
   Repaint();
 }
 
 void StepWindow::Compute(bool drawn) {
   if (drawn) {
-    response_ = ComputeStepResponse(s_, BoucleFermee->isChecked(), AskedTMax());
+    response_ = ComputeInputResponse(s_, AskedInput(), BoucleFermee->isChecked(), AskedTMax());
   } else {
-    response_ = tv::StepResponse{};
-    response_.Outcome = StepOutcome::Invalid;
+    response_ = tv::InputResponse{};
+    response_.Input = AskedInput();
+    response_.Samples.Outcome = StepOutcome::Invalid;
   }
   Repaint();
 }
 
 void StepWindow::Repaint() {
   ++redrawCount_;
-  DrawStepView(picture_, response_, StepCaption(s_, BoucleFermee->isChecked()));
+  DrawInputView(picture_, response_, StepCaption(s_, BoucleFermee->isChecked()));
   Picture->update();
 }
 
@@ -210,7 +231,7 @@ void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
   PictureContext ctx{
       this, picture_, HostDialogs(s_), *surface_,
-      [this, caption](tv::DiagramState& page) { DrawStepView(page, response_, caption); }};
+      [this, caption](tv::DiagramState& page) { DrawInputView(page, response_, caption); }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();
@@ -218,9 +239,10 @@ void StepWindow::ImprimerClick() {
 
 void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
+  const QString filter = ext == QLatin1String(".csv") ? tr("Échantillons (*%1)|*%1").arg(ext)
+                                                      : QStringLiteral("Image (*%1)|*%1").arg(ext);
   const QString chosen = HostDialogs(s_).SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("reponse") + ext);
+      this, filter, QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
