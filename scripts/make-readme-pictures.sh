@@ -29,3 +29,6 @@ for example in lead-compensator second-order; do
   "$tracevue" --size $size --asymptotes --export "$out/$example-asymptotes.png" \
     "$examples/$example.WWC" >/dev/null
 done
+# The Black-Nichols chart under the third-order loop.
+"$tracevue" --size $size --margins --view black --chart --export "$out/nichols-chart.png" \
+  "$examples/third-order.WWC" >/dev/null

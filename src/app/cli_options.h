@@ -11,12 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/input_response.h"
 #include "core/parameters.h"
 #include "files/points_text.h"
 
 namespace tv::app {
 
-enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf };
+// Csv: not a picture but the drawn curves' numbers.
+enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf, Csv };
 
 inline constexpr int kDefaultWidth = 1134;
 inline constexpr int kDefaultHeight = 678;
@@ -32,6 +34,7 @@ struct Options {
   std::optional<std::uint8_t> Mode;
   bool Margins = false;
   bool Asymptotes = false;
+  bool Chart = false;  // the Black-Nichols contours over the Black view
   std::optional<std::uint8_t> View;
   std::optional<QString> Points;
   PointUnits Units;
@@ -45,6 +48,7 @@ struct Options {
   bool ClosedLoop = false;
   std::optional<QString> Step;  // the step response: .png, .svg or .csv
   double StepTMax = 0;          // 0: the span chosen from the poles
+  InputKind StepInput = InputKind::Step;
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;

@@ -2,6 +2,8 @@
 // Ksi.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
@@ -99,6 +101,30 @@ class StepWindowTest : public QObject {
     QCOMPARE(w.Step().Response().TMax, 2.5);
     w.Step().TMax->setText(QString());
     QVERIFY(w.Step().Response().TMax != 2.5);
+  }
+
+  // "Entrée :" switches the samples to the impulse response, the window's
+  // CSV entry writes them, and the main window's writes the curves.
+  void InputChoiceAndSamplesAsCsv() {
+    Window w;
+    w.Step().ShowWindow();
+    const double stepAtEnd = w.Step().Response().Y.back();
+    w.Step().Entree->setCurrentIndex(2);
+    QCOMPARE(w.Step().InputResult().Input, tv::InputKind::Impulse);
+    QVERIFY(std::abs(w.Step().Response().Y.back()) < 1e-3 * std::abs(stepAtEnd));
+    QVERIFY(w.Step().InputResult().HasPeak);
+    QTemporaryDir dir;
+    w.dialogs.FileAnswers = {dir.filePath(QStringLiteral("impulse")),
+                             dir.filePath(QStringLiteral("curves.csv"))};
+    w.Step().EnregistrerEchantillons->trigger();
+    QFile samples(dir.filePath(QStringLiteral("impulse.csv")));
+    QVERIFY(samples.open(QIODevice::ReadOnly));
+    QCOMPARE(samples.readLine(), QByteArray("t,y\n"));
+    QCOMPARE(samples.readAll().count('\n'), static_cast<qsizetype>(w.Step().Response().T.size()));
+    w.form->ExporterlescourbesCSV1->trigger();
+    QFile curves(dir.filePath(QStringLiteral("curves.csv")));
+    QVERIFY(curves.open(QIODevice::ReadOnly));
+    QCOMPARE(curves.readLine(), QByteArray("w,H1_gain_db,H1_phase_deg\n"));
   }
 
   // Printed through Imprimer's page layout: black, and the window drawn again after.
