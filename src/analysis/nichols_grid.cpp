@@ -17,8 +17,8 @@ constexpr double kDeg = 180 / std::numbers::pi;
 
 // A chord may stray this far from the contour, and be at most this long, in
 // fractions of the chart's phase width (360 degrees) and gain height (80 dB).
-constexpr double kChordError = 0.0006;
-constexpr double kChordLength = 0.03;
+constexpr double kChordError = 0.0015;
+constexpr double kChordLength = 0.08;
 constexpr int kMaxDepth = 16;
 
 // The open loop H whose unit-feedback closed loop H/(1+H) is t.
@@ -102,7 +102,7 @@ std::vector<ChartContour> NicholsContours(double lowDb, double highDb) {
     // The closed-loop phase goes once round; at 0 dB the open loop is
     // infinite at both ends, which lie far above the chart.
     const double end = db == 0 ? 1e-4 : 0;
-    contours.push_back({true, db, tracer.Trace(-end, -360 + end, 24)});
+    contours.push_back({true, db, tracer.Trace(-end, -360 + end, 12)});
   }
   for (double deg : kIsoPhasesDeg) {
     // The closed-loop gain from far below the chart to far beyond the
@@ -110,7 +110,7 @@ std::vector<ChartContour> NicholsContours(double lowDb, double highDb) {
     const double lowest = std::min(lowDb, -60.0) - 20;
     Tracer tracer([deg](double db) { return std::polar(std::pow(10.0, db / 20), deg / kDeg); },
                   lowDb, highDb);
-    ChartContour right{false, deg, tracer.Trace(lowest, 80, 24)};
+    ChartContour right{false, deg, tracer.Trace(lowest, 80, 12)};
     ChartContour left{false, -360 - deg, right.Points};
     for (ChartPoint& p : left.Points) p.PhaseDeg = -360 - p.PhaseDeg;
     contours.push_back(std::move(right));

@@ -104,7 +104,7 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   TMax->setPlaceholderText(QStringLiteral("auto"));
   label->setBuddy(TMax);
   row->addWidget(TMax);
-  row->addSpacing(24);
+  row->addSpacing(12);
   auto* inputLabel = new QLabel(tr("Entrée :"), bar);
   row->addWidget(inputLabel);
   Entree = new QComboBox(bar);

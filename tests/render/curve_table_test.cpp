@@ -1,5 +1,5 @@
 // The curves as numbers against the picture: the same pulsations column by column, the values the
-// sweep draws, and their CSV text.
+// sweep draws, where the sweep stops.
 #include "analysis/curve_table.h"
 
 #include <gtest/gtest.h>
