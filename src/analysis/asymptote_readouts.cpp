@@ -46,18 +46,18 @@ std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes
     lines.push_back(c.Name + " : pas d'asymptotes (num\xE9rateur ou d\xE9nominateur nul)");
     return lines;
   }
-  lines.push_back(c.Name + " : pente initiale " + FormatReal(a.InitialSlopeDbPerDecade()) +
+  lines.push_back(c.Name + " : pente initiale " + FormatBounded(a.InitialSlopeDbPerDecade()) +
                   " dB/d\xE9"
                   "cade (classe " +
                   IntegerText(a.Class) + ")");
   if (a.Breaks.empty()) lines.push_back("  aucune cassure");
   for (const Break& b : a.Breaks) {
-    std::string line = "  w = " + FormatRealFine(b.W) +
+    std::string line = "  w = " + FormatBounded(b.W, true) +
                        " rad/s : " + (b.Pole ? "p\xF4le" : "z\xE9ro") + " d'ordre " +
                        IntegerText(b.Order);
-    if (b.Ksi) line += ", Ksi = " + FormatRealFine(*b.Ksi);
+    if (b.Ksi) line += ", Ksi = " + FormatBounded(*b.Ksi, true);
     if (const std::optional<double> r = b.ResonanceDb())
-      line += ", r\xE9sonance " + FormatReal(*r) + " dB";
+      line += ", r\xE9sonance " + FormatBounded(*r) + " dB";
     if (b.RightHalfPlane)
       line += " (partie r\xE9"
               "elle positive)";

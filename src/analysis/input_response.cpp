@@ -147,6 +147,9 @@ InputResponse WithTracking(InputResponse r, const std::array<CoefficientSet, 3>&
     return r;
   }
   r.Tracking = RampTrackingError(num, den, factors, closedLoop, &r.TrackingValue);
+  // An error of 1/4.9e-324 is said as the overflow it is, not written.
+  if (r.Tracking == TrackingError::Finite && !std::isfinite(r.TrackingValue))
+    return Failed(r.Input, StepOutcome::Overflow);
   return r;
 }
 
@@ -170,6 +173,11 @@ InputResponse ComputeInputResponse(const StepSystem& system, InputKind input, do
   r.Samples.Readouts = StepReadouts{};
   r.Unstable = HasUnstablePole(system);
   if (input == InputKind::Impulse && !r.Unstable) FindImpulsePeak(r);
+  if (!std::isfinite(r.PeakValue) || !std::isfinite(r.DiracWeight)) {
+    r = InputResponse{};
+    r.Input = input;
+    r.Samples.Outcome = StepOutcome::Overflow;
+  }
   return r;
 }
 
@@ -234,7 +242,7 @@ std::vector<std::string> InputReadoutTexts(const InputResponse& r) {
     switch (r.Tracking) {
       case TrackingError::Finite:
         lines.push_back(Tr("TimeResponse", "Erreur de tra\xEEnage : ") +
-                        FormatReal(r.TrackingValue));
+                        FormatBounded(r.TrackingValue));
         break;
       case TrackingError::Infinite:
         lines.push_back(Tr("TimeResponse", "Erreur de tra\xEEnage : infinie"));
@@ -252,10 +260,10 @@ std::vector<std::string> InputReadoutTexts(const InputResponse& r) {
   if (r.Unstable)
     lines.push_back(Tr("TimeResponse", "R\xE9ponse impulsionnelle instable"));
   else if (r.HasPeak)
-    lines.push_back(Tr("TimeResponse", "Pic : ") + FormatReal(r.PeakValue) +
-                    Tr("TimeResponse", " en t= ") + FormatReal(r.PeakTime) + " s");
+    lines.push_back(Tr("TimeResponse", "Pic : ") + FormatBounded(r.PeakValue) +
+                    Tr("TimeResponse", " en t= ") + FormatBounded(r.PeakTime) + " s");
   if (r.DiracWeight != 0)
-    lines.push_back(Tr("TimeResponse", "Plus un Dirac de poids ") + FormatReal(r.DiracWeight) +
+    lines.push_back(Tr("TimeResponse", "Plus un Dirac de poids ") + FormatBounded(r.DiracWeight) +
                     Tr("TimeResponse", " en t= 0 (non trac\xE9)"));
   return lines;
 }

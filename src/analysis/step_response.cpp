@@ -161,6 +161,14 @@ void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& 
               FirstPassage(r, 0.9 * o.FinalValue, sign, &o.RiseEnd);
 }
 
+// Every read-out a finite number: a static gain of 1/4.9e-324 is infinite.
+bool AllFinite(const StepReadouts& o) {
+  for (const double v : {o.FinalValue, o.Velocity, o.OvershootPercent, o.PeakTime, o.PeakValue,
+                         o.SettlingTime, o.RiseStart, o.RiseEnd})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 StepResponse Failed(StepOutcome outcome) {
   StepResponse r;
   r.Outcome = outcome;
@@ -262,6 +270,8 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
   if (!(largest < kLargest)) return Failed(StepOutcome::Overflow);
   r.Outcome = StepOutcome::Drawn;
   ReadOut(system, poles, r);
+  // Said as the overflow it is rather than written as an infinite value.
+  if (!AllFinite(r.Readouts)) return Failed(StepOutcome::Overflow);
   return r;
 }
 
@@ -292,23 +302,23 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
   switch (o.Kind) {
     case StepKind::Unstable: lines.push_back("Valeur finale : instable"); return lines;
     case StepKind::Ramp:
-      lines.push_back("Valeur finale : rampe de vitesse " + FormatReal(o.Velocity) + " /s");
+      lines.push_back("Valeur finale : rampe de vitesse " + FormatBounded(o.Velocity) + " /s");
       return lines;
     case StepKind::Settles: break;
   }
-  lines.push_back("Valeur finale : " + FormatReal(o.FinalValue));
+  lines.push_back("Valeur finale : " + FormatBounded(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + FormatReal(o.OvershootPercent) +
-                                       " % en t= " + FormatReal(o.PeakTime) + " s"
+  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + FormatBounded(o.OvershootPercent) +
+                                       " % en t= " + FormatBounded(o.PeakTime) + " s"
                                  : std::string("D\xE9passement D% : aucun"));
   if (o.HasSettling)
     lines.push_back("Temps de r\xE9ponse \xE0 5 % : " +
-                    (o.SettledInSpan ? FormatReal(o.SettlingTime) + " s"
-                                     : "au-del\xE0 de " + FormatReal(r.TMax) + " s"));
+                    (o.SettledInSpan ? FormatBounded(o.SettlingTime) + " s"
+                                     : "au-del\xE0 de " + FormatBounded(r.TMax) + " s"));
   if (o.HasRise)
     lines.push_back("Temps de mont\xE9"
                     "e 10-90 % : " +
-                    FormatReal(o.RiseEnd - o.RiseStart) + " s");
+                    FormatBounded(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
 

@@ -1,5 +1,7 @@
 // The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside
 // the exact ones when they differ.
+#include <cmath>
+
 #include "ui/measures_window.h"
 
 #include <QFont>
@@ -20,7 +22,11 @@ namespace tv::ui {
 
 namespace {
 
-QString Real(double x) { return QString::fromStdString(FormatRealFine(x)); }
+// A value that left the doubles is said, never written as an infinity.
+QString Real(double x) {
+  if (!std::isfinite(x)) return QStringLiteral("non représentable");
+  return QString::fromStdString(FormatBounded(x, true));
+}
 
 // The margin text's own form: FormatReal of the value, then of the pulsation.
 std::string MarginText(double value, double w) {
