@@ -32,3 +32,8 @@ done
 # The Black-Nichols chart under the third-order loop.
 "$tracevue" --size $size --margins --view black --chart --export "$out/nichols-chart.png" \
   "$examples/third-order.WWC" >/dev/null
+# The Nyquist locus of the third-order loop, stable at K = 4, unstable at K = 10.
+for k in 4 10; do
+  "$tracevue" --set K=$k --margins --nyquist "$out/third-order-nyquist-k$k.png" \
+    "$examples/third-order.WWC" >/dev/null
+done

@@ -104,6 +104,18 @@ void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a) {
         a.Valid ? JsonNumber(a.InitialSlopeDbPerDecade()) : std::string("null"));
 }
 
+void AddNyquistMembers(JsonObject& o, const NyquistLocus& l) {
+  JsonObject n;
+  const bool drawn = l.Outcome == NyquistOutcome::Drawn;
+  const NyquistVerdict& v = l.Verdict;
+  n.Add("open_loop_rhp_poles", drawn ? std::to_string(v.OpenLoopRhp) : "null");
+  n.Add("encirclements",
+        drawn && v.Encirclements ? std::to_string(*v.Encirclements) : std::string("null"));
+  n.Add("closed_loop_rhp_poles", drawn ? std::to_string(v.ClosedLoopRhp) : "null");
+  n.Add("stable", drawn ? (v.Stable() ? "true" : "false") : "null");
+  o.Add("nyquist", n.Text());
+}
+
 std::string ReadoutsReport(const DiagramState& s) {
   std::string out = "{\"curves\": [";
   const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
@@ -112,6 +124,7 @@ std::string ReadoutsReport(const DiagramState& s) {
   for (std::size_t i = 0; i < all.size(); ++i) {
     JsonObject members = ReadoutMembers(all[i]);
     if (i < curves.size()) AddBreakMembers(members, AsymptotesOf(s, curves[i]));
+    if (i < curves.size()) AddNyquistMembers(members, ComputeNyquist(FactorsOf(s, curves[i])));
     out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
   }
   return out + (all.empty() ? "" : "\n") + "]}\n";

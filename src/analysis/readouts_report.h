@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/asymptotes.h"
+#include "analysis/nyquist.h"
 #include "analysis/readouts.h"
 #include "core/diagram_state.h"
 
@@ -45,6 +46,12 @@ JsonObject ReadoutMembers(const CurveReadouts& r);
 // w) and "initial_slope_db_per_decade"; an empty list and null when the
 // curve has no asymptotes.
 void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a);
+
+// The Nyquist count of one curve, after the others: "nyquist":
+// {"open_loop_rhp_poles", "encirclements", "closed_loop_rhp_poles",
+// "stable"}, null where a value does not exist (no locus, or N at the limit
+// of stability).
+void AddNyquistMembers(JsonObject& o, const NyquistLocus& l);
 
 // {"curves": [...]} for every drawn curve, in drawing order, from the
 // state's current coefficients; ends with a line feed.

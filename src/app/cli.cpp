@@ -31,6 +31,7 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/nyquist_output.h"
 #include "ui/step_output.h"
 #include "ui/transfer_refusal.h"
 
@@ -51,10 +52,16 @@ std::vector<std::string> InvalidFunctions(DiagramState& s, const HeadlessHost& h
     if (!host.IsCurveBoxChecked(i + 1)) continue;
     CoefficientSet scratch{};
     const std::string name = "H" + std::to_string(i + 1);
-    if (!ExtractCoefficients(s.NumText[i].View(), s, scratch))
-      messages.push_back(name + " : numérateur invalide");
-    else if (!ExtractCoefficients(s.DenText[i].View(), s, scratch))
-      messages.push_back(name + " : dénominateur invalide");
+    // The reason, when one is known, tells what to change in the text.
+    auto withReason = [&](std::string message, std::string_view text) {
+      const std::string reason = RefusalReason(text, ParametersOf(s));
+      if (!reason.empty()) message += " : " + reason;
+      return message;
+    };
+    if (!ExtractPolynomial(s.NumText[i].View(), s, scratch))
+      messages.push_back(withReason(name + " : numérateur invalide", s.NumText[i].View()));
+    else if (!ExtractPolynomial(s.DenText[i].View(), s, scratch))
+      messages.push_back(withReason(name + " : dénominateur invalide", s.DenText[i].View()));
   }
   return messages;
 }
@@ -72,7 +79,7 @@ bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes)
 std::vector<QString> OutputNames(const Options& o) {
   std::vector<QString> names;
   for (const std::optional<QString>* name :
-       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step})
+       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step, &o.Nyquist})
     if (*name) names.push_back(**name);
   return names;
 }
@@ -86,6 +93,13 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
         !lower.endsWith(QStringLiteral(".csv")))
       return QStringLiteral("--step : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Step);
+  }
+  if (o.Nyquist) {
+    const QString lower = o.Nyquist->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QStringLiteral("--nyquist : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Nyquist);
   }
   if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
       !host.IsCurveBoxChecked(3))
@@ -274,8 +288,16 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
                            o.Black, &readouts, &error))
       return writeFailed(*o.Step, error);
   }
+  std::vector<std::string> verdict;
+  if (o.Nyquist) {
+    std::string error;
+    if (!ui::WriteNyquistFile(s, o.NyquistZoom, ui::LocalPath(*o.Nyquist), o.Black, &verdict,
+                              &error))
+      return writeFailed(*o.Nyquist, error);
+  }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
+  for (const std::string& line : verdict) out << FromProgramText(line) << "\n";
   return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <cmath>
 
+#include "core/diagram_state.h"
 #include "core/display_rules.h"
 #include "ui/cp1252.h"
 
@@ -40,6 +41,14 @@ QString ReadText(const QString& value, Options& o) {
     return QStringLiteral("--%1%2 : le texte contient un caractère hors du jeu Windows-1252")
         .arg(QLatin1String(Numerator ? "num" : "den"))
         .arg(K + 1);
+  // A longer text cannot be stored whole: cutting it would drop its last
+  // terms without a word.
+  if (bytes->size() > static_cast<std::size_t>(kFunctionTextMax))
+    return QStringLiteral("--%1%2 : le texte fait %3 caractères sans les espaces, %4 au plus")
+        .arg(QLatin1String(Numerator ? "num" : "den"))
+        .arg(K + 1)
+        .arg(bytes->size())
+        .arg(kFunctionTextMax);
   (Numerator ? o.Num : o.Den)[K] = *bytes;
   return {};
 }
@@ -191,8 +200,8 @@ QString ReadExport(const QString& value, Options& o) {
 // Every option, in the order of the help.
 const OptionDescription kOptions[] = {
     {"num1", "TEXTE",
-     "numérateur de H1 (espaces retirés, coupé à 80 caractères, "
-     "parenthèses acceptées) ; coche la fonction",
+     "numérateur de H1, développé en puissances croissantes de p (espaces "
+     "retirés, 80 caractères au plus) ; coche la fonction",
      ReadText<true, 0>},
     {"num2", "TEXTE", "numérateur de H2, comme --num1", ReadText<true, 1>},
     {"num3", "TEXTE", "numérateur de H3, comme --num1", ReadText<true, 2>},
@@ -312,6 +321,19 @@ const OptionDescription kOptions[] = {
              .arg(value);
        return QString();
      }},
+    {"nyquist", "SORTIE",
+     "lieu de Nyquist des fonctions cochées : image .png ou .svg (640x560, comme la fenêtre "
+     "« Lieu de Nyquist », marges avec --margins) ou échantillons .csv (w,re,im) du produit "
+     "pour w > 0 ; le verdict (P, N, Z, stabilité) est écrit sur la sortie standard",
+     [](const QString& value, Options& o) {
+       o.Nyquist = value;
+       return QString();
+     }},
+    {"nyquist-zoom", nullptr, "avec --nyquist : -2 ... +1 sur les deux axes (« Zoom sur -1 »)",
+     [](const QString&, Options& o) {
+       o.NyquistZoom = true;
+       return QString();
+     }},
     {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
      [](const QString&, Options& o) {
        o.ClosedLoop = true;
@@ -429,7 +451,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
-      !o.Step)
+      !o.Step && !o.Nyquist)
     return QStringLiteral(
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};

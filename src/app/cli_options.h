@@ -49,6 +49,10 @@ struct Options {
   std::optional<QString> Step;  // the step response: .png, .svg or .csv
   double StepTMax = 0;          // 0: the span chosen from the poles
   InputKind StepInput = InputKind::Step;
+  std::optional<QString> Step;     // the step response: .png, .svg or .csv
+  double StepTMax = 0;             // 0: the span chosen from the poles
+  std::optional<QString> Nyquist;  // the Nyquist picture: .png, .svg or .csv
+  bool NyquistZoom = false;        // -2 ... +1 on both axes
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;

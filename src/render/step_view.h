@@ -2,6 +2,7 @@
 // and written.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "analysis/input_response.h"
@@ -19,13 +20,20 @@ inline constexpr Rgb kGridGrey{160, 160, 160};
 // the system ("H1.H2/(1+H1.H2)"); a response that is not Drawn is said in
 // its one line instead of a curve. The read-out lines head the picture in
 // the colours of their marks: final value black, overshoot red, settling
-// time purple, rise time green.
-void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption);
+// time purple, rise time green. parameters, when not empty, is written in
+// the lower left corner (a copied or printed picture says its values).
+void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption,
+                  std::string_view parameters = {});
+
+// The values of the parameters the function texts of s use, as the main
+// picture's legend writes them, on one line.
+std::string StepParameterLine(const DiagramState& s);
 
 // The same for any input: a step as above; a ramp with the ramp r(t) = t
 // dotted and its tracking error (red arrow at the end of the span when
 // finite); an impulse with its peak marked in red and a Dirac said in words.
-void DrawInputView(DiagramState& picture, const InputResponse& r, std::string_view caption);
+void DrawInputView(DiagramState& picture, const InputResponse& r, std::string_view caption,
+                   std::string_view parameters = {});
 
 // The system's caption: the product of the ticked functions as box 4 names
 // it, over 1 plus itself for the closed loop.

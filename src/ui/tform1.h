@@ -29,6 +29,7 @@ namespace tv::ui {
 
 class DesktopLauncher;
 class MeasuresWindow;
+class NyquistWindow;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
@@ -81,6 +82,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The picture as last drawn (clipboard, bitmap and tests).
   const QImage& Picture() const;
   QColor PanelColour() const;
+  // The refused ticked functions and why, for the red panel's tooltip.
+  QString RefusedFunctionsText() const;
   tv::DiagramState& State() { return s_; }
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
@@ -89,6 +92,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
+  // The Nyquist window, once Analyse > "Lieu de Nyquist" has opened it.
+  NyquistWindow* Nyquist() const { return nyquist_; }
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 
@@ -125,6 +130,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
   // Check item: the closed-loop contours over the Black chart.
   QAction* AbaquedeBlackNichols1 = nullptr;
+  QAction* LieuNyquist1 = nullptr;
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -193,6 +199,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateMenus();
@@ -200,6 +208,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CreatePicture();
   void StartUp(const QStringList& arguments);
   void Resized(int clientWidth, int clientHeight);
+  // One row of controls when the window is wide enough, else two.
+  void ArrangePanel(int width);
   void SetModeWithoutMargins(std::uint8_t mode);
   void DefineFunction(int i);
   // The reason the file was refused (nothing changed then), empty once loaded.
@@ -207,6 +217,15 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void ReportRefusedFile(const std::string& path, const std::string& problem);
   QCheckBox* CurveBox(int box) const;
   PictureContext PictureCommands();
+  // What is compared to tell whether the work changed since it was last loaded or saved.
+  std::string WorkSnapshot() const;
+  void MarkWorkSaved() { savedWork_ = WorkSnapshot(); }
+  // True when the work on the screen may be replaced or closed: unchanged,
+  // saved at the user's request (Oui), or given up (Non). False on Annuler
+  // or when the save did not happen.
+  bool MayDiscardWork();
+  // Enregistrer; true once the file is written.
+  bool SaveWork();
 
   tv::DiagramState& s_;
   Dialogs& dialogs_;
@@ -217,11 +236,18 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
+  NyquistWindow* nyquist_ = nullptr;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;
   int redrawCount_ = 0;
   bool startedUp_ = false;
+  // The work as last loaded or saved: the transfer file's bytes and the boxes.
+  std::string savedWork_;
+  bool panelWrapped_ = false;
+  bool fitted_ = false;
+  // The transfer file last loaded or saved, where Enregistrer proposes to write.
+  QString transferPath_;
 };
 
 }  // namespace tv::ui

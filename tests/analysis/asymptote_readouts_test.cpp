@@ -38,7 +38,7 @@ TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
   const std::vector<CurveBreaks> all = DrawnCurveBreaks(s);
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[0].Which.Name, "H1");
-  EXPECT_EQ(all[1].Which.Name, "H1");  // the product of H1 alone
+  EXPECT_EQ(all[1].Which.Name, "H1 (produit)");  // the product of H1 alone
   EXPECT_EQ(all[0].WindowLines,
             (std::vector<std::string>{
                 "H1 : pente initiale 0 dB/d\xE9"
@@ -56,9 +56,12 @@ TEST(DrawnCurveBreaksTest, ReportCarriesTheBreaksOfEachCurve) {
   s.Host = &host;
   s.NumCoeffs[0] = {2};
   s.DenCoeffs[0] = {0, 1, 0.5};  // 2/(p (1 + p/2))
-  EXPECT_NE(ReadoutsReport(s).find("\"breaks\": [{\"w\": 2, \"order\": 1, \"kind\": \"pole\", "
-                                   "\"ksi\": null}], \"initial_slope_db_per_decade\": -20}"),
-            std::string::npos)
+  EXPECT_NE(
+      ReadoutsReport(s).find("\"breaks\": [{\"w\": 2, \"order\": 1, \"kind\": \"pole\", "
+                             "\"ksi\": null}], \"initial_slope_db_per_decade\": -20, "
+                             "\"nyquist\": {\"open_loop_rhp_poles\": 0, \"encirclements\": 0, "
+                             "\"closed_loop_rhp_poles\": 0, \"stable\": true}}"),
+      std::string::npos)
       << ReadoutsReport(s);
 }
 

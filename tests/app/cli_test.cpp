@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <filesystem>
 #include <fstream>
@@ -415,6 +416,52 @@ class CliTest : public QObject {
     QVERIFY(std::abs(first[2].toDouble() + 92.8624052261118) < 1e-9);
   }
 
+  // 10/(1+p)^3: the verdict on the standard output, the locus as CSV, the
+  // count in the report.
+  void NyquistVerdictLocusAndReport() {
+    const QStringList loop{QStringLiteral("--num1"), QStringLiteral("10"), QStringLiteral("--den1"),
+                           QStringLiteral("1+3*p+3*p^2+p^3")};
+    const Run r = Tracevue(loop + QStringList{QStringLiteral("--nyquist"), Path("nyquist.csv"),
+                                              QStringLiteral("--report"), Path("nyquist.json")});
+    QCOMPARE(r.Code, 0);
+    const QStringList verdict = r.Out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(verdict.size(), 3);
+    QCOMPARE(verdict[0], QStringLiteral("H1 : P = 0, N = 2, Z = N + P = 2"));
+    QCOMPARE(verdict[1],
+             QStringLiteral("Boucle fermée instable : 2 pôle(s) à partie réelle positive"));
+    QFile csv(Path("nyquist.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("w,re,im"));
+    QVERIFY(lines.size() > 100);
+    for (qsizetype k = 1; k < lines.size(); ++k) {
+      const QStringList fields = lines[k].split(u',');
+      QCOMPARE(fields.size(), 3);
+      const std::complex<double> h =
+          10.0 / std::pow(std::complex<double>(1.0, fields[0].toDouble()), 3);
+      QVERIFY2(std::abs(h - std::complex<double>(fields[1].toDouble(), fields[2].toDouble())) <
+                   1e-12 * std::max(1.0, std::abs(h)),
+               qPrintable(lines[k]));
+    }
+    QFile f(Path("nyquist.json"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonObject n = QJsonDocument::fromJson(f.readAll())
+                              .object()[u"curves"]
+                              .toArray()[0]
+                              .toObject()[u"nyquist"]
+                              .toObject();
+    QCOMPARE(n[u"open_loop_rhp_poles"].toInt(), 0);
+    QCOMPARE(n[u"encirclements"].toInt(), 2);
+    QCOMPARE(n[u"closed_loop_rhp_poles"].toInt(), 2);
+    QCOMPARE(n[u"stable"].toBool(), false);
+    // At K = 8 the locus goes through -1: N does not exist.
+    QCOMPARE(Tracevue({QStringLiteral("--num1"), QStringLiteral("8"), QStringLiteral("--den1"),
+                       QStringLiteral("1+3*p+3*p^2+p^3"), QStringLiteral("--nyquist"),
+                       Path("limit.png"), QStringLiteral("--nyquist-zoom")})
+                 .Out.split(u'\n')[1],
+             QStringLiteral("Limite de stabilité : pôle en boucle fermée en w= 1.732 rad/s"));
+  }
+
   void BadUsageExitsWithTwo_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
@@ -470,6 +517,13 @@ class CliTest : public QObject {
     QTest::newRow("input") << QStringList{QStringLiteral("--input"), QStringLiteral("sine"),
                                           QStringLiteral("--step"), png}
                            << QStringLiteral("--input");
+    // 81 characters without spaces: cut, it would lose its p^5 term.
+    QTest::newRow("text longer than 80")
+        << QStringList{QStringLiteral("--den1"),
+                       QStringLiteral("1+0.0001*p+0.0002*p^2+0.0003*p^3+0.0004*p^4+0.00005*p^5") +
+                           QStringLiteral("+0.0000000000000000000*p^5"),
+                       QStringLiteral("--export"), png}
+        << QStringLiteral("--den1 : le texte fait");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
                                            QStringLiteral("--export"), png}
                             << QStringLiteral("--curves");
@@ -494,6 +548,8 @@ class CliTest : public QObject {
                             QStringLiteral("--save"),   Path("w.WWC")};
     QTest::newRow("step format") << first + QStringList{QStringLiteral("--step"), Path("w.pdf")}
                                  << 2;
+    QTest::newRow("nyquist format")
+        << first + QStringList{QStringLiteral("--nyquist"), Path("w.emf")} << 2;
     QTest::newRow("worksheet of nothing")
         << QStringList{QStringLiteral("--save"), Path("w.WWC"), QStringLiteral("--worksheet"),
                        Path("w.mws")}
@@ -528,7 +584,8 @@ class CliTest : public QObject {
         Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
                   QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
     QCOMPARE(r.Code, 3);
-    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide")), qPrintable(r.Err));
+    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide : développez")),
+             qPrintable(r.Err));
     QVERIFY(!QFile::exists(out));
     // Unticked, the same function does not stop the drawing.
     const Run ok =
