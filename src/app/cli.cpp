@@ -16,6 +16,7 @@
 
 #include "app/cli_options.h"
 #include "app/readouts_cli.h"
+#include "analysis/curve_table.h"
 #include "core/diagram_state.h"
 #include "core/display_rules.h"
 #include "core/headless_host.h"
@@ -174,6 +175,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Margins) SearchMargins(s);
   if (o.View) s.BlackView = *o.View;
   s.ShowAsymptotes = o.Asymptotes ? 1 : 0;
+  s.ShowNicholsChart = o.Chart ? 1 : 0;
   s.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {
@@ -240,7 +242,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     err << "tracevue : avertissement : une fonction s'annule à une pulsation du tracé, "
            "les courbes s'arrêtent là\n";
 
-  if (o.Export && o.Format == PictureFormat::Pdf) {
+  if (o.Export && o.Format == PictureFormat::Csv) {
+    // The numbers of the curves just drawn, at the picture's own pulsations.
+    std::string error;
+    if (!WriteFileAtomically(ui::LocalPath(*o.Export), CurveTableCsv(SweepDrawnCurves(s)), &error))
+      return writeFailed(*o.Export, error);
+  } else if (o.Export && o.Format == PictureFormat::Pdf) {
     // The printed page, as "Imprimer" gives it on a PDF printer.
     std::string error;
     if (!ui::ExportPrintedPage(s, ui::LocalPath(*o.Export), o.BlackLines, &error))
@@ -286,8 +293,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   std::vector<std::string> readouts;
   if (o.Step) {
     std::string error;
-    if (!ui::WriteStepFile(s, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step), o.Black, &readouts,
-                           &error))
+    if (!ui::WriteStepFile(s, o.StepInput, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step),
+                           o.Black, &readouts, &error))
       return writeFailed(*o.Step, error);
   }
   std::vector<std::string> verdict;

@@ -187,9 +187,11 @@ QString ReadExport(const QString& value, Options& o) {
     o.Format = PictureFormat::Svg;
   else if (lower.endsWith(QStringLiteral(".pdf")))
     o.Format = PictureFormat::Pdf;
+  else if (lower.endsWith(QStringLiteral(".csv")))
+    o.Format = PictureFormat::Csv;
   else
     return QStringLiteral(
-               "--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
+               "--export : extension .png, .bmp, .emf, .svg, .pdf ou .csv attendue pour « %1 »")
         .arg(value);
   o.Export = value;
   return {};
@@ -235,6 +237,13 @@ const OptionDescription kOptions[] = {
        o.Asymptotes = true;
        return QString();
      }},
+    {"chart", nullptr,
+     "abaque de Black-Nichols (vue de Black) : contours de gain (-12 à 12 dB) et de "
+     "phase (-5 à -150°) de la boucle fermée, en pointillés clairs",
+     [](const QString&, Options& o) {
+       o.Chart = true;
+       return QString();
+     }},
     {"points", "FICHIER", "points mesurés lus dans un fichier texte (pulsation, gain, phase)",
      [](const QString& value, Options& o) {
        o.Points = value;
@@ -264,8 +273,10 @@ const OptionDescription kOptions[] = {
      }},
     {"export", "SORTIE",
      "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs), "
-     ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
-     "page imprimée par « Imprimer », A4 portrait, en noir)",
+     ".emf (métafichier, en noir, comme « Sauver l'image »), .pdf (la "
+     "page imprimée par « Imprimer », A4 portrait, en noir) ou .csv (les courbes "
+     "tracées : w puis gain en dB et phase en degrés de chacune, une ligne par "
+     "pulsation du tracé)",
      ReadExport},
     {"black-lines", nullptr,
      "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)",
@@ -284,6 +295,21 @@ const OptionDescription kOptions[] = {
      "sont écrites sur la sortie standard, une par ligne",
      [](const QString& value, Options& o) {
        o.Step = value;
+       return QString();
+     }},
+    {"input", "ENTREE",
+     "avec --step : step, ramp ou impulse, réponse à un échelon (défaut), à une rampe "
+     "(avec l'erreur de traînage) ou à une impulsion (avec son pic)",
+     [](const QString& value, Options& o) {
+       const QString v = value.trimmed().toLower();
+       if (v == QStringLiteral("step"))
+         o.StepInput = InputKind::Step;
+       else if (v == QStringLiteral("ramp"))
+         o.StepInput = InputKind::Ramp;
+       else if (v == QStringLiteral("impulse"))
+         o.StepInput = InputKind::Impulse;
+       else
+         return QStringLiteral("--input : step, ramp ou impulse attendu, pas « %1 »").arg(value);
        return QString();
      }},
     {"t-max", "SECONDES", "avec --step : durée tracée (défaut : choisie d'après les pôles)",

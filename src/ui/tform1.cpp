@@ -36,11 +36,13 @@
 #include <functional>
 #include <utility>
 
+#include "analysis/curve_table.h"
 #include "analysis/tuning.h"
 
 #include "core/format.h"
 #include "core/display_rules.h"
 #include "expression/coefficients.h"
+#include "files/file_io.h"
 #include "files/transfer_file.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
@@ -238,6 +240,8 @@ void TForm1::CreateMenus() {
       MenuEntry(Fichier1, "SauverlimageEMF1", QStringLiteral("Sauver l'image (.EMF)"), false);
   Mspaint1 = MenuEntry(Fichier1, "Mspaint1", QStringLiteral("Modifier l'image avec Mspaint (.Bmp)"),
                        false);
+  ExporterlescourbesCSV1 =
+      MenuEntry(Fichier1, "ExporterlescourbesCSV1", tr("Exporter les courbes (CSV)..."), true);
   Maple1 = MenuEntry(Fichier1, "Maple1",
                      QStringLiteral("Réponse temporelle : ouverture directe de Maple"), false);
   RponsetemporellecrationdunfichierMaple1 =
@@ -272,6 +276,10 @@ void TForm1::CreateMenus() {
   Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", QStringLiteral("Asymptotes"), true);
   Asymptotes1->setCheckable(true);
   connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
+  AbaquedeBlackNichols1 =
+      MenuEntry(Analyse1, "AbaquedeBlackNichols1", tr("Abaque de Black-Nichols"), true);
+  AbaquedeBlackNichols1->setCheckable(true);
+  connect(AbaquedeBlackNichols1, &QAction::toggled, this, &TForm1::AbaquedeBlackNichols1Click);
   LieuNyquist1 = MenuEntry(Analyse1, "LieuNyquist1", tr("Lieu de Nyquist"), true);
   connect(LieuNyquist1, &QAction::triggered, this, [this] {
     if (!nyquist_) nyquist_ = new NyquistWindow(s_, this);
@@ -307,6 +315,7 @@ void TForm1::CreateMenus() {
   connect(Imprimer1, &QAction::triggered, this, &TForm1::Imprimer1Click);
   connect(SauverlimageEMF1, &QAction::triggered, this, &TForm1::SauverlimageEMF1Click);
   connect(Mspaint1, &QAction::triggered, this, &TForm1::Mspaint1Click);
+  connect(ExporterlescourbesCSV1, &QAction::triggered, this, &TForm1::ExporterlescourbesCSV1Click);
   connect(Maple1, &QAction::triggered, this, &TForm1::Maple1Click);
   connect(RponsetemporellecrationdunfichierMaple1, &QAction::triggered, this,
           &TForm1::RponsetemporellecrationdunfichierMaple1Click);
@@ -619,6 +628,32 @@ void TForm1::Mspaint1Click() {
   EditPictureInPaintProgram(ctx, *launcher_);
 }
 
+void TForm1::ExporterlescourbesCSV1Click() {
+  // The numbers of the picture on screen: none while a ticked function is
+  // refused (the picture shows nothing new then).
+  for (int i = 0; i < 3; ++i) {
+    CoefficientSet scratch{};
+    if (IsCurveBoxChecked(i + 1) && (!ExtractCoefficients(s_.NumText[i].View(), s_, scratch) ||
+                                     !ExtractCoefficients(s_.DenText[i].View(), s_, scratch))) {
+      dialogs_.Message(this, tr("Une fonction cochée est invalide : rien n'est exporté"),
+                       QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+      return;
+    }
+  }
+  const QString chosen =
+      dialogs_.SaveFileName(this, tr("Courbes (*.csv)|*.csv"), QStringLiteral("*.csv"),
+                            QtPath(ReplaceExtension(s_.CurrentFileName, ".csv")));
+  if (chosen.isEmpty()) return;
+  QString name = chosen;
+  if (!name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) name += QLatin1String(".csv");
+  std::string error;
+  if (!WriteFileAtomically(LocalPath(name), CurveTableCsv(SweepDrawnCurves(s_)), &error))
+    dialogs_.Message(this,
+                     tr("Impossible d'enregistrer le fichier « %1 » : %2")
+                         .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
+                     QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+}
+
 void TForm1::Maple1Click() {
   PictureContext ctx = PictureCommands();
   OpenWorksheetInMaple(ctx, *launcher_);
@@ -713,6 +748,11 @@ void TForm1::CheckBox4Click() { Redraw(); }
 
 void TForm1::Asymptotes1Click() {
   s_.ShowAsymptotes = Asymptotes1->isChecked() ? 1 : 0;
+  Redraw();
+}
+
+void TForm1::AbaquedeBlackNichols1Click() {
+  s_.ShowNicholsChart = AbaquedeBlackNichols1->isChecked() ? 1 : 0;
   Redraw();
 }
 

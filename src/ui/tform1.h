@@ -130,6 +130,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Mesures1 = nullptr;
   QAction* Rglersur23dB1 = nullptr;
   QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
+  // Check item: the closed-loop contours over the Black chart.
+  QAction* AbaquedeBlackNichols1 = nullptr;
   QAction* LieuNyquist1 = nullptr;
   QAction* Asymptotes1 = nullptr;   // check item: the asymptotic diagram over the Bode curves
   QAction* Lieudesples1 = nullptr;  // the closed-loop poles over the selected parameter
@@ -140,6 +142,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Imprimer1 = nullptr;
   QAction* SauverlimageEMF1 = nullptr;
   QAction* Mspaint1 = nullptr;
+  QAction* ExporterlescourbesCSV1 = nullptr;  // the drawn curves' numbers
   QAction* Maple1 = nullptr;
   QAction* RponsetemporellecrationdunfichierMaple1 = nullptr;
   QAction* Rponsetemporelletrac1 = nullptr;
@@ -163,6 +166,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CheckBox4Click();
   void CheckBox5Click();
   void Asymptotes1Click();
+  void AbaquedeBlackNichols1Click();
   void RadioButton7Click();
   void RadioButton8Click();
   void RadioButton9Click();
@@ -186,6 +190,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Imprimer1Click();
   void SauverlimageEMF1Click();
   void Mspaint1Click();
+  void ExporterlescourbesCSV1Click();
   void Maple1Click();
   void RponsetemporellecrationdunfichierMaple1Click();
   void Mesures1Click();

@@ -390,6 +390,32 @@ class CliTest : public QObject {
     }
   }
 
+  // --input: the class-1 loop 4/(p(1+0.5p)) closed follows a ramp 1/K behind;
+  // --export .csv: the curves at the picture's 1134 - 60 + 1 columns.
+  void RampAndCurvesAsNumbers() {
+    const QStringList loop = {QStringLiteral("--num1"),   QStringLiteral("4"),
+                              QStringLiteral("--den1"),   QStringLiteral("p+0.5*p^2"),
+                              QStringLiteral("--curves"), QStringLiteral("1")};
+    Run r = Tracevue(loop + QStringList{QStringLiteral("--closed-loop"), QStringLiteral("--input"),
+                                        QStringLiteral("ramp"), QStringLiteral("--step"),
+                                        Path("ramp.csv")});
+    QCOMPARE(r.Code, 0);
+    QCOMPARE(r.Out, QStringLiteral("Erreur de traînage : 0.25\n"));
+    r = Tracevue(loop + QStringList{QStringLiteral("--export"), Path("curves.csv")});
+    QCOMPARE(r.Code, 0);
+    QFile csv(Path("curves.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("w,H1_gain_db,H1_phase_deg"));
+    QCOMPARE(lines.size(), 1 + 1134 - 60 + 1);
+    // 4/(0.1 j (1 + 0.05 j)) at w = 0.1, to 15 significant digits.
+    const QStringList first = lines[1].split(u',');
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(first[0], QStringLiteral("0.1"));
+    QVERIFY(std::abs(first[1].toDouble() - 32.0303573072407) < 1e-9);
+    QVERIFY(std::abs(first[2].toDouble() + 92.8624052261118) < 1e-9);
+  }
+
   // 10/(1+p)^3: the verdict on the standard output, the locus as CSV, the
   // count in the report.
   void NyquistVerdictLocusAndReport() {
@@ -541,6 +567,9 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"),
                        png}
         << QStringLiteral("--t-max");
+    QTest::newRow("input") << QStringList{QStringLiteral("--input"), QStringLiteral("sine"),
+                                          QStringLiteral("--step"), png}
+                           << QStringLiteral("--input");
     // 81 characters without spaces: cut, it would lose its p^5 term.
     QTest::newRow("text longer than 80")
         << QStringList{QStringLiteral("--den1"),
