@@ -119,40 +119,39 @@ void AddNyquistMembers(JsonObject& o, const NyquistLocus& l) {
   o.Add("nyquist", n.Text());
 }
 
-std::string ReadoutsReport(const DiagramState& s) {
-  void AddClosedLoopMembers(JsonObject & o, const StateLocus& locus) {
-    std::vector<std::string> poles, intervals;
-    if (locus.Poles.Ok)
-      for (const std::complex<double>& r : locus.Poles.Closed) {
-        JsonObject item;
-        item.Add("re", JsonNumber(r.real()));
-        item.Add("im", JsonNumber(r.imag()));
-        poles.push_back(item.Text());
-      }
-    o.Add("closed_loop_poles", JsonArray(poles));
-    if (locus.L.Outcome == LocusOutcome::Drawn)
-      for (const StableInterval& i : locus.L.Stable)
-        intervals.push_back(JsonArray({JsonNumber(i.Low), JsonNumber(i.High)}));
-    JsonObject stability;
-    stability.Add("parameter", JsonString(Info(locus.L.Param).Name));
-    stability.Add("intervals", JsonArray(intervals));
-    o.Add("stability", stability.Text());
-  }
-
-  std::string ReadoutsReport(const DiagramState& s, const LocusSettings& locus) {
-    std::string out = "{\"curves\": [";
-    const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
-    // The same curves in the same order: the asymptotes' members follow.
-    const std::vector<Curve> curves = DrawnCurves(s);
-    for (std::size_t i = 0; i < all.size(); ++i) {
-      JsonObject members = ReadoutMembers(all[i]);
-      if (i < curves.size()) AddBreakMembers(members, AsymptotesOf(s, curves[i]));
-      if (i < curves.size()) AddNyquistMembers(members, ComputeNyquist(FactorsOf(s, curves[i])));
-      if (i < curves.size() && curves[i].Product)
-        AddClosedLoopMembers(members, ComputeStateLocus(s, locus.Param, locus.Range));
-      out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
+void AddClosedLoopMembers(JsonObject& o, const StateLocus& locus) {
+  std::vector<std::string> poles, intervals;
+  if (locus.Poles.Ok)
+    for (const std::complex<double>& r : locus.Poles.Closed) {
+      JsonObject item;
+      item.Add("re", JsonNumber(r.real()));
+      item.Add("im", JsonNumber(r.imag()));
+      poles.push_back(item.Text());
     }
-    return out + (all.empty() ? "" : "\n") + "]}\n";
+  o.Add("closed_loop_poles", JsonArray(poles));
+  if (locus.L.Outcome == LocusOutcome::Drawn)
+    for (const StableInterval& i : locus.L.Stable)
+      intervals.push_back(JsonArray({JsonNumber(i.Low), JsonNumber(i.High)}));
+  JsonObject stability;
+  stability.Add("parameter", JsonString(Info(locus.L.Param).Name));
+  stability.Add("intervals", JsonArray(intervals));
+  o.Add("stability", stability.Text());
+}
+
+std::string ReadoutsReport(const DiagramState& s, const LocusSettings& locus) {
+  std::string out = "{\"curves\": [";
+  const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
+  // The same curves in the same order: the asymptotes' members follow.
+  const std::vector<Curve> curves = DrawnCurves(s);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    JsonObject members = ReadoutMembers(all[i]);
+    if (i < curves.size()) AddBreakMembers(members, AsymptotesOf(s, curves[i]));
+    if (i < curves.size()) AddNyquistMembers(members, ComputeNyquist(FactorsOf(s, curves[i])));
+    if (i < curves.size() && curves[i].Product)
+      AddClosedLoopMembers(members, ComputeStateLocus(s, locus.Param, locus.Range));
+    out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
   }
+  return out + (all.empty() ? "" : "\n") + "]}\n";
+}
 
 }  // namespace tv

@@ -49,12 +49,8 @@ struct Options {
   std::optional<QString> Step;  // the step response: .png, .svg or .csv
   double StepTMax = 0;          // 0: the span chosen from the poles
   InputKind StepInput = InputKind::Step;
-  std::optional<QString> Step;     // the step response: .png, .svg or .csv
-  double StepTMax = 0;             // 0: the span chosen from the poles
   std::optional<QString> Nyquist;  // the Nyquist picture: .png, .svg or .csv
   bool NyquistZoom = false;        // -2 ... +1 on both axes
-  std::optional<QString> Step;     // the step response: .png, .svg or .csv
-  double StepTMax = 0;             // 0: the span chosen from the poles
   std::optional<QString> Locus;    // the closed-loop locus: .png, .svg or .csv
   Parameter LocusParam = Parameter::K;
   std::optional<std::pair<double, double>> LocusRange;  // the default from the value

@@ -251,8 +251,8 @@ void StepWindow::PressepapierClick() {
   picture.PlotHeight = picture_.PlotHeight;
   picture.CurvePenWidth = picture_.CurvePenWidth;
   picture.FramePenWidth = picture_.FramePenWidth;
-  DrawStepView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
-               StepParameterLine(s_));
+  DrawInputView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
+                StepParameterLine(s_));
   PictureContext ctx{this, picture, HostDialogs(s_), copy};
   CopyPictureToClipboard(ctx);
 }

@@ -133,7 +133,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // Check item: the closed-loop contours over the Black chart.
   QAction* AbaquedeBlackNichols1 = nullptr;
   QAction* LieuNyquist1 = nullptr;
-  QAction* Asymptotes1 = nullptr;   // check item: the asymptotic diagram over the Bode curves
   QAction* Lieudesples1 = nullptr;  // the closed-loop poles over the selected parameter
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
