@@ -219,6 +219,8 @@ TForm1::~TForm1() {
   stepWindow_ = nullptr;
   delete locusWindow_;
   locusWindow_ = nullptr;
+  delete nyquist_;
+  nyquist_ = nullptr;
   if (s_.Host == this) s_.Host = nullptr;
   if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
   if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
