@@ -74,6 +74,10 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     out << Utf8(HelpText());
     return kExitOk;
   }
+  if (o.Version) {
+    out << "tracevue " TRACEVUE_VERSION "\n";
+    return kExitOk;
+  }
   if (!problem.isEmpty()) {
     err << "tracevue : " << Utf8(problem) << "\n(tracevue --help pour l'aide)\n";
     return kExitUsage;

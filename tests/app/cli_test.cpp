@@ -344,6 +344,17 @@ class CliTest : public QObject {
     QVERIFY(!r.Out.contains(QStringLiteral("Usage:")));
   }
 
+  // The version alone, even beside a refused option, like --help.
+  void Version() {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--version")},
+          QStringList{QStringLiteral("--version"), QStringLiteral("--x")}}) {
+      const Run r = Tracevue(args);
+      QCOMPARE(r.Code, 0);
+      QCOMPARE(r.Out, QStringLiteral("tracevue " TRACEVUE_VERSION "\n"));
+    }
+  }
+
   void AsymptotesOptionDrawsTheDashedAsymptote() {
     const QString out = Path("asymptotes.png");
     const QStringList function = {QStringLiteral("--mode"), QStringLiteral("gain"),
