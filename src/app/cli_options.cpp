@@ -10,6 +10,7 @@
 
 #include "core/display_rules.h"
 #include "ui/cp1252.h"
+#include "ui/language.h"
 
 namespace tv::app {
 
@@ -188,96 +189,131 @@ QString ReadExport(const QString& value, Options& o) {
 
 // Every option, in the order of the help.
 const OptionDescription kOptions[] = {
-    {"num1", "TEXTE",
-     "numérateur de H1 (espaces retirés, coupé à 80 caractères, "
-     "parenthèses acceptées) ; coche la fonction",
+    {"num1", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "numérateur de H1 (espaces retirés, coupé à 80 caractères, "
+                                       "parenthèses acceptées) ; coche la fonction"),
      ReadText<true, 0>},
-    {"num2", "TEXTE", "numérateur de H2, comme --num1", ReadText<true, 1>},
-    {"num3", "TEXTE", "numérateur de H3, comme --num1", ReadText<true, 2>},
-    {"den1", "TEXTE", "dénominateur de H1 ; coche la fonction", ReadText<false, 0>},
-    {"den2", "TEXTE", "dénominateur de H2 ; coche la fonction", ReadText<false, 1>},
-    {"den3", "TEXTE", "dénominateur de H3 ; coche la fonction", ReadText<false, 2>},
-    {"curves", "LISTE",
-     "cases cochées : 1, 2, 3, 4 (4 = H1.H2.H3) séparés par des "
-     "virgules, ou none ; par défaut celles de FICHIER et de --num/--den",
+    {"num2", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "numérateur de H2, comme --num1"), ReadText<true, 1>},
+    {"num3", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "numérateur de H3, comme --num1"), ReadText<true, 2>},
+    {"den1", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "dénominateur de H1 ; coche la fonction"),
+     ReadText<false, 0>},
+    {"den2", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "dénominateur de H2 ; coche la fonction"),
+     ReadText<false, 1>},
+    {"den3", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "dénominateur de H3 ; coche la fonction"),
+     ReadText<false, 2>},
+    {"curves", QT_TRANSLATE_NOOP("tv::app::Cli", "LISTE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "cases cochées : 1, 2, 3, 4 (4 = H1.H2.H3) séparés par des "
+                       "virgules, ou none ; par défaut celles de FICHIER et de --num/--den"),
      ReadCurves},
-    {"set", "NOM=VALEUR",
-     "paramètre K, T, A, B, W ou Ksi (casse indifférente), répétable ; "
-     "une valeur négative est refusée",
+    {"set", QT_TRANSLATE_NOOP("tv::app::Cli", "NOM=VALEUR"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "paramètre K, T, A, B, W ou Ksi (casse indifférente), répétable ; "
+                       "une valeur négative est refusée"),
      ReadSet},
-    {"decades", "MIN:MAX", "pulsations de 10^MIN à 10^MAX rad/s, avec -6 <= MIN < MAX <= 5",
+    {"decades", QT_TRANSLATE_NOOP("tv::app::Cli", "MIN:MAX"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "pulsations de 10^MIN à 10^MAX rad/s, avec -6 <= MIN < MAX <= 5"),
      ReadDecades},
-    {"gain-max", "DB", "haut de l'échelle de gain : 10, 20, ..., 100 ; le bas vaut 10 - DB",
+    {"gain-max", QT_TRANSLATE_NOOP("tv::app::Cli", "DB"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "haut de l'échelle de gain : 10, 20, ..., 100 ; le bas vaut 10 - DB"),
      ReadGainMax},
-    {"mode", "MODE", "gain, phase ou both : gain seul, phase seule ou les deux (défaut both)",
+    {"mode", QT_TRANSLATE_NOOP("tv::app::Cli", "MODE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "gain, phase ou both : gain seul, phase seule ou les deux (défaut both)"),
      ReadMode},
-    {"view", "VUE", "bode ou black : diagramme de Bode ou de Black (défaut bode)", ReadView},
+    {"view", QT_TRANSLATE_NOOP("tv::app::Cli", "VUE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "bode ou black : diagramme de Bode ou de Black (défaut bode)"),
+     ReadView},
     {"margins", nullptr,
-     "recherche des marges (mode both) ; chaque texte de marge tracé "
-     "est écrit sur la sortie standard, un par ligne, dans l'ordre du tracé",
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "recherche des marges (mode both) ; chaque texte de marge tracé "
+                       "est écrit sur la sortie standard, un par ligne, dans l'ordre du tracé"),
      [](const QString&, Options& o) {
        o.Margins = true;
        return QString();
      }},
     {"asymptotes", nullptr,
-     "diagramme asymptotique (vue de Bode) : asymptotes de gain et de phase en tirets, "
-     "pulsations de cassure, Ksi et résonance des seconds ordres",
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "diagramme asymptotique (vue de Bode) : asymptotes de gain et de phase en tirets, "
+         "pulsations de cassure, Ksi et résonance des seconds ordres"),
      [](const QString&, Options& o) {
        o.Asymptotes = true;
        return QString();
      }},
-    {"points", "FICHIER", "points mesurés lus dans un fichier texte (pulsation, gain, phase)",
+    {"points", QT_TRANSLATE_NOOP("tv::app::Cli", "FICHIER"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "points mesurés lus dans un fichier texte (pulsation, gain, phase)"),
      [](const QString& value, Options& o) {
        o.Points = value;
        return QString();
      }},
-    {"units", "U1,U2,U3",
-     "unités des points : hz ou rad/s, ratio ou db, rad ou deg "
-     "(défaut rad/s,db,deg)",
+    {"units", QT_TRANSLATE_NOOP("tv::app::Cli", "U1,U2,U3"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "unités des points : hz ou rad/s, ratio ou db, rad ou deg "
+                                       "(défaut rad/s,db,deg)"),
      ReadUnits},
-    {"capture", "SORTIE",
-     "écrit les lignes de la capture de la courbe H1.H2.H3 (cochée pour "
-     "l'occasion), chacune suivie de CR LF",
+    {"capture", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "écrit les lignes de la capture de la courbe H1.H2.H3 (cochée pour "
+                       "l'occasion), chacune suivie de CR LF"),
      [](const QString& value, Options& o) {
        o.Capture = value;
        return QString();
      }},
-    {"save", "SORTIE", "écrit le fichier de transfert de l'état obtenu",
+    {"save", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "écrit le fichier de transfert de l'état obtenu"),
      [](const QString& value, Options& o) {
        o.Save = value;
        return QString();
      }},
-    {"size", "LxH", "taille du tracé en pixels (défaut 1134x678)", ReadSize},
-    {"black", nullptr, "tout en noir, comme pour l'impression",
+    {"size", QT_TRANSLATE_NOOP("tv::app::Cli", "LxH"),
+     QT_TRANSLATE_NOOP("tv::app::Cli", "taille du tracé en pixels (défaut 1134x678)"), ReadSize},
+    {"black", nullptr, QT_TRANSLATE_NOOP("tv::app::Cli", "tout en noir, comme pour l'impression"),
      [](const QString&, Options& o) {
        o.Black = true;
        return QString();
      }},
-    {"export", "SORTIE",
-     "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs), "
-     ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
-     "page imprimée par « Imprimer », A4 portrait, en noir)",
+    {"export", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs), "
+                       ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
+                       "page imprimée par « Imprimer », A4 portrait, en noir)"),
      ReadExport},
     {"black-lines", nullptr,
-     "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)",
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)"),
      [](const QString&, Options& o) {
        o.BlackLines = true;
        return QString();
      }},
-    {"worksheet", "SORTIE", "feuille Maple (.mws) de la réponse indicielle des fonctions cochées",
+    {"worksheet", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "feuille Maple (.mws) de la réponse indicielle des fonctions cochées"),
      [](const QString& value, Options& o) {
        o.Worksheet = value;
        return QString();
      }},
-    {"step", "SORTIE",
-     "réponse indicielle des fonctions cochées : image .png ou .svg (640x420, comme la "
-     "fenêtre « Réponse temporelle ») ou échantillons .csv (t,y) ; les lectures tracées "
-     "sont écrites sur la sortie standard, une par ligne",
+    {"step", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "réponse indicielle des fonctions cochées : image .png ou .svg (640x420, comme la "
+         "fenêtre « Réponse temporelle ») ou échantillons .csv (t,y) ; les lectures tracées "
+         "sont écrites sur la sortie standard, une par ligne"),
      [](const QString& value, Options& o) {
        o.Step = value;
        return QString();
      }},
-    {"t-max", "SECONDES", "avec --step : durée tracée (défaut : choisie d'après les pôles)",
+    {"t-max", QT_TRANSLATE_NOOP("tv::app::Cli", "SECONDES"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "avec --step : durée tracée (défaut : choisie d'après les pôles)"),
      [](const QString& value, Options& o) {
        bool ok = false;
        o.StepTMax = value.trimmed().toDouble(&ok);
@@ -286,23 +322,27 @@ const OptionDescription kOptions[] = {
              .arg(value);
        return QString();
      }},
-    {"closed-loop", nullptr, "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)",
+    {"closed-loop", nullptr,
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)"),
      [](const QString&, Options& o) {
        o.ClosedLoop = true;
        return QString();
      }},
-    {"report", "SORTIE",
-     "mesures exactes des courbes tracées en JSON : chaque croisement "
-     "de 0 dB et de -180° avec sa marge, pic et bande passante à -3 dB "
-     "en boucle fermée, classe, gain statique",
+    {"report", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "mesures exactes des courbes tracées en JSON : chaque croisement "
+                       "de 0 dB et de -180° avec sa marge, pic et bande passante à -3 dB "
+                       "en boucle fermée, classe, gain statique"),
      [](const QString& value, Options& o) {
        o.Report = value;
        return QString();
      }},
-    {"tune", "NOM",
-     "règle le paramètre (K, T, A, B, W ou Ksi) pour un pic de 2,3 dB en "
-     "boucle fermée du produit des fonctions cochées, avant le tracé ; "
-     "écrit NOM=valeur sur la sortie standard",
+    {"tune", QT_TRANSLATE_NOOP("tv::app::Cli", "NOM"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "règle le paramètre (K, T, A, B, W ou Ksi) pour un pic de 2,3 dB en "
+                       "boucle fermée du produit des fonctions cochées, avant le tracé ; "
+                       "écrit NOM=valeur sur la sortie standard"),
      [](const QString& value, Options& o) {
        if (FindParameter(value.trimmed().toStdString()) == nullptr)
          return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
@@ -310,33 +350,57 @@ const OptionDescription kOptions[] = {
        o.Tune = value.trimmed().toStdString();
        return QString();
      }},
-    {"help", nullptr, "ce texte",
+    {"help", nullptr, QT_TRANSLATE_NOOP("tv::app::Cli", "ce texte"),
      [](const QString&, Options& o) {
        o.Help = true;
        return QString();
      }},
+    {"lang", QT_TRANSLATE_NOOP("tv::app::Cli", "LANGUE"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "langue des textes : fr ou en ; par défaut d'après LANGUAGE, LC_ALL, "
+                       "LC_MESSAGES ou LANG (en : anglais, autrement français) ; vaut aussi "
+                       "pour la fenêtre"),
+     [](const QString& value, Options&) {
+       // Installed at start, before the options are read: only checked here.
+       if (ui::LanguageNamed(value.trimmed())) return QString();
+       return QCoreApplication::translate("tv::app::Cli", "--lang : fr ou en attendu, pas « %1 »")
+           .arg(value);
+     }},
+    {"version", nullptr,
+     QT_TRANSLATE_NOOP("tv::app::Cli", "écrit « tracevue VERSION » et s'arrête"),
+     [](const QString&, Options& o) {
+       o.Version = true;
+       return QString();
+     }},
 };
 
-const char kFileArgument[] = "FICHIER";
-const char kFileDescription[] = "fichier de transfert, chargé comme au démarrage";
-const char kUsageSyntax[] = "--export SORTIE [FICHIER]";
+const char kFileArgument[] = QT_TRANSLATE_NOOP("tv::app::Cli", "FICHIER");
+const char kFileDescription[] =
+    QT_TRANSLATE_NOOP("tv::app::Cli", "fichier de transfert, chargé comme au démarrage");
+const char kUsageSyntax[] = QT_TRANSLATE_NOOP("tv::app::Cli", "--export SORTIE [FICHIER]");
 // The parser's usage line names the program by the path it was started
 // from; the help names it as the examples do, after the window's usage.
-const char kUsage[] = "Usage : tracevue [FICHIER.WWC]            ouvre la fenêtre\n"
-                      "        tracevue [options] --export SORTIE [FICHIER]";
+const char kUsage[] =
+    QT_TRANSLATE_NOOP("tv::app::Cli", "Usage : tracevue [FICHIER.WWC]            ouvre la fenêtre\n"
+                                      "        tracevue [options] --export SORTIE [FICHIER]");
 
-// After the parser's own text.
-const char kHelpEnd[] =
-    "\n"
-    "Exemples :\n"
-    "  tracevue --num1 K --den1 p+T*p^2 --set K=4 --set T=0.5 --margins --export boucle.png\n"
-    "      trace H1 = K/(p(1+T.p)) et ses marges dans boucle.png\n"
-    "  tracevue --view black --margins --export black.png examples/third-order.WWC\n"
-    "      trace le diagramme de Black d'un exemple, marges comprises\n"
-    "\n"
-    "Codes de sortie : 0 succès ; 2 option ou valeur incorrecte ; 3 fonction cochée invalide\n"
-    "(rien n'est écrit) ; 4 fichier illisible ou impossible à écrire ; 5 aucune valeur du\n"
-    "paramètre de --tune ne donne 2,3 dB (rien n'est écrit).\n";
+// After the parser's own text, and in the manual page: what a run looks like, then how it ends.
+const CommandExample kExamples[] = {
+    {"tracevue --num1 K --den1 p+T*p^2 --set K=4 --set T=0.5 --margins --export boucle.png",
+     QT_TRANSLATE_NOOP("tv::app::Cli", "trace H1 = K/(p(1+T.p)) et ses marges dans boucle.png")},
+    {"tracevue --view black --margins --export black.png examples/third-order.WWC",
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "trace le diagramme de Black d'un exemple, marges comprises")},
+};
+const ExitStatus kExitStatuses[] = {
+    {0, QT_TRANSLATE_NOOP("tv::app::Cli", "succès")},
+    {2, QT_TRANSLATE_NOOP("tv::app::Cli", "option ou valeur incorrecte")},
+    {3, QT_TRANSLATE_NOOP("tv::app::Cli", "fonction cochée invalide (rien n'est écrit)")},
+    {4, QT_TRANSLATE_NOOP("tv::app::Cli", "fichier illisible ou impossible à écrire")},
+    {5,
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "aucune valeur du paramètre de --tune ne donne 2,3 dB (rien n'est écrit)")},
+};
 
 // The parser's own texts (its headings, two of its refusals) in French while
 // it is in use; its other texts are not used.
@@ -348,7 +412,9 @@ class FrenchParserTexts : public QTranslator {
   bool isEmpty() const override { return false; }
   QString translate(const char* context, const char* source, const char* /*disambiguation*/,
                     int /*n*/) const override {
-    if (qstrcmp(context, "QCommandLineParser") != 0) return {};
+    if (qstrcmp(context, "QCommandLineParser") != 0 ||
+        ui::InstalledLanguage() != ui::Language::French)
+      return {};
     const QByteArrayView text(source);
     if (text == "Options:") return QStringLiteral("Options :");
     if (text == "Arguments:") return QStringLiteral("Arguments :");
@@ -360,18 +426,20 @@ class FrenchParserTexts : public QTranslator {
 };
 
 void Describe(QCommandLineParser& parser) {
-  parser.setApplicationDescription(QStringLiteral(
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "tv::app::Cli",
       "\nSans fenêtre ni affichage, trace le diagramme et écrit les fichiers demandés."));
   for (const OptionDescription& d : kOptions) {
     const QString name = QString::fromLatin1(d.Name);
-    const QString description = QString::fromUtf8(d.Description);
-    parser.addOption(d.ValueName
-                         ? QCommandLineOption(name, description, QString::fromLatin1(d.ValueName))
-                         : QCommandLineOption(name, description));
+    const QString description = QCoreApplication::translate("tv::app::Cli", d.Description);
+    parser.addOption(
+        d.ValueName ? QCommandLineOption(name, description,
+                                         QCoreApplication::translate("tv::app::Cli", d.ValueName))
+                    : QCommandLineOption(name, description));
   }
-  parser.addPositionalArgument(QString::fromLatin1(kFileArgument),
-                               QString::fromUtf8(kFileDescription),
-                               QString::fromLatin1(kUsageSyntax));
+  parser.addPositionalArgument(QCoreApplication::translate("tv::app::Cli", kFileArgument),
+                               QCoreApplication::translate("tv::app::Cli", kFileDescription),
+                               QCoreApplication::translate("tv::app::Cli", kUsageSyntax));
 }
 
 }  // namespace
@@ -383,6 +451,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   const bool parsed =
       parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
   if (parser.isSet(QStringLiteral("help"))) o.Help = true;
+  if (parser.isSet(QStringLiteral("version"))) o.Version = true;
   if (!parsed) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
@@ -402,8 +471,8 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
     return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop")
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
-  if (!o.Help && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report && !o.Tune &&
-      !o.Step)
+  if (!o.Help && !o.Version && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report &&
+      !o.Tune && !o.Step)
     return QStringLiteral(
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};
@@ -414,7 +483,30 @@ QString HelpText() {
   QCommandLineParser parser;
   Describe(parser);
   const QString text = parser.helpText();
-  return QString::fromUtf8(kUsage) + text.mid(text.indexOf(u'\n')) + QString::fromUtf8(kHelpEnd);
+  QString end = QCoreApplication::translate("tv::app::Cli", "\nExemples :\n");
+  for (const CommandExample& e : kExamples)
+    end += QStringLiteral("  %1\n      %2\n")
+               .arg(QString::fromUtf8(e.Command),
+                    QCoreApplication::translate("tv::app::Cli", e.Effect));
+  end += QCoreApplication::translate("tv::app::Cli", "\nCodes de sortie :\n");
+  for (const ExitStatus& e : kExitStatuses)
+    end += QStringLiteral("  %1  %2\n")
+               .arg(e.Code)
+               .arg(QCoreApplication::translate("tv::app::Cli", e.Meaning));
+  return QCoreApplication::translate("tv::app::Cli", kUsage) + text.mid(text.indexOf(u'\n')) + end;
 }
+
+std::vector<OptionHelp> OptionHelps() {
+  std::vector<OptionHelp> helps;
+  for (const OptionDescription& d : kOptions)
+    helps.push_back(
+        {QString::fromLatin1(d.Name),
+         d.ValueName ? QCoreApplication::translate("tv::app::Cli", d.ValueName) : QString(),
+         QCoreApplication::translate("tv::app::Cli", d.Description)});
+  return helps;
+}
+
+std::span<const CommandExample> CommandExamples() { return kExamples; }
+std::span<const ExitStatus> ExitStatuses() { return kExitStatuses; }
 
 }  // namespace tv::app

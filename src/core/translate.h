@@ -1,4 +1,5 @@
-// The texts the user reads, in the language chosen at start: French as written unless a translator is set.
+// The texts the user reads, in the language chosen at start: French as written unless a translator
+// is set.
 #pragma once
 
 #include <string>
