@@ -1,5 +1,6 @@
 // The unit-step response of the ticked functions, exact at its samples, and the read-outs a course
 // asks for.
+#include "core/translate.h"
 #include "analysis/step_response.h"
 
 #include <algorithm>
@@ -290,24 +291,29 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
   if (r.Outcome != StepOutcome::Drawn) return lines;
   const StepReadouts& o = r.Readouts;
   switch (o.Kind) {
-    case StepKind::Unstable: lines.push_back("Valeur finale : instable"); return lines;
+    case StepKind::Unstable:
+      lines.push_back(Tr("StepResponse", "Valeur finale : instable"));
+      return lines;
     case StepKind::Ramp:
-      lines.push_back("Valeur finale : rampe de vitesse " + FormatReal(o.Velocity) + " /s");
+      lines.push_back(Tr("StepResponse", "Valeur finale : rampe de vitesse ") +
+                      FormatReal(o.Velocity) + " /s");
       return lines;
     case StepKind::Settles: break;
   }
-  lines.push_back("Valeur finale : " + FormatReal(o.FinalValue));
+  lines.push_back(Tr("StepResponse", "Valeur finale : ") + FormatReal(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + FormatReal(o.OvershootPercent) +
-                                       " % en t= " + FormatReal(o.PeakTime) + " s"
-                                 : std::string("D\xE9passement D% : aucun"));
+  lines.push_back(
+      o.HasOvershoot ? Tr("StepResponse", "D\xE9passement D% : ") + FormatReal(o.OvershootPercent) +
+                           Tr("StepResponse", " % en t= ") + FormatReal(o.PeakTime) + " s"
+                     : Tr("StepResponse", "D\xE9passement D% : aucun"));
   if (o.HasSettling)
-    lines.push_back("Temps de r\xE9ponse \xE0 5 % : " +
-                    (o.SettledInSpan ? FormatReal(o.SettlingTime) + " s"
-                                     : "au-del\xE0 de " + FormatReal(r.TMax) + " s"));
+    lines.push_back(Tr("StepResponse", "Temps de r\xE9ponse \xE0 5 % : ") +
+                    (o.SettledInSpan
+                         ? FormatReal(o.SettlingTime) + " s"
+                         : Tr("StepResponse", "au-del\xE0 de ") + FormatReal(r.TMax) + " s"));
   if (o.HasRise)
-    lines.push_back("Temps de mont\xE9"
-                    "e 10-90 % : " +
+    lines.push_back(Tr("StepResponse", "Temps de mont\xE9"
+                                       "e 10-90 % : ") +
                     FormatReal(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
@@ -316,23 +322,24 @@ std::string StepOutcomeText(StepOutcome outcome) {
   switch (outcome) {
     case StepOutcome::Drawn: return {};
     case StepOutcome::NoFunction:
-      return "Aucune fonction coch\xE9"
-             "e : rien \xE0 tracer";
+      return Tr("StepResponse", "Aucune fonction coch\xE9"
+                                "e : rien \xE0 tracer");
     case StepOutcome::Invalid:
-      return "Une fonction coch\xE9"
-             "e est invalide : rien n'est trac\xE9";
+      return Tr("StepResponse", "Une fonction coch\xE9"
+                                "e est invalide : rien n'est trac\xE9");
     case StepOutcome::ZeroDenominator:
-      return "D\xE9nominateur nul : la fonction de transfert n'existe pas";
+      return Tr("StepResponse", "D\xE9nominateur nul : la fonction de transfert n'existe pas");
     case StepOutcome::Improper:
-      return "Num\xE9rateur de degr\xE9 sup\xE9rieur au d\xE9nominateur : la r\xE9ponse "
-             "contient un Dirac, rien n'est trac\xE9";
+      return Tr("StepResponse",
+                "Num\xE9rateur de degr\xE9 sup\xE9rieur au d\xE9nominateur : la r\xE9ponse "
+                "contient un Dirac, rien n'est trac\xE9");
     case StepOutcome::LoopUndefined:
-      return "1+H est identiquement nul : la boucle ferm\xE9"
-             "e n'est pas d\xE9"
-             "finie";
+      return Tr("StepResponse", "1+H est identiquement nul : la boucle ferm\xE9"
+                                "e n'est pas d\xE9"
+                                "finie");
     case StepOutcome::Overflow:
-      return "Coefficients trop extr\xEAmes : le calcul d\xE9passe les nombres "
-             "repr\xE9sentables";
+      return Tr("StepResponse", "Coefficients trop extr\xEAmes : le calcul d\xE9passe les nombres "
+                                "repr\xE9sentables");
   }
   return {};
 }

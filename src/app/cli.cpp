@@ -2,6 +2,7 @@
 #include "app/cli.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -46,9 +47,11 @@ std::vector<std::string> InvalidFunctions(DiagramState& s, const HeadlessHost& h
     CoefficientSet scratch{};
     const std::string name = "H" + std::to_string(i + 1);
     if (!ExtractCoefficients(s.NumText[i].View(), s, scratch))
-      messages.push_back(name + " : numérateur invalide");
+      messages.push_back(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : numérateur invalide")));
     else if (!ExtractCoefficients(s.DenText[i].View(), s, scratch))
-      messages.push_back(name + " : dénominateur invalide");
+      messages.push_back(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : dénominateur invalide")));
   }
   return messages;
 }
@@ -79,7 +82,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     return kExitOk;
   }
   if (!problem.isEmpty()) {
-    err << "tracevue : " << Utf8(problem) << "\n(tracevue --help pour l'aide)\n";
+    err << "tracevue : " << Utf8(problem)
+        << Utf8(QCoreApplication::translate("tv::app::Cli", "\n(tracevue --help pour l'aide)\n"));
     return kExitUsage;
   }
 
@@ -129,13 +133,18 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     const std::string path = ui::LocalPath(*o.Points);
     const FileReadResult read = ReadFileBytes(path, kMaxPointsFileBytes);
     if (!read.Opened || !read.Complete) {
-      err << "tracevue : impossible de lire le fichier de points « " << Utf8(*o.Points) << " »";
+      err << "tracevue : "
+          << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                              "impossible de lire le fichier de points « "))
+          << Utf8(*o.Points) << " »";
       if (!read.Error.empty()) err << " : " << FromProgramText(read.Error);
       err << "\n";
       return kExitFile;
     }
     if (read.Truncated) {
-      err << "tracevue : fichier de points trop grand « " << Utf8(*o.Points) << " »\n";
+      err << "tracevue : "
+          << Utf8(QCoreApplication::translate("tv::app::Cli", "fichier de points trop grand « "))
+          << Utf8(*o.Points) << " »\n";
       return kExitFile;
     }
     DecodePoints(s, SplitPointsText(read.Bytes), o.Units);
@@ -161,11 +170,15 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   s.MarginLog = nullptr;
   surface.Finish();
   if (host.BeepCount != beepsBefore)
-    err << "tracevue : avertissement : une fonction s'annule à une pulsation du tracé, "
-           "les courbes s'arrêtent là\n";
+    err << "tracevue : "
+        << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                            "avertissement : une fonction s'annule à une pulsation "
+                                            "du tracé, les courbes s'arrêtent là\n"));
 
   const auto writeFailed = [&](const QString& name, const std::string& error) {
-    err << "tracevue : impossible d'écrire « " << Utf8(name) << " »";
+    err << "tracevue : "
+        << Utf8(QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « ")) << Utf8(name)
+        << " »";
     if (!error.empty()) err << " : " << FromProgramText(error);
     err << "\n";
     return kExitFile;
@@ -203,7 +216,9 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     const bool checked[3] = {host.IsCurveBoxChecked(1), host.IsCurveBoxChecked(2),
                              host.IsCurveBoxChecked(3)};
     if (!checked[0] && !checked[1] && !checked[2]) {
-      err << "tracevue : --worksheet : aucune fonction cochée\n";
+      err << "tracevue : "
+          << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                              "--worksheet : aucune fonction cochée\n"));
       return kExitUsage;
     }
     std::string error;

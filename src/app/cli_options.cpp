@@ -38,7 +38,8 @@ QString ReadText(const QString& value, Options& o) {
   text.remove(u' ');
   const std::optional<std::string> bytes = ui::ToCp1252(text);
   if (!bytes)
-    return QStringLiteral("--%1%2 : le texte contient un caractère hors du jeu Windows-1252")
+    return QCoreApplication::translate(
+               "tv::app::Cli", "--%1%2 : le texte contient un caractère hors du jeu Windows-1252")
         .arg(QLatin1String(Numerator ? "num" : "den"))
         .arg(K + 1);
   (Numerator ? o.Num : o.Den)[K] = *bytes;
@@ -52,8 +53,10 @@ QString ReadCurves(const QString& value, Options& o) {
       bool ok = false;
       const int box = item.trimmed().toInt(&ok);
       if (!ok || box < 1 || box > 4)
-        return QStringLiteral("--curves : « %1 » n'est pas une liste de 1, 2, 3, 4 séparés par "
-                              "des virgules, ni « none »")
+        return QCoreApplication::translate(
+                   "tv::app::Cli",
+                   "--curves : « %1 » n'est pas une liste de 1, 2, 3, 4 séparés par "
+                   "des virgules, ni « none »")
             .arg(value);
       boxes[box - 1] = true;
     }
@@ -64,23 +67,29 @@ QString ReadCurves(const QString& value, Options& o) {
 
 QString ReadSet(const QString& value, Options& o) {
   const qsizetype eq = value.indexOf(u'=');
-  if (eq <= 0) return QStringLiteral("--set : NOM=VALEUR attendu, pas « %1 »").arg(value);
+  if (eq <= 0)
+    return QCoreApplication::translate("tv::app::Cli", "--set : NOM=VALEUR attendu, pas « %1 »")
+        .arg(value);
   const QString name = value.left(eq);
   const ParameterInfo* parameter = FindParameter(name.trimmed().toStdString());
   if (parameter == nullptr) {
     QStringList names;
     for (const ParameterInfo& info : kParameters) names << QString::fromLatin1(info.Name);
     const QString last = names.takeLast();
-    return QStringLiteral("--set : paramètre inconnu « %1 » (%2 ou %3)")
+    return QCoreApplication::translate("tv::app::Cli",
+                                       "--set : paramètre inconnu « %1 » (%2 ou %3)")
         .arg(name, names.join(QStringLiteral(", ")), last);
   }
   const QString number = value.mid(eq + 1);
   bool ok = false;
   double v = number.trimmed().toDouble(&ok);
   if (!ok || !std::isfinite(v))
-    return QStringLiteral("--set : « %1 » n'est pas un nombre").arg(number);
+    return QCoreApplication::translate("tv::app::Cli", "--set : « %1 » n'est pas un nombre")
+        .arg(number);
   if (v < 0.0)
-    return QStringLiteral("--set : valeur négative refusée pour %1 (%2)").arg(name, number);
+    return QCoreApplication::translate("tv::app::Cli",
+                                       "--set : valeur négative refusée pour %1 (%2)")
+        .arg(name, number);
   v += 0.0;  // -0 is 0
   o.Sets.emplace_back(parameter->Id, v);
   return {};
@@ -92,7 +101,8 @@ QString ReadDecades(const QString& value, Options& o) {
   const int lo = bounds.size() == 2 ? bounds[0].trimmed().toInt(&ok1) : 0;
   const int hi = bounds.size() == 2 ? bounds[1].trimmed().toInt(&ok2) : 0;
   if (!ok1 || !ok2 || lo < -6 || hi > 5 || lo >= hi)
-    return QStringLiteral("--decades : MIN:MAX attendu avec -6 <= MIN < MAX <= 5, pas « %1 »")
+    return QCoreApplication::translate(
+               "tv::app::Cli", "--decades : MIN:MAX attendu avec -6 <= MIN < MAX <= 5, pas « %1 »")
         .arg(value);
   o.Decades = std::pair(lo, hi);
   return {};
@@ -102,7 +112,9 @@ QString ReadGainMax(const QString& value, Options& o) {
   bool ok = false;
   const int db = value.trimmed().toInt(&ok);
   if (!ok || db < kGainTopLowestDb || db > kGainTopHighestDb || db % kGainTopStepDb != 0)
-    return QStringLiteral("--gain-max : 10, 20, ..., 100 attendu, pas « %1 »").arg(value);
+    return QCoreApplication::translate("tv::app::Cli",
+                                       "--gain-max : 10, 20, ..., 100 attendu, pas « %1 »")
+        .arg(value);
   o.GainMax = db;
   return {};
 }
@@ -116,7 +128,9 @@ QString ReadMode(const QString& value, Options& o) {
   else if (m == QStringLiteral("both"))
     o.Mode = 2;
   else
-    return QStringLiteral("--mode : gain, phase ou both attendu, pas « %1 »").arg(value);
+    return QCoreApplication::translate("tv::app::Cli",
+                                       "--mode : gain, phase ou both attendu, pas « %1 »")
+        .arg(value);
   return {};
 }
 
@@ -127,7 +141,8 @@ QString ReadView(const QString& value, Options& o) {
   else if (v == QStringLiteral("black"))
     o.View = 1;
   else
-    return QStringLiteral("--view : bode ou black attendu, pas « %1 »").arg(value);
+    return QCoreApplication::translate("tv::app::Cli", "--view : bode ou black attendu, pas « %1 »")
+        .arg(value);
   return {};
 }
 
@@ -147,7 +162,9 @@ QString ReadUnits(const QString& value, Options& o) {
     else if (u == QStringLiteral("deg"))
       o.Units.Radians = false;
     else
-      return QStringLiteral("--units : « %1 » inconnu (hz, rad/s, ratio, db, rad, deg)").arg(item);
+      return QCoreApplication::translate(
+                 "tv::app::Cli", "--units : « %1 » inconnu (hz, rad/s, ratio, db, rad, deg)")
+          .arg(item);
   }
   return {};
 }
@@ -158,7 +175,8 @@ QString ReadSize(const QString& value, Options& o) {
   const int w = sides.size() == 2 ? sides[0].toInt(&ok1) : 0;
   const int h = sides.size() == 2 ? sides[1].toInt(&ok2) : 0;
   if (!ok1 || !ok2 || w < kMinSide || h < kMinSide || w > kMaxSide || h > kMaxSide)
-    return QStringLiteral("--size : LxH attendu, de %1 à %2 pixels de côté, pas « %3 »")
+    return QCoreApplication::translate(
+               "tv::app::Cli", "--size : LxH attendu, de %1 à %2 pixels de côté, pas « %3 »")
         .arg(kMinSide)
         .arg(kMaxSide)
         .arg(value);
@@ -180,7 +198,8 @@ QString ReadExport(const QString& value, Options& o) {
   else if (lower.endsWith(QStringLiteral(".pdf")))
     o.Format = PictureFormat::Pdf;
   else
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "tv::app::Cli",
                "--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
         .arg(value);
   o.Export = value;
@@ -318,7 +337,8 @@ const OptionDescription kOptions[] = {
        bool ok = false;
        o.StepTMax = value.trimmed().toDouble(&ok);
        if (!ok || !std::isfinite(o.StepTMax) || o.StepTMax <= 0)
-         return QStringLiteral("--t-max : durée positive en secondes attendue, pas « %1 »")
+         return QCoreApplication::translate(
+                    "tv::app::Cli", "--t-max : durée positive en secondes attendue, pas « %1 »")
              .arg(value);
        return QString();
      }},
@@ -345,7 +365,8 @@ const OptionDescription kOptions[] = {
                        "écrit NOM=valeur sur la sortie standard"),
      [](const QString& value, Options& o) {
        if (FindParameter(value.trimmed().toStdString()) == nullptr)
-         return QStringLiteral("--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
+         return QCoreApplication::translate(
+                    "tv::app::Cli", "--tune : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
              .arg(value);
        o.Tune = value.trimmed().toStdString();
        return QString();
@@ -416,11 +437,12 @@ class FrenchParserTexts : public QTranslator {
         ui::InstalledLanguage() != ui::Language::French)
       return {};
     const QByteArrayView text(source);
-    if (text == "Options:") return QStringLiteral("Options :");
-    if (text == "Arguments:") return QStringLiteral("Arguments :");
-    if (text == "Missing value after '%1'.") return QStringLiteral("l'option %1 attend une valeur");
+    if (text == "Options:") return QCoreApplication::translate("tv::app::Cli", "Options :");
+    if (text == "Arguments:") return QCoreApplication::translate("tv::app::Cli", "Arguments :");
+    if (text == "Missing value after '%1'.")
+      return QCoreApplication::translate("tv::app::Cli", "l'option %1 attend une valeur");
     if (text == "Unexpected value after '%1'.")
-      return QStringLiteral("l'option %1 ne prend pas de valeur");
+      return QCoreApplication::translate("tv::app::Cli", "l'option %1 ne prend pas de valeur");
     return {};
   }
 };
@@ -455,7 +477,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   if (!parsed) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-      return QStringLiteral("option inconnue : %1%2")
+      return QCoreApplication::translate("tv::app::Cli", "option inconnue : %1%2")
           .arg(QLatin1String(unknown.front().size() > 1 ? "--" : "-"), unknown.front());
     return parser.errorText();
   }
@@ -468,12 +490,14 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1)
-    return QStringLiteral("un seul fichier de transfert est accepté : « %1 » en trop")
+    return QCoreApplication::translate("tv::app::Cli",
+                                       "un seul fichier de transfert est accepté : « %1 » en trop")
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Version && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report &&
       !o.Tune && !o.Step)
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "tv::app::Cli",
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");
   return {};
 }

@@ -1,4 +1,5 @@
-// The manual page's sections: the option table, examples and exit statuses of --help, then the environment and files.
+// The manual page's sections: the option table, examples and exit statuses of --help, then the
+// environment and files.
 #include "app/man_page.h"
 
 #include <QCoreApplication>
@@ -33,8 +34,8 @@ QString ManPage(const QString& version) {
               .arg(version, QCoreApplication::translate("tv::app::ManPage", "Commandes"));
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "NOM"));
   page += QStringLiteral("tracevue \\- ") +
-          Escape(QCoreApplication::translate("tv::app::ManPage",
-                                             "diagrammes de Bode et de Black de fonctions de transfert")) +
+          Escape(QCoreApplication::translate(
+              "tv::app::ManPage", "diagrammes de Bode et de Black de fonctions de transfert")) +
           u'\n';
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "SYNOPSIS"));
   page += QStringLiteral(".B tracevue\n[\\fI%1\\fR.WWC]\n.br\n.B tracevue\n[\\fIoptions\\fR] "
@@ -42,18 +43,19 @@ QString ManPage(const QString& version) {
               .arg(QCoreApplication::translate("tv::app::Cli", "FICHIER"),
                    QCoreApplication::translate("tv::app::Cli", "SORTIE"));
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "DESCRIPTION"));
-  page += Escape(QCoreApplication::translate(
-              "tv::app::ManPage",
-              "Tracevue trace le diagramme de Bode et le diagramme de Black de trois fonctions de "
-              "transfert H1, H2, H3 au plus et de leur produit, et les retrace à chaque pas d'un "
-              "paramètre K, T, A, B, W ou Ksi. Sans option, il ouvre sa fenêtre, avec le fichier de "
-              "transfert (.WWC) donné s'il y en a un.")) +
-          QStringLiteral("\n.PP\n") +
-          Escape(QCoreApplication::translate(
-              "tv::app::ManPage",
-              "Avec des options, il ne montre aucune fenêtre et n'a besoin d'aucun affichage : il "
-              "trace le diagramme et écrit les fichiers demandés.")) +
-          u'\n';
+  page +=
+      Escape(QCoreApplication::translate(
+          "tv::app::ManPage",
+          "Tracevue trace le diagramme de Bode et le diagramme de Black de trois fonctions de "
+          "transfert H1, H2, H3 au plus et de leur produit, et les retrace à chaque pas d'un "
+          "paramètre K, T, A, B, W ou Ksi. Sans option, il ouvre sa fenêtre, avec le fichier de "
+          "transfert (.WWC) donné s'il y en a un.")) +
+      QStringLiteral("\n.PP\n") +
+      Escape(QCoreApplication::translate(
+          "tv::app::ManPage",
+          "Avec des options, il ne montre aucune fenêtre et n'a besoin d'aucun affichage : il "
+          "trace le diagramme et écrit les fichiers demandés.")) +
+      u'\n';
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "OPTIONS"));
   for (const OptionHelp& o : OptionHelps()) {
     page += QStringLiteral(".TP\n\\fB\\-\\-%1\\fR").arg(Escape(o.Name));
@@ -78,16 +80,17 @@ QString ManPage(const QString& version) {
               "acceptées.")) +
           u'\n';
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "FICHIERS"));
-  page += QStringLiteral(".TP\n.I *.WWC\n") +
-          Escape(QCoreApplication::translate(
-              "tv::app::ManPage",
-              "fichier de transfert : les trois fonctions, les bornes du tracé et les paramètres.")) +
-          QStringLiteral("\n.TP\n.I /usr/share/tracevue/examples/\n") +
-          Escape(QCoreApplication::translate("tv::app::ManPage",
-                                             "les exemples : premier et second ordre, intégrateur, "
-                                             "correcteur à avance de phase, troisième ordre, "
-                                             "points mesurés.")) +
-          u'\n';
+  page +=
+      QStringLiteral(".TP\n.I *.WWC\n") +
+      Escape(QCoreApplication::translate(
+          "tv::app::ManPage",
+          "fichier de transfert : les trois fonctions, les bornes du tracé et les paramètres.")) +
+      QStringLiteral("\n.TP\n.I /usr/share/tracevue/examples/\n") +
+      Escape(QCoreApplication::translate("tv::app::ManPage",
+                                         "les exemples : premier et second ordre, intégrateur, "
+                                         "correcteur à avance de phase, troisième ordre, "
+                                         "points mesurés.")) +
+      u'\n';
   page += Section(QT_TRANSLATE_NOOP("tv::app::ManPage", "EXEMPLES"));
   for (const CommandExample& e : CommandExamples())
     page += QStringLiteral(".TP\n.B %1\n%2\n")

@@ -1,4 +1,5 @@
-// The manual page tracevue(1), written from the option table behind --help, in the language installed.
+// The manual page tracevue(1), written from the option table behind --help, in the language
+// installed.
 #pragma once
 
 #include <QString>

@@ -2,6 +2,8 @@
 // cursor.
 #include "ui/cursor_values.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -62,8 +64,10 @@ QString CursorValuesText(DiagramState& s, int x, int y) {
     rows << QStringLiteral("<b>w= %1 rad/s</b>").arg(Real(*w));
     for (const Curve& c : curves) {
       const std::optional<DrawnValue> v = DrawnValueAt(s, c, *w);
-      rows << Coloured(c, QString::fromStdString(c.Name) + QStringLiteral(" : ") +
-                              (v ? Values(*v) : QStringLiteral("non défini")));
+      rows << Coloured(
+          c,
+          QString::fromStdString(c.Name) + QStringLiteral(" : ") +
+              (v ? Values(*v) : QCoreApplication::translate("tv::ui::CursorValues", "non défini")));
     }
     return rows.join(QStringLiteral("<br>"));
   }
@@ -92,8 +96,9 @@ QString CursorValuesText(DiagramState& s, int x, int y) {
       }
     }
     if (best >= 0)
-      rows << Coloured(c, QStringLiteral("%1 : w= %2 rad/s, %3")
-                              .arg(QString::fromStdString(c.Name), Real(bestW), Values(bestValue)));
+      rows << Coloured(c,
+                       QCoreApplication::translate("tv::ui::CursorValues", "%1 : w= %2 rad/s, %3")
+                           .arg(QString::fromStdString(c.Name), Real(bestW), Values(bestValue)));
   }
   return rows.join(QStringLiteral("<br>"));
 }

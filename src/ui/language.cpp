@@ -1,4 +1,5 @@
-// Choosing French or English at start, and installing the program's, Qt's and the core's translations.
+// Choosing French or English at start, and installing the program's, Qt's and the core's
+// translations.
 #include "ui/language.h"
 
 #include <QCoreApplication>
@@ -23,8 +24,9 @@ Language g_installed = Language::French;
 // the same reading here finds their entries. The English text goes back to
 // Windows-1252 for the core's surfaces; a text without an entry stays French.
 std::string CoreTranslation(const char* context, const char* text) {
-  const QString english = QCoreApplication::translate(context, text);
-  if (english == QString::fromUtf8(text)) return text;
+  const QByteArray key = QString::fromUtf8(text).toUtf8();
+  const QString english = QCoreApplication::translate(context, key.constData());
+  if (english == QString::fromUtf8(key)) return text;
   const std::optional<std::string> bytes = ToCp1252(english);
   return bytes ? *bytes : std::string(text);
 }

@@ -1,4 +1,5 @@
-// The language of the texts, French or English: chosen from the locale or --lang, installed at start.
+// The language of the texts, French or English: chosen from the locale or --lang, installed at
+// start.
 #pragma once
 
 #include <QString>
