@@ -45,6 +45,93 @@
     </message>
 </context>
 <context>
+    <name>FileErrors</name>
+    <message>
+        <source>dossier ou fichier introuvable</source>
+        <translation>no such folder or file</translation>
+    </message>
+    <message>
+        <source>permission refus�e</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>syst�me de fichiers en lecture seule</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>plus de place sur le disque</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>quota de disque d�pass�</source>
+        <translation>disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>un �l�ment du chemin n&apos;est pas un dossier</source>
+        <translation>a component of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>le nom d�signe un dossier</source>
+        <translation>the name is a folder</translation>
+    </message>
+    <message>
+        <source>un dossier porte d�j� ce nom</source>
+        <translation>a folder already has this name</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>file too large</translation>
+    </message>
+    <message>
+        <source>erreur d&apos;entr�e/sortie</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>nom de fichier trop long</source>
+        <translation>file name too long</translation>
+    </message>
+    <message>
+        <source>trop de liens symboliques</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>fichier en cours d&apos;utilisation</source>
+        <translation>file in use</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>too many open files</translation>
+    </message>
+    <message>
+        <source>m�moire insuffisante</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>erreur syst�me n� </source>
+        <translation>system error no. </translation>
+    </message>
+    <message>
+        <source>�criture impossible</source>
+        <translation>Cannot write</translation>
+    </message>
+    <message>
+        <source>�criture impossible : le nom ne d�signe pas un fichier ordinaire.</source>
+        <translation>Cannot write: the name is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Impossible de cr�er un fichier temporaire dans le dossier</source>
+        <translation>Cannot create a temporary file in the folder</translation>
+    </message>
+    <message>
+        <source>Le fichier n&apos;a pas pu �tre remplac�</source>
+        <translation>The file could not be replaced</translation>
+    </message>
+    <message>
+        <source>Lecture impossible : </source>
+        <translation>Cannot read: </translation>
+    </message>
+</context>
+<context>
     <name>Margins</name>
     <message>
         <source> globale : </source>

@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/translate.h"
 #include "ui/cp1252.h"
@@ -18,6 +19,8 @@ namespace tv::ui {
 namespace {
 
 Language g_installed = Language::French;
+// The English catalogues installed, taken out again when the language changes.
+std::vector<QTranslator*> g_english;
 
 // The core's drawn texts are Windows-1252 literals. The translation tools
 // read sources as UTF-8 and keep each accented byte of them as U+FFFD;
@@ -73,6 +76,11 @@ bool TakeLanguageOption(QStringList& arguments, Language& language) {
 
 void InstallLanguage(QCoreApplication& app, Language language) {
   g_installed = language;
+  for (QTranslator* t : g_english) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
+  g_english.clear();
   if (language == Language::French) {
     UseFrenchLocale();
     InstallFrenchTranslations(app);
@@ -81,13 +89,14 @@ void InstallLanguage(QCoreApplication& app, Language language) {
   }
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   auto* qt = new QTranslator(&app);
-  if (qt->load(QStringLiteral("qtbase_en"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(qt);
+  if (qt->load(QStringLiteral("qtbase_en"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      app.installTranslator(qt))
+    g_english.push_back(qt);
   else
     delete qt;
   auto* own = new QTranslator(&app);
-  if (own->load(QStringLiteral(":/i18n/tracevue_en.qm")))
-    app.installTranslator(own);
+  if (own->load(QStringLiteral(":/i18n/tracevue_en.qm")) && app.installTranslator(own))
+    g_english.push_back(own);
   else
     delete own;
   SetTranslator(CoreTranslation);
