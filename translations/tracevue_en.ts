@@ -243,22 +243,10 @@
 </translation>
     </message>
     <message>
-        <source>impossible de lire le fichier de points « </source>
-        <translation>cannot read the points file “</translation>
-    </message>
-    <message>
-        <source>fichier de points trop grand « </source>
-        <translation>points file too large “</translation>
-    </message>
-    <message>
         <source>avertissement : une fonction s&apos;annule à une pulsation du tracé, les courbes s&apos;arrêtent là
 </source>
         <translation>warning: a function vanishes at a pulsation of the plot, the curves stop there
 </translation>
-    </message>
-    <message>
-        <source>impossible d&apos;écrire « </source>
-        <translation>cannot write “</translation>
     </message>
     <message>
         <source>--worksheet : aucune fonction cochée
@@ -607,6 +595,18 @@ Exit codes:
 </source>
         <translation>--tune: no value of %1 between 0 and %2 gives a closed-loop peak of 2.3 dB
 </translation>
+    </message>
+    <message>
+        <source>impossible de lire le fichier de points « %1 »</source>
+        <translation>cannot read the points file “%1”</translation>
+    </message>
+    <message>
+        <source>fichier de points trop grand « %1 »</source>
+        <translation>points file too large “%1”</translation>
+    </message>
+    <message>
+        <source>impossible d&apos;écrire « %1 »</source>
+        <translation>cannot write “%1”</translation>
     </message>
 </context>
 <context>

@@ -135,16 +135,17 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     if (!read.Opened || !read.Complete) {
       err << "tracevue : "
           << Utf8(QCoreApplication::translate("tv::app::Cli",
-                                              "impossible de lire le fichier de points « "))
-          << Utf8(*o.Points) << " »";
+                                              "impossible de lire le fichier de points « %1 »")
+                      .arg(*o.Points));
       if (!read.Error.empty()) err << " : " << FromProgramText(read.Error);
       err << "\n";
       return kExitFile;
     }
     if (read.Truncated) {
       err << "tracevue : "
-          << Utf8(QCoreApplication::translate("tv::app::Cli", "fichier de points trop grand « "))
-          << Utf8(*o.Points) << " »\n";
+          << Utf8(QCoreApplication::translate("tv::app::Cli", "fichier de points trop grand « %1 »")
+                      .arg(*o.Points))
+          << "\n";
       return kExitFile;
     }
     DecodePoints(s, SplitPointsText(read.Bytes), o.Units);
@@ -177,8 +178,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
 
   const auto writeFailed = [&](const QString& name, const std::string& error) {
     err << "tracevue : "
-        << Utf8(QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « ")) << Utf8(name)
-        << " »";
+        << Utf8(
+               QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « %1 »").arg(name));
     if (!error.empty()) err << " : " << FromProgramText(error);
     err << "\n";
     return kExitFile;
