@@ -49,18 +49,18 @@ std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes
     return lines;
   }
   lines.push_back(c.Name + Tr("Asymptotes", " : pente initiale ") +
-                  FormatReal(a.InitialSlopeDbPerDecade()) +
+                  FormatBounded(a.InitialSlopeDbPerDecade()) +
                   Tr("Asymptotes", " dB/d\xE9"
                                    "cade (classe ") +
                   IntegerText(a.Class) + ")");
   if (a.Breaks.empty()) lines.push_back(Tr("Asymptotes", "  aucune cassure"));
   for (const Break& b : a.Breaks) {
-    std::string line = "  w = " + FormatRealFine(b.W) + " rad/s : " +
+    std::string line = "  w = " + FormatBounded(b.W, true) + " rad/s : " +
                        (b.Pole ? Tr("Asymptotes", "p\xF4le") : Tr("Asymptotes", "z\xE9ro")) +
                        Tr("Asymptotes", " d'ordre ") + IntegerText(b.Order);
-    if (b.Ksi) line += ", Ksi = " + FormatRealFine(*b.Ksi);
+    if (b.Ksi) line += ", Ksi = " + FormatBounded(*b.Ksi, true);
     if (const std::optional<double> r = b.ResonanceDb())
-      line += Tr("Asymptotes", ", r\xE9sonance ") + FormatReal(*r) + " dB";
+      line += Tr("Asymptotes", ", r\xE9sonance ") + FormatBounded(*r) + " dB";
     if (b.RightHalfPlane)
       line += Tr("Asymptotes", " (partie r\xE9"
                                "elle positive)");

@@ -11,12 +11,15 @@ namespace tv {
 
 namespace {
 
-// The factors of one polynomial as breaks: pole for the denominator.
+// The factors of one polynomial as breaks: pole for the denominator. A root
+// beyond the doubles (-1/T with T = 1e-320) would bend the asymptotes past
+// every pulsation: it is no break, and no infinite pulsation is written.
 void AddBreaks(const PolynomialFactors& f, bool pole, std::vector<Break>& breaks) {
-  for (double r : f.Real) breaks.push_back(Break{std::fabs(r), 1, pole, std::nullopt, r > 0});
+  for (double r : f.Real)
+    if (std::isfinite(r)) breaks.push_back(Break{std::fabs(r), 1, pole, std::nullopt, r > 0});
   for (const std::complex<double>& r : f.Pairs) {
     const double w = std::abs(r);
-    breaks.push_back(Break{w, 2, pole, -r.real() / w, r.real() > 0});
+    if (std::isfinite(w)) breaks.push_back(Break{w, 2, pole, -r.real() / w, r.real() > 0});
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -22,6 +23,12 @@ constexpr int kPointsPerDecade = 200;
 constexpr int kLegPointsPerDecade = 50;
 // The leg below the range starts at most this many decades lower.
 constexpr double kLongestLegDecades = 12;
+// The widest range searched: the decades the Bode view can draw (past
+// 10^154 rad/s, w² is no longer a double), whatever a transfer file says.
+constexpr std::int32_t kOutermostDecade = 150;
+// The most points of one grid: a range of hundreds of decades (a file's)
+// spreads them, and costs what 30 displayed decades cost.
+constexpr double kMostGridSteps = 6000;
 // Refinement in ln w: 1e-12 absolute there is better than 1e-10 relative in w.
 constexpr double kLnTolerance = 1e-12;
 
@@ -161,7 +168,10 @@ struct Sample {
 // The grid over the range in ln w, N + 1 points.
 std::vector<double> Grid(const PulsationRange& range, int perDecade) {
   const double lo = std::log(range.WMin), hi = std::log(range.WMax);
-  const int n = std::max(1, static_cast<int>(std::ceil((hi - lo) / kLn10 * perDecade)));
+  // Bounded before it becomes an int; an infinite end (10^309) gives one step.
+  const double steps = std::ceil((hi - lo) / kLn10 * perDecade);
+  const int n =
+      !std::isfinite(steps) || steps < 1 ? 1 : static_cast<int>(std::min(steps, kMostGridSteps));
   std::vector<double> u(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) u[static_cast<std::size_t>(i)] = lo + (hi - lo) * i / n;
   return u;
@@ -259,8 +269,10 @@ std::complex<double> FactorsAt(const CurveFactors& f, std::complex<double> p) {
 PulsationRange DisplayedRange(const DiagramState& s) {
   PulsationRange r;
   if (s.DecadeMax > s.DecadeMin) {
-    r.WMin = std::pow(10.0, s.DecadeMin);
-    r.WMax = std::pow(10.0, s.DecadeMax);
+    const std::int32_t lo = std::clamp(s.DecadeMin, -kOutermostDecade, kOutermostDecade - 1);
+    const std::int32_t hi = std::clamp(s.DecadeMax, lo + 1, kOutermostDecade);
+    r.WMin = std::pow(10.0, lo);
+    r.WMax = std::pow(10.0, hi);
   }
   return r;
 }
@@ -368,8 +380,11 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
 
 std::optional<double> ClosedLoopPeakDb(const CurveFactors& f, const PulsationRange& range) {
   if (f.Num.empty() || AnyZeroPolynomial(f)) return std::nullopt;
-  const auto peak = Peak(f, ClosedLoopGrid(f, range));
-  if (!peak) return std::nullopt;
+  const std::vector<Sample> grid = ClosedLoopGrid(f, range);
+  const auto peak = Peak(f, grid);
+  // A highest gain at an end of the span is the span's edge, not a
+  // resonance: one leaving the span takes the edge's gain through any level.
+  if (!peak || peak->first == grid.front().U || peak->first == grid.back().U) return std::nullopt;
   return 20 * peak->second / kLn10;
 }
 

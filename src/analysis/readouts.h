@@ -71,7 +71,8 @@ struct CurveReadouts {
   std::optional<double> StepError;
 };
 
-// The pulsations the read-outs search: the displayed decades.
+// The pulsations the read-outs search: the displayed decades, within the
+// decades -150..150 the Bode view can draw.
 struct PulsationRange {
   double WMin = 0.01;
   double WMax = 1000;
@@ -81,7 +82,8 @@ PulsationRange DisplayedRange(const DiagramState& s);
 // Read-outs of one rational function over the range.
 CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range);
 
-// The peak only (what the tuning searches on), in dB; none as above.
+// The peak only (what the tuning searches on), in dB; none as above, and
+// none when the highest gain is at an end of the searched span.
 std::optional<double> ClosedLoopPeakDb(const CurveFactors& f, const PulsationRange& range);
 
 // Read-outs of every drawn curve, in drawing order, named and coloured.

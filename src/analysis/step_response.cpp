@@ -162,6 +162,14 @@ void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& 
               FirstPassage(r, 0.9 * o.FinalValue, sign, &o.RiseEnd);
 }
 
+// Every read-out a finite number: a static gain of 1/4.9e-324 is infinite.
+bool AllFinite(const StepReadouts& o) {
+  for (const double v : {o.FinalValue, o.Velocity, o.OvershootPercent, o.PeakTime, o.PeakValue,
+                         o.SettlingTime, o.RiseStart, o.RiseEnd})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 StepResponse Failed(StepOutcome outcome) {
   StepResponse r;
   r.Outcome = outcome;
@@ -263,6 +271,8 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
   if (!(largest < kLargest)) return Failed(StepOutcome::Overflow);
   r.Outcome = StepOutcome::Drawn;
   ReadOut(system, poles, r);
+  // Said as the overflow it is rather than written as an infinite value.
+  if (!AllFinite(r.Readouts)) return Failed(StepOutcome::Overflow);
   return r;
 }
 
@@ -296,25 +306,26 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
       return lines;
     case StepKind::Ramp:
       lines.push_back(Tr("StepResponse", "Valeur finale : rampe de vitesse ") +
-                      FormatReal(o.Velocity) + " /s");
+                      FormatBounded(o.Velocity) + " /s");
       return lines;
     case StepKind::Settles: break;
   }
-  lines.push_back(Tr("StepResponse", "Valeur finale : ") + FormatReal(o.FinalValue));
+  lines.push_back(Tr("StepResponse", "Valeur finale : ") + FormatBounded(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(
-      o.HasOvershoot ? Tr("StepResponse", "D\xE9passement D% : ") + FormatReal(o.OvershootPercent) +
-                           Tr("StepResponse", " % en t= ") + FormatReal(o.PeakTime) + " s"
-                     : Tr("StepResponse", "D\xE9passement D% : aucun"));
+  lines.push_back(o.HasOvershoot
+                      ? Tr("StepResponse", "D\xE9passement D% : ") +
+                            FormatBounded(o.OvershootPercent) + Tr("StepResponse", " % en t= ") +
+                            FormatBounded(o.PeakTime) + " s"
+                      : Tr("StepResponse", "D\xE9passement D% : aucun"));
   if (o.HasSettling)
     lines.push_back(Tr("StepResponse", "Temps de r\xE9ponse \xE0 5 % : ") +
                     (o.SettledInSpan
-                         ? FormatReal(o.SettlingTime) + " s"
-                         : Tr("StepResponse", "au-del\xE0 de ") + FormatReal(r.TMax) + " s"));
+                         ? FormatBounded(o.SettlingTime) + " s"
+                         : Tr("StepResponse", "au-del\xE0 de ") + FormatBounded(r.TMax) + " s"));
   if (o.HasRise)
     lines.push_back(Tr("StepResponse", "Temps de mont\xE9"
                                        "e 10-90 % : ") +
-                    FormatReal(o.RiseEnd - o.RiseStart) + " s");
+                    FormatBounded(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
 

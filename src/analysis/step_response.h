@@ -70,7 +70,7 @@ StepResponse ComputeStepResponse(const DiagramState& s, bool closedLoop, double 
 // opens between two redraws, and for the command line.
 StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, double tMax);
 
-// The read-out lines as drawn, Windows-1252, numbers by FormatReal.
+// The read-out lines as drawn, Windows-1252, numbers by FormatBounded.
 std::vector<std::string> StepReadoutTexts(const StepResponse& r);
 
 // The one line said instead of a curve; empty for Drawn.

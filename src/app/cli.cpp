@@ -6,9 +6,14 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <climits>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/cli_options.h"
 #include "app/readouts_cli.h"
@@ -60,6 +65,35 @@ bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes)
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::WriteOnly)) return false;
   return image.save(&buffer, format == PictureFormat::Png ? "PNG" : "BMP");
+}
+
+// Every file the command writes. A new output adds its option here, and its
+// own needs (a format read from the extension, something in the state) to
+// OutputNeedsProblem: all are checked before the first file is written, so
+// that a command that fails writes nothing.
+std::vector<QString> OutputNames(const Options& o) {
+  std::vector<QString> names;
+  for (const std::optional<QString>* name :
+       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step})
+    if (*name) names.push_back(**name);
+  return names;
+}
+
+// The French reason an output cannot be made from what the command gives
+// (an option value at fault: exit status 2); empty when every one can.
+QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
+  if (o.Step) {
+    const QString lower = o.Step->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QCoreApplication::translate(
+                 "tv::app::Cli", "--step : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Step);
+  }
+  if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
+      !host.IsCurveBoxChecked(3))
+    return QCoreApplication::translate("tv::app::Cli", "--worksheet : aucune fonction cochée");
+  return {};
 }
 
 }  // namespace
@@ -157,6 +191,33 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     return kExitInvalidFunction;
   }
 
+  if (const QString refused = OutputNeedsProblem(o, host); !refused.isEmpty()) {
+    err << "tracevue : " << Utf8(refused) << "\n";
+    return kExitUsage;
+  }
+  // The outputs that are not there yet: when a write fails for a cause no
+  // check foresees (a full disk), those written before it are taken back.
+  std::vector<std::string> fresh;
+  const auto writeFailed = [&](const QString& name, const std::string& error) {
+    for (const std::string& path : fresh) {
+      char written[PATH_MAX];
+      if (::realpath(path.c_str(), written) != nullptr) ::unlink(written);
+    }
+    err << "tracevue : "
+        << Utf8(
+               QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « %1 »").arg(name));
+    if (!error.empty()) err << " : " << FromProgramText(error);
+    err << "\n";
+    return kExitFile;
+  };
+  for (const QString& name : OutputNames(o)) {
+    const std::string path = ui::LocalPath(name);
+    std::string error;
+    if (!CanWriteFile(path, &error)) return writeFailed(name, error);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) fresh.push_back(path);
+  }
+
   if (o.Tune && !TuneFromCommandLine(s, *o.Tune, out, err)) return kExitNotTuned;
 
   std::vector<std::string> margins;
@@ -176,14 +237,6 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
                                             "avertissement : une fonction s'annule à une pulsation "
                                             "du tracé, les courbes s'arrêtent là\n"));
 
-  const auto writeFailed = [&](const QString& name, const std::string& error) {
-    err << "tracevue : "
-        << Utf8(
-               QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « %1 »").arg(name));
-    if (!error.empty()) err << " : " << FromProgramText(error);
-    err << "\n";
-    return kExitFile;
-  };
   if (o.Export && o.Format == PictureFormat::Pdf) {
     // The printed page, as "Imprimer" gives it on a PDF printer.
     std::string error;
@@ -216,12 +269,6 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Worksheet) {
     const bool checked[3] = {host.IsCurveBoxChecked(1), host.IsCurveBoxChecked(2),
                              host.IsCurveBoxChecked(3)};
-    if (!checked[0] && !checked[1] && !checked[2]) {
-      err << "tracevue : "
-          << Utf8(QCoreApplication::translate("tv::app::Cli",
-                                              "--worksheet : aucune fonction cochée\n"));
-      return kExitUsage;
-    }
     std::string error;
     if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet),
                         &error))

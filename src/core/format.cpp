@@ -95,6 +95,30 @@ std::string FormatReal(double x) { return FormatFixed(x, 3); }
 
 std::string FormatRealFine(double x) { return FormatFixed(x, 5); }
 
+std::string FormatBounded(double x, bool fine) {
+  const int decimals = fine ? 5 : 3;
+  const double magnitude = std::fabs(x);
+  // The plain text holds two significant digits from 10^(1 - decimals) up.
+  const double smallest = fine ? 1e-4 : 1e-2;
+  if (!std::isfinite(x) || x == 0 || (magnitude >= smallest && magnitude < 1e6))
+    return FormatFixed(x, decimals);
+  char sci[40];
+  const auto [end, ec] = std::to_chars(sci, sci + sizeof sci, x, std::chars_format::scientific, 3);
+  if (ec != std::errc()) return FormatFixed(x, decimals);  // cannot happen with 40 bytes
+  const std::string_view text(sci, static_cast<std::size_t>(end - sci));
+  const std::size_t ePos = text.find('e');
+  std::string out(text.substr(0, ePos));
+  while (out.back() == '0') out.pop_back();
+  if (out.back() == '.') out.pop_back();
+  out += 'e';
+  std::size_t p = ePos + 1;
+  if (text[p] == '-') out += text[p];
+  ++p;  // the sign, '+' or '-'
+  while (p + 1 < text.size() && text[p] == '0') ++p;
+  out.append(text.substr(p));
+  return out;
+}
+
 std::string IntegerText(std::int32_t n) {
   char buf[16];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);

@@ -62,13 +62,26 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The file a name stands for: a symbolic link is replaced through its target,
-// never turned into a plain file. A dangling link is left to be replaced.
+// never turned into a plain file. A dangling link is followed all the same,
+// so that its target is created, as writing through the link would. Empty
+// (errno set) for a loop of links.
 std::string WriteTarget(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
+  std::string current = path;
+  // The kernel's own limit on the links one name may go through.
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    char resolved[PATH_MAX];
+    if (::realpath(current.c_str(), resolved) != nullptr) return resolved;
+    if (errno == ELOOP) return {};
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(current.c_str(), link, sizeof link);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof link)) return current;
+    const std::string to(link, static_cast<std::size_t>(n));
+    current = to.front() == '/' ? to : FolderOf(current) + "/" + to;
+  }
+  errno = ELOOP;
+  return {};
 }
 
 // Temporaries are named kTemporaryPrefix, kRandomLength letters or digits,
@@ -218,6 +231,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return false;
   }
   const std::string target = WriteTarget(path);
+  if (target.empty()) {
+    SetError(error,
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
+             errno);
+    return false;
+  }
   ClearReadOnly(target);
 
   struct stat old {};
@@ -294,6 +314,65 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     ::close(dir);
   }
   return true;
+}
+
+bool CanWriteFile(const std::string& path, std::string* error) {
+  const std::string target = path.empty() ? std::string() : WriteTarget(path);
+  if (target.empty()) {
+    SetError(error,
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
+             path.empty() ? ENOENT : errno);
+    return false;
+  }
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      SetError(error,
+               Tr("FileErrors", "\xC9"
+                                "criture impossible"),
+               EISDIR);
+      return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+      if (error)
+        *error =
+            Tr("FileErrors", "\xC9"
+                             "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.");
+      return false;
+    }
+    return true;
+  }
+  const std::string folder = FolderOf(target);
+  struct stat dir {};
+  int err = 0;
+  if (::stat(folder.c_str(), &dir) != 0)
+    err = errno;
+  else if (!S_ISDIR(dir.st_mode))
+    err = ENOTDIR;
+  else if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    err = errno;
+  if (err == 0) return true;
+  SetError(error,
+           Tr("FileErrors", "Impossible de cr\xE9"
+                            "er un fichier temporaire dans le dossier"),
+           err);
+  return false;
+}
+
+std::string CreateSweptTemporary(const std::string& folder, std::string* error) {
+  RemoveStaleTemporaries(folder);
+  std::string name;
+  const int fd = CreateTemporary(folder, name);
+  if (fd < 0) {
+    SetError(error,
+             Tr("FileErrors", "Impossible de cr\xE9"
+                              "er un fichier temporaire dans le dossier"),
+             errno);
+    return {};
+  }
+  ::close(fd);
+  return name;
 }
 
 FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {

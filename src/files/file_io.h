@@ -17,7 +17,8 @@ void ClearReadOnly(const std::string& path);
 // the same folder, are flushed to the disk, and only then take the target's
 // place, so a write that fails leaves the old file exactly as it was. A
 // read-only target is made writable first; a replaced file keeps its mode.
-// A symbolic link is followed: the file it points to is replaced. A target
+// A symbolic link is followed: the file it points to is replaced, or
+// created when the link dangles (a loop of links is refused). A target
 // that exists but is no regular file (a device, a pipe) is refused.
 // When the folder refuses the temporary (a read-only folder) but the file
 // itself may be written, it is written in place instead: not atomic, but a
@@ -26,6 +27,19 @@ void ClearReadOnly(const std::string& path);
 // On failure: false, the temporary is removed, and *error (when given) holds
 // a French reason in Windows-1252, like every message of the program.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+// Whether WriteFileAtomically could write path, as far as is known without
+// writing: the folder is there and takes a new file, or the name (through
+// its links) is a regular file. False with the reason the write would give,
+// so that a run of several outputs can refuse before it writes any.
+bool CanWriteFile(const std::string& path, std::string* error);
+
+// A new, empty file in folder named as the temporaries above, for a writer
+// that must have a file of its own before its bytes go to their target (the
+// printer writes its PDF itself): one left there by a killed run is removed
+// by a later call, as above. The caller removes it when done. Empty, with a
+// French reason in *error, when the folder refuses it.
+std::string CreateSweptTemporary(const std::string& folder, std::string* error);
 
 struct FileReadResult {
   bool Opened = false;     // the file exists and could be opened

@@ -129,10 +129,10 @@ void DrawBreakMark(DiagramState& s, const Break& b, int x, std::vector<LabelBloc
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   PlotLine(s, x, mid - kTickHalf, x, mid + kTickHalf);
 
-  std::vector<std::string> lines = {FormatReal(b.W)};
-  if (b.Ksi) lines.push_back("Ksi=" + FormatReal(*b.Ksi));
+  std::vector<std::string> lines = {FormatBounded(b.W)};
+  if (b.Ksi) lines.push_back("Ksi=" + FormatBounded(*b.Ksi));
   if (const std::optional<double> r = b.ResonanceDb())
-    lines.push_back(Tr("Asymptotes", "r\xE9sonance ") + FormatReal(*r) + " dB");
+    lines.push_back(Tr("Asymptotes", "r\xE9sonance ") + FormatBounded(*r) + " dB");
   const int th = TextHeight(s, "1");
   int width = 0;
   for (const std::string& line : lines) width = std::max(width, TextWidth(s, line));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/curves.h"
@@ -48,7 +49,7 @@ struct Frame {
 // The values the frame shows: the whole response, or for a diverging one its
 // first half, from which it then leaves the frame; 0 and the final value's
 // band always.
-void ValueRange(const StepResponse& r, double* lo, double* hi) {
+std::pair<double, double> ValueRange(const StepResponse& r) {
   const StepReadouts& o = r.Readouts;
   std::size_t shown = r.Y.size();
   if (o.Kind == StepKind::Unstable) shown = std::max<std::size_t>(2, shown / 2);
@@ -66,33 +67,47 @@ void ValueRange(const StepResponse& r, double* lo, double* hi) {
     b += 1;
   }
   const double pad = 0.05 * (b - a);
-  *lo = a - pad;
-  *hi = b + pad;
+  return {a - pad, b + pad};
+}
+
+// The ticks k·step inside [lo, hi], by their index: a step below the
+// rounding of lo (a value of 1e20 and a range of 1e4) would never move a
+// running sum, and a range of more than kMostTicks steps is no axis.
+constexpr double kMostTicks = 100;
+template <class F>
+void ForEachTick(double lo, double hi, double step, F f) {
+  const double first = std::ceil(lo / step), last = std::floor(hi / step);
+  if (!std::isfinite(first) || !std::isfinite(last) || !(last - first <= kMostTicks)) return;
+  // Counted apart from first: past 2^53, first + 1 is first.
+  const int count = static_cast<int>(last - first);
+  for (int i = 0; i <= count; ++i) f((first + i) * step);
 }
 
 void DrawAxes(DiagramState& s, const Frame& f, int th) {
   UseColour(s, kGridGrey);
   const double yStep = NiceTick((f.YMax - f.YMin) / 6);
   const double tStep = NiceTick(f.TMax / 8);
-  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep)
-    PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y));
-  for (double t = tStep; t <= f.TMax * (1 + 1e-9); t += tStep)
-    PlotDottedLine(s, f.X(t), f.Top, f.X(t), f.Bottom);
+  // Time ticks reach TMax when it is a rounding below a whole step.
+  const double tEnd = f.TMax * (1 + 1e-9);
+  ForEachTick(f.YMin, f.YMax, yStep,
+              [&](double y) { PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y)); });
+  ForEachTick(tStep, tEnd, tStep,
+              [&](double t) { PlotDottedLine(s, f.X(t), f.Top, f.X(t), f.Bottom); });
   UseColour(s, kBlack);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   PlotLine(s, f.Left, f.Top, f.Right, f.Top);
   PlotLine(s, f.Right, f.Top, f.Right, f.Bottom);
   PlotLine(s, f.Right, f.Bottom, f.Left, f.Bottom);
   PlotLine(s, f.Left, f.Bottom, f.Left, f.Top);
-  for (double y = std::ceil(f.YMin / yStep) * yStep; y <= f.YMax; y += yStep) {
+  ForEachTick(f.YMin, f.YMax, yStep, [&](double y) {
     // A tick a rounding away from zero is zero.
-    const std::string label = FormatReal(std::abs(y) < yStep * 1e-9 ? 0.0 : y);
+    const std::string label = FormatBounded(std::abs(y) < yStep * 1e-9 ? 0.0 : y);
     PlotText(s, f.Left - TextWidth(s, label) - 4, f.Y(y) - th / 2, label);
-  }
-  for (double t = 0; t <= f.TMax * (1 + 1e-9); t += tStep) {
-    const std::string label = FormatReal(t);
+  });
+  ForEachTick(0, tEnd, tStep, [&](double t) {
+    const std::string label = FormatBounded(t);
     PlotText(s, f.X(t) - TextWidth(s, label) / 2, f.Bottom + 4, label);
-  }
+  });
   PlotText(s, f.Right - TextWidth(s, "t (s)"), f.Bottom + 4 + th, "t (s)");
 }
 
@@ -181,8 +196,13 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
         Tr("StepView", "y(t), r\xE9ponse indicielle de ") + std::string(caption);
     PlotText(s, s.PlotWidth - TextWidth(s, title) - 10, 4, title);
   }
-  if (r.Outcome != StepOutcome::Drawn) {
-    PlotText(s, textLeft, top, StepOutcomeText(r.Outcome));
+  // A frame whose values leave the doubles (an infinite final value) has no
+  // axis to draw: it is the overflow.
+  const auto [yMin, yMax] = r.Outcome == StepOutcome::Drawn ? ValueRange(r) : std::pair(0.0, 0.0);
+  const bool finite = std::isfinite(yMax - yMin) && std::isfinite(r.TMax) && r.TMax > 0;
+  if (r.Outcome != StepOutcome::Drawn || !finite) {
+    const StepOutcome said = r.Outcome == StepOutcome::Drawn ? StepOutcome::Overflow : r.Outcome;
+    PlotText(s, textLeft, top, StepOutcomeText(said));
     return;
   }
 
@@ -192,7 +212,8 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   f.Top = top;
   f.Bottom = s.PlotHeight - 2 * th - 10;
   f.TMax = r.TMax;
-  ValueRange(r, &f.YMin, &f.YMax);
+  f.YMin = yMin;
+  f.YMax = yMax;
   if (f.Right <= f.Left || f.Bottom <= f.Top) return;
 
   DrawAxes(s, f, th);

@@ -20,7 +20,12 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-QString Real(double x) { return QString::fromStdString(FormatReal(x)); }
+// A value that left the doubles is said, never written as an infinity.
+QString Real(double x) {
+  if (!std::isfinite(x))
+    return QCoreApplication::translate("tv::ui::CursorValues", "non représentable");
+  return QString::fromStdString(FormatBounded(x));
+}
 
 QString Coloured(const Curve& c, const QString& text) {
   return QStringLiteral("<font color=\"#%1%2%3\">%4</font>")

@@ -1,6 +1,7 @@
 // The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside
 // the exact ones when they differ.
-#include "core/translate.h"
+#include <cmath>
+
 #include "ui/measures_window.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 
 #include "analysis/asymptote_readouts.h"
 #include "core/format.h"
+#include "core/translate.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 
@@ -22,7 +24,12 @@ namespace tv::ui {
 
 namespace {
 
-QString Real(double x) { return QString::fromStdString(FormatRealFine(x)); }
+// A value that left the doubles is said, never written as an infinity.
+QString Real(double x) {
+  if (!std::isfinite(x))
+    return QCoreApplication::translate("tv::ui::MeasuresWindow", "non représentable");
+  return QString::fromStdString(FormatBounded(x, true));
+}
 
 // The margin text's own form: FormatReal of the value, then of the pulsation.
 std::string MarginText(double value, double w) {

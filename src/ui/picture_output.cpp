@@ -16,7 +16,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QUrl>
 #include <algorithm>
 #include <string_view>
@@ -287,15 +286,18 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     return false;
   };
   // The printer writes its file itself: into a temporary one first, so that
-  // the file asked for is only ever replaced whole.
-  QTemporaryFile pdf(QDir(QDir::tempPath()).filePath(QStringLiteral("tracevue-XXXXXX.pdf")));
-  if (!pdf.open())
-    return fail("impossible de cr\xE9"
-                "er un fichier temporaire");
-  pdf.close();
+  // the file asked for is only ever replaced whole. One left by a killed
+  // export is removed by a later one.
+  std::string temporaryError;
+  const std::string temporary = CreateSweptTemporary(LocalPath(QDir::tempPath()), &temporaryError);
+  if (temporary.empty()) return fail(temporaryError);
+  const struct Remover {
+    QString Name;
+    ~Remover() { QFile::remove(Name); }
+  } pdf{QtPath(temporary)};
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf.fileName());
+  printer.setOutputFileName(pdf.Name);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   printer.setDocName(kCaption);
@@ -330,7 +332,7 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   if (!drawn)
     return fail("une fonction coch\xE9"
                 "e est invalide : rien n'est dessin\xE9");
-  QFile written(pdf.fileName());
+  QFile written(pdf.Name);
   if (!written.open(QIODevice::ReadOnly)) return fail("la page n'a pas pu \xEAtre relue");
   const QByteArray bytes = written.readAll();
   std::string writeError;

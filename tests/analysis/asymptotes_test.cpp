@@ -221,6 +221,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 {13.7581552309045, 1, true, kNone}}}),
     [](const testing::TestParamInfo<OctaveCase>& param) { return param.param.Name; });
 
+// The fuzzer found 1 + T p with a subnormal T written as a break at "+Inf"
+// rad/s: a root beyond the doubles is no break.
+TEST(FactorPolynomialTest, RootBeyondTheDoublesIsNoBreak) {
+  const CurveAsymptotes a = FunctionAsymptotes({1}, {1, 1e-320});
+  EXPECT_TRUE(a.Valid);
+  EXPECT_TRUE(a.Breaks.empty());
+}
+
 TEST(AsymptotesOfTest, ProductIsTheUnionOfItsFactors) {
   HeadlessHost host;
   host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;

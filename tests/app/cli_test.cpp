@@ -1,5 +1,6 @@
 // The built program without a display: pictures at the pixels the layout gives, outputs and exit
 // codes.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -494,6 +495,45 @@ class CliTest : public QObject {
     QCOMPARE(r.Code, 2);
     QVERIFY2(r.Err.contains(named), qPrintable(r.Err));
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/never-written.png")));
+  }
+
+  // Every output is checked before the first is written; the failing one
+  // comes last, after outputs that alone would be written.
+  void FailingCommandWritesNothing_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    const QStringList first{QStringLiteral("--num1"),   QStringLiteral("1"),
+                            QStringLiteral("--den1"),   QStringLiteral("1+p"),
+                            QStringLiteral("--export"), Path("w.png"),
+                            QStringLiteral("--save"),   Path("w.WWC")};
+    QTest::newRow("step format") << first + QStringList{QStringLiteral("--step"), Path("w.pdf")}
+                                 << 2;
+    QTest::newRow("worksheet of nothing")
+        << QStringList{QStringLiteral("--save"), Path("w.WWC"), QStringLiteral("--worksheet"),
+                       Path("w.mws")}
+        << 2;
+    QTest::newRow("report into a missing folder")
+        << first + QStringList{QStringLiteral("--report"), Path("none/w.json")} << 4;
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder.csv")));
+    QTest::newRow("step onto a folder")
+        << first + QStringList{QStringLiteral("--step"), Path("folder.csv")} << 4;
+    // The peak of 1/(2 + 2 Ksi p/W + p^2/W^2) is the same for every W.
+    QTest::newRow("peak independent of the parameter")
+        << QStringList{QStringLiteral("--num1"),   QStringLiteral("1"),
+                       QStringLiteral("--den1"),   QStringLiteral("1+2*Ksi*p/W+p^2/W^2"),
+                       QStringLiteral("--set"),    QStringLiteral("Ksi=0.3"),
+                       QStringLiteral("--tune"),   QStringLiteral("W"),
+                       QStringLiteral("--export"), Path("w.png")}
+        << 5;
+  }
+  void FailingCommandWritesNothing() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    const Run r = Tracevue(arguments);
+    QCOMPARE(r.Code, code);
+    QVERIFY2(r.Err.startsWith(QStringLiteral("tracevue : ")), qPrintable(r.Err));
+    const QStringList left = QDir(dir_.path()).entryList({QStringLiteral("w.*")}, QDir::AllEntries);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
   }
 
   void InvalidTickedFunctionExitsWithThree() {

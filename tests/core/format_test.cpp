@@ -88,6 +88,28 @@ TEST(FormatRealTest, LargestDoubleIsPlainDigits) {
   EXPECT_EQ(text.find_first_not_of('0', 18), std::string::npos);
 }
 
+class FormatBoundedTest : public testing::TestWithParam<FormatCase> {};
+
+// Cases named Fine use the five-decimal form.
+TEST_P(FormatBoundedTest, KeepsTwoDigitsInTwelveCharacters) {
+  const bool fine = std::string(GetParam().Name).find("Fine") != std::string::npos;
+  EXPECT_EQ(FormatBounded(GetParam().Value, fine), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormatBoundedTest,
+    testing::Values(
+        FormatCase{"PlainAsFormatReal", 1234.5678, "1234.568"},
+        FormatCase{"HundredthStaysPlain", 0.01, "0.01"},
+        FormatCase{"BelowAHundredth", 0.0099996, "1e-2"}, FormatCase{"TinyIsNotZero", 1e-8, "1e-8"},
+        FormatCase{"NegativeSmallKeepsFourDigits", -0.00639123, "-6.391e-3"},
+        FormatCase{"FineTenThousandthStaysPlain", 0.00012345, "0.00012"},
+        FormatCase{"FineBelow", 0.000012346, "1.235e-5"},
+        FormatCase{"BelowAMillion", 999999.9994, "999999.999"}, FormatCase{"Million", 1e6, "1e6"},
+        FormatCase{"LargestDouble", std::numeric_limits<double>::max(), "1.798e308"},
+        FormatCase{"SmallestSubnormal", -4.9e-324, "-4.941e-324"}, FormatCase{"Zero", -0.0, "0"}),
+    CaseName);
+
 struct IntegerCase {
   const char* Name;
   std::int32_t Value;

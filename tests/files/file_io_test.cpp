@@ -159,6 +159,40 @@ TEST_F(FileIoTest, SymbolicLinkIsFollowedAndStaysALink) {
   EXPECT_EQ(Get(target), "through the link");
 }
 
+// A dangling link used to be replaced by a plain file; a loop of links
+// would have been too.
+TEST_F(FileIoTest, DanglingLinkCreatesItsTarget) {
+  fs::create_directory(Path("sub"));
+  fs::create_symlink("sub/new", Path("link"));
+  ASSERT_TRUE(WriteFileAtomically(Path("link"), "created", nullptr));
+  EXPECT_TRUE(fs::is_symlink(Path("link")));
+  EXPECT_EQ(Get(Path("sub/new")), "created");
+
+  fs::create_symlink("b", Path("a"));
+  fs::create_symlink("a", Path("b"));
+  std::string error;
+  EXPECT_FALSE(CanWriteFile(Path("a"), &error));
+  EXPECT_FALSE(WriteFileAtomically(Path("a"), "loop", &error));
+  EXPECT_EQ(error, "\xC9"
+                   "criture impossible : trop de liens symboliques.");
+  EXPECT_TRUE(fs::is_symlink(Path("a")) && fs::is_symlink(Path("b")));
+}
+
+// The printer's temporary: a stale one of a killed export goes, the new one
+// is there and empty.
+TEST_F(FileIoTest, SweptTemporaryRemovesAStaleOne) {
+  const std::string stale = Path(".tracevue-ab12cd34.tmp");
+  Put(stale, "left by a killed export");
+  timeval times[2] = {};
+  times[0].tv_sec = times[1].tv_sec = 1000000000;
+  ASSERT_EQ(::utimes(stale.c_str(), times), 0);
+  const std::string made = CreateSweptTemporary(dir_.string(), nullptr);
+  EXPECT_FALSE(fs::exists(stale));
+  ASSERT_FALSE(made.empty());
+  EXPECT_EQ(fs::file_size(made), 0u);
+  EXPECT_EQ(Entries().size(), 1u);
+}
+
 struct FailCase {
   const char* Name;
   const char* Setup;   // "none", "file" (a regular file named blocker), "dir" (target is a folder)

@@ -9,9 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "analysis/readouts.h"
+#include "analysis/step_response.h"
 #include "expression/coefficients.h"
 #include "expression/evaluator.h"
 #include "files/file_io.h"
@@ -19,6 +24,7 @@
 #include "hostile_state.h"
 #include "render/black.h"
 #include "render/redraw.h"
+#include "render/step_view.h"
 
 namespace tv::robustness {
 namespace {
@@ -159,6 +165,80 @@ TEST(Regression, NamedPipeWithAWriterIsRead) {
       testing::ExitedWithCode(0), "");
   std::error_code ec;
   fs::remove_all(dir, ec);
+}
+
+// The time-response view's tick loops never ended on an infinite final
+// value (a static gain 1/4.9e-324) or range, and the read-outs wrote "+Inf"
+// and 300-digit numbers. Each system now gives its one overflow line, or
+// read-outs in a bounded width; the view returns either way.
+struct StepCase {
+  const char* Name;
+  const char* Num;
+  const char* Den;
+  double K;
+  bool Overflows;
+};
+
+class StepOverflowTest : public testing::TestWithParam<StepCase> {};
+
+TEST_P(StepOverflowTest, SaysTheOverflowOrABoundedValueAndReturns) {
+  HostileState h(640, 420);
+  h.s.NumText[0].Assign(GetParam().Num);
+  h.s.DenText[0].Assign(GetParam().Den);
+  h.s.ParamK = GetParam().K;
+  h.host.Boxes[0] = true;
+  const StepResponse r = ComputeStepResponseOfTexts(h.s, false, 0);
+  EXPECT_EQ(r.Outcome == StepOutcome::Overflow, GetParam().Overflows);
+  for (const std::string& line : StepReadoutTexts(r)) {
+    EXPECT_LT(line.size(), 60u) << line;
+    EXPECT_EQ(line.find("Inf"), std::string::npos) << line;
+  }
+  DrawStepView(h.s, r, "H1");
+  EXPECT_GT(h.surface.Texts, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StepOverflowTest,
+    testing::Values(StepCase{"SubnormalStaticGain", "1", "K+p^5", 4.9e-324, true},
+                    StepCase{"LargestGainAndTimeConstant", "K", "1+K*p", 1.7976931348623157e308,
+                             false},
+                    StepCase{"HundredDigitFinalValue", "1", "K+p^5", 1e-100, false}),
+    [](const testing::TestParamInfo<StepCase>& tested) { return std::string(tested.param.Name); });
+
+TEST(Regression, StepViewOfAnInfiniteFinalValueReturns) {
+  HostileState h(640, 420);
+  StepResponse r;
+  r.Outcome = StepOutcome::Drawn;
+  r.TMax = 1;
+  r.T = {0, 1};
+  r.Y = {0, 1};
+  r.Slope = {1, 1};
+  r.Readouts.FinalValue = std::numeric_limits<double>::infinity();
+  DrawStepView(h.s, r, "H1");
+  EXPECT_GT(h.surface.Texts, 0);
+}
+
+// Decades -2..308 from a transfer file made the read-outs' grid convert an
+// infinity to int (undefined; the closed loop then read as none). The search
+// now stops at the decades the Bode view draws.
+TEST(Regression, ReadoutsOfTheWidestFileRangesAreThoseOfTheirDrawablePart) {
+  HostileState h;
+  h.s.NumText[0].Assign("1");
+  h.s.DenText[0].Assign("1+0.6*p+p^2");
+  ASSERT_TRUE(ExtractCoefficients(h.s.DenText[0].View(), h.s, h.s.DenCoeffs[0]));
+  h.host.Boxes[0] = true;
+  h.s.DecadeMin = -2;
+  h.s.DecadeMax = 150;
+  const std::optional<double> sane = DrawnCurveReadouts(h.s).front().ClosedLoop.PeakDb;
+  ASSERT_TRUE(sane);
+  for (const auto& [lo, hi] : {std::pair(-2, 308), std::pair(INT_MIN, INT_MAX)}) {
+    h.s.DecadeMin = lo;
+    h.s.DecadeMax = hi;
+    const std::vector<CurveReadouts> all = DrawnCurveReadouts(h.s);
+    ASSERT_FALSE(all.empty());
+    ASSERT_TRUE(all.front().ClosedLoop.PeakDb) << lo << ".." << hi;
+    EXPECT_NEAR(*all.front().ClosedLoop.PeakDb, *sane, 1e-9);
+  }
 }
 
 }  // namespace
