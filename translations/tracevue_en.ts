@@ -249,12 +249,6 @@
 </translation>
     </message>
     <message>
-        <source>--worksheet : aucune fonction cochée
-</source>
-        <translation>--worksheet: no function ticked
-</translation>
-    </message>
-    <message>
         <source>--%1%2 : le texte contient un caractère hors du jeu Windows-1252</source>
         <translation>--%1%2: the text contains a character outside the Windows-1252 set</translation>
     </message>
@@ -608,6 +602,14 @@ Exit codes:
         <source>impossible d&apos;écrire « %1 »</source>
         <translation>cannot write “%1”</translation>
     </message>
+    <message>
+        <source>--step : extension .png, .svg ou .csv attendue pour « %1 »</source>
+        <translation>--step: extension .png, .svg or .csv expected for “%1”</translation>
+    </message>
+    <message>
+        <source>--worksheet : aucune fonction cochée</source>
+        <translation>--worksheet: no function ticked</translation>
+    </message>
 </context>
 <context>
     <name>tv::app::ManPage</name>
@@ -689,6 +691,10 @@ Exit codes:
     <message>
         <source>%1 : w= %2 rad/s, %3</source>
         <translation>%1: w= %2 rad/s, %3</translation>
+    </message>
+    <message>
+        <source>non représentable</source>
+        <translation>not representable</translation>
     </message>
 </context>
 <context>
@@ -796,6 +802,10 @@ Exit codes:
     <message>
         <source>erreur statique pour un échelon : infinie</source>
         <translation>steady-state error for a step: infinite</translation>
+    </message>
+    <message>
+        <source>non représentable</source>
+        <translation>not representable</translation>
     </message>
 </context>
 <context>
