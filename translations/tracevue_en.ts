@@ -45,6 +45,13 @@
     </message>
 </context>
 <context>
+    <name>Courbes</name>
+    <message>
+        <source>produit</source>
+        <translation>product</translation>
+    </message>
+</context>
+<context>
     <name>FileErrors</name>
     <message>
         <source>dossier ou fichier introuvable</source>
@@ -129,6 +136,10 @@
     <message>
         <source>Lecture impossible : </source>
         <translation>Cannot read: </translation>
+    </message>
+    <message>
+        <source>Lecture impossible : ce n&apos;est pas un fichier ordinaire (tube nomm� ou p�riph�rique).</source>
+        <translation>Cannot read: not a regular file (named pipe or device).</translation>
     </message>
 </context>
 <context>
@@ -225,6 +236,25 @@
     </message>
 </context>
 <context>
+    <name>Texte</name>
+    <message>
+        <source>écrivez les nombres sans exposant (0.00000001 et non 1e-8)</source>
+        <translation>write numbers without an exponent (0.00000001, not 1e-8)</translation>
+    </message>
+    <message>
+        <source>écrivez * entre un nombre et p (2*p et non 2p)</source>
+        <translation>write * between a number and p (2*p, not 2p)</translation>
+    </message>
+    <message>
+        <source>écrivez les puissances de p de p^1 à p^5, un seul chiffre après ^</source>
+        <translation>write the powers of p from p^1 to p^5, a single digit after ^</translation>
+    </message>
+    <message>
+        <source>développez le polynôme en puissances croissantes de p</source>
+        <translation>expand the polynomial in increasing powers of p</translation>
+    </message>
+</context>
+<context>
     <name>tv::app::Cli</name>
     <message>
         <source> : numérateur invalide</source>
@@ -303,10 +333,6 @@
     <message>
         <source>TEXTE</source>
         <translation>TEXT</translation>
-    </message>
-    <message>
-        <source>numérateur de H1 (espaces retirés, coupé à 80 caractères, parenthèses acceptées) ; coche la fonction</source>
-        <translation>numerator of H1 (blanks removed, cut at 80 characters, parentheses accepted); ticks the function</translation>
     </message>
     <message>
         <source>numérateur de H2, comme --num1</source>
@@ -610,6 +636,14 @@ Exit codes:
         <source>--worksheet : aucune fonction cochée</source>
         <translation>--worksheet: no function ticked</translation>
     </message>
+    <message>
+        <source>--%1%2 : le texte fait %3 caractères sans les espaces, %4 au plus</source>
+        <translation>--%1%2: the text is %3 characters long without blanks, %4 at most</translation>
+    </message>
+    <message>
+        <source>numérateur de H1, développé en puissances croissantes de p (espaces retirés, 80 caractères au plus) ; coche la fonction</source>
+        <translation>numerator of H1, expanded in increasing powers of p (blanks removed, 80 characters at most); ticks the function</translation>
+    </message>
 </context>
 <context>
     <name>tv::app::ManPage</name>
@@ -807,6 +841,14 @@ Exit codes:
         <source>non représentable</source>
         <translation>not representable</translation>
     </message>
+    <message>
+        <source>Copier</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Copie toutes les mesures dans le presse-papier, en texte</source>
+        <translation>Copies all the measures to the clipboard, as text</translation>
+    </message>
 </context>
 <context>
     <name>tv::ui::ParameterControls</name>
@@ -910,6 +952,10 @@ Exit codes:
     <message>
         <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
         <translation>Cannot save the file “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Durée invalide : un nombre positif de secondes, ou vide pour une durée automatique</source>
+        <translation>Invalid duration: a positive number of seconds, or empty for an automatic duration</translation>
     </message>
 </context>
 <context>
@@ -1041,6 +1087,18 @@ Exit codes:
         <source>Recherche des marges désactivée</source>
         <translation>Margin search switched off</translation>
     </message>
+    <message>
+        <source>H%1 : dénominateur invalide</source>
+        <translation>H%1: invalid denominator</translation>
+    </message>
+    <message>
+        <source>H%1 : numérateur invalide</source>
+        <translation>H%1: invalid numerator</translation>
+    </message>
+    <message>
+        <source>Enregistrer les modifications ?</source>
+        <translation>Save the changes?</translation>
+    </message>
 </context>
 <context>
     <name>tv::ui::TForm2</name>
@@ -1122,6 +1180,10 @@ Exit codes:
     <message>
         <source>La fonction doit être développée</source>
         <translation>The function must be expanded</translation>
+    </message>
+    <message>
+        <source>Texte de plus de 80 caractères : il a été coupé, vérifiez sa fin.</source>
+        <translation>Text longer than 80 characters: it was cut, check its end.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "analysis/curves.h"
 
 #include "core/diagram_host.h"
+#include "core/translate.h"
 
 namespace tv {
 
@@ -25,6 +26,9 @@ std::vector<Curve> DrawnCurves(const DiagramState& s) {
       if (!product.Name.empty()) product.Name += '.';
       product.Name += "H" + std::to_string(i + 1);
     }
+    // The product of one function alone is drawn over it: its name must not
+    // read as the function's own.
+    if (ticked.size() == 1) product.Name += " (" + Tr("Courbes", "produit") + ")";
     curves.push_back(product);
   }
   return curves;

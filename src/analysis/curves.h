@@ -13,7 +13,8 @@ namespace tv {
 // One drawn curve: a ticked function alone, or the product of the ticked
 // functions (box 4), kept as its factors so that nothing is multiplied out.
 struct Curve {
-  std::string Name;  // "H1", "H2", "H3", or the product as its box reads: "H1.H3"
+  std::string Name;  // "H1", "H2", "H3", or the product as its box reads: "H1.H3", "H1 (produit)"
+                     // when it has one factor
   Rgb Colour;        // the colour the picture draws it in
   bool Product = false;
   std::vector<int> Factors;  // function indices 0..2, increasing

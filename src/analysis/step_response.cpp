@@ -289,8 +289,8 @@ StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, 
   std::array<CoefficientSet, 3> num{}, den{};
   for (int i : factors) {
     const auto k = static_cast<std::size_t>(i);
-    if (!ExtractCoefficients(s.NumText[k].View(), s, num[k]) ||
-        !ExtractCoefficients(s.DenText[k].View(), s, den[k]))
+    if (!ExtractPolynomial(s.NumText[k].View(), s, num[k]) ||
+        !ExtractPolynomial(s.DenText[k].View(), s, den[k]))
       return Failed(StepOutcome::Invalid);
   }
   return ComputeStepResponse(RealiseStepSystem(num, den, factors, closedLoop), tMax);

@@ -48,8 +48,8 @@ struct Problem {
     CurveFactors f;
     for (int i : Functions) {
       CoefficientSet num{}, den{};
-      if (!ExtractCoefficients(S.NumText[static_cast<std::size_t>(i)].View(), values, num) ||
-          !ExtractCoefficients(S.DenText[static_cast<std::size_t>(i)].View(), values, den))
+      if (!ExtractPolynomial(S.NumText[static_cast<std::size_t>(i)].View(), values, num) ||
+          !ExtractPolynomial(S.DenText[static_cast<std::size_t>(i)].View(), values, den))
         return std::numeric_limits<double>::quiet_NaN();
       f.Num.push_back(num);
       f.Den.push_back(den);

@@ -51,12 +51,20 @@ std::vector<std::string> InvalidFunctions(DiagramState& s, const HeadlessHost& h
     if (!host.IsCurveBoxChecked(i + 1)) continue;
     CoefficientSet scratch{};
     const std::string name = "H" + std::to_string(i + 1);
-    if (!ExtractCoefficients(s.NumText[i].View(), s, scratch))
-      messages.push_back(
-          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : numérateur invalide")));
-    else if (!ExtractCoefficients(s.DenText[i].View(), s, scratch))
-      messages.push_back(
-          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : dénominateur invalide")));
+    // The reason, when one is known, tells what to change in the text.
+    auto withReason = [&](std::string message, std::string_view text) {
+      const std::string reason = RefusalReason(text, ParametersOf(s));
+      if (!reason.empty()) message += " : " + reason;
+      return message;
+    };
+    if (!ExtractPolynomial(s.NumText[i].View(), s, scratch))
+      messages.push_back(withReason(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : numérateur invalide")),
+          s.NumText[i].View()));
+    else if (!ExtractPolynomial(s.DenText[i].View(), s, scratch))
+      messages.push_back(withReason(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : dénominateur invalide")),
+          s.DenText[i].View()));
   }
   return messages;
 }

@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <cmath>
 
+#include "core/diagram_state.h"
 #include "core/display_rules.h"
 #include "ui/cp1252.h"
 #include "ui/language.h"
@@ -42,6 +43,15 @@ QString ReadText(const QString& value, Options& o) {
                "tv::app::Cli", "--%1%2 : le texte contient un caractère hors du jeu Windows-1252")
         .arg(QLatin1String(Numerator ? "num" : "den"))
         .arg(K + 1);
+  // A longer text cannot be stored whole: cutting it would drop its last
+  // terms without a word.
+  if (bytes->size() > static_cast<std::size_t>(kFunctionTextMax))
+    return QCoreApplication::translate(
+               "tv::app::Cli", "--%1%2 : le texte fait %3 caractères sans les espaces, %4 au plus")
+        .arg(QLatin1String(Numerator ? "num" : "den"))
+        .arg(K + 1)
+        .arg(bytes->size())
+        .arg(kFunctionTextMax);
   (Numerator ? o.Num : o.Den)[K] = *bytes;
   return {};
 }
@@ -209,8 +219,9 @@ QString ReadExport(const QString& value, Options& o) {
 // Every option, in the order of the help.
 const OptionDescription kOptions[] = {
     {"num1", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
-     QT_TRANSLATE_NOOP("tv::app::Cli", "numérateur de H1 (espaces retirés, coupé à 80 caractères, "
-                                       "parenthèses acceptées) ; coche la fonction"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "numérateur de H1, développé en puissances croissantes de p (espaces "
+                       "retirés, 80 caractères au plus) ; coche la fonction"),
      ReadText<true, 0>},
     {"num2", QT_TRANSLATE_NOOP("tv::app::Cli", "TEXTE"),
      QT_TRANSLATE_NOOP("tv::app::Cli", "numérateur de H2, comme --num1"), ReadText<true, 1>},

@@ -43,6 +43,11 @@ struct CompiledText {
   // and its evaluation fails).
   std::array<bool, kHighestPower + 1> Cut{};
   std::array<TokenString, kHighestPower + 1> Tokens{};
+  // The text with every p replaced by each of the sample values, cut once:
+  // the value the coefficients must give back there when the text is a
+  // developed polynomial (false in SampleCut: it could not be cut).
+  std::array<bool, 2> SampleCut{};
+  std::array<TokenString, 2> AtSample{};
 };
 
 }  // namespace tv

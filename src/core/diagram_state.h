@@ -88,6 +88,16 @@ struct DiagramState {
   std::int32_t OriginX = 0, OriginY = 0;
   std::int32_t CurvePenWidth = 0, FramePenWidth = 0;
   std::uint8_t ForceBlack = 0;
+  // Set while a printed page, its PDF or a metafile is drawn: every curve as
+  // wide as the gain curves (phase curves in dots of the paper), each named
+  // at its end, cut to the frame, and the decade lines clear of the legend.
+  // The screen and its pictures are drawn without it.
+  std::uint8_t OnPaper = 0;
+  // The window's plot while a page is drawn at another size: the Bode view
+  // then searches the margins at the window's columns and scales, so that
+  // the page writes the values the window shows. 0 when drawing at the
+  // window's own size.
+  std::int32_t MarginPlotWidth = 0, MarginPlotHeight = 0;
 
   // Values derived by the last Bode frame drawn.
   std::uint16_t MidY = 0;

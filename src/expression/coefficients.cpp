@@ -1,9 +1,11 @@
 // Compiles a polynomial text in p into six coefficients by rewriting it once per power.
 #include "expression/coefficients.h"
 
+#include <cmath>
 #include <cstddef>
 #include <string>
 
+#include "core/translate.h"
 #include "expression/evaluator.h"
 
 namespace tv {
@@ -49,23 +51,70 @@ bool PowersReadable(const std::string& upper) {
   return true;
 }
 
-}  // namespace
+// The values of p at which a text is compared with its coefficients, as
+// written into the text and as numbers. Neither is a root or a pole a
+// student would type by chance, and together they tell apart any two
+// polynomials of degree 5 that differ by more than rounding in practice.
+constexpr const char* kSampleTexts[2] = {"0.7", "1.9"};
+constexpr double kSampleValues[2] = {0.7, 1.9};
+constexpr double kGiveBackTolerance = 1e-9;
 
-CompiledText CompileText(std::string_view text) {
-  CompiledText compiled;
-  compiled.Text.assign(text);
-  // Without spaces, upper-cased: only the letters a to z change.
+std::string UpperWithoutSpaces(std::string_view text) {
   std::string upper;
   upper.reserve(text.size());
   for (char c : text) {
     if (c == ' ') continue;
     upper += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   }
+  return upper;
+}
+
+// The text with every P replaced by the number written as value.
+std::string AtSampleText(const std::string& upper, const char* value) {
+  std::string work;
+  for (char c : upper) {
+    if (c == 'P')
+      work += value;
+    else
+      work += c;
+  }
+  return work;
+}
+
+// A number written with an exponent ('1E-8', '2.5E3'): the evaluator reads
+// no exponent, and the letter E is no name it knows.
+bool HasExponentNumber(const std::string& upper) {
+  for (std::size_t i = 1; i + 1 < upper.size(); ++i) {
+    const char before = upper[i - 1];
+    const char after = upper[i + 1];
+    if (upper[i] == 'E' && (IsDigit(before) || before == '.') &&
+        (IsDigit(after) || after == '-' || after == '+'))
+      return true;
+  }
+  return false;
+}
+
+bool HasDigitBeforeP(const std::string& upper) {
+  for (std::size_t i = 1; i < upper.size(); ++i)
+    if (upper[i] == 'P' && IsDigit(upper[i - 1])) return true;
+  return false;
+}
+
+}  // namespace
+
+CompiledText CompileText(std::string_view text) {
+  CompiledText compiled;
+  compiled.Text.assign(text);
+  // Without spaces, upper-cased: only the letters a to z change.
+  const std::string upper = UpperWithoutSpaces(text);
   compiled.FormValid = PowersReadable(upper);
   for (int k = 0; k <= kHighestPower; ++k) {
     const auto i = static_cast<std::size_t>(k);
     compiled.Cut[i] = CutIntoTokens(WorkText(upper, k, compiled.FormValid), compiled.Tokens[i]);
   }
+  for (std::size_t n = 0; n < 2; ++n)
+    compiled.SampleCut[n] =
+        CutIntoTokens(AtSampleText(upper, kSampleTexts[n]), compiled.AtSample[n]);
   return compiled;
 }
 
@@ -88,12 +137,69 @@ bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& param
   return valid;
 }
 
+bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& params,
+                        const CoefficientSet& coeffs) {
+  for (std::size_t n = 0; n < 2; ++n) {
+    if (!compiled.SampleCut[n]) return false;
+    const Evaluation e = EvaluateTokens(compiled.AtSample[n], params);
+    if (!e.Ok) return false;
+    const double t = kSampleValues[n];
+    double sum = 0;
+    double scale = std::fabs(e.Value);
+    double power = 1;
+    for (double c : coeffs) {
+      sum += c * power;
+      scale = std::fmax(scale, std::fabs(c * power));
+      power *= t;
+    }
+    // Values that overflow or are not numbers compare with nothing; the
+    // coefficients say what they say, as for any developed text.
+    if (!std::isfinite(sum) || !std::isfinite(e.Value) || !std::isfinite(scale)) continue;
+    if (std::fabs(sum - e.Value) > kGiveBackTolerance * scale) return false;
+  }
+  return true;
+}
+
+bool EvaluatePolynomial(const CompiledText& compiled, const ParameterValues& params,
+                        CoefficientSet& coeffs) {
+  return EvaluateCompiled(compiled, params, coeffs) && GivesBackTextValue(compiled, params, coeffs);
+}
+
 bool CompileFunction(DiagramState& s, int i, const ParameterValues& params) {
   const auto f = static_cast<std::size_t>(i);
-  return EvaluateCompiled(CompileIfChanged(s.NumCompiled[f], s.NumText[f].View()), params,
-                          s.NumCoeffs[f]) &&
-         EvaluateCompiled(CompileIfChanged(s.DenCompiled[f], s.DenText[f].View()), params,
-                          s.DenCoeffs[f]);
+  return EvaluatePolynomial(CompileIfChanged(s.NumCompiled[f], s.NumText[f].View()), params,
+                            s.NumCoeffs[f]) &&
+         EvaluatePolynomial(CompileIfChanged(s.DenCompiled[f], s.DenText[f].View()), params,
+                            s.DenCoeffs[f]);
+}
+
+bool ExtractPolynomial(std::string_view text, const ParameterValues& params,
+                       CoefficientSet& coeffs) {
+  return EvaluatePolynomial(CompileText(text), params, coeffs);
+}
+
+bool ExtractPolynomial(std::string_view text, const DiagramState& s, CoefficientSet& coeffs) {
+  return ExtractPolynomial(text, ParametersOf(s), coeffs);
+}
+
+std::string RefusalReason(std::string_view text, const ParameterValues& params) {
+  const CompiledText compiled = CompileText(text);
+  CoefficientSet coeffs{};
+  const bool read = EvaluateCompiled(compiled, params, coeffs);
+  if (read && GivesBackTextValue(compiled, params, coeffs)) return {};
+  const std::string upper = UpperWithoutSpaces(text);
+  if (HasExponentNumber(upper))
+    return Tr("Texte", "écrivez les nombres sans exposant (0.00000001 et non 1e-8)");
+  if (HasDigitBeforeP(upper)) return Tr("Texte", "écrivez * entre un nombre et p (2*p et non 2p)");
+  if (!PowersReadable(upper))
+    return Tr("Texte", "écrivez les puissances de p de p^1 à p^5, un seul chiffre après ^");
+  // Read wrong, or not read at all while the text itself has a value for
+  // every p: a polynomial written in some other form.
+  bool valued = true;
+  for (std::size_t n = 0; n < 2; ++n)
+    valued = valued && compiled.SampleCut[n] && EvaluateTokens(compiled.AtSample[n], params).Ok;
+  if (read || valued) return Tr("Texte", "développez le polynôme en puissances croissantes de p");
+  return {};
 }
 
 bool ExtractCoefficients(std::string_view text, const ParameterValues& params,

@@ -2,6 +2,7 @@
 // at every redraw.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/compiled_text.h"
@@ -22,14 +23,37 @@ const CompiledText& CompileIfChanged(CompiledText& compiled, std::string_view te
 bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& params,
                       CoefficientSet& coeffs);
 
+// Whether coeffs, read from compiled with these values, give back the text's
+// own value at two values of p (to a relative 1e-9). The rewriting that reads
+// the coefficients sets one power of p to 1 and the others to 0, which reads
+// only a developed polynomial right: "(1+p)^2" would give 1+3p. Values that
+// overflow are not compared.
+bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& params,
+                        const CoefficientSet& coeffs);
+
+// EvaluateCompiled, and false also when the coefficients do not give back
+// the text (GivesBackTextValue): what every function text of a diagram goes through.
+bool EvaluatePolynomial(const CompiledText& compiled, const ParameterValues& params,
+                        CoefficientSet& coeffs);
+
 // Function i (0..2) of the state: NumCoeffs[i] from NumText[i], then, when
 // that is valid, DenCoeffs[i] from DenText[i], through the compiled texts of
-// the state, compiled again only where a text changed. True when both are valid.
+// the state, compiled again only where a text changed (EvaluatePolynomial).
+// True when both are valid.
 bool CompileFunction(DiagramState& s, int i, const ParameterValues& params);
 
 // CompileText then EvaluateCompiled, for a text compiled once.
 bool ExtractCoefficients(std::string_view text, const ParameterValues& params,
                          CoefficientSet& coeffs);
 bool ExtractCoefficients(std::string_view text, const DiagramState& s, CoefficientSet& coeffs);
+
+// CompileText then EvaluatePolynomial: a function text compiled once.
+bool ExtractPolynomial(std::string_view text, const ParameterValues& params,
+                       CoefficientSet& coeffs);
+bool ExtractPolynomial(std::string_view text, const DiagramState& s, CoefficientSet& coeffs);
+
+// Why ExtractPolynomial refuses text, in words that tell the user what to
+// change; empty when it is accepted or when no such reason is known.
+std::string RefusalReason(std::string_view text, const ParameterValues& params);
 
 }  // namespace tv

@@ -375,7 +375,7 @@ std::string CreateSweptTemporary(const std::string& folder, std::string* error) 
   return name;
 }
 
-FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes, bool regularOnly) {
   FileReadResult r;
   // Opening a named pipe waits for a writer, forever if none comes; with
   // O_NONBLOCK the open returns at once and a pipe with no writer reads as
@@ -389,7 +389,15 @@ FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   r.Opened = true;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+  const bool stated = ::fstat(fd, &st) == 0;
+  if (regularOnly && !(stated && S_ISREG(st.st_mode))) {
+    ::close(fd);
+    r.Error =
+        Tr("FileErrors", "Lecture impossible : ce n'est pas un fichier ordinaire (tube nomm\xE9 ou "
+                         "p\xE9riph\xE9rique).");
+    return r;
+  }
+  if (stated && S_ISREG(st.st_mode) && st.st_size > 0) {
     r.Bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), maxBytes));
   }
   char buffer[65536];

@@ -51,8 +51,11 @@ struct FileReadResult {
 
 // Reads at most maxBytes from the start of path. Whether more follows is
 // asked without waiting, so that a pipe whose writer stays open is read up to
-// maxBytes and no further.
-FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes);
+// maxBytes and no further. With regularOnly, anything but a regular file (a
+// named pipe, a device) is refused once opened, before any read: its bytes
+// depend on when a writer comes, and a pipe's writer may never finish.
+FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes,
+                             bool regularOnly = false);
 
 // path with the extension of its last component replaced by ext (which
 // starts with '.'), or ext added when that component has none. The extension

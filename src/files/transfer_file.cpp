@@ -164,7 +164,9 @@ std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t
 TransferLoad LoadTransferFile(DiagramState& s, const std::string& path, std::string* problem) {
   // Enough to tell the size of any file a user mistakes for a transfer file.
   constexpr std::size_t kReadAtMost = 1 << 20;
-  const FileReadResult file = ReadFileBytes(path, kReadAtMost);
+  // Only a regular file: a named pipe would give what its writer has written
+  // so far, or keep the window waiting.
+  const FileReadResult file = ReadFileBytes(path, kReadAtMost, true);
   std::string reason;
   const auto* data = reinterpret_cast<const std::uint8_t*>(file.Bytes.data());
   if (!file.Opened || !file.Complete) {

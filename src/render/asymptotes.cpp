@@ -168,7 +168,9 @@ void DrawBodeAsymptotes(DiagramState& s) {
   };
   const double wLeft = std::pow(10.0, decadeMin);
   const double wRight = std::pow(10.0, static_cast<double>(s.DecadeMax));
-  const Box box{30, 30 + N, 1, static_cast<double>(s.PlotHeight) - 1};
+  // On paper, inside the frame the curves keep to: down to the decade lines' end.
+  const Box box{30, 30 + N, s.OnPaper ? 5.0 : 1.0,
+                static_cast<double>(s.PlotHeight) - (s.OnPaper ? 40 : 1)};
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
   const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
   const double mid = s.MidY;

@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/overlays.h"
+#include "render/paper.h"
 #include "render/primitives.h"
 #include "response/response.h"
 
@@ -63,6 +66,29 @@ struct Mapping {
   int X(double phaseRad) const { return RoundPixel(X0 + XS * phaseRad / (2 * kPi)); }
   int Y(double gainDb) const { return RoundPixel(Y0 - YS * gainDb / 80.0); }
 };
+
+// A gain in dB, infinite where a zero (order > 0) or a pole of the curve
+// lies on the imaginary axis at the sample's pulsation; and its row there,
+// the plot's bottom or top edge.
+double SampleGain(int order, double finite) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  return order > 0 ? -inf : order < 0 ? inf : finite;
+}
+int SampleRow(const DiagramState& s, const Mapping& map, int order, double finite) {
+  return order > 0 ? s.PlotHeight : order < 0 ? 0 : map.Y(finite);
+}
+
+// On paper the curves stay between the chart's top and bottom gain lines;
+// across, up to the plot's right edge, so that a phase above 0 degrees
+// still shows.
+PaperFrame BlackPaperFrame(const DiagramState& s, const BlackLayout& l) {
+  return {30, GainY(l, 40), s.PlotWidth, GainY(l, -30)};
+}
+
+// Whether a labelled point's 5 x 5 marker lies wholly inside the frame.
+bool InFrame(const PaperFrame& f, int x, int y) {
+  return x - 2 >= f.Left && x + 2 <= f.Right && y - 2 >= f.Top && y + 2 <= f.Bottom;
+}
 
 // Per curve: the previous sample of the sweep (dB, rad, pixel).
 struct Slot {
@@ -130,6 +156,9 @@ void DrawBlackDiagram(DiagramState& s) {
   const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
   Slot slots[4];
   bool first = true;
+  const bool paper = s.OnPaper != 0;
+  const PaperFrame frame = BlackPaperFrame(s, l);
+  PaperCurve papers[4];
 
   const Mapping map(l);
   // The boxes cannot change while the picture is drawn: read once.
@@ -145,28 +174,39 @@ void DrawBlackDiagram(DiagramState& s) {
       const bool labelled = m == 50 || m == 250;
       double phaseSum = 0;
       double gainSum = 0;
+      // Zeros less poles of the product lying on the imaginary axis at w.
+      int orders = 0;
       for (int i = 0; i < 3; ++i) s.CurveEnabled[i] = ticked[i];
 
       for (int i = 0; i < 3; ++i) {
         if (!s.CurveEnabled[i]) continue;
         Slot& slot = slots[i];
         UseColour(s, colours[i]);
-        const Response r = FunctionResponse(s, i, w, w2);
+        int order = 0;
+        const Response r = SampledResponse(s, i, w, w2, s.ResponseValid, order);
         phaseSum += r.PhaseRad;
         gainSum += r.GainDb;
+        orders += order;
+        const double g = SampleGain(order, r.GainDb);
         const int xs = map.X(r.PhaseRad);
-        const int ys = map.Y(r.GainDb);
+        const int ys = SampleRow(s, map, order, r.GainDb);
         if (margins && !first)
-          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, r.GainDb, slot.PrevPhaseRad, slot.PrevGainDb,
-                          xs, ys);
-        slot.PrevGainDb = r.GainDb;
+          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, g, slot.PrevPhaseRad, slot.PrevGainDb, xs,
+                          ys);
+        slot.PrevGainDb = g;
         slot.PrevPhaseRad = r.PhaseRad;
         if (m == 50) {
           slot.PrevX = xs;
           slot.PrevY = ys;
         }
-        PlotLine(s, slot.PrevX, slot.PrevY, xs, ys);
-        if (labelled) {
+        if (paper) {
+          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
+          papers[i].Line(s, frame, slot.PrevX, slot.PrevY, xs, ys, false);
+        } else {
+          PlotLine(s, slot.PrevX, slot.PrevY, xs, ys);
+        }
+        // An infinite gain has no point to label.
+        if (labelled && order == 0 && (!paper || InFrame(frame, xs, ys))) {
           PlotText(s, xs + 5, ys, FormatReal(w));
           DrawMarker(s, xs, ys);
         }
@@ -177,31 +217,48 @@ void DrawBlackDiagram(DiagramState& s) {
       UseColour(s, kBlack);
       if (ticked[3]) {
         Slot& slot = slots[3];
+        const double g4 = SampleGain(orders, gainSum);
         const int x4 = map.X(phaseSum);
-        const int y4 = map.Y(gainSum);
+        const int y4 = SampleRow(s, map, orders, gainSum);
         if (m == 50) {
           slot.PrevX = x4;
           slot.PrevY = y4;
         }
         // Still black, as set just before the product's block.
-        PlotLine(s, slot.PrevX, slot.PrevY, x4, y4);
-        if (labelled) {
+        if (paper) {
+          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
+          papers[3].Line(s, frame, slot.PrevX, slot.PrevY, x4, y4, false);
+        } else {
+          PlotLine(s, slot.PrevX, slot.PrevY, x4, y4);
+        }
+        if (labelled && orders == 0 && (!paper || InFrame(frame, x4, y4))) {
           PlotText(s, x4 + 5, y4, FormatReal(w));
           DrawMarker(s, x4, y4);
         }
-        if (s.CapturePoints && m % 5 == 0)
+        if (s.CapturePoints && m % 5 == 0 && orders == 0)
           CaptureCurveLine(s, FormatReal(w) + "   " + FormatReal(gainSum) + "   " +
                                   FormatReal(phaseSum * 180 / kPi));
         if (margins && !first)
-          BlackMarginStep(s, 4, l, w, phaseSum, gainSum, slot.PrevPhaseRad, slot.PrevGainDb, x4,
-                          y4);
+          BlackMarginStep(s, 4, l, w, phaseSum, g4, slot.PrevPhaseRad, slot.PrevGainDb, x4, y4);
         slot.PrevX = x4;
         slot.PrevY = y4;
-        slot.PrevGainDb = gainSum;
+        slot.PrevGainDb = g4;
         slot.PrevPhaseRad = phaseSum;
       }
       first = false;
     }
+  }
+
+  if (paper) {
+    SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    std::vector<CurveEnd> ends;
+    const bool names[3] = {ticked[0], ticked[1], ticked[2]};
+    for (int i = 0; i < 4; ++i) {
+      if (!ticked[i] || !papers[i].HasEnd()) continue;
+      ends.push_back({i < 3 ? "H" + std::to_string(i + 1) : ProductName(names),
+                      i < 3 ? colours[i] : kBlack, papers[i].EndX(), papers[i].EndY()});
+    }
+    WriteCurveNames(s, frame, ends);
   }
 
   DrawBlackMeasuredPoints(s, l);

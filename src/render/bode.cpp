@@ -1,15 +1,19 @@
 // The Bode view: axes, decade and gain/phase grids, and the column-by-column sweep of the curves.
 #include "render/bode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/overlays.h"
+#include "render/paper.h"
 #include "render/primitives.h"
 #include "response/response.h"
 
@@ -56,6 +60,36 @@ bool BoxChecked(const DiagramState& s, int box) {
   return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
 }
 
+// The Bode view's vertical scales on a plot H pixels high.
+struct BodeScales {
+  std::uint16_t MidY = 0;
+  double GainPixelsPerDb = 0;
+  double PhasePixelsPerRad = 0;
+};
+
+BodeScales ComputeBodeScales(const DiagramState& s, int H) {
+  BodeScales b;
+  b.MidY = ToRow(H / 2);
+  const double R = GainReference(s);
+  // No gain reference at all (both bounds 0): the scale of the smallest
+  // range the buttons give, 10 dB.
+  b.GainPixelsPerDb = (static_cast<double>(H / 2) - 5.0) / (R > 0 ? R : 10.0);
+  b.PhasePixelsPerRad = (static_cast<double>(b.MidY) - 20.0) / 6.283185307179586;
+  return b;
+}
+
+// The gain offset of a sample in pixels: infinite where a zero (order > 0)
+// or a pole of the curve lies on the imaginary axis at its pulsation.
+double GainOffset(int order, double finite) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  return order > 0 ? -inf : order < 0 ? inf : finite;
+}
+
+// Its row: an infinite gain at the plot's bottom or top edge.
+int GainRow(const DiagramState& s, int mid, int order, double finite) {
+  return order > 0 ? s.PlotHeight : order < 0 ? 0 : mid - RoundPixel(finite);
+}
+
 // End points of the last gain and phase segments, and the last offsets, of
 // one curve: H1, H2, H3 and the product.
 struct CurveSlot {
@@ -71,13 +105,16 @@ void DrawDecades(DiagramState& s, std::int64_t D) {
   const int mid = s.MidY;
   const double P = (static_cast<double>(W) - 60.0) / static_cast<double>(D);
   const int th = TextHeight(s, "10");
+  // On paper the decade lines start below the legend's three rows (their
+  // last one starts at y = 32), so that none runs through a fraction.
+  const int top = s.OnPaper ? 32 + TextHeight(s, "1p") + 2 : 5;
   for (std::int64_t i = 0; i <= D; ++i) {
     const double di = static_cast<double>(i);
     UseColour(s, kBlack);
     SetPen(s, PenStyle::Solid, s.FramePenWidth);
     if (i > 0) {
       const int x = RoundPixel(di * P) + 30;
-      PlotLine(s, x, 5, x, H - 40);
+      PlotLine(s, x, top, x, H - 40);
     }
     if (i < D) {
       for (int j = 1; j <= 10; ++j) {
@@ -169,7 +206,8 @@ void DrawPhaseGrid(DiagramState& s) {
 void DrawBodeFrame(DiagramState& s) {
   const int W = s.PlotWidth;
   const int H = s.PlotHeight;
-  s.MidY = ToRow(H / 2);
+  const BodeScales scales = ComputeBodeScales(s, H);
+  s.MidY = scales.MidY;
   UseColour(s, kBlack);
   PlotLine(s, 30, 5, 30, H - 40);
 
@@ -178,16 +216,103 @@ void DrawBodeFrame(DiagramState& s) {
   const std::int64_t D = DecadeSpan(s);
   if (D > 0 && W > 60 && D <= static_cast<std::int64_t>(W) - 60) DrawDecades(s, D);
 
-  const double R = GainReference(s);
-  // No gain reference at all (both bounds 0): the scale of the smallest
-  // range the buttons give, 10 dB.
-  s.GainPixelsPerDb = (static_cast<double>(H / 2) - 5.0) / (R > 0 ? R : 10.0);
-  DrawGainGrid(s, R);
+  s.GainPixelsPerDb = scales.GainPixelsPerDb;
+  DrawGainGrid(s, GainReference(s));
 
-  s.PhasePixelsPerRad = (static_cast<double>(s.MidY) - 20.0) / 6.283185307179586;
+  s.PhasePixelsPerRad = scales.PhasePixelsPerRad;
   DrawPhaseGrid(s);
   UseColour(s, kBlack);
 }
+
+namespace {
+
+// Everything a curve drawn on paper keeps: its gain and phase curves, with
+// their dots and ends.
+struct PaperSlot {
+  PaperCurve Gain, Phase;
+};
+
+// The frame of the Bode view: from the axis to the last decade line, from
+// the top of the scale to the decade lines' lower end.
+PaperFrame BodePaperFrame(const DiagramState& s) {
+  return {30, 5, s.PlotWidth - 30, s.PlotHeight - 40};
+}
+
+// The margins of a page drawn at another size than the window: searched at
+// the window's columns with the window's scales, exactly as the window's
+// sweep does, so that the page writes the values the window shows; marked
+// at the page's column of the same pulsation.
+void DrawWindowSampledMargins(DiagramState& s, const bool ticked[4], int xMP, int xMG) {
+  const std::int64_t D = DecadeSpan(s);
+  if (s.MarginPlotWidth <= 60 || D <= 0) return;
+  const BodeScales window = ComputeBodeScales(s, s.MarginPlotHeight);
+  const double L = std::numbers::ln10;
+  const int N = s.MarginPlotWidth - 60;
+  const double r = static_cast<double>(D) / N;
+  const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
+  const double pageColumns = static_cast<double>(s.PlotWidth) - 60.0;
+  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  double prevG[4] = {}, prevP[4] = {};
+  const double decadeMin = s.DecadeMin;
+  std::uint8_t valid = 1;
+  double column = 0;
+  for (int i = 0; i <= lastColumn && valid != 0; ++i, column += 1) {
+    const double w = std::exp((decadeMin + column * r) * L);
+    const double w2 = w * w;
+    const int x = RoundPixel(column * pageColumns / N) + 30;
+    double sumG = 0, sumP = 0, pageG = 0, pageP = 0;
+    int orders = 0;
+    const auto step = [&](int slot, int order, double G, double P, double pG, double pP) {
+      const double shown = GainOffset(order, G);
+      if (i != 0) {
+        const BodeCrossing c = FindBodeCrossing(shown, P, prevG[slot - 1], prevP[slot - 1],
+                                                window.GainPixelsPerDb, window.PhasePixelsPerRad);
+        if (c.PhaseMargin || c.GainMargin)
+          MarkBodeCrossing(s, slot, x, w, GainOffset(order, pG), pP, c, xMP, xMG);
+      }
+      prevG[slot - 1] = shown;
+      prevP[slot - 1] = P;
+    };
+    for (int k = 0; k < 3; ++k) {
+      if (!ticked[k]) continue;
+      UseColour(s, colours[k]);
+      int order = 0;
+      const Response h = SampledResponse(s, k, w, w2, valid, order);
+      const double P = h.PhaseRad * window.PhasePixelsPerRad;
+      const double G = h.GainDb * window.GainPixelsPerDb;
+      const double pP = h.PhaseRad * s.PhasePixelsPerRad;
+      const double pG = h.GainDb * s.GainPixelsPerDb;
+      sumP += P;
+      pageP += pP;
+      step(k + 1, order, G, P, pG, pP);
+      sumG += G;
+      pageG += pG;
+      orders += order;
+    }
+    UseColour(s, kBlack);
+    if (ticked[3]) step(4, orders, sumG, sumP, pageG, pageP);
+  }
+  UseColour(s, kBlack);
+}
+
+// Where the frame writes near the curves' right ends: "w" and "log w", and
+// the phase labels.
+std::vector<TextBox> FrameTexts(DiagramState& s) {
+  const int W = s.PlotWidth;
+  const int mid = s.MidY;
+  const int th = TextHeight(s, "10");
+  const int tw = TextWidth(s, "log w");
+  std::vector<TextBox> boxes{{W - 33 - tw, mid - 5 - 2 * th, tw, 2 * th}};
+  const double q = (static_cast<double>(mid) - 20.0) / 4.0;
+  for (int k = -3; k <= 4; ++k) {
+    const int y = mid - RoundPixel(k * q);
+    const int w = TextWidth(s, IntegerText(90 * k));
+    boxes.push_back({s.BodeMode == 1 ? W - 28 : W - 33 - w, y, w, th});
+  }
+  return boxes;
+}
+
+}  // namespace
 
 void DrawBodeCurves(DiagramState& s) {
   s.ResponseValid = 1;
@@ -209,10 +334,19 @@ void DrawBodeCurves(DiagramState& s) {
 
   CurveSlot slots[4];
   const Rgb colours[3] = {kBlue, kRed, kPurple};
-  const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
+  // A page of another size than the window finds its margins apart, at the
+  // window's columns.
+  const bool windowSampled =
+      searched && s.MarginPlotWidth > 0 &&
+      (s.MarginPlotWidth != s.PlotWidth || s.MarginPlotHeight != s.PlotHeight);
+  const bool margins = searched && !windowSampled;
   const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
   const int mid = s.MidY;
+  const bool paper = s.OnPaper != 0;
+  const PaperFrame frame = BodePaperFrame(s);
+  PaperSlot papers[4];
 
   DrawBodeMeasuredPoints(s);
 
@@ -232,6 +366,8 @@ void DrawBodeCurves(DiagramState& s) {
     const int x = i + 30;
     double sumG = 0;
     double sumP = 0;
+    // Zeros less poles of the product lying on the imaginary axis at w.
+    int orders = 0;
     for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = ticked[k] ? 1 : 0;
 
     for (int k = 0; k < 3; ++k) {
@@ -240,17 +376,20 @@ void DrawBodeCurves(DiagramState& s) {
       UseColour(s, colours[k]);
       // The phase and gain differences of numerator and denominator, each
       // then scaled to pixels.
-      const Response h = FunctionResponse(s, k, w, w2);
+      int order = 0;
+      const Response h = SampledResponse(s, k, w, w2, s.ResponseValid, order);
       const double P = h.PhaseRad * s.PhasePixelsPerRad;
       sumP += P;
       const double G = h.GainDb * s.GainPixelsPerDb;
+      const double shownG = GainOffset(order, G);
       if (i != 0 && margins)
-        BodeMarginStep(s, k + 1, x, w, G, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
-      slot.PrevGain = G;
+        BodeMarginStep(s, k + 1, x, w, shownG, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      slot.PrevGain = shownG;
       slot.PrevPhase = P;
       sumG += G;
+      orders += order;
 
-      const int yG = mid - RoundPixel(G);
+      const int yG = GainRow(s, mid, order, G);
       const int yP = mid - RoundPixel(P);
       if (i == 0) {
         slot.GainX = slot.PhaseX = x;
@@ -258,13 +397,24 @@ void DrawBodeCurves(DiagramState& s) {
         slot.PhaseY = yP;
       }
       if (phase) {
-        PlotDottedLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        if (paper) {
+          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
+          papers[k].Phase.Line(s, frame, slot.PhaseX, slot.PhaseY, x, yP, true);
+          SetPen(s, PenStyle::Solid, s.FramePenWidth);
+        } else {
+          PlotDottedLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still the colour of Hk: the margin marks and the phase line keep it.
       SetPen(s, PenStyle::Solid, s.CurvePenWidth);
-      if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
+      if (gain) {
+        if (paper)
+          papers[k].Gain.Line(s, frame, slot.GainX, slot.GainY, x, yG, false);
+        else
+          PlotLine(s, slot.GainX, slot.GainY, x, yG);
+      }
       SetPen(s, PenStyle::Solid, s.FramePenWidth);
       slot.GainX = x;
       slot.GainY = yG;
@@ -273,7 +423,8 @@ void DrawBodeCurves(DiagramState& s) {
     UseColour(s, kBlack);
     if (ticked[3]) {
       CurveSlot& slot = slots[3];
-      const int yG = mid - RoundPixel(sumG);
+      const double productG = GainOffset(orders, sumG);
+      const int yG = GainRow(s, mid, orders, sumG);
       const int yP = mid - RoundPixel(sumP);
       if (i == 0) {
         slot.GainX = slot.PhaseX = x;
@@ -281,19 +432,30 @@ void DrawBodeCurves(DiagramState& s) {
         slot.PhaseY = yP;
       }
       if (i != 0 && margins)
-        BodeMarginStep(s, 4, x, w, sumG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
-      slot.PrevGain = sumG;
+        BodeMarginStep(s, 4, x, w, productG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      slot.PrevGain = productG;
       slot.PrevPhase = sumP;
       if (phase) {
-        SetPen(s, PenStyle::Solid, s.FramePenWidth);
-        PlotLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        if (paper) {
+          SetPen(s, PenStyle::Solid, std::max(s.FramePenWidth, kPaperCurvePen));
+          papers[3].Phase.Line(s, frame, slot.PhaseX, slot.PhaseY, x, yP, false);
+        } else {
+          SetPen(s, PenStyle::Solid, s.FramePenWidth);
+          PlotLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+        }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still black, as set before the product's margins and phase line.
       SetPen(s, PenStyle::Solid, s.CurvePenWidth);
-      if (gain) PlotLine(s, slot.GainX, slot.GainY, x, yG);
-      if (s.CapturePoints && i % 10 == 0) {
+      if (gain) {
+        if (paper)
+          papers[3].Gain.Line(s, frame, slot.GainX, slot.GainY, x, yG, false);
+        else
+          PlotLine(s, slot.GainX, slot.GainY, x, yG);
+      }
+      // A column at a zero or pole on the imaginary axis has no gain to write.
+      if (s.CapturePoints && i % 10 == 0 && orders == 0) {
         const double G = sumG / s.GainPixelsPerDb;
         const double phi = sumP * 180 / std::numbers::pi / s.PhasePixelsPerRad;
         CaptureCurveLine(
@@ -303,6 +465,23 @@ void DrawBodeCurves(DiagramState& s) {
       slot.GainX = x;
       slot.GainY = yG;
     }
+  }
+
+  if (windowSampled) DrawWindowSampledMargins(s, ticked, xMP, xMG);
+
+  if (paper) {
+    std::vector<CurveEnd> ends;
+    const auto add = [&ends](const PaperCurve& c, const std::string& name, Rgb colour) {
+      if (c.HasEnd()) ends.push_back({name, colour, c.EndX(), c.EndY()});
+    };
+    for (int k = 0; k < 4; ++k) {
+      if (!ticked[k]) continue;
+      const std::string name = k < 3 ? "H" + std::to_string(k + 1) : ProductName(ticked);
+      const Rgb colour = k < 3 ? colours[k] : kBlack;
+      add(papers[k].Gain, name, colour);
+      add(papers[k].Phase, name, colour);
+    }
+    WriteCurveNames(s, frame, ends, FrameTexts(s));
   }
 
   if (s.ResponseValid == 0) AlarmBeep(s.Host);

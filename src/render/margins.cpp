@@ -2,6 +2,7 @@
 #include "core/translate.h"
 #include "render/margins.h"
 
+#include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <string>
@@ -24,8 +25,10 @@ struct Crossings {
 };
 
 // A crossing exactly on a sample makes a product zero and is not reported.
+// At a zero or pole on the imaginary axis the gain is infinite: the phase
+// may still cross there, but no finite gain margin is found.
 Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhasePlusPi) {
-  return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0};
+  return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0 && !std::isinf(gain)};
 }
 
 // "MP1: ", "MP globale: " (Bode) or "MP globale : " (Black).
@@ -57,36 +60,55 @@ int MarginColumnGap(DiagramState& s, int pixelsAtCell10) {
   return static_cast<int>((static_cast<std::int64_t>(pixelsAtCell10) * cell + 5) / 10);
 }
 
-void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
-                    double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
-                    int xMG) {
+BodeCrossing FindBodeCrossing(double gainOffset, double phaseOffset, double prevGainOffset,
+                              double prevPhaseOffset, double gainPixelsPerDb,
+                              double phasePixelsPerRad) {
   // The offsets are pixels: -180 degrees lies at -pi times the phase scale.
-  const double minus180 = -kPi * s.PhasePixelsPerRad;
+  const double minus180 = -kPi * phasePixelsPerRad;
   const Crossings c =
       Test(gainOffset, prevGainOffset, phaseOffset - minus180, prevPhaseOffset - minus180);
-  if (!c.Gain0Db && !c.Phase180Deg) return;
+  BodeCrossing b;
+  b.PhaseMargin = c.Gain0Db;
+  b.GainMargin = c.Phase180Deg;
+  if (c.Gain0Db) {
+    const double phi = phaseOffset / phasePixelsPerRad;
+    b.PhaseMarginDeg = (phi + kPi) * 180 / kPi;
+  }
+  if (c.Phase180Deg) b.GainMarginDb = -gainOffset / gainPixelsPerDb;
+  return b;
+}
 
+void MarkBodeCrossing(DiagramState& s, int slot, int x, double w, double gainOffset,
+                      double phaseOffset, const BodeCrossing& c, int xMP, int xMG) {
   const int mid = s.MidY;
   const int m180 = s.Minus180Y;
-  const int yG = mid - RoundPixel(gainOffset);
+  // A zero or a pole on the imaginary axis puts the gain at the plot's edge.
+  const int yG =
+      std::isinf(gainOffset) ? (gainOffset < 0 ? s.PlotHeight : 0) : mid - RoundPixel(gainOffset);
   const int yP = mid - RoundPixel(phaseOffset);
   const int row = Row(s, slot, 40);
 
-  if (c.Gain0Db) {
-    const double phi = phaseOffset / s.PhasePixelsPerRad;
-    const double pm = (phi + kPi) * 180 / kPi;
+  if (c.PhaseMargin) {
     PlotLine(s, x, mid, x, m180);
     PlotLine(s, x, yP, x, yG);
     DrawArrow(s, x, m180, x, yP);
-    WriteMarginText(s, xMP, row, MarginText(Tr("Margins", "MP"), slot, false, pm, w));
+    WriteMarginText(s, xMP, row, MarginText(Tr("Margins", "MP"), slot, false, c.PhaseMarginDeg, w));
   }
-  if (c.Phase180Deg) {
-    const double mg = -gainOffset / s.GainPixelsPerDb;
+  if (c.GainMargin) {
     PlotLine(s, x, mid, x, m180);
     PlotLine(s, x, yP, x, yG);
     DrawArrow(s, x, mid, x, yG);
-    WriteMarginText(s, xMG, row, MarginText(Tr("Margins", "MG"), slot, false, mg, w));
+    WriteMarginText(s, xMG, row, MarginText(Tr("Margins", "MG"), slot, false, c.GainMarginDb, w));
   }
+}
+
+void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
+                    double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
+                    int xMG) {
+  const BodeCrossing c = FindBodeCrossing(gainOffset, phaseOffset, prevGainOffset, prevPhaseOffset,
+                                          s.GainPixelsPerDb, s.PhasePixelsPerRad);
+  if (c.PhaseMargin || c.GainMargin)
+    MarkBodeCrossing(s, slot, x, w, gainOffset, phaseOffset, c, xMP, xMG);
 }
 
 void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,

@@ -13,6 +13,23 @@ namespace tv {
 // other at any font size.
 int MarginColumnGap(DiagramState& s, int pixelsAtCell10);
 
+// What one sample of a Bode curve crosses, and the values its texts write,
+// from gain and phase offsets in pixels of a plot of the given scales.
+struct BodeCrossing {
+  bool PhaseMargin = false;  // the gain crossed 0 dB
+  bool GainMargin = false;   // the phase crossed -180 degrees
+  double PhaseMarginDeg = 0;
+  double GainMarginDb = 0;
+};
+BodeCrossing FindBodeCrossing(double gainOffset, double phaseOffset, double prevGainOffset,
+                              double prevPhaseOffset, double gainPixelsPerDb,
+                              double phasePixelsPerRad);
+
+// The marks of a crossing at column x, from the offsets of the plot drawn
+// on (an infinite gain at the plot's edge), and its texts.
+void MarkBodeCrossing(DiagramState& s, int slot, int x, double w, double gainOffset,
+                      double phaseOffset, const BodeCrossing& c, int xMP, int xMG);
+
 // Bode view, slot 1..3 for H1..H3 and 4 for the product. Gains and phases
 // are pixel offsets from MidY (dB times GainPixelsPerDb, rad times
 // PhasePixelsPerRad); x is the column's x; xMP and xMG the text columns.

@@ -11,6 +11,7 @@
 
 #include "analysis/curves.h"
 #include "core/format.h"
+#include "core/parameters.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -39,12 +40,59 @@ double ValueAt(const StepResponse& r, double t) {
   return r.Y[k - 1] + u * (r.Y[k] - r.Y[k - 1]);
 }
 
+// Dashes of the final value's band in black, where it must not look like the
+// grid's dots nor the markers' lines: in units of the frame pen's width.
+constexpr int kBandDash = 6;
+constexpr int kBandGap = 4;
+
+// Shortest rise-time arrow, in pixels: below it the head alone would cover
+// the shaft and draw a blob.
+constexpr int kShortestArrow = 20;
+
 struct Frame {
   int Left, Right, Top, Bottom;
   double YMin, YMax, TMax;
   int X(double t) const { return RoundPixel(Left + t / TMax * (Right - Left)); }
   int Y(double y) const { return RoundPixel(Bottom - (y - YMin) / (YMax - YMin) * (Bottom - Top)); }
 };
+
+// The segment cut to the frame (Liang-Barsky); nothing when it lies wholly
+// outside. A diverging response leaves the frame: it must not cross the
+// read-outs, the title or the axes' numbers.
+void FrameLine(DiagramState& s, const Frame& f, int x1, int y1, int x2, int y2) {
+  const double dx = x2 - x1;
+  const double dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {static_cast<double>(x1 - f.Left), static_cast<double>(f.Right - x1),
+                       static_cast<double>(y1 - f.Top), static_cast<double>(f.Bottom - y1)};
+  double t0 = 0, t1 = 1;
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+  }
+  if (t0 > t1) return;
+  // A segment wholly inside keeps its own ends, to the pixel.
+  if (t0 == 0 && t1 == 1) {
+    PlotLine(s, x1, y1, x2, y2);
+    return;
+  }
+  PlotLine(s, RoundPixel(x1 + t0 * dx), RoundPixel(y1 + t0 * dy), RoundPixel(x1 + t1 * dx),
+           RoundPixel(y1 + t1 * dy));
+}
+
+// A horizontal line of dashes, for the band in black.
+void DashedRow(DiagramState& s, int x1, int x2, int y) {
+  const int unit = std::max(1, s.FramePenWidth);
+  for (int x = x1; x < x2; x += (kBandDash + kBandGap) * unit)
+    PlotLine(s, x, y, std::min(x + kBandDash * unit, x2), y);
+}
 
 // The values the frame shows: the whole response, or for a diverging one its
 // first half, from which it then leaves the frame; 0 and the final value's
@@ -84,15 +132,22 @@ void ForEachTick(double lo, double hi, double step, F f) {
 }
 
 void DrawAxes(DiagramState& s, const Frame& f, int th) {
-  UseColour(s, kGridGrey);
+  // The grid stays light grey and one pixel wide in black too, behind the
+  // band and the markers.
+  SetDrawColour(s, kGridGrey);
+  if (s.ForceBlack) SetPen(s, PenStyle::Dotted, 1);
   const double yStep = NiceTick((f.YMax - f.YMin) / 6);
   const double tStep = NiceTick(f.TMax / 8);
+  const auto gridLine = [&](int x1, int y1, int x2, int y2) {
+    if (s.ForceBlack)
+      PlotLine(s, x1, y1, x2, y2);
+    else
+      PlotDottedLine(s, x1, y1, x2, y2);
+  };
   // Time ticks reach TMax when it is a rounding below a whole step.
   const double tEnd = f.TMax * (1 + 1e-9);
-  ForEachTick(f.YMin, f.YMax, yStep,
-              [&](double y) { PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y)); });
-  ForEachTick(tStep, tEnd, tStep,
-              [&](double t) { PlotDottedLine(s, f.X(t), f.Top, f.X(t), f.Bottom); });
+  ForEachTick(f.YMin, f.YMax, yStep, [&](double y) { gridLine(f.Left, f.Y(y), f.Right, f.Y(y)); });
+  ForEachTick(tStep, tEnd, tStep, [&](double t) { gridLine(f.X(t), f.Top, f.X(t), f.Bottom); });
   UseColour(s, kBlack);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   PlotLine(s, f.Left, f.Top, f.Right, f.Top);
@@ -119,8 +174,8 @@ void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
   int lastX = f.X(r.T[0]), lastY = f.Y(r.Y[0]);
   int column = lastX, low = lastY, high = lastY, first = lastY, now = lastY;
   const auto flush = [&] {
-    PlotLine(s, lastX, lastY, column, first);
-    if (low != high) PlotLine(s, column, low, column, high);
+    FrameLine(s, f, lastX, lastY, column, first);
+    if (low != high) FrameLine(s, f, column, low, column, high);
     lastX = column;
     lastY = now;
   };
@@ -141,8 +196,12 @@ void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
 
 // A read-out time marked as a margin is on the Bode view: a line from the
 // axis to the curve and a marker on it.
+// In black the line is solid, apart from the dotted grid and the dashed band.
 void MarkTime(DiagramState& s, const Frame& f, double t, double y) {
-  PlotDottedLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
+  if (s.ForceBlack)
+    PlotLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
+  else
+    PlotDottedLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
   DrawMarker(s, f.X(t), f.Y(y));
 }
 
@@ -151,10 +210,16 @@ void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
   if (o.Kind != StepKind::Settles) return;
   UseColour(s, kBlack);
   const double band = 0.05 * std::abs(o.FinalValue);
-  PlotDottedLine(s, f.Left, f.Y(o.FinalValue), f.Right, f.Y(o.FinalValue));
+  const auto bandRow = [&](double y) {
+    if (s.ForceBlack)
+      DashedRow(s, f.Left, f.Right, f.Y(y));
+    else
+      PlotDottedLine(s, f.Left, f.Y(y), f.Right, f.Y(y));
+  };
+  bandRow(o.FinalValue);
   if (band > 0) {
-    PlotDottedLine(s, f.Left, f.Y(o.FinalValue + band), f.Right, f.Y(o.FinalValue + band));
-    PlotDottedLine(s, f.Left, f.Y(o.FinalValue - band), f.Right, f.Y(o.FinalValue - band));
+    bandRow(o.FinalValue + band);
+    bandRow(o.FinalValue - band);
   }
   if (o.HasOvershoot) {
     UseColour(s, kRed);
@@ -169,8 +234,9 @@ void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
     UseColour(s, kGreen);
     MarkTime(s, f, o.RiseStart, 0.1 * o.FinalValue);
     MarkTime(s, f, o.RiseEnd, 0.9 * o.FinalValue);
-    DrawArrow(s, f.X(o.RiseStart), f.Y(0.9 * o.FinalValue), f.X(o.RiseEnd),
-              f.Y(0.9 * o.FinalValue));
+    if (f.X(o.RiseEnd) - f.X(o.RiseStart) >= kShortestArrow)
+      DrawArrow(s, f.X(o.RiseStart), f.Y(0.9 * o.FinalValue), f.X(o.RiseEnd),
+                f.Y(0.9 * o.FinalValue));
   }
 }
 
@@ -184,7 +250,18 @@ std::string StepCaption(const DiagramState& s, bool closedLoop) {
   return closedLoop ? product + "/(1+" + product + ")" : product;
 }
 
-void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption) {
+std::string StepParameterLine(const DiagramState& s) {
+  std::string line;
+  for (const ParameterInfo& e : kParameters) {
+    if (!IsParameterUsed(s, e.ExpressionName)) continue;
+    if (!line.empty()) line += "   ";
+    line += std::string(e.LegendLabel) + FormatReal(s.*e.Field);
+  }
+  return line;
+}
+
+void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption,
+                  std::string_view parameters) {
   ClearPlot(s);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   const int th = TextHeight(s, "1p");
@@ -219,6 +296,8 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   DrawAxes(s, f, th);
   DrawMarks(s, f, r);
   DrawCurve(s, f, r);
+  UseColour(s, kBlack);
+  if (!parameters.empty()) PlotText(s, textLeft, f.Bottom + 4 + th, parameters);
 
   const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
   const std::vector<std::string> lines = StepReadoutTexts(r);

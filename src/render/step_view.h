@@ -2,6 +2,7 @@
 // and written.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "analysis/step_response.h"
@@ -18,8 +19,14 @@ inline constexpr Rgb kGridGrey{160, 160, 160};
 // the system ("H1.H2/(1+H1.H2)"); a response that is not Drawn is said in
 // its one line instead of a curve. The read-out lines head the picture in
 // the colours of their marks: final value black, overshoot red, settling
-// time purple, rise time green.
-void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption);
+// time purple, rise time green. parameters, when not empty, is written in
+// the lower left corner (a copied or printed picture says its values).
+void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view caption,
+                  std::string_view parameters = {});
+
+// The values of the parameters the function texts of s use, as the main
+// picture's legend writes them, on one line.
+std::string StepParameterLine(const DiagramState& s);
 
 // The system's caption: the product of the ticked functions as box 4 names
 // it, over 1 plus itself for the closed loop.

@@ -38,6 +38,25 @@ inline Response FunctionResponse(const DiagramState& s, int i, double w, double 
                                  std::uint8_t& valid);
 inline Response FunctionResponse(DiagramState& s, int i, double w, double w2);
 
+// Hi at a sampled pulsation w where FunctionResponse found its numerator or
+// denominator exactly zero: a zero or a pole on the imaginary axis that the
+// sweep lands on (1 + p^2 at w = 1). The zero polynomial is taken just below
+// w, at w (1 - 2^-20): its phase there is the limit from below, which the
+// curve keeps at w before it jumps as the exact response does; the gain
+// there is what a product in which a zero and a pole cancel needs. order:
+// +1 for a zero numerator, -1 for a zero denominator, 0 for both. False, and
+// r unchanged, when a polynomial is zero or not a number just below w too (a
+// polynomial of zeros, a pulsation the arithmetic cannot hold): nothing can
+// be drawn there.
+bool ResponseAcrossZero(const DiagramState& s, int i, double w, Response& r, int& order);
+
+// The response of Hi as the sweeps draw it. order as ResponseAcrossZero:
+// where it is not 0 the gain is -infinity (order > 0) or +infinity dB, and
+// the returned gain and phase are the limit from below. valid is cleared
+// only where nothing can be drawn; the response is then FunctionResponse's.
+inline Response SampledResponse(const DiagramState& s, int i, double w, double w2,
+                                std::uint8_t& valid, int& order);
+
 // Sum over the functions whose enabled[i] is set (0 dB, 0 rad with none), each
 // with the sweep's own arithmetic; none where a summed function's numerator or
 // denominator is zero at w. The cursor read-out samples the curves with it.
@@ -107,6 +126,15 @@ inline Response FunctionResponse(const DiagramState& s, int i, double w, double 
 
 inline Response FunctionResponse(DiagramState& s, int i, double w, double w2) {
   return FunctionResponse(s, i, w, w2, s.ResponseValid);
+}
+
+inline Response SampledResponse(const DiagramState& s, int i, double w, double w2,
+                                std::uint8_t& valid, int& order) {
+  std::uint8_t exact = 1;
+  Response r = FunctionResponse(s, i, w, w2, exact);
+  order = 0;
+  if (!exact && !ResponseAcrossZero(s, i, w, r, order)) valid = 0;
+  return r;
 }
 
 }  // namespace tv

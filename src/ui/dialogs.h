@@ -14,6 +14,7 @@ class QWidget;
 namespace tv::ui {
 
 enum class MessageIcon { None, Exclamation, Question };
+enum class Answer { Yes, No, Cancel };
 
 class Dialogs {
  public:
@@ -24,6 +25,9 @@ class Dialogs {
   // Yes / No; true for Yes.
   virtual bool YesNo(QWidget* parent, const QString& text, const QString& caption,
                      MessageIcon icon) = 0;
+  // Oui / Non / Annuler; Cancel also when the box is closed.
+  virtual Answer YesNoCancel(QWidget* parent, const QString& text, const QString& caption,
+                             MessageIcon icon) = 0;
   // The modal input dialog: OK returns the edited text, Cancel the default.
   virtual QString InputText(QWidget* parent, const QString& caption, const QString& prompt,
                             const QString& defaultText) = 0;

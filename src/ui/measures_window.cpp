@@ -4,14 +4,20 @@
 
 #include "ui/measures_window.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFont>
-#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHideEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QScrollArea>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "analysis/asymptote_readouts.h"
@@ -19,6 +25,7 @@
 #include "core/translate.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
+#include "ui/window_placement.h"
 
 namespace tv::ui {
 
@@ -155,45 +162,6 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   return sections;
 }
 
-// The lines, painted: one text per row, headings in bold.
-class MeasuresView : public QWidget {
- public:
-  explicit MeasuresView(const std::vector<MeasuresWindow::Line>& lines, QWidget* parent)
-      : QWidget(parent), lines_(lines) {
-    setObjectName(QStringLiteral("MeasuresView"));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-  }
-
-  void Fit() {
-    const int rowHeight = QFontMetrics(font()).height() + 2;  // bold and plain alike
-    setMinimumSize(400, rowHeight * static_cast<int>(lines_.size()) + 12);
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    QFont normal = font();
-    normal.setBold(false);
-    QFont bold = font();
-    bold.setBold(true);
-    const int rowHeight = QFontMetrics(normal).height() + 2;
-    int y = 6 + QFontMetrics(normal).ascent();
-    for (const MeasuresWindow::Line& line : lines_) {
-      p.setFont(line.Heading ? bold : normal);
-      p.setPen(line.Colour);
-      p.drawText(line.Indent, y, line.Text);
-      y += rowHeight;
-    }
-  }
-
- private:
-  const std::vector<MeasuresWindow::Line>& lines_;
-};
-
 MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSurface* screen,
                                QWidget* parent)
     : QWidget(parent, Qt::Window), s_(s), host_(host), screen_(screen) {
@@ -202,17 +170,40 @@ MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSur
   setFont(WindowFont());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  area_ = new QScrollArea(this);
-  area_->setWidgetResizable(true);
-  view_ = new MeasuresView(lines_, area_);
-  area_->setWidget(view_);
-  layout->addWidget(area_);
+  layout->setSpacing(0);
+  // Read-only text, which the mouse selects and Ctrl+C copies like any text.
+  view_ = new QTextEdit(this);
+  view_->setObjectName(QStringLiteral("MeasuresView"));
+  view_->setReadOnly(true);
+  view_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  view_->setLineWrapMode(QTextEdit::NoWrap);
+  QPalette palette = view_->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  view_->setPalette(palette);
+  layout->addWidget(view_, 1);
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(8, 4, 8, 4);
+  Copier = new QPushButton(tr("Copier"), this);
+  Copier->setObjectName(QStringLiteral("Copier"));
+  Copier->setToolTip(tr("Copie toutes les mesures dans le presse-papier, en texte"));
+  row->addWidget(Copier);
+  row->addStretch(1);
+  layout->addLayout(row);
+  connect(Copier, &QPushButton::clicked, this,
+          [this] { QGuiApplication::clipboard()->setText(PlainText()); });
   resize(460, 560);
 }
 
 MeasuresWindow::~MeasuresWindow() { Detach(); }
 
 void MeasuresWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    // Beside the main window, not over the picture it reads, when there is room.
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    PlaceWindowBeside(*this, main);
+    QTimer::singleShot(0, this, [this, main] { PlaceWindowBeside(*this, main); });
+  }
   host_.AddRedrawListener(this);
   s_.MarginLog = &log_;
   log_.clear();
@@ -264,7 +255,37 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
     }
     if (curves.empty()) lines_.push_back({tr("Aucune courbe tracée."), Qt::black, false, 8});
   }
-  view_->Fit();
+  ShowLines();
+}
+
+QString MeasuresWindow::PlainText() const {
+  // Two spaces per level of indent, as the window shows them.
+  QString text;
+  for (const Line& line : lines_) text += QString((line.Indent - 8) / 6, u' ') + line.Text + u'\n';
+  return text;
+}
+
+void MeasuresWindow::ShowLines() {
+  // The text keeps its place in the window while a parameter is stepped.
+  const int scrolled = view_->verticalScrollBar()->value();
+  view_->clear();
+  QTextCursor cursor(view_->document());
+  QTextCharFormat normal;
+  normal.setFontWeight(QFont::Normal);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const Line& line = lines_[i];
+    QTextBlockFormat block;
+    block.setLeftMargin(line.Indent);
+    QTextCharFormat chars = normal;
+    chars.setForeground(line.Colour);
+    if (line.Heading) chars.setFontWeight(QFont::Bold);
+    if (i == 0)
+      cursor.setBlockFormat(block);
+    else
+      cursor.insertBlock(block);
+    cursor.insertText(line.Text, chars);
+  }
+  view_->verticalScrollBar()->setValue(scrolled);
 }
 
 }  // namespace tv::ui

@@ -13,7 +13,8 @@
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
 
-class QScrollArea;
+class QPushButton;
+class QTextEdit;
 
 namespace tv {
 class PlotSurface;
@@ -42,8 +43,6 @@ std::vector<MeasureSection> CurveSections(const tv::CurveReadouts& r, const Draw
 // for H1..H3, 4 for the product.
 DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool searched);
 
-class MeasuresView;
-
 class MeasuresWindow : public QWidget, public tv::RedrawListener {
   Q_OBJECT
 
@@ -64,6 +63,10 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
     int Indent = 0;  // pixels from the left
   };
   const std::vector<Line>& Lines() const { return lines_; }
+  // The lines as plain text, indented with spaces: what "Copier" puts on the clipboard.
+  QString PlainText() const;
+
+  QPushButton* Copier = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -71,6 +74,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
 
  private:
   void Rebuild(const tv::DiagramState& s, bool drawn);
+  void ShowLines();
   void Detach();
 
   tv::DiagramState& s_;
@@ -78,8 +82,8 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   const tv::PlotSurface* screen_;
   std::vector<std::string> log_;
   std::vector<Line> lines_;
-  QScrollArea* area_ = nullptr;
-  MeasuresView* view_ = nullptr;
+  QTextEdit* view_ = nullptr;
+  bool placed_ = false;
 };
 
 }  // namespace tv::ui

@@ -106,6 +106,9 @@ class KeptDrawing {
         log_(s.MarginLog),
         capture_(s.CapturePoints),
         black_(s.ForceBlack),
+        paper_(s.OnPaper),
+        marginWidth_(s.MarginPlotWidth),
+        marginHeight_(s.MarginPlotHeight),
         width_(s.PlotWidth),
         height_(s.PlotHeight),
         originX_(s.OriginX),
@@ -120,6 +123,9 @@ class KeptDrawing {
     s_.MarginLog = log_;
     s_.CapturePoints = capture_;
     s_.ForceBlack = black_;
+    s_.OnPaper = paper_;
+    s_.MarginPlotWidth = marginWidth_;
+    s_.MarginPlotHeight = marginHeight_;
     s_.PlotWidth = width_;
     s_.PlotHeight = height_;
     s_.OriginX = originX_;
@@ -135,7 +141,8 @@ class KeptDrawing {
   PlotSurface* const canvas_;
   PlotSurface* const screen_;
   std::vector<std::string>* const log_;
-  const std::uint8_t capture_, black_;
+  const std::uint8_t capture_, black_, paper_;
+  const int marginWidth_, marginHeight_;
   const int width_, height_, originX_, originY_, curvePen_, framePen_;
 };
 
@@ -198,7 +205,13 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                           kCaption, MessageIcon::Exclamation);
     } else {
       s.ForceBlack = 1;
+      s.OnPaper = 1;
+      // The page writes the margins the window shows.
+      s.MarginPlotWidth = keptWidth;
+      s.MarginPlotHeight = keptHeight;
       DrawPage(ctx);
+      s.MarginPlotWidth = s.MarginPlotHeight = 0;
+      s.OnPaper = 0;
       s.ForceBlack = 0;
       if (!paper.End())
         ctx.dialogs.Message(ctx.parent,
@@ -230,7 +243,9 @@ void SavePictureAsEmf(PictureContext& ctx) {
     s.CurrentFileName = MetafileName(LocalPath(chosen));
     s.DrawCanvas = &metafile;
     s.ForceBlack = 1;
+    s.OnPaper = 1;
     RedrawDiagram(s);
+    s.OnPaper = 0;
     s.ForceBlack = 0;
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
@@ -318,11 +333,14 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     s.CapturePoints = 0;
     s.OriginX = page.Geometry.OriginX;
     s.OriginY = page.Geometry.OriginY;
+    s.MarginPlotWidth = s.PlotWidth;
+    s.MarginPlotHeight = s.PlotHeight;
     s.PlotWidth = page.Geometry.PlotWidth;
     s.PlotHeight = page.Geometry.PlotHeight;
     s.CurvePenWidth = pens.Curve;
     s.FramePenWidth = pens.Frame;
     s.ForceBlack = 1;
+    s.OnPaper = 1;
     begun = paper.Begin();
     drawn = begun && RedrawDiagram(s);
     ended = paper.End();
@@ -413,6 +431,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       s.DrawCanvas = &metafile;
       s.ScreenCanvas = nullptr;
       s.ForceBlack = 1;
+      s.OnPaper = 1;
       drawn = RedrawDiagram(s);
       s.ForceBlack = 0;
       if (drawn) {

@@ -84,6 +84,22 @@ bool QtDialogs::YesNo(QWidget* parent, const QString& text, const QString& capti
   return box.clickedButton() == yes;
 }
 
+Answer QtDialogs::YesNoCancel(QWidget* parent, const QString& text, const QString& caption,
+                              MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+  QPushButton* yes =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Oui"), QMessageBox::YesRole);
+  QPushButton* no =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Non"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Annuler"),
+                                      QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  return box.clickedButton() == no ? Answer::No : Answer::Cancel;
+}
+
 QString QtDialogs::InputText(QWidget* parent, const QString& caption, const QString& prompt,
                              const QString& defaultText) {
   QInputDialog dialog(parent);

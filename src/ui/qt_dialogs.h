@@ -23,6 +23,8 @@ class QtDialogs : public Dialogs {
                MessageIcon icon) override;
   bool YesNo(QWidget* parent, const QString& text, const QString& caption,
              MessageIcon icon) override;
+  Answer YesNoCancel(QWidget* parent, const QString& text, const QString& caption,
+                     MessageIcon icon) override;
   QString InputText(QWidget* parent, const QString& caption, const QString& prompt,
                     const QString& defaultText) override;
   QString OpenFileName(QWidget* parent, const QString& filter,

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,8 +13,9 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QResizeEvent>
-#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -25,6 +27,7 @@
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
 #include "ui/step_output.h"
+#include "ui/window_placement.h"
 
 namespace tv::ui {
 
@@ -77,6 +80,9 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   layout->setSpacing(0);
   MainMenu = new QMenuBar(this);
   MainMenu->setObjectName(QStringLiteral("MainMenu"));
+  // In the window itself, as the points editor's: a desktop's global menu
+  // bar shows a window's menu only once it has been clicked.
+  MainMenu->setNativeMenuBar(false);
   QMenu* file = MainMenu->addMenu(tr("Fichier"));
   Pressepapier = file->addAction(tr("Presse-papier (Bitmap)"));
   Imprimer = file->addAction(tr("Imprimer"));
@@ -114,7 +120,21 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
          kStepPictureHeight + MainMenu->sizeHint().height() + bar->sizeHint().height());
 
   connect(BoucleFermee, &QCheckBox::toggled, this, [this] { Recompute(); });
-  connect(TMax, &QLineEdit::textChanged, this, [this] { Recompute(); });
+  connect(TMax, &QLineEdit::textChanged, this, [this] {
+    // A text that is no duration is refused in red, as an invalid function
+    // is, and the picture keeps its span until the text is corrected.
+    const bool refused = !TMax->text().trimmed().isEmpty() && AskedTMax() == 0;
+    QPalette palette = TMax->palette();
+    palette.setColor(QPalette::Base,
+                     refused ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Base));
+    TMax->setPalette(palette);
+    TMax->setToolTip(refused ? tr("Durée invalide : un nombre positif de secondes, ou vide "
+                                  "pour une durée automatique")
+                             : QString());
+    if (refused) return;
+    tMax_ = AskedTMax();
+    Recompute();
+  });
   connect(Pressepapier, &QAction::triggered, this, &StepWindow::PressepapierClick);
   connect(Imprimer, &QAction::triggered, this, &StepWindow::ImprimerClick);
   connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
@@ -134,13 +154,12 @@ void StepWindow::ShowWindow() {
 void StepWindow::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    // Right of the main window when the screen has room, else in the lower
-    // right corner of the screen, so that the Bode picture stays in view.
+    // Beside the main window when the screen has room, so that the Bode
+    // picture stays in view; wholly on the screen in every case. Placed again
+    // once the window system has given the frame.
     const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const int right = main ? main->frameGeometry().right() + 8 : area.left();
-    move(std::min(right, area.right() - frameGeometry().width()),
-         std::max(area.top(), area.bottom() - frameGeometry().height()));
+    PlaceWindowBeside(*this, main);
+    QTimer::singleShot(0, this, [this, main] { PlaceWindowBeside(*this, main); });
   }
   if (s_.Host && listenedTo_ != s_.Host) {
     if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
@@ -168,13 +187,13 @@ double StepWindow::AskedTMax() const {
 void StepWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Compute(drawn); }
 
 void StepWindow::Recompute() {
-  response_ = ComputeStepResponseOfTexts(s_, BoucleFermee->isChecked(), AskedTMax());
+  response_ = ComputeStepResponseOfTexts(s_, BoucleFermee->isChecked(), tMax_);
   Repaint();
 }
 
 void StepWindow::Compute(bool drawn) {
   if (drawn) {
-    response_ = ComputeStepResponse(s_, BoucleFermee->isChecked(), AskedTMax());
+    response_ = ComputeStepResponse(s_, BoucleFermee->isChecked(), tMax_);
   } else {
     response_ = tv::StepResponse{};
     response_.Outcome = StepOutcome::Invalid;
@@ -202,15 +221,31 @@ const QImage& StepWindow::Image() const {
 }
 
 void StepWindow::PressepapierClick() {
-  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_};
+  // The copy leaves the window: it says the parameter values it was drawn with.
+  QtSurface copy(picture_.PlotWidth, picture_.PlotHeight);
+  copy.SetFontHeight(surface_->FontHeight());
+  DiagramState picture;
+  picture.DrawCanvas = picture.ScreenCanvas = &copy;
+  picture.PlotWidth = picture_.PlotWidth;
+  picture.PlotHeight = picture_.PlotHeight;
+  picture.CurvePenWidth = picture_.CurvePenWidth;
+  picture.FramePenWidth = picture_.FramePenWidth;
+  DrawStepView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
+               StepParameterLine(s_));
+  PictureContext ctx{this, picture, HostDialogs(s_), copy};
   CopyPictureToClipboard(ctx);
 }
 
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
-  PictureContext ctx{
-      this, picture_, HostDialogs(s_), *surface_,
-      [this, caption](tv::DiagramState& page) { DrawStepView(page, response_, caption); }};
+  const std::string parameters = StepParameterLine(s_);
+  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_,
+                     [this, caption, parameters](tv::DiagramState& page) {
+                       // Only the page says the parameter values; the window's picture
+                       // is drawn again without them.
+                       DrawStepView(page, response_, caption,
+                                    page.DrawCanvas == surface_.get() ? "" : parameters);
+                     }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();

@@ -82,6 +82,8 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramHost* listenedTo_ = nullptr;
   bool placed_ = false;
   int redrawCount_ = 0;
+  // The last span "t max (s)" gave that was accepted (0: automatic).
+  double tMax_ = 0;
 };
 
 }  // namespace tv::ui

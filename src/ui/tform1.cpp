@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
@@ -23,6 +25,8 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
@@ -35,6 +39,7 @@
 
 #include "core/format.h"
 #include "core/display_rules.h"
+#include "expression/coefficients.h"
 #include "files/transfer_file.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
@@ -50,6 +55,7 @@
 #include "ui/desktop_launcher.h"
 #include "ui/picture_output.h"
 #include "ui/tform2.h"
+#include "ui/window_placement.h"
 #include "ui/worksheet_commands.h"
 #include "ui/tform3.h"
 #include "ui/transfer_refusal.h"
@@ -190,6 +196,7 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
 
   central->installEventFilter(this);
   startedUp_ = true;
+  MarkWorkSaved();
 }
 
 TForm1::~TForm1() {
@@ -424,6 +431,7 @@ void TForm1::StartUp(const QStringList& arguments) {
     s_.CurrentFileName = TransferFileNameFromArgument(LocalPath(arguments.front()));
     const std::string path = ResolveTransferFileName(s_.CurrentFileName);
     const std::string problem = LoadTransferFile(path);
+    if (problem.empty()) transferPath_ = QFileInfo(QtPath(path)).absoluteFilePath();
     // The window is not on the screen yet: the message comes once it is,
     // and the program starts all the same, with its defaults.
     if (!problem.empty())
@@ -446,9 +454,39 @@ int TForm1::PictureBarWidth() const {
   return imageArea_ ? imageArea_->verticalScrollBar()->sizeHint().width() : 0;
 }
 
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (fitted_) return;
+  fitted_ = true;
+  // On a small or scaled screen the window is made to fit it: the picture
+  // then scrolls, and the panel takes two rows (ArrangePanel). Fitted again
+  // once the window system has given the frame.
+  FitWindowInsideScreen(*this);
+  QTimer::singleShot(0, this, [this] { FitWindowInsideScreen(*this); });
+}
+
+void TForm1::ArrangePanel(int width) {
+  // Right of this, the view's controls and the curve boxes; narrower than the
+  // row's end, they go under the parameters, so that none is out of reach.
+  constexpr int kSecondRowFrom = 560;
+  constexpr int kRowEnd = 1030;
+  const bool wrap = width < kRowEnd;
+  if (wrap == panelWrapped_) return;
+  panelWrapped_ = wrap;
+  constexpr int kSecondRowTop = kPanelHeight - 4;
+  for (QWidget* control : Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (wrap && control->x() >= kSecondRowFrom)
+      control->move(control->pos() + QPoint(-kSecondRowFrom, kSecondRowTop));
+    else if (!wrap && control->y() >= kSecondRowTop)
+      control->move(control->pos() + QPoint(kSecondRowFrom, -kSecondRowTop));
+  }
+  Panel1->setFixedHeight(wrap ? kSecondRowTop + kPanelHeight : kPanelHeight);
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) {
     const QSize size = static_cast<QResizeEvent*>(event)->size();
+    ArrangePanel(size.width());
     Resized(size.width() - PictureBarWidth(), size.height());
   }
   return QMainWindow::eventFilter(watched, event);
@@ -490,6 +528,27 @@ void TForm1::SetPanelInvalid(bool invalid) {
   QPalette palette = Panel1->palette();
   palette.setColor(QPalette::Window, invalid ? QColor(255, 0, 0) : buttonFace_);
   Panel1->setPalette(palette);
+  Panel1->setToolTip(invalid ? RefusedFunctionsText() : QString());
+}
+
+QString TForm1::RefusedFunctionsText() const {
+  // The ticked functions that are refused, each with what to change when that is known.
+  QStringList lines;
+  const ParameterValues params = ParametersOf(s_);
+  CoefficientSet scratch{};
+  for (int i = 0; i < 3; ++i) {
+    if (!IsCurveBoxChecked(i + 1)) continue;
+    const std::string_view num = s_.NumText[i].View();
+    const std::string_view den = s_.DenText[i].View();
+    const bool numOk = ExtractPolynomial(num, params, scratch);
+    if (numOk && ExtractPolynomial(den, params, scratch)) continue;
+    QString line =
+        (numOk ? tr("H%1 : dénominateur invalide") : tr("H%1 : numérateur invalide")).arg(i + 1);
+    const std::string reason = RefusalReason(numOk ? den : num, params);
+    if (!reason.empty()) line += QStringLiteral(" : ") + QString::fromStdString(reason);
+    lines << line;
+  }
+  return lines.join(u'\n');
 }
 
 QColor TForm1::PanelColour() const { return Panel1->palette().color(QPalette::Window); }
@@ -715,31 +774,74 @@ void TForm1::SpeedButton6Click() {
 
 // ---- menus ----
 
+std::string TForm1::WorkSnapshot() const {
+  const TransferFileBytes bytes = EncodeTransferFile(s_);
+  std::string work(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  for (int box = 1; box <= 4; ++box) work += IsCurveBoxChecked(box) ? '1' : '0';
+  return work;
+}
+
+bool TForm1::MayDiscardWork() {
+  if (WorkSnapshot() == savedWork_) return true;
+  switch (dialogs_.YesNoCancel(this, tr("Enregistrer les modifications ?"),
+                               QStringLiteral("Tracevue"), MessageIcon::Question)) {
+    case Answer::Yes: return SaveWork();
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+  }
+  return false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (MayDiscardWork())
+    event->accept();
+  else
+    event->ignore();
+}
+
 void TForm1::N3Click() {
+  if (!MayDiscardWork()) return;
   ResetDiagram(s_);
   for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4}) box->setChecked(false);
   Redraw();
   RefreshParameterAvailability();
+  transferPath_.clear();
+  MarkWorkSaved();
 }
 
 void TForm1::N1Click() {
+  if (!MayDiscardWork()) return;
   const QString name = dialogs_.OpenFileName(this, QString::fromLatin1(kTransferFilter),
                                              QString::fromLatin1(kTransferExtension));
   if (name.isEmpty()) return;
   const std::string path = LocalPath(name);
   // A file that is no transfer file leaves the work on the screen as it is.
   const std::string problem = LoadTransferFile(path);
-  if (!problem.empty()) ReportRefusedFile(path, problem);
+  if (!problem.empty()) {
+    ReportRefusedFile(path, problem);
+    return;
+  }
+  transferPath_ = name;
+  MarkWorkSaved();
 }
 
-void TForm1::N2Click() {
-  const QString name = dialogs_.SaveFileName(this, QString::fromLatin1(kTransferFilter),
-                                             QString::fromLatin1(kTransferExtension), QString());
-  if (name.isEmpty()) return;
+void TForm1::N2Click() { SaveWork(); }
+
+bool TForm1::SaveWork() {
+  // In the folder of the file last loaded or saved, under its name.
+  const QString name =
+      dialogs_.SaveFileName(this, QString::fromLatin1(kTransferFilter),
+                            QString::fromLatin1(kTransferExtension), transferPath_);
+  if (name.isEmpty()) return false;
   std::string error;
   // The user's work must not be lost without a word: a failed save is said.
-  if (!SaveTransferFile(s_, LocalPath(name), &error))
+  if (!SaveTransferFile(s_, LocalPath(name), &error)) {
     dialogs_.Message(this, FromCp1252(error), QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+    return false;
+  }
+  transferPath_ = name;
+  MarkWorkSaved();
+  return true;
 }
 
 void TForm1::DefineFunction(int i) {

@@ -81,6 +81,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The picture as last drawn (clipboard, bitmap and tests).
   const QImage& Picture() const;
   QColor PanelColour() const;
+  // The refused ticked functions and why, for the red panel's tooltip.
+  QString RefusedFunctionsText() const;
   tv::DiagramState& State() { return s_; }
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
@@ -188,6 +190,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateMenus();
@@ -195,6 +199,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CreatePicture();
   void StartUp(const QStringList& arguments);
   void Resized(int clientWidth, int clientHeight);
+  // One row of controls when the window is wide enough, else two.
+  void ArrangePanel(int width);
   void SetModeWithoutMargins(std::uint8_t mode);
   void DefineFunction(int i);
   // The reason the file was refused (nothing changed then), empty once loaded.
@@ -202,6 +208,15 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void ReportRefusedFile(const std::string& path, const std::string& problem);
   QCheckBox* CurveBox(int box) const;
   PictureContext PictureCommands();
+  // What is compared to tell whether the work changed since it was last loaded or saved.
+  std::string WorkSnapshot() const;
+  void MarkWorkSaved() { savedWork_ = WorkSnapshot(); }
+  // True when the work on the screen may be replaced or closed: unchanged,
+  // saved at the user's request (Oui), or given up (Non). False on Annuler
+  // or when the save did not happen.
+  bool MayDiscardWork();
+  // Enregistrer; true once the file is written.
+  bool SaveWork();
 
   tv::DiagramState& s_;
   Dialogs& dialogs_;
@@ -217,6 +232,12 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QColor buttonFace_;
   int redrawCount_ = 0;
   bool startedUp_ = false;
+  // The work as last loaded or saved: the transfer file's bytes and the boxes.
+  std::string savedWork_;
+  bool panelWrapped_ = false;
+  bool fitted_ = false;
+  // The transfer file last loaded or saved, where Enregistrer proposes to write.
+  QString transferPath_;
 };
 
 }  // namespace tv::ui

@@ -29,6 +29,7 @@
 #include "ui/cp1252.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
+#include "ui/window_placement.h"
 
 namespace tv::ui {
 
@@ -242,6 +243,8 @@ void TForm2::showEvent(QShowEvent* event) {
     const QSize frame = frameGeometry().size() - size();
     if (frame.width() > 0 || frame.height() > 0)
       resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+    // A smaller screen than the window was laid out for: wholly on it.
+    FitWindowInsideScreen(*this);
   });
 }
 

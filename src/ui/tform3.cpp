@@ -110,6 +110,11 @@ TForm3::TForm3(tv::DiagramHost& host, QWidget* parent) : QDialog(parent), host_(
   Button1->setObjectName(QStringLiteral("Button1"));
   Button1->setGeometry(464, 48, 75, 73);
 
+  Reason = new QLabel(this);
+  Reason->setObjectName(QStringLiteral("Reason"));
+  Reason->setGeometry(8, 136, kClientWidth - 16, 48);
+  Reason->setWordWrap(true);
+
   setTabOrder(Edit1, Edit2);
   setTabOrder(Edit2, Button1);
 
@@ -137,6 +142,8 @@ void TForm3::SetInvalidColour(bool invalid) {
              invalid ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
   setPalette(p);
 }
+
+void TForm3::SetReason(const QString& reason) { Reason->setText(reason); }
 
 QColor TForm3::BackgroundColour() const { return palette().color(QPalette::Window); }
 
@@ -166,6 +173,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
   if (i < 1 || i > 3) return;
   const int k = i - 1;
   form.SetInvalidColour(false);
+  form.SetReason({});
   bool ok = false;
   do {
     form.SetEditText(form.Edit1, FromCp1252(s.NumText[k].View()));
@@ -182,11 +190,28 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
     if (den) s.DenText[k].Assign(*den);
 
     ok = num && den && s.NumText[k].Length > 0 && s.DenText[k].Length > 0 &&
-         ExtractCoefficients(s.NumText[k].View(), s, s.NumCoeffs[k]) &&
-         ExtractCoefficients(s.DenText[k].View(), s, s.DenCoeffs[k]);
+         ExtractPolynomial(s.NumText[k].View(), s, s.NumCoeffs[k]) &&
+         ExtractPolynomial(s.DenText[k].View(), s, s.DenCoeffs[k]);
+    // A text longer than a function text holds is shown again cut, and refused
+    // once so that the user sees what was dropped.
+    const bool cut = form.Edit1->text().size() > kFunctionTextMax ||
+                     form.Edit2->text().size() > kFunctionTextMax;
+    if (cut) ok = false;
     if (!ok) {
       AlarmBeep(s.Host);
       form.SetInvalidColour(true);
+      QString reason;
+      if (cut) {
+        reason = TForm3::tr("Texte de plus de 80 caractères : il a été coupé, vérifiez sa fin.");
+      } else {
+        const ParameterValues params = ParametersOf(s);
+        std::string why = RefusalReason(s.NumText[k].View(), params);
+        if (why.empty()) why = RefusalReason(s.DenText[k].View(), params);
+        reason = QString::fromStdString(why);
+        // A sentence of its own under the texts.
+        if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
+      }
+      form.SetReason(reason);
     }
   } while (!ok);
   if (s.Host) s.Host->SetCurveBoxChecked(i, true);

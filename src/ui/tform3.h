@@ -54,11 +54,14 @@ class TForm3 : public QDialog {
   QFrame* Shape1;
   QLineEdit* Edit2;
   QPushButton* Button1;
+  // Why the texts were refused, under them; empty while nothing is refused.
+  QLabel* Reason;
 
   // Puts a text into an edit field from program code; no character of it is refused.
   void SetEditText(QLineEdit* edit, const QString& text);
   // Red background (an invalid function) or the button face.
   void SetInvalidColour(bool invalid);
+  void SetReason(const QString& reason);
   QColor BackgroundColour() const;
 
  protected:

@@ -38,7 +38,7 @@ TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
   const std::vector<CurveBreaks> all = DrawnCurveBreaks(s);
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[0].Which.Name, "H1");
-  EXPECT_EQ(all[1].Which.Name, "H1");  // the product of H1 alone
+  EXPECT_EQ(all[1].Which.Name, "H1 (produit)");  // the product of H1 alone
   EXPECT_EQ(all[0].WindowLines,
             (std::vector<std::string>{
                 "H1 : pente initiale 0 dB/d\xE9"

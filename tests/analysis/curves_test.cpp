@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BoxCase{"None", {false, false, false, false}, {}},
                     BoxCase{"ProductAloneWithoutFunctions", {false, false, false, true}, {}},
                     BoxCase{"TwoAndProduct", {true, false, true, true}, {"H1", "H3", "H1.H3"}},
+                    // Drawn over H2: named so that it does not read as H2's own.
+                    BoxCase{"OneAndProduct", {false, true, false, true}, {"H2", "H2 (produit)"}},
                     BoxCase{"AllWithoutProduct", {true, true, true, false}, {"H1", "H2", "H3"}}),
     [](const testing::TestParamInfo<BoxCase>& tested) { return tested.param.Name; });
 

@@ -484,6 +484,13 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"),
                        png}
         << QStringLiteral("--t-max");
+    // 81 characters without spaces: cut, it would lose its p^5 term.
+    QTest::newRow("text longer than 80")
+        << QStringList{QStringLiteral("--den1"),
+                       QStringLiteral("1+0.0001*p+0.0002*p^2+0.0003*p^3+0.0004*p^4+0.00005*p^5") +
+                           QStringLiteral("+0.0000000000000000000*p^5"),
+                       QStringLiteral("--export"), png}
+        << QStringLiteral("--den1 : le texte fait");
     QTest::newRow("curves") << QStringList{QStringLiteral("--curves"), QStringLiteral("1,5"),
                                            QStringLiteral("--export"), png}
                             << QStringLiteral("--curves");
@@ -542,7 +549,8 @@ class CliTest : public QObject {
         Tracevue({QStringLiteral("--num2"), QStringLiteral("1+p"), QStringLiteral("--den2"),
                   QStringLiteral("p^2+p"), QStringLiteral("--export"), out});
     QCOMPARE(r.Code, 3);
-    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide")), qPrintable(r.Err));
+    QVERIFY2(r.Err.contains(QStringLiteral("H2 : dénominateur invalide : développez")),
+             qPrintable(r.Err));
     QVERIFY(!QFile::exists(out));
     // Unticked, the same function does not stop the drawing.
     const Run ok =

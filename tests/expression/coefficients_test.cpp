@@ -222,5 +222,72 @@ TEST(CoefficientOddBytes, AnyByteIsHandled) {
   }
 }
 
+// A text the rewriting would read as another polynomial is refused, with the
+// reason the user can act on; a text it reads right keeps its coefficients.
+struct DevelopedCase {
+  const char* Name;
+  const char* Text;
+  bool Accepted;
+  const char* Reason;  // a part of RefusalReason's text; "" when accepted or none known
+};
+
+class DevelopedTextCase : public testing::TestWithParam<DevelopedCase> {};
+
+TEST_P(DevelopedTextCase, RefusedUnlessReadRight) {
+  const DevelopedCase& c = GetParam();
+  CoefficientSet polynomial, plain;
+  const bool plainOk = ExtractCoefficients(c.Text, kParams, plain);
+  EXPECT_EQ(ExtractPolynomial(c.Text, kParams, polynomial), c.Accepted) << c.Text;
+  if (c.Accepted) {
+    EXPECT_TRUE(plainOk);
+    EXPECT_EQ(polynomial, plain) << c.Text;
+  }
+  const std::string reason = RefusalReason(c.Text, kParams);
+  if (*c.Reason == 0)
+    EXPECT_EQ(reason, "") << c.Text;
+  else
+    EXPECT_NE(reason.find(c.Reason), std::string::npos) << c.Text << ": " << reason;
+}
+
+const DevelopedCase kDeveloped[] = {
+    {"Developed", "1+0.5*p+p^2", true, ""},
+    {"ParameterCoefficients", "K+K*T*p+p^2/W^2", true, ""},
+    {"ConstantTimesLinearGroup", "K*(1+T*p)", true, ""},
+    {"FifthPower", "1+p+p^2+p^3+p^4+p^5", true, ""},
+    {"SquareOfABinomial", "(1+p)^2", false, "développez"},
+    {"FifthPowerOfABinomial", "(1+p)^5", false, "développez"},
+    {"SquaredGroupOfP", "1+(p)^2", false, "développez"},
+    {"ProductOfGroups", "(1+p)*(1+T*p)", false, "développez"},
+    {"DecreasingPowers", "p^2+p+1", false, "développez"},
+    {"PTimesP", "K*p*p", false, "développez"},
+    {"NotAPolynomial", "SIN(p)", false, "développez"},
+    {"DigitBeforeP", "1+2p", false, "2*p"},
+    {"ExponentNotation", "1+1e-8*p", false, "1e-8"},
+    {"PowerOutOfRange", "1+p^6", false, "p^1 à p^5"},
+    {"UnknownName", "1+X*p", false, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, DevelopedTextCase, testing::ValuesIn(kDeveloped),
+                         [](const testing::TestParamInfo<DevelopedCase>& tested) {
+                           return std::string(tested.param.Name);
+                         });
+
+TEST(DevelopedText, OverflowingValuesAreNotCompared) {
+  // K^400 overflows in the coefficient and the text alike: a developed text
+  // stays accepted, as it was, whatever its numbers.
+  CoefficientSet c;
+  EXPECT_TRUE(ExtractPolynomial("1+K^400*p", ParameterValues{1, 1, 1, 10, 1, 1}, c));
+}
+
+TEST(DevelopedText, CompiledFunctionsRefuseWhatIsNotDeveloped) {
+  DiagramState s;
+  s.NumText[0].Assign("(1+p)^2");
+  s.DenText[0].Assign("1");
+  EXPECT_FALSE(CompileFunction(s, 0, ParametersOf(s)));
+  // The same compiled record, once the text is developed.
+  s.NumText[0].Assign("1+2*p+p^2");
+  EXPECT_TRUE(CompileFunction(s, 0, ParametersOf(s)));
+  EXPECT_EQ(s.NumCoeffs[0], (CoefficientSet{1, 2, 1, 0, 0, 0}));
+}
+
 }  // namespace
 }  // namespace tv

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -442,6 +443,23 @@ TEST_F(TransferFileTest, AFolderIsRefusedAndAFullLengthTextLoads) {
   EXPECT_NE(problem.find("Lecture impossible"), std::string::npos) << problem;
   // 80, the longest text the writer makes, is no reason to refuse.
   EXPECT_EQ(TransferFileProblem(EncodeTransferFile(s), kTransferFileSize), "");
+}
+
+// A named pipe gives what its writer has written so far, or nothing until a
+// writer comes: refused at once, with no writer and with one that never ends.
+TEST_F(TransferFileTest, NamedPipeIsRefusedWithoutWaiting) {
+  const std::string pipe = Path("pipe.WWC");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  DiagramState s = WorkState();
+  const TransferFileBytes work = EncodeTransferFile(s);
+  std::string problem;
+  EXPECT_EQ(LoadTransferFile(s, pipe, &problem), TransferLoad::Refused);
+  EXPECT_NE(problem.find("pas un fichier ordinaire"), std::string::npos) << problem;
+  const int writer = ::open(pipe.c_str(), O_RDWR);  // a writer that stays
+  ASSERT_GE(writer, 0);
+  EXPECT_EQ(LoadTransferFile(s, pipe, &problem), TransferLoad::Refused);
+  ::close(writer);
+  EXPECT_EQ(EncodeTransferFile(s), work);
 }
 
 TEST_F(TransferFileTest, SaveOverReadOnlyFileSucceeds) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "support/recording_surface.h"
@@ -58,12 +59,58 @@ TEST(StepViewTest, ReadoutsInTheColoursOfTheirMarks) {
 
 TEST(StepViewTest, PrintedAllBlack) {
   Picture p(true);
+  p.s.FramePenWidth = 3;  // "Noircir les traits"
   DrawStepView(p.s, SecondOrder(), "H1");
+  int grid = 0, dotted = 0;
   for (const RecordedOp& op : p.surface.Ops) {
-    if (op.kind == RecordedOp::Line || op.kind == RecordedOp::Text) {
+    if (op.kind == RecordedOp::Text) {
       EXPECT_EQ(op.colour, kBlack);
     }
+    if (op.kind != RecordedOp::Line) continue;
+    // Only the grid keeps its light grey, one pixel wide, behind the rest.
+    if (op.colour == kGridGrey) {
+      ++grid;
+      EXPECT_EQ(op.penWidth, 1);
+    } else {
+      EXPECT_EQ(op.colour, kBlack);
+    }
+    // Band dashed and markers solid: nothing else dotted like the grid.
+    if (op.penStyle == PenStyle::Dotted) {
+      ++dotted;
+      EXPECT_EQ(op.colour, kGridGrey);
+    }
   }
+  EXPECT_GT(grid, 4);
+  EXPECT_EQ(dotted, grid);
+}
+
+TEST(StepViewTest, DivergingResponseStaysInsideItsFrame) {
+  std::array<CoefficientSet, 3> num{}, den{};
+  num[0] = {1, 0, 0, 0, 0, 0};
+  den[0] = {-1, 1, 0, 0, 0, 0};  // a pole at p = 1: e^t grows
+  const StepResponse r = ComputeStepResponse(RealiseStepSystem(num, den, {0}, false), 0);
+  ASSERT_EQ(r.Outcome, StepOutcome::Drawn);
+  Picture p;
+  DrawStepView(p.s, r, "H1");
+  // The frame: its black lines; the curve never leaves it, where it would
+  // cross the read-outs and the title.
+  int top = p.s.PlotHeight, bottom = 0, left = p.s.PlotWidth, right = 0, curve = 0;
+  for (const RecordedOp& line : p.surface.Lines())
+    if (line.colour == kBlack && line.penStyle == PenStyle::Solid) {
+      top = std::min({top, line.y, line.h});
+      bottom = std::max({bottom, line.y, line.h});
+      left = std::min({left, line.x, line.w});
+      right = std::max({right, line.x, line.w});
+    }
+  for (const RecordedOp& line : p.surface.Lines()) {
+    if (line.colour != kBlue) continue;
+    ++curve;
+    EXPECT_GE(std::min(line.y, line.h), top);
+    EXPECT_LE(std::max(line.y, line.h), bottom);
+    EXPECT_GE(std::min(line.x, line.w), left);
+    EXPECT_LE(std::max(line.x, line.w), right);
+  }
+  EXPECT_GT(curve, 10);
 }
 
 TEST(StepViewTest, WordsInsteadOfACurve) {

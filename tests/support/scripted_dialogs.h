@@ -17,7 +17,7 @@ namespace tv::ui {
 class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {
-    QString kind;  // "message", "yesno", "input", "open", "save", "print", "modal"
+    QString kind;  // "message", "yesno", "yesnocancel", "input", "open", "save", "print", "modal"
     QString text;
     QString caption;
     MessageIcon icon = MessageIcon::None;
@@ -27,6 +27,7 @@ class ScriptedDialogs : public Dialogs {
   // Answers, consumed in order. A question with no answer left fails the test
   // loudly rather than blocking.
   std::deque<bool> YesNoAnswers;
+  std::deque<Answer> YesNoCancelAnswers;
   std::deque<QString> InputAnswers;  // a null QString means Cancel
   std::deque<QString> FileAnswers;   // an empty QString means Cancel
   std::deque<bool> PrintAnswers;
@@ -42,6 +43,11 @@ class ScriptedDialogs : public Dialogs {
   bool YesNo(QWidget*, const QString& text, const QString& caption, MessageIcon icon) override {
     Log.push_back({"yesno", text, caption, icon, {}});
     return Take(YesNoAnswers, "yes/no");
+  }
+  Answer YesNoCancel(QWidget*, const QString& text, const QString& caption,
+                     MessageIcon icon) override {
+    Log.push_back({"yesnocancel", text, caption, icon, {}});
+    return Take(YesNoCancelAnswers, "yes/no/cancel");
   }
   QString InputText(QWidget*, const QString& caption, const QString& prompt,
                     const QString& defaultText) override {

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
 #include <QImage>
 #include <QMenu>
 #include <QRadioButton>
@@ -64,6 +67,21 @@ class MeasuresWindowTest : public QObject {
     QVERIFY2(shown.contains(QStringLiteral("Asymptotes")), qPrintable(shown.join('\n')));
     QVERIFY(shown.contains(QStringLiteral("H1 : pente initiale 0 dB/décade (classe 0)")));
     QCOMPARE(shown.count(QStringLiteral("w = 1 rad/s : pôle d'ordre 1")), 3);
+  }
+
+  // The product of H1 alone is headed as the product; Copier gives the
+  // lines as text, indented as shown.
+  void ProductNamedAndTextCopied() {
+    Window w;
+    w.form->CheckBox4->setChecked(true);
+    w.form->Mesures1Click();
+    const QStringList shown = w.Shown();
+    QCOMPARE(shown.count(QStringLiteral("H1")), 1);
+    QCOMPARE(shown.count(QStringLiteral("H1 (produit)")), 1);
+    w.form->Measures()->Copier->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QCOMPARE(copied, w.form->Measures()->PlainText());
+    QVERIFY(copied.startsWith(QStringLiteral("H1\n  Marges de phase (gain de 0 dB)\n    w= ")));
   }
 
   void WindowFollowsRedrawsAndLeavesThePictureAlone() {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QGuiApplication>
@@ -33,6 +34,7 @@
 #include "ui/tform2.h"
 #include "ui/tform3.h"
 
+using tv::ui::Answer;
 using tv::ui::MessageIcon;
 using tv::ui::ScriptedDialogs;
 using tv::ui::TForm1;
@@ -400,6 +402,9 @@ class TForm1Test : public QObject {
     f.CheckBox2->setChecked(true);
     QCOMPARE(w.dialogs.Beeps, 40);
     QCOMPARE(f.PanelColour(), QColor(255, 0, 0));
+    QCOMPARE(f.Panel1->toolTip(),
+             QStringLiteral("H2 : dénominateur invalide : développez le polynôme en puissances "
+                            "croissantes de p"));
     QCOMPARE(f.Picture(), before);  // nothing drawn
     // A valid function ticked as well does not help while H2 stays ticked.
     f.CheckBox1->setChecked(true);
@@ -410,6 +415,7 @@ class TForm1Test : public QObject {
     f.CheckBox2->setChecked(false);
     QCOMPARE(w.dialogs.Beeps, 80);
     QCOMPARE(f.PanelColour(), face);
+    QCOMPARE(f.Panel1->toolTip(), QString());
     QVERIFY(f.Picture() != before);
   }
 
@@ -440,6 +446,7 @@ class TForm1Test : public QObject {
     f.CheckBox1->setChecked(true);
     f.CheckBox4->setChecked(true);
     f.BitBtn1->click();
+    w.dialogs.YesNoCancelAnswers.push_back(Answer::No);  // the changed work given up
     f.N3->trigger();
     QVERIFY(!f.CheckBox1->isChecked());
     QVERIFY(!f.CheckBox4->isChecked());
@@ -487,6 +494,57 @@ class TForm1Test : public QObject {
     const int before = f.RedrawCount();
     f.N1->trigger();
     QCOMPARE(f.RedrawCount(), before);
+  }
+
+  // Work changed since its last load or save is never dropped without the
+  // question; Enregistrer proposes the file the work came from.
+  void ChangedWorkIsNotDroppedWithoutAQuestion() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("travail.WWC"));
+    Window w;
+    TForm1& f = *w.form;
+    // Nothing changed: Nouveau and Ouvrir ask nothing.
+    f.N3->trigger();
+    w.dialogs.FileAnswers.push_back(QString());
+    f.N1->trigger();
+    QCOMPARE(w.dialogs.Count(QStringLiteral("yesnocancel")), 0);
+
+    w.s.NumText[0].Assign("K");
+    f.CheckBox1->setChecked(true);
+    // Annuler keeps the work; so does a save dialog cancelled after Oui.
+    w.dialogs.YesNoCancelAnswers = {Answer::Cancel, Answer::Yes};
+    w.dialogs.FileAnswers.push_back(QString());
+    f.N3->trigger();
+    f.N3->trigger();
+    QCOMPARE(w.dialogs.Log[w.dialogs.Log.size() - 3].text,
+             QStringLiteral("Enregistrer les modifications ?"));
+    QVERIFY(f.CheckBox1->isChecked());
+    w.dialogs.YesNoCancelAnswers = {Answer::Cancel};
+    QVERIFY(!f.close());
+    QCOMPARE(w.dialogs.Count(QStringLiteral("yesnocancel")), 3);
+
+    // Oui saves, then the work goes.
+    w.dialogs.YesNoCancelAnswers = {Answer::Yes};
+    w.dialogs.FileAnswers.push_back(path);
+    f.N3->trigger();
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!f.CheckBox1->isChecked());
+
+    // Loaded, then a parameter stepped: asked again; Non gives it up.
+    w.dialogs.FileAnswers.push_back(path);
+    f.N1->trigger();
+    QVERIFY(f.CheckBox1->isChecked());
+    QVERIFY(f.close());  // unchanged since loaded
+    w.s.ParamK = 4;
+    w.dialogs.YesNoCancelAnswers = {Answer::No};
+    QVERIFY(f.close());
+    QCOMPARE(w.dialogs.Count(QStringLiteral("yesnocancel")), 5);
+
+    w.dialogs.FileAnswers.push_back(QString());
+    f.N2->trigger();
+    QCOMPARE(w.dialogs.Log.back().kind, QStringLiteral("save"));
+    QCOMPARE(w.dialogs.Log.back().text, path);
   }
 
   // A name that is not UTF-8 on the command line names its file byte for byte.
@@ -553,6 +611,7 @@ class TForm1Test : public QObject {
     const tv::TransferFileBytes before = tv::EncodeTransferFile(w.s);
     const QImage picture = f.Picture().copy();
     const int redraws = f.RedrawCount();
+    w.dialogs.YesNoCancelAnswers.push_back(Answer::No);
     w.dialogs.FileAnswers.push_back(points);
     f.N1->trigger();
     QCOMPARE(w.dialogs.Count(QStringLiteral("message")), 1);
@@ -595,6 +654,7 @@ class TForm1Test : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&f));
     w.s.NumText[0].Assign("K");
     f.CheckBox1->setChecked(true);
+    w.dialogs.YesNoCancelAnswers.push_back(Answer::No);
     QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(!f.CheckBox1->isChecked());
     QCOMPARE(w.s.NumText[0].Str(), std::string("1"));
@@ -716,7 +776,13 @@ class TForm1Test : public QObject {
     TForm1& f = *w.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(w.s.PlotWidth, 1134);
+    // The test platform's screen is 800 x 600, smaller than the window: the
+    // window is fitted to it, and every control of the panel stays in it.
+    const QRect screen = f.screen()->availableGeometry();
+    QTRY_VERIFY(screen.contains(f.frameGeometry()));
+    QCOMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
+    for (const QWidget* control : f.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      QVERIFY2(f.Panel1->rect().contains(control->geometry()), qPrintable(control->objectName()));
     const auto* area = f.findChild<QScrollArea*>(QStringLiteral("ImageArea"));
     QVERIFY(area != nullptr);
     const QScrollBar* bar = area->verticalScrollBar();

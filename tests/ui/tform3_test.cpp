@@ -198,38 +198,45 @@ void TForm3Test::InvalidTextsComeBackRed_data() {
   QTest::addColumn<QString>("storedDen");
   // The edit's own beeps, for characters it refuses, before the alarm.
   QTest::addColumn<int>("refusalBeeps");
+  // A part of the reason shown under the texts; empty when none is known.
+  QTest::addColumn<QString>("reason");
   QTest::newRow("empty_numerator") << ""
                                    << "1+T*p"
                                    << ""
-                                   << "1+T*p" << 0;
+                                   << "1+T*p" << 0 << QStringLiteral("");
   QTest::newRow("empty_denominator") << "1"
                                      << ""
                                      << "1"
-                                     << "" << 0;
+                                     << "" << 0 << QStringLiteral("");
   QTest::newRow("spaces_only_numerator") << "   "
                                          << "1"
                                          << ""
-                                         << "1" << 0;
+                                         << "1" << 0 << QStringLiteral("");
   QTest::newRow("decreasing_powers") << "1"
                                      << "p^2 + p"
                                      << "1"
-                                     << "p^2+p" << 0;
+                                     << "p^2+p" << 0 << QStringLiteral("développez");
   QTest::newRow("digit_before_p") << "1+2p"
                                   << "1"
                                   << "1+2p"
-                                  << "1" << 0;
+                                  << "1" << 0 << QStringLiteral("2*p");
   QTest::newRow("power_six") << "1+p^6"
                              << "1"
                              << "1+p^6"
-                             << "1" << 0;
+                             << "1" << 0 << QStringLiteral("p^1 à p^5");
   QTest::newRow("fractional_power") << "1"
                                     << "1+p^2.5"
                                     << "1"
-                                    << "1+p^2.5" << 0;
+                                    << "1+p^2.5" << 0 << QStringLiteral("p^1 à p^5");
+  // As a transfer file may hold it (the edit's guard beeps once at it): read as 1+3p before.
+  QTest::newRow("square_of_a_binomial") << "(1+p)^2"
+                                        << "1"
+                                        << "(1+p)^2"
+                                        << "1" << 1 << QStringLiteral("développez");
   // Put in from program code past the edit's guard: not stored, the old text comes back.
   QTest::newRow("character_without_cp1252_byte_not_stored") << QStringLiteral("K*Ω") << "1+p"
                                                             << "1"
-                                                            << "1+p" << 1;
+                                                            << "1+p" << 1 << QStringLiteral("");
 }
 
 void TForm3Test::InvalidTextsComeBackRed() {
@@ -238,16 +245,18 @@ void TForm3Test::InvalidTextsComeBackRed() {
   QFETCH(QString, storedNum);
   QFETCH(QString, storedDen);
   QFETCH(int, refusalBeeps);
+  QFETCH(QString, reason);
   Fixture f;
   f.Answer(num, den);
   QColor secondColour;
-  QString secondNum, secondDen;
+  QString secondNum, secondDen, secondReason;
   int beepsBeforeSecond = -1;
   f.dialogs.ModalScripts.push_back([&](QDialog& d) {
     auto& form = static_cast<TForm3&>(d);
     secondColour = form.BackgroundColour();
     secondNum = form.Edit1->text();
     secondDen = form.Edit2->text();
+    secondReason = form.Reason->text();
     beepsBeforeSecond = f.host.BeepCount;
     form.Edit1->setText("1");
     form.Edit2->setText("1+p");
@@ -259,6 +268,10 @@ void TForm3Test::InvalidTextsComeBackRed() {
   QCOMPARE(secondColour, kRedWindow);
   QCOMPARE(secondNum, storedNum);
   QCOMPARE(secondDen, storedDen);
+  if (reason.isEmpty())
+    QCOMPARE(secondReason, QString());
+  else
+    QVERIFY2(secondReason.contains(reason, Qt::CaseInsensitive), qPrintable(secondReason));
   QVERIFY(f.host.IsCurveBoxChecked(2));
   QCOMPARE(f.dialogs.Log.size(), std::size_t{2});  // no message text
   // The red stays until the next definition, which starts on the button face.
@@ -293,8 +306,21 @@ void TForm3Test::StoredTextsAreCutThenFreedOfSpaces() {
   QFETCH(double, linear);
   Fixture f;
   f.Answer(typed, "1");
+  // A text longer than 80 is shown again cut, with the reason, and refused once.
+  const bool cut = typed.size() > tv::kFunctionTextMax;
+  QString shownCut, reason;
+  if (cut)
+    f.dialogs.ModalScripts.push_back([&](QDialog& d) {
+      auto& form = static_cast<TForm3&>(d);
+      shownCut = form.Edit1->text();
+      reason = form.Reason->text();
+    });
   f.Define(1);
-  QCOMPARE(f.dialogs.Count("modal"), 1);
+  QCOMPARE(f.dialogs.Count("modal"), cut ? 2 : 1);
+  if (cut) {
+    QCOMPARE(shownCut, stored);
+    QVERIFY2(reason.contains(QStringLiteral("80 caractères")), qPrintable(reason));
+  }
   QCOMPARE(QString::fromStdString(Bytes(f.s.NumText[0])), stored);
   QCOMPARE(f.s.NumCoeffs[0][0], constant);
   QCOMPARE(f.s.NumCoeffs[0][1], linear);
