@@ -162,6 +162,20 @@ void RedrawBlack(benchmark::State& state) {
 }
 BENCHMARK(RedrawBlack)->Unit(benchmark::kMillisecond);
 
+// The same with the Black-Nichols chart's contours and labels over it.
+void RedrawBlackChart(benchmark::State& state) {
+  tv::ui::QtSurface surface(kPlotWidth, kPlotHeight);
+  Scene scene(surface);
+  scene.s.BlackView = 1;
+  scene.s.ShowNicholsChart = 1;
+  scene.s.DecadeMin = -6;
+  scene.s.DecadeMax = 5;
+  Redraw(scene, surface);
+  for (auto _ : state) Redraw(scene, surface);
+  if (scene.host.PanelInvalid) state.SkipWithError("a function did not compile");
+}
+BENCHMARK(RedrawBlackChart)->Unit(benchmark::kMillisecond);
+
 // One arrow click of SpinButton4 (0.01) with RadioButton6 (Ksi) selected,
 // through the panel's own handler: the step rule, the six captions, then the
 // window's redraw. Up and down alternate so that Ksi stays put.

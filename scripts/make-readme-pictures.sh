@@ -29,3 +29,13 @@ for example in lead-compensator second-order; do
   "$tracevue" --size $size --asymptotes --export "$out/$example-asymptotes.png" \
     "$examples/$example.WWC" >/dev/null
 done
+# The Black-Nichols chart under the third-order loop.
+"$tracevue" --size $size --margins --view black --chart --export "$out/nichols-chart.png" \
+  "$examples/third-order.WWC" >/dev/null
+# The Nyquist locus of the third-order loop, stable at K = 4, unstable at K = 10.
+for k in 4 10; do
+  "$tracevue" --set K=$k --margins --nyquist "$out/third-order-nyquist-k$k.png" \
+    "$examples/third-order.WWC" >/dev/null
+done
+# The closed-loop poles of the third-order example over K.
+"$tracevue" --locus "$out/third-order-locus.png" "$examples/third-order.WWC" >/dev/null

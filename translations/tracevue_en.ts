@@ -143,6 +143,97 @@
     </message>
 </context>
 <context>
+    <name>Locus</name>
+    <message>
+        <source>Aucune fonction cochée : rien à tracer</source>
+        <translation>No function ticked: nothing to draw</translation>
+    </message>
+    <message>
+        <source>Une fonction cochée est invalide : rien n&apos;est tracé</source>
+        <translation>A ticked function is invalid: nothing is drawn</translation>
+    </message>
+    <message>
+        <source> n&apos;apparaît dans aucune fonction cochée</source>
+        <translation> appears in no ticked function</translation>
+    </message>
+    <message>
+        <source>1+H est identiquement nul de </source>
+        <translation>1+H is identically zero from </translation>
+    </message>
+    <message>
+        <source> à </source>
+        <translation> to </translation>
+    </message>
+    <message>
+        <source> : la boucle fermée n&apos;est pas définie</source>
+        <translation>: the closed loop is not defined</translation>
+    </message>
+    <message>
+        <source>Pôles en boucle fermée pour </source>
+        <translation>Closed-loop poles for </translation>
+    </message>
+    <message>
+        <source>  aucun (1+H sans racine)</source>
+        <translation>  none (1+H has no root)</translation>
+    </message>
+    <message>
+        <source>Instable : </source>
+        <translation>Unstable: </translation>
+    </message>
+    <message>
+        <source> pôle(s) à partie réelle positive ou nulle</source>
+        <translation> pole(s) with positive or zero real part</translation>
+    </message>
+    <message>
+        <source>Dominants : </source>
+        <translation>Dominant: </translation>
+    </message>
+    <message>
+        <source>Dominant : </source>
+        <translation>Dominant: </translation>
+    </message>
+    <message>
+        <source> (les suivants </source>
+        <translation> (the next ones </translation>
+    </message>
+    <message>
+        <source> fois plus loin de l&apos;axe)</source>
+        <translation> times farther from the axis)</translation>
+    </message>
+    <message>
+        <source>Stable pour </source>
+        <translation>Stable for </translation>
+    </message>
+    <message>
+        <source>Instable pour </source>
+        <translation>Unstable for </translation>
+    </message>
+    <message>
+        <source>Axe imaginaire franchi pour </source>
+        <translation>Imaginary axis crossed for </translation>
+    </message>
+    <message>
+        <source> en w = </source>
+        <translation> at w = </translation>
+    </message>
+    <message>
+        <source>1+H est identiquement nul pour </source>
+        <translation>1+H is identically zero for </translation>
+    </message>
+    <message>
+        <source>Le degré de 1+H baisse pour </source>
+        <translation>The degree of 1+H drops for </translation>
+    </message>
+    <message>
+        <source> : une branche part à l&apos;infini</source>
+        <translation>: a branch goes to infinity</translation>
+    </message>
+    <message>
+        <source>Les racines sortent des nombres représentables pour </source>
+        <translation>The roots leave the representable numbers for </translation>
+    </message>
+</context>
+<context>
     <name>Margins</name>
     <message>
         <source> globale : </source>
@@ -163,6 +254,73 @@
     <message>
         <source>MG</source>
         <translation>GM</translation>
+    </message>
+</context>
+<context>
+    <name>Nyquist</name>
+    <message>
+        <source>indéfini</source>
+        <translation>undefined</translation>
+    </message>
+    <message>
+        <source>Limite de stabilité</source>
+        <translation>Stability limit</translation>
+    </message>
+    <message>
+        <source>pôle en boucle fermée en w= </source>
+        <translation>closed-loop pole at w= </translation>
+    </message>
+    <message>
+        <source>Boucle fermée stable</source>
+        <translation>Closed loop stable</translation>
+    </message>
+    <message>
+        <source>Boucle fermée instable</source>
+        <translation>Closed loop unstable</translation>
+    </message>
+    <message>
+        <source>pôle(s) à partie réelle positive</source>
+        <translation>pole(s) with positive real part</translation>
+    </message>
+    <message>
+        <source>(les racines de D+N en donnent </source>
+        <translation>(the roots of D+N give </translation>
+    </message>
+    <message>
+        <source>critère du revers : -1 est laissé à gauche</source>
+        <translation>simplified criterion: -1 is left on the left</translation>
+    </message>
+    <message>
+        <source>critère du revers : -1 est laissé à droite</source>
+        <translation>simplified criterion: -1 is left on the right</translation>
+    </message>
+    <message>
+        <source>Aucune fonction cochée : rien à tracer</source>
+        <translation>No function ticked: nothing to draw</translation>
+    </message>
+    <message>
+        <source>Une fonction cochée est invalide : rien n&apos;est tracé</source>
+        <translation>A ticked function is invalid: nothing is drawn</translation>
+    </message>
+    <message>
+        <source>Dénominateur nul : la fonction de transfert n&apos;existe pas</source>
+        <translation>Zero denominator: the transfer function does not exist</translation>
+    </message>
+    <message>
+        <source>1+H est identiquement nul : la boucle fermée n&apos;est pas définie</source>
+        <translation>1+H is identically zero: the closed loop is not defined</translation>
+    </message>
+    <message>
+        <source>Coefficients trop extrêmes : le calcul dépasse les nombres représentables</source>
+        <translation>Coefficients too extreme: the computation exceeds the representable numbers</translation>
+    </message>
+    <message>
+        <source>Lieu de Nyquist de </source>
+        <translation>Nyquist plot of </translation>
+    </message>
+    <message>
+        <source>échelle compressée au-delà de |H| = </source>
+        <translation>scale compressed beyond |H| = </translation>
     </message>
 </context>
 <context>
@@ -227,6 +385,22 @@
         <source>Coefficients trop extr�mes : le calcul d�passe les nombres repr�sentables</source>
         <translation>Coefficients too extreme: the computation exceeds the representable numbers</translation>
     </message>
+    <message>
+        <source>Valeur finale : limite de stabilit�</source>
+        <translation>Final value: stability limit</translation>
+    </message>
+    <message>
+        <source>oscillation entretenue : w= </source>
+        <translation>sustained oscillation: w= </translation>
+    </message>
+    <message>
+        <source> rad/s, p�riode </source>
+        <translation> rad/s, period </translation>
+    </message>
+    <message>
+        <source>D�passement D% : pic au-del� de </source>
+        <translation>Overshoot D%: peak beyond </translation>
+    </message>
 </context>
 <context>
     <name>StepView</name>
@@ -252,6 +426,53 @@
     <message>
         <source>développez le polynôme en puissances croissantes de p</source>
         <translation>expand the polynomial in increasing powers of p</translation>
+    </message>
+</context>
+<context>
+    <name>TimeResponse</name>
+    <message>
+        <source>Erreur de tra�nage : </source>
+        <translation>Velocity error: </translation>
+    </message>
+    <message>
+        <source>Erreur de tra�nage : infinie</source>
+        <translation>Velocity error: infinite</translation>
+    </message>
+    <message>
+        <source>Erreur de tra�nage : nulle</source>
+        <translation>Velocity error: zero</translation>
+    </message>
+    <message>
+        <source>Erreur de tra�nage : aucune, la r�ponse est instable</source>
+        <translation>Velocity error: none, the response is unstable</translation>
+    </message>
+    <message>
+        <source>R�ponse impulsionnelle instable</source>
+        <translation>Unstable impulse response</translation>
+    </message>
+    <message>
+        <source>Pic : </source>
+        <translation>Peak: </translation>
+    </message>
+    <message>
+        <source> en t= </source>
+        <translation> at t= </translation>
+    </message>
+    <message>
+        <source>Plus un Dirac de poids </source>
+        <translation>Plus a Dirac of weight </translation>
+    </message>
+    <message>
+        <source> en t= 0 (non trac�)</source>
+        <translation> at t= 0 (not drawn)</translation>
+    </message>
+    <message>
+        <source>y(t), r�ponse � la rampe de </source>
+        <translation>y(t), ramp response of </translation>
+    </message>
+    <message>
+        <source>y(t), r�ponse impulsionnelle de </source>
+        <translation>y(t), impulse response of </translation>
     </message>
 </context>
 <context>
@@ -325,10 +546,6 @@
     <message>
         <source>--size : LxH attendu, de %1 à %2 pixels de côté, pas « %3 »</source>
         <translation>--size: WxH expected, sides of %1 to %2 pixels, not “%3”</translation>
-    </message>
-    <message>
-        <source>--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »</source>
-        <translation>--export: extension .png, .bmp, .emf, .svg or .pdf expected for “%1”</translation>
     </message>
     <message>
         <source>TEXTE</source>
@@ -449,10 +666,6 @@
     <message>
         <source>tout en noir, comme pour l&apos;impression</source>
         <translation>all in black, as for printing</translation>
-    </message>
-    <message>
-        <source>image .png ou .bmp (comme à l&apos;écran), .svg (vectorielle, en couleurs), .emf (métafichier, en noir, comme « Sauver l&apos;image ») ou .pdf (la page imprimée par « Imprimer », A4 portrait, en noir)</source>
-        <translation>picture .png or .bmp (as on screen), .svg (vector, in colour), .emf (metafile, in black, as “Save the picture”) or .pdf (the page printed by “Print”, A4 portrait, in black)</translation>
     </message>
     <message>
         <source>avec --export .pdf : traits plus épais (« Noircir les traits ? » : Oui)</source>
@@ -611,12 +824,6 @@ Exit codes:
 </translation>
     </message>
     <message>
-        <source>--tune : aucune valeur de %1 entre 0 et %2 ne donne un pic de 2,3 dB en boucle fermée
-</source>
-        <translation>--tune: no value of %1 between 0 and %2 gives a closed-loop peak of 2.3 dB
-</translation>
-    </message>
-    <message>
         <source>impossible de lire le fichier de points « %1 »</source>
         <translation>cannot read the points file “%1”</translation>
     </message>
@@ -643,6 +850,64 @@ Exit codes:
     <message>
         <source>numérateur de H1, développé en puissances croissantes de p (espaces retirés, 80 caractères au plus) ; coche la fonction</source>
         <translation>numerator of H1, expanded in increasing powers of p (blanks removed, 80 characters at most); ticks the function</translation>
+    </message>
+    <message>
+        <source>--export : extension .png, .bmp, .emf, .svg, .pdf ou .csv attendue pour « %1 »</source>
+        <translation>--export: extension .png, .bmp, .emf, .svg, .pdf or .csv expected for “%1”</translation>
+    </message>
+    <message>
+        <source>abaque de Black-Nichols (vue de Black) : contours de gain (-12 à 12 dB) et de phase (-5 à -150°) de la boucle fermée, en pointillés clairs</source>
+        <translation>Black-Nichols chart (Black view): closed-loop gain (-12 to 12 dB) and phase (-5 to -150°) contours, in light dots</translation>
+    </message>
+    <message>
+        <source>image .png ou .bmp (comme à l&apos;écran), .svg (vectorielle, en couleurs), .emf (métafichier, en noir, comme « Sauver l&apos;image »), .pdf (la page imprimée par « Imprimer », A4 portrait, en noir) ou .csv (les courbes tracées : w puis gain en dB et phase en degrés de chacune, une ligne par pulsation du tracé)</source>
+        <translation>picture .png or .bmp (as on screen), .svg (vector, in colour), .emf (metafile, in black, as “Save the picture”), .pdf (the page printed by “Print”, A4 portrait, in black) or .csv (the drawn curves: w then gain in dB and phase in degrees of each, one line per pulsation of the plot)</translation>
+    </message>
+    <message>
+        <source>ENTREE</source>
+        <translation>INPUT</translation>
+    </message>
+    <message>
+        <source>avec --step : step, ramp ou impulse, réponse à un échelon (défaut), à une rampe (avec l&apos;erreur de traînage) ou à une impulsion (avec son pic)</source>
+        <translation>with --step: step, ramp or impulse, response to a step (default), to a ramp (with the velocity error) or to an impulse (with its peak)</translation>
+    </message>
+    <message>
+        <source>--input : step, ramp ou impulse attendu, pas « %1 »</source>
+        <translation>--input: step, ramp or impulse expected, not “%1”</translation>
+    </message>
+    <message>
+        <source>lieu de Nyquist des fonctions cochées : image .png ou .svg (640x560, comme la fenêtre « Lieu de Nyquist », marges avec --margins) ou échantillons .csv (w,re,im) du produit pour w &gt; 0 ; le verdict (P, N, Z, stabilité) est écrit sur la sortie standard</source>
+        <translation>Nyquist plot of the ticked functions: picture .png or .svg (640x560, as the “Nyquist plot” window, margins with --margins) or samples .csv (w,re,im) of the product for w &gt; 0; the verdict (P, N, Z, stability) is written to standard output</translation>
+    </message>
+    <message>
+        <source>avec --nyquist : -2 ... +1 sur les deux axes (« Zoom sur -1 »)</source>
+        <translation>with --nyquist: -2 ... +1 on both axes (“Zoom on -1”)</translation>
+    </message>
+    <message>
+        <source>lieu des pôles en boucle fermée du produit des fonctions cochées, sur le paramètre de --locus-param : image .png ou .svg (640x520, comme la fenêtre « Lieu des pôles ») ou échantillons .csv (value,re,im) ; pôles et stabilité écrits sur la sortie standard</source>
+        <translation>closed-loop pole locus of the product of the ticked functions, over the parameter of --locus-param: picture .png or .svg (640x520, as the “Pole locus” window) or samples .csv (value,re,im); poles and stability written to standard output</translation>
+    </message>
+    <message>
+        <source>avec --locus ou --report : paramètre parcouru (K, T, A, B, W ou Ksi ; défaut K)</source>
+        <translation>with --locus or --report: parameter swept (K, T, A, B, W or Ksi; default K)</translation>
+    </message>
+    <message>
+        <source>--locus-param : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)</source>
+        <translation>--locus-param: unknown parameter “%1” (K, T, A, B, W or Ksi)</translation>
+    </message>
+    <message>
+        <source>avec --locus ou --report : valeurs parcourues, 0 &lt;= MIN &lt; MAX (défaut : de 0 à 100 fois la valeur du paramètre)</source>
+        <translation>with --locus or --report: values swept, 0 &lt;= MIN &lt; MAX (default: from 0 to 100 times the parameter's value)</translation>
+    </message>
+    <message>
+        <source>--locus-range : MIN:MAX attendu avec 0 &lt;= MIN &lt; MAX, pas « %1 »</source>
+        <translation>--locus-range: MIN:MAX expected with 0 &lt;= MIN &lt; MAX, not “%1”</translation>
+    </message>
+    <message>
+        <source>--tune : aucune valeur de %1 entre 0 et %2 ne donne un pic de 2,3 dB avec une boucle fermée stable
+</source>
+        <translation>--tune: no value of %1 between 0 and %2 gives a peak of 2.3 dB with a stable closed loop
+</translation>
     </message>
 </context>
 <context>
@@ -729,6 +994,45 @@ Exit codes:
     <message>
         <source>non représentable</source>
         <translation>not representable</translation>
+    </message>
+</context>
+<context>
+    <name>tv::ui::LocusWindow</name>
+    <message>
+        <source>Lieu des pôles en boucle fermée</source>
+        <translation>Closed-loop pole locus</translation>
+    </message>
+    <message>
+        <source>Fichier</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Presse-papier (Bitmap)</source>
+        <translation>Clipboard (Bitmap)</translation>
+    </message>
+    <message>
+        <source>Imprimer</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Sauver l&apos;image (.PNG)</source>
+        <translation>Save the picture (.PNG)</translation>
+    </message>
+    <message>
+        <source>Sauver l&apos;image (.SVG)</source>
+        <translation>Save the picture (.SVG)</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <source>à</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
+        <translation>Cannot save the file “%1”: %2</translation>
     </message>
 </context>
 <context>
@@ -849,6 +1153,53 @@ Exit codes:
         <source>Copie toutes les mesures dans le presse-papier, en texte</source>
         <translation>Copies all the measures to the clipboard, as text</translation>
     </message>
+    <message>
+        <source>phase constante à -180°</source>
+        <translation>phase constant at -180°</translation>
+    </message>
+    <message>
+        <source>résonance infinie en w= %1 rad/s (pôles sur l&apos;axe imaginaire)</source>
+        <translation>infinite resonance at w= %1 rad/s (poles on the imaginary axis)</translation>
+    </message>
+</context>
+<context>
+    <name>tv::ui::NyquistWindow</name>
+    <message>
+        <source>Lieu de Nyquist</source>
+        <translation>Nyquist plot</translation>
+    </message>
+    <message>
+        <source>Fichier</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Presse-papier (Bitmap)</source>
+        <translation>Clipboard (Bitmap)</translation>
+    </message>
+    <message>
+        <source>Imprimer</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Sauver l&apos;image (.PNG)</source>
+        <translation>Save the picture (.PNG)</translation>
+    </message>
+    <message>
+        <source>Sauver l&apos;image (.SVG)</source>
+        <translation>Save the picture (.SVG)</translation>
+    </message>
+    <message>
+        <source>Zoom sur -1</source>
+        <translation>Zoom on -1</translation>
+    </message>
+    <message>
+        <source>%1 : w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°</source>
+        <translation>%1: w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°</translation>
+    </message>
+    <message>
+        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
+        <translation>Cannot save the file “%1”: %2</translation>
+    </message>
 </context>
 <context>
     <name>tv::ui::ParameterControls</name>
@@ -956,6 +1307,30 @@ Exit codes:
     <message>
         <source>Durée invalide : un nombre positif de secondes, ou vide pour une durée automatique</source>
         <translation>Invalid duration: a positive number of seconds, or empty for an automatic duration</translation>
+    </message>
+    <message>
+        <source>Enregistrer les échantillons (CSV)...</source>
+        <translation>Save the samples (CSV)...</translation>
+    </message>
+    <message>
+        <source>Entrée :</source>
+        <translation>Input:</translation>
+    </message>
+    <message>
+        <source>échelon</source>
+        <translation>step</translation>
+    </message>
+    <message>
+        <source>rampe</source>
+        <translation>ramp</translation>
+    </message>
+    <message>
+        <source>impulsion</source>
+        <translation>impulse</translation>
+    </message>
+    <message>
+        <source>Échantillons (*%1)|*%1</source>
+        <translation>Samples (*%1)|*%1</translation>
     </message>
 </context>
 <context>
@@ -1080,10 +1455,6 @@ Exit codes:
         <translation>First choose the parameter to tune.</translation>
     </message>
     <message>
-        <source>Aucune valeur de %1 entre 0 et %2 ne donne un pic de 2,3 dB en boucle fermée.</source>
-        <translation>No value of %1 between 0 and %2 gives a closed-loop peak of 2.3 dB.</translation>
-    </message>
-    <message>
         <source>Recherche des marges désactivée</source>
         <translation>Margin search switched off</translation>
     </message>
@@ -1098,6 +1469,38 @@ Exit codes:
     <message>
         <source>Enregistrer les modifications ?</source>
         <translation>Save the changes?</translation>
+    </message>
+    <message>
+        <source>Exporter les courbes (CSV)...</source>
+        <translation>Export the curves (CSV)...</translation>
+    </message>
+    <message>
+        <source>Abaque de Black-Nichols</source>
+        <translation>Black-Nichols chart</translation>
+    </message>
+    <message>
+        <source>Lieu de Nyquist</source>
+        <translation>Nyquist plot</translation>
+    </message>
+    <message>
+        <source>Lieu des pôles</source>
+        <translation>Pole locus</translation>
+    </message>
+    <message>
+        <source>Une fonction cochée est invalide : rien n&apos;est exporté</source>
+        <translation>A ticked function is invalid: nothing is exported</translation>
+    </message>
+    <message>
+        <source>Courbes (*.csv)|*.csv</source>
+        <translation>Curves (*.csv)|*.csv</translation>
+    </message>
+    <message>
+        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
+        <translation>Cannot save the file “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Aucune valeur de %1 entre 0 et %2 ne donne un pic de 2,3 dB avec une boucle fermée stable.</source>
+        <translation>No value of %1 between 0 and %2 gives a peak of 2.3 dB with a stable closed loop.</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@ namespace {
 // no text for a non-finite value.
 std::string JsonNumber(double x) {
   if (!std::isfinite(x)) return "null";
+  if (x == 0) return "0";  // never "-0"
   char buf[32];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);
   if (ec != std::errc()) return "null";

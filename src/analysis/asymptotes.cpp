@@ -23,11 +23,29 @@ void AddBreaks(const PolynomialFactors& f, bool pole, std::vector<Break>& breaks
   }
 }
 
+bool SameFactor(const Break& a, const Break& b) {
+  return a.W == b.W && a.Pole == b.Pole && a.RightHalfPlane == b.RightHalfPlane && a.Ksi == b.Ksi;
+}
+
+// Sorted, and a factor repeated (a multiple root, or the same factor in two
+// functions of a product) made one break of the summed order.
 void SortBreaks(std::vector<Break>& breaks) {
   std::stable_sort(breaks.begin(), breaks.end(), [](const Break& a, const Break& b) {
     if (a.W != b.W) return a.W < b.W;
     return !a.Pole && b.Pole;
   });
+  std::vector<Break> merged;
+  for (const Break& b : breaks) {
+    bool joined = false;
+    for (std::size_t k = merged.size(); k-- > 0 && merged[k].W == b.W;)
+      if (SameFactor(merged[k], b)) {
+        merged[k].Order += b.Order;
+        joined = true;
+        break;
+      }
+    if (!joined) merged.push_back(b);
+  }
+  breaks = merged;
 }
 
 }  // namespace
@@ -40,10 +58,10 @@ double Break::PhaseStepDeg() const {
 }
 
 std::optional<double> Break::ResonanceDb() const {
-  if (Order != 2 || !Ksi) return std::nullopt;
+  if (Order % 2 != 0 || !Ksi) return std::nullopt;
   const double ksi = std::fabs(*Ksi);
   if (!(ksi > 0 && ksi < 0.707)) return std::nullopt;
-  const double peak = 20.0 * std::log10(1.0 / (2.0 * ksi * std::sqrt(1.0 - ksi * ksi)));
+  const double peak = Order / 2 * 20.0 * std::log10(1.0 / (2.0 * ksi * std::sqrt(1.0 - ksi * ksi)));
   return Pole ? peak : -peak;
 }
 

@@ -15,18 +15,18 @@ namespace tv {
 // the denominator (a pole).
 struct Break {
   double W = 0;   // break pulsation, rad/s: the modulus of the root
-  int Order = 1;  // 1: real root; 2: complex pair
+  int Order = 1;  // 1: real root; 2: complex pair; times the root's multiplicity
   bool Pole = false;
   std::optional<double> Ksi;    // second order only: -Re(root)/|root|, negative on the right
   bool RightHalfPlane = false;  // root with a positive real part: its phase goes the other way
 
-  // Change of the gain slope after the break, dB per decade (+-20 or +-40).
+  // Change of the gain slope after the break, dB per decade (+-20 per order).
   double SlopeChangeDbPerDecade() const;
-  // Step of the phase asymptote at the break, degrees (+-90 or +-180).
+  // Step of the phase asymptote at the break, degrees (+-90 per order).
   double PhaseStepDeg() const;
   // For a second order with 0 < |Ksi| < 0.707: the resonance, the height of
   // the exact gain's peak over the factor's low-frequency level,
-  // 20 log10(1/(2 Ksi sqrt(1 - Ksi^2))) dB; negative for a zero (a dip).
+  // 20 log10(1/(2 Ksi sqrt(1 - Ksi^2))) dB per pair; negative for a zero (a dip).
   std::optional<double> ResonanceDb() const;
 };
 

@@ -25,9 +25,10 @@ struct PolynomialFactors {
   double LowFrequencyGain() const;
 };
 
-// The roots of c0 + c1 p + ... + c5 p^5 (leading zero coefficients ignored).
-// Nearby roots (a multiple root found as a small cluster) are merged into
-// their mean, so that a double real root reads as two equal real roots.
+// The roots of c0 + c1 p + ... + c5 p^5 (leading zero coefficients ignored),
+// each polished on the polynomial itself, whatever the scale of p. A multiple
+// root is written as that many exactly equal roots, so that a double real
+// root reads as two equal real roots.
 PolynomialFactors FactorPolynomial(const CoefficientSet& c);
 
 }  // namespace tv

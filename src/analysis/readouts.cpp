@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <unsupported/Eigen/Polynomials>
 
+#include "analysis/state_space.h"
 #include "response/response.h"
 
 namespace tv {
@@ -31,6 +33,9 @@ constexpr std::int32_t kOutermostDecade = 150;
 constexpr double kMostGridSteps = 6000;
 // Refinement in ln w: 1e-12 absolute there is better than 1e-10 relative in w.
 constexpr double kLnTolerance = 1e-12;
+// |1 + H| this small against |H| at a root of the closed loop's even part is
+// a closed-loop pole on the imaginary axis.
+constexpr double kAxisPoleResidual = 1e-7;
 
 struct Complex {
   double Re = 1, Im = 0;
@@ -156,6 +161,74 @@ double ClosedLoopLn(std::complex<double> h) {
   return std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
+// The whole numerator and denominator multiplied out: only the candidates
+// for the crossings are read from them, every value from the factors.
+void Products(const CurveFactors& f, Polynomial* num, Polynomial* den) {
+  *num = {1.0};
+  *den = {1.0};
+  for (const CoefficientSet& c : f.Num) *num = Multiply(*num, Polynomial(c.begin(), c.end()));
+  for (const CoefficientSet& c : f.Den) *den = Multiply(*den, Polynomial(c.begin(), c.end()));
+}
+
+// c(jw) = Even(w^2) + j w Odd(w^2).
+Polynomial EvenPart(const Polynomial& c) {
+  Polynomial e;
+  for (std::size_t k = 0; k < c.size(); k += 2) e.push_back((k / 2) % 2 == 0 ? c[k] : -c[k]);
+  return e;
+}
+Polynomial OddPart(const Polynomial& c) {
+  Polynomial o;
+  for (std::size_t k = 1; k < c.size(); k += 2) o.push_back((k / 2) % 2 == 0 ? c[k] : -c[k]);
+  return o;
+}
+Polynomial Difference(const Polynomial& a, const Polynomial& b) {
+  Polynomial d(std::max(a.size(), b.size()), 0.0);
+  for (std::size_t k = 0; k < a.size(); ++k) d[k] += a[k];
+  for (std::size_t k = 0; k < b.size(); ++k) d[k] -= b[k];
+  return d;
+}
+// x · c(x).
+Polynomial TimesX(const Polynomial& c) {
+  Polynomial r{0.0};
+  r.insert(r.end(), c.begin(), c.end());
+  return r;
+}
+
+// The positive real roots of c(x), roughly (they only place samples): the
+// eigenvalues with p scaled to the roots' geometric mean, taken when nearly
+// real, so that two close real roots split into a tight pair still count.
+std::vector<double> PositiveRoots(Polynomial c) {
+  std::vector<double> roots;
+  int low = 0;
+  while (low < static_cast<int>(c.size()) && c[static_cast<std::size_t>(low)] == 0) ++low;
+  const int high = PolynomialDegree(c);
+  if (high - low < 1) return roots;
+  c = Polynomial(c.begin() + low, c.begin() + high + 1);
+  const int n = high - low;
+  double scale = std::pow(std::fabs(c[0] / c[static_cast<std::size_t>(n)]), 1.0 / n);
+  if (!(scale > 0) || !std::isfinite(scale)) scale = 1;
+  Eigen::VectorXd poly(n + 1);
+  for (int k = 0; k <= n; ++k) poly[k] = c[static_cast<std::size_t>(k)] * std::pow(scale, k);
+  if (!poly.allFinite()) return roots;
+  poly /= poly.cwiseAbs().maxCoeff();
+  const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
+  for (Eigen::Index k = 0; k < solver.roots().size(); ++k) {
+    const std::complex<double> r = solver.roots()[k] * scale;
+    if (r.real() > 0 && std::fabs(r.imag()) <= 0.1 * r.real()) roots.push_back(r.real());
+  }
+  return roots;
+}
+
+// ln w between every two candidate crossings that one step of the grid
+// would hold together: each grid interval then holds at most one of them.
+void SeparateCandidates(std::vector<double> w, double gridStep, std::vector<double>& extra) {
+  std::sort(w.begin(), w.end());
+  for (std::size_t k = 1; k < w.size(); ++k) {
+    const double a = std::log(w[k - 1]), b = std::log(w[k]);
+    if (b - a < 2 * gridStep && b > a) extra.push_back(0.5 * (a + b));
+  }
+}
+
 struct Sample {
   double U = 0;  // ln w
   bool Valid = false;
@@ -213,13 +286,56 @@ std::vector<Sample> ClosedLoopGrid(const CurveFactors& f, const PulsationRange& 
   return grid;
 }
 
+// The lowest pulsation w > 0 where 1 + H(jw) = 0: a closed-loop pole on the
+// imaginary axis, an infinite resonance.
+std::optional<double> AxisPole(const CurveFactors& f) {
+  Polynomial num, den;
+  Products(f, &num, &den);
+  const Polynomial sum = Difference(den, Difference(Polynomial{}, num));
+  const Polynomial even = EvenPart(sum), odd = OddPart(sum);
+  std::vector<double> candidates = PositiveRoots(PolynomialDegree(even) >= 0 ? even : odd);
+  std::sort(candidates.begin(), candidates.end());
+  for (double x : candidates) {
+    const double w = std::sqrt(x);
+    const std::complex<double> h = AtJw(f, w);
+    if (std::abs(1.0 + h) <= kAxisPoleResidual * (1 + std::abs(h))) return w;
+  }
+  return std::nullopt;
+}
+
+// lim |H/(1+H)| as w grows, in dB: 0 for a proper H whose degrees differ
+// (-infinity dB), the leads' ratio r as |r/(1+r)| for equal degrees, 1 when
+// the numerator's degree is higher.
+double HighFrequencyLimitDb(const CurveFactors& f) {
+  int degree = 0;
+  double lead = 1;
+  for (std::size_t i = 0; i < f.Num.size(); ++i) {
+    const int dn = Degree(f.Num[i]), dd = Degree(f.Den[i]);
+    degree += dn - dd;
+    lead *= f.Num[i][static_cast<std::size_t>(dn)] / f.Den[i][static_cast<std::size_t>(dd)];
+  }
+  if (degree > 0) return 0;
+  if (degree < 0) return -std::numeric_limits<double>::infinity();
+  return 20 * std::log10(std::fabs(lead / (1 + lead)));
+}
+
 ClosedLoopReadout ClosedLoopOf(const CurveFactors& f, const PulsationRange& range, int cls,
                                double k0) {
   ClosedLoopReadout out;
   const std::vector<Sample> grid = ClosedLoopGrid(f, range);
-  if (const auto peak = Peak(f, grid)) {
-    out.PeakW = std::exp(peak->first);
-    out.PeakDb = 20 * peak->second / kLn10;
+  if (const std::optional<double> w = AxisPole(f)) {
+    out.PeakW = *w;
+    out.PeakDb = std::numeric_limits<double>::infinity();
+  } else if (const auto peak = Peak(f, grid)) {
+    // Highest at an end of the searched span: the gain only falls (or only
+    // rises) there, which is no resonance.
+    if (peak->first == grid.front().U || peak->first == grid.back().U) {
+      out.NoResonance = true;
+      out.HighFrequencyLimitDb = HighFrequencyLimitDb(f);
+    } else {
+      out.PeakW = std::exp(peak->first);
+      out.PeakDb = 20 * peak->second / kLn10;
+    }
   }
   // The static closed-loop gain: 1 with an integrator, 0 with a differentiator.
   const double closed0 = cls > 0 ? 1.0 : cls < 0 ? 0.0 : std::fabs(k0 / (1 + k0));
@@ -329,8 +445,34 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
     }
   }
 
+  // Candidates for the crossings from the multiplied-out polynomials: |N|^2
+  // - |D|^2 and Im(N conj D) vanish there. Wherever two of them share one
+  // step of the grid a sample goes between them, so that no step holds a
+  // pair that would cancel out.
+  Polynomial num, den;
+  Products(f, &num, &den);
+  const Polynomial en = EvenPart(num), on = OddPart(num), ed = EvenPart(den), od = OddPart(den);
+  const Polynomial gain = Difference(Multiply(en, en), Multiply(ed, ed));
+  const Polynomial gainPoly =
+      Difference(gain, Difference(TimesX(Multiply(od, od)), TimesX(Multiply(on, on))));
+  const Polynomial phasePoly = Difference(Multiply(on, ed), Multiply(en, od));
+  // N conj D real for every w: the phase is 0 or -180 degrees on whole
+  // intervals and jumps between them; it never passes through -180.
+  r.PhaseConstant = PolynomialDegree(phasePoly) < 0;
+  std::vector<double> units = Grid(range, kPointsPerDecade);
+  const double gridStep = units.size() > 1 ? units[1] - units[0] : 1;
+  std::vector<double> extra;
+  for (const Polynomial* c : {&gainPoly, &phasePoly}) {
+    std::vector<double> w;
+    for (double x : PositiveRoots(*c)) w.push_back(std::sqrt(x));
+    SeparateCandidates(w, gridStep, extra);
+  }
+  for (double u : extra)
+    if (u > units.front() && u < units.back()) units.push_back(u);
+  std::sort(units.begin(), units.end());
+
   std::vector<Sample> grid;
-  for (double u : Grid(range, kPointsPerDecade)) {
+  for (double u : units) {
     Sample x;
     x.U = u;
     const std::complex<double> h = AtJw(f, std::exp(u));
@@ -360,6 +502,10 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
       c.PhaseDeg = phaseAt(u) * 180 / kPi;
       c.PhaseMarginDeg = WrapMarginDeg(c.PhaseDeg);
       r.GainCrossovers.push_back(c);
+    }
+    if (r.PhaseConstant) {
+      if (std::cos(a.Arg) < 0) r.PhaseAt180 = true;
+      continue;
     }
     const double ka = std::floor((a.Phase + kPi) / (2 * kPi));
     const double kb = std::floor((b.Phase + kPi) / (2 * kPi));

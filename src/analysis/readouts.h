@@ -43,8 +43,14 @@ struct ClosedLoopReadout {
   // decades widened by two on each side (a resonance just outside the
   // picture is still found); at an end of that span when the gain is highest
   // there; none when the closed loop cannot be evaluated.
+  // A closed-loop pole on the imaginary axis makes PeakDb +infinity, at its
+  // pulsation. A maximum at an end of the span is no resonance: NoResonance
+  // is set instead, with the closed loop's limit as w grows (-infinity dB
+  // for a strictly proper H).
   std::optional<double> PeakDb;
   std::optional<double> PeakW;
+  bool NoResonance = false;
+  std::optional<double> HighFrequencyLimitDb;
   // The first pulsation of that span where the closed-loop gain falls 3 dB
   // below its static value; none when it stays above, when it is already
   // below at the span's low end, or the static value is 0.
@@ -59,6 +65,11 @@ struct CurveReadouts {
   bool Defined = false;
   std::vector<GainCrossover> GainCrossovers;    // increasing w
   std::vector<PhaseCrossover> PhaseCrossovers;  // increasing w
+  // N(jw) conj D(jw) is real at every w: the phase only takes the values 0
+  // and -180 degrees (mod 360), so it has no crossing; PhaseAt180 when it
+  // is -180 degrees over a part of the range.
+  bool PhaseConstant = false;
+  bool PhaseAt180 = false;
   ClosedLoopReadout ClosedLoop;
   // Integrators minus differentiators at p = 0.
   int Class = 0;

@@ -11,6 +11,7 @@ namespace tv {
 
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
+  if (value == 0) return "0";  // never "-0"
   char buf[32];
   const auto [end, ec] =
       std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
@@ -81,6 +82,8 @@ JsonObject ReadoutMembers(const CurveReadouts& r) {
   closed.Add("peak_db", JsonNumber(r.ClosedLoop.PeakDb));
   closed.Add("peak_w", JsonNumber(r.ClosedLoop.PeakW));
   closed.Add("bandwidth_w", JsonNumber(r.ClosedLoop.BandwidthW));
+  if (r.ClosedLoop.NoResonance)
+    closed.Add("high_frequency_limit_db", JsonNumber(r.ClosedLoop.HighFrequencyLimitDb));
   o.Add("closed_loop", closed.Text());
   o.Add("class", r.Defined ? std::to_string(r.Class) : "null");
   o.Add("static_gain_db", JsonNumber(r.StaticGainDb));
@@ -104,7 +107,38 @@ void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a) {
         a.Valid ? JsonNumber(a.InitialSlopeDbPerDecade()) : std::string("null"));
 }
 
-std::string ReadoutsReport(const DiagramState& s) {
+void AddNyquistMembers(JsonObject& o, const NyquistLocus& l) {
+  JsonObject n;
+  const bool drawn = l.Outcome == NyquistOutcome::Drawn;
+  const NyquistVerdict& v = l.Verdict;
+  n.Add("open_loop_rhp_poles", drawn ? std::to_string(v.OpenLoopRhp) : "null");
+  n.Add("encirclements",
+        drawn && v.Encirclements ? std::to_string(*v.Encirclements) : std::string("null"));
+  n.Add("closed_loop_rhp_poles", drawn ? std::to_string(v.ClosedLoopRhp) : "null");
+  n.Add("stable", drawn ? (v.Stable() ? "true" : "false") : "null");
+  o.Add("nyquist", n.Text());
+}
+
+void AddClosedLoopMembers(JsonObject& o, const StateLocus& locus) {
+  std::vector<std::string> poles, intervals;
+  if (locus.Poles.Ok)
+    for (const std::complex<double>& r : locus.Poles.Closed) {
+      JsonObject item;
+      item.Add("re", JsonNumber(r.real()));
+      item.Add("im", JsonNumber(r.imag()));
+      poles.push_back(item.Text());
+    }
+  o.Add("closed_loop_poles", JsonArray(poles));
+  if (locus.L.Outcome == LocusOutcome::Drawn)
+    for (const StableInterval& i : locus.L.Stable)
+      intervals.push_back(JsonArray({JsonNumber(i.Low), JsonNumber(i.High)}));
+  JsonObject stability;
+  stability.Add("parameter", JsonString(Info(locus.L.Param).Name));
+  stability.Add("intervals", JsonArray(intervals));
+  o.Add("stability", stability.Text());
+}
+
+std::string ReadoutsReport(const DiagramState& s, const LocusSettings& locus) {
   std::string out = "{\"curves\": [";
   const std::vector<CurveReadouts> all = DrawnCurveReadouts(s);
   // The same curves in the same order: the asymptotes' members follow.
@@ -112,6 +146,9 @@ std::string ReadoutsReport(const DiagramState& s) {
   for (std::size_t i = 0; i < all.size(); ++i) {
     JsonObject members = ReadoutMembers(all[i]);
     if (i < curves.size()) AddBreakMembers(members, AsymptotesOf(s, curves[i]));
+    if (i < curves.size()) AddNyquistMembers(members, ComputeNyquist(FactorsOf(s, curves[i])));
+    if (i < curves.size() && curves[i].Product)
+      AddClosedLoopMembers(members, ComputeStateLocus(s, locus.Param, locus.Range));
     out += (i > 0 ? ",\n  " : "\n  ") + members.Text();
   }
   return out + (all.empty() ? "" : "\n") + "]}\n";

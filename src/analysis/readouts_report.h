@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "analysis/asymptotes.h"
+#include "analysis/nyquist.h"
+#include "analysis/locus.h"
 #include "analysis/readouts.h"
 #include "core/diagram_state.h"
 
@@ -46,8 +48,26 @@ JsonObject ReadoutMembers(const CurveReadouts& r);
 // curve has no asymptotes.
 void AddBreakMembers(JsonObject& o, const CurveAsymptotes& a);
 
+// The Nyquist count of one curve, after the others: "nyquist":
+// {"open_loop_rhp_poles", "encirclements", "closed_loop_rhp_poles",
+// "stable"}, null where a value does not exist (no locus, or N at the limit
+// of stability).
+void AddNyquistMembers(JsonObject& o, const NyquistLocus& l);
+// The closed loop's members of the product, after the others:
+// "closed_loop_poles" ([{"re", "im"}] at the current values, by decreasing
+// real part) and "stability" ({"parameter", "intervals": [[lo, hi], ...]}
+// over the locus's range; empty when nothing is drawn).
+void AddClosedLoopMembers(JsonObject& o, const StateLocus& locus);
+
+// The parameter and range the closed-loop members are taken over: K and its
+// default range unless asked otherwise.
+struct LocusSettings {
+  Parameter Param = Parameter::K;
+  std::optional<std::pair<double, double>> Range;
+};
+
 // {"curves": [...]} for every drawn curve, in drawing order, from the
 // state's current coefficients; ends with a line feed.
-std::string ReadoutsReport(const DiagramState& s);
+std::string ReadoutsReport(const DiagramState& s, const LocusSettings& locus = {});
 
 }  // namespace tv

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+
+#include "analysis/factors.h"
 
 namespace tv {
 
@@ -39,6 +42,88 @@ void CancelCommonOrigin(Polynomial& num, Polynomial& den) {
   if (k <= 0) return;
   num.erase(num.begin(), num.begin() + k);
   den.erase(den.begin(), den.begin() + k);
+}
+
+// One section of a function's series realisation: num/den, den monic of
+// degree 1 or 2, num of degree at most den's.
+struct Section {
+  Polynomial Num{1.0};
+  Polynomial Den;
+};
+
+Polynomial RealFactor(double r) { return {-r, 1.0}; }
+Polynomial PairFactor(std::complex<double> r) { return {std::norm(r), -2 * r.real(), 1.0}; }
+
+// A section with the state of a second order scaled by its natural
+// pulsation, so that fast and slow sections have entries of one size; each
+// section is given a unit static gain where it has one, *gain taking what it
+// lost.
+StateSpace RealiseSection(const Section& s, double* gain) {
+  const int n = PolynomialDegree(s.Den);
+  Polynomial num = s.Num;
+  num.resize(static_cast<std::size_t>(n) + 1, 0.0);
+  if (s.Den[0] != 0 && num[0] != 0) {
+    const double k = s.Den[0] / num[0];
+    for (double& c : num) c *= k;
+    *gain /= k;
+  }
+  StateSpace ss = RealiseRational(num, s.Den);
+  if (n == 2) {
+    const double a0 = std::abs(s.Den[0]), a1 = std::abs(s.Den[1]);
+    const double w = a0 > 0 ? std::sqrt(a0) : a1 > 0 ? a1 : 1.0;
+    // x1 -> w x1: the same transfer, A(0,1) = w and A(1,0) = -a0 / w.
+    ss.A(0, 1) *= w;
+    ss.A(1, 0) /= w;
+    ss.C(0) /= w;
+  }
+  return ss;
+}
+
+// N/D as a series of first- and second-order sections built from the roots
+// of N and D: each section only knows its own time scale, so a function whose
+// coefficients span many decades is realised without mixing them. None when
+// a polynomial cannot be factored (false then).
+bool RealiseBySections(const CoefficientSet& num, const CoefficientSet& den, StateSpace* out,
+                       int* originPoles) {
+  const PolynomialFactors zeros = FactorPolynomial(num);
+  const PolynomialFactors poles = FactorPolynomial(den);
+  if (!zeros.Valid || !poles.Valid) return false;
+  const int common = std::min(zeros.AtZero, poles.AtZero);
+  std::vector<Section> pairs, reals;
+  for (const std::complex<double>& r : poles.Pairs) pairs.push_back({{1.0}, PairFactor(r)});
+  for (int k = common; k < poles.AtZero; ++k) reals.push_back({{1.0}, RealFactor(0)});
+  for (double r : poles.Real) reals.push_back({{1.0}, RealFactor(r)});
+  std::vector<double> realZeros(static_cast<std::size_t>(zeros.AtZero - common), 0.0);
+  realZeros.insert(realZeros.end(), zeros.Real.begin(), zeros.Real.end());
+  const std::size_t poleCount = reals.size() + 2 * pairs.size();
+  if (realZeros.size() + 2 * zeros.Pairs.size() > poleCount) return false;
+  // A complex pair of zeros needs a second-order section: two real poles are
+  // joined into one when the pairs of poles are too few.
+  while (zeros.Pairs.size() > pairs.size()) {
+    Section joined{{1.0}, Multiply(reals[reals.size() - 2].Den, reals.back().Den)};
+    reals.resize(reals.size() - 2);
+    pairs.push_back(joined);
+  }
+  std::size_t next = 0;
+  for (const std::complex<double>& z : zeros.Pairs) pairs[next++].Num = PairFactor(z);
+  std::vector<Section> sections = reals;
+  sections.insert(sections.end(), pairs.begin(), pairs.end());
+  // The real zeros go where there is room, first-order sections first.
+  for (double z : realZeros)
+    for (Section& s : sections)
+      if (PolynomialDegree(s.Num) < PolynomialDegree(s.Den)) {
+        s.Num = Multiply(s.Num, RealFactor(z));
+        break;
+      }
+  double gain = zeros.Lead / poles.Lead;
+  StateSpace ss = RealiseRational({1.0}, {1.0});
+  for (const Section& s : sections) ss = Series(ss, RealiseSection(s, &gain));
+  ss.C *= gain;
+  ss.D *= gain;
+  if (!ss.A.allFinite() || !ss.C.allFinite() || !std::isfinite(ss.D)) return false;
+  *out = ss;
+  *originPoles = poles.AtZero - common;
+  return true;
 }
 
 }  // namespace
@@ -155,8 +240,16 @@ StepSystem RealiseStepSystem(const std::array<CoefficientSet, 3>& num,
     sys.System = RealiseRational({1.0}, {1.0});
     int originPoles = 0;
     for (std::size_t k = 0; k < nums.size(); ++k) {
-      sys.System = Series(sys.System, RealiseRational(nums[k], dens[k]));
-      originPoles += LowestPower(dens[k]);
+      const auto i = static_cast<std::size_t>(factors[k]);
+      StateSpace section;
+      int origin = 0;
+      if (PolynomialDegree(nums[k]) >= 0 && RealiseBySections(num[i], den[i], &section, &origin)) {
+        sys.System = Series(sys.System, section);
+        originPoles += origin;
+      } else {
+        sys.System = Series(sys.System, RealiseRational(nums[k], dens[k]));
+        originPoles += LowestPower(dens[k]);
+      }
     }
     if (closedLoop) {
       // 1 + D = 0 would have lowered the degree of 1 + H, caught above as

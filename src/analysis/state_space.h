@@ -63,7 +63,8 @@ StateSpace CloseUnitLoop(const StateSpace& open);
 
 // The product of the given functions (indices 0..2) of these coefficient
 // sets, closed by unit feedback when asked. The functions are realised one
-// by one and connected in series, so the product is never multiplied out;
+// by one, each as a series of first- and second-order sections built from
+// its roots, and connected in series, so the product is never multiplied out;
 // only when a factor is improper on its own (a product may still be proper)
 // is the product realised from its multiplied polynomials.
 StepSystem RealiseStepSystem(const std::array<CoefficientSet, 3>& num,

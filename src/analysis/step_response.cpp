@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <unsupported/Eigen/MatrixFunctions>
@@ -26,6 +27,10 @@ constexpr double kSamplesPerPeriod = 25;
 // imaginary axis: the rounding of the eigenvalues is far below it.
 constexpr double kAxisTolerance = 1e-9;
 constexpr double kLargest = 1e300;
+// A step over which the fastest mode's exponential needs many squarings is
+// taken mode by mode when the eigenvectors allow it.
+constexpr double kStiffStep = 50;
+constexpr double kModalCondition = 1e4;
 
 // The smallest of 1, 2, 5 times a power of ten that is at least x > 0.
 double NiceStep(double x) {
@@ -35,37 +40,109 @@ double NiceStep(double x) {
   return 10 * decade;
 }
 
-// The cubic through two samples with their exact slopes: between samples
-// the response is known to the fourth order of the step.
-struct Hermite {
-  double T0, H, Y0, Y1, S0, S1;
-  Hermite(const StepResponse& r, std::size_t k)
-      : T0(r.T[k]),
-        H(r.T[k + 1] - r.T[k]),
-        Y0(r.Y[k]),
-        Y1(r.Y[k + 1]),
-        S0(r.Slope[k]),
-        S1(r.Slope[k + 1]) {}
-  double Value(double t) const {
-    const double u = (t - T0) / H;
-    const double u2 = u * u, u3 = u2 * u;
-    return (2 * u3 - 3 * u2 + 1) * Y0 + (u3 - 2 * u2 + u) * H * S0 + (-2 * u3 + 3 * u2) * Y1 +
-           (u3 - u2) * H * S1;
+// The response at any instant, exact: x(t) from one exponential of the
+// system with its input held, [A B; 0 0]·t, whose last column is x(t) for a
+// state starting at rest.
+class ExactResponse {
+ public:
+  explicit ExactResponse(const StateSpace& ss) : ss_(ss), ca_(ss.C * ss.A) {
+    const int n = ss.Order();
+    m_ = Eigen::MatrixXd::Zero(n + 1, n + 1);
+    m_.topLeftCorner(n, n) = ss.A;
+    m_.topRightCorner(n, 1) = ss.B;
+    cb_ = n > 0 ? ss.C.dot(ss.B) : 0.0;
   }
-  double Slope(double t) const {
-    const double u = (t - T0) / H;
-    const double u2 = u * u;
-    return ((6 * u2 - 6 * u) * Y0 + (3 * u2 - 4 * u + 1) * H * S0 + (-6 * u2 + 6 * u) * Y1 +
-            (3 * u2 - 2 * u) * H * S1) /
-           H;
+  double Value(double t) const { return ss_.Order() > 0 ? ss_.C.dot(State(t)) + ss_.D : ss_.D; }
+  double Slope(double t) const { return ss_.Order() > 0 ? ca_.dot(State(t)) + cb_ : 0.0; }
+
+ private:
+  Eigen::VectorXd State(double t) const {
+    const int n = ss_.Order();
+    const Eigen::MatrixXd e = (m_ * t).exp();
+    return e.topRightCorner(n, 1);
   }
+  const StateSpace& ss_;
+  Eigen::RowVectorXd ca_;
+  Eigen::MatrixXd m_;
+  double cb_ = 0;
 };
+
+// Samples at k·dt, k < count: the response and its slope, stepped by the
+// exact discretisation of the held input.
+struct Samples {
+  std::vector<double> T, Y, Slope;
+};
+
+// e^z - 1 without the cancellation near z = 0.
+std::complex<double> ExpMinusOne(std::complex<double> z) {
+  const double s = std::sin(z.imag() / 2);
+  return {std::expm1(z.real()) * std::cos(z.imag()) - 2 * s * s,
+          std::exp(z.real()) * std::sin(z.imag())};
+}
+
+// Phi = e^{A dt} and Gamma = (integral of e^{A s} over one step) B from the
+// eigenvectors, when they are well conditioned: each mode then goes through
+// its own exponential, where squaring the whole matrix would spread the
+// rounding of a mode that dies within the step over the slow ones.
+bool ModalStep(const StateSpace& ss, double dt, Eigen::MatrixXd* phi, Eigen::VectorXd* gamma) {
+  const int n = ss.Order();
+  const Eigen::EigenSolver<Eigen::MatrixXd> solver(ss.A, true);
+  if (solver.info() != Eigen::Success) return false;
+  const Eigen::MatrixXcd v = solver.eigenvectors();
+  const Eigen::JacobiSVD<Eigen::MatrixXcd> svd(v);
+  const double smallest = svd.singularValues()(n - 1);
+  if (!(smallest > 0) || svd.singularValues()(0) / smallest > kModalCondition) return false;
+  const Eigen::MatrixXcd inverse = v.inverse();
+  Eigen::VectorXcd e(n), integral(n);
+  for (int k = 0; k < n; ++k) {
+    const std::complex<double> z = solver.eigenvalues()(k) * dt;
+    e(k) = std::exp(z);
+    integral(k) = std::abs(z) < 1e-300 ? std::complex<double>(dt) : ExpMinusOne(z) / z * dt;
+  }
+  *phi = (v * e.asDiagonal() * inverse).real();
+  *gamma = (v * integral.asDiagonal() * (inverse * ss.B.cast<std::complex<double>>())).real();
+  return phi->allFinite() && gamma->allFinite();
+}
+
+bool March(const StateSpace& ss, double dt, int count, Samples* out) {
+  const int n = ss.Order();
+  Eigen::MatrixXd phi(n, n);
+  Eigen::VectorXd gamma(n);
+  const bool stiff = n > 0 && ss.A.cwiseAbs().rowwise().sum().maxCoeff() * dt > kStiffStep;
+  if (stiff && ModalStep(ss, dt, &phi, &gamma)) {
+  } else if (n > 0) {
+    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(n + 1, n + 1);
+    m.topLeftCorner(n, n) = ss.A * dt;
+    m.topRightCorner(n, 1) = ss.B * dt;
+    const Eigen::MatrixXd e = m.exp();
+    if (!e.allFinite()) return false;
+    phi = e.topLeftCorner(n, n);
+    gamma = e.topRightCorner(n, 1);
+  }
+  const Eigen::RowVectorXd ca = ss.C * ss.A;
+  const double cb = n > 0 ? ss.C.dot(ss.B) : 0.0;
+  const auto size = static_cast<std::size_t>(count);
+  out->T.resize(size);
+  out->Y.resize(size);
+  out->Slope.resize(size);
+  Eigen::VectorXd x = Eigen::VectorXd::Zero(n), next(n);
+  for (std::size_t k = 0; k < size; ++k) {
+    out->T[k] = static_cast<double>(k) * dt;
+    out->Y[k] = (n > 0 ? ss.C.dot(x) : 0.0) + ss.D;
+    out->Slope[k] = n > 0 ? ca.dot(x) + cb : 0.0;
+    if (n > 0) {
+      next.noalias() = phi * x;
+      x = next + gamma;
+    }
+  }
+  return true;
+}
 
 // Where f changes sign on [a, b], f(a) and f(b) of opposite signs (or f(b) zero).
 template <class F>
 double Bisect(F f, double a, double b) {
   const bool startPositive = f(a) > 0;
-  for (int i = 0; i < 60; ++i) {
+  for (int i = 0; i < 60 && b - a > 1e-12 * b; ++i) {
     const double m = 0.5 * (a + b);
     if ((f(m) > 0) == startPositive)
       a = m;
@@ -76,37 +153,53 @@ double Bisect(F f, double a, double b) {
 }
 
 // First time the response reaches level in the direction of sign.
-bool FirstPassage(const StepResponse& r, double level, double sign, double* t) {
+bool FirstPassage(const Samples& r, const ExactResponse& exact, double level, double sign,
+                  double* t) {
   for (std::size_t k = 0; k < r.Y.size(); ++k) {
     if ((r.Y[k] - level) * sign < 0) continue;
-    if (k == 0) {
-      *t = 0;
-    } else {
-      const Hermite h(r, k - 1);
-      *t = Bisect([&](double x) { return (h.Value(x) - level) * sign; }, r.T[k - 1], r.T[k]);
-    }
+    *t = k == 0 ? 0
+                : Bisect([&](double x) { return (exact.Value(x) - level) * sign; }, r.T[k - 1],
+                         r.T[k]);
     return true;
   }
   return false;
 }
 
-void FindPeak(const StepResponse& r, double sign, StepReadouts& o) {
+// The highest point of the samples, moved to where the exact slope vanishes
+// on either side of it; false when the response still rises at their end.
+bool HighestPoint(const Samples& r, const ExactResponse& exact, double sign, double* peakTime,
+                  double* peakValue) {
   const std::size_t count = r.Y.size();
   std::size_t best = 0;
   for (std::size_t k = 1; k < count; ++k)
     if (r.Y[k] * sign > r.Y[best] * sign) best = k;
-  // A response still rising at the end of the span has no peak in it.
-  if (best + 1 >= count) return;
-  double peakTime = r.T[best], peakValue = r.Y[best];
-  // The slope changes sign on one side of the highest sample.
+  if (best + 1 >= count) return false;
+  *peakTime = r.T[best];
+  *peakValue = r.Y[best];
   for (std::size_t k : {best == 0 ? best : best - 1, best}) {
     if (r.Slope[k] * sign <= 0 || r.Slope[k + 1] * sign > 0) continue;
-    const Hermite h(r, k);
-    const double t = Bisect([&](double x) { return h.Slope(x) * sign; }, r.T[k], r.T[k + 1]);
-    if (h.Value(t) * sign > peakValue * sign) {
-      peakTime = t;
-      peakValue = h.Value(t);
+    const double t = Bisect([&](double x) { return exact.Slope(x) * sign; }, r.T[k], r.T[k + 1]);
+    const double y = exact.Value(t);
+    if (y * sign > *peakValue * sign) {
+      *peakTime = t;
+      *peakValue = y;
     }
+  }
+  return true;
+}
+
+using SamplesBeyond = std::function<const Samples*()>;
+
+void FindPeak(const Samples& r, const SamplesBeyond& beyond, const ExactResponse& exact,
+              double sign, StepReadouts& o) {
+  double peakTime = 0, peakValue = 0;
+  if (!HighestPoint(r, exact, sign, &peakTime, &peakValue)) {
+    // Still rising at the end of the span: a peak may lie past it.
+    const Samples* further = beyond();
+    if (further == nullptr || !HighestPoint(*further, exact, sign, &peakTime, &peakValue)) return;
+    const double overshoot = (peakValue - o.FinalValue) / std::abs(o.FinalValue) * 100;
+    o.PeakBeyondSpan = overshoot * sign > 1e-4;
+    return;
   }
   const double overshoot = (peakValue - o.FinalValue) / std::abs(o.FinalValue) * 100;
   if (!(overshoot * sign > 1e-4)) return;
@@ -116,7 +209,7 @@ void FindPeak(const StepResponse& r, double sign, StepReadouts& o) {
   o.PeakValue = peakValue;
 }
 
-void FindSettling(const StepResponse& r, StepReadouts& o) {
+void FindSettling(const Samples& r, const ExactResponse& exact, StepReadouts& o) {
   const double band = 0.05 * std::abs(o.FinalValue);
   const auto outside = [&](double y) { return std::abs(y - o.FinalValue) - band; };
   std::size_t last = r.Y.size();
@@ -131,13 +224,36 @@ void FindSettling(const StepResponse& r, StepReadouts& o) {
     o.SettlingTime = 0;
   } else if (last + 1 < r.Y.size()) {
     o.SettledInSpan = true;
-    const Hermite h(r, last);
     o.SettlingTime =
-        Bisect([&](double x) { return outside(h.Value(x)); }, r.T[last], r.T[last + 1]);
+        Bisect([&](double x) { return outside(exact.Value(x)); }, r.T[last], r.T[last + 1]);
   }
 }
 
+// The poles on the imaginary axis when they are all the response has that
+// does not settle: simple pairs, no pole to the right, no double integrator.
+bool StabilityLimit(const StepSystem& system, const std::vector<std::complex<double>>& poles,
+                    double* w) {
+  if (!system.ZeroTransfer && system.OriginOrder < 0) return false;
+  std::vector<double> axis;
+  for (const std::complex<double>& p : poles) {
+    const double mag = std::abs(p);
+    if (p.real() > kAxisTolerance * mag) return false;
+    if (p.real() < -kAxisTolerance * mag) continue;
+    if (!(std::abs(p.imag()) > kAxisTolerance * mag)) return false;
+    if (p.imag() > 0) axis.push_back(p.imag());
+  }
+  if (axis.empty()) return false;
+  std::sort(axis.begin(), axis.end());
+  for (std::size_t k = 1; k < axis.size(); ++k)
+    if (axis[k] - axis[k - 1] <= 1e-6 * axis[k]) return false;  // a double pair grows
+  *w = axis.front();
+  return true;
+}
+
+// The read-outs from samples fine enough to see every oscillation (the drawn
+// ones when they are), each refined on the exact response.
 void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& poles,
+             const std::function<const Samples*()>& fine, const SamplesBeyond& beyond,
              StepResponse& r) {
   StepReadouts& o = r.Readouts;
   bool unstable = !system.ZeroTransfer && system.OriginOrder < -1;
@@ -145,6 +261,11 @@ void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& 
     if (p.real() > -kAxisTolerance * std::abs(p)) unstable = true;
   if (unstable) {
     o.Kind = StepKind::Unstable;
+    double w = 0;
+    if (StabilityLimit(system, poles, &w)) {
+      o.StabilityLimit = true;
+      o.OscillationW = w;
+    }
     return;
   }
   if (!system.ZeroTransfer && system.OriginOrder == -1) {
@@ -155,11 +276,14 @@ void ReadOut(const StepSystem& system, const std::vector<std::complex<double>>& 
   o.Kind = StepKind::Settles;
   o.FinalValue = system.ZeroTransfer || system.OriginOrder > 0 ? 0.0 : system.LowGain;
   if (o.FinalValue == 0) return;
+  const ExactResponse exact(system.System);
   const double sign = o.FinalValue > 0 ? 1.0 : -1.0;
-  FindPeak(r, sign, o);
-  FindSettling(r, o);
-  o.HasRise = FirstPassage(r, 0.1 * o.FinalValue, sign, &o.RiseStart) &&
-              FirstPassage(r, 0.9 * o.FinalValue, sign, &o.RiseEnd);
+  const Samples* samples = fine();
+  if (samples == nullptr) return;
+  FindPeak(*samples, beyond, exact, sign, o);
+  FindSettling(*samples, exact, o);
+  o.HasRise = FirstPassage(*samples, exact, 0.1 * o.FinalValue, sign, &o.RiseStart) &&
+              FirstPassage(*samples, exact, 0.9 * o.FinalValue, sign, &o.RiseEnd);
 }
 
 // Every read-out a finite number: a static gain of 1/4.9e-324 is infinite.
@@ -207,6 +331,7 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
   // the fastest oscillation cut in 25, the fastest real mode sampled once
   // per time constant.
   double span = 0, finest = std::numeric_limits<double>::infinity(), growth = 0;
+  double finestOscillation = std::numeric_limits<double>::infinity();
   for (const std::complex<double>& p : poles) {
     const double mag = std::abs(p), re = p.real(), im = std::abs(p.imag());
     if (!(mag > 0)) continue;
@@ -216,9 +341,11 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
       growth = std::max(growth, re);
     else
       span = std::max(span, kUndampedPeriods * 2 * std::numbers::pi / im);
-    finest =
-        std::min(finest, im > kAxisTolerance * mag ? 2 * std::numbers::pi / im / kSamplesPerPeriod
-                                                   : 1 / mag);
+    const bool oscillates = im > kAxisTolerance * mag;
+    if (oscillates)
+      finestOscillation =
+          std::min(finestOscillation, 2 * std::numbers::pi / im / kSamplesPerPeriod);
+    finest = std::min(finest, oscillates ? 2 * std::numbers::pi / im / kSamplesPerPeriod : 1 / mag);
   }
   if (growth > 0) span = kSettleLog / growth;
   if (!(span > 0) || !std::isfinite(span)) span = 10;
@@ -230,47 +357,58 @@ StepResponse ComputeStepResponse(const StepSystem& system, double tMax) {
     const double step = NiceStep(span / 5);
     r.TMax = std::ceil(span / step - 1e-9) * step;
   }
+  // Past this many spans every mode has long settled or left the doubles,
+  // and one step of the samples would hold thousands of the fastest periods.
+  if (r.TMax > kLongestSpans * span) {
+    r.RequestedTMax = r.TMax;
+    r.TMax = NiceStep(kLongestSpans * span);
+  }
   const double wanted = std::ceil(r.TMax / finest) + 1;
   const int count = !(wanted < kMaxStepSamples)
                         ? kMaxStepSamples
                         : std::max(kMinStepSamples, static_cast<int>(wanted));
   const double dt = r.TMax / (count - 1);
 
-  // One exponential of the system with its input held: [A B; 0 0]·dt gives
-  // the transition Phi and the input's effect Gamma over one step, exactly.
-  Eigen::MatrixXd phi(n, n);
-  Eigen::VectorXd gamma(n);
-  if (n > 0) {
-    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(n + 1, n + 1);
-    m.topLeftCorner(n, n) = ss.A * dt;
-    m.topRightCorner(n, 1) = ss.B * dt;
-    const Eigen::MatrixXd e = m.exp();
-    if (!e.allFinite()) return Failed(StepOutcome::Overflow);
-    phi = e.topLeftCorner(n, n);
-    gamma = e.topRightCorner(n, 1);
-  }
-  const Eigen::RowVectorXd ca = ss.C * ss.A;
-  const double cb = n > 0 ? ss.C.dot(ss.B) : 0.0;
-
-  r.T.resize(static_cast<std::size_t>(count));
-  r.Y.resize(static_cast<std::size_t>(count));
-  r.Slope.resize(static_cast<std::size_t>(count));
-  Eigen::VectorXd x = Eigen::VectorXd::Zero(n), next(n);
+  Samples drawn;
+  if (!March(ss, dt, count, &drawn)) return Failed(StepOutcome::Overflow);
   double largest = 0;
-  for (int k = 0; k < count; ++k) {
-    const auto i = static_cast<std::size_t>(k);
-    r.T[i] = k * dt;
-    r.Y[i] = (n > 0 ? ss.C.dot(x) : 0.0) + ss.D;
-    r.Slope[i] = n > 0 ? ca.dot(x) + cb : 0.0;
-    largest = std::max(largest, std::abs(r.Y[i]) + std::abs(r.Slope[i]));
-    if (n > 0) {
-      next.noalias() = phi * x;
-      x = next + gamma;
-    }
-  }
+  for (std::size_t k = 0; k < drawn.Y.size(); ++k)
+    largest = std::max(largest, std::abs(drawn.Y[k]) + std::abs(drawn.Slope[k]));
   if (!(largest < kLargest)) return Failed(StepOutcome::Overflow);
+  r.T = std::move(drawn.T);
+  r.Y = std::move(drawn.Y);
+  r.Slope = std::move(drawn.Slope);
   r.Outcome = StepOutcome::Drawn;
-  ReadOut(system, poles, r);
+
+  // An oscillation with fewer than four samples a period, not yet died out
+  // by the second sample, is drawn as noise.
+  for (const std::complex<double>& p : poles) {
+    const double im = std::abs(p.imag());
+    if (im > kAxisTolerance * std::abs(p) && 2 * std::numbers::pi / im < 4 * dt &&
+        p.real() * 2 * dt > -kSettleLog)
+      r.TooFastToDraw = true;
+  }
+
+  // The read-outs need every oscillation seen: the drawn samples when they
+  // do, else samples of their own over the span where the response settles.
+  const int order = ss.Order();
+  const double readoutCap = std::clamp(4e7 / ((order + 1.0) * (order + 1.0)), 5e4, 1e6);
+  const auto finer = [&](double until, Samples* out) {
+    const double h = std::min(dt, finestOscillation);
+    const double samples = std::max(std::min(std::ceil(until / h) + 1, readoutCap), 2.0);
+    return March(ss, until / (samples - 1), static_cast<int>(samples), out);
+  };
+  Samples own, further;
+  const Samples view{r.T, r.Y, r.Slope};
+  const auto fine = [&]() -> const Samples* {
+    if (!(dt > finestOscillation * (1 + 1e-9))) return &view;
+    return finer(std::min(r.TMax, 2 * span), &own) ? &own : nullptr;
+  };
+  const auto beyond = [&]() -> const Samples* {
+    if (!(r.TMax < 2 * span)) return nullptr;
+    return finer(2 * span, &further) ? &further : nullptr;
+  };
+  ReadOut(system, poles, fine, beyond, r);
   // Said as the overflow it is rather than written as an infinite value.
   if (!AllFinite(r.Readouts)) return Failed(StepOutcome::Overflow);
   return r;
@@ -302,7 +440,14 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
   const StepReadouts& o = r.Readouts;
   switch (o.Kind) {
     case StepKind::Unstable:
-      lines.push_back(Tr("StepResponse", "Valeur finale : instable"));
+      if (o.StabilityLimit) {
+        lines.push_back(Tr("StepResponse", "Valeur finale : limite de stabilit\xE9"));
+        lines.push_back(Tr("StepResponse", "oscillation entretenue : w= ") +
+                        FormatBounded(o.OscillationW) + Tr("StepResponse", " rad/s, p\xE9riode ") +
+                        FormatBounded(2 * std::numbers::pi / o.OscillationW) + " s");
+      } else {
+        lines.push_back(Tr("StepResponse", "Valeur finale : instable"));
+      }
       return lines;
     case StepKind::Ramp:
       lines.push_back(Tr("StepResponse", "Valeur finale : rampe de vitesse ") +
@@ -312,11 +457,13 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
   }
   lines.push_back(Tr("StepResponse", "Valeur finale : ") + FormatBounded(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(o.HasOvershoot
-                      ? Tr("StepResponse", "D\xE9passement D% : ") +
-                            FormatBounded(o.OvershootPercent) + Tr("StepResponse", " % en t= ") +
-                            FormatBounded(o.PeakTime) + " s"
-                      : Tr("StepResponse", "D\xE9passement D% : aucun"));
+  lines.push_back(
+      o.HasOvershoot
+          ? Tr("StepResponse", "D\xE9passement D% : ") + FormatBounded(o.OvershootPercent) +
+                Tr("StepResponse", " % en t= ") + FormatBounded(o.PeakTime) + " s"
+      : o.PeakBeyondSpan ? Tr("StepResponse", "D\xE9passement D% : pic au-del\xE0 de ") +
+                               FormatBounded(r.TMax) + " s"
+                         : Tr("StepResponse", "D\xE9passement D% : aucun"));
   if (o.HasSettling)
     lines.push_back(Tr("StepResponse", "Temps de r\xE9ponse \xE0 5 % : ") +
                     (o.SettledInSpan
@@ -327,6 +474,16 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
                                        "e 10-90 % : ") +
                     FormatBounded(o.RiseEnd - o.RiseStart) + " s");
   return lines;
+}
+
+std::vector<std::string> StepNoteTexts(const StepResponse& r) {
+  std::vector<std::string> notes;
+  if (r.Outcome != StepOutcome::Drawn) return notes;
+  if (r.RequestedTMax > 0)
+    notes.push_back("t max ramen\xE9 de " + FormatBounded(r.RequestedTMax) + " \xE0 " +
+                    FormatBounded(r.TMax) + " s");
+  if (r.TooFastToDraw) notes.push_back("oscillation trop rapide pour le trac\xE9");
+  return notes;
 }
 
 std::string StepOutcomeText(StepOutcome outcome) {

@@ -13,6 +13,9 @@ namespace tv {
 // Bounds of the automatic sampling.
 inline constexpr int kMinStepSamples = 200;
 inline constexpr int kMaxStepSamples = 5000;
+// A longer "t max" than this many times the automatic span is brought back
+// to it: every mode has settled or left the doubles long before.
+inline constexpr double kLongestSpans = 1e6;
 
 // What came of a computation; anything but Drawn leaves no samples.
 enum class StepOutcome {
@@ -38,6 +41,8 @@ struct StepReadouts {
   // Overshoot beyond the final value, in % of it, and where the peak is.
   bool HasOvershoot = false;
   double OvershootPercent = 0, PeakTime = 0, PeakValue = 0;
+  // No peak within the span, but the response overshoots after its end.
+  bool PeakBeyondSpan = false;
   // The last entry into the ±5 % band of the final value; SettledInSpan is
   // false when the response is still outside it at the end of the samples.
   bool HasSettling = false;
@@ -46,6 +51,10 @@ struct StepReadouts {
   // First passages at 10 % and 90 % of the final value.
   bool HasRise = false;
   double RiseStart = 0, RiseEnd = 0;
+  // Unstable only through simple poles on the imaginary axis: the response
+  // keeps oscillating at OscillationW, rad/s, neither settling nor growing.
+  bool StabilityLimit = false;
+  double OscillationW = 0;
 };
 
 struct StepResponse {
@@ -54,11 +63,17 @@ struct StepResponse {
   // Samples at T[k] = k · TMax / (count − 1): the response and its slope.
   std::vector<double> T, Y, Slope;
   StepReadouts Readouts;
+  // The "t max" asked for when it was brought back to TMax; 0 otherwise.
+  double RequestedTMax = 0;
+  // An oscillation too fast for the samples: the curve does not show it.
+  bool TooFastToDraw = false;
 };
 
 // The response of the realised system on [0, tMax]; tMax <= 0 (or not
 // finite) chooses the span from the poles. The samples are exact: the
-// zero-order-hold discretisation of a step is exact for a step.
+// zero-order-hold discretisation of a step is exact for a step. The
+// read-outs are refined on the exact response between samples, from samples
+// of their own when the drawn ones are too far apart.
 StepResponse ComputeStepResponse(const StepSystem& system, double tMax);
 
 // The product of the ticked functions (through the state's host), from the
@@ -72,6 +87,10 @@ StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, 
 
 // The read-out lines as drawn, Windows-1252, numbers by FormatBounded.
 std::vector<std::string> StepReadoutTexts(const StepResponse& r);
+
+// What the picture says over the curve about the curve itself (a "t max"
+// brought back, an oscillation the samples cannot show), Windows-1252.
+std::vector<std::string> StepNoteTexts(const StepResponse& r);
 
 // The one line said instead of a curve; empty for Drawn.
 std::string StepOutcomeText(StepOutcome outcome);

@@ -2,12 +2,15 @@
 // then refined.
 #include "analysis/tuning.h"
 
+#include <array>
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <vector>
 
 #include "analysis/curves.h"
 #include "analysis/readouts.h"
+#include "analysis/state_space.h"
 #include "expression/coefficients.h"
 #include "expression/evaluator.h"
 
@@ -20,6 +23,8 @@ constexpr int kTrialsPerDecade = 10;
 // A refined value whose peak misses the target by more than this lies on a
 // jump of the peak (two resonances trading places), not on a crossing.
 constexpr double kAcceptedMissDb = 1e-6;
+// A pole this close to the imaginary axis, relative to its modulus, is on it.
+constexpr double kStableMargin = 1e-9;
 
 double& Field(ParameterValues& v, Parameter p) {
   switch (p) {
@@ -33,6 +38,30 @@ double& Field(ParameterValues& v, Parameter p) {
   return v.K;
 }
 
+// Every closed-loop pole strictly in the left half plane, from the
+// eigenvalues of the product's realisation closed by unit feedback.
+bool Stable(const CurveFactors& f) {
+  std::array<CoefficientSet, 3> num{}, den{};
+  std::vector<int> factors;
+  for (std::size_t k = 0; k < f.Num.size() && k < 3; ++k) {
+    num[k] = f.Num[k];
+    den[k] = f.Den[k];
+    factors.push_back(static_cast<int>(k));
+  }
+  const StepSystem sys = RealiseStepSystem(num, den, factors, true);
+  if (sys.Status != SystemStatus::Ok) return false;
+  const Eigen::MatrixXd& a = sys.System.A;
+  if (a.rows() == 0) return true;
+  if (!a.allFinite()) return false;
+  const Eigen::EigenSolver<Eigen::MatrixXd> solver(a, false);
+  if (solver.info() != Eigen::Success) return false;
+  for (Eigen::Index k = 0; k < a.rows(); ++k) {
+    const std::complex<double> p = solver.eigenvalues()(k);
+    if (!(p.real() < -kStableMargin * std::abs(p))) return false;
+  }
+  return true;
+}
+
 struct Problem {
   const DiagramState& S;
   Parameter P;
@@ -41,7 +70,10 @@ struct Problem {
   double TargetDb;
 
   // Peak minus target at value v; NaN when a text does not compile there or
-  // the closed loop cannot be evaluated.
+  // the closed loop cannot be evaluated; +infinity when the closed loop is
+  // not stable, where a peak means nothing: on the way to the stability
+  // limit the peak grows without bound, so a crossing found against such a
+  // value lies on the stable side.
   double Offset(double v) const {
     ParameterValues values = ParametersOf(S);
     Field(values, P) = v;
@@ -54,6 +86,7 @@ struct Problem {
       f.Num.push_back(num);
       f.Den.push_back(den);
     }
+    if (!Stable(f)) return std::numeric_limits<double>::infinity();
     const std::optional<double> peak = ClosedLoopPeakDb(f, Range);
     return peak ? *peak - TargetDb : std::numeric_limits<double>::quiet_NaN();
   }

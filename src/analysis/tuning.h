@@ -20,8 +20,9 @@ inline constexpr double kTuningHighest = 1e6;
 // ticked functions (over the displayed pulsations) is targetDb; when several
 // values reach it, the one nearest the parameter's current value. The
 // functions are compiled anew from their texts at each value tried; the
-// state is not changed. None when no function is ticked, a text does not
-// compile, or no value of the searched range reaches the target.
+// state is not changed. Only values at which the closed loop is stable
+// count. None when no function is ticked, a text does not compile, or no
+// value of the searched range reaches the target with a stable loop.
 std::optional<double> TuneClosedLoopPeak(const DiagramState& s, Parameter p,
                                          double targetDb = kContourPeakDb);
 

@@ -17,6 +17,7 @@
 
 #include "app/cli_options.h"
 #include "app/readouts_cli.h"
+#include "analysis/curve_table.h"
 #include "core/diagram_state.h"
 #include "core/display_rules.h"
 #include "core/headless_host.h"
@@ -31,6 +32,8 @@
 #include "files/worksheet.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "ui/nyquist_output.h"
+#include "ui/locus_output.h"
 #include "ui/step_output.h"
 #include "ui/transfer_refusal.h"
 
@@ -82,7 +85,7 @@ bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes)
 std::vector<QString> OutputNames(const Options& o) {
   std::vector<QString> names;
   for (const std::optional<QString>* name :
-       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step})
+       {&o.Export, &o.Capture, &o.Save, &o.Worksheet, &o.Report, &o.Step, &o.Nyquist, &o.Locus})
     if (*name) names.push_back(**name);
   return names;
 }
@@ -97,6 +100,20 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
       return QCoreApplication::translate(
                  "tv::app::Cli", "--step : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Step);
+  }
+  if (o.Nyquist) {
+    const QString lower = o.Nyquist->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QStringLiteral("--nyquist : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Nyquist);
+  }
+  if (o.Locus) {
+    const QString lower = o.Locus->toLower();
+    if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
+        !lower.endsWith(QStringLiteral(".csv")))
+      return QStringLiteral("--locus : extension .png, .svg ou .csv attendue pour « %1 »")
+          .arg(*o.Locus);
   }
   if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
       !host.IsCurveBoxChecked(3))
@@ -169,6 +186,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Margins) SearchMargins(s);
   if (o.View) s.BlackView = *o.View;
   s.ShowAsymptotes = o.Asymptotes ? 1 : 0;
+  s.ShowNicholsChart = o.Chart ? 1 : 0;
   s.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {
@@ -245,7 +263,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
                                             "avertissement : une fonction s'annule à une pulsation "
                                             "du tracé, les courbes s'arrêtent là\n"));
 
-  if (o.Export && o.Format == PictureFormat::Pdf) {
+  if (o.Export && o.Format == PictureFormat::Csv) {
+    // The numbers of the curves just drawn, at the picture's own pulsations.
+    std::string error;
+    if (!WriteFileAtomically(ui::LocalPath(*o.Export), CurveTableCsv(SweepDrawnCurves(s)), &error))
+      return writeFailed(*o.Export, error);
+  } else if (o.Export && o.Format == PictureFormat::Pdf) {
     // The printed page, as "Imprimer" gives it on a PDF printer.
     std::string error;
     if (!ui::ExportPrintedPage(s, ui::LocalPath(*o.Export), o.BlackLines, &error))
@@ -284,18 +307,35 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   }
   if (o.Report) {
     std::string error;
-    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error))
+    if (!WriteReadoutsReport(s, ui::LocalPath(*o.Report), &error,
+                             LocusSettings{o.LocusParam, o.LocusRange}))
       return writeFailed(*o.Report, error);
   }
   std::vector<std::string> readouts;
   if (o.Step) {
     std::string error;
-    if (!ui::WriteStepFile(s, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step), o.Black, &readouts,
-                           &error))
+    if (!ui::WriteStepFile(s, o.StepInput, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step),
+                           o.Black, &readouts, &error))
       return writeFailed(*o.Step, error);
+  }
+  std::vector<std::string> verdict;
+  if (o.Nyquist) {
+    std::string error;
+    if (!ui::WriteNyquistFile(s, o.NyquistZoom, ui::LocalPath(*o.Nyquist), o.Black, &verdict,
+                              &error))
+      return writeFailed(*o.Nyquist, error);
+  }
+  if (o.Locus) {
+    std::string error;
+    std::vector<std::string> lines;
+    if (!ui::WriteLocusFile(s, o.LocusParam, o.LocusRange, ui::LocalPath(*o.Locus), o.Black, &lines,
+                            &error))
+      return writeFailed(*o.Locus, error);
+    readouts.insert(readouts.end(), lines.begin(), lines.end());
   }
   for (const std::string& line : margins) out << FromProgramText(line) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
+  for (const std::string& line : verdict) out << FromProgramText(line) << "\n";
   return kExitOk;
 }
 

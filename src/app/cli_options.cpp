@@ -207,10 +207,12 @@ QString ReadExport(const QString& value, Options& o) {
     o.Format = PictureFormat::Svg;
   else if (lower.endsWith(QStringLiteral(".pdf")))
     o.Format = PictureFormat::Pdf;
+  else if (lower.endsWith(QStringLiteral(".csv")))
+    o.Format = PictureFormat::Csv;
   else
     return QCoreApplication::translate(
                "tv::app::Cli",
-               "--export : extension .png, .bmp, .emf, .svg ou .pdf attendue pour « %1 »")
+               "--export : extension .png, .bmp, .emf, .svg, .pdf ou .csv attendue pour « %1 »")
         .arg(value);
   o.Export = value;
   return {};
@@ -279,6 +281,15 @@ const OptionDescription kOptions[] = {
        o.Asymptotes = true;
        return QString();
      }},
+    {"chart", nullptr,
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "abaque de Black-Nichols (vue de Black) : contours de gain (-12 à 12 dB) et de "
+         "phase (-5 à -150°) de la boucle fermée, en pointillés clairs"),
+     [](const QString&, Options& o) {
+       o.Chart = true;
+       return QString();
+     }},
     {"points", QT_TRANSLATE_NOOP("tv::app::Cli", "FICHIER"),
      QT_TRANSLATE_NOOP("tv::app::Cli",
                        "points mesurés lus dans un fichier texte (pulsation, gain, phase)"),
@@ -314,8 +325,10 @@ const OptionDescription kOptions[] = {
     {"export", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
      QT_TRANSLATE_NOOP("tv::app::Cli",
                        "image .png ou .bmp (comme à l'écran), .svg (vectorielle, en couleurs), "
-                       ".emf (métafichier, en noir, comme « Sauver l'image ») ou .pdf (la "
-                       "page imprimée par « Imprimer », A4 portrait, en noir)"),
+                       ".emf (métafichier, en noir, comme « Sauver l'image »), .pdf (la "
+                       "page imprimée par « Imprimer », A4 portrait, en noir) ou .csv (les courbes "
+                       "tracées : w puis gain en dB et phase en degrés de chacune, une ligne par "
+                       "pulsation du tracé)"),
      ReadExport},
     {"black-lines", nullptr,
      QT_TRANSLATE_NOOP("tv::app::Cli",
@@ -341,6 +354,25 @@ const OptionDescription kOptions[] = {
        o.Step = value;
        return QString();
      }},
+    {"input", QT_TRANSLATE_NOOP("tv::app::Cli", "ENTREE"),
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "avec --step : step, ramp ou impulse, réponse à un échelon (défaut), à une rampe "
+         "(avec l'erreur de traînage) ou à une impulsion (avec son pic)"),
+     [](const QString& value, Options& o) {
+       const QString v = value.trimmed().toLower();
+       if (v == QStringLiteral("step"))
+         o.StepInput = InputKind::Step;
+       else if (v == QStringLiteral("ramp"))
+         o.StepInput = InputKind::Ramp;
+       else if (v == QStringLiteral("impulse"))
+         o.StepInput = InputKind::Impulse;
+       else
+         return QCoreApplication::translate("tv::app::Cli",
+                                            "--input : step, ramp ou impulse attendu, pas « %1 »")
+             .arg(value);
+       return QString();
+     }},
     {"t-max", QT_TRANSLATE_NOOP("tv::app::Cli", "SECONDES"),
      QT_TRANSLATE_NOOP("tv::app::Cli",
                        "avec --step : durée tracée (défaut : choisie d'après les pôles)"),
@@ -353,11 +385,70 @@ const OptionDescription kOptions[] = {
              .arg(value);
        return QString();
      }},
+    {"nyquist", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "lieu de Nyquist des fonctions cochées : image .png ou .svg (640x560, comme la fenêtre "
+         "« Lieu de Nyquist », marges avec --margins) ou échantillons .csv (w,re,im) du produit "
+         "pour w > 0 ; le verdict (P, N, Z, stabilité) est écrit sur la sortie standard"),
+     [](const QString& value, Options& o) {
+       o.Nyquist = value;
+       return QString();
+     }},
+    {"nyquist-zoom", nullptr,
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "avec --nyquist : -2 ... +1 sur les deux axes (« Zoom sur -1 »)"),
+     [](const QString&, Options& o) {
+       o.NyquistZoom = true;
+       return QString();
+     }},
     {"closed-loop", nullptr,
      QT_TRANSLATE_NOOP("tv::app::Cli",
                        "avec --worksheet ou --step : boucle fermée à retour unitaire H/(1+H)"),
      [](const QString&, Options& o) {
        o.ClosedLoop = true;
+       return QString();
+     }},
+    {"locus", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "lieu des pôles en boucle fermée du produit des fonctions cochées, sur le paramètre "
+         "de --locus-param : image .png ou .svg (640x520, comme la fenêtre « Lieu des pôles ») "
+         "ou échantillons .csv (value,re,im) ; pôles et stabilité écrits sur la sortie standard"),
+     [](const QString& value, Options& o) {
+       o.Locus = value;
+       return QString();
+     }},
+    {"locus-param", QT_TRANSLATE_NOOP("tv::app::Cli", "NOM"),
+     QT_TRANSLATE_NOOP("tv::app::Cli",
+                       "avec --locus ou --report : paramètre parcouru (K, T, A, B, W ou Ksi ; "
+                       "défaut K)"),
+     [](const QString& value, Options& o) {
+       const ParameterInfo* p = FindParameter(value.trimmed().toStdString());
+       if (p == nullptr)
+         return QCoreApplication::translate(
+                    "tv::app::Cli",
+                    "--locus-param : paramètre inconnu « %1 » (K, T, A, B, W ou Ksi)")
+             .arg(value);
+       o.LocusParam = p->Id;
+       return QString();
+     }},
+    {"locus-range", QT_TRANSLATE_NOOP("tv::app::Cli", "MIN:MAX"),
+     QT_TRANSLATE_NOOP(
+         "tv::app::Cli",
+         "avec --locus ou --report : valeurs parcourues, 0 <= MIN < MAX (défaut : de 0 à 100 fois "
+         "la valeur du paramètre)"),
+     [](const QString& value, Options& o) {
+       const QStringList bounds = value.split(u':');
+       bool ok1 = false, ok2 = false;
+       const double lo = bounds.size() == 2 ? bounds[0].trimmed().toDouble(&ok1) : 0;
+       const double hi = bounds.size() == 2 ? bounds[1].trimmed().toDouble(&ok2) : 0;
+       if (!ok1 || !ok2 || !std::isfinite(lo) || !std::isfinite(hi) || lo < 0 || hi <= lo)
+         return QCoreApplication::translate(
+                    "tv::app::Cli",
+                    "--locus-range : MIN:MAX attendu avec 0 <= MIN < MAX, pas « %1 »")
+             .arg(value);
+       o.LocusRange = std::pair(lo + 0.0, hi);
        return QString();
      }},
     {"report", QT_TRANSLATE_NOOP("tv::app::Cli", "SORTIE"),
@@ -506,7 +597,7 @@ QString ParseOptions(const QStringList& arguments, Options& o) {
         .arg(files[1]);
   if (!files.isEmpty()) o.File = files.front();
   if (!o.Help && !o.Version && !o.Export && !o.Capture && !o.Save && !o.Worksheet && !o.Report &&
-      !o.Tune && !o.Step)
+      !o.Tune && !o.Step && !o.Nyquist && !o.Locus)
     return QCoreApplication::translate(
         "tv::app::Cli",
         "rien à faire : --export, --capture, --save, --worksheet ou --step attendu");

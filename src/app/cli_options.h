@@ -12,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/input_response.h"
 #include "core/parameters.h"
 #include "files/points_text.h"
 
 namespace tv::app {
 
-enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf };
+// Csv: not a picture but the drawn curves' numbers.
+enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf, Csv };
 
 inline constexpr int kDefaultWidth = 1134;
 inline constexpr int kDefaultHeight = 678;
@@ -33,6 +35,7 @@ struct Options {
   std::optional<std::uint8_t> Mode;
   bool Margins = false;
   bool Asymptotes = false;
+  bool Chart = false;  // the Black-Nichols contours over the Black view
   std::optional<std::uint8_t> View;
   std::optional<QString> Points;
   PointUnits Units;
@@ -46,6 +49,12 @@ struct Options {
   bool ClosedLoop = false;
   std::optional<QString> Step;  // the step response: .png, .svg or .csv
   double StepTMax = 0;          // 0: the span chosen from the poles
+  InputKind StepInput = InputKind::Step;
+  std::optional<QString> Nyquist;  // the Nyquist picture: .png, .svg or .csv
+  bool NyquistZoom = false;        // -2 ... +1 on both axes
+  std::optional<QString> Locus;    // the closed-loop locus: .png, .svg or .csv
+  Parameter LocusParam = Parameter::K;
+  std::optional<std::pair<double, double>> LocusRange;  // the default from the value
   int Width = kDefaultWidth;
   int Height = kDefaultHeight;
   bool Black = false;

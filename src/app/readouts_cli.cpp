@@ -22,7 +22,7 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
     err << "tracevue : "
         << QCoreApplication::translate("tv::app::Cli",
                                        "--tune : aucune valeur de %1 entre 0 et %2 ne donne un pic "
-                                       "de 2,3 dB en boucle fermée\n")
+                                       "de 2,3 dB avec une boucle fermée stable\n")
                .arg(QLatin1String(info->Name), QString::fromStdString(JsonNumber(kTuningHighest)))
                .toStdString();
     return false;
@@ -32,8 +32,9 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
   return true;
 }
 
-bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error) {
-  return WriteFileAtomically(path, ReadoutsReport(s), error);
+bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error,
+                         const LocusSettings& locus) {
+  return WriteFileAtomically(path, ReadoutsReport(s, locus), error);
 }
 
 }  // namespace tv::app

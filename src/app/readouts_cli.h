@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "analysis/readouts_report.h"
 #include "core/diagram_state.h"
 
 namespace tv::app {
@@ -22,6 +23,8 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
                          std::ostream& err);
 
 // Writes the read-outs of the drawn curves through the safe writer.
-bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error);
+// The product's closed-loop members over the locus's parameter and range.
+bool WriteReadoutsReport(const DiagramState& s, const std::string& path, std::string* error,
+                         const LocusSettings& locus = {});
 
 }  // namespace tv::app

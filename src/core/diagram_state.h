@@ -79,6 +79,9 @@ struct DiagramState {
   // The asymptotic diagram over the Bode curves (menu Analyse). Not in the
   // transfer file, whose layout is fixed.
   std::uint8_t ShowAsymptotes = 0;
+  // The closed-loop contours over the Black chart (menu Analyse). Not in the
+  // transfer file either.
+  std::uint8_t ShowNicholsChart = 0;
 
   // Drawing target. DrawCanvas is where primitives draw; ScreenCanvas is the
   // on-screen image, the only surface ClearRect ever touches. Neither is owned.

@@ -12,6 +12,7 @@
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "render/margins.h"
+#include "render/nichols_chart.h"
 #include "render/overlays.h"
 #include "render/paper.h"
 #include "render/primitives.h"
@@ -128,6 +129,7 @@ void DrawChart(DiagramState& s, const BlackLayout& l) {
     PlotText(s, s.PlotWidth - 53 - TextWidth(s, t), y, t);
     PlotLine(s, l.X0, y, 30, y);
   }
+  if (s.ShowNicholsChart) DrawNicholsChart(s, l);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "analysis/curves.h"
 #include "core/format.h"
+#include "core/translate.h"
 #include "core/parameters.h"
 #include "render/primitives.h"
 
@@ -298,6 +299,9 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   DrawCurve(s, f, r);
   UseColour(s, kBlack);
   if (!parameters.empty()) PlotText(s, textLeft, f.Bottom + 4 + th, parameters);
+  const std::vector<std::string> notes = StepNoteTexts(r);
+  for (std::size_t i = 0; i < notes.size(); ++i)
+    PlotText(s, f.Left + 6, f.Top + 4 + static_cast<int>(i) * th, notes[i]);
 
   const Rgb colours[] = {kBlack, kRed, kPurple, kGreen};
   const std::vector<std::string> lines = StepReadoutTexts(r);
@@ -306,6 +310,88 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
     // The overshoot line says "aucun" in black: it marks nothing.
     const bool marked = i != 1 || o.HasOvershoot;
     UseColour(s, marked ? colours[std::min<std::size_t>(i, 3)] : kBlack);
+    PlotText(s, textLeft, 4 + static_cast<int>(i) * th, lines[i]);
+  }
+  UseColour(s, kBlack);
+}
+
+// A ramp or an impulse: the frame holds the response (its first half when it
+// diverges), 0, and for a ramp the ramp itself.
+void DrawInputView(DiagramState& s, const InputResponse& r, std::string_view caption,
+                   std::string_view parameters) {
+  if (r.Input == InputKind::Step) {
+    DrawStepView(s, r.Samples, caption, parameters);
+    return;
+  }
+  const StepResponse& samples = r.Samples;
+  const bool ramp = r.Input == InputKind::Ramp;
+  ClearPlot(s);
+  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  const int th = TextHeight(s, "1p");
+  const int textLeft = 10;
+  const int top = 8 + (kReadoutRows + 1) * th;
+  UseColour(s, kBlack);
+  if (!caption.empty()) {
+    const std::string title = (ramp ? Tr("TimeResponse", "y(t), r\xE9ponse \xE0 la rampe de ")
+                                    : Tr("TimeResponse", "y(t), r\xE9ponse impulsionnelle de ")) +
+                              std::string(caption);
+    PlotText(s, s.PlotWidth - TextWidth(s, title) - 10, 4, title);
+  }
+  if (samples.Outcome != StepOutcome::Drawn) {
+    PlotText(s, textLeft, top, StepOutcomeText(samples.Outcome));
+    return;
+  }
+  const std::size_t shown =
+      r.Unstable ? std::max<std::size_t>(2, samples.Y.size() / 2) : samples.Y.size();
+  double lo = 0, hi = ramp && !r.Unstable ? samples.TMax : 0;
+  for (std::size_t k = 0; k < shown && k < samples.Y.size(); ++k) {
+    lo = std::min(lo, samples.Y[k]);
+    hi = std::max(hi, samples.Y[k]);
+  }
+  // Values that leave the doubles have no axis: the overflow.
+  if (!std::isfinite(hi - lo) || !std::isfinite(samples.TMax) || !(samples.TMax > 0)) {
+    PlotText(s, textLeft, top, StepOutcomeText(StepOutcome::Overflow));
+    return;
+  }
+
+  Frame f{};
+  f.Left = TextWidth(s, "-0.000") + 14;
+  f.Right = s.PlotWidth - 16;
+  f.Top = top;
+  f.Bottom = s.PlotHeight - 2 * th - 10;
+  f.TMax = samples.TMax;
+  if (!(hi - lo > 1e-300 * std::max(1.0, std::abs(lo)))) {
+    lo -= 1;
+    hi += 1;
+  }
+  f.YMin = lo - 0.05 * (hi - lo);
+  f.YMax = hi + 0.05 * (hi - lo);
+  if (f.Right <= f.Left || f.Bottom <= f.Top) return;
+
+  DrawAxes(s, f, th);
+  if (ramp) {
+    // r(t) = t, up to where it leaves the frame.
+    UseColour(s, kBlack);
+    const double end = std::min(f.TMax, f.YMax);
+    if (end > 0) PlotDottedLine(s, f.X(0), f.Y(0), f.X(end), f.Y(end));
+    if (r.Tracking == TrackingError::Finite && !samples.T.empty()) {
+      const double t = samples.T.back();
+      UseColour(s, kRed);
+      if (t <= f.YMax) DrawArrow(s, f.X(t) - 6, f.Y(samples.Y.back()), f.X(t) - 6, f.Y(t));
+    }
+  } else if (r.HasPeak) {
+    UseColour(s, kRed);
+    MarkTime(s, f, r.PeakTime, r.PeakValue);
+  }
+  DrawCurve(s, f, samples);
+  UseColour(s, kBlack);
+  if (!parameters.empty()) PlotText(s, textLeft, f.Bottom + 4 + th, parameters);
+
+  const std::vector<std::string> lines = InputReadoutTexts(r);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool marked =
+        i == 0 && (ramp ? r.Tracking == TrackingError::Finite : r.HasPeak && !r.Unstable);
+    UseColour(s, marked ? kRed : kBlack);
     PlotText(s, textLeft, 4 + static_cast<int>(i) * th, lines[i]);
   }
   UseColour(s, kBlack);

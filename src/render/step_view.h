@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/input_response.h"
 #include "analysis/step_response.h"
 #include "core/diagram_state.h"
 
@@ -27,6 +28,12 @@ void DrawStepView(DiagramState& picture, const StepResponse& r, std::string_view
 // The values of the parameters the function texts of s use, as the main
 // picture's legend writes them, on one line.
 std::string StepParameterLine(const DiagramState& s);
+
+// The same for any input: a step as above; a ramp with the ramp r(t) = t
+// dotted and its tracking error (red arrow at the end of the span when
+// finite); an impulse with its peak marked in red and a Dirac said in words.
+void DrawInputView(DiagramState& picture, const InputResponse& r, std::string_view caption,
+                   std::string_view parameters = {});
 
 // The system's caption: the product of the ticked functions as box 4 names
 // it, over 1 plus itself for the closed loop.

@@ -1,7 +1,5 @@
 // The "Mesures" window: read-outs per drawn curve as sections of lines, the drawn margins beside
 // the exact ones when they differ.
-#include <cmath>
-
 #include "ui/measures_window.h"
 
 #include <QClipboard>
@@ -19,8 +17,10 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "analysis/asymptote_readouts.h"
+#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "core/translate.h"
 #include "ui/cp1252.h"
@@ -112,7 +112,9 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
                       .arg(Real(c.W), Real(c.GainMarginDb));
     exact.push_back(MarginText(c.GainMarginDb, c.W));
   }
-  if (r.PhaseCrossovers.empty())
+  if (r.PhaseAt180)
+    gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "phase constante à -180°");
+  else if (r.PhaseCrossovers.empty())
     gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                               "la phase ne passe pas par -180°");
   if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, QStringLiteral(" dB"));
@@ -120,10 +122,22 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
 
   MeasureSection closed{
       QCoreApplication::translate("tv::ui::MeasuresWindow", "Boucle fermée H/(1+H)"), {}};
-  if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
+  if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW && std::isinf(*r.ClosedLoop.PeakDb))
+    closed.Lines << QCoreApplication::translate(
+                        "tv::ui::MeasuresWindow",
+                        "résonance infinie en w= %1 rad/s (pôles sur l'axe imaginaire)")
+                        .arg(Real(*r.ClosedLoop.PeakW));
+  else if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
     closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                                 "pic : %1 dB en w= %2 rad/s")
                         .arg(Real(*r.ClosedLoop.PeakDb), Real(*r.ClosedLoop.PeakW));
+  else if (r.ClosedLoop.NoResonance)
+    closed.Lines << (r.ClosedLoop.HighFrequencyLimitDb &&
+                             std::isfinite(*r.ClosedLoop.HighFrequencyLimitDb)
+                         ? QStringLiteral("pas de résonance (limite en haute fréquence : %1 dB)")
+                               .arg(Real(*r.ClosedLoop.HighFrequencyLimitDb))
+                         : QStringLiteral(
+                               "pas de résonance (le gain tend vers 0 en haute fréquence)"));
   else
     closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "pic : non calculable");
   closed.Lines << (r.ClosedLoop.BandwidthW
@@ -251,6 +265,15 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
       lines_.push_back({tr("Asymptotes"), colour, true, 20});
       for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
         lines_.push_back({FromCp1252(line).trimmed(), colour, false, 32});
+      if (c.Product) {
+        // The loop closed by unit feedback: its poles, as the locus window lists them.
+        std::vector<std::string> poles = LocusPoleLines(ClosedLoopPolesOf(s, c.Factors), {});
+        if (!poles.empty())
+          poles.front() = "P\xF4les en boucle ferm\xE9"
+                          "e";
+        for (std::size_t k = 0; k < poles.size(); ++k)
+          lines_.push_back({FromCp1252(poles[k]).trimmed(), colour, k == 0, k == 0 ? 20 : 32});
+      }
       lines_.push_back({QString(), colour, false, 8});
     }
     if (curves.empty()) lines_.push_back({tr("Aucune courbe tracée."), Qt::black, false, 8});

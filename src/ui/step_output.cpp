@@ -26,7 +26,7 @@ void AppendNumber(std::string& out, double v) {
   out.append(buffer, result.ptr);
 }
 
-void DrawOn(PlotSurface& surface, const StepResponse& r, std::string_view caption, int width,
+void DrawOn(PlotSurface& surface, const InputResponse& r, std::string_view caption, int width,
             int height, bool black) {
   DiagramState picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
@@ -35,7 +35,7 @@ void DrawOn(PlotSurface& surface, const StepResponse& r, std::string_view captio
   picture.CurvePenWidth = 2;
   picture.FramePenWidth = 1;
   picture.ForceBlack = black ? 1 : 0;
-  DrawStepView(picture, r, caption);
+  DrawInputView(picture, r, caption);
 }
 
 }  // namespace
@@ -54,6 +54,13 @@ std::string StepSamplesCsv(const StepResponse& r) {
 
 bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std::string& path,
                      int width, int height, int fontHeight, bool black, std::string* error) {
+  InputResponse step;
+  step.Samples = r;
+  return WriteStepOutput(step, caption, path, width, height, fontHeight, black, error);
+}
+
+bool WriteStepOutput(const InputResponse& r, std::string_view caption, const std::string& path,
+                     int width, int height, int fontHeight, bool black, std::string* error) {
   const QString suffix = QFileInfo(QtPath(path)).suffix().toLower();
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
@@ -63,7 +70,7 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
   height = std::max(1, height);
   QByteArray bytes;
   if (suffix == QLatin1String("csv")) {
-    const std::string csv = StepSamplesCsv(r);
+    const std::string csv = StepSamplesCsv(r.Samples);
     bytes = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
   } else if (suffix == QLatin1String("png")) {
     QtSurface picture(width, height);
@@ -93,10 +100,17 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
 
 bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const std::string& path,
                    bool black, std::vector<std::string>* lines, std::string* error) {
-  const StepResponse r = ComputeStepResponseOfTexts(s, closedLoop, tMax);
+  return WriteStepFile(s, InputKind::Step, closedLoop, tMax, path, black, lines, error);
+}
+
+bool WriteStepFile(const DiagramState& s, InputKind input, bool closedLoop, double tMax,
+                   const std::string& path, bool black, std::vector<std::string>* lines,
+                   std::string* error) {
+  const InputResponse r = ComputeInputResponseOfTexts(s, input, closedLoop, tMax);
   if (lines) {
-    *lines = StepReadoutTexts(r);
-    if (r.Outcome != StepOutcome::Drawn) lines->push_back(StepOutcomeText(r.Outcome));
+    *lines = InputReadoutTexts(r);
+    if (r.Samples.Outcome != StepOutcome::Drawn)
+      lines->push_back(StepOutcomeText(r.Samples.Outcome));
   }
   return WriteStepOutput(r, StepCaption(s, closedLoop), path, kStepPictureWidth, kStepPictureHeight,
                          10, black, error);

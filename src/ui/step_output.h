@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/input_response.h"
 #include "analysis/step_response.h"
 #include "core/diagram_state.h"
 
@@ -25,6 +26,11 @@ std::string StepSamplesCsv(const StepResponse& r);
 bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std::string& path,
                      int width, int height, int fontHeight, bool black, std::string* error);
 
+// The same for any input (the picture as DrawInputView draws it; the CSV
+// header stays "t,y", y the response to that input).
+bool WriteStepOutput(const InputResponse& r, std::string_view caption, const std::string& path,
+                     int width, int height, int fontHeight, bool black, std::string* error);
+
 // The command line's --step: the response of the ticked functions of s,
 // compiled anew, written to path at the window's default size; the lines the
 // picture writes (the read-outs, or the one line said instead of a curve)
@@ -32,5 +38,9 @@ bool WriteStepOutput(const StepResponse& r, std::string_view caption, const std:
 // file cannot be written.
 bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const std::string& path,
                    bool black, std::vector<std::string>* lines, std::string* error);
+// The same with --input: the response to a step, a ramp or an impulse.
+bool WriteStepFile(const DiagramState& s, InputKind input, bool closedLoop, double tMax,
+                   const std::string& path, bool black, std::vector<std::string>* lines,
+                   std::string* error);
 
 }  // namespace tv::ui

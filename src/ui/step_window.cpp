@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,6 +89,7 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   Imprimer = file->addAction(tr("Imprimer"));
   SauverPng = file->addAction(tr("Sauver l'image (.PNG)"));
   SauverSvg = file->addAction(tr("Sauver l'image (.SVG)"));
+  EnregistrerEchantillons = file->addAction(tr("Enregistrer les échantillons (CSV)..."));
   layout->setMenuBar(MainMenu);
 
   auto* bar = new QWidget(this);
@@ -108,6 +110,14 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   TMax->setPlaceholderText(QStringLiteral("auto"));
   label->setBuddy(TMax);
   row->addWidget(TMax);
+  row->addSpacing(12);
+  auto* inputLabel = new QLabel(tr("Entrée :"), bar);
+  row->addWidget(inputLabel);
+  Entree = new QComboBox(bar);
+  Entree->setObjectName(QStringLiteral("Entree"));
+  Entree->addItems({tr("échelon"), tr("rampe"), tr("impulsion")});
+  inputLabel->setBuddy(Entree);
+  row->addWidget(Entree);
   row->addStretch(1);
   layout->addWidget(bar);
 
@@ -135,6 +145,8 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
     tMax_ = AskedTMax();
     Recompute();
   });
+  connect(Entree, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
+  connect(EnregistrerEchantillons, &QAction::triggered, this, [this] { SauverClick(".csv"); });
   connect(Pressepapier, &QAction::triggered, this, &StepWindow::PressepapierClick);
   connect(Imprimer, &QAction::triggered, this, &StepWindow::ImprimerClick);
   connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
@@ -184,26 +196,35 @@ double StepWindow::AskedTMax() const {
   return ok && std::isfinite(t) && t > 0 ? t : 0.0;
 }
 
+tv::InputKind StepWindow::AskedInput() const {
+  switch (Entree->currentIndex()) {
+    case 1: return tv::InputKind::Ramp;
+    case 2: return tv::InputKind::Impulse;
+    default: return tv::InputKind::Step;
+  }
+}
+
 void StepWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Compute(drawn); }
 
 void StepWindow::Recompute() {
-  response_ = ComputeStepResponseOfTexts(s_, BoucleFermee->isChecked(), tMax_);
+  response_ = ComputeInputResponseOfTexts(s_, AskedInput(), BoucleFermee->isChecked(), tMax_);
   Repaint();
 }
 
 void StepWindow::Compute(bool drawn) {
   if (drawn) {
-    response_ = ComputeStepResponse(s_, BoucleFermee->isChecked(), tMax_);
+    response_ = ComputeInputResponse(s_, AskedInput(), BoucleFermee->isChecked(), tMax_);
   } else {
-    response_ = tv::StepResponse{};
-    response_.Outcome = StepOutcome::Invalid;
+    response_ = tv::InputResponse{};
+    response_.Input = AskedInput();
+    response_.Samples.Outcome = StepOutcome::Invalid;
   }
   Repaint();
 }
 
 void StepWindow::Repaint() {
   ++redrawCount_;
-  DrawStepView(picture_, response_, StepCaption(s_, BoucleFermee->isChecked()));
+  DrawInputView(picture_, response_, StepCaption(s_, BoucleFermee->isChecked()));
   Picture->update();
 }
 
@@ -230,8 +251,8 @@ void StepWindow::PressepapierClick() {
   picture.PlotHeight = picture_.PlotHeight;
   picture.CurvePenWidth = picture_.CurvePenWidth;
   picture.FramePenWidth = picture_.FramePenWidth;
-  DrawStepView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
-               StepParameterLine(s_));
+  DrawInputView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
+                StepParameterLine(s_));
   PictureContext ctx{this, picture, HostDialogs(s_), copy};
   CopyPictureToClipboard(ctx);
 }
@@ -243,8 +264,8 @@ void StepWindow::ImprimerClick() {
                      [this, caption, parameters](tv::DiagramState& page) {
                        // Only the page says the parameter values; the window's picture
                        // is drawn again without them.
-                       DrawStepView(page, response_, caption,
-                                    page.DrawCanvas == surface_.get() ? "" : parameters);
+                       DrawInputView(page, response_, caption,
+                                     page.DrawCanvas == surface_.get() ? "" : parameters);
                      }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew, shown.
@@ -253,9 +274,10 @@ void StepWindow::ImprimerClick() {
 
 void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
-                                                      QStringLiteral("*") + ext.toUpper(),
-                                                      QStringLiteral("reponse") + ext);
+  const QString filter = ext == QLatin1String(".csv") ? tr("Échantillons (*%1)|*%1").arg(ext)
+                                                      : tr("Image (*%1)|*%1").arg(ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(
+      this, filter, QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "analysis/input_response.h"
 #include "analysis/step_response.h"
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
@@ -13,6 +14,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QMenuBar;
 class QPrinter;
@@ -38,8 +40,10 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   QAction* Imprimer = nullptr;
   QAction* SauverPng = nullptr;
   QAction* SauverSvg = nullptr;
-  QCheckBox* BoucleFermee = nullptr;  // "Boucle fermée (retour unitaire)"
-  QLineEdit* TMax = nullptr;          // "t max (s)": empty is automatic
+  QAction* EnregistrerEchantillons = nullptr;  // "Enregistrer les échantillons (CSV)..."
+  QCheckBox* BoucleFermee = nullptr;           // "Boucle fermée (retour unitaire)"
+  QLineEdit* TMax = nullptr;                   // "t max (s)": empty is automatic
+  QComboBox* Entree = nullptr;  // "Entrée :" échelon, rampe, impulsion (InputKind's order)
   QWidget* Picture = nullptr;
 
   // "Réponse temporelle : tracé": shows the window and brings it to the front.
@@ -51,7 +55,10 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   // The span asked for in "t max (s)", 0 for automatic (empty or not a
   // positive number; ',' is read as the decimal point).
   double AskedTMax() const;
-  const tv::StepResponse& Response() const { return response_; }
+  tv::InputKind AskedInput() const;
+  // The samples drawn (the response to the input chosen), and the whole result.
+  const tv::StepResponse& Response() const { return response_.Samples; }
+  const tv::InputResponse& InputResult() const { return response_; }
   // The picture as last drawn.
   const QImage& Image() const;
   int RedrawCount() const { return redrawCount_; }
@@ -78,7 +85,7 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   // it is used.
   tv::DiagramState picture_;
   std::unique_ptr<QtSurface> surface_;
-  tv::StepResponse response_;
+  tv::InputResponse response_;
   tv::DiagramHost* listenedTo_ = nullptr;
   bool placed_ = false;
   int redrawCount_ = 0;

@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -35,18 +36,22 @@
 #include <functional>
 #include <utility>
 
+#include "analysis/curve_table.h"
 #include "analysis/tuning.h"
 
 #include "core/format.h"
 #include "core/display_rules.h"
 #include "expression/coefficients.h"
+#include "files/file_io.h"
 #include "files/transfer_file.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
 #include "ui/about_box.h"
 #include "ui/cp1252.h"
 #include "ui/cursor_values.h"
+#include "ui/locus_window.h"
 #include "ui/measures_window.h"
+#include "ui/nyquist_window.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
 #include "ui/parameter_controls.h"
@@ -188,9 +193,15 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, this);
   stepWindow_ = new StepWindow(s_, this);
+  locusWindow_ = new LocusWindow(
+      s_, [this] { return parameters_->SelectedParameter(); },
+      [this](Parameter p, double v) { parameters_->SetParameterValue(p, v); }, this);
+  connect(parameters_->Group(), &QButtonGroup::idToggled, locusWindow_, [this](int, bool checked) {
+    if (checked) locusWindow_->ParameterChosen();
+  });
   for (QAction* entry :
        {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1, Maple1,
-        RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1})
+        RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1, Lieudesples1})
     entry->setEnabled(true);
   for (QAction* entry : {N6, N5, H31}) entry->setEnabled(true);
 
@@ -206,6 +217,8 @@ TForm1::~TForm1() {
   // The time-response window listens to this host: it goes while the host is whole.
   delete stepWindow_;
   stepWindow_ = nullptr;
+  delete locusWindow_;
+  locusWindow_ = nullptr;
   if (s_.Host == this) s_.Host = nullptr;
   if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
   if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
@@ -224,6 +237,8 @@ void TForm1::CreateMenus() {
   Imprimer1 = MenuEntry(Fichier1, "Imprimer1", tr("Imprimer"), false);
   SauverlimageEMF1 = MenuEntry(Fichier1, "SauverlimageEMF1", tr("Sauver l'image (.EMF)"), false);
   Mspaint1 = MenuEntry(Fichier1, "Mspaint1", tr("Modifier l'image avec Mspaint (.Bmp)"), false);
+  ExporterlescourbesCSV1 =
+      MenuEntry(Fichier1, "ExporterlescourbesCSV1", tr("Exporter les courbes (CSV)..."), true);
   Maple1 =
       MenuEntry(Fichier1, "Maple1", tr("Réponse temporelle : ouverture directe de Maple"), false);
   RponsetemporellecrationdunfichierMaple1 =
@@ -258,6 +273,18 @@ void TForm1::CreateMenus() {
   Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", tr("Asymptotes"), true);
   Asymptotes1->setCheckable(true);
   connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
+  AbaquedeBlackNichols1 =
+      MenuEntry(Analyse1, "AbaquedeBlackNichols1", tr("Abaque de Black-Nichols"), true);
+  AbaquedeBlackNichols1->setCheckable(true);
+  connect(AbaquedeBlackNichols1, &QAction::toggled, this, &TForm1::AbaquedeBlackNichols1Click);
+  LieuNyquist1 = MenuEntry(Analyse1, "LieuNyquist1", tr("Lieu de Nyquist"), true);
+  connect(LieuNyquist1, &QAction::triggered, this, [this] {
+    if (!nyquist_) nyquist_ = new NyquistWindow(s_, this);
+    nyquist_->ShowWindow();
+  });
+  // Needs the locus window, which exists once the start-up is over.
+  Lieudesples1 = MenuEntry(Analyse1, "Lieudesples1", tr("Lieu des pôles"), false);
+  connect(Lieudesples1, &QAction::triggered, this, &TForm1::Lieudesples1Click);
 
   // The menu title itself is the command.
   apropos = bar->addAction(tr("A propos"));
@@ -285,6 +312,7 @@ void TForm1::CreateMenus() {
   connect(Imprimer1, &QAction::triggered, this, &TForm1::Imprimer1Click);
   connect(SauverlimageEMF1, &QAction::triggered, this, &TForm1::SauverlimageEMF1Click);
   connect(Mspaint1, &QAction::triggered, this, &TForm1::Mspaint1Click);
+  connect(ExporterlescourbesCSV1, &QAction::triggered, this, &TForm1::ExporterlescourbesCSV1Click);
   connect(Maple1, &QAction::triggered, this, &TForm1::Maple1Click);
   connect(RponsetemporellecrationdunfichierMaple1, &QAction::triggered, this,
           &TForm1::RponsetemporellecrationdunfichierMaple1Click);
@@ -597,6 +625,32 @@ void TForm1::Mspaint1Click() {
   EditPictureInPaintProgram(ctx, *launcher_);
 }
 
+void TForm1::ExporterlescourbesCSV1Click() {
+  // The numbers of the picture on screen: none while a ticked function is
+  // refused (the picture shows nothing new then).
+  for (int i = 0; i < 3; ++i) {
+    CoefficientSet scratch{};
+    if (IsCurveBoxChecked(i + 1) && (!ExtractCoefficients(s_.NumText[i].View(), s_, scratch) ||
+                                     !ExtractCoefficients(s_.DenText[i].View(), s_, scratch))) {
+      dialogs_.Message(this, tr("Une fonction cochée est invalide : rien n'est exporté"),
+                       QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+      return;
+    }
+  }
+  const QString chosen =
+      dialogs_.SaveFileName(this, tr("Courbes (*.csv)|*.csv"), QStringLiteral("*.csv"),
+                            QtPath(ReplaceExtension(s_.CurrentFileName, ".csv")));
+  if (chosen.isEmpty()) return;
+  QString name = chosen;
+  if (!name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) name += QLatin1String(".csv");
+  std::string error;
+  if (!WriteFileAtomically(LocalPath(name), CurveTableCsv(SweepDrawnCurves(s_)), &error))
+    dialogs_.Message(this,
+                     tr("Impossible d'enregistrer le fichier « %1 » : %2")
+                         .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
+                     QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+}
+
 void TForm1::Maple1Click() {
   PictureContext ctx = PictureCommands();
   OpenWorksheetInMaple(ctx, *launcher_);
@@ -628,7 +682,7 @@ void TForm1::Rglersur23dB1Click() {
   if (!value) {
     dialogs_.Message(this,
                      tr("Aucune valeur de %1 entre 0 et %2 ne donne un pic de "
-                        "2,3 dB en boucle fermée.")
+                        "2,3 dB avec une boucle fermée stable.")
                          .arg(QString::fromUtf8(Info(*p).Name.data(),
                                                 static_cast<qsizetype>(Info(*p).Name.size())),
                               QString::fromStdString(FormatReal(kTuningHighest))),
@@ -639,6 +693,8 @@ void TForm1::Rglersur23dB1Click() {
 }
 
 void TForm1::Rponsetemporelletrac1Click() { stepWindow_->ShowWindow(); }
+
+void TForm1::Lieudesples1Click() { locusWindow_->ShowWindow(); }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 
@@ -689,6 +745,11 @@ void TForm1::CheckBox4Click() { Redraw(); }
 
 void TForm1::Asymptotes1Click() {
   s_.ShowAsymptotes = Asymptotes1->isChecked() ? 1 : 0;
+  Redraw();
+}
+
+void TForm1::AbaquedeBlackNichols1Click() {
+  s_.ShowNicholsChart = AbaquedeBlackNichols1->isChecked() ? 1 : 0;
   Redraw();
 }
 

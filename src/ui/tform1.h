@@ -29,10 +29,12 @@ namespace tv::ui {
 
 class DesktopLauncher;
 class MeasuresWindow;
+class NyquistWindow;
 class ParameterControls;
 struct PictureContext;
 class QtSurface;
 class StepWindow;
+class LocusWindow;
 class TAboutBox;
 class TForm2;
 class TForm3;
@@ -88,9 +90,12 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
   StepWindow* StepResponseWindow() const { return stepWindow_; }
+  LocusWindow* PoleLocusWindow() const { return locusWindow_; }
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
   MeasuresWindow* Measures() const { return measures_; }
+  // The Nyquist window, once Analyse > "Lieu de Nyquist" has opened it.
+  NyquistWindow* Nyquist() const { return nyquist_; }
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 
@@ -125,6 +130,10 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Mesures1 = nullptr;
   QAction* Rglersur23dB1 = nullptr;
   QAction* Asymptotes1 = nullptr;  // check item: the asymptotic diagram over the Bode curves
+  // Check item: the closed-loop contours over the Black chart.
+  QAction* AbaquedeBlackNichols1 = nullptr;
+  QAction* LieuNyquist1 = nullptr;
+  QAction* Lieudesples1 = nullptr;  // the closed-loop poles over the selected parameter
   QAction* N3 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;
@@ -132,6 +141,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   QAction* Imprimer1 = nullptr;
   QAction* SauverlimageEMF1 = nullptr;
   QAction* Mspaint1 = nullptr;
+  QAction* ExporterlescourbesCSV1 = nullptr;  // the drawn curves' numbers
   QAction* Maple1 = nullptr;
   QAction* RponsetemporellecrationdunfichierMaple1 = nullptr;
   QAction* Rponsetemporelletrac1 = nullptr;
@@ -155,6 +165,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void CheckBox4Click();
   void CheckBox5Click();
   void Asymptotes1Click();
+  void AbaquedeBlackNichols1Click();
   void RadioButton7Click();
   void RadioButton8Click();
   void RadioButton9Click();
@@ -178,11 +189,13 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void Imprimer1Click();
   void SauverlimageEMF1Click();
   void Mspaint1Click();
+  void ExporterlescourbesCSV1Click();
   void Maple1Click();
   void RponsetemporellecrationdunfichierMaple1Click();
   void Mesures1Click();
   void Rglersur23dB1Click();
   void Rponsetemporelletrac1Click();
+  void Lieudesples1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it): the dialogs' printer, shared with the step response window.
@@ -227,6 +240,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TForm2* form2_ = nullptr;
   MeasuresWindow* measures_ = nullptr;
   StepWindow* stepWindow_ = nullptr;
+  NyquistWindow* nyquist_ = nullptr;
+  LocusWindow* locusWindow_ = nullptr;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;

@@ -56,9 +56,12 @@ TEST(DrawnCurveBreaksTest, ReportCarriesTheBreaksOfEachCurve) {
   s.Host = &host;
   s.NumCoeffs[0] = {2};
   s.DenCoeffs[0] = {0, 1, 0.5};  // 2/(p (1 + p/2))
-  EXPECT_NE(ReadoutsReport(s).find("\"breaks\": [{\"w\": 2, \"order\": 1, \"kind\": \"pole\", "
-                                   "\"ksi\": null}], \"initial_slope_db_per_decade\": -20}"),
-            std::string::npos)
+  EXPECT_NE(
+      ReadoutsReport(s).find("\"breaks\": [{\"w\": 2, \"order\": 1, \"kind\": \"pole\", "
+                             "\"ksi\": null}], \"initial_slope_db_per_decade\": -20, "
+                             "\"nyquist\": {\"open_loop_rhp_poles\": 0, \"encirclements\": 0, "
+                             "\"closed_loop_rhp_poles\": 0, \"stable\": true}}"),
+      std::string::npos)
       << ReadoutsReport(s);
 }
 

@@ -129,20 +129,63 @@ INSTANTIATE_TEST_SUITE_P(
                  {{1, 1, true, kNone}},
                  0,
                  {{0.1, 20 * std::log10(0.3), 270}, {10, 20 * std::log10(3.0), 360}}},
-        // (1+p)^5 expanded: one fifth-order root, the worst spread degree 5 allows.
+        // (1+p)^5 expanded: one fifth-order root, the worst spread degree 5
+        // allows, read as one break of order 5.
         HandCase{"FifthOrderRoot",
                  {1},
                  {1, 5, 10, 10, 5, 1},
                  0,
                  1,
-                 {{1, 1, true, kNone},
-                  {1, 1, true, kNone},
-                  {1, 1, true, kNone},
-                  {1, 1, true, kNone},
-                  {1, 1, true, kNone}},
+                 {{1, 5, true, kNone}},
                  -100,
                  {{10, -100, -450}}}),
     [](const testing::TestParamInfo<HandCase>& param) { return param.param.Name; });
+
+// Roots whatever the scale of p: each case's exact roots (by construction,
+// the polynomial being written from them) against the factors found.
+struct RootCase {
+  const char* Name;
+  CoefficientSet Den;
+  double W;  // the one break pulsation
+  int Order;
+  double Ksi;  // kNone for real roots
+};
+
+class ScaledRootTest : public testing::TestWithParam<RootCase> {};
+
+TEST_P(ScaledRootTest, OneBreakOfTheRootsOrder) {
+  const RootCase& c = GetParam();
+  const CurveAsymptotes a = FunctionAsymptotes({1}, c.Den);
+  ASSERT_EQ(a.Breaks.size(), 1u);
+  EXPECT_NEAR(a.Breaks[0].W, c.W, 1e-10 * c.W);
+  EXPECT_EQ(a.Breaks[0].Order, c.Order);
+  EXPECT_EQ(a.Breaks[0].Ksi.has_value(), !std::isnan(c.Ksi));
+  if (a.Breaks[0].Ksi) {
+    EXPECT_NEAR(*a.Breaks[0].Ksi, c.Ksi, 1e-9);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roots, ScaledRootTest,
+    testing::Values(RootCase{"SmallLeadE12", {1, 1e-12}, 1e12, 1, kNone},
+                    RootCase{"SmallLeadE10", {1, 1e-10}, 1e10, 1, kNone},
+                    // (1+p/5)^5, (1+p/1000)^2, (1+p)^3 expanded.
+                    RootCase{"FifthOrderAtFive", {1, 1, 0.4, 0.08, 0.008, 0.00032}, 5, 5, kNone},
+                    RootCase{"DoubleAtThousand", {1, 2e-3, 1e-6}, 1000, 2, kNone},
+                    RootCase{"TripleAtOne", {1, 3, 3, 1}, 1, 3, kNone},
+                    // (1 + p + p^2)^2: a double pair, xi = 1/2.
+                    RootCase{"DoublePair", {1, 2, 3, 2, 1}, 1, 4, 0.5},
+                    // 1 + 2 0.3 p/1e4 + p^2/1e8: a pair far from 1.
+                    RootCase{"PairFarFromItsNeighbour", {1, 0.6e-4, 1e-8}, 1e4, 2, 0.3}),
+    [](const testing::TestParamInfo<RootCase>& param) { return param.param.Name; });
+
+TEST(FactorPolynomialTest, CloseDistinctRootsStayApart) {
+  // (1+p)(1+p/1.001): two roots a thousandth apart are two roots, not one.
+  const PolynomialFactors f = FactorPolynomial({1, 1 + 1 / 1.001, 1 / 1.001});
+  ASSERT_EQ(f.Real.size(), 2u);
+  EXPECT_NEAR(f.Real[0], -1.001, 1e-12);
+  EXPECT_NEAR(f.Real[1], -1, 1e-12);
+}
 
 TEST(BreakTest, ResonanceOnlyBelowTheLimit) {
   const Break pole{10, 2, true, 0.2, false};

@@ -138,6 +138,57 @@ TEST(ReadoutsTest, ZeroPolynomialAndDifferentiator) {
   EXPECT_FALSE(d.ClosedLoop.BandwidthW);
 }
 
+// K(1+p)^2/p^3 / (1 + 0.01p + 0.01p^2) / (1 + 0.02p + 1e-4p^2): two gain
+// crossovers 1 % apart near the lightly damped pair (mpmath, 30 digits).
+TEST(ReadoutsTest, CloseCrossoversAreEachFound) {
+  CurveFactors f{{{1, 2, 1}, {1}, {1}}, {{0, 0, 0, 1}, {1, 0.01, 0.01}, {1, 0.02, 1e-4}}};
+  const CurveReadouts r = ComputeReadouts(f, kRange);
+  ASSERT_EQ(r.GainCrossovers.size(), 3u);
+  const double w[] = {1.48547134703127, 9.89636632004032, 10.0};
+  const double margin[] = {19.53179563, -11.074232505, -22.84237255};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(r.GainCrossovers[i].W, w[i], 1e-9 * w[i]) << i;
+    EXPECT_NEAR(r.GainCrossovers[i].PhaseMarginDeg, margin[i], 1e-6) << i;
+  }
+}
+
+TEST(ReadoutsTest, DegenerateValuesSaidInWords) {
+  // 1/(1 + p^2/4): the phase is exactly -180 degrees beyond w = 2.
+  const CurveReadouts undamped = ComputeReadouts(One({1}, {1, 0, 0.25}), kRange);
+  EXPECT_TRUE(undamped.PhaseCrossovers.empty());
+  EXPECT_TRUE(undamped.PhaseAt180);
+  // 8/(1+p)^3 closed has poles at +-j sqrt 3: an infinite resonance there.
+  const CurveReadouts limit = ComputeReadouts(One({8}, {1, 3, 3, 1}), kRange);
+  ASSERT_TRUE(limit.ClosedLoop.PeakDb && limit.ClosedLoop.PeakW);
+  EXPECT_TRUE(std::isinf(*limit.ClosedLoop.PeakDb));
+  EXPECT_NEAR(*limit.ClosedLoop.PeakW, std::sqrt(3.0), 1e-9);
+  // A lead alone: its closed loop only rises to 10/11 at high frequency.
+  const CurveReadouts lead = ComputeReadouts(One({1, 1}, {1, 0.1}), kRange);
+  EXPECT_FALSE(lead.ClosedLoop.PeakDb);
+  EXPECT_TRUE(lead.ClosedLoop.NoResonance);
+  EXPECT_NEAR(*lead.ClosedLoop.HighFrequencyLimitDb, 20 * std::log10(10.0 / 11), 1e-12);
+}
+
+TEST(TuningTest, OnlyStableLoopsCount) {
+  DiagramState s;
+  HeadlessHost host;
+  SetStartValues(s);
+  s.Host = &host;
+  host.Boxes[0] = true;
+  s.ParamK = 0.3;
+  s.NumText[0].Assign("K+2*K*p+K*p^2");
+  s.DenText[0].Assign("p^3");
+  // K(1+p)^2/p^3 closed: p^3 + K p^2 + 2K p + K, stable for K > 1/2 only
+  // (Routh); the values below also give 2.3 dB peaks, which mean nothing.
+  const std::optional<double> k = TuneClosedLoopPeak(s, Parameter::K);
+  ASSERT_TRUE(k);
+  EXPECT_GT(*k, 0.5);
+  const std::optional<double> peak =
+      ClosedLoopPeakDb(CurveFactors{{{*k, 2 * *k, *k}}, {{0, 0, 0, 1}}}, kRange);
+  ASSERT_TRUE(peak);
+  EXPECT_NEAR(*peak, kContourPeakDb, 1e-6);
+}
+
 TEST(TuningTest, IntegratorLagReachesTheContourAtTheDirectGain) {
   DiagramState s;
   HeadlessHost host;

@@ -187,6 +187,124 @@ INSTANTIATE_TEST_SUITE_P(
             "ExtremeCoefficients", {{{1}, {1e300, 1e-300}}}, false, StepOutcome::Overflow}),
     [](const testing::TestParamInfo<DegenerateCase>& c) { return c.param.Name; });
 
+// Systems that mix fast and slow factors: the last sample (t = "t max") within
+// 1e-9 of the largest |y| from the exact value, computed once with mpmath
+// (50 digits, de Hoog's inversion of H(p)/p with the coefficients as doubles;
+// Talbot's agrees but for the ramp, whose pair at -0.1 +- j it misses).
+struct HardCase {
+  const char* Name;
+  std::vector<Function> Functions;
+  bool Closed;
+  double T;
+  double Exact;
+};
+
+class HardSystemTest : public testing::TestWithParam<HardCase> {};
+
+TEST_P(HardSystemTest, LastSampleIsExact) {
+  const HardCase& c = GetParam();
+  const StepResponse r = Response(c.Functions, c.Closed, c.T);
+  ASSERT_EQ(r.Outcome, StepOutcome::Drawn);
+  ASSERT_DOUBLE_EQ(r.T.back(), c.T);
+  double largest = 0;
+  for (double y : r.Y) largest = std::max(largest, std::abs(y));
+  EXPECT_NEAR(r.Y.back(), c.Exact, 1e-9 * largest);
+}
+
+// (1+p)^5, (1+p/2)^5, (1+p/20)^5 and (1+2p)^5 expanded.
+const CoefficientSet kOnePlusP5{1, 5, 10, 10, 5, 1};
+const CoefficientSet kHalf5{1, 2.5, 2.5, 1.25, 0.3125, 0.03125};
+const CoefficientSet kTwentieth5{1, 0.25, 0.025, 0.00125, 3.125e-5, 3.125e-7};
+const CoefficientSet kTwo5{1, 10, 40, 80, 80, 32};
+const Function kLead{{1, 0.1}, {1, 0.17, 0.013, 6.5e-4, 2.125e-5, 3.125e-7}};
+const Function kFast{{1, -0.05}, {1, 0.016, 1.69e-4, 1.294e-6, 2.14e-9, 1e-12}};
+
+std::vector<Function> DegreeFifteen(double k) {
+  return {{{k}, kOnePlusP5}, {kHalf5, kTwentieth5}, {{1}, kTwo5}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Systems, HardSystemTest,
+    testing::Values(
+        HardCase{"TwelveDecadesInSeries", {kLead, kFast}, false, 2, 0.99972816076830508},
+        HardCase{"TwelveDecadesPeak", {kLead, kFast}, false, 0.279, 1.6123369580609648},
+        HardCase{"TwelveDecadesAlone", {kFast}, false, 0.05, 2.1941035112639940},
+        HardCase{"DegreeFifteenClosed", DegreeFifteen(1), true, 100, 0.50224721216923007},
+        HardCase{"DegreeFifteenClosedEarly", DegreeFifteen(1), true, 20, 0.70393153899921233},
+        HardCase{"DegreeFifteenLowGain", DegreeFifteen(0.3), true, 100, 0.23076848664742895},
+        HardCase{"StiffProduct",
+                 {{{1}, {1, 1e6}}, {{1}, {1, 2e-7, 1e-10}}},
+                 false,
+                 8e6,
+                 0.99966453737209742},
+        HardCase{"RampThroughAFastFactor",
+                 {{{0.8, 0.4}, {0, 1, 0.4, 1.05, 0.202, 0.01}}, kFast},
+                 false,
+                 80,
+                 64.027459088730215}),
+    [](const testing::TestParamInfo<HardCase>& param) { return param.param.Name; });
+
+// K/(p(1 + 0.5p)) closed at K = 4: p^2 + 2p + 8, xi = 1/sqrt 8; its
+// read-outs in closed form (settling and rise solved with mpmath).
+const Function kClosedFour{{4}, {0, 1, 0.5}};
+
+TEST(StepReadoutsTest, ReadOutsOnTheExactResponseWhateverTheSpan) {
+  for (const double tMax : {0.0, 1e5, 1e15}) {
+    const StepResponse r = Response({kClosedFour}, true, tMax);
+    ASSERT_EQ(r.Outcome, StepOutcome::Drawn) << tMax;
+    const StepReadouts& o = r.Readouts;
+    ASSERT_TRUE(o.HasOvershoot && o.SettledInSpan && o.HasRise) << tMax;
+    EXPECT_NEAR(o.OvershootPercent, 100 * std::exp(-std::numbers::pi / std::sqrt(7.0)), 1e-7);
+    EXPECT_NEAR(o.PeakTime, std::numbers::pi / std::sqrt(7.0), 1e-8);
+    EXPECT_NEAR(o.SettlingTime, 2.78162951275537, 1e-8) << tMax;
+    EXPECT_NEAR(o.RiseEnd - o.RiseStart, 0.492860569175429, 1e-8) << tMax;
+    // Long after the span every sample is the final value.
+    if (tMax > 0) {
+      EXPECT_NEAR(r.Y.back(), 1, 1e-9) << tMax;
+    }
+  }
+  EXPECT_GT(Response({kClosedFour}, true, 1e15).RequestedTMax, 0);
+}
+
+TEST(StepReadoutsTest, PeakBeyondTheSpanIsSaid) {
+  const StepResponse r = Response({kClosedFour}, true, 1);  // the peak is at 1.187 s
+  EXPECT_FALSE(r.Readouts.HasOvershoot);
+  EXPECT_TRUE(r.Readouts.PeakBeyondSpan);
+  EXPECT_EQ(StepReadoutTexts(r)[1], "D\xE9passement D% : pic au-del\xE0 de 1 s");
+}
+
+// K/(1 + p + 0.5p^2) closed at K = 1e8: p^2 + 2p + 2(1e8 + 1), an
+// oscillation far faster than the span's samples.
+TEST(StepReadoutsTest, FastOscillationReadOnItsOwnSamples) {
+  const StepResponse r = Response({{{1e8}, {1, 1, 0.5}}}, true);
+  const double wn = std::sqrt(2 * (1e8 + 1)), xi = 1 / wn;
+  const double wd = wn * std::sqrt(1 - xi * xi);
+  ASSERT_TRUE(r.Readouts.HasOvershoot);
+  EXPECT_NEAR(r.Readouts.OvershootPercent, 100 * std::exp(-std::numbers::pi * xi * wn / wd), 1e-6);
+  EXPECT_NEAR(r.Readouts.PeakTime, std::numbers::pi / wd, 1e-12);
+  EXPECT_TRUE(r.TooFastToDraw);
+}
+
+TEST(StepReadoutsTest, SmallValuesKeepTheirDigits) {
+  // 1/(1e8 + p) closed: 1/(p + 1e8 + 1), settling at ln 20 / (1e8 + 1).
+  const StepResponse r = Response({{{1}, {1e8, 1}}}, true);
+  const std::vector<std::string> lines = StepReadoutTexts(r);
+  EXPECT_EQ(lines[0], "Valeur finale : 1e-8");
+  EXPECT_NEAR(r.Readouts.SettlingTime, std::log(20.0) / (1e8 + 1), 1e-17);
+  EXPECT_EQ(lines[2], "Temps de r\xE9ponse \xE0 5 % : 2.996e-8 s");
+}
+
+TEST(StepReadoutsTest, PolesOnTheAxisAreTheStabilityLimit) {
+  // 8/(1+p)^3 closed: p^3 + 3p^2 + 3p + 9, poles at -3 and +-j sqrt 3.
+  const StepResponse r = Response({{{8}, {1, 3, 3, 1}}}, true);
+  ASSERT_EQ(r.Readouts.Kind, StepKind::Unstable);
+  EXPECT_TRUE(r.Readouts.StabilityLimit);
+  EXPECT_NEAR(r.Readouts.OscillationW, std::sqrt(3.0), 1e-9);
+  EXPECT_EQ(StepReadoutTexts(r)[0], "Valeur finale : limite de stabilit\xE9");
+  // One step further it grows.
+  EXPECT_FALSE(Response({{{9}, {1, 3, 3, 1}}}, true).Readouts.StabilityLimit);
+}
+
 TEST(StepResponseTest, TheWindowsTMaxOverridesTheSpan) {
   const StepResponse automatic = Response({{{1}, {1, 2}}}, false);
   EXPECT_GE(automatic.TMax, 2 * std::log(1000.0));

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <filesystem>
 #include <fstream>
@@ -432,6 +433,123 @@ class CliTest : public QObject {
     }
   }
 
+  // --input: the class-1 loop 4/(p(1+0.5p)) closed follows a ramp 1/K behind;
+  // --export .csv: the curves at the picture's 1134 - 60 + 1 columns.
+  void RampAndCurvesAsNumbers() {
+    const QStringList loop = {QStringLiteral("--num1"),   QStringLiteral("4"),
+                              QStringLiteral("--den1"),   QStringLiteral("p+0.5*p^2"),
+                              QStringLiteral("--curves"), QStringLiteral("1")};
+    Run r = Tracevue(loop + QStringList{QStringLiteral("--closed-loop"), QStringLiteral("--input"),
+                                        QStringLiteral("ramp"), QStringLiteral("--step"),
+                                        Path("ramp.csv")});
+    QCOMPARE(r.Code, 0);
+    QCOMPARE(r.Out, QStringLiteral("Erreur de traînage : 0.25\n"));
+    r = Tracevue(loop + QStringList{QStringLiteral("--export"), Path("curves.csv")});
+    QCOMPARE(r.Code, 0);
+    QFile csv(Path("curves.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("w,H1_gain_db,H1_phase_deg"));
+    QCOMPARE(lines.size(), 1 + 1134 - 60 + 1);
+    // 4/(0.1 j (1 + 0.05 j)) at w = 0.1, to 15 significant digits.
+    const QStringList first = lines[1].split(u',');
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(first[0], QStringLiteral("0.1"));
+    QVERIFY(std::abs(first[1].toDouble() - 32.0303573072407) < 1e-9);
+    QVERIFY(std::abs(first[2].toDouble() + 92.8624052261118) < 1e-9);
+  }
+
+  // 10/(1+p)^3: the verdict on the standard output, the locus as CSV, the
+  // count in the report.
+  void NyquistVerdictLocusAndReport() {
+    const QStringList loop{QStringLiteral("--num1"), QStringLiteral("10"), QStringLiteral("--den1"),
+                           QStringLiteral("1+3*p+3*p^2+p^3")};
+    const Run r = Tracevue(loop + QStringList{QStringLiteral("--nyquist"), Path("nyquist.csv"),
+                                              QStringLiteral("--report"), Path("nyquist.json")});
+    QCOMPARE(r.Code, 0);
+    const QStringList verdict = r.Out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(verdict.size(), 3);
+    QCOMPARE(verdict[0], QStringLiteral("H1 : P = 0, N = 2, Z = N + P = 2"));
+    QCOMPARE(verdict[1],
+             QStringLiteral("Boucle fermée instable : 2 pôle(s) à partie réelle positive"));
+    QFile csv(Path("nyquist.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("w,re,im"));
+    QVERIFY(lines.size() > 100);
+    for (qsizetype k = 1; k < lines.size(); ++k) {
+      const QStringList fields = lines[k].split(u',');
+      QCOMPARE(fields.size(), 3);
+      const std::complex<double> h =
+          10.0 / std::pow(std::complex<double>(1.0, fields[0].toDouble()), 3);
+      QVERIFY2(std::abs(h - std::complex<double>(fields[1].toDouble(), fields[2].toDouble())) <
+                   1e-12 * std::max(1.0, std::abs(h)),
+               qPrintable(lines[k]));
+    }
+    QFile f(Path("nyquist.json"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonObject n = QJsonDocument::fromJson(f.readAll())
+                              .object()[u"curves"]
+                              .toArray()[0]
+                              .toObject()[u"nyquist"]
+                              .toObject();
+    QCOMPARE(n[u"open_loop_rhp_poles"].toInt(), 0);
+    QCOMPARE(n[u"encirclements"].toInt(), 2);
+    QCOMPARE(n[u"closed_loop_rhp_poles"].toInt(), 2);
+    QCOMPARE(n[u"stable"].toBool(), false);
+    // At K = 8 the locus goes through -1: N does not exist.
+    QCOMPARE(Tracevue({QStringLiteral("--num1"), QStringLiteral("8"), QStringLiteral("--den1"),
+                       QStringLiteral("1+3*p+3*p^2+p^3"), QStringLiteral("--nyquist"),
+                       Path("limit.png"), QStringLiteral("--nyquist-zoom")})
+                 .Out.split(u'\n')[1],
+             QStringLiteral("Limite de stabilité : pôle en boucle fermée en w= 1.732 rad/s"));
+  }
+
+  // K/(1+p)^3 over K from 0 to 400: stable below K = 8; every CSV row a root of (1+p)^3 + K;
+  // the report's product has the poles at K = 8 (-3 and +-j sqrt(3)) and the interval.
+  void LocusAsSamplesStabilityAndReport() {
+    const QStringList loop = {QStringLiteral("--num1"),   QStringLiteral("K"),
+                              QStringLiteral("--den1"),   QStringLiteral("1+3*p+3*p^2+p^3"),
+                              QStringLiteral("--curves"), QStringLiteral("1,4")};
+    Run r = Tracevue(loop + QStringList{QStringLiteral("--set"), QStringLiteral("K=4"),
+                                        QStringLiteral("--locus"), Path("locus.csv")});
+    QCOMPARE(r.Code, 0);
+    QVERIFY2(r.Out.contains(QStringLiteral("Stable pour 0 <= K < 8\n")), qPrintable(r.Out));
+    QVERIFY(r.Out.contains(QStringLiteral("Axe imaginaire franchi pour K = 8 en w = 1.73205")));
+    QFile csv(Path("locus.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), QStringLiteral("value,re,im"));
+    QVERIFY(lines.size() > 3 * 64);
+    for (qsizetype k = 1; k < lines.size(); ++k) {
+      const QStringList f = lines[k].split(u',');
+      QCOMPARE(f.size(), 3);
+      const std::complex<double> z(f[1].toDouble(), f[2].toDouble());
+      const std::complex<double> one = z + 1.0;
+      QVERIFY2(std::abs(one * one * one + f[0].toDouble()) < 1e-9 * (1 + f[0].toDouble()),
+               qPrintable(lines[k]));
+    }
+    r = Tracevue(loop + QStringList{QStringLiteral("--set"), QStringLiteral("K=8"),
+                                    QStringLiteral("--locus-range"), QStringLiteral("0:20"),
+                                    QStringLiteral("--report"), Path("locus.json")});
+    QCOMPARE(r.Code, 0);
+    QFile f(Path("locus.json"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonArray curves = QJsonDocument::fromJson(f.readAll()).object()[u"curves"].toArray();
+    QCOMPARE(curves.size(), 2);
+    QVERIFY(!curves[0].toObject().contains(u"stability"));
+    const QJsonObject product = curves[1].toObject();
+    const QJsonArray poles = product[u"closed_loop_poles"].toArray();
+    QCOMPARE(poles.size(), 3);
+    QVERIFY(std::abs(poles[0].toObject()[u"im"].toDouble() - std::sqrt(3.0)) < 1e-12);
+    QVERIFY(std::abs(poles[2].toObject()[u"re"].toDouble() + 3) < 1e-12);
+    const QJsonObject stability = product[u"stability"].toObject();
+    QCOMPARE(stability[u"parameter"].toString(), QStringLiteral("K"));
+    const QJsonArray interval = stability[u"intervals"].toArray()[0].toArray();
+    QCOMPARE(interval[0].toDouble(), 0.0);
+    QVERIFY(std::abs(interval[1].toDouble() - 8) < 1e-9);
+  }
+
   void BadUsageExitsWithTwo_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
@@ -443,6 +561,14 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--set"), QStringLiteral("K=-1"), QStringLiteral("--export"),
                        png}
         << QStringLiteral("--set");
+    QTest::newRow("locus range backwards")
+        << QStringList{QStringLiteral("--locus-range"), QStringLiteral("5:1"),
+                       QStringLiteral("--locus"), png}
+        << QStringLiteral("--locus-range");
+    QTest::newRow("locus of no parameter")
+        << QStringList{QStringLiteral("--locus-param"), QStringLiteral("Z"),
+                       QStringLiteral("--locus"), png}
+        << QStringLiteral("--locus-param");
     QTest::newRow("unknown parameter")
         << QStringList{QStringLiteral("--set"), QStringLiteral("Z=1"), QStringLiteral("--export"),
                        png}
@@ -484,6 +610,9 @@ class CliTest : public QObject {
         << QStringList{QStringLiteral("--t-max"), QStringLiteral("-1"), QStringLiteral("--step"),
                        png}
         << QStringLiteral("--t-max");
+    QTest::newRow("input") << QStringList{QStringLiteral("--input"), QStringLiteral("sine"),
+                                          QStringLiteral("--step"), png}
+                           << QStringLiteral("--input");
     // 81 characters without spaces: cut, it would lose its p^5 term.
     QTest::newRow("text longer than 80")
         << QStringList{QStringLiteral("--den1"),
@@ -515,6 +644,8 @@ class CliTest : public QObject {
                             QStringLiteral("--save"),   Path("w.WWC")};
     QTest::newRow("step format") << first + QStringList{QStringLiteral("--step"), Path("w.pdf")}
                                  << 2;
+    QTest::newRow("nyquist format")
+        << first + QStringList{QStringLiteral("--nyquist"), Path("w.emf")} << 2;
     QTest::newRow("worksheet of nothing")
         << QStringList{QStringLiteral("--save"), Path("w.WWC"), QStringLiteral("--worksheet"),
                        Path("w.mws")}

@@ -63,10 +63,22 @@ class MeasuresWindowTest : public QObject {
     Window w;
     w.form->Mesures1Click();
     const QStringList shown = w.Shown();
-    // 4/(1+p)^3 typed expanded: its triple root is one pulsation, three times.
+    // 4/(1+p)^3 typed expanded: its triple root is one break of order 3.
     QVERIFY2(shown.contains(QStringLiteral("Asymptotes")), qPrintable(shown.join('\n')));
     QVERIFY(shown.contains(QStringLiteral("H1 : pente initiale 0 dB/décade (classe 0)")));
-    QCOMPARE(shown.count(QStringLiteral("w = 1 rad/s : pôle d'ordre 1")), 3);
+    QCOMPARE(shown.count(QStringLiteral("w = 1 rad/s : pôle d'ordre 3")), 1);
+  }
+
+  // (1+p)^3 + 4 = 0: p = -1 - 4^(1/3), and a pair at Ksi 0.148.
+  void ListsTheClosedLoopPolesOfTheProduct() {
+    Window w;
+    w.form->CheckBox4->setChecked(true);
+    w.form->Mesures1Click();
+    const QStringList shown = w.Shown();
+    QVERIFY2(shown.contains(QStringLiteral("Pôles en boucle fermée")),
+             qPrintable(shown.join('\n')));
+    QVERIFY(shown.contains(QStringLiteral("-2.587")));
+    QVERIFY(shown.contains(QStringLiteral("-0.206 ± j1.375   Ksi = 0.148, wn = 1.39 rad/s")));
   }
 
   // The product of H1 alone is headed as the product; Copier gives the

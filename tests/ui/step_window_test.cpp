@@ -2,6 +2,8 @@
 // Ksi.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
@@ -99,6 +101,33 @@ class StepWindowTest : public QObject {
     QCOMPARE(w.Step().Response().TMax, 2.5);
     w.Step().TMax->setText(QString());
     QVERIFY(w.Step().Response().TMax != 2.5);
+  }
+
+  // "Entrée :" switches the samples to the impulse response, the window's
+  // CSV entry writes them, and the main window's writes the curves.
+  void InputChoiceAndSamplesAsCsv() {
+    Window w;
+    w.Step().ShowWindow();
+    const std::vector<double> slope = w.Step().Response().Slope;
+    w.Step().Entree->setCurrentIndex(2);
+    QCOMPARE(w.Step().InputResult().Input, tv::InputKind::Impulse);
+    // The impulse response is the step's slope, sample for sample.
+    QCOMPARE(w.Step().Response().Y.size(), slope.size());
+    for (std::size_t k = 0; k < slope.size(); ++k)
+      QVERIFY(std::abs(w.Step().Response().Y[k] - slope[k]) < 1e-9);
+    QVERIFY(w.Step().InputResult().HasPeak);
+    QTemporaryDir dir;
+    w.dialogs.FileAnswers = {dir.filePath(QStringLiteral("impulse")),
+                             dir.filePath(QStringLiteral("curves.csv"))};
+    w.Step().EnregistrerEchantillons->trigger();
+    QFile samples(dir.filePath(QStringLiteral("impulse.csv")));
+    QVERIFY(samples.open(QIODevice::ReadOnly));
+    QCOMPARE(samples.readLine(), QByteArray("t,y\n"));
+    QCOMPARE(samples.readAll().count('\n'), static_cast<qsizetype>(w.Step().Response().T.size()));
+    w.form->ExporterlescourbesCSV1->trigger();
+    QFile curves(dir.filePath(QStringLiteral("curves.csv")));
+    QVERIFY(curves.open(QIODevice::ReadOnly));
+    QCOMPARE(curves.readLine(), QByteArray("w,H1_gain_db,H1_phase_deg\n"));
   }
 
   // Printed through Imprimer's page layout: black, and the window drawn again after.

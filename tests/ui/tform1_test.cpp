@@ -147,7 +147,7 @@ class TForm1Test : public QObject {
     QCOMPARE(bar[2]->text(), QStringLiteral("Analyse"));
     QCOMPARE(bar[3], f.apropos);
     QCOMPARE(bar[3]->menu(), nullptr);
-    QCOMPARE(f.Fichier1->actions().size(), 12);
+    QCOMPARE(f.Fichier1->actions().size(), 13);
     QCOMPARE(f.Fichier1->actions().front(), f.N3);
     // The window's own time response comes right after the two Maple entries.
     QCOMPARE(f.Fichier1->actions().indexOf(f.Rponsetemporelletrac1),

@@ -1,0 +1,32 @@
+// The drawn curves as numbers: gain and phase of each at the pulsations the picture's sweep uses,
+// and their CSV text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/diagram_state.h"
+
+namespace tv {
+
+struct CurveTable {
+  std::vector<std::string> Names;  // as DrawnCurves names them: "H1", ..., "H1.H3"
+  std::vector<double> W;           // rad/s, one per column of the sweep, in its order
+  // Per curve, per column: as the picture draws them (the phase of each
+  // function in (-360, 360) degrees, the product's the sum of its factors').
+  std::vector<std::vector<double>> GainDb, PhaseDeg;
+};
+
+// The curves the current view draws (DrawnCurves) over the same sweep: the
+// Bode view's pixel columns (PlotWidth - 60 + 1 of them), or the Black
+// view's 451 points per decade (the last of a decade and the first of the
+// next share their pulsation, as in the picture). Where a function's
+// numerator or denominator is zero at a pulsation the table stops where the
+// picture stops. From the state's coefficients as last compiled.
+CurveTable SweepDrawnCurves(const DiagramState& s);
+
+// "w" then NAME_gain_db,NAME_phase_deg per curve, one row per column, 15
+// significant digits, '.' decimal, LF line ends.
+std::string CurveTableCsv(const CurveTable& t);
+
+}  // namespace tv

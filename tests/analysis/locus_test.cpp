@@ -1,0 +1,261 @@
+// The closed-loop locus against values known by hand: critical gains, a time constant's limit,
+// two stable intervals, a damping's circle, and the degenerate cases in words.
+#include "analysis/locus.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/locus_readouts.h"
+#include "core/headless_host.h"
+
+namespace tv {
+namespace {
+
+struct Loop {
+  const char* Num;
+  const char* Den;
+  std::vector<std::pair<Parameter, double>> Values;
+};
+
+struct Scene {
+  HeadlessHost Host;
+  DiagramState S;
+  explicit Scene(const Loop& loop) {
+    SetStartValues(S);
+    S.Host = &Host;
+    S.NumText[0].Assign(loop.Num);
+    S.DenText[0].Assign(loop.Den);
+    Host.Boxes[0] = Host.Boxes[3] = true;
+    for (const auto& [p, v] : loop.Values) ParameterValue(S, p) = v;
+  }
+};
+
+struct Bound {
+  double Low, High;
+};
+
+struct CriticalCase {
+  const char* Name;
+  Loop System;
+  Parameter Param;
+  double From, To;
+  std::vector<Bound> Stable;
+  std::vector<LocusCrossing> Crossings;  // in increasing value
+};
+
+void PrintTo(const CriticalCase& c, std::ostream* os) { *os << c.Name; }
+
+class LocusCriticalTest : public testing::TestWithParam<CriticalCase> {};
+
+// Bounds to 1e-9 relative (refined to 1e-10), and the stability said by the
+// intervals is the sign of the roots at points inside and between them.
+TEST_P(LocusCriticalTest, BoundsAndCrossingsAreTheExactOnes) {
+  const CriticalCase& c = GetParam();
+  Scene scene(c.System);
+  const CharacteristicFamily family(scene.S, c.Param);
+  const Locus l = ComputeLocus(family, c.From, c.To);
+  ASSERT_EQ(l.Outcome, LocusOutcome::Drawn);
+  ASSERT_EQ(l.Stable.size(), c.Stable.size());
+  for (std::size_t i = 0; i < c.Stable.size(); ++i) {
+    EXPECT_NEAR(l.Stable[i].Low, c.Stable[i].Low, 1e-9 * std::max(1.0, c.Stable[i].Low)) << i;
+    EXPECT_NEAR(l.Stable[i].High, c.Stable[i].High, 1e-9 * std::max(1.0, c.Stable[i].High)) << i;
+    for (double u : {0.01, 0.5, 0.99})
+      EXPECT_TRUE(StableAt(family, l.Stable[i].Low + u * (l.Stable[i].High - l.Stable[i].Low)));
+    if (i > 0) {
+      EXPECT_FALSE(StableAt(family, 0.5 * (l.Stable[i - 1].High + l.Stable[i].Low)));
+    }
+  }
+  if (!l.Stable.empty() && l.Stable.back().High < c.To) {
+    EXPECT_FALSE(StableAt(family, 0.5 * (l.Stable.back().High + c.To)));
+  }
+  ASSERT_EQ(l.Crossings.size(), c.Crossings.size());
+  for (std::size_t i = 0; i < c.Crossings.size(); ++i) {
+    EXPECT_NEAR(l.Crossings[i].Value, c.Crossings[i].Value, 1e-9 * c.Crossings[i].Value);
+    EXPECT_NEAR(l.Crossings[i].Omega, c.Crossings[i].Omega, 1e-6);
+  }
+  // Branches are continuous: no root in view jumps by more than a tenth of
+  // it between two samples.
+  const double view = std::max(l.Box.ReMax - l.Box.ReMin, l.Box.ImMax - l.Box.ImMin);
+  const auto inside = [&](std::complex<double> z) {
+    return z.real() >= l.Box.ReMin && z.real() <= l.Box.ReMax && z.imag() >= l.Box.ImMin &&
+           z.imag() <= l.Box.ImMax;
+  };
+  for (std::size_t k = 1; k < l.Samples.size(); ++k)
+    for (std::size_t i = 0; i < l.Samples[k].Roots.size(); ++i) {
+      if (l.Samples[k].Roots.size() != l.Samples[k - 1].Roots.size()) break;
+      const auto a = l.Samples[k - 1].Roots[i], b = l.Samples[k].Roots[i];
+      if (inside(a) && inside(b)) {
+        ASSERT_LT(std::abs(a - b), view / 10) << l.Samples[k].Value;
+      }
+    }
+}
+
+const char kLagIntegrator[] = "p+(1+T)*p^2+T*p^3";  // p(1+p)(1+Tp)
+
+INSTANTIATE_TEST_SUITE_P(
+    Locus, LocusCriticalTest,
+    testing::Values(
+        // (1+p)^3 + K: a pair crosses at K = 8, at w = sqrt(3).
+        CriticalCase{"ThirdOrderLag",
+                     {"K", "1+3*p+3*p^2+p^3", {{Parameter::K, 4}}},
+                     Parameter::K,
+                     0,
+                     400,
+                     {{0, 8}},
+                     {{8, std::sqrt(3.0)}}},
+        // T p^3 + (1+T) p^2 + p + K: stable for K < (1+T)/T, crossing at w = 1/sqrt(T).
+        CriticalCase{"IntegratorT1",
+                     {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 1}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 2}},
+                     {{2, 1}}},
+        CriticalCase{"IntegratorTHalf",
+                     {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 0.5}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 3}},
+                     {{3, std::sqrt(2.0)}}},
+        CriticalCase{"IntegratorTTenth",
+                     {"K", kLagIntegrator, {{Parameter::K, 1}, {Parameter::T, 0.1}}},
+                     Parameter::K,
+                     0,
+                     100,
+                     {{0, 11}},
+                     {{11, std::sqrt(10.0)}}},
+        // Over T for K = 3: stable while T < 1/(K-1) = 0.5, crossing at w = sqrt(2).
+        CriticalCase{"IntegratorOverT",
+                     {"K", kLagIntegrator, {{Parameter::K, 3}, {Parameter::T, 0.2}}},
+                     Parameter::T,
+                     0,
+                     20,
+                     {{0, 0.5}},
+                     {{0.5, std::sqrt(2.0)}}},
+        // p + (K-1)(K-2): the root passes through 0 twice, stable on either side.
+        CriticalCase{"TwoIntervals",
+                     {"K*K-3*K+2", "p", {{Parameter::K, 1}}},
+                     Parameter::K,
+                     0,
+                     4,
+                     {{0, 1}, {2, 4}},
+                     {{1, 0}, {2, 0}}}),
+    [](const testing::TestParamInfo<CriticalCase>& tested) { return tested.param.Name; });
+
+TEST(Locus, DampingMovesThePolesOnACircle) {
+  // p^2 + 2 Ksi W p + W^2: over Ksi, the complex poles stay at |p| = W.
+  Scene scene({"W*W", "2*KSI*W*p+p^2", {{Parameter::W, 2}, {Parameter::Ksi, 0.5}}});
+  const Locus l = ComputeLocus(CharacteristicFamily(scene.S, Parameter::Ksi), 0, 50);
+  ASSERT_EQ(l.Outcome, LocusOutcome::Drawn);
+  int complex = 0;
+  for (const LocusSample& s : l.Samples)
+    for (const auto& r : s.Roots)
+      if (r.imag() != 0) {
+        ++complex;
+        ASSERT_NEAR(std::abs(r), 2, 1e-9) << s.Value;
+      }
+  EXPECT_GT(complex, 20);
+  ASSERT_EQ(l.Stable.size(), 1u);
+  EXPECT_NEAR(l.Stable[0].Low, 0, 1e-12);  // poles on the axis at Ksi = 0
+  EXPECT_FALSE(l.Stable[0].LowIncluded);
+}
+
+TEST(Locus, CurrentPolesDampingAndDominance) {
+  Scene scene({"K", "1+3*p+3*p^2+p^3", {{Parameter::K, 8}}});
+  const CharacteristicFamily family(scene.S, Parameter::K);
+  const LocusPoles p = ComputeLocusPoles(family, 8);
+  ASSERT_TRUE(p.Ok);
+  ASSERT_EQ(p.Closed.size(), 3u);
+  EXPECT_NEAR(p.Closed[0].real(), 0, 1e-12);
+  EXPECT_NEAR(p.Closed[0].imag(), std::sqrt(3.0), 1e-12);
+  EXPECT_NEAR(p.Closed[2].real(), -3, 1e-12);
+  EXPECT_EQ(p.OpenPoles.size(), 3u);
+  EXPECT_TRUE(p.OpenZeros.empty());
+  // At K = 1: (p+1)^3 + 1 = 0, p = -2 and -1/2 ± j sqrt(3)/2 (Ksi 0.5, wn 1), 4 times nearer.
+  const Dominance d = DominantPoles(ComputeLocusPoles(family, 1).Closed);
+  ASSERT_EQ(d.Poles.size(), 2u);
+  EXPECT_NEAR(d.Poles[0].real(), -0.5, 1e-12);
+  EXPECT_NEAR(d.Ratio, 4, 1e-12);
+  const std::vector<std::string> lines = LocusPoleLines(ComputeLocusPoles(family, 1), Parameter::K);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "  -0.5 \xB1 j0.866   Ksi = 0.5, wn = 1 rad/s");
+}
+
+TEST(Locus, AClickOnTheCrossingGivesTheCriticalGain) {
+  Scene scene({"K", "1+3*p+3*p^2+p^3", {{Parameter::K, 4}}});
+  const CharacteristicFamily family(scene.S, Parameter::K);
+  const Locus l = ComputeLocus(family, 0, 400);
+  double v = 0;
+  ASSERT_TRUE(NearestLocusValue(family, l, {0.001, std::sqrt(3.0)}, &v));
+  EXPECT_NEAR(v, 8, 0.02);
+  ASSERT_TRUE(NearestLocusValue(family, l, {-3, 0}, &v));
+  EXPECT_NEAR(v, 8, 1e-6);
+}
+
+struct DegenerateCase {
+  const char* Name;
+  Loop System;
+  bool Ticked;
+  LocusOutcome Outcome;
+  const char* Said;  // the outcome line, or a line of the range's read-outs
+};
+
+void PrintTo(const DegenerateCase& c, std::ostream* os) { *os << c.Name; }
+
+class LocusDegenerateTest : public testing::TestWithParam<DegenerateCase> {};
+
+TEST_P(LocusDegenerateTest, SaidInWords) {
+  const DegenerateCase& c = GetParam();
+  Scene scene(c.System);
+  scene.Host.Boxes[0] = c.Ticked;
+  const Locus l = ComputeLocus(CharacteristicFamily(scene.S, Parameter::K), 0, 10);
+  EXPECT_EQ(l.Outcome, c.Outcome);
+  std::vector<std::string> said = LocusRangeLines(l);
+  said.push_back(LocusOutcomeText(l));
+  EXPECT_NE(std::find(said.begin(), said.end(), std::string(c.Said)), said.end())
+      << testing::PrintToString(said);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locus, LocusDegenerateTest,
+    testing::Values(DegenerateCase{"NoFunction",
+                                   {"K", "1+p", {}},
+                                   false,
+                                   LocusOutcome::NoFunction,
+                                   "Aucune fonction coch\xE9"
+                                   "e : rien \xE0 tracer"},
+                    DegenerateCase{"Invalid",
+                                   {"K", "p^2+1+", {}},
+                                   true,
+                                   LocusOutcome::Invalid,
+                                   "Une fonction coch\xE9"
+                                   "e est invalide : rien n'est trac\xE9"},
+                    DegenerateCase{"Unused",
+                                   {"T", "1+p", {}},
+                                   true,
+                                   LocusOutcome::Unused,
+                                   "K n'appara\xEEt dans aucune fonction coch\xE9"
+                                   "e"},
+                    DegenerateCase{"Vanishes",
+                                   {"-K", "K", {}},
+                                   true,
+                                   LocusOutcome::Vanishes,
+                                   "1+H est identiquement nul de K = 0 \xE0 10 : la boucle ferm\xE9"
+                                   "e n'est pas d\xE9"
+                                   "finie"},
+                    // (1 - K/4) p + 1: the root leaves for infinity at K = 4 and comes back
+                    // from the right.
+                    DegenerateCase{
+                        "DegreeDrops",
+                        {"-K*p/4", "1+p", {}},
+                        true,
+                        LocusOutcome::Drawn,
+                        "Le degr\xE9 de 1+H baisse pour K = 4 : une branche part \xE0 l'infini"}),
+    [](const testing::TestParamInfo<DegenerateCase>& tested) { return tested.param.Name; });
+
+}  // namespace
+}  // namespace tv
