@@ -9,6 +9,8 @@ out=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen
+# The French texts, whatever the machine's locale.
+export LANGUAGE=fr
 run() {
   name=$1
   shift

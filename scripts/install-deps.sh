@@ -6,17 +6,20 @@
 # so a start asks for no password and touches no network.
 set -eu
 
-# Building and running: compiler and build tools, Qt with SVG and its French
-# translations, Eigen, libEMF (the metafiles), the program's font, and what
-# opens files and installs the menu entry on the desktop.
+# Building and running: compiler and build tools, Qt with SVG, its French
+# translations and its translation tools (the English texts), Eigen, libEMF
+# (the metafiles), the program's font, what opens files and installs the
+# menu entry on the desktop, and what makes the Debian package.
 RUN_PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
-  libeigen3-dev libemf-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils"
+  qt6-tools-dev qt6-l10n-tools
+  libeigen3-dev libemf-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils
+  dpkg-dev file"
 # The tests: clang and its sanitizer runtime for the fuzzing build,
 # GoogleTest, Google Benchmark, a metafile reader and a PDF rasteriser that
-# check the program's pictures.
+# check the program's pictures, and the validator of the AppStream file.
 TEST_PACKAGES="clang-14 libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
-  emf2svg poppler-utils clang-format-14"
+  emf2svg poppler-utils clang-format-14 appstream"
 
 PACKAGES=$RUN_PACKAGES
 case "${1:-}" in

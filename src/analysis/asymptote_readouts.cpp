@@ -1,5 +1,6 @@
 // The breaks and initial slope of each drawn curve as read-outs: report fields and the window's
 // lines.
+#include "core/translate.h"
 #include "analysis/asymptote_readouts.h"
 
 #include <charconv>
@@ -44,24 +45,26 @@ std::string BreaksReportFields(const CurveAsymptotes& a) {
 std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes& a) {
   std::vector<std::string> lines;
   if (!a.Valid) {
-    lines.push_back(c.Name + " : pas d'asymptotes (num\xE9rateur ou d\xE9nominateur nul)");
+    lines.push_back(c.Name +
+                    Tr("Asymptotes", " : pas d'asymptotes (num\xE9rateur ou d\xE9nominateur nul)"));
     return lines;
   }
-  lines.push_back(c.Name + " : pente initiale " + FormatBounded(a.InitialSlopeDbPerDecade()) +
-                  " dB/d\xE9"
-                  "cade (classe " +
+  lines.push_back(c.Name + Tr("Asymptotes", " : pente initiale ") +
+                  FormatBounded(a.InitialSlopeDbPerDecade()) +
+                  Tr("Asymptotes", " dB/d\xE9"
+                                   "cade (classe ") +
                   IntegerText(a.Class) + ")");
-  if (a.Breaks.empty()) lines.push_back("  aucune cassure");
+  if (a.Breaks.empty()) lines.push_back(Tr("Asymptotes", "  aucune cassure"));
   for (const Break& b : a.Breaks) {
-    std::string line = "  w = " + FormatBounded(b.W, true) +
-                       " rad/s : " + (b.Pole ? "p\xF4le" : "z\xE9ro") + " d'ordre " +
-                       IntegerText(b.Order);
+    std::string line = "  w = " + FormatBounded(b.W, true) + " rad/s : " +
+                       (b.Pole ? Tr("Asymptotes", "p\xF4le") : Tr("Asymptotes", "z\xE9ro")) +
+                       Tr("Asymptotes", " d'ordre ") + IntegerText(b.Order);
     if (b.Ksi) line += ", Ksi = " + FormatBounded(*b.Ksi, true);
     if (const std::optional<double> r = b.ResonanceDb())
-      line += ", r\xE9sonance " + FormatBounded(*r) + " dB";
+      line += Tr("Asymptotes", ", r\xE9sonance ") + FormatBounded(*r) + " dB";
     if (b.RightHalfPlane)
-      line += " (partie r\xE9"
-              "elle positive)";
+      line += Tr("Asymptotes", " (partie r\xE9"
+                               "elle positive)");
     lines.push_back(line);
   }
   return lines;

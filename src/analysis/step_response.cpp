@@ -1,5 +1,6 @@
 // The unit-step response of the ticked functions, exact at its samples, and the read-outs a course
 // asks for.
+#include "core/translate.h"
 #include "analysis/step_response.h"
 
 #include <algorithm>
@@ -440,33 +441,37 @@ std::vector<std::string> StepReadoutTexts(const StepResponse& r) {
   switch (o.Kind) {
     case StepKind::Unstable:
       if (o.StabilityLimit) {
-        lines.push_back("Valeur finale : limite de stabilit\xE9");
-        lines.push_back("oscillation entretenue : w= " + FormatBounded(o.OscillationW) +
-                        " rad/s, p\xE9riode " +
+        lines.push_back(Tr("StepResponse", "Valeur finale : limite de stabilit\xE9"));
+        lines.push_back(Tr("StepResponse", "oscillation entretenue : w= ") +
+                        FormatBounded(o.OscillationW) + Tr("StepResponse", " rad/s, p\xE9riode ") +
                         FormatBounded(2 * std::numbers::pi / o.OscillationW) + " s");
       } else {
-        lines.push_back("Valeur finale : instable");
+        lines.push_back(Tr("StepResponse", "Valeur finale : instable"));
       }
       return lines;
     case StepKind::Ramp:
-      lines.push_back("Valeur finale : rampe de vitesse " + FormatBounded(o.Velocity) + " /s");
+      lines.push_back(Tr("StepResponse", "Valeur finale : rampe de vitesse ") +
+                      FormatBounded(o.Velocity) + " /s");
       return lines;
     case StepKind::Settles: break;
   }
-  lines.push_back("Valeur finale : " + FormatBounded(o.FinalValue));
+  lines.push_back(Tr("StepResponse", "Valeur finale : ") + FormatBounded(o.FinalValue));
   if (o.FinalValue == 0) return lines;
-  lines.push_back(o.HasOvershoot ? "D\xE9passement D% : " + FormatBounded(o.OvershootPercent) +
-                                       " % en t= " + FormatBounded(o.PeakTime) + " s"
-                  : o.PeakBeyondSpan
-                      ? "D\xE9passement D% : pic au-del\xE0 de " + FormatBounded(r.TMax) + " s"
-                      : std::string("D\xE9passement D% : aucun"));
+  lines.push_back(
+      o.HasOvershoot
+          ? Tr("StepResponse", "D\xE9passement D% : ") + FormatBounded(o.OvershootPercent) +
+                Tr("StepResponse", " % en t= ") + FormatBounded(o.PeakTime) + " s"
+      : o.PeakBeyondSpan ? Tr("StepResponse", "D\xE9passement D% : pic au-del\xE0 de ") +
+                               FormatBounded(r.TMax) + " s"
+                         : Tr("StepResponse", "D\xE9passement D% : aucun"));
   if (o.HasSettling)
-    lines.push_back("Temps de r\xE9ponse \xE0 5 % : " +
-                    (o.SettledInSpan ? FormatBounded(o.SettlingTime) + " s"
-                                     : "au-del\xE0 de " + FormatBounded(r.TMax) + " s"));
+    lines.push_back(Tr("StepResponse", "Temps de r\xE9ponse \xE0 5 % : ") +
+                    (o.SettledInSpan
+                         ? FormatBounded(o.SettlingTime) + " s"
+                         : Tr("StepResponse", "au-del\xE0 de ") + FormatBounded(r.TMax) + " s"));
   if (o.HasRise)
-    lines.push_back("Temps de mont\xE9"
-                    "e 10-90 % : " +
+    lines.push_back(Tr("StepResponse", "Temps de mont\xE9"
+                                       "e 10-90 % : ") +
                     FormatBounded(o.RiseEnd - o.RiseStart) + " s");
   return lines;
 }
@@ -485,23 +490,24 @@ std::string StepOutcomeText(StepOutcome outcome) {
   switch (outcome) {
     case StepOutcome::Drawn: return {};
     case StepOutcome::NoFunction:
-      return "Aucune fonction coch\xE9"
-             "e : rien \xE0 tracer";
+      return Tr("StepResponse", "Aucune fonction coch\xE9"
+                                "e : rien \xE0 tracer");
     case StepOutcome::Invalid:
-      return "Une fonction coch\xE9"
-             "e est invalide : rien n'est trac\xE9";
+      return Tr("StepResponse", "Une fonction coch\xE9"
+                                "e est invalide : rien n'est trac\xE9");
     case StepOutcome::ZeroDenominator:
-      return "D\xE9nominateur nul : la fonction de transfert n'existe pas";
+      return Tr("StepResponse", "D\xE9nominateur nul : la fonction de transfert n'existe pas");
     case StepOutcome::Improper:
-      return "Num\xE9rateur de degr\xE9 sup\xE9rieur au d\xE9nominateur : la r\xE9ponse "
-             "contient un Dirac, rien n'est trac\xE9";
+      return Tr("StepResponse",
+                "Num\xE9rateur de degr\xE9 sup\xE9rieur au d\xE9nominateur : la r\xE9ponse "
+                "contient un Dirac, rien n'est trac\xE9");
     case StepOutcome::LoopUndefined:
-      return "1+H est identiquement nul : la boucle ferm\xE9"
-             "e n'est pas d\xE9"
-             "finie";
+      return Tr("StepResponse", "1+H est identiquement nul : la boucle ferm\xE9"
+                                "e n'est pas d\xE9"
+                                "finie");
     case StepOutcome::Overflow:
-      return "Coefficients trop extr\xEAmes : le calcul d\xE9passe les nombres "
-             "repr\xE9sentables";
+      return Tr("StepResponse", "Coefficients trop extr\xEAmes : le calcul d\xE9passe les nombres "
+                                "repr\xE9sentables");
   }
   return {};
 }

@@ -2,6 +2,7 @@
 #include "app/cli.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -60,9 +61,13 @@ std::vector<std::string> InvalidFunctions(DiagramState& s, const HeadlessHost& h
       return message;
     };
     if (!ExtractPolynomial(s.NumText[i].View(), s, scratch))
-      messages.push_back(withReason(name + " : numérateur invalide", s.NumText[i].View()));
+      messages.push_back(withReason(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : numérateur invalide")),
+          s.NumText[i].View()));
     else if (!ExtractPolynomial(s.DenText[i].View(), s, scratch))
-      messages.push_back(withReason(name + " : dénominateur invalide", s.DenText[i].View()));
+      messages.push_back(withReason(
+          name + Utf8(QCoreApplication::translate("tv::app::Cli", " : dénominateur invalide")),
+          s.DenText[i].View()));
   }
   return messages;
 }
@@ -92,7 +97,8 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
     const QString lower = o.Step->toLower();
     if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
         !lower.endsWith(QStringLiteral(".csv")))
-      return QStringLiteral("--step : extension .png, .svg ou .csv attendue pour « %1 »")
+      return QCoreApplication::translate(
+                 "tv::app::Cli", "--step : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Step);
   }
   if (o.Nyquist) {
@@ -111,7 +117,7 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
   }
   if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
       !host.IsCurveBoxChecked(3))
-    return QStringLiteral("--worksheet : aucune fonction cochée");
+    return QCoreApplication::translate("tv::app::Cli", "--worksheet : aucune fonction cochée");
   return {};
 }
 
@@ -130,8 +136,13 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     out << Utf8(HelpText());
     return kExitOk;
   }
+  if (o.Version) {
+    out << "tracevue " TRACEVUE_VERSION "\n";
+    return kExitOk;
+  }
   if (!problem.isEmpty()) {
-    err << "tracevue : " << Utf8(problem) << "\n(tracevue --help pour l'aide)\n";
+    err << "tracevue : " << Utf8(problem)
+        << Utf8(QCoreApplication::translate("tv::app::Cli", "\n(tracevue --help pour l'aide)\n"));
     return kExitUsage;
   }
 
@@ -182,13 +193,19 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     const std::string path = ui::LocalPath(*o.Points);
     const FileReadResult read = ReadFileBytes(path, kMaxPointsFileBytes);
     if (!read.Opened || !read.Complete) {
-      err << "tracevue : impossible de lire le fichier de points « " << Utf8(*o.Points) << " »";
+      err << "tracevue : "
+          << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                              "impossible de lire le fichier de points « %1 »")
+                      .arg(*o.Points));
       if (!read.Error.empty()) err << " : " << FromProgramText(read.Error);
       err << "\n";
       return kExitFile;
     }
     if (read.Truncated) {
-      err << "tracevue : fichier de points trop grand « " << Utf8(*o.Points) << " »\n";
+      err << "tracevue : "
+          << Utf8(QCoreApplication::translate("tv::app::Cli", "fichier de points trop grand « %1 »")
+                      .arg(*o.Points))
+          << "\n";
       return kExitFile;
     }
     DecodePoints(s, SplitPointsText(read.Bytes), o.Units);
@@ -212,7 +229,9 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
       char written[PATH_MAX];
       if (::realpath(path.c_str(), written) != nullptr) ::unlink(written);
     }
-    err << "tracevue : impossible d'écrire « " << Utf8(name) << " »";
+    err << "tracevue : "
+        << Utf8(
+               QCoreApplication::translate("tv::app::Cli", "impossible d'écrire « %1 »").arg(name));
     if (!error.empty()) err << " : " << FromProgramText(error);
     err << "\n";
     return kExitFile;
@@ -239,8 +258,10 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   s.MarginLog = nullptr;
   surface.Finish();
   if (host.BeepCount != beepsBefore)
-    err << "tracevue : avertissement : une fonction s'annule à une pulsation du tracé, "
-           "les courbes s'arrêtent là\n";
+    err << "tracevue : "
+        << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                            "avertissement : une fonction s'annule à une pulsation "
+                                            "du tracé, les courbes s'arrêtent là\n"));
 
   if (o.Export && o.Format == PictureFormat::Csv) {
     // The numbers of the curves just drawn, at the picture's own pulsations.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,15 +60,37 @@ struct Options {
   bool Black = false;
   bool BlackLines = false;  // the printed page's darker pens
   bool Help = false;
+  bool Version = false;
 };
 
 // Reads the arguments (program name excluded) into o. An empty result means
 // success; otherwise the French reason, naming the option at fault. --help
-// is read even when something else is refused.
+// and --version are read even when something else is refused.
 QString ParseOptions(const QStringList& arguments, Options& o);
 
 // The help of --help, in French: the parser's own text of the options, then
 // examples and the exit codes. A QCoreApplication must exist.
 QString HelpText();
+
+// The option table as the help shows it: the name without its dashes, the
+// name of its value (empty for a switch) and its line of help.
+struct OptionHelp {
+  QString Name;
+  QString ValueName;
+  QString Description;
+};
+std::vector<OptionHelp> OptionHelps();
+
+// The examples and the exit statuses that end the help (UTF-8 texts).
+struct CommandExample {
+  const char* Command;
+  const char* Effect;
+};
+struct ExitStatus {
+  int Code;
+  const char* Meaning;
+};
+std::span<const CommandExample> CommandExamples();
+std::span<const ExitStatus> ExitStatuses();
 
 }  // namespace tv::app

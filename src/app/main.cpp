@@ -10,6 +10,7 @@
 #include "core/diagram_state.h"
 #include "ui/file_names.h"
 #include "ui/fonts.h"
+#include "ui/language.h"
 #include "ui/qt_dialogs.h"
 #include "ui/tform1.h"
 #include "ui/translations.h"
@@ -34,35 +35,51 @@ void CommandLineMessages(QtMsgType type, const QMessageLogContext& context, cons
 int main(int argc, char** argv) {
   // Not QCoreApplication::arguments(), which turns the bytes of a file name
   // that are not UTF-8 into U+FFFD.
-  const bool commandLine = tv::app::IsCommandLineRun(tv::ui::ArgumentsFromArgv(argc, argv));
+  // --lang is read first: it chooses the language of a window as well.
+  QStringList arguments = tv::ui::ArgumentsFromArgv(argc, argv);
+  tv::ui::Language language = tv::ui::Language::French;
+  if (!tv::ui::TakeLanguageOption(arguments, language)) {
+    std::cerr << (tv::ui::LanguageFromEnvironment() == tv::ui::Language::English
+                      ? "tracevue: --lang: fr or en expected\n"
+                      : "tracevue : --lang : fr ou en attendu\n");
+    return tv::app::kExitUsage;
+  }
+  const bool commandLine = tv::app::IsCommandLineRun(arguments);
   if (commandLine) {
     // No window is shown: no display is needed.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(CommandLineMessages);
     QGuiApplication app(argc, argv);
+    if (language == tv::ui::Language::English) tv::ui::InstallLanguage(app, language);
     // Qt has taken its own options (-platform...) out of argv by now.
-    return tv::app::RunCommandLine(tv::ui::ArgumentsFromArgv(argc, argv), std::cout, std::cerr);
+    arguments = tv::ui::ArgumentsFromArgv(argc, argv);
+    tv::ui::TakeLanguageOption(arguments, language);
+    return tv::app::RunCommandLine(arguments, std::cout, std::cerr);
   }
 
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (!HasDisplay() && !(platform && *platform)) {
     // A window nobody can see would run for ever.
-    std::cerr << "tracevue : aucun affichage disponible (DISPLAY ou WAYLAND_DISPLAY) ; "
-                 "sans fenêtre, utilisez les options (tracevue --help)\n";
+    std::cerr << (language == tv::ui::Language::English
+                      ? "tracevue: no display available (DISPLAY or WAYLAND_DISPLAY); "
+                        "without a window, use the options (tracevue --help)\n"
+                      : "tracevue : aucun affichage disponible (DISPLAY ou WAYLAND_DISPLAY) ; "
+                        "sans fenêtre, utilisez les options (tracevue --help)\n");
     return tv::app::kExitUsage;
   }
 
-  tv::ui::UseFrenchDatesInStandardDialogs();
+  if (language == tv::ui::Language::French) tv::ui::UseFrenchDatesInStandardDialogs();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tracevue"));
   QApplication::setFont(tv::ui::WindowFont());
-  QGuiApplication::setDesktopFileName(QStringLiteral("tracevue"));
-  tv::ui::UseFrenchLocale();
-  tv::ui::InstallFrenchTranslations(app);
+  QGuiApplication::setDesktopFileName(QStringLiteral(TRACEVUE_APP_ID));
+  tv::ui::InstallLanguage(app, language);
   static tv::DiagramState state;  // the one record of the whole run
   tv::ui::QtDialogs dialogs;
-  // argc and argv without the options Qt took for itself.
-  tv::ui::TForm1 form1(state, dialogs, tv::ui::ArgumentsFromArgv(argc, argv));
+  // argc and argv without the options Qt took for itself, nor --lang.
+  arguments = tv::ui::ArgumentsFromArgv(argc, argv);
+  tv::ui::TakeLanguageOption(arguments, language);
+  tv::ui::TForm1 form1(state, dialogs, arguments);
   form1.show();
   return app.exec();
 }

@@ -1,6 +1,7 @@
 // --tune and --report: the tuning applied to the state and printed, the report written.
 #include "app/readouts_cli.h"
 
+#include <QCoreApplication>
 #include <ostream>
 
 #include "analysis/readouts_report.h"
@@ -18,9 +19,12 @@ bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream&
   if (info == nullptr) return false;
   const std::optional<double> value = TuneClosedLoopPeak(s, info->Id);
   if (!value) {
-    err << "tracevue : --tune : aucune valeur de " << info->Name << " entre 0 et "
-        << JsonNumber(kTuningHighest)
-        << " ne donne un pic de 2,3 dB avec une boucle fermée stable\n";
+    err << "tracevue : "
+        << QCoreApplication::translate("tv::app::Cli",
+                                       "--tune : aucune valeur de %1 entre 0 et %2 ne donne un pic "
+                                       "de 2,3 dB avec une boucle fermée stable\n")
+               .arg(QLatin1String(info->Name), QString::fromStdString(JsonNumber(kTuningHighest)))
+               .toStdString();
     return false;
   }
   ParameterValue(s, info->Id) = *value;

@@ -13,38 +13,40 @@
 #include <ctime>
 #include <random>
 
+#include "core/translate.h"
+
 namespace tv {
 namespace {
 
 // The reasons are ours rather than strerror's, whose language and encoding
-// follow the process locale, while every message of the program is French in
-// Windows-1252.
+// follow the process locale, while every message of the program is in
+// Windows-1252, French or the language chosen at start.
 std::string Reason(int err) {
   switch (err) {
-    case ENOENT: return "dossier ou fichier introuvable";
+    case ENOENT: return Tr("FileErrors", "dossier ou fichier introuvable");
     case EACCES:
     case EPERM:
-      return "permission refus\xE9"
-             "e";
-    case EROFS: return "syst\xE8me de fichiers en lecture seule";
-    case ENOSPC: return "plus de place sur le disque";
-    case EDQUOT: return "quota de disque d\xE9pass\xE9";
-    case ENOTDIR: return "un \xE9l\xE9ment du chemin n'est pas un dossier";
-    case EISDIR: return "le nom d\xE9signe un dossier";
+      return Tr("FileErrors", "permission refus\xE9"
+                              "e");
+    case EROFS: return Tr("FileErrors", "syst\xE8me de fichiers en lecture seule");
+    case ENOSPC: return Tr("FileErrors", "plus de place sur le disque");
+    case EDQUOT: return Tr("FileErrors", "quota de disque d\xE9pass\xE9");
+    case ENOTDIR: return Tr("FileErrors", "un \xE9l\xE9ment du chemin n'est pas un dossier");
+    case EISDIR: return Tr("FileErrors", "le nom d\xE9signe un dossier");
     case ENOTEMPTY:
-    case EEXIST: return "un dossier porte d\xE9j\xE0 ce nom";
-    case EFBIG: return "fichier trop volumineux";
+    case EEXIST: return Tr("FileErrors", "un dossier porte d\xE9j\xE0 ce nom");
+    case EFBIG: return Tr("FileErrors", "fichier trop volumineux");
     case EIO:
-      return "erreur d'entr\xE9"
-             "e/sortie";
-    case ENAMETOOLONG: return "nom de fichier trop long";
-    case ELOOP: return "trop de liens symboliques";
+      return Tr("FileErrors", "erreur d'entr\xE9"
+                              "e/sortie");
+    case ENAMETOOLONG: return Tr("FileErrors", "nom de fichier trop long");
+    case ELOOP: return Tr("FileErrors", "trop de liens symboliques");
     case EBUSY:
-    case ETXTBSY: return "fichier en cours d'utilisation";
+    case ETXTBSY: return Tr("FileErrors", "fichier en cours d'utilisation");
     case EMFILE:
-    case ENFILE: return "trop de fichiers ouverts";
-    case ENOMEM: return "m\xE9moire insuffisante";
-    default: return "erreur syst\xE8me n\xB0 " + std::to_string(err);
+    case ENFILE: return Tr("FileErrors", "trop de fichiers ouverts");
+    case ENOMEM: return Tr("FileErrors", "m\xE9moire insuffisante");
+    default: return Tr("FileErrors", "erreur syst\xE8me n\xB0 ") + std::to_string(err);
   }
 }
 
@@ -192,8 +194,8 @@ InPlace WriteInPlace(const std::string& target, std::string_view bytes, std::str
   if (WriteAllAt(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0) {
     if (::close(fd) == 0) return InPlace::Written;
     SetError(error,
-             "\xC9"
-             "criture impossible",
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
              errno);
     return InPlace::Failed;
   }
@@ -205,8 +207,8 @@ InPlace WriteInPlace(const std::string& target, std::string_view bytes, std::str
   }
   ::close(fd);
   SetError(error,
-           "\xC9"
-           "criture impossible",
+           Tr("FileErrors", "\xC9"
+                            "criture impossible"),
            err);
   return InPlace::Failed;
 }
@@ -223,16 +225,16 @@ void ClearReadOnly(const std::string& path) {
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
   if (path.empty()) {
     SetError(error,
-             "\xC9"
-             "criture impossible",
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
              ENOENT);
     return false;
   }
   const std::string target = WriteTarget(path);
   if (target.empty()) {
     SetError(error,
-             "\xC9"
-             "criture impossible",
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
              errno);
     return false;
   }
@@ -242,8 +244,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   if (replacing && S_ISDIR(old.st_mode)) {
     SetError(error,
-             "\xC9"
-             "criture impossible",
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
              EISDIR);
     return false;
   }
@@ -251,8 +253,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     // A device, pipe or socket: the rename below would put a plain file in
     // its place (as root even /dev/null), and writing into it could block.
     if (error)
-      *error = "\xC9"
-               "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.";
+      *error =
+          Tr("FileErrors", "\xC9"
+                           "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.");
     return false;
   }
 
@@ -267,8 +270,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
       if (written != InPlace::NotOpened) return written == InPlace::Written;
     }
     SetError(error,
-             "Impossible de cr\xE9"
-             "er un fichier temporaire dans le dossier",
+             Tr("FileErrors", "Impossible de cr\xE9"
+                              "er un fichier temporaire dans le dossier"),
              err);
     return false;
   }
@@ -289,19 +292,19 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     }
   }
   if (!WriteAll(fd, bytes))
-    return fail("\xC9"
-                "criture impossible",
+    return fail(Tr("FileErrors", "\xC9"
+                                 "criture impossible"),
                 errno, true);
   if (::fsync(fd) != 0)
-    return fail("\xC9"
-                "criture impossible",
+    return fail(Tr("FileErrors", "\xC9"
+                                 "criture impossible"),
                 errno, true);
   if (::close(fd) != 0)
-    return fail("\xC9"
-                "criture impossible",
+    return fail(Tr("FileErrors", "\xC9"
+                                 "criture impossible"),
                 errno, false);
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    return fail("Le fichier n'a pas pu \xEAtre remplac\xE9", errno, false);
+    return fail(Tr("FileErrors", "Le fichier n'a pas pu \xEAtre remplac\xE9"), errno, false);
   }
 
   // Make the rename itself durable; the new content is complete either way.
@@ -317,8 +320,8 @@ bool CanWriteFile(const std::string& path, std::string* error) {
   const std::string target = path.empty() ? std::string() : WriteTarget(path);
   if (target.empty()) {
     SetError(error,
-             "\xC9"
-             "criture impossible",
+             Tr("FileErrors", "\xC9"
+                              "criture impossible"),
              path.empty() ? ENOENT : errno);
     return false;
   }
@@ -326,15 +329,16 @@ bool CanWriteFile(const std::string& path, std::string* error) {
   if (::stat(target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) {
       SetError(error,
-               "\xC9"
-               "criture impossible",
+               Tr("FileErrors", "\xC9"
+                                "criture impossible"),
                EISDIR);
       return false;
     }
     if (!S_ISREG(st.st_mode)) {
       if (error)
-        *error = "\xC9"
-                 "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.";
+        *error =
+            Tr("FileErrors", "\xC9"
+                             "criture impossible : le nom ne d\xE9signe pas un fichier ordinaire.");
       return false;
     }
     return true;
@@ -350,8 +354,8 @@ bool CanWriteFile(const std::string& path, std::string* error) {
     err = errno;
   if (err == 0) return true;
   SetError(error,
-           "Impossible de cr\xE9"
-           "er un fichier temporaire dans le dossier",
+           Tr("FileErrors", "Impossible de cr\xE9"
+                            "er un fichier temporaire dans le dossier"),
            err);
   return false;
 }
@@ -362,8 +366,8 @@ std::string CreateSweptTemporary(const std::string& folder, std::string* error) 
   const int fd = CreateTemporary(folder, name);
   if (fd < 0) {
     SetError(error,
-             "Impossible de cr\xE9"
-             "er un fichier temporaire dans le dossier",
+             Tr("FileErrors", "Impossible de cr\xE9"
+                              "er un fichier temporaire dans le dossier"),
              errno);
     return {};
   }
@@ -378,7 +382,7 @@ FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes, bool
   // empty. Reads block again as usual afterwards.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    r.Error = "Lecture impossible : " + Reason(errno) + ".";
+    r.Error = Tr("FileErrors", "Lecture impossible : ") + Reason(errno) + ".";
     return r;
   }
   const int flags = ::fcntl(fd, F_GETFL);
@@ -388,8 +392,9 @@ FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes, bool
   const bool stated = ::fstat(fd, &st) == 0;
   if (regularOnly && !(stated && S_ISREG(st.st_mode))) {
     ::close(fd);
-    r.Error = "Lecture impossible : ce n'est pas un fichier ordinaire (tube nomm\xE9 ou "
-              "p\xE9riph\xE9rique).";
+    r.Error =
+        Tr("FileErrors", "Lecture impossible : ce n'est pas un fichier ordinaire (tube nomm\xE9 ou "
+                         "p\xE9riph\xE9rique).");
     return r;
   }
   if (stated && S_ISREG(st.st_mode) && st.st_size > 0) {
@@ -402,7 +407,7 @@ FileReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes, bool
     const ssize_t n = ::read(fd, buffer, want);
     if (n < 0) {
       if (errno == EINTR) continue;
-      r.Error = "Lecture impossible : " + Reason(errno) + ".";
+      r.Error = Tr("FileErrors", "Lecture impossible : ") + Reason(errno) + ".";
       fault = true;
       break;
     }

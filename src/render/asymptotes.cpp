@@ -1,4 +1,5 @@
 // The asymptotic Bode diagram drawn over the curves: dashed gain and phase asymptotes, break marks.
+#include "core/translate.h"
 #include "render/asymptotes.h"
 
 #include <algorithm>
@@ -131,7 +132,7 @@ void DrawBreakMark(DiagramState& s, const Break& b, int x, std::vector<LabelBloc
   std::vector<std::string> lines = {FormatBounded(b.W)};
   if (b.Ksi) lines.push_back("Ksi=" + FormatBounded(*b.Ksi));
   if (const std::optional<double> r = b.ResonanceDb())
-    lines.push_back("r\xE9sonance " + FormatBounded(*r) + " dB");
+    lines.push_back(Tr("Asymptotes", "r\xE9sonance ") + FormatBounded(*r) + " dB");
   const int th = TextHeight(s, "1");
   int width = 0;
   for (const std::string& line : lines) width = std::max(width, TextWidth(s, line));

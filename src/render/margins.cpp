@@ -1,4 +1,5 @@
 // Gain and phase margins: the crossing tests at each sample, their marks and texts, in both views.
+#include "core/translate.h"
 #include "render/margins.h"
 
 #include <cmath>
@@ -32,12 +33,13 @@ Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhas
 
 // "MP1: ", "MP globale: " (Bode) or "MP globale : " (Black).
 std::string Prefix(std::string_view kind, int slot, bool black) {
-  if (slot == 4) return std::string(kind) + (black ? " globale : " : " globale: ");
+  if (slot == 4)
+    return std::string(kind) + (black ? Tr("Margins", " globale : ") : Tr("Margins", " globale: "));
   return std::string(kind) + IntegerText(slot) + ": ";
 }
 
 std::string MarginText(std::string_view kind, int slot, bool black, double value, double w) {
-  return Prefix(kind, slot, black) + FormatReal(value) + " en w= " + FormatReal(w);
+  return Prefix(kind, slot, black) + FormatReal(value) + Tr("Margins", " en w= ") + FormatReal(w);
 }
 
 void WriteMarginText(DiagramState& s, int x, int y, const std::string& text) {
@@ -90,13 +92,13 @@ void MarkBodeCrossing(DiagramState& s, int slot, int x, double w, double gainOff
     PlotLine(s, x, mid, x, m180);
     PlotLine(s, x, yP, x, yG);
     DrawArrow(s, x, m180, x, yP);
-    WriteMarginText(s, xMP, row, MarginText("MP", slot, false, c.PhaseMarginDeg, w));
+    WriteMarginText(s, xMP, row, MarginText(Tr("Margins", "MP"), slot, false, c.PhaseMarginDeg, w));
   }
   if (c.GainMargin) {
     PlotLine(s, x, mid, x, m180);
     PlotLine(s, x, yP, x, yG);
     DrawArrow(s, x, mid, x, yG);
-    WriteMarginText(s, xMG, row, MarginText("MG", slot, false, c.GainMarginDb, w));
+    WriteMarginText(s, xMG, row, MarginText(Tr("Margins", "MG"), slot, false, c.GainMarginDb, w));
   }
 }
 
@@ -125,13 +127,13 @@ void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, doubl
                   : RoundPixel(layout.X0 + layout.XS * ((phaseRad + prevPhaseRad) / 2) / (2 * kPi));
     DrawArrow(s, xFrom, layout.Y0, xTo, layout.Y0);
     const double pm = (phaseRad + kPi) * 180 / kPi;
-    WriteMarginText(s, layout.XText, row, MarginText("MP", slot, true, pm, w));
+    WriteMarginText(s, layout.XText, row, MarginText(Tr("Margins", "MP"), slot, true, pm, w));
   }
   if (c.Phase180Deg) {
     const int x180 = layout.X0 - layout.XS / 2;
     DrawArrow(s, x180, layout.Y0, slot == 4 ? xs : x180, ys);
     WriteMarginText(s, layout.XText + MarginColumnGap(s, 190), row,
-                    MarginText("MG", slot, true, -gainDb, w));
+                    MarginText(Tr("Margins", "MG"), slot, true, -gainDb, w));
   }
 }
 

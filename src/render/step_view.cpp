@@ -1,5 +1,6 @@
 // The step-response picture: axes, the curve, the final value and its band, the read-outs marked
 // and written.
+#include "core/translate.h"
 #include "render/step_view.h"
 
 #include <algorithm>
@@ -269,7 +270,8 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
   const int top = 8 + (kReadoutRows + 1) * th;
   UseColour(s, kBlack);
   if (!caption.empty()) {
-    const std::string title = "y(t), r\xE9ponse indicielle de " + std::string(caption);
+    const std::string title =
+        Tr("StepView", "y(t), r\xE9ponse indicielle de ") + std::string(caption);
     PlotText(s, s.PlotWidth - TextWidth(s, title) - 10, 4, title);
   }
   // A frame whose values leave the doubles (an infinite final value) has no

@@ -15,7 +15,7 @@ namespace tv::ui {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutBox"));
-  setWindowTitle(QStringLiteral("A propos"));
+  setWindowTitle(tr("A propos"));
   setFont(WindowFont());
   setFixedSize(kClientWidth, kClientHeight);
   setModal(true);
@@ -41,8 +41,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   };
   ProductName = line("ProductName", QStringLiteral("Tracevue"), 4);
   Version = line("Version", QStringLiteral("Version " TRACEVUE_VERSION), 22);
-  Copyright = line("Copyright", QStringLiteral("Diagrammes de Bode et de Black"), 40);
-  Comments = line("Comments", QStringLiteral("Développeurs de Tracevue, 2026"), 58);
+  Copyright = line("Copyright", tr("Diagrammes de Bode et de Black"), 40);
+  Comments = line("Comments", tr("Développeurs de Tracevue, 2026"), 58);
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));

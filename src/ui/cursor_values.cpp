@@ -2,6 +2,8 @@
 // cursor.
 #include "ui/cursor_values.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,7 +22,8 @@ constexpr double kPi = std::numbers::pi;
 
 // A value that left the doubles is said, never written as an infinity.
 QString Real(double x) {
-  if (!std::isfinite(x)) return QStringLiteral("non représentable");
+  if (!std::isfinite(x))
+    return QCoreApplication::translate("tv::ui::CursorValues", "non représentable");
   return QString::fromStdString(FormatBounded(x));
 }
 
@@ -66,8 +69,10 @@ QString CursorValuesText(DiagramState& s, int x, int y) {
     rows << QStringLiteral("<b>w= %1 rad/s</b>").arg(Real(*w));
     for (const Curve& c : curves) {
       const std::optional<DrawnValue> v = DrawnValueAt(s, c, *w);
-      rows << Coloured(c, QString::fromStdString(c.Name) + QStringLiteral(" : ") +
-                              (v ? Values(*v) : QStringLiteral("non défini")));
+      rows << Coloured(
+          c,
+          QString::fromStdString(c.Name) + QStringLiteral(" : ") +
+              (v ? Values(*v) : QCoreApplication::translate("tv::ui::CursorValues", "non défini")));
     }
     return rows.join(QStringLiteral("<br>"));
   }
@@ -96,8 +101,9 @@ QString CursorValuesText(DiagramState& s, int x, int y) {
       }
     }
     if (best >= 0)
-      rows << Coloured(c, QStringLiteral("%1 : w= %2 rad/s, %3")
-                              .arg(QString::fromStdString(c.Name), Real(bestW), Values(bestValue)));
+      rows << Coloured(c,
+                       QCoreApplication::translate("tv::ui::CursorValues", "%1 : w= %2 rad/s, %3")
+                           .arg(QString::fromStdString(c.Name), Real(bestW), Values(bestValue)));
   }
   return rows.join(QStringLiteral("<br>"));
 }

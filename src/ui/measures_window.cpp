@@ -3,6 +3,7 @@
 #include "ui/measures_window.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include "analysis/asymptote_readouts.h"
 #include "analysis/locus_readouts.h"
 #include "core/format.h"
+#include "core/translate.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 #include "ui/window_placement.h"
@@ -31,13 +33,14 @@ namespace {
 
 // A value that left the doubles is said, never written as an infinity.
 QString Real(double x) {
-  if (!std::isfinite(x)) return QStringLiteral("non représentable");
+  if (!std::isfinite(x))
+    return QCoreApplication::translate("tv::ui::MeasuresWindow", "non représentable");
   return QString::fromStdString(FormatBounded(x, true));
 }
 
 // The margin text's own form: FormatReal of the value, then of the pulsation.
 std::string MarginText(double value, double w) {
-  return FormatReal(value) + " en w= " + FormatReal(w);
+  return FormatReal(value) + Tr("Margins", " en w= ") + FormatReal(w);
 }
 
 // "aucune" when the picture found none, else its texts.
@@ -45,13 +48,16 @@ void AddDrawn(QStringList& lines, const std::vector<std::string>& exact,
               const std::vector<std::string>& drawn, const QString& unit) {
   if (exact == drawn) return;
   if (drawn.empty()) {
-    lines << QStringLiteral("sur le tracé (échantillonné) : aucune");
+    lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                         "sur le tracé (échantillonné) : aucune");
     return;
   }
   for (const std::string& text : drawn) {
     QString t = QString::fromStdString(text);
-    t.insert(t.indexOf(QStringLiteral(" en w=")), unit);
-    lines << QStringLiteral("sur le tracé (échantillonné) : ") + t;
+    t.insert(t.indexOf(QString::fromStdString(Tr("Margins", " en w= "))), unit);
+    lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                         "sur le tracé (échantillonné) : ") +
+                 t;
   }
 }
 
@@ -65,11 +71,13 @@ DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool 
   for (const std::string& text : log) {
     if (text.size() < 4) continue;
     const std::string kind = text.substr(0, 2);
-    const bool product = text.compare(2, 8, " globale") == 0;
+    const bool product = text.rfind(Tr("Margins", " globale: "), 2) == 2 ||
+                         text.rfind(Tr("Margins", " globale : "), 2) == 2;
     const int textSlot = product ? 4 : text[2] - '0';
     const std::size_t colon = text.find(": ");
     if (textSlot != slot || colon == std::string::npos) continue;
-    (kind == "MP" ? d.PhaseMargins : d.GainMargins).push_back(text.substr(colon + 2));
+    (kind == Tr("Margins", "MP") ? d.PhaseMargins : d.GainMargins)
+        .push_back(text.substr(colon + 2));
   }
   return d;
 }
@@ -77,39 +85,51 @@ DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool 
 std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMargins& drawn) {
   std::vector<MeasureSection> sections;
   if (!r.Defined) {
-    sections.push_back({QStringLiteral("Fonction nulle"), {QStringLiteral("aucune mesure")}});
+    sections.push_back({QCoreApplication::translate("tv::ui::MeasuresWindow", "Fonction nulle"),
+                        {QCoreApplication::translate("tv::ui::MeasuresWindow", "aucune mesure")}});
     return sections;
   }
 
-  MeasureSection phase{QStringLiteral("Marges de phase (gain de 0 dB)"), {}};
+  MeasureSection phase{
+      QCoreApplication::translate("tv::ui::MeasuresWindow", "Marges de phase (gain de 0 dB)"), {}};
   std::vector<std::string> exact;
   for (const GainCrossover& c : r.GainCrossovers) {
-    phase.Lines << QStringLiteral("w= %1 rad/s : MP= %2°").arg(Real(c.W), Real(c.PhaseMarginDeg));
+    phase.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "w= %1 rad/s : MP= %2°")
+                       .arg(Real(c.W), Real(c.PhaseMarginDeg));
     exact.push_back(MarginText(c.PhaseMarginDeg, c.W));
   }
-  if (r.GainCrossovers.empty()) phase.Lines << QStringLiteral("le gain ne passe pas par 0 dB");
+  if (r.GainCrossovers.empty())
+    phase.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                               "le gain ne passe pas par 0 dB");
   if (drawn.Searched) AddDrawn(phase.Lines, exact, drawn.PhaseMargins, QStringLiteral("°"));
   sections.push_back(phase);
 
-  MeasureSection gain{QStringLiteral("Marges de gain (phase de -180°)"), {}};
+  MeasureSection gain{
+      QCoreApplication::translate("tv::ui::MeasuresWindow", "Marges de gain (phase de -180°)"), {}};
   exact.clear();
   for (const PhaseCrossover& c : r.PhaseCrossovers) {
-    gain.Lines << QStringLiteral("w= %1 rad/s : MG= %2 dB").arg(Real(c.W), Real(c.GainMarginDb));
+    gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "w= %1 rad/s : MG= %2 dB")
+                      .arg(Real(c.W), Real(c.GainMarginDb));
     exact.push_back(MarginText(c.GainMarginDb, c.W));
   }
   if (r.PhaseAt180)
-    gain.Lines << QStringLiteral("phase constante à -180°");
+    gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "phase constante à -180°");
   else if (r.PhaseCrossovers.empty())
-    gain.Lines << QStringLiteral("la phase ne passe pas par -180°");
+    gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                              "la phase ne passe pas par -180°");
   if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, QStringLiteral(" dB"));
   sections.push_back(gain);
 
-  MeasureSection closed{QStringLiteral("Boucle fermée H/(1+H)"), {}};
+  MeasureSection closed{
+      QCoreApplication::translate("tv::ui::MeasuresWindow", "Boucle fermée H/(1+H)"), {}};
   if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW && std::isinf(*r.ClosedLoop.PeakDb))
-    closed.Lines << QStringLiteral("résonance infinie en w= %1 rad/s (pôles sur l'axe imaginaire)")
+    closed.Lines << QCoreApplication::translate(
+                        "tv::ui::MeasuresWindow",
+                        "résonance infinie en w= %1 rad/s (pôles sur l'axe imaginaire)")
                         .arg(Real(*r.ClosedLoop.PeakW));
   else if (r.ClosedLoop.PeakDb && r.ClosedLoop.PeakW)
-    closed.Lines << QStringLiteral("pic : %1 dB en w= %2 rad/s")
+    closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                "pic : %1 dB en w= %2 rad/s")
                         .arg(Real(*r.ClosedLoop.PeakDb), Real(*r.ClosedLoop.PeakW));
   else if (r.ClosedLoop.NoResonance)
     closed.Lines << (r.ClosedLoop.HighFrequencyLimitDb &&
@@ -119,30 +139,39 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
                          : QStringLiteral(
                                "pas de résonance (le gain tend vers 0 en haute fréquence)"));
   else
-    closed.Lines << QStringLiteral("pic : non calculable");
+    closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "pic : non calculable");
   closed.Lines << (r.ClosedLoop.BandwidthW
-                       ? QStringLiteral("bande passante à -3 dB : %1 rad/s")
+                       ? QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                     "bande passante à -3 dB : %1 rad/s")
                              .arg(Real(*r.ClosedLoop.BandwidthW))
-                       : QStringLiteral("bande passante à -3 dB : non atteinte"));
+                       : QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                     "bande passante à -3 dB : non atteinte"));
   sections.push_back(closed);
 
-  MeasureSection statics{QStringLiteral("Régime permanent"), {}};
+  MeasureSection statics{QCoreApplication::translate("tv::ui::MeasuresWindow", "Régime permanent"),
+                         {}};
   if (r.Class == 0) {
-    statics.Lines << QStringLiteral("classe 0, gain statique %1 (%2 dB)")
+    statics.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                 "classe 0, gain statique %1 (%2 dB)")
                          .arg(Real(r.LowFrequencyGain), Real(*r.StaticGainDb));
   } else {
     const int n = r.Class > 0 ? r.Class : -r.Class;
-    const QString what = r.Class > 0 ? QStringLiteral("intégrateur") : QStringLiteral("dérivateur");
-    statics.Lines << QStringLiteral("classe %1 (%2 %3%4), gain K= %5")
+    const QString what = r.Class > 0
+                             ? QCoreApplication::translate("tv::ui::MeasuresWindow", "intégrateur")
+                             : QCoreApplication::translate("tv::ui::MeasuresWindow", "dérivateur");
+    statics.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                 "classe %1 (%2 %3%4), gain K= %5")
                          .arg(r.Class)
                          .arg(n)
                          .arg(what, n > 1 ? QStringLiteral("s") : QString(),
                               Real(r.LowFrequencyGain));
   }
-  statics.Lines
-      << (r.StepError
-              ? QStringLiteral("erreur statique pour un échelon : %1").arg(Real(*r.StepError))
-              : QStringLiteral("erreur statique pour un échelon : infinie"));
+  statics.Lines << (r.StepError
+                        ? QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                      "erreur statique pour un échelon : %1")
+                              .arg(Real(*r.StepError))
+                        : QCoreApplication::translate("tv::ui::MeasuresWindow",
+                                                      "erreur statique pour un échelon : infinie"));
   sections.push_back(statics);
   return sections;
 }
@@ -151,7 +180,7 @@ MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSur
                                QWidget* parent)
     : QWidget(parent, Qt::Window), s_(s), host_(host), screen_(screen) {
   setObjectName(QStringLiteral("Mesures"));
-  setWindowTitle(QStringLiteral("Mesures"));
+  setWindowTitle(tr("Mesures"));
   setFont(WindowFont());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -217,8 +246,8 @@ void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
 void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
   lines_.clear();
   if (!drawn) {
-    lines_.push_back({QStringLiteral("Une fonction cochée est invalide : rien n'est tracé."),
-                      Qt::black, false, 8});
+    lines_.push_back(
+        {tr("Une fonction cochée est invalide : rien n'est tracé."), Qt::black, false, 8});
   } else {
     const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
     const std::vector<Curve> curves = DrawnCurves(s);
@@ -233,7 +262,7 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
         for (const QString& line : section.Lines) lines_.push_back({line, colour, false, 32});
       }
       // The asymptotic diagram: initial slope and class, then the breaks.
-      lines_.push_back({QStringLiteral("Asymptotes"), colour, true, 20});
+      lines_.push_back({tr("Asymptotes"), colour, true, 20});
       for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
         lines_.push_back({FromCp1252(line).trimmed(), colour, false, 32});
       if (c.Product) {
@@ -247,8 +276,7 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
       }
       lines_.push_back({QString(), colour, false, 8});
     }
-    if (curves.empty())
-      lines_.push_back({QStringLiteral("Aucune courbe tracée."), Qt::black, false, 8});
+    if (curves.empty()) lines_.push_back({tr("Aucune courbe tracée."), Qt::black, false, 8});
   }
   ShowLines();
 }

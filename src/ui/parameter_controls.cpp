@@ -73,7 +73,7 @@ ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s)
     radio_[row] = button;
   }
 
-  label13_ = new QLabel(QStringLiteral("Variation de"), panel);
+  label13_ = new QLabel(tr("Variation de"), panel);
   label13_->setObjectName(QStringLiteral("Label13"));
   label13_->move(288, 16);
   label13_->adjustSize();
@@ -168,8 +168,7 @@ void ParameterControls::StepSelectedParameter(double delta) {
 }
 
 void ParameterControls::EnterParameterValue(const QString& name, double& parameter) {
-  const QString prompt =
-      QStringLiteral("Entrez la nouvelle valeur de ") + name + QStringLiteral(" :");
+  const QString prompt = tr("Entrez la nouvelle valeur de ") + name + QStringLiteral(" :");
   for (;;) {
     const QString defaultText = QString::fromStdString(FormatReal(parameter));
     const QString answer =

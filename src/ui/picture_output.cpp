@@ -1,6 +1,7 @@
 // Picture commands of the Fichier menu and the command line's picture files.
 #include "ui/picture_output.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QByteArray>
 #include <QClipboard>
@@ -40,7 +41,9 @@ namespace {
 const QString kCaption = QStringLiteral("Tracevue");
 
 void WriteFailed(PictureContext& ctx, const std::string& path, const QString& reason) {
-  QString text = QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(path));
+  QString text = QCoreApplication::translate("tv::ui::PictureOutput",
+                                             "Impossible d'enregistrer le fichier « %1 »")
+                     .arg(ShownPath(path));
   if (!reason.isEmpty()) text += QStringLiteral(" : ") + reason;
   ctx.dialogs.Message(ctx.parent, text, kCaption, MessageIcon::Exclamation);
 }
@@ -185,8 +188,10 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
   s.FramePenWidth = pens.Frame;
 
   if (ctx.dialogs.Print(ctx.parent, printer)) {
-    if (ctx.dialogs.YesNo(ctx.parent, QStringLiteral("Noircir les traits ?"), kCaption,
-                          MessageIcon::None)) {
+    if (ctx.dialogs.YesNo(
+            ctx.parent,
+            QCoreApplication::translate("tv::ui::PictureOutput", "Noircir les traits ?"), kCaption,
+            MessageIcon::None)) {
       pens = ComputePrintPenWidths(true);
       s.CurvePenWidth = pens.Curve;
       s.FramePenWidth = pens.Frame;
@@ -194,7 +199,9 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
     printer.setDocName(kCaption);
     if (!paper.Begin()) {
       // Without this the user would wait for a page that never comes.
-      ctx.dialogs.Message(ctx.parent, QStringLiteral("Impossible de lancer l'impression."),
+      ctx.dialogs.Message(ctx.parent,
+                          QCoreApplication::translate("tv::ui::PictureOutput",
+                                                      "Impossible de lancer l'impression."),
                           kCaption, MessageIcon::Exclamation);
     } else {
       s.ForceBlack = 1;
@@ -207,7 +214,9 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
       s.OnPaper = 0;
       s.ForceBlack = 0;
       if (!paper.End())
-        ctx.dialogs.Message(ctx.parent, QStringLiteral("L'impression n'a pas pu aboutir."),
+        ctx.dialogs.Message(ctx.parent,
+                            QCoreApplication::translate("tv::ui::PictureOutput",
+                                                        "L'impression n'a pas pu aboutir."),
                             kCaption, MessageIcon::Exclamation);
     }
   }
@@ -226,9 +235,10 @@ void SavePictureAsEmf(PictureContext& ctx) {
   DiagramState& s = ctx.s;
   EmfSurface metafile(s.PlotWidth, s.PlotHeight);  // PlotWidth × (PlotHeight + 1)
   const QString preset = QtPath(ReplaceExtension(s.CurrentFileName, ".EMF"));
-  const QString chosen =
-      ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Métafichiers évolués (*.emf)|*.emf"),
-                               QStringLiteral("*.EMF"), preset);
+  const QString chosen = ctx.dialogs.SaveFileName(
+      ctx.parent,
+      QCoreApplication::translate("tv::ui::PictureOutput", "Métafichiers évolués (*.emf)|*.emf"),
+      QStringLiteral("*.EMF"), preset);
   if (!chosen.isEmpty()) {
     s.CurrentFileName = MetafileName(LocalPath(chosen));
     s.DrawCanvas = &metafile;
@@ -251,7 +261,9 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
   ctx.screen.Finish();
   QByteArray bytes;
   if (!EncodeBmp(ctx.screen.Image(), bytes)) {
-    WriteFailed(ctx, s.CurrentFileName, QStringLiteral("l'image n'a pas pu être codée en BMP"));
+    WriteFailed(ctx, s.CurrentFileName,
+                QCoreApplication::translate("tv::ui::PictureOutput",
+                                            "l'image n'a pas pu être codée en BMP"));
     return;
   }
   std::string error;
@@ -271,12 +283,14 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
   Dialogs* const dialogs = &ctx.dialogs;
   const QPointer<QWidget> parent = ctx.parent;
   const auto noPaintProgram = [dialogs, parent, file] {
-    dialogs->Message(parent,
-                     QStringLiteral("L'image a été enregistrée dans « %1 », mais aucun programme "
+    dialogs->Message(
+        parent,
+        QCoreApplication::translate("tv::ui::PictureOutput",
+                                    "L'image a été enregistrée dans « %1 », mais aucun programme "
                                     "de dessin n'a pu l'ouvrir. Installez-en un, par exemple "
                                     "KolourPaint, Pinta ou GIMP, ou ouvrez ce fichier vous-même.")
-                         .arg(QDir::toNativeSeparators(file)),
-                     kCaption, MessageIcon::Exclamation);
+            .arg(QDir::toNativeSeparators(file)),
+        kCaption, MessageIcon::Exclamation);
   };
   if (!launcher.OpenUrl(QUrl::fromLocalFile(file), noPaintProgram)) noPaintProgram();
 }

@@ -1,6 +1,7 @@
 // Qt's standard dialogs behind the program's questions, with French buttons.
 #include "ui/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -73,8 +74,10 @@ void QtDialogs::Message(QWidget* parent, const QString& text, const QString& cap
 bool QtDialogs::YesNo(QWidget* parent, const QString& text, const QString& caption,
                       MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
-  QPushButton* yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+  QPushButton* yes =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Oui"), QMessageBox::YesRole);
+  QPushButton* no =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Non"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
   box.exec();
@@ -84,9 +87,12 @@ bool QtDialogs::YesNo(QWidget* parent, const QString& text, const QString& capti
 Answer QtDialogs::YesNoCancel(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
-  QPushButton* yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+  QPushButton* yes =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Oui"), QMessageBox::YesRole);
+  QPushButton* no =
+      box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Non"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QCoreApplication::translate("tv::ui::QtDialogs", "Annuler"),
+                                      QMessageBox::RejectRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(cancel);
   box.exec();
@@ -102,14 +108,14 @@ QString QtDialogs::InputText(QWidget* parent, const QString& caption, const QStr
   dialog.setLabelText(prompt);
   dialog.setTextValue(defaultText);
   dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Annuler"));
+  dialog.setCancelButtonText(QCoreApplication::translate("tv::ui::QtDialogs", "Annuler"));
   if (dialog.exec() != QDialog::Accepted) return defaultText;
   return dialog.textValue();
 }
 
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& filter,
                                 const QString& defaultExtension) {
-  QFileDialog dialog(parent, QStringLiteral("Ouvrir"));
+  QFileDialog dialog(parent, QCoreApplication::translate("tv::ui::QtDialogs", "Ouvrir"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QtNameFilters(filter));
@@ -120,7 +126,7 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& filter,
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& filter,
                                 const QString& defaultExtension, const QString& presetName) {
-  QFileDialog dialog(parent, QStringLiteral("Enregistrer sous"));
+  QFileDialog dialog(parent, QCoreApplication::translate("tv::ui::QtDialogs", "Enregistrer sous"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // Files are replaced without a question.

@@ -66,7 +66,7 @@ class StepPicture : public QWidget {
 
 StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
   setObjectName(QStringLiteral("StepWindow"));
-  setWindowTitle(QStringLiteral("Réponse temporelle"));
+  setWindowTitle(tr("Réponse temporelle"));
   setFont(WindowFont());
   surface_ = std::make_unique<QtSurface>(kStepPictureWidth, kStepPictureHeight);
   surface_->SetFontHeight(10);
@@ -84,11 +84,11 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   // In the window itself, as the points editor's: a desktop's global menu
   // bar shows a window's menu only once it has been clicked.
   MainMenu->setNativeMenuBar(false);
-  QMenu* file = MainMenu->addMenu(QStringLiteral("Fichier"));
-  Pressepapier = file->addAction(QStringLiteral("Presse-papier (Bitmap)"));
-  Imprimer = file->addAction(QStringLiteral("Imprimer"));
-  SauverPng = file->addAction(QStringLiteral("Sauver l'image (.PNG)"));
-  SauverSvg = file->addAction(QStringLiteral("Sauver l'image (.SVG)"));
+  QMenu* file = MainMenu->addMenu(tr("Fichier"));
+  Pressepapier = file->addAction(tr("Presse-papier (Bitmap)"));
+  Imprimer = file->addAction(tr("Imprimer"));
+  SauverPng = file->addAction(tr("Sauver l'image (.PNG)"));
+  SauverSvg = file->addAction(tr("Sauver l'image (.SVG)"));
   EnregistrerEchantillons = file->addAction(tr("Enregistrer les échantillons (CSV)..."));
   layout->setMenuBar(MainMenu);
 
@@ -97,7 +97,7 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   row->setContentsMargins(8, 4, 8, 4);
   // Ticked when the window first opens: the product is usually the open loop
   // of a unity-feedback system.
-  BoucleFermee = new QCheckBox(QStringLiteral("Boucle fermée (retour unitaire)"), bar);
+  BoucleFermee = new QCheckBox(tr("Boucle fermée (retour unitaire)"), bar);
   BoucleFermee->setObjectName(QStringLiteral("BoucleFermee"));
   BoucleFermee->setChecked(true);
   row->addWidget(BoucleFermee);
@@ -275,7 +275,7 @@ void StepWindow::ImprimerClick() {
 void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
   const QString filter = ext == QLatin1String(".csv") ? tr("Échantillons (*%1)|*%1").arg(ext)
-                                                      : QStringLiteral("Image (*%1)|*%1").arg(ext);
+                                                      : tr("Image (*%1)|*%1").arg(ext);
   const QString chosen = HostDialogs(s_).SaveFileName(
       this, filter, QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
   if (chosen.isEmpty()) return;
@@ -286,7 +286,7 @@ void StepWindow::SauverClick(const char* extension) {
                        picture_.PlotWidth, picture_.PlotHeight, surface_->FontHeight(), false,
                        &error))
     HostDialogs(s_).Message(this,
-                            QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
+                            tr("Impossible d'enregistrer le fichier « %1 » : %2")
                                 .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
                             kCaption, MessageIcon::Exclamation);
 }

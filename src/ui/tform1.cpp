@@ -230,52 +230,49 @@ void TForm1::CreateMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
 
-  Fichier1 = bar->addMenu(QStringLiteral("Fichier"));
+  Fichier1 = bar->addMenu(tr("Fichier"));
   Fichier1->setObjectName(QStringLiteral("Fichier1"));
-  N3 = MenuEntry(Fichier1, "N3", QStringLiteral("Nouveau"), true);
-  N1 = MenuEntry(Fichier1, "N1", QStringLiteral("Ouvrir"), true);
-  N2 = MenuEntry(Fichier1, "N2", QStringLiteral("Enregistrer"), true);
-  Pressepapier1 =
-      MenuEntry(Fichier1, "Pressepapier1", QStringLiteral("Presse-papier (Bitmap)"), false);
-  Imprimer1 = MenuEntry(Fichier1, "Imprimer1", QStringLiteral("Imprimer"), false);
-  SauverlimageEMF1 =
-      MenuEntry(Fichier1, "SauverlimageEMF1", QStringLiteral("Sauver l'image (.EMF)"), false);
-  Mspaint1 = MenuEntry(Fichier1, "Mspaint1", QStringLiteral("Modifier l'image avec Mspaint (.Bmp)"),
-                       false);
+  N3 = MenuEntry(Fichier1, "N3", tr("Nouveau"), true);
+  N1 = MenuEntry(Fichier1, "N1", tr("Ouvrir"), true);
+  N2 = MenuEntry(Fichier1, "N2", tr("Enregistrer"), true);
+  Pressepapier1 = MenuEntry(Fichier1, "Pressepapier1", tr("Presse-papier (Bitmap)"), false);
+  Imprimer1 = MenuEntry(Fichier1, "Imprimer1", tr("Imprimer"), false);
+  SauverlimageEMF1 = MenuEntry(Fichier1, "SauverlimageEMF1", tr("Sauver l'image (.EMF)"), false);
+  Mspaint1 = MenuEntry(Fichier1, "Mspaint1", tr("Modifier l'image avec Mspaint (.Bmp)"), false);
   ExporterlescourbesCSV1 =
       MenuEntry(Fichier1, "ExporterlescourbesCSV1", tr("Exporter les courbes (CSV)..."), true);
-  Maple1 = MenuEntry(Fichier1, "Maple1",
-                     QStringLiteral("Réponse temporelle : ouverture directe de Maple"), false);
+  Maple1 =
+      MenuEntry(Fichier1, "Maple1", tr("Réponse temporelle : ouverture directe de Maple"), false);
   RponsetemporellecrationdunfichierMaple1 =
       MenuEntry(Fichier1, "RponsetemporellecrationdunfichierMaple1",
-                QStringLiteral("Réponse temporelle : création d'un fichier Maple"), false);
-  Rponsetemporelletrac1 = MenuEntry(Fichier1, "Rponsetemporelletrac1",
-                                    QStringLiteral("Réponse temporelle : tracé"), false);
-  Ouvrirditeurdepoints1 = MenuEntry(Fichier1, "Ouvrirditeurdepoints1",
-                                    QStringLiteral("Ouvrir éditeur de points"), false);
-  Quitter1 = MenuEntry(Fichier1, "Quitter1", QStringLiteral("Quitter"), true);
+                tr("Réponse temporelle : création d'un fichier Maple"), false);
+  Rponsetemporelletrac1 =
+      MenuEntry(Fichier1, "Rponsetemporelletrac1", tr("Réponse temporelle : tracé"), false);
+  Ouvrirditeurdepoints1 =
+      MenuEntry(Fichier1, "Ouvrirditeurdepoints1", tr("Ouvrir éditeur de points"), false);
+  Quitter1 = MenuEntry(Fichier1, "Quitter1", tr("Quitter"), true);
 
-  Dfinir1 = bar->addMenu(QStringLiteral("Définir"));
+  Dfinir1 = bar->addMenu(tr("Définir"));
   Dfinir1->setObjectName(QStringLiteral("Dfinir1"));
   // H1..H3 need the entry window, which exists once the start-up is over.
   N6 = MenuEntry(Dfinir1, "N6", QStringLiteral("H1"), false);
   N5 = MenuEntry(Dfinir1, "N5", QStringLiteral("H2"), false);
   H31 = MenuEntry(Dfinir1, "H31", QStringLiteral("H3"), false);
-  GainK1 = MenuEntry(Dfinir1, "GainK1", QStringLiteral("Gain K"), false);
+  GainK1 = MenuEntry(Dfinir1, "GainK1", tr("Gain K"), false);
   A1 = MenuEntry(Dfinir1, "A1", QStringLiteral("A"), false);
   B2 = MenuEntry(Dfinir1, "B2", QStringLiteral("B"), false);
   B1 = MenuEntry(Dfinir1, "B1", QStringLiteral("T"), false);
   W1 = MenuEntry(Dfinir1, "W1", QStringLiteral("W"), false);
   Ksi1 = MenuEntry(Dfinir1, "Ksi1", QStringLiteral("Ksi"), false);
 
-  Analyse1 = bar->addMenu(QStringLiteral("Analyse"));
+  Analyse1 = bar->addMenu(tr("Analyse"));
   Analyse1->setObjectName(QStringLiteral("Analyse1"));
   // The exact read-outs: their window, and the tuning to the 2.3 dB contour.
-  Mesures1 = MenuEntry(Analyse1, "Mesures1", QStringLiteral("Mesures..."), true);
-  Rglersur23dB1 = MenuEntry(Analyse1, "Rglersur23dB1", QStringLiteral("Régler sur 2,3 dB"), true);
+  Mesures1 = MenuEntry(Analyse1, "Mesures1", tr("Mesures..."), true);
+  Rglersur23dB1 = MenuEntry(Analyse1, "Rglersur23dB1", tr("Régler sur 2,3 dB"), true);
   connect(Mesures1, &QAction::triggered, this, &TForm1::Mesures1Click);
   connect(Rglersur23dB1, &QAction::triggered, this, &TForm1::Rglersur23dB1Click);
-  Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", QStringLiteral("Asymptotes"), true);
+  Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", tr("Asymptotes"), true);
   Asymptotes1->setCheckable(true);
   connect(Asymptotes1, &QAction::toggled, this, &TForm1::Asymptotes1Click);
   AbaquedeBlackNichols1 =
@@ -292,7 +289,7 @@ void TForm1::CreateMenus() {
   connect(Lieudesples1, &QAction::triggered, this, &TForm1::Lieudesples1Click);
 
   // The menu title itself is the command.
-  apropos = bar->addAction(QStringLiteral("A propos"));
+  apropos = bar->addAction(tr("A propos"));
   apropos->setObjectName(QStringLiteral("apropos"));
 
   // The usual keys of a desktop program; the captions stay as they are.
@@ -351,20 +348,20 @@ void TForm1::CreatePanel() {
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setGeometry(568, 0, 78, 27);
 
-  CheckBox5 = new QCheckBox(QStringLiteral("Marges"), Panel1);
+  CheckBox5 = new QCheckBox(tr("Marges"), Panel1);
   CheckBox5->setObjectName(QStringLiteral("CheckBox5"));
   CheckBox5->setGeometry(568, 32, 78, 17);
 
   Panel2 = new QFrame(Panel1);
   Panel2->setObjectName(QStringLiteral("Panel2"));
   Panel2->setGeometry(648, 0, 124, 61);
-  RadioButton7 = new QRadioButton(QStringLiteral("Gain seul"), Panel2);
+  RadioButton7 = new QRadioButton(tr("Gain seul"), Panel2);
   RadioButton7->setObjectName(QStringLiteral("RadioButton7"));
   RadioButton7->setGeometry(0, 8, 124, 17);
-  RadioButton8 = new QRadioButton(QStringLiteral("Phase seule"), Panel2);
+  RadioButton8 = new QRadioButton(tr("Phase seule"), Panel2);
   RadioButton8->setObjectName(QStringLiteral("RadioButton8"));
   RadioButton8->setGeometry(0, 24, 124, 17);
-  RadioButton9 = new QRadioButton(QStringLiteral("Gain+Phase"), Panel2);
+  RadioButton9 = new QRadioButton(tr("Gain+Phase"), Panel2);
   RadioButton9->setObjectName(QStringLiteral("RadioButton9"));
   RadioButton9->setGeometry(0, 40, 124, 17);
   // Checked before any handler is connected: the start-up sets the mode itself.
@@ -377,7 +374,7 @@ void TForm1::CreatePanel() {
   CheckBox4->setObjectName(QStringLiteral("CheckBox4"));
   CheckBox4->setGeometry(896, 0, 130, 17);
 
-  Label1 = new QLabel(QStringLiteral("Cochez la fonction à tracer"), Panel1);
+  Label1 = new QLabel(tr("Cochez la fonction à tracer"), Panel1);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->move(776, 24);
   Label1->adjustSize();
@@ -679,15 +676,15 @@ void TForm1::Mesures1Click() {
 void TForm1::Rglersur23dB1Click() {
   const std::optional<Parameter> p = parameters_->SelectedParameter();
   if (!p) {
-    dialogs_.Message(this, QStringLiteral("Choisissez d'abord le paramètre à régler."),
+    dialogs_.Message(this, tr("Choisissez d'abord le paramètre à régler."),
                      QStringLiteral("Tracevue"), MessageIcon::Exclamation);
     return;
   }
   const std::optional<double> value = TuneClosedLoopPeak(s_, *p);
   if (!value) {
     dialogs_.Message(this,
-                     QStringLiteral("Aucune valeur de %1 entre 0 et %2 ne donne un pic de "
-                                    "2,3 dB avec une boucle fermée stable.")
+                     tr("Aucune valeur de %1 entre 0 et %2 ne donne un pic de "
+                        "2,3 dB avec une boucle fermée stable.")
                          .arg(QString::fromUtf8(Info(*p).Name.data(),
                                                 static_cast<qsizetype>(Info(*p).Name.size())),
                               QString::fromStdString(FormatReal(kTuningHighest))),
@@ -769,8 +766,8 @@ void TForm1::CheckBox5Click() {
 
 void TForm1::SetModeWithoutMargins(std::uint8_t mode) {
   if (s_.ShowMargins == 1)
-    dialogs_.Message(this, QStringLiteral("Recherche des marges désactivée"),
-                     QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+    dialogs_.Message(this, tr("Recherche des marges désactivée"), QStringLiteral("Tracevue"),
+                     MessageIcon::Exclamation);
   s_.BodeMode = mode;
   s_.ShowMargins = 0;
   CheckBox5->setChecked(false);

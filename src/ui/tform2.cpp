@@ -2,6 +2,7 @@
 // decoding.
 #include "ui/tform2.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QFile>
 #include <QFrame>
@@ -42,8 +43,9 @@ QString Caption() { return QString::fromLatin1(kProgramName); }
 
 // Both questions before the editor's text is replaced carry this text.
 QString EraseWarning() {
-  return QStringLiteral("ATTENTION : les points contenus dans l'éditeur seront ") +
-         QStringLiteral("\r\n") + QStringLiteral("effacés.");
+  return QCoreApplication::translate("tv::ui::TForm2",
+                                     "ATTENTION : les points contenus dans l'éditeur seront ") +
+         QStringLiteral("\r\n") + QCoreApplication::translate("tv::ui::TForm2", "effacés.");
 }
 
 QFont EditorFont() {
@@ -146,7 +148,7 @@ void PointsMemo::insertFromMimeData(const QMimeData* source) {
 
 TForm2::TForm2(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Editeur de points"));
+  setWindowTitle(tr("Editeur de points"));
   setFont(EditorFont());
   // The editor never keeps the program running once the main window is gone.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -185,11 +187,11 @@ void TForm2::CreateMenu() {
     action->setObjectName(QString::fromLatin1(name));
     return action;
   };
-  Lire1 = entry("Lire1", QStringLiteral("Lire..."));
-  Sauvegarger1 = entry("Sauvegarger1", QStringLiteral("Sauver... "));
-  Effacer1 = entry("Effacer1", QStringLiteral("Effacer"));
-  Courbeencours1 = entry("Courbeencours1", QStringLiteral("Courbe  --> Editeur"));
-  Afficherlespoints1 = entry("Afficherlespoints1", QStringLiteral("Afficher les points"));
+  Lire1 = entry("Lire1", tr("Lire..."));
+  Sauvegarger1 = entry("Sauvegarger1", tr("Sauver... "));
+  Effacer1 = entry("Effacer1", tr("Effacer"));
+  Courbeencours1 = entry("Courbeencours1", tr("Courbe  --> Editeur"));
+  Afficherlespoints1 = entry("Afficherlespoints1", tr("Afficher les points"));
 
   // The five commands side by side, none behind a "»": the entries are
   // packed closer than the style's default, and the bar's font is made
@@ -213,18 +215,18 @@ void TForm2::CreatePanel() {
 
   // Each group is its own parent, so its two buttons exclude each other only.
   GroupPulsation = Group(Panel1, "GroupPulsation", 8, 73);
-  RadioHz = Choice(GroupPulsation, "RadioHz", QStringLiteral("Hz"), 4, false);
+  RadioHz = Choice(GroupPulsation, "RadioHz", tr("Hz"), 4, false);
   RadioRadS = Choice(GroupPulsation, "RadioRadS", QStringLiteral("rad/s"), 28, true);
 
   GroupGain = Group(Panel1, "GroupGain", 88, 129);
   RadioGain = Choice(GroupGain, "RadioGain", QStringLiteral("Gain"), 4, false);
-  RadioGainDb = Choice(GroupGain, "RadioGainDb", QStringLiteral("Gain en dB"), 28, true);
+  RadioGainDb = Choice(GroupGain, "RadioGainDb", tr("Gain en dB"), 28, true);
 
   GroupPhase = Group(Panel1, "GroupPhase", 224, 97);
   RadioRad = Choice(GroupPhase, "RadioRad", QStringLiteral("rad"), 4, false);
   RadioDeg = Choice(GroupPhase, "RadioDeg", QStringLiteral("°"), 28, true);
 
-  Label1 = new QLabel(QStringLiteral(" Fréquence/pulsation           Gain          Phase"), Panel1);
+  Label1 = new QLabel(tr(" Fréquence/pulsation           Gain          Phase"), Panel1);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setTextFormat(Qt::PlainText);
   Label1->move(0, 69);
@@ -344,12 +346,11 @@ void TForm2::Sauvegarger1Click() {
     std::optional<std::string> bytes = ToCp1252(text[i]);
     if (!bytes) {
       // Nothing of the text may be lost in the file: the save is refused.
-      HostDialogs(s_).Message(
-          this,
-          QStringLiteral("La ligne %1 contient un caractère qui ne peut pas être "
-                         "écrit dans un fichier texte.")
-              .arg(i + 1),
-          Caption(), MessageIcon::Exclamation);
+      HostDialogs(s_).Message(this,
+                              tr("La ligne %1 contient un caractère qui ne peut pas être "
+                                 "écrit dans un fichier texte.")
+                                  .arg(i + 1),
+                              Caption(), MessageIcon::Exclamation);
       return;
     }
     lines.push_back(*std::move(bytes));
@@ -369,7 +370,7 @@ void TForm2::Sauvegarger1Click() {
 }
 
 void TForm2::Effacer1Click() {
-  if (!HostDialogs(s_).YesNo(this, EraseWarning(), QStringLiteral("Effacer les points ?"),
+  if (!HostDialogs(s_).YesNo(this, EraseWarning(), tr("Effacer les points ?"),
                              MessageIcon::Exclamation))
     return;
   s_.PointCount = 0;
@@ -378,10 +379,9 @@ void TForm2::Effacer1Click() {
 }
 
 void TForm2::Courbeencours1Click() {
-  if (!HostDialogs(s_).YesNo(
-          this, EraseWarning(),
-          QStringLiteral("Placer des points de la courbe courante dans l'éditeur ?"),
-          MessageIcon::Exclamation))
+  if (!HostDialogs(s_).YesNo(this, EraseWarning(),
+                             tr("Placer des points de la courbe courante dans l'éditeur ?"),
+                             MessageIcon::Exclamation))
     return;
   // The renderers fill Memo1 during this one redraw, through the host.
   CaptureProductCurve(s_);

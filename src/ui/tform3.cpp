@@ -67,13 +67,13 @@ QValidator::State FunctionTextValidator::validate(QString& input, int&) const {
 
 TForm3::TForm3(tv::DiagramHost& host, QWidget* parent) : QDialog(parent), host_(host) {
   setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("Entrez une fonction de transfert..."));
+  setWindowTitle(tr("Entrez une fonction de transfert..."));
   setFont(WindowFont());
   setGeometry(151, 214, kClientWidth, kClientHeight);
   setAutoFillBackground(true);
 
-  Label1 = new QLabel(QStringLiteral("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
-                                     "(développées dans l'ordre croissant)"),
+  Label1 = new QLabel(tr("Entrez des fonctions du type:1+0.02*p+0.3*p^2+...  "
+                         "(développées dans l'ordre croissant)"),
                       this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->move(8, 8);
@@ -81,8 +81,7 @@ TForm3::TForm3(tv::DiagramHost& host, QWidget* parent) : QDialog(parent), host_(
   FitCaptionToWidth(*Label1, kClientWidth - 16);
   Label1->adjustSize();
 
-  Label2 = new QLabel(QStringLiteral("Seules les variables K, T, A, B, W et Ksi  sont autorisées "),
-                      this);
+  Label2 = new QLabel(tr("Seules les variables K, T, A, B, W et Ksi  sont autorisées "), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->move(8, 32);
   FitCaptionToWidth(*Label2, kClientWidth - 16);
@@ -107,7 +106,7 @@ TForm3::TForm3(tv::DiagramHost& host, QWidget* parent) : QDialog(parent), host_(
   Edit2->setObjectName(QStringLiteral("Edit2"));
   Edit2->setGeometry(80, 104, 321, 24);
 
-  Button1 = new QPushButton(QStringLiteral("Valider"), this);
+  Button1 = new QPushButton(tr("Valider"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
   Button1->setGeometry(464, 48, 75, 73);
 
@@ -157,7 +156,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
     }
     const QString typed = key->text();
     if (std::any_of(typed.cbegin(), typed.cend(), IsParenthesis)) {
-      HostDialogs(host_).Message(this, QStringLiteral("La fonction doit être développée"),
+      HostDialogs(host_).Message(this, tr("La fonction doit être développée"),
                                  QStringLiteral("Tracevue"), MessageIcon::Exclamation);
       return true;
     }

@@ -1,6 +1,7 @@
 // The message that names a transfer file refused on loading and says why.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -13,8 +14,10 @@ namespace tv::ui {
 // lines in a window, on one line (separator " ") on the command line.
 inline QString TransferFileRefusal(const std::string& path, const std::string& problem,
                                    const QString& separator = QStringLiteral("\n")) {
-  return QStringLiteral("Le fichier « %1 » n'a pas été ouvert.").arg(ShownPath(path)) + separator +
-         FromCp1252(problem);
+  return QCoreApplication::translate("tv::ui::TransferRefusal",
+                                     "Le fichier « %1 » n'a pas été ouvert.")
+             .arg(ShownPath(path)) +
+         separator + FromCp1252(problem);
 }
 
 }  // namespace tv::ui

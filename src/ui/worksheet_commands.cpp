@@ -2,6 +2,7 @@
 // opening.
 #include "ui/worksheet_commands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -66,12 +67,14 @@ void OpenWorksheetInMaple(PictureContext& ctx, DesktopLauncher& launcher) {
     const QPointer<QWidget> parent = ctx.parent;
     const QString shown = ShownPath(name);
     const auto noMaple = [dialogs, parent, shown] {
-      dialogs->Message(parent,
-                       QStringLiteral("La feuille de calcul a été écrite dans « %1 », mais aucune "
+      dialogs->Message(
+          parent,
+          QCoreApplication::translate("tv::ui::WorksheetCommands",
+                                      "La feuille de calcul a été écrite dans « %1 », mais aucune "
                                       "application n'a pu l'ouvrir. Installez Maple, qui ouvre les "
                                       "fichiers .mws, ou ouvrez-la vous-même avec Maple.")
-                           .arg(shown),
-                       FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
+              .arg(shown),
+          FromCp1252(kMapleLaunchFailedCaption), MessageIcon::Exclamation);
     };
     if (!launcher.OpenUrl(QUrl::fromLocalFile(QtPath(name)), noMaple)) noMaple();
   }
@@ -83,15 +86,17 @@ void SaveWorksheetFile(PictureContext& ctx) {
   if (!ReadBoxes(ctx, checked)) return;
   // "*.mws": the dialog lists the worksheets already there, so that one can
   // be chosen and replaced.
-  const QString chosen = ctx.dialogs.SaveFileName(ctx.parent, QStringLiteral("Fichier Maple|*.mws"),
-                                                  QStringLiteral(".mws"), QString());
+  const QString chosen = ctx.dialogs.SaveFileName(
+      ctx.parent, QCoreApplication::translate("tv::ui::WorksheetCommands", "Fichier Maple|*.mws"),
+      QStringLiteral(".mws"), QString());
   if (chosen.isEmpty()) return;
   const WorksheetBuffer buffer = AskAndBuild(ctx, checked);
   const std::string name = LocalPath(chosen);
   std::string error;
   if (!WriteWorksheet(buffer, name, &error)) {
-    QString text =
-        QStringLiteral("Impossible d'enregistrer le fichier « %1 »").arg(ShownPath(name));
+    QString text = QCoreApplication::translate("tv::ui::WorksheetCommands",
+                                               "Impossible d'enregistrer le fichier « %1 »")
+                       .arg(ShownPath(name));
     if (!error.empty()) text += QStringLiteral(" : ") + FromCp1252(error);
     ctx.dialogs.Message(ctx.parent, text, QStringLiteral("Tracevue"), MessageIcon::Exclamation);
   }

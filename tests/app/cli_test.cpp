@@ -39,7 +39,9 @@ struct Run {
 Run Tracevue(const QStringList& arguments) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+  // French whatever the machine's locale: the language has its own test.
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL",
+                           "LC_MESSAGES", "LANG"})
     env.remove(QString::fromLatin1(name));
   p.setProcessEnvironment(env);
   p.start(QStringLiteral(TRACEVUE_EXE), arguments);
@@ -344,6 +346,47 @@ class CliTest : public QObject {
     QVERIFY2(r.Out.startsWith(QStringLiteral("Usage : tracevue [FICHIER.WWC]")), qPrintable(r.Out));
     QVERIFY(r.Out.contains(QStringLiteral("\nOptions :\n")));
     QVERIFY(!r.Out.contains(QStringLiteral("Usage:")));
+  }
+
+  // English from --lang or the locale: the same picture below the margin texts, the same
+  // margins in English words, the help in English.
+  void EnglishExportHasTheFrenchLayout() {
+    const QString example = QStringLiteral(TRACEVUE_SOURCE_DIR "/examples/third-order.WWC");
+    const QString fr = Path("fr.png"), en = Path("en.png");
+    const Run french =
+        Tracevue({QStringLiteral("--margins"), QStringLiteral("--export"), fr, example});
+    const Run english =
+        Tracevue({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--margins"),
+                  QStringLiteral("--export"), en, example});
+    QCOMPARE(english.Code, 0);
+    QString translated = french.Out;
+    translated.replace(QStringLiteral("MP"), QStringLiteral("PM"))
+        .replace(QStringLiteral("MG"), QStringLiteral("GM"))
+        .replace(QStringLiteral(" globale"), QStringLiteral(" global"))
+        .replace(QStringLiteral(" en w="), QStringLiteral(" at w="));
+    QCOMPARE(english.Out, translated);
+    const QImage a(fr), b(en);
+    QCOMPARE(b.size(), a.size());
+    QVERIFY(a.copy(0, 0, a.width(), 110) != b.copy(0, 0, b.width(), 110));
+    QCOMPARE(b.copy(0, 110, b.width(), b.height() - 110),
+             a.copy(0, 110, a.width(), a.height() - 110));
+    const Run help = Tracevue({QStringLiteral("--help"), QStringLiteral("--lang=en")});
+    QVERIFY(help.Out.startsWith(QStringLiteral("Usage: tracevue")));
+    QVERIFY(help.Out.contains(QStringLiteral("\nExit codes:\n")));
+    QCOMPARE(
+        Tracevue({QStringLiteral("--lang"), QStringLiteral("de"), QStringLiteral("--help")}).Code,
+        2);
+  }
+
+  // The version alone, even beside a refused option, like --help.
+  void Version() {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--version")},
+          QStringList{QStringLiteral("--version"), QStringLiteral("--x")}}) {
+      const Run r = Tracevue(args);
+      QCOMPARE(r.Code, 0);
+      QCOMPARE(r.Out, QStringLiteral("tracevue " TRACEVUE_VERSION "\n"));
+    }
   }
 
   void AsymptotesOptionDrawsTheDashedAsymptote() {
