@@ -20,13 +20,14 @@
 #include <cmath>
 
 #include "analysis/asymptote_readouts.h"
-#include "analysis/locus_readouts.h"
 #include "core/display_rules.h"
 #include "core/format.h"
 #include "core/translate.h"
 #include "ui/cp1252.h"
 #include "ui/fonts.h"
 #include "ui/window_placement.h"
+#include "render/locus_texts.h"
+#include "render/asymptote_texts.h"
 
 namespace tv::ui {
 
