@@ -55,9 +55,10 @@ std::vector<std::string> StepNoteTexts(const StepResponse& r) {
   std::vector<std::string> notes;
   if (r.Outcome != StepOutcome::Drawn) return notes;
   if (r.RequestedTMax > 0)
-    notes.push_back("t max ramen\xE9 de " + FormatBounded(r.RequestedTMax) + " \xE0 " +
-                    FormatBounded(r.TMax) + " s");
-  if (r.TooFastToDraw) notes.push_back("oscillation trop rapide pour le trac\xE9");
+    notes.push_back(Tr("StepResponse", "t max ramen\xE9 de ") + FormatBounded(r.RequestedTMax) +
+                    Tr("StepResponse", " \xE0 ") + FormatBounded(r.TMax) + " s");
+  if (r.TooFastToDraw)
+    notes.push_back(Tr("StepResponse", "oscillation trop rapide pour le trac\xE9"));
   return notes;
 }
 

@@ -304,9 +304,9 @@ void LocusWindow::ImprimerClick() {
 
 void LocusWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("lieu") + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
+                                                      QStringLiteral("*") + ext.toUpper(),
+                                                      QStringLiteral("lieu") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

@@ -123,9 +123,12 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   else if (r.ClosedLoop.NoResonance)
     closed.Lines << (r.ClosedLoop.HighFrequencyLimitDb &&
                              std::isfinite(*r.ClosedLoop.HighFrequencyLimitDb)
-                         ? QStringLiteral("pas de résonance (limite en haute fréquence : %1 dB)")
+                         ? QCoreApplication::translate(
+                               "tv::ui::MeasuresWindow",
+                               "pas de résonance (limite en haute fréquence : %1 dB)")
                                .arg(Real(*r.ClosedLoop.HighFrequencyLimitDb))
-                         : QStringLiteral(
+                         : QCoreApplication::translate(
+                               "tv::ui::MeasuresWindow",
                                "pas de résonance (le gain tend vers 0 en haute fréquence)"));
   else
     closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "pic : non calculable");

@@ -227,9 +227,9 @@ void NyquistWindow::ImprimerClick() {
 
 void NyquistWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("nyquist") + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
+                                                      QStringLiteral("*") + ext.toUpper(),
+                                                      QStringLiteral("nyquist") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
