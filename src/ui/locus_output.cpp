@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <charconv>
 
-#include "analysis/locus_readouts.h"
 #include "files/file_io.h"
 #include "render/locus_view.h"
 #include "render/step_view.h"
 #include "ui/file_names.h"
 #include "ui/painter_surface.h"
 #include "ui/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 

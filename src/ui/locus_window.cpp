@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "render/step_view.h"
 #include "ui/cp1252.h"
@@ -31,6 +30,7 @@
 #include "ui/painter_surface.h"
 #include "ui/picture_output.h"
 #include "ui/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 

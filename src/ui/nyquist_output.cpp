@@ -13,6 +13,7 @@
 #include "ui/file_names.h"
 #include "ui/painter_surface.h"
 #include "ui/qt_surface.h"
+#include "render/nyquist_texts.h"
 
 namespace tv::ui {
 
