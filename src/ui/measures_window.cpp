@@ -23,8 +23,8 @@
 #include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "core/translate.h"
-#include "ui/cp1252.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/fonts.h"
 #include "ui/window_placement.h"
 
 namespace tv::ui {
