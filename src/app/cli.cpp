@@ -28,15 +28,15 @@
 #include "files/transfer_file.h"
 #include "render/margin_record.h"
 #include "render/redraw.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 #include "files/worksheet.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
-#include "ui/nyquist_output.h"
-#include "ui/locus_output.h"
-#include "ui/step_output.h"
-#include "ui/transfer_refusal.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
+#include "output/nyquist_output.h"
+#include "output/locus_output.h"
+#include "output/step_output.h"
+#include "output/transfer_refusal.h"
 
 namespace tv::app {
 

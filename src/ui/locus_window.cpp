@@ -22,14 +22,14 @@
 
 #include "core/format.h"
 #include "render/step_view.h"
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 #include "ui/dialogs.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
-#include "ui/locus_output.h"
-#include "ui/painter_surface.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
+#include "output/locus_output.h"
+#include "output/painter_surface.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
 #include "render/locus_texts.h"
 
 namespace tv::ui {

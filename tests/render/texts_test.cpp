@@ -60,24 +60,39 @@ INSTANTIATE_TEST_SUITE_P(
     StepTexts, StepLineTest,
     testing::Values(
         StepLineCase{"FinalValue", {kSecondOrder}, false, 0, 0, "Valeur finale : 1"},
-        StepLineCase{"Overshoot", {kSecondOrder}, false, 0, 1,
-                     "D\xE9passement D% : 37.233 % en t= 1.647 s"},
-        StepLineCase{"RiseIsTheLast", {kSecondOrder}, false, 0, 3,
+        StepLineCase{
+            "Overshoot", {kSecondOrder}, false, 0, 1, "D\xE9passement D% : 37.233 % en t= 1.647 s"},
+        StepLineCase{"RiseIsTheLast",
+                     {kSecondOrder},
+                     false,
+                     0,
+                     3,
                      "Temps de mont\xE9"
                      "e 10-90 % : 0.583 s"},
-        StepLineCase{"PeakBeyondTheSpan", {{{4}, {0, 1, 0.5}}}, true, 1, 1,
+        StepLineCase{"PeakBeyondTheSpan",
+                     {{{4}, {0, 1, 0.5}}},
+                     true,
+                     1,
+                     1,
                      "D\xE9passement D% : pic au-del\xE0 de 1 s"},
         StepLineCase{"SmallFinalValue", {{{1}, {1e8, 1}}}, true, 0, 0, "Valeur finale : 1e-8"},
-        StepLineCase{"SmallSettlingTime", {{{1}, {1e8, 1}}}, true, 0, 2,
+        StepLineCase{"SmallSettlingTime",
+                     {{{1}, {1e8, 1}}},
+                     true,
+                     0,
+                     2,
                      "Temps de r\xE9ponse \xE0 5 % : 2.996e-8 s"},
-        StepLineCase{"StabilityLimit", {{{8}, {1, 3, 3, 1}}}, true, 0, 0,
+        StepLineCase{"StabilityLimit",
+                     {{{8}, {1, 3, 3, 1}}},
+                     true,
+                     0,
+                     0,
                      "Valeur finale : limite de stabilit\xE9"}),
     [](const testing::TestParamInfo<StepLineCase>& tested) { return tested.param.Name; });
 
 TEST(StepTexts, EveryOutcomeButADrawingIsSaid) {
-  for (StepOutcome o : {StepOutcome::NoFunction, StepOutcome::Invalid,
-                        StepOutcome::ZeroDenominator, StepOutcome::Improper,
-                        StepOutcome::LoopUndefined, StepOutcome::Overflow})
+  for (StepOutcome o : {StepOutcome::NoFunction, StepOutcome::Invalid, StepOutcome::ZeroDenominator,
+                        StepOutcome::Improper, StepOutcome::LoopUndefined, StepOutcome::Overflow})
     EXPECT_FALSE(StepOutcomeText(o).empty()) << static_cast<int>(o);
   EXPECT_TRUE(StepOutcomeText(StepOutcome::Drawn).empty());
 }

@@ -19,9 +19,9 @@
 #include "picture_bench.h"
 #include "recording_launcher.h"
 #include "render/primitives.h"
-#include "ui/emf_surface.h"
-#include "ui/painter_surface.h"
-#include "ui/translations.h"
+#include "output/emf_surface.h"
+#include "output/painter_surface.h"
+#include "output/translations.h"
 
 using tv::ui::EmfSurface;
 using tv::ui::PainterSurface;
