@@ -1,10 +1,10 @@
 // The closed-loop locus out of the program: its picture as PNG or SVG, its samples as CSV.
 #include "output/locus_output.h"
 
-#include "analysis/locus_readouts.h"
 #include "render/locus_view.h"
 #include "render/step_view.h"
 #include "output/view_output.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 

@@ -3,6 +3,7 @@
 
 #include "render/nyquist_view.h"
 #include "output/view_output.h"
+#include "render/nyquist_texts.h"
 
 namespace tv::ui {
 

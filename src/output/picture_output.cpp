@@ -40,7 +40,7 @@ class KeptDrawing {
       : s_(s),
         canvas_(s.DrawCanvas),
         screen_(s.ScreenCanvas),
-        log_(s.MarginLog),
+        margins_(s.MarginRecords),
         capture_(s.CapturePoints),
         black_(s.ForceBlack),
         paper_(s.OnPaper),
@@ -57,7 +57,7 @@ class KeptDrawing {
   ~KeptDrawing() {
     s_.DrawCanvas = canvas_;
     s_.ScreenCanvas = screen_;
-    s_.MarginLog = log_;
+    s_.MarginRecords = margins_;
     s_.CapturePoints = capture_;
     s_.ForceBlack = black_;
     s_.OnPaper = paper_;
@@ -77,7 +77,7 @@ class KeptDrawing {
   DiagramState& s_;
   PlotSurface* const canvas_;
   PlotSurface* const screen_;
-  std::vector<std::string>* const log_;
+  std::vector<MarginRecord>* const margins_;
   const std::uint8_t capture_, black_, paper_;
   const int marginWidth_, marginHeight_;
   const int width_, height_, originX_, originY_, curvePen_, framePen_;
@@ -153,7 +153,7 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     s.DrawCanvas = &paper;
     // No screen to clear: the page starts white.
     s.ScreenCanvas = nullptr;
-    s.MarginLog = nullptr;
+    s.MarginRecords = nullptr;
     s.CapturePoints = 0;
     s.OriginX = page.Geometry.OriginX;
     s.OriginY = page.Geometry.OriginY;
@@ -203,7 +203,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   // Given back on every way out.
   const KeptDrawing kept(s);
   const int fontHeight = kept.FontHeight();
-  s.MarginLog = nullptr;
+  s.MarginRecords = nullptr;
   s.CapturePoints = 0;
 
   const int width = std::max(1, s.PlotWidth);

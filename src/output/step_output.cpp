@@ -3,6 +3,7 @@
 
 #include "render/step_view.h"
 #include "output/view_output.h"
+#include "render/step_texts.h"
 
 namespace tv::ui {
 

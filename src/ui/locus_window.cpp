@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "render/step_view.h"
 #include "output/cp1252.h"
@@ -20,6 +19,7 @@
 #include "output/painter_surface.h"
 #include "ui/picture_commands.h"
 #include "output/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 
@@ -216,7 +216,7 @@ void LocusWindow::ImprimerClick() {
 }
 
 void LocusWindow::SauverClick(const char* extension) {
-  SaveAs(extension, QStringLiteral("Image (*%1)|*%1").arg(QString::fromLatin1(extension)),
+  SaveAs(extension, tr("Image (*%1)|*%1").arg(QString::fromLatin1(extension)),
          QStringLiteral("lieu"), [this](const std::string& path, std::string* error) {
            return WriteLocusOutput(locus_, poles_, StepCaption(s_, true), path, picture_.PlotWidth,
                                    picture_.PlotHeight, base_->FontHeight(), false, error);

@@ -135,7 +135,7 @@ void NyquistWindow::ImprimerClick() {
 }
 
 void NyquistWindow::SauverClick(const char* extension) {
-  SaveAs(extension, QStringLiteral("Image (*%1)|*%1").arg(QString::fromLatin1(extension)),
+  SaveAs(extension, tr("Image (*%1)|*%1").arg(QString::fromLatin1(extension)),
          QStringLiteral("nyquist"), [this](const std::string& path, std::string* error) {
            return WriteNyquistOutput(loci_, ZoomCritique->isChecked(), path, picture_.PlotWidth,
                                      picture_.PlotHeight, surface_->FontHeight(), false, error);

@@ -543,15 +543,15 @@ class PictureOutputTest : public QObject {
   void ExportPictureFiles() {
     QFETCH(QString, name);
     PictureBench b;
-    std::vector<std::string> log;
-    b.s.MarginLog = &log;
+    std::vector<tv::MarginRecord> log;
+    b.s.MarginRecords = &log;
     b.s.ShowMargins = 1;
     const QString path = TmpPath(name);
     std::string error;
     QVERIFY(tv::ui::ExportPicture(b.s, Local(path), &error));
     QVERIFY(error.empty());
     QVERIFY(b.ScreenRestored());
-    QCOMPARE(b.s.MarginLog, &log);
+    QCOMPARE(b.s.MarginRecords, &log);
     QVERIFY(log.empty());
     const QByteArray bytes = ReadAll(path);
     const QString suffix = QFileInfo(path).suffix().toLower();
