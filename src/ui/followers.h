@@ -1,4 +1,4 @@
-// The windows that follow the main window: each registered once with its menu entry, made when first opened.
+// The windows that follow the main window: registered with their menu entries, made when opened.
 #pragma once
 
 #include <QAction>

@@ -1,4 +1,4 @@
-// A window that follows the main picture: its Fichier menu, its picture area, its turn in the host's redraws.
+// A window that follows the picture: Fichier menu, picture area, its turn in the host's redraws.
 #include "ui/following_window.h"
 
 #include <QAction>
@@ -109,8 +109,8 @@ void FollowingWindow::SaveAs(
     const char* extension, const QString& filter, const QString& presetBase,
     const std::function<bool(const std::string& path, std::string* error)>& write) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(this, filter, QStringLiteral("*") + ext.toUpper(),
-                                                      presetBase + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(
+      this, filter, QStringLiteral("*") + ext.toUpper(), presetBase + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

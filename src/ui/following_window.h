@@ -1,4 +1,4 @@
-// A window that follows the main picture: its Fichier menu, its picture area, its turn in the host's redraws.
+// A window that follows the picture: Fichier menu, picture area, its turn in the host's redraws.
 #pragma once
 
 #include <QImage>
@@ -33,7 +33,7 @@ class PictureArea : public QWidget {
     std::function<void(int width, int height)> Resized;
     std::function<void(QMouseEvent& event)> Moved = {};    // with mouse tracking
     std::function<void(QMouseEvent& event)> Pressed = {};  // with a cross cursor
-    bool WhiteUnder = false;  // white where the image does not reach
+    bool WhiteUnder = false;                               // white where the image does not reach
   };
   PictureArea(Setup setup, QWidget* parent);
   QSize sizeHint() const override { return setup_.Hint; }

@@ -1,4 +1,4 @@
-// Picture commands of a window's Fichier menu: clipboard, printer, enhanced metafile, paint program.
+// Picture commands of the Fichier menu: clipboard, printer, enhanced metafile, paint program.
 #include "ui/picture_commands.h"
 
 #include <QBuffer>
@@ -171,9 +171,9 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
     return;
   }
   std::string error;
-  if (!WriteFileAtomically(s.CurrentFileName,
-                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           &error)) {
+  if (!WriteFileAtomically(
+          s.CurrentFileName,
+          std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &error)) {
     // No program is started on a file that is not there or is an old one.
     WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
     return;

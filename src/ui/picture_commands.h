@@ -1,4 +1,4 @@
-// Picture commands of a window's Fichier menu: clipboard, printer, enhanced metafile, paint program.
+// Picture commands of the Fichier menu: clipboard, printer, enhanced metafile, paint program.
 #pragma once
 
 #include <functional>
