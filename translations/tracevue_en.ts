@@ -770,8 +770,8 @@
         <translation>success</translation>
     </message>
     <message>
-        <source>option ou valeur incorrecte</source>
-        <translation>bad option or value</translation>
+        <source>option ou valeur incorrecte (rien n&apos;est écrit)</source>
+        <translation>bad option or value (nothing is written)</translation>
     </message>
     <message>
         <source>fonction cochée invalide (rien n&apos;est écrit)</source>

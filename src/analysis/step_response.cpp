@@ -212,11 +212,25 @@ void FindSettling(const Samples& r, const ExactResponse& exact, StepReadouts& o)
   const double band = 0.05 * std::abs(o.FinalValue);
   const auto outside = [&](double y) { return std::abs(y - o.FinalValue) - band; };
   std::size_t last = r.Y.size();
-  for (std::size_t k = r.Y.size(); k-- > 0;)
+  for (std::size_t k = r.Y.size(); k-- > 0;) {
+    // An extreme between two samples inside the band may itself leave it (a
+    // slow oscillation whose last peak only just reaches the band's edge):
+    // it is found where the exact slope vanishes.
+    if (k + 1 < r.Y.size() && r.Slope[k] * r.Slope[k + 1] < 0) {
+      const double sign = r.Slope[k] > 0 ? 1 : -1;
+      const double t = Bisect([&](double x) { return exact.Slope(x) * sign; }, r.T[k], r.T[k + 1]);
+      if (outside(exact.Value(t)) > 0) {
+        o.HasSettling = true;
+        o.SettledInSpan = true;
+        o.SettlingTime = Bisect([&](double x) { return outside(exact.Value(x)); }, t, r.T[k + 1]);
+        return;
+      }
+    }
     if (outside(r.Y[k]) > 0) {
       last = k;
       break;
     }
+  }
   o.HasSettling = true;
   if (last == r.Y.size()) {
     o.SettledInSpan = true;
