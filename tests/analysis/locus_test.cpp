@@ -248,8 +248,10 @@ TEST(Locus, ProductIsTheTextsOwnAtEveryValue) {
     const auto same = [](double a, double b) {
       return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof(double)) == 0;
     };
-    for (std::size_t j = 0; j < num.size(); ++j) EXPECT_TRUE(same(fn[j], num[j])) << k << " p^" << j;
-    for (std::size_t j = 0; j < den.size(); ++j) EXPECT_TRUE(same(fd[j], den[j])) << k << " p^" << j;
+    for (std::size_t j = 0; j < num.size(); ++j)
+      EXPECT_TRUE(same(fn[j], num[j])) << k << " p^" << j;
+    for (std::size_t j = 0; j < den.size(); ++j)
+      EXPECT_TRUE(same(fd[j], den[j])) << k << " p^" << j;
   }
 }
 
