@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/curves.h"
 #include "core/headless_host.h"
 #include "expression/coefficients.h"
 
