@@ -203,9 +203,14 @@ bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& param
     if (!e.Ok) valid = false;
   }
   if (!valid) return false;
+  ReadSmallCoefficients(compiled, params, coeffs);
+  return true;
+}
+
+void ReadSmallCoefficients(const CompiledText& compiled, const ParameterValues& params,
+                           CoefficientSet& coeffs) {
   for (int k = 1; k <= kHighestPower; ++k)
     ReadSmallCoefficient(compiled, k, params, coeffs[0], coeffs[static_cast<std::size_t>(k)]);
-  return true;
 }
 
 bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& params,

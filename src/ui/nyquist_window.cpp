@@ -72,7 +72,7 @@ NyquistWindow::~NyquistWindow() = default;
 
 void NyquistWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) {
   if (drawn) {
-    loci_ = ComputeNyquistPicture(s_, s_.ShowMargins != 0);
+    loci_ = ComputeNyquistPicture(s_, s_.ShowMargins != 0, loci_);
   } else {
     loci_ = tv::NyquistPicture{};
     loci_.Outcome = NyquistOutcome::Invalid;
