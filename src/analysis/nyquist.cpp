@@ -41,6 +41,11 @@ const double kDrawCosine = std::cos(kDrawStep);
 const double kDrawRatio = std::exp(2 * kDrawStep);
 constexpr int kMaxDepth = 48;
 constexpr int kMaxSamples = 20000;
+// Evaluations one sampler may make in all. The samples kept stop at
+// kMaxSamples, but values that repeat (a locus pinned at infinity, where
+// every evaluation gives the same overflowed value) are not kept, and
+// without this bound their halving would go on 2^kMaxDepth times.
+constexpr int kMaxEvaluations = 200000;
 
 Polynomial ToPolynomial(const CoefficientSet& c) { return Polynomial(c.begin(), c.end()); }
 
@@ -178,7 +183,8 @@ class Sampler {
   void Refine(const Sample& a, const Sample& b, int depth) {
     bool countStep = false;
     if (!TooFar(a.Point, b.Point, &countStep)) return;
-    if (depth >= kMaxDepth || static_cast<int>(out_.size()) >= kMaxSamples) {
+    if (depth >= kMaxDepth || static_cast<int>(out_.size()) >= kMaxSamples ||
+        ++evaluations_ > kMaxEvaluations) {
       if (countStep) unresolved_ = true;
       return;
     }
@@ -205,6 +211,7 @@ class Sampler {
   std::vector<NyquistPoint>& out_;
   const Piece* piece_ = nullptr;
   bool unresolved_ = false;
+  int evaluations_ = 0;
 };
 
 std::vector<double> Linear(double a, double b, int count) {
