@@ -160,6 +160,10 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
 
 LocusWindow::~LocusWindow() {
   if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
+  // Closing the window below moves the focus out of a range field, whose
+  // editing then ends: it must not reach the members already gone.
+  From->disconnect(this);
+  To->disconnect(this);
 }
 
 void LocusWindow::ShowWindow() {
