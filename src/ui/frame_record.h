@@ -28,13 +28,11 @@ inline bool CoversPicture(const FrameCalls& calls, int width, int height, double
       case FrameCall::Kind::Pen:
       case FrameCall::Kind::Colour:
       case FrameCall::Kind::Move:
-      case FrameCall::Kind::Font:
-        continue;
+      case FrameCall::Kind::Font: continue;
       case FrameCall::Kind::Fill:
         return c.A <= 0 && c.B <= 0 && (static_cast<double>(c.A) + c.C) * ratio >= width &&
                (static_cast<double>(c.B) + c.D) * ratio >= height;
-      default:
-        return false;
+      default: return false;
     }
   }
   return false;

@@ -82,6 +82,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   const tv::PlotSurface* screen_;
   std::vector<std::string> log_;
   std::vector<Line> lines_;
+  std::vector<Line> shown_;  // the lines the view holds
   QTextEdit* view_ = nullptr;
   bool placed_ = false;
 };
