@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "render/plot_surface.h"
-#include "ui/frame_record.h"
-#include "ui/pixel_stamps.h"
+#include "output/frame_record.h"
+#include "output/pixel_stamps.h"
 
 class QIODevice;
 class QPaintDevice;
