@@ -1,6 +1,6 @@
 #!/bin/sh
-# Times the same batch figure in matplotlib and in Octave, when they are installed, as bench/batch-export.sh times the program's: for comparison only, neither is needed by the build or the tests.
-# Usage: bench/peers/time-peers.sh [RUNS]   (default 5 runs each; prints the median, in ms)
+# Times the same batch figure in matplotlib, when it is installed, as bench/batch-export.sh times the program's: for comparison only, not needed by the build or the tests.
+# Usage: bench/peers/time-peers.sh [RUNS]   (default 5 runs; prints the median, in ms)
 set -u
 runs=${1:-5}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,8 +24,4 @@ time_runs() {
 if /usr/bin/python3 -c "import matplotlib" 2>/dev/null; then
   printf "matplotlib: "
   time_runs /usr/bin/python3 "$here/third_order.py" "$out/figure.png" | median
-fi
-if command -v octave >/dev/null && octave --no-gui -q --eval "pkg load control" 2>/dev/null; then
-  printf "octave: "
-  time_runs octave --no-gui -q "$here/third_order.m" "$out/figure.png" | median
 fi
