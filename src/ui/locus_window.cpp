@@ -103,7 +103,12 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
   connect(To, &QLineEdit::editingFinished, this, [this] { Update(true); });
 }
 
-LocusWindow::~LocusWindow() = default;
+LocusWindow::~LocusWindow() {
+  // Closing the window below moves the focus out of a range field, whose
+  // editing then ends: it must not reach the members already gone.
+  From->disconnect(this);
+  To->disconnect(this);
+}
 
 Parameter LocusWindow::Selected() const {
   const std::optional<Parameter> p = selected_ ? selected_() : std::nullopt;
