@@ -50,10 +50,10 @@ void HeldArrowAllWindows(benchmark::State& state) {
   form.Asymptotes1Click();
   form.RefreshParameterAvailability();
   form.Parameters()->RadioButton(6)->setChecked(true);
-  form.Rponsetemporelletrac1Click();
+  form.Rponsetemporelletrac1->trigger();
   form.Mesures1Click();
   form.LieuNyquist1->trigger();
-  form.Lieudesples1Click();
+  form.Lieudesples1->trigger();
   QApplication::processEvents();
 
   tv::ui::ParameterControls& controls = *form.Parameters();

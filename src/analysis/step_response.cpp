@@ -216,7 +216,13 @@ void FindSettling(const Samples& r, const ExactResponse& exact, StepReadouts& o)
     // An extreme between two samples inside the band may itself leave it (a
     // slow oscillation whose last peak only just reaches the band's edge):
     // it is found where the exact slope vanishes.
-    if (k + 1 < r.Y.size() && r.Slope[k] * r.Slope[k + 1] < 0) {
+    // Only where the samples' own slopes let the extreme reach the band:
+    // the exact slope costs a matrix exponential at every bisection step.
+    const auto mayLeave = [&](std::size_t j) {
+      const double dt = r.T[k + 1] - r.T[k];
+      return outside(r.Y[j]) + std::abs(r.Slope[j]) * dt > 0;
+    };
+    if (k + 1 < r.Y.size() && r.Slope[k] * r.Slope[k + 1] < 0 && (mayLeave(k) || mayLeave(k + 1))) {
       const double sign = r.Slope[k] > 0 ? 1 : -1;
       const double t = Bisect([&](double x) { return exact.Slope(x) * sign; }, r.T[k], r.T[k + 1]);
       if (outside(exact.Value(t)) > 0) {
