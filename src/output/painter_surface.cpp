@@ -205,7 +205,8 @@ void PainterSurface::ApplyPen() {
 }
 
 void PainterSurface::SetPen(PenStyle style, int width) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0, {}});
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0, {}});
   if (wanted_.style == style && wanted_.width == width) return;
   wanted_.style = style;
   wanted_.width = width;
@@ -214,7 +215,8 @@ void PainterSurface::SetPen(PenStyle style, int width) {
 }
 
 void PainterSurface::SetColour(Rgb colour) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0, {}});
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0, {}});
   const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
