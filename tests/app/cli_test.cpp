@@ -434,10 +434,10 @@ class CliTest : public QObject {
     QVERIFY(r.Err.isEmpty());
 
     // A span the samples cannot resolve is brought back, and a CSV says so.
-    const Run far = Tracevue({QStringLiteral("--step"), Path("far.csv"), QStringLiteral("--num1"),
-                              QStringLiteral("1"), QStringLiteral("--den1"),
-                              QStringLiteral("1+2*p"), QStringLiteral("--t-max"),
-                              QStringLiteral("1e20")});
+    const Run far =
+        Tracevue({QStringLiteral("--step"), Path("far.csv"), QStringLiteral("--num1"),
+                  QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+2*p"),
+                  QStringLiteral("--t-max"), QStringLiteral("1e20")});
     QCOMPARE(far.Code, 0);
     QVERIFY2(far.Err.startsWith(QStringLiteral("tracevue : t max ramené de 1e20 à ")),
              qPrintable(far.Err));
