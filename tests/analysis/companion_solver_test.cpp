@@ -18,7 +18,7 @@ TEST(CompanionSolverTest, SameRootsAsEigensSolver) {
     Eigen::VectorXd poly(degree(random) + 1);
     for (Eigen::Index k = 0; k < poly.size(); ++k)
       poly[k] = mantissa(random) * std::pow(10.0, trial % 3 == 0 ? exponent(random) : 0);
-    // Repeated roots too: (1 + p)^n times the rest.
+    // Exact small integers at the low end too, as typed texts give.
     if (trial % 5 == 0 && poly.size() > 3) poly.head(3) << 1, 2, 1;
     if (poly[poly.size() - 1] == 0) poly[poly.size() - 1] = 1;
     const Eigen::PolynomialSolver<double, Eigen::Dynamic> reference(poly);
