@@ -22,7 +22,7 @@ void GainLoop(tv::DiagramState& s, tv::HeadlessHost& host) {
   s.NumText[2].Assign("1+0.2*p");
   s.DenText[2].Assign("1+1.3*p+1.63*p^2+1.035*p^3+0.2808*p^4+0.027*p^5");
   s.ParamK = 1;
-  for (bool& b : host.Boxes) b = true;
+  for (bool& b : s.CurveTicked) b = true;
   s.Host = &host;
 }
 

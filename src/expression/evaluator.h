@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 #include "core/parameters.h"
 
 namespace tv {

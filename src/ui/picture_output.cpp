@@ -153,15 +153,6 @@ bool WriteBytes(const std::string& path, const QByteArray& bytes, std::string* e
 
 }  // namespace
 
-std::string PlatformTempDir() {
-  QString dir = QDir::tempPath();
-  // Qt gives nothing when TMPDIR names a folder that does not exist.
-  if (dir.isEmpty()) dir = QStringLiteral("/tmp");
-  dir = QDir::toNativeSeparators(dir);
-  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
-  return LocalPath(dir);
-}
-
 int PrinterFontHeight(int screenFontHeight) { return RoundPixel(screenFontHeight * 1.5); }
 
 void CopyPictureToClipboard(PictureContext& ctx) {

@@ -33,9 +33,6 @@ inline constexpr const char* kPaintPrograms[] = {"kolourpaint", "pinta", "gimp"}
 // The bitmap handed to the paint program, in the temporary directory.
 inline constexpr char kPaintFileName[] = "Temporaire.bmp";
 
-// The platform's temporary directory, looked up anew, ending with a separator.
-std::string PlatformTempDir();
-
 // The character cell of the printer's font: the screen's times 1.5, rounded.
 int PrinterFontHeight(int screenFontHeight);
 

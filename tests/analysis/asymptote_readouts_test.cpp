@@ -30,7 +30,7 @@ TEST(BreaksReportFieldsTest, TwelveSignificantDigitsAtLeast) {
 
 TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
   HeadlessHost host;
-  host.Boxes[0] = host.Boxes[3] = true;
+  s.CurveTicked[0] = s.CurveTicked[3] = true;
   DiagramState s;
   s.Host = &host;
   s.NumCoeffs[0] = {1, -0.5};
@@ -50,7 +50,7 @@ TEST(DrawnCurveBreaksTest, WindowLinesPerCurve) {
 
 TEST(DrawnCurveBreaksTest, ReportCarriesTheBreaksOfEachCurve) {
   HeadlessHost host;
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DiagramState s;
   SetStartValues(s);
   s.Host = &host;

@@ -274,7 +274,7 @@ TEST(FactorPolynomialTest, RootBeyondTheDoublesIsNoBreak) {
 
 TEST(AsymptotesOfTest, ProductIsTheUnionOfItsFactors) {
   HeadlessHost host;
-  host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
+  s.CurveTicked[0] = s.CurveTicked[1] = s.CurveTicked[3] = true;
   DiagramState s;
   s.Host = &host;
   s.NumCoeffs[0] = {1, 0.5};

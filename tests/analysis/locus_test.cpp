@@ -28,7 +28,7 @@ struct Scene {
     S.Host = &Host;
     S.NumText[0].Assign(loop.Num);
     S.DenText[0].Assign(loop.Den);
-    Host.Boxes[0] = Host.Boxes[3] = true;
+    S.CurveTicked[0] = S.CurveTicked[3] = true;
     for (const auto& [p, v] : loop.Values) ParameterValue(S, p) = v;
   }
 };
@@ -211,7 +211,7 @@ class LocusDegenerateTest : public testing::TestWithParam<DegenerateCase> {};
 TEST_P(LocusDegenerateTest, SaidInWords) {
   const DegenerateCase& c = GetParam();
   Scene scene(c.System);
-  scene.Host.Boxes[0] = c.Ticked;
+  scene.S.CurveTicked[0] = c.Ticked;
   const Locus l = ComputeLocus(CharacteristicFamily(scene.S, Parameter::K), 0, 10);
   EXPECT_EQ(l.Outcome, c.Outcome);
   std::vector<std::string> said = LocusRangeLines(l);

@@ -65,8 +65,9 @@ class CallWriter {
     Add("mid " + std::to_string(s.MidY) + " -180 at " + std::to_string(s.Minus180Y));
     Add("scales " + Reals(std::array{s.GainPixelsPerDb, s.PhasePixelsPerRad}));
     Add("valid " + std::to_string(s.ResponseValid) + " points " + std::to_string(s.PointCount));
-    Add("boxes " + Ints({host.Boxes[0], host.Boxes[1], host.Boxes[2], host.Boxes[3]}) + " panel " +
-        (host.PanelInvalid ? "invalid" : "normal") + " beeps " + std::to_string(host.BeepCount));
+    Add("boxes " + Ints({s.CurveTicked[0], s.CurveTicked[1], s.CurveTicked[2], s.CurveTicked[3]}) +
+        " panel " + (host.PanelInvalid ? "invalid" : "normal") + " beeps " +
+        std::to_string(host.BeepCount));
     for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
     for (const std::string& line : marginLog) Add("margin " + Escaped(line));
   }
@@ -177,7 +178,7 @@ const std::vector<GoldenCase>& Cases() {
       {"DefaultsFirstOrderH1",
        [](DiagramState& s, HeadlessHost& host) {
          s.DenText[0].Assign("1+p");
-         host.Boxes[0] = true;
+         s.CurveTicked[0] = true;
        }},
       {"ThreeFunctionsMarginsGainAndPhase",
        [](DiagramState& s, HeadlessHost& host) {
@@ -205,7 +206,7 @@ const std::vector<GoldenCase>& Cases() {
       {"BodeMeasuredPointsH1H3Product",
        [](DiagramState& s, HeadlessHost& host) {
          ThreeFunctions(s, host);
-         host.Boxes[1] = false;
+         s.CurveTicked[1] = false;
          SomePoints(s);
        }},
       {"BlackMeasuredPoints",
@@ -217,14 +218,14 @@ const std::vector<GoldenCase>& Cases() {
       {"BodeCapture",
        [](DiagramState& s, HeadlessHost& host) {
          ThreeFunctions(s, host);
-         host.Boxes[3] = false;  // the capture ticks it
+         s.CurveTicked[3] = false;  // the capture ticks it
          s.CapturePoints = 1;
          SomePoints(s);
        }},
       {"BlackCapture",
        [](DiagramState& s, HeadlessHost& host) {
          ThreeFunctions(s, host);
-         host.Boxes[3] = false;
+         s.CurveTicked[3] = false;
          s.BlackView = 1;
          s.CapturePoints = 1;
        }},
@@ -386,7 +387,7 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     Rig rig(find("BodeCapture"));
     ASSERT_TRUE(RedrawDiagram(rig.s));
     EXPECT_EQ(rig.host.EditorLines.size(), 108u);  // columns 0, 10, ..., 1070
-    EXPECT_TRUE(rig.host.Boxes[3]);
+    EXPECT_TRUE(rig.s.CurveTicked[3]);
   }
   {
     Rig rig(find("BlackCapture"));

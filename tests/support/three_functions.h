@@ -47,7 +47,7 @@ inline void ThreeFunctions(DiagramState& s, HeadlessHost& host) {
   s.ParamB = 0.05;
   s.ParamW = 2;
   s.ParamKsi = 0.3;
-  for (bool& b : host.Boxes) b = true;
+  for (bool& b : s.CurveTicked) b = true;
 }
 
 }  // namespace tv::scenes

@@ -23,7 +23,7 @@
 
 #include <csignal>
 
-#include "emf_reader.h"
+#include "support/emf_reader.h"
 #include "ui/emf_surface.h"
 
 using tv::PenStyle;

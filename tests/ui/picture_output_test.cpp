@@ -15,11 +15,12 @@
 #include <QtTest>
 #include <memory>
 
-#include "emf_reader.h"
-#include "picture_bench.h"
-#include "recording_launcher.h"
+#include "support/emf_reader.h"
+#include "support/picture_bench.h"
+#include "support/recording_launcher.h"
 #include "render/primitives.h"
 #include "ui/emf_surface.h"
+#include "ui/file_names.h"
 #include "ui/painter_surface.h"
 #include "ui/translations.h"
 

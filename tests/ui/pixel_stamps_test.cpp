@@ -128,7 +128,7 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<Setup>("setup");
     QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
       s.DenText[0].Assign("1+p");
-      host.Boxes[0] = true;
+      s.CurveTicked[0] = true;
     });
     QTest::newRow("Bode, three functions, margins")
         << Setup([](DiagramState& s, tv::HeadlessHost& host) {
