@@ -13,7 +13,7 @@
 #include "expression/coefficients.h"
 #include "support/three_functions.h"
 #include "ui/measures_window.h"
-#include "ui/qt_surface.h"
+#include "output/qt_surface.h"
 
 namespace {
 

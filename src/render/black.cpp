@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/diagram_host.h"
+#include "core/display_rules.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/nichols_chart.h"
@@ -155,7 +156,7 @@ void DrawBlackDiagram(DiagramState& s) {
   s.ResponseValid = 1;
   const double L = std::numbers::ln10;
   const auto& colours = kCurveColours;
-  const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool margins = MarginsSearched(s);
   Slot slots[4];
   bool first = true;
   const bool paper = s.OnPaper != 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/diagram_host.h"
+#include "core/display_rules.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/overlays.h"
@@ -334,7 +335,7 @@ void DrawBodeCurves(DiagramState& s) {
 
   CurveSlot slots[4];
   const auto& colours = kCurveColours;
-  const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool searched = MarginsSearched(s);
   // A page of another size than the window finds its margins apart, at the
   // window's columns.
   const bool windowSampled =

@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "core/headless_host.h"
-#include "support/recording_surface.h"
+#include "render/margin_record.h"
 #include "render/redraw.h"
+#include "support/recording_surface.h"
 #include "support/three_functions.h"
 
 namespace tv {
@@ -56,7 +57,7 @@ class CallWriter {
   }
 
   void Outcome(const DiagramState& s, const HeadlessHost& host,
-               const std::vector<std::string>& marginLog) {
+               const std::vector<MarginRecord>& margins) {
     for (int i = 0; i < 3; ++i) {
       Add("num" + std::to_string(i + 1) + " " + Reals(s.NumCoeffs[i]));
       Add("den" + std::to_string(i + 1) + " " + Reals(s.DenCoeffs[i]));
@@ -69,7 +70,7 @@ class CallWriter {
         " panel " + (host.PanelInvalid ? "invalid" : "normal") + " beeps " +
         std::to_string(host.BeepCount));
     for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
-    for (const std::string& line : marginLog) Add("margin " + Escaped(line));
+    for (const MarginRecord& m : margins) Add("margin " + Escaped(MarginText(m)));
   }
 
   std::vector<std::string> Lines;
@@ -265,11 +266,11 @@ struct Rig {
   DiagramState s;
   HeadlessHost host;
   RecordingSurface surface;
-  std::vector<std::string> marginLog;
+  std::vector<MarginRecord> margins;
 
   explicit Rig(const GoldenCase& c) {
     scenes::OnSurface(s, host, surface);
-    s.MarginLog = &marginLog;
+    s.MarginRecords = &margins;
     c.Setup(s, host);
   }
 };
@@ -282,7 +283,7 @@ std::vector<std::string> DrawnCalls(const GoldenCase& c) {
   RedrawDiagram(rig.s);
   CallWriter w;
   w.Picture(rig.surface);
-  w.Outcome(rig.s, rig.host, rig.marginLog);
+  w.Outcome(rig.s, rig.host, rig.margins);
   return w.Lines;
 }
 
@@ -370,10 +371,10 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     ASSERT_TRUE(RedrawDiagram(rig.s));
     EXPECT_EQ(rig.s.ResponseValid, 1);
     bool mp = false, mg = false, global = false;
-    for (const std::string& t : rig.marginLog) {
-      mp = mp || t.rfind("MP", 0) == 0;
-      mg = mg || t.rfind("MG", 0) == 0;
-      global = global || t.find("globale") != std::string::npos;
+    for (const MarginRecord& m : rig.margins) {
+      mp = mp || m.Kind == MarginKind::Phase;
+      mg = mg || m.Kind == MarginKind::Gain;
+      global = global || m.Slot == 4;
     }
     EXPECT_TRUE(mp && mg && global);
   }
@@ -381,7 +382,7 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     Rig rig(find("BlackSixToFiveMargins"));
     ASSERT_TRUE(RedrawDiagram(rig.s));
     EXPECT_EQ(rig.s.ResponseValid, 1);
-    EXPECT_FALSE(rig.marginLog.empty());
+    EXPECT_FALSE(rig.margins.empty());
   }
   {
     Rig rig(find("BodeCapture"));

@@ -23,8 +23,8 @@
 
 #include <csignal>
 
+#include "output/emf_surface.h"
 #include "support/emf_reader.h"
-#include "ui/emf_surface.h"
 
 using tv::PenStyle;
 using tv::Rgb;

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "files/worksheet.h"
+#include "output/cp1252.h"
 #include "support/picture_bench.h"
 #include "support/recording_launcher.h"
-#include "ui/cp1252.h"
 
 using tv::ui::MessageIcon;
 using tv::ui::test::PictureBench;

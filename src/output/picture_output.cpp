@@ -1,5 +1,5 @@
 // Picture commands of the Fichier menu and the command line's picture files.
-#include "ui/picture_output.h"
+#include "output/picture_output.h"
 
 #include <QCoreApplication>
 #include <QBuffer>
@@ -26,13 +26,13 @@
 #include "render/primitives.h"
 #include "render/print_layout.h"
 #include "render/redraw.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
-#include "ui/emf_surface.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/emf_surface.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
 
 namespace tv::ui {
 
@@ -103,7 +103,7 @@ class KeptDrawing {
       : s_(s),
         canvas_(s.DrawCanvas),
         screen_(s.ScreenCanvas),
-        log_(s.MarginLog),
+        margins_(s.MarginRecords),
         capture_(s.CapturePoints),
         black_(s.ForceBlack),
         paper_(s.OnPaper),
@@ -120,7 +120,7 @@ class KeptDrawing {
   ~KeptDrawing() {
     s_.DrawCanvas = canvas_;
     s_.ScreenCanvas = screen_;
-    s_.MarginLog = log_;
+    s_.MarginRecords = margins_;
     s_.CapturePoints = capture_;
     s_.ForceBlack = black_;
     s_.OnPaper = paper_;
@@ -140,7 +140,7 @@ class KeptDrawing {
   DiagramState& s_;
   PlotSurface* const canvas_;
   PlotSurface* const screen_;
-  std::vector<std::string>* const log_;
+  std::vector<MarginRecord>* const margins_;
   const std::uint8_t capture_, black_, paper_;
   const int marginWidth_, marginHeight_;
   const int width_, height_, originX_, originY_, curvePen_, framePen_;
@@ -320,7 +320,7 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
     s.DrawCanvas = &paper;
     // No screen to clear: the page starts white.
     s.ScreenCanvas = nullptr;
-    s.MarginLog = nullptr;
+    s.MarginRecords = nullptr;
     s.CapturePoints = 0;
     s.OriginX = page.Geometry.OriginX;
     s.OriginY = page.Geometry.OriginY;
@@ -370,7 +370,7 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   // Given back on every way out.
   const KeptDrawing kept(s);
   const int fontHeight = kept.FontHeight();
-  s.MarginLog = nullptr;
+  s.MarginRecords = nullptr;
   s.CapturePoints = 0;
 
   const int width = std::max(1, s.PlotWidth);

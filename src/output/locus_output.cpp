@@ -1,5 +1,5 @@
-// The Nyquist picture out of the program: PNG or SVG, and the loop's locus as CSV.
-#include "ui/nyquist_output.h"
+// The closed-loop locus out of the program: its picture as PNG or SVG, its samples as CSV.
+#include "output/locus_output.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -9,10 +9,12 @@
 #include <charconv>
 
 #include "files/file_io.h"
-#include "render/nyquist_view.h"
-#include "ui/file_names.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "render/locus_view.h"
+#include "render/step_view.h"
+#include "output/file_names.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 
@@ -26,8 +28,8 @@ void AppendNumber(std::string& out, double v) {
   out.append(buffer, result.ptr);
 }
 
-void DrawOn(PlotSurface& surface, const NyquistPicture& n, bool zoom, int width, int height,
-            bool black) {
+void DrawOn(PlotSurface& surface, const Locus& l, const LocusPoles& poles, std::string_view caption,
+            int width, int height, bool black) {
   DiagramState picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
   picture.PlotWidth = width;
@@ -35,28 +37,30 @@ void DrawOn(PlotSurface& surface, const NyquistPicture& n, bool zoom, int width,
   picture.CurvePenWidth = 2;
   picture.FramePenWidth = 1;
   picture.ForceBlack = black ? 1 : 0;
-  DrawNyquistView(picture, n, zoom);
+  DrawLocusView(picture, l, poles, caption);
 }
 
 }  // namespace
 
-std::string NyquistSamplesCsv(const NyquistPicture& n) {
-  std::string out = "w,re,im\n";
-  if (n.Outcome != NyquistOutcome::Drawn) return out;
-  for (const NyquistPoint& p : n.Loop.Points) {
-    if (p.Part != ContourPart::Axis || !(p.W > 0)) continue;
-    AppendNumber(out, p.W);
-    out += ',';
-    AppendNumber(out, p.H.real());
-    out += ',';
-    AppendNumber(out, p.H.imag());
-    out += '\n';
+std::string LocusSamplesCsv(const Locus& l) {
+  std::string out = "value,re,im\n";
+  for (const LocusSample& s : l.Samples) {
+    if (!s.Ok) continue;
+    for (const std::complex<double>& r : s.Roots) {
+      AppendNumber(out, s.Value);
+      out += ',';
+      AppendNumber(out, r.real());
+      out += ',';
+      AppendNumber(out, r.imag());
+      out += '\n';
+    }
   }
   return out;
 }
 
-bool WriteNyquistOutput(const NyquistPicture& n, bool zoom, const std::string& path, int width,
-                        int height, int fontHeight, bool black, std::string* error) {
+bool WriteLocusOutput(const Locus& l, const LocusPoles& poles, std::string_view caption,
+                      const std::string& path, int width, int height, int fontHeight, bool black,
+                      std::string* error) {
   const QString suffix = QFileInfo(QtPath(path)).suffix().toLower();
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
@@ -66,12 +70,12 @@ bool WriteNyquistOutput(const NyquistPicture& n, bool zoom, const std::string& p
   height = std::max(1, height);
   QByteArray bytes;
   if (suffix == QLatin1String("csv")) {
-    const std::string csv = NyquistSamplesCsv(n);
+    const std::string csv = LocusSamplesCsv(l);
     bytes = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
   } else if (suffix == QLatin1String("png")) {
     QtSurface picture(width, height);
     picture.SetFontHeight(fontHeight);
-    DrawOn(picture, n, zoom, width, height, black);
+    DrawOn(picture, l, poles, caption, width, height, black);
     picture.Finish();
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !picture.Image().save(&buffer, "PNG"))
@@ -83,7 +87,7 @@ bool WriteNyquistOutput(const NyquistPicture& n, bool zoom, const std::string& p
     QSvgGenerator generator;
     SetUpSvgPicture(generator, &buffer, width, height);
     PainterSurface picture(generator, fontHeight);
-    DrawOn(picture, n, zoom, width, height, black);
+    DrawOn(picture, l, poles, caption, width, height, black);
     if (!picture.End())
       return fail("l'image n'a pas pu \xEAtre cod\xE9"
                   "e");
@@ -94,19 +98,17 @@ bool WriteNyquistOutput(const NyquistPicture& n, bool zoom, const std::string& p
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }
 
-bool WriteNyquistFile(const DiagramState& s, bool zoom, const std::string& path, bool black,
-                      std::vector<std::string>* lines, std::string* error) {
-  const NyquistPicture n = ComputeNyquistPictureOfTexts(s, s.ShowMargins != 0);
+bool WriteLocusFile(const DiagramState& s, Parameter p,
+                    const std::optional<std::pair<double, double>>& range, const std::string& path,
+                    bool black, std::vector<std::string>* lines, std::string* error) {
+  const StateLocus locus = ComputeStateLocus(s, p, range);
   if (lines) {
-    if (n.Outcome == NyquistOutcome::Drawn) {
-      *lines = NyquistVerdictTexts(n.Loop.Verdict);
-      if (!lines->empty()) lines->front() = n.LoopName + " : " + lines->front();
-    } else {
-      lines->push_back(NyquistOutcomeText(n.Outcome));
-    }
+    *lines = LocusPoleLines(locus.Poles, p);
+    for (const std::string& line : LocusRangeLines(locus.L)) lines->push_back(line);
+    if (locus.L.Outcome != LocusOutcome::Drawn) lines->push_back(LocusOutcomeText(locus.L));
   }
-  return WriteNyquistOutput(n, zoom, path, kNyquistPictureWidth, kNyquistPictureHeight, 10, black,
-                            error);
+  return WriteLocusOutput(locus.L, locus.Poles, StepCaption(s, true), path, kLocusPictureWidth,
+                          kLocusPictureHeight, 10, black, error);
 }
 
 }  // namespace tv::ui
