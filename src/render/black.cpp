@@ -147,8 +147,11 @@ BlackLayout ComputeBlackLayout(DiagramState& s) {
 
 void DrawBlackDiagram(DiagramState& s) {
   const BlackLayout l = ComputeBlackLayout(s);
+  // The chart: the same from one step to the next; the curves go over it.
+  BeginPlotFrame(s);
   ClearPlot(s);
   DrawChart(s, l);
+  EndPlotFrame(s);
 
   if (s.CapturePoints) BeginCurveCapture(s);
 

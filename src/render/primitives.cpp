@@ -46,6 +46,14 @@ void ClearRect(DiagramState& s, int x, int y, int w, int h) {
 
 void ClearPlot(DiagramState& s) { ClearRect(s, 0, 0, s.PlotWidth, s.PlotHeight); }
 
+void BeginPlotFrame(DiagramState& s) {
+  if (s.DrawCanvas) s.DrawCanvas->BeginFrame();
+}
+
+void EndPlotFrame(DiagramState& s) {
+  if (s.DrawCanvas) s.DrawCanvas->EndFrame();
+}
+
 int TextWidth(DiagramState& s, std::string_view text) {
   return s.DrawCanvas ? s.DrawCanvas->TextWidth(text) : 0;
 }

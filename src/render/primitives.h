@@ -34,6 +34,9 @@ void DrawArrow(DiagramState& s, int x1, int y1, int x2, int y2);
 // Always on the on-screen image, without origin offsets.
 void ClearRect(DiagramState& s, int x, int y, int w, int h);
 void ClearPlot(DiagramState& s);
+// Around the frame of the picture on DrawCanvas (see PlotSurface::BeginFrame).
+void BeginPlotFrame(DiagramState& s);
+void EndPlotFrame(DiagramState& s);
 
 // Text measures of the current font of DrawCanvas.
 int TextWidth(DiagramState& s, std::string_view text);

@@ -45,11 +45,15 @@ bool RedrawDiagram(DiagramState& s) {
   cursor.RowC = 32;
   cursor.X = 60;
 
-  ClearPlot(s);
   if (s.BlackView == 1) {
+    ClearPlot(s);
     DrawBlackDiagram(s);
   } else {
+    // The frame: the same from one step to the next; the curves go over it.
+    BeginPlotFrame(s);
+    ClearPlot(s);
     DrawBodeFrame(s);
+    EndPlotFrame(s);
     DrawBodeCurves(s);
     if (s.ShowAsymptotes) DrawBodeAsymptotes(s);
   }

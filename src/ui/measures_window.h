@@ -83,6 +83,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   const tv::PlotSurface* screen_;
   std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
+  std::vector<Line> shown_;  // the lines the view holds
   QTextEdit* view_ = nullptr;
   bool placed_ = false;
 };

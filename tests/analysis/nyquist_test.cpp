@@ -40,6 +40,9 @@ std::vector<VerdictCase> Cases() {
       {"OneIntegrator", One({1}, {0, 1, 1}), 0, 0, 0},
       // p^3 + p^2 + 1: Routh's first column changes sign twice.
       {"TwoIntegrators", One({1}, {0, 0, 1, 1}), 0, 2, 2},
+      // 1 + 1/p^2 vanishes on the axis, and the locus stays at infinity
+      // around the double pole: sampled in bounded time all the same.
+      {"BareDoubleIntegratorAtTheLimit", One({1}, {0, 0, 1}), 0, std::nullopt, 0, 1.0},
       {"TwoIntegratorsWithLead", One({1, 2}, {0, 0, 1, 0.1}), 0, 0, 0},
       // p^3 + p^2 + 2p + 1 and p^3 + p + 1.
       {"ThreeIntegratorsStable", One({1, 2, 1}, {0, 0, 0, 1}), 0, 0, 0},

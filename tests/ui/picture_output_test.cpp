@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "render/margin_record.h"
 #include "support/emf_reader.h"
 #include "support/picture_bench.h"
 #include "support/recording_launcher.h"
