@@ -17,7 +17,9 @@
 #include "core/headless_host.h"
 #include "expression/coefficients.h"
 #include "files/transfer_file.h"
+#include "render/asymptote_texts.h"
 #include "render/redraw.h"
+#include "render/step_texts.h"
 #include "render/step_view.h"
 #include "support/recording_surface.h"
 
@@ -97,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double step = ThreadMilliseconds() - start;
 
   for (const tv::CurveBreaks& b : tv::DrawnCurveBreaks(s))
-    for (const std::string& line : b.WindowLines) CheckText(line);
+    for (const std::string& line : tv::BreaksWindowLines(b.Which, b.Asymptotes)) CheckText(line);
   (void)tv::ReadoutsReport(s);
   const double readouts = ThreadMilliseconds() - start - step;
 

@@ -31,6 +31,7 @@ constexpr double kIndentation = 1e-6;
 // times the fastest: beyond, H turns by less than a degree.
 constexpr double kRangeMargin = 1e2;
 constexpr int kPointsPerDecade = 10;
+constexpr double kSmallestW = 1e-300, kLargestW = 1e300;
 // Largest steps between two samples: the phase of 1 + H (what is counted),
 // the phase and log-magnitude of H (what is drawn).
 constexpr double kCountStep = 0.35;
@@ -397,7 +398,10 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
     fastest = std::max(fastest, m);
   }
   if (!(fastest > 0)) slowest = fastest = 1;
-  const double wLow = slowest / kRangeMargin, wTop = fastest * kRangeMargin;
+  // Kept inside the doubles: a root near the largest or smallest double must
+  // not turn the sampled range into an infinite count of samples.
+  const double wLow = std::max(slowest / kRangeMargin, kSmallestW);
+  const double wTop = std::min(fastest * kRangeMargin, kLargestW);
 
   std::vector<double> grid;  // in ln w
   const double lnLow = std::log(wLow), lnTop = std::log(wTop);

@@ -73,6 +73,9 @@ constexpr double kCancellingRatio = 128;
 // the k-th power) brings a term hidden under c_0's rounding back into view.
 constexpr int kHiddenTermScale = 100;
 constexpr int kLargestScale = 1000;
+// How far, against |c_0|, a coefficient read at a larger p may lie from its
+// reading at p = 1.
+constexpr double kAgreement = 1e-12;
 
 // c_k read again with p set to s = 2^n where c_k s^k is at least as large
 // as c_0: the subtraction then costs c_k about one rounding, and dividing
@@ -83,6 +86,10 @@ constexpr int kLargestScale = 1000;
 void ReadSmallCoefficient(const CompiledText& compiled, int k, const ParameterValues& params,
                           double c0, double& ck) {
   if (c0 == 0 || !std::isfinite(c0) || !std::isfinite(ck)) return;
+  // The reading at p = 1 is off by a few roundings of c_0 at most; a value
+  // read at a larger p that departs from it by more is no coefficient of p^k
+  // (a text such as SIN(p^5) is not linear in its power) and is not taken.
+  const double atOne = ck;
   int operand = -1;
   int used = 0;  // n of the scale ck was read at
   for (int round = 0; round < 3; ++round) {
@@ -98,7 +105,9 @@ void ReadSmallCoefficient(const CompiledText& compiled, int k, const ParameterVa
     scaledTokens.Numbers[static_cast<std::size_t>(operand)] = std::ldexp(1.0, n);
     const Evaluation e = EvaluateTokens(scaledTokens, params);
     if (!e.Ok || !std::isfinite(e.Value)) return;
-    ck = std::ldexp(e.Value - c0, -n * k);
+    const double read = std::ldexp(e.Value - c0, -n * k);
+    if (!(std::fabs(read - atOne) <= kAgreement * std::fabs(c0))) return;
+    ck = read;
     used = n;
   }
 }

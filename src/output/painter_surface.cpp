@@ -205,7 +205,8 @@ void PainterSurface::ApplyPen() {
 }
 
 void PainterSurface::SetPen(PenStyle style, int width) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width});
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0, {}});
   if (wanted_.style == style && wanted_.width == width) return;
   wanted_.style = style;
   wanted_.width = width;
@@ -214,7 +215,8 @@ void PainterSurface::SetPen(PenStyle style, int width) {
 }
 
 void PainterSurface::SetColour(Rgb colour) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B});
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0, {}});
   const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
@@ -223,14 +225,14 @@ void PainterSurface::SetColour(Rgb colour) {
 }
 
 void PainterSurface::MoveTo(int x, int y) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Move, x, y});
+  if (framing_) frameCalls_.push_back({FrameCall::Kind::Move, x, y, 0, 0, {}});
   penX_ = x;
   penY_ = y;
 }
 
 void PainterSurface::LineTo(int x, int y) {
   if (framing_) {
-    frameCalls_.push_back({FrameCall::Kind::Line, x, y});
+    frameCalls_.push_back({FrameCall::Kind::Line, x, y, 0, 0, {}});
   } else if (QPainter* p = Painter()) {
     const int id = target_.Bits != nullptr ? PenNumber() : -1;
     if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
@@ -279,7 +281,7 @@ int PainterSurface::TextWidth(std::string_view text) {
 int PainterSurface::TextHeight(std::string_view) { return metrics_.height(); }
 
 void PainterSurface::SetFontHeight(int pixels) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Font, pixels});
+  if (framing_) frameCalls_.push_back({FrameCall::Kind::Font, pixels, 0, 0, 0, {}});
   fontHeight_ = pixels;
   font_ = PlotFontForDevice(pixels, device_);
   metrics_ = QFontMetrics(font_, &device_);
@@ -290,7 +292,7 @@ void PainterSurface::SetFontHeight(int pixels) {
 void PainterSurface::FillWhite(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
   if (framing_) {
-    frameCalls_.push_back({FrameCall::Kind::Fill, x, y, w, h});
+    frameCalls_.push_back({FrameCall::Kind::Fill, x, y, w, h, {}});
     return;
   }
   if (QPainter* p = Painter()) p->fillRect(x, y, w, h, Qt::white);

@@ -114,6 +114,9 @@ TEST(NyquistTest, DegenerateLoopsSayWhy) {
   EXPECT_EQ(
       ComputeNyquist(CurveFactors{{huge.Num[0], huge.Num[0]}, {huge.Den[0], huge.Den[0]}}).Outcome,
       NyquistOutcome::Overflow);
+  // A root at the edge of the doubles: the sampled range stays finite.
+  EXPECT_NE(ComputeNyquist(One({1}, {1, 1e-307})).Outcome, NyquistOutcome::NoFunction);
+  EXPECT_NE(ComputeNyquist(One({1}, {1e-310, 1})).Outcome, NyquistOutcome::NoFunction);
   // H = 0: the closed loop keeps the open loop's poles.
   const NyquistLocus zero = ComputeNyquist(One({0}, {-1, 1}));
   EXPECT_EQ(zero.Verdict.ClosedLoopRhp, 1);

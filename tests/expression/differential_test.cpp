@@ -180,11 +180,11 @@ void ExpectSameAsOracle(const std::string& text, const std::vector<ParameterValu
     // A coefficient small against the constant term is read again at a
     // larger p: it may differ from the literal reading by that reading's
     // own error, a few roundings of the constant term.
-    const auto same = [&](double got, std::size_t k) {
+    const auto same = [&](double read, std::size_t k) {
       const double c0 = std::fabs(oracleCoeffs[0]);
-      if (SameBits(got, oracleCoeffs[k])) return true;
+      if (SameBits(read, oracleCoeffs[k])) return true;
       return wantOk && k > 0 && std::fabs(oracleCoeffs[k]) * 128 < c0 &&
-             std::fabs(got - oracleCoeffs[k]) <= 1e-12 * c0;
+             std::fabs(read - oracleCoeffs[k]) <= 1e-12 * c0;
     };
     for (std::size_t k = 0; k < 6; ++k) {
       ASSERT_TRUE(same(once[k], k)) << "'" << text << "' values " << v << " p^" << k;
