@@ -18,9 +18,9 @@ class DrawnCurvesTest : public testing::TestWithParam<BoxCase> {};
 
 TEST_P(DrawnCurvesTest, NamesFollowTheBoxes) {
   HeadlessHost host;
-  for (int b = 0; b < 4; ++b) s.CurveTicked[b] = GetParam().Boxes[static_cast<std::size_t>(b)];
   DiagramState s;
   s.Host = &host;
+  for (std::size_t b = 0; b < 4; ++b) s.CurveTicked[b] = GetParam().Boxes[b];
   std::vector<std::string> names;
   for (const Curve& c : DrawnCurves(s)) names.push_back(c.Name);
   EXPECT_EQ(names, GetParam().Curves);

@@ -167,7 +167,7 @@ void SomePoints(DiagramState& s) {
 
 struct GoldenCase {
   const char* Name;
-  std::function<void(DiagramState&, HeadlessHost&)> Setup;
+  std::function<void(DiagramState&)> Setup;
 };
 
 // Each case's drawing is recorded in tests/render/golden/<Name>.calls. To
@@ -177,62 +177,62 @@ struct GoldenCase {
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
       {"DefaultsFirstOrderH1",
-       [](DiagramState& s, HeadlessHost& host) {
+       [](DiagramState& s) {
          s.DenText[0].Assign("1+p");
          s.CurveTicked[0] = true;
        }},
       {"ThreeFunctionsMarginsGainAndPhase",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
        }},
       {"ThreeFunctionsGainOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BodeMode = 0;
        }},
       {"ThreeFunctionsPhaseOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BodeMode = 1;
        }},
       {"BlackSixToFiveMargins",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          s.DecadeMin = -6;
          s.DecadeMax = 5;
          s.ShowMargins = 1;
        }},
       {"BodeMeasuredPointsH1H3Product",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.CurveTicked[1] = false;
          SomePoints(s);
        }},
       {"BlackMeasuredPoints",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          SomePoints(s);
        }},
       {"BodeCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.CurveTicked[3] = false;  // the capture ticks it
          s.CapturePoints = 1;
          SomePoints(s);
        }},
       {"BlackCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.CurveTicked[3] = false;
          s.BlackView = 1;
          s.CapturePoints = 1;
        }},
       {"PrintGeometryForcedBlack",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
          s.ForceBlack = 1;
          s.OriginX = 165;
@@ -241,20 +241,20 @@ const std::vector<GoldenCase>& Cases() {
          s.FramePenWidth = 3;
        }},
       {"BodeZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
        }},
       {"BlackZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
          s.BlackView = 1;
          s.ShowMargins = 1;
        }},
       {"InvalidTickedFunction",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.DenText[1].Assign("p^2+p");
        }},
   };
@@ -271,7 +271,7 @@ struct Rig {
   explicit Rig(const GoldenCase& c) {
     scenes::OnSurface(s, host, surface);
     s.MarginRecords = &margins;
-    c.Setup(s, host);
+    c.Setup(s);
   }
 };
 
