@@ -46,7 +46,7 @@ class DiagramHost {
   // Panel1 red (an invalid ticked function) or back to the button face.
   virtual void SetPanelInvalid(bool invalid) = 0;
 
-  // CheckBox4's caption from the ticked boxes among CheckBox1..3 ("H1.H3").
+  // CheckBox4's caption from the ticks of H1..H3 in the document ("H1.H3").
   virtual void UpdateProductCaption() = 0;
 
   // Captions of the six parameter radio buttons from the current values.

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QBuffer>
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -119,7 +118,7 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   // the file asked for is only ever replaced whole. One left by a killed
   // export is removed by a later one.
   std::string temporaryError;
-  const std::string temporary = CreateSweptTemporary(LocalPath(QDir::tempPath()), &temporaryError);
+  const std::string temporary = CreateSweptTemporary(PlatformTempDir(), &temporaryError);
   if (temporary.empty()) return fail(temporaryError);
   const struct Remover {
     QString Name;
