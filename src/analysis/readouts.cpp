@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
-#include <unsupported/Eigen/Polynomials>
+#include "analysis/companion_solver.h"
 
 #include "analysis/state_space.h"
 #include "response/response.h"
@@ -213,7 +213,7 @@ std::vector<double> PositiveRoots(Polynomial c) {
   poly /= poly.cwiseAbs().maxCoeff();
   // Coefficients spread beyond the doubles' range: the leading one is lost.
   if (poly[n] == 0) return roots;
-  const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
+  const CompanionSolver solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k) {
     const std::complex<double> r = solver.roots()[k] * scale;
     if (r.real() > 0 && std::fabs(r.imag()) <= 0.1 * r.real()) roots.push_back(r.real());
