@@ -531,7 +531,7 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
 // until they hold the static gain. A resonance below `from` breaks the rise.
 std::optional<double> StaticPeakLn(const CurveFactors& f, double from) {
   constexpr double kStepDown = 0.955;  // about 50 samples a decade
-  constexpr int kMostSteps = 20000;    // down to the smallest doubles
+  constexpr int kMostSteps = 2000;     // forty decades
   const double still = ClosedLoopLn(AtJw(f, 0));
   if (std::isnan(still)) return std::nullopt;
   const double slack = 1e-12 * std::max(1.0, std::fabs(still));
