@@ -26,7 +26,7 @@ void Asymptotes(benchmark::State& state) {
   tv::DiagramState s;
   tv::HeadlessHost host;
   tv::scenes::OnSurface(s, host, surface);
-  tv::scenes::ThreeFunctions(s, host);
+  tv::scenes::ThreeFunctions(s);
   s.BodeMode = 2;
   s.ShowAsymptotes = 1;
   for (int i = 0; i < 3; ++i) {

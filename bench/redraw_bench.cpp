@@ -40,7 +40,7 @@ struct Scene {
 
   explicit Scene(tv::PlotSurface& surface) {
     tv::scenes::OnSurface(s, host, surface);
-    tv::scenes::ThreeFunctions(s, host);
+    tv::scenes::ThreeFunctions(s);
     s.ShowMargins = 1;
     s.BodeMode = 2;
   }

@@ -58,7 +58,7 @@ std::uint16_t ToRow(std::int64_t y) {
 }
 
 bool BoxChecked(const DiagramState& s, int box) {
-  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+  return s.CurveTicked[static_cast<std::size_t>(box - 1)];
 }
 
 // The Bode view's vertical scales on a plot H pixels high.
@@ -252,7 +252,7 @@ void DrawWindowSampledMargins(DiagramState& s, const bool ticked[4], int xMP, in
   const double r = static_cast<double>(D) / N;
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
   const double pageColumns = static_cast<double>(s.PlotWidth) - 60.0;
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   double prevG[4] = {}, prevP[4] = {};
   const double decadeMin = s.DecadeMin;
   std::uint8_t valid = 1;
@@ -334,7 +334,7 @@ void DrawBodeCurves(DiagramState& s) {
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
 
   CurveSlot slots[4];
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   const bool searched = MarginsSearched(s);
   // A page of another size than the window finds its margins apart, at the
   // window's columns.

@@ -9,6 +9,7 @@
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "core/parameters.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -96,7 +97,7 @@ void DrawBlackMeasuredPoints(DiagramState& s, const BlackLayout& layout) {
 void BeginCurveCapture(DiagramState& s) {
   // Ticking the product box runs its click handling (a redraw) before the
   // count and the text are cleared, so only the sweep that follows remains.
-  if (s.Host) s.Host->SetCurveBoxChecked(4, true);
+  SetCurveTicked(s, 4, true);
   s.PointCount = 0;
   if (s.Host) s.Host->ClearEditorText();
 }

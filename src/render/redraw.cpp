@@ -16,7 +16,7 @@ namespace tv {
 
 namespace {
 bool BoxChecked(const DiagramState& s, int box) {
-  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+  return s.CurveTicked[static_cast<std::size_t>(box - 1)];
 }
 }  // namespace
 
@@ -60,7 +60,7 @@ bool RedrawDiagram(DiagramState& s) {
 
   UseColour(s, kBlack);
   DrawParameterLegend(s, cursor);
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   for (int k = 1; k <= 3; ++k) {
     UseColour(s, colours[k - 1]);
     if (BoxChecked(s, k)) DrawFormulaLabel(s, cursor, k);

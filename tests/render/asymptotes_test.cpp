@@ -25,7 +25,7 @@ class AsymptotesViewTest : public ::testing::Test {
     s.ScreenCanvas = &surface;
     s.PlotWidth = 1134;
     s.PlotHeight = 678;
-    host.Boxes[0] = true;
+    s.CurveTicked[0] = true;
   }
   void Function(const char* num, const char* den) {
     s.NumText[0].Assign(num);

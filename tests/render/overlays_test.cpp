@@ -163,7 +163,7 @@ TEST_F(OverlayTest, BeginCaptureTicksTheProductThenClears) {
   };
   BeginCurveCapture(s);
   EXPECT_EQ(seen, std::vector<std::string>{"box 4 count 12 lines 2"});
-  EXPECT_TRUE(host.Boxes[3]);
+  EXPECT_TRUE(s.CurveTicked[3]);
   EXPECT_EQ(s.PointCount, 0);
   EXPECT_TRUE(host.EditorLines.empty());
 

@@ -66,8 +66,9 @@ class CallWriter {
     Add("mid " + std::to_string(s.MidY) + " -180 at " + std::to_string(s.Minus180Y));
     Add("scales " + Reals(std::array{s.GainPixelsPerDb, s.PhasePixelsPerRad}));
     Add("valid " + std::to_string(s.ResponseValid) + " points " + std::to_string(s.PointCount));
-    Add("boxes " + Ints({host.Boxes[0], host.Boxes[1], host.Boxes[2], host.Boxes[3]}) + " panel " +
-        (host.PanelInvalid ? "invalid" : "normal") + " beeps " + std::to_string(host.BeepCount));
+    Add("boxes " + Ints({s.CurveTicked[0], s.CurveTicked[1], s.CurveTicked[2], s.CurveTicked[3]}) +
+        " panel " + (host.PanelInvalid ? "invalid" : "normal") + " beeps " +
+        std::to_string(host.BeepCount));
     for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
     for (const MarginRecord& m : margins) Add("margin " + Escaped(MarginText(m)));
   }
@@ -166,7 +167,7 @@ void SomePoints(DiagramState& s) {
 
 struct GoldenCase {
   const char* Name;
-  std::function<void(DiagramState&, HeadlessHost&)> Setup;
+  std::function<void(DiagramState&)> Setup;
 };
 
 // Each case's drawing is recorded in tests/render/golden/<Name>.calls. To
@@ -176,62 +177,62 @@ struct GoldenCase {
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
       {"DefaultsFirstOrderH1",
-       [](DiagramState& s, HeadlessHost& host) {
+       [](DiagramState& s) {
          s.DenText[0].Assign("1+p");
-         host.Boxes[0] = true;
+         s.CurveTicked[0] = true;
        }},
       {"ThreeFunctionsMarginsGainAndPhase",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
        }},
       {"ThreeFunctionsGainOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BodeMode = 0;
        }},
       {"ThreeFunctionsPhaseOnly",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BodeMode = 1;
        }},
       {"BlackSixToFiveMargins",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          s.DecadeMin = -6;
          s.DecadeMax = 5;
          s.ShowMargins = 1;
        }},
       {"BodeMeasuredPointsH1H3Product",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[1] = false;
+       [](DiagramState& s) {
+         ThreeFunctions(s);
+         s.CurveTicked[1] = false;
          SomePoints(s);
        }},
       {"BlackMeasuredPoints",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          SomePoints(s);
        }},
       {"BodeCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;  // the capture ticks it
+       [](DiagramState& s) {
+         ThreeFunctions(s);
+         s.CurveTicked[3] = false;  // the capture ticks it
          s.CapturePoints = 1;
          SomePoints(s);
        }},
       {"BlackCapture",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;
+       [](DiagramState& s) {
+         ThreeFunctions(s);
+         s.CurveTicked[3] = false;
          s.BlackView = 1;
          s.CapturePoints = 1;
        }},
       {"PrintGeometryForcedBlack",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
          s.ForceBlack = 1;
          s.OriginX = 165;
@@ -240,20 +241,20 @@ const std::vector<GoldenCase>& Cases() {
          s.FramePenWidth = 3;
        }},
       {"BodeZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
        }},
       {"BlackZeroNumeratorStops",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
          s.BlackView = 1;
          s.ShowMargins = 1;
        }},
       {"InvalidTickedFunction",
-       [](DiagramState& s, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s) {
+         ThreeFunctions(s);
          s.DenText[1].Assign("p^2+p");
        }},
   };
@@ -270,7 +271,7 @@ struct Rig {
   explicit Rig(const GoldenCase& c) {
     scenes::OnSurface(s, host, surface);
     s.MarginRecords = &margins;
-    c.Setup(s, host);
+    c.Setup(s);
   }
 };
 
@@ -387,7 +388,7 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     Rig rig(find("BodeCapture"));
     ASSERT_TRUE(RedrawDiagram(rig.s));
     EXPECT_EQ(rig.host.EditorLines.size(), 108u);  // columns 0, 10, ..., 1070
-    EXPECT_TRUE(rig.host.Boxes[3]);
+    EXPECT_TRUE(rig.s.CurveTicked[3]);
   }
   {
     Rig rig(find("BlackCapture"));

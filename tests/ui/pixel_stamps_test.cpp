@@ -54,7 +54,7 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 
 using tv::scenes::ThreeFunctions;
 
-using Setup = std::function<void(DiagramState&, tv::HeadlessHost&)>;
+using Setup = std::function<void(DiagramState&)>;
 using ViewChange = std::function<void(DiagramState&)>;
 
 // One state drawn on each surface of a pair, redrawn together.
@@ -70,7 +70,7 @@ struct Redraws {
   static void Prepare(DiagramState& s, tv::HeadlessHost& host, tv::PlotSurface& surface,
                       const Setup& setup) {
     tv::scenes::OnSurface(s, host, surface);
-    setup(s, host);
+    setup(s);
   }
   // Changes both states alike, then redraws both.
   template <class Change>
@@ -127,44 +127,41 @@ class PixelStampsTest : public QObject {
  private slots:
   void RedrawsAreThePaintersPixels_data() {
     QTest::addColumn<Setup>("setup");
-    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s) {
       s.DenText[0].Assign("1+p");
-      host.Boxes[0] = true;
+      s.CurveTicked[0] = true;
     });
-    QTest::newRow("Bode, three functions, margins")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.ShowMargins = 1;
-           });
-    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Bode, three functions, margins") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.BodeMode = 1;
     });
-    QTest::newRow("Black, decades -6 to 5, margins")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.BlackView = 1;
-             s.DecadeMin = -6;
-             s.DecadeMax = 5;
-             s.ShowMargins = 1;
-           });
-    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Black, decades -6 to 5, margins") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.DecadeMin = -6;
+      s.DecadeMax = 5;
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.PointCount = 20;
       for (int i = 0; i < s.PointCount; ++i)
         s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i,
                                                          -7.5 * i};
     });
-    QTest::newRow("wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.ShowMargins = 1;
-             s.ForceBlack = 1;
-             s.OriginX = 7;
-             s.OriginY = 3;
-             s.CurvePenWidth = 4;
-             s.FramePenWidth = 3;
-           });
+    QTest::newRow("wide pens, black, shifted origin") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+      s.ForceBlack = 1;
+      s.OriginX = 7;
+      s.OriginY = 3;
+      s.CurvePenWidth = 4;
+      s.FramePenWidth = 3;
+    });
   }
 
   void RedrawsAreThePaintersPixels() {
@@ -184,16 +181,16 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
     QTest::addColumn<int>("minCopiedPerStep");
-    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.ShowMargins = 1;
     }) << 0 << 5000;
-    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.ShowMargins = 1;
     }) << 2 << 5000;
-    QTest::newRow("Black, K held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Black, K held down") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.BlackView = 1;
       s.ShowMargins = 1;
     }) << 1 << 2000;
@@ -225,41 +222,33 @@ class PixelStampsTest : public QObject {
     // Changes the view after the frame was kept, and back: the picture must
     // leave the kept frame for the new one, then come back to it.
     QTest::addColumn<ViewChange>("viewChange");
-    QTest::newRow("Bode, margins, decades") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Bode, margins, decades") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.ShowMargins = 1;
     }) << ViewChange([](DiagramState& s) { s.DecadeMax += 1; });
-    QTest::newRow("Bode, gain only, gain range")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.BodeMode = 0;
-           })
-        << ViewChange([](DiagramState& s) { s.GainMaxDb += 20; });
-    QTest::newRow("Bode, phase only, to gain and phase")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.BodeMode = 1;
-           })
-        << ViewChange([](DiagramState& s) { s.BodeMode = 2; });
-    QTest::newRow("Black, margins, to the chart")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.BlackView = 1;
-             s.ShowMargins = 1;
-           })
-        << ViewChange([](DiagramState& s) { s.ShowNicholsChart = 1; });
-    QTest::newRow("Black, wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
-             s.BlackView = 1;
-             s.ForceBlack = 1;
-             s.OriginX = 7;
-             s.OriginY = 3;
-             s.FramePenWidth = 3;
-           })
-        << ViewChange([](DiagramState& s) { s.OriginY = 9; });
-    QTest::newRow("Bode, to the Black view") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
+    QTest::newRow("Bode, gain only, gain range") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.BodeMode = 0;
+    }) << ViewChange([](DiagramState& s) { s.GainMaxDb += 20; });
+    QTest::newRow("Bode, phase only, to gain and phase") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.BodeMode = 1;
+    }) << ViewChange([](DiagramState& s) { s.BodeMode = 2; });
+    QTest::newRow("Black, margins, to the chart") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.ShowMargins = 1;
+    }) << ViewChange([](DiagramState& s) { s.ShowNicholsChart = 1; });
+    QTest::newRow("Black, wide pens, black, shifted origin") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.ForceBlack = 1;
+      s.OriginX = 7;
+      s.OriginY = 3;
+      s.FramePenWidth = 3;
+    }) << ViewChange([](DiagramState& s) { s.OriginY = 9; });
+    QTest::newRow("Bode, to the Black view") << Setup([](DiagramState& s) {
+      ThreeFunctions(s);
       s.ShowMargins = 1;
     }) << ViewChange([](DiagramState& s) { s.BlackView = 1; });
   }

@@ -76,7 +76,7 @@ struct PictureBench {
     s.DrawCanvas = s.ScreenCanvas = &screen;
     s.PlotWidth = kWidth;
     s.PlotHeight = kHeight;
-    host.Boxes[0] = true;
+    s.CurveTicked[0] = true;
     s.NumText[0].Assign("1");
     s.DenText[0].Assign("1+p");
     tv::RedrawDiagram(s);
