@@ -18,12 +18,13 @@ struct CurveTable {
 };
 
 // The curves the current view draws (DrawnCurves) over the same sweep: the
-// Bode view's pixel columns (PlotWidth - 60 + 1 of them), or the Black
+// Bode view's pixel columns on a plot plotWidth wide (plotWidth - 60 + 1 of
+// them), or the Black
 // view's 451 points per decade (the last of a decade and the first of the
 // next share their pulsation, as in the picture). Where a function's
 // numerator or denominator is zero at a pulsation the table stops where the
 // picture stops. From the state's coefficients as last compiled.
-CurveTable SweepDrawnCurves(const DiagramState& s);
+CurveTable SweepDrawnCurves(const DiagramState& s, int plotWidth);
 
 // "w" then NAME_gain_db,NAME_phase_deg per curve, one row per column, 15
 // significant digits, '.' decimal, LF line ends.

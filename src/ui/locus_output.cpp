@@ -30,7 +30,7 @@ void AppendNumber(std::string& out, double v) {
 
 void DrawOn(PlotSurface& surface, const Locus& l, const LocusPoles& poles, std::string_view caption,
             int width, int height, bool black) {
-  DiagramState picture;
+  DrawTarget picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
   picture.PlotWidth = width;
   picture.PlotHeight = height;

@@ -255,7 +255,7 @@ void LocusWindow::DrawMarkers() {
   shown_ = base_->Image().copy();
   {
     PainterSurface markers(shown_, base_->FontHeight());
-    tv::DiagramState on = picture_;
+    tv::DrawTarget on = picture_;
     on.DrawCanvas = on.ScreenCanvas = &markers;
     DrawLocusMarkers(on, locus_, frame_, poles_);
     markers.End();
@@ -293,8 +293,9 @@ void LocusWindow::PressepapierClick() { QGuiApplication::clipboard()->setImage(s
 void LocusWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, true);
   PictureContext ctx{
-      this, picture_, HostDialogs(s_), *base_,
-      [this, caption](tv::DiagramState& page) { DrawLocusView(page, locus_, poles_, caption); }};
+      this, s_, picture_, HostDialogs(s_), *base_, [this, caption](const tv::DrawTarget& page) {
+        DrawLocusView(page, locus_, poles_, caption);
+      }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew.
   picture_.DrawCanvas = picture_.ScreenCanvas = base_.get();

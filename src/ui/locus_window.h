@@ -11,6 +11,7 @@
 #include "analysis/locus.h"
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/locus_view.h"
 
 class QAction;
@@ -91,7 +92,7 @@ class LocusWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramState& s_;
   std::function<std::optional<tv::Parameter>()> selected_;
   std::function<void(tv::Parameter, double)> setValue_;
-  tv::DiagramState picture_;
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> base_;
   QImage shown_;
   tv::CharacteristicFamily family_;

@@ -237,9 +237,9 @@ void MeasuresWindow::Detach() {
 }
 
 void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
-  // A picture for the printer or a file is drawn at its own size: its
-  // sampled margins are not those on screen.
-  if (s.DrawCanvas == screen_) Rebuild(s, drawn);
+  // Only the main picture tells: a page or a file drawn at its own size,
+  // whose sampled margins are not those on screen, does not.
+  Rebuild(s, drawn);
   log_.clear();
 }
 

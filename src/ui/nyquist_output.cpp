@@ -28,7 +28,7 @@ void AppendNumber(std::string& out, double v) {
 
 void DrawOn(PlotSurface& surface, const NyquistPicture& n, bool zoom, int width, int height,
             bool black) {
-  DiagramState picture;
+  DrawTarget picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
   picture.PlotWidth = width;
   picture.PlotHeight = height;

@@ -212,14 +212,16 @@ QString NyquistWindow::CursorText(int x, int y) const {
 }
 
 void NyquistWindow::PressepapierClick() {
-  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_};
+  PictureContext ctx{this, s_, picture_, HostDialogs(s_), *surface_};
   CopyPictureToClipboard(ctx);
 }
 
 void NyquistWindow::ImprimerClick() {
   const bool zoom = ZoomCritique->isChecked();
-  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_,
-                     [this, zoom](tv::DiagramState& page) { DrawNyquistView(page, loci_, zoom); }};
+  PictureContext ctx{
+      this,      s_,
+      picture_,  HostDialogs(s_),
+      *surface_, [this, zoom](const tv::DrawTarget& page) { DrawNyquistView(page, loci_, zoom); }};
   PrintPicture(ctx, HostDialogs(s_).Printer());
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();

@@ -9,6 +9,7 @@
 #include "analysis/nyquist.h"
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/nyquist_view.h"
 
 class QAction;
@@ -71,7 +72,7 @@ class NyquistWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramState& s_;
   // The drawing fields of the picture (target, size, pens); nothing else of
   // it is used.
-  tv::DiagramState picture_;
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::NyquistPicture loci_;
   tv::NyquistFrame frame_;

@@ -73,19 +73,24 @@ QRect PlotArea(const PrintGeometry& g) {
 }
 
 void RedrawScreen(PictureContext& ctx) {
-  if (ctx.drawPage)
-    ctx.drawPage(ctx.s);  // a window with a picture of its own
-  else if (ctx.s.Host)
+  if (ctx.drawPage) {
+    ctx.drawPage(ctx.target);  // a window with a picture of its own
+  } else if (ctx.s.Host) {
     ctx.s.Host->Redraw();
-  else
-    RedrawDiagram(ctx.s);
+  } else {
+    FrameResult frame;
+    RedrawDiagram(ctx.s, ctx.target, frame);
+  }
 }
 
-void DrawPage(PictureContext& ctx) {
-  if (ctx.drawPage)
-    ctx.drawPage(ctx.s);
-  else
-    RedrawDiagram(ctx.s);
+// The page on its own target; false when a ticked function was invalid.
+bool DrawPage(PictureContext& ctx, const DrawTarget& page) {
+  if (ctx.drawPage) {
+    ctx.drawPage(page);
+    return true;
+  }
+  FrameResult frame;
+  return RedrawDiagram(ctx.s, page, frame);
 }
 
 // The picture in a 24-bit bitmap file's bytes.
@@ -95,56 +100,20 @@ bool EncodeBmp(const QImage& image, QByteArray& bytes) {
          image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
 }
 
-// Everything a redraw onto another target changes or appends to, given back
-// when the guard goes out of scope.
-class KeptDrawing {
- public:
-  explicit KeptDrawing(DiagramState& s)
-      : s_(s),
-        canvas_(s.DrawCanvas),
-        screen_(s.ScreenCanvas),
-        log_(s.MarginLog),
-        capture_(s.CapturePoints),
-        black_(s.ForceBlack),
-        paper_(s.OnPaper),
-        marginWidth_(s.MarginPlotWidth),
-        marginHeight_(s.MarginPlotHeight),
-        width_(s.PlotWidth),
-        height_(s.PlotHeight),
-        originX_(s.OriginX),
-        originY_(s.OriginY),
-        curvePen_(s.CurvePenWidth),
-        framePen_(s.FramePenWidth) {}
-  KeptDrawing(const KeptDrawing&) = delete;
-  KeptDrawing& operator=(const KeptDrawing&) = delete;
-  ~KeptDrawing() {
-    s_.DrawCanvas = canvas_;
-    s_.ScreenCanvas = screen_;
-    s_.MarginLog = log_;
-    s_.CapturePoints = capture_;
-    s_.ForceBlack = black_;
-    s_.OnPaper = paper_;
-    s_.MarginPlotWidth = marginWidth_;
-    s_.MarginPlotHeight = marginHeight_;
-    s_.PlotWidth = width_;
-    s_.PlotHeight = height_;
-    s_.OriginX = originX_;
-    s_.OriginY = originY_;
-    s_.CurvePenWidth = curvePen_;
-    s_.FramePenWidth = framePen_;
-  }
-  // The character cell the kept target draws with.
-  int FontHeight() const { return canvas_ ? canvas_->FontHeight() : 10; }
+// A picture drawn apart from the main one: no clearing of the window's
+// picture, no capture, no margin log, no following window told.
+DrawTarget ApartFrom(const DrawTarget& screen, PlotSurface* canvas) {
+  DrawTarget t = screen;
+  t.DrawCanvas = canvas;
+  t.ScreenCanvas = nullptr;
+  t.MainPicture = false;
+  return t;
+}
 
- private:
-  DiagramState& s_;
-  PlotSurface* const canvas_;
-  PlotSurface* const screen_;
-  std::vector<std::string>* const log_;
-  const std::uint8_t capture_, black_, paper_;
-  const int marginWidth_, marginHeight_;
-  const int width_, height_, originX_, originY_, curvePen_, framePen_;
-};
+// The character cell the main picture draws with.
+int FontHeightOf(const DrawTarget& screen) {
+  return screen.DrawCanvas ? screen.DrawCanvas->FontHeight() : 10;
+}
 
 bool WriteBytes(const std::string& path, const QByteArray& bytes, std::string* error) {
   return WriteFileAtomically(
@@ -170,32 +139,30 @@ void CopyPictureToClipboard(PictureContext& ctx) {
 }
 
 void PrintPicture(PictureContext& ctx, QPrinter& printer) {
-  DiagramState& s = ctx.s;
   const PrintPage page = PageOf(printer);
   const PrintGeometry& geometry = page.Geometry;
-  s.OriginX = geometry.OriginX;
-  s.OriginY = geometry.OriginY;
   PainterSurface paper(printer, PrinterFontHeight(ctx.screen.FontHeight()));
   paper.SetScale(page.ScaleX, page.ScaleY);
   paper.SetClip(PlotArea(geometry));
-  s.DrawCanvas = &paper;
-  const int keptWidth = s.PlotWidth;
-  const int keptHeight = s.PlotHeight;
-  s.PlotWidth = geometry.PlotWidth;
-  s.PlotHeight = geometry.PlotHeight;
+  // The page clears the window's picture as it starts, as the screen's
+  // redraw that follows does.
+  DrawTarget t = ctx.target;
+  t.DrawCanvas = &paper;
+  t.MainPicture = false;
+  t.OriginX = geometry.OriginX;
+  t.OriginY = geometry.OriginY;
+  t.PlotWidth = geometry.PlotWidth;
+  t.PlotHeight = geometry.PlotHeight;
   PrintPenWidths pens = ComputePrintPenWidths(false);
-  s.CurvePenWidth = pens.Curve;
-  s.FramePenWidth = pens.Frame;
 
   if (ctx.dialogs.Print(ctx.parent, printer)) {
     if (ctx.dialogs.YesNo(
             ctx.parent,
             QCoreApplication::translate("tv::ui::PictureOutput", "Noircir les traits ?"), kCaption,
-            MessageIcon::None)) {
+            MessageIcon::None))
       pens = ComputePrintPenWidths(true);
-      s.CurvePenWidth = pens.Curve;
-      s.FramePenWidth = pens.Frame;
-    }
+    t.CurvePenWidth = pens.Curve;
+    t.FramePenWidth = pens.Frame;
     printer.setDocName(kCaption);
     if (!paper.Begin()) {
       // Without this the user would wait for a page that never comes.
@@ -204,15 +171,12 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                                                       "Impossible de lancer l'impression."),
                           kCaption, MessageIcon::Exclamation);
     } else {
-      s.ForceBlack = 1;
-      s.OnPaper = 1;
+      t.ForceBlack = 1;
+      t.OnPaper = 1;
       // The page writes the margins the window shows.
-      s.MarginPlotWidth = keptWidth;
-      s.MarginPlotHeight = keptHeight;
-      DrawPage(ctx);
-      s.MarginPlotWidth = s.MarginPlotHeight = 0;
-      s.OnPaper = 0;
-      s.ForceBlack = 0;
+      t.MarginPlotWidth = ctx.target.PlotWidth;
+      t.MarginPlotHeight = ctx.target.PlotHeight;
+      DrawPage(ctx, t);
       if (!paper.End())
         ctx.dialogs.Message(ctx.parent,
                             QCoreApplication::translate("tv::ui::PictureOutput",
@@ -220,20 +184,13 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                             kCaption, MessageIcon::Exclamation);
     }
   }
-
-  s.DrawCanvas = &ctx.screen;
-  s.PlotWidth = keptWidth;
-  s.PlotHeight = keptHeight;
-  s.OriginX = 0;
-  s.OriginY = 0;
-  s.CurvePenWidth = 2;
-  s.FramePenWidth = 1;
   RedrawScreen(ctx);
 }
 
 void SavePictureAsEmf(PictureContext& ctx) {
   DiagramState& s = ctx.s;
-  EmfSurface metafile(s.PlotWidth, s.PlotHeight);  // PlotWidth × (PlotHeight + 1)
+  // PlotWidth × (PlotHeight + 1)
+  EmfSurface metafile(ctx.target.PlotWidth, ctx.target.PlotHeight);
   const QString preset = QtPath(ReplaceExtension(s.CurrentFileName, ".EMF"));
   const QString chosen = ctx.dialogs.SaveFileName(
       ctx.parent,
@@ -241,17 +198,18 @@ void SavePictureAsEmf(PictureContext& ctx) {
       QStringLiteral("*.EMF"), preset);
   if (!chosen.isEmpty()) {
     s.CurrentFileName = MetafileName(LocalPath(chosen));
-    s.DrawCanvas = &metafile;
-    s.ForceBlack = 1;
-    s.OnPaper = 1;
-    RedrawDiagram(s);
-    s.OnPaper = 0;
-    s.ForceBlack = 0;
+    // The window's picture is cleared as the metafile starts, as the
+    // screen's redraw that follows does.
+    DrawTarget t = ctx.target;
+    t.DrawCanvas = &metafile;
+    t.MainPicture = false;
+    t.ForceBlack = 1;
+    t.OnPaper = 1;
+    DrawPage(ctx, t);
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
       WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
   }
-  s.DrawCanvas = &ctx.screen;
   RedrawScreen(ctx);
 }
 
@@ -295,7 +253,8 @@ void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher) {
   if (!launcher.OpenUrl(QUrl::fromLocalFile(file), noPaintProgram)) noPaintProgram();
 }
 
-bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, std::string* error) {
+bool ExportPrintedPage(DiagramState& s, const DrawTarget& screen, const std::string& path,
+                       bool darker, std::string* error) {
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
     return false;
@@ -320,29 +279,26 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
 
   bool begun = false, drawn = false, ended = false;
   {
-    const KeptDrawing kept(s);
     const PrintPage page = PageOf(printer);
-    PainterSurface paper(printer, PrinterFontHeight(kept.FontHeight()));
+    PainterSurface paper(printer, PrinterFontHeight(FontHeightOf(screen)));
     paper.SetScale(page.ScaleX, page.ScaleY);
     paper.SetClip(PlotArea(page.Geometry));
     const PrintPenWidths pens = ComputePrintPenWidths(darker);
-    s.DrawCanvas = &paper;
     // No screen to clear: the page starts white.
-    s.ScreenCanvas = nullptr;
-    s.MarginLog = nullptr;
-    s.CapturePoints = 0;
-    s.OriginX = page.Geometry.OriginX;
-    s.OriginY = page.Geometry.OriginY;
-    s.MarginPlotWidth = s.PlotWidth;
-    s.MarginPlotHeight = s.PlotHeight;
-    s.PlotWidth = page.Geometry.PlotWidth;
-    s.PlotHeight = page.Geometry.PlotHeight;
-    s.CurvePenWidth = pens.Curve;
-    s.FramePenWidth = pens.Frame;
-    s.ForceBlack = 1;
-    s.OnPaper = 1;
+    DrawTarget t = ApartFrom(screen, &paper);
+    t.OriginX = page.Geometry.OriginX;
+    t.OriginY = page.Geometry.OriginY;
+    t.MarginPlotWidth = screen.PlotWidth;
+    t.MarginPlotHeight = screen.PlotHeight;
+    t.PlotWidth = page.Geometry.PlotWidth;
+    t.PlotHeight = page.Geometry.PlotHeight;
+    t.CurvePenWidth = pens.Curve;
+    t.FramePenWidth = pens.Frame;
+    t.ForceBlack = 1;
+    t.OnPaper = 1;
+    FrameResult frame;
     begun = paper.Begin();
-    drawn = begun && RedrawDiagram(s);
+    drawn = begun && RedrawDiagram(s, t, frame);
     ended = paper.End();
   }
 
@@ -358,7 +314,8 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   return true;
 }
 
-bool ExportPicture(DiagramState& s, const std::string& path, std::string* error) {
+bool ExportPicture(DiagramState& s, const DrawTarget& screen, const std::string& path,
+                   std::string* error) {
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
     return false;
@@ -376,14 +333,10 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   else
     return fail("format d'image inconnu : .png, .bmp, .svg ou .emf");
 
-  // Given back on every way out.
-  const KeptDrawing kept(s);
-  const int fontHeight = kept.FontHeight();
-  s.MarginLog = nullptr;
-  s.CapturePoints = 0;
-
-  const int width = std::max(1, s.PlotWidth);
-  const int height = std::max(1, s.PlotHeight);
+  const int fontHeight = FontHeightOf(screen);
+  const int width = std::max(1, screen.PlotWidth);
+  const int height = std::max(1, screen.PlotHeight);
+  FrameResult frame;
   QByteArray bytes;
   bool drawn = false;
   std::string reason;
@@ -392,9 +345,10 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
     case Format::Bmp: {
       QtSurface picture(width, height);
       picture.SetFontHeight(fontHeight);
-      s.DrawCanvas = s.ScreenCanvas = &picture;
-      s.ForceBlack = 0;
-      drawn = RedrawDiagram(s);
+      DrawTarget t = ApartFrom(screen, &picture);
+      t.ScreenCanvas = &picture;
+      t.ForceBlack = 0;
+      drawn = RedrawDiagram(s, t, frame);
       picture.Finish();
       if (drawn) {
         bool encoded = false;
@@ -417,23 +371,22 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       SetUpSvgPicture(generator, &buffer, width, height);
       PainterSurface picture(generator, fontHeight);
       // The plot is cleared on the picture itself, as on screen.
-      s.DrawCanvas = s.ScreenCanvas = &picture;
-      s.ForceBlack = 0;
-      drawn = RedrawDiagram(s);
+      DrawTarget t = ApartFrom(screen, &picture);
+      t.ScreenCanvas = &picture;
+      t.ForceBlack = 0;
+      drawn = RedrawDiagram(s, t, frame);
       if (!picture.End() && drawn)
         reason = "l'image n'a pas pu \xEAtre cod\xE9"
                  "e";
       break;
     }
     case Format::Emf: {
-      EmfSurface metafile(s.PlotWidth, s.PlotHeight);
+      EmfSurface metafile(screen.PlotWidth, screen.PlotHeight);
       // As the metafile of the window: no clearing (there is no screen), black.
-      s.DrawCanvas = &metafile;
-      s.ScreenCanvas = nullptr;
-      s.ForceBlack = 1;
-      s.OnPaper = 1;
-      drawn = RedrawDiagram(s);
-      s.ForceBlack = 0;
+      DrawTarget t = ApartFrom(screen, &metafile);
+      t.ForceBlack = 1;
+      t.OnPaper = 1;
+      drawn = RedrawDiagram(s, t, frame);
       if (drawn) {
         std::string emfError;
         if (!metafile.Finish(path, &emfError)) return fail(emfError);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 class QPrinter;
 class QWidget;
@@ -19,13 +20,14 @@ class QtSurface;
 // What the picture and worksheet commands need beside the host (s.Host,
 // whose redraw brings the screen back and whose boxes say what is drawn).
 struct PictureContext {
-  QWidget* parent = nullptr;  // owner of the dialogs
-  tv::DiagramState& s;
+  QWidget* parent = nullptr;     // owner of the dialogs
+  tv::DiagramState& s;           // the document; its file name follows the saved picture
+  const tv::DrawTarget& target;  // the window's picture (target.ScreenCanvas == &screen)
   Dialogs& dialogs;
-  QtSurface& screen;  // the window's picture (s.ScreenCanvas == &screen)
-  // What a page shows, drawn on s's drawing target; when empty, the diagram
+  QtSurface& screen;
+  // What a page shows, drawn on the target given; when empty, the diagram
   // (RedrawDiagram). A window with a picture of its own prints through it.
-  std::function<void(tv::DiagramState& page)> drawPage = {};
+  std::function<void(const tv::DrawTarget& page)> drawPage = {};
 };
 
 // Paint programs tried in turn before the desktop's default application.
@@ -49,7 +51,7 @@ void CopyPictureToClipboard(PictureContext& ctx);
 void PrintPicture(PictureContext& ctx, QPrinter& printer);
 
 // "Sauver l'image (.EMF)": the diagram in black as an enhanced metafile of
-// PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
+// the window's PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
 void SavePictureAsEmf(PictureContext& ctx);
 
 // "Modifier l'image avec Mspaint (.Bmp)": the window's picture as a 24-bit
@@ -58,22 +60,23 @@ void SavePictureAsEmf(PictureContext& ctx);
 void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher);
 
 // For the command line, without a window: draws the diagram on a picture of
-// PlotWidth × PlotHeight and writes it to path, replacing it atomically. The
-// format follows the extension, in any case: .png and .bmp as on screen, .svg
-// as on screen (vector), .emf in black as "Sauver l'image". The state comes
-// back as it was; the margin log and the curve capture are left out of this
-// redraw. False with a French reason (Windows-1252) in *error on failure: an
-// unknown extension, an invalid ticked function, a file that cannot be written.
-bool ExportPicture(tv::DiagramState& s, const std::string& path, std::string* error);
+// the size of screen (the command line's main picture, whose font it takes)
+// and writes it to path, replacing it atomically. The format follows the
+// extension, in any case: .png and .bmp as on screen, .svg as on screen
+// (vector), .emf in black as "Sauver l'image". The margin log and the curve
+// capture are left out of this redraw. False with a French reason (Windows-1252) in *error on
+// failure: an unknown extension, an invalid ticked function, a file that cannot be written.
+bool ExportPicture(tv::DiagramState& s, const tv::DrawTarget& screen, const std::string& path,
+                   std::string* error);
 
 // For the command line: the page "Imprimer" gives on a PDF printer, A4
 // portrait with the printer's own margins, without a question: in black, pen
 // widths 3 and 2 (4 and 3 when darker, the answer Yes to "Noircir les
 // traits ?"), the document titled "Tracevue", written to path and replacing
-// it atomically. The state comes back as it was; the margin log and the
+// it atomically; the window's margins those of screen. The margin log and the
 // curve capture are left out of this redraw. False with a French reason
 // (Windows-1252) in *error on failure.
-bool ExportPrintedPage(tv::DiagramState& s, const std::string& path, bool darker,
-                       std::string* error);
+bool ExportPrintedPage(tv::DiagramState& s, const tv::DrawTarget& screen, const std::string& path,
+                       bool darker, std::string* error);
 
 }  // namespace tv::ui

@@ -10,6 +10,7 @@
 #include "analysis/step_response.h"
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "ui/dialogs.h"
 
 class QAction;
@@ -83,7 +84,7 @@ class StepWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramState& s_;
   // The drawing fields of the picture (target, size, pens); nothing else of
   // it is used.
-  tv::DiagramState picture_;
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::InputResponse response_;
   tv::DiagramHost* listenedTo_ = nullptr;

@@ -169,7 +169,8 @@ void TForm3::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
 }
 
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
+void DefineTransferFunction(int i, tv::DiagramState& s, const tv::DrawTarget& t, tv::FrameResult& f,
+                            TForm3& form) {
   if (i < 1 || i > 3) return;
   const int k = i - 1;
   form.SetInvalidColour(false);
@@ -216,7 +217,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
   } while (!ok);
   if (s.Host) s.Host->SetCurveBoxChecked(i, true);
   if (s.Host) s.Host->RefreshParameterAvailability();
-  RedrawDiagram(s);
+  RedrawDiagram(s, t, f);
 }
 
 }  // namespace tv::ui

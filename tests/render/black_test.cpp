@@ -19,7 +19,7 @@ namespace {
 
 class BlackDiagramTest : public testing::Test {
  protected:
-  void SetUp() override { scenes::OnSurface(s, host, surface); }
+  void SetUp() override { t = scenes::OnSurface(s, host, surface); }
 
   // H1 := num / den, ticked.
   void SetH1(CoefficientSet num, CoefficientSet den) {
@@ -59,6 +59,8 @@ class BlackDiagramTest : public testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   RecordingSurface surface;
   HeadlessHost host;
 };
@@ -67,7 +69,7 @@ const std::vector<std::string> kDefaultLabels = {"0.1", "0.5", "1",   "5",    "1
                                                  "50",  "100", "500", "1000", "5000"};
 
 TEST_F(BlackDiagramTest, LayoutOfTheReferenceWindow) {
-  const BlackLayout l = ComputeBlackLayout(s);
+  const BlackLayout l = ComputeBlackLayout(t);
   EXPECT_EQ(l.XS, 1054);
   EXPECT_EQ(l.X0, 1084);
   EXPECT_EQ(l.YS, 578);
@@ -76,7 +78,7 @@ TEST_F(BlackDiagramTest, LayoutOfTheReferenceWindow) {
 }
 
 TEST_F(BlackDiagramTest, GainGridLinesAndRightAlignedLabels) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int ys[8] = {586, 514, 441, 369, 297, 224, 152, 80};
   for (int k = -3; k <= 4; ++k) {
     const int y = ys[k + 3];
@@ -95,7 +97,7 @@ TEST_F(BlackDiagramTest, GainGridLinesAndRightAlignedLabels) {
 }
 
 TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int xs[19] = {1084, 1025, 967, 908, 850, 791, 733, 674, 616, 557,
                       498,  440,  381, 323, 264, 206, 147, 89,  30};
   for (int k = 0; k <= 18; ++k) {
@@ -129,7 +131,7 @@ TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
 
 TEST_F(BlackDiagramTest, CriticalPointContourAndItsLabel) {
   surface.RecordMoves = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_TRUE(HasMarker(557, 369, kBlack));
   const RecordedOp* label = surface.FindText("2.3");
   ASSERT_NE(label, nullptr);
@@ -160,17 +162,17 @@ TEST_F(BlackDiagramTest, CriticalPointContourAndItsLabel) {
 }
 
 TEST_F(BlackDiagramTest, ChartIsDrawnWithoutAnyCurve) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(surface.Ops.front().kind, RecordedOp::Fill);  // the clearing comes first
   EXPECT_NE(surface.FindText("2.3"), nullptr);
   EXPECT_EQ(CountLinesIn(kBlue), 0);
   EXPECT_EQ(host.BeepCount, 0);
-  EXPECT_EQ(s.ResponseValid, 1);
+  EXPECT_EQ(f.ResponseValid, 1);
 }
 
 TEST_F(BlackDiagramTest, FirstOrderLagPassesMinus45DegreesAtUnitPulsation) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0});
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   bool found = false;
   for (const auto& op : TextsIn(kBlue))
     if (op.text == "1") {
@@ -189,13 +191,13 @@ TEST_F(BlackDiagramTest, FirstOrderLagPassesMinus45DegreesAtUnitPulsation) {
   for (const auto& op : surface.Lines())
     if (op.colour == kBlue) {
       EXPECT_EQ(op.penStyle, PenStyle::Solid);
-      EXPECT_EQ(op.penWidth, s.FramePenWidth);
+      EXPECT_EQ(op.penWidth, t.FramePenWidth);
     }
 }
 
 TEST_F(BlackDiagramTest, DefaultRangeSweepsFiveDecadesWithTwoLabelsEach) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});  // H = 1: one point at (0 deg, 0 dB)
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const auto labels = TextsIn(kBlue);
   EXPECT_EQ(TextsOf(labels), kDefaultLabels);
   for (const auto& op : labels) {
@@ -212,7 +214,7 @@ TEST_F(BlackDiagramTest, ColoursFollowTheSlot) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
   s.NumCoeffs[1] = s.DenCoeffs[1] = s.NumCoeffs[2] = s.DenCoeffs[2] = {1, 0, 0, 0, 0, 0};
   host.Boxes[1] = host.Boxes[2] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(TextsOf(TextsIn(kRed)), kDefaultLabels);
   EXPECT_EQ(TextsOf(TextsIn(kPurple)), kDefaultLabels);
   EXPECT_EQ(s.CurveEnabled[0] + s.CurveEnabled[1] + s.CurveEnabled[2], 3);
@@ -220,15 +222,15 @@ TEST_F(BlackDiagramTest, ColoursFollowTheSlot) {
 
 TEST_F(BlackDiagramTest, ForceBlackTurnsCurvesBlack) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
-  s.ForceBlack = 1;
-  DrawBlackDiagram(s);
+  t.ForceBlack = 1;
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLinesIn(kBlue), 0);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 5 * 451);
 }
 
 TEST_F(BlackDiagramTest, FourfoldIntegratorShowsAtPhaseZero) {
   SetH1({1, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 0});
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const auto labels = TextsIn(kBlue);
   ASSERT_FALSE(labels.empty());
   for (const auto& op : labels) EXPECT_EQ(op.x, 1084 + 5) << op.text;
@@ -239,7 +241,7 @@ TEST_F(BlackDiagramTest, FourfoldIntegratorShowsAtPhaseZero) {
 
 TEST_F(BlackDiagramTest, ProductAloneSitsOnZeroDegreesZeroDb) {
   host.Boxes[3] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 5 * 451);
   std::vector<std::string> blackLabels;
   for (const auto& op : TextsIn(kBlack))
@@ -257,7 +259,7 @@ TEST_F(BlackDiagramTest, ProductSumsTheTickedFunctionsOnly) {
   s.NumCoeffs[2] = s.NumCoeffs[0];
   s.DenCoeffs[2] = s.DenCoeffs[0];
   host.Boxes[2] = host.Boxes[3] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   // x(-pi/2) = 1084 - 263.5 -> 820 (half to even); y(-6.0206) = 369 + 43.49 -> 412.
   EXPECT_TRUE(HasMarker(820, 412, kBlack));
   bool found = false;
@@ -270,12 +272,12 @@ TEST_F(BlackDiagramTest, ZeroNumeratorDrawsTheFirstDecadeThenBeeps) {
   SetH1({0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   // The zero numerator counts as 0 dB at angle 3pi/2: x = 1084 + 790.5 -> 1874.
   EXPECT_EQ(CountLines(1874, 369, 1874, 369, kBlue), 451);
   EXPECT_EQ(TextsOf(TextsIn(kBlue)), (std::vector<std::string>{"0.1", "0.5"}));
   EXPECT_EQ(host.BeepCount, 20);
-  EXPECT_EQ(s.ResponseValid, 0);
+  EXPECT_EQ(f.ResponseValid, 0);
   // The measured points still come, after the curve.
   EXPECT_TRUE(HasMarker(557, 369, kGreen));
 }
@@ -285,7 +287,7 @@ TEST_F(BlackDiagramTest, MeasuredPointsLieOverTheCurves) {
   s.PointCount = 2;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
   s.MeasuredPoints[1] = {0.0, 10.0, -90.0};  // w = 0: ignored
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   std::size_t lastBlue = 0, firstGreen = 0;
   int green = 0;
   for (std::size_t i = 0; i < surface.Ops.size(); ++i) {
@@ -314,7 +316,7 @@ TEST_F(BlackDiagramTest, CaptureCopiesNinetyOneProductPointsPerDecade) {
     countSeenByHandler = s.PointCount;
     host.EditorLines.push_back("written by the handler");
   };
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_TRUE(host.Boxes[3]);
   EXPECT_EQ(handlerRuns, 1);
   EXPECT_EQ(countSeenByHandler, 7);  // the handler runs before the count is cleared
@@ -329,7 +331,7 @@ TEST_F(BlackDiagramTest, NoCaptureLeavesTheEditorAlone) {
   host.Boxes[3] = true;
   host.EditorLines = {"kept"};
   s.PointCount = 3;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(host.EditorLines, std::vector<std::string>{"kept"});
   EXPECT_EQ(s.PointCount, 3);
 }
@@ -352,7 +354,7 @@ TEST_P(BlackMarginCallTest, MarginStepRunsOnlyInModeTwoAfterTheFirstSample) {
   host.Boxes[3] = c.ProductToo;
   s.ShowMargins = 1;
   s.BodeMode = static_cast<std::uint8_t>(c.BodeMode);
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   bool found = false;
   for (const auto& op : surface.Texts())
     if (op.text.rfind(c.Prefix, 0) == 0) found = true;
@@ -377,7 +379,7 @@ TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
   host.Boxes[3] = true;  // product alone: 0 dB, 0 rad at every pulsation
   s.DecadeMin = INT_MIN;
   s.DecadeMax = INT_MAX;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 61 * 451);  // decades -30..30
   EXPECT_EQ(host.BeepCount, 0);
 }
@@ -386,7 +388,7 @@ TEST_F(BlackDiagramTest, EmptyDecadeRangeDrawsTheChartOnly) {
   host.Boxes[3] = true;
   s.DecadeMin = 3;
   s.DecadeMax = 2;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 0);
   EXPECT_NE(surface.FindText("2.3"), nullptr);
   EXPECT_EQ(host.BeepCount, 0);
@@ -408,7 +410,7 @@ TEST_P(BlackBadCurveTest, FarOffCurvesStayWithinTheCoordinateLimit) {
   s.ShowMargins = 1;
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, std::numeric_limits<double>::quiet_NaN(), 1e300};
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int limit = kCoordinateLimit + 100;
   for (const auto& op : surface.Ops) {
     if (op.kind != RecordedOp::Line && op.kind != RecordedOp::Text) continue;

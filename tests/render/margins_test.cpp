@@ -26,14 +26,14 @@ constexpr double kPi = std::numbers::pi;
 class MarginsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    scenes::OnSurface(s, host, surface);
+    t = scenes::OnSurface(s, host, surface);
     s.ShowMargins = 1;
     s.MarginLog = &log;
   }
 
   void DrawBode() {
-    DrawBodeFrame(s);
-    DrawBodeCurves(s);
+    DrawBodeFrame(s, t, f);
+    DrawBodeCurves(s, t, f);
   }
 
   const RecordedOp* Text(std::string_view text) const { return surface.FindText(text); }
@@ -48,6 +48,8 @@ class MarginsTest : public ::testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
   std::vector<std::string> log;
@@ -119,7 +121,7 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBlack) {
   host.Boxes[0] = true;
   host.Boxes[3] = true;
   s.BlackView = 1;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   for (const auto& text : log) EXPECT_NE(text.rfind("MG", 0), 0u) << text;
   EXPECT_TRUE(TextsStartingWith("MG").empty());
 }
@@ -215,16 +217,16 @@ class BodeMarginStepTest : public MarginsTest {
  protected:
   void SetUp() override {
     MarginsTest::SetUp();
-    DrawBodeFrame(s);
+    DrawBodeFrame(s, t, f);
     surface.Clear();
   }
-  double Gain(double db) const { return db * s.GainPixelsPerDb; }
-  double Phase(double rad) const { return rad * s.PhasePixelsPerRad; }
+  double Gain(double db) const { return db * f.GainPixelsPerDb; }
+  double Phase(double rad) const { return rad * f.PhasePixelsPerRad; }
 };
 
 TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
-  UseColour(s, kPurple);
-  BodeMarginStep(s, 3, 400, 2.0, Gain(-1), Phase(-2), Gain(1), Phase(-1.9), 52, 232);
+  UseColour(t, kPurple);
+  BodeMarginStep(s, t, f, 3, 400, 2.0, Gain(-1), Phase(-2), Gain(1), Phase(-1.9), 52, 232);
   // (pi - 2) * 180 / pi = 65.4084; yG = 339 + round(6.68), yP = 339 + round(101.54).
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0], "MP3: 65.408 en w= 2");
@@ -246,7 +248,7 @@ TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
 }
 
 TEST_F(BodeMarginStepTest, BothCrossingsOnOneSample) {
-  BodeMarginStep(s, 4, 500, 10.0, Gain(-2), Phase(-3.3), Gain(0.5), Phase(-3.0), 52, 232);
+  BodeMarginStep(s, t, f, 4, 500, 10.0, Gain(-2), Phase(-3.3), Gain(0.5), Phase(-3.0), 52, 232);
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].rfind("MP globale: ", 0), 0u);
   EXPECT_EQ(log[1], "MG globale: 2 en w= 10");
@@ -266,7 +268,7 @@ class BodeMarginNoCrossing : public BodeMarginStepTest,
 
 TEST_P(BodeMarginNoCrossing, NothingDrawnOrWritten) {
   const NoCrossingCase& c = GetParam();
-  BodeMarginStep(s, 1, 300, 1.0, Gain(c.gainDb), Phase(c.phaseRad), Gain(c.prevGainDb),
+  BodeMarginStep(s, t, f, 1, 300, 1.0, Gain(c.gainDb), Phase(c.phaseRad), Gain(c.prevGainDb),
                  Phase(c.prevPhaseRad), 52, 232);
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(surface.Ops.empty());
@@ -284,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, BodeMarginNoCrossing,
 
 TEST_F(BodeMarginStepTest, PhaseWrapCountsAsCrossing) {
   // From -200 degrees to +143 degrees: the jump passes -180.
-  BodeMarginStep(s, 2, 600, 3.0, Gain(-4), Phase(2.5), Gain(-4), Phase(-3.5), 52, 232);
+  BodeMarginStep(s, t, f, 2, 600, 3.0, Gain(-4), Phase(2.5), Gain(-4), Phase(-3.5), 52, 232);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0], "MG2: 4 en w= 3");
 }
@@ -295,7 +297,7 @@ class BlackMarginStepTest : public MarginsTest {
  protected:
   void SetUp() override {
     MarginsTest::SetUp();
-    s.PlotWidth = 1135;
+    t.PlotWidth = 1135;
     layout.XS = 1055;
     layout.X0 = 1085;
     layout.YS = 578;
@@ -320,7 +322,7 @@ class BlackMarginCases : public BlackMarginStepTest,
 
 TEST_P(BlackMarginCases, ArrowAndText) {
   const BlackCase& c = GetParam();
-  BlackMarginStep(s, c.slot, layout, 2.0, c.phase, c.gain, c.prevPhase, c.prevGain, c.xs, c.ys);
+  BlackMarginStep(s, t, c.slot, layout, 2.0, c.phase, c.gain, c.prevPhase, c.prevGain, c.xs, c.ys);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0], c.text);
   const RecordedOp* t = Text(c.text);
@@ -353,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
   layout.XS = 1054;
   layout.X0 = 1084;
-  BlackMarginStep(s, 1, layout, 5.0, -3.3, -1.0, -3.0, 1.0, 600, 420);
+  BlackMarginStep(s, t, 1, layout, 5.0, -3.3, -1.0, -3.0, 1.0, 600, 420);
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[1], "MG1: 1 en w= 5");
   const auto lines = surface.Lines();
@@ -363,7 +365,7 @@ TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
 }
 
 TEST_F(BlackMarginStepTest, TripleIntegratorPhaseNeverCrosses) {
-  BlackMarginStep(s, 1, layout, 1.0, -1.5 * kPi, -3.0, -1.5 * kPi, 3.0, 600, 420);
+  BlackMarginStep(s, t, 1, layout, 1.0, -1.5 * kPi, -3.0, -1.5 * kPi, 3.0, 600, 420);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].rfind("MP1: -90 ", 0), 0u);
 }

@@ -46,8 +46,8 @@ TEST(Regression, BlackSweepOfAFileDecadeRangeIsCutToSixtyOneDecades) {
   h.s.DecadeMin = INT_MIN;
   h.s.DecadeMax = INT_MAX;
   RecordingSurface recorder;
-  h.s.DrawCanvas = &recorder;
-  DrawBlackDiagram(h.s);
+  h.t.DrawCanvas = &recorder;
+  DrawBlackDiagram(h.s, h.t, h.f);
   std::vector<std::string> labels;  // next to the product's point, 0 dB and 0 rad
   for (const RecordedOp& op : recorder.Texts())
     if (op.x == 1084 + 5 && op.y == 369) labels.push_back(op.text);
@@ -62,8 +62,8 @@ TEST(Regression, BlackSweepOfADecadeRangeInsideTheCutIsWhole) {
   h.s.DecadeMin = -30;
   h.s.DecadeMax = -29;
   RecordingSurface recorder;
-  h.s.DrawCanvas = &recorder;
-  DrawBlackDiagram(h.s);
+  h.t.DrawCanvas = &recorder;
+  DrawBlackDiagram(h.s, h.t, h.f);
   int segments = 0;
   for (const RecordedOp& op : recorder.Lines())
     if (op.x == 1084 && op.y == 369 && op.w == 1084 && op.h == 369) ++segments;
@@ -102,7 +102,7 @@ TEST(Regression, PowerOfPTheCompilationCannotReadTurnsThePanelRed) {
     HostileState h;
     h.s.DenText[0].Assign(text);
     h.host.Boxes[0] = true;
-    EXPECT_FALSE(RedrawDiagram(h.s)) << text;
+    EXPECT_FALSE(RedrawDiagram(h.s, h.t, h.f)) << text;
     EXPECT_TRUE(h.host.PanelInvalid) << text;
     EXPECT_EQ(h.host.BeepCount, 40) << text;
     EXPECT_EQ(h.surface.Calls, 0) << text;

@@ -275,7 +275,7 @@ class PictureOutputTest : public QObject {
   void PageTurnedInTheDialogKeepsTheGeometry() {
     PictureBench b;
     LandscapeInDialog dialogs;
-    tv::ui::PictureContext ctx{nullptr, b.s, dialogs, b.screen};
+    tv::ui::PictureContext ctx{nullptr, b.s, b.target, dialogs, b.screen, b.DrawOn()};
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, TmpPath("turned.pdf"), QPageLayout::Portrait);
     dialogs.PrintAnswers = {true};
@@ -548,7 +548,7 @@ class PictureOutputTest : public QObject {
     b.s.ShowMargins = 1;
     const QString path = TmpPath(name);
     std::string error;
-    QVERIFY(tv::ui::ExportPicture(b.s, Local(path), &error));
+    QVERIFY(tv::ui::ExportPicture(b.s, b.target, Local(path), &error));
     QVERIFY(error.empty());
     QVERIFY(b.ScreenRestored());
     QCOMPARE(b.s.MarginLog, &log);
@@ -603,7 +603,7 @@ class PictureOutputTest : public QObject {
     b.s.NumText[0].Assign(numerator.toStdString());
     const QString path = TmpPath(name);
     std::string error;
-    QVERIFY(!tv::ui::ExportPicture(b.s, Local(path), &error));
+    QVERIFY(!tv::ui::ExportPicture(b.s, b.target, Local(path), &error));
     QVERIFY(!error.empty());
     QVERIFY(!QFile::exists(path));
     QVERIFY(b.ScreenRestored());

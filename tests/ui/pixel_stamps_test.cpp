@@ -54,30 +54,32 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 
 using tv::scenes::ThreeFunctions;
 
-using Setup = std::function<void(DiagramState&, tv::HeadlessHost&)>;
+using Setup = std::function<void(DiagramState&, tv::DrawTarget&, tv::HeadlessHost&)>;
 
 // One state drawn on each surface of a pair, redrawn together.
 struct Redraws {
   Pair pair{tv::scenes::kPlotWidth, tv::scenes::kPlotHeight};
   DiagramState fast, reference;
+  tv::DrawTarget fastTarget, referenceTarget;
+  tv::FrameResult fastFrame, referenceFrame;
   tv::HeadlessHost fastHost, referenceHost;
 
   explicit Redraws(const Setup& setup) {
-    Prepare(fast, fastHost, pair.fast, setup);
-    Prepare(reference, referenceHost, pair.reference, setup);
+    Prepare(fast, fastTarget, fastHost, pair.fast, setup);
+    Prepare(reference, referenceTarget, referenceHost, pair.reference, setup);
   }
-  static void Prepare(DiagramState& s, tv::HeadlessHost& host, tv::PlotSurface& surface,
-                      const Setup& setup) {
-    tv::scenes::OnSurface(s, host, surface);
-    setup(s, host);
+  static void Prepare(DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host,
+                      tv::PlotSurface& surface, const Setup& setup) {
+    t = tv::scenes::OnSurface(s, host, surface);
+    setup(s, t, host);
   }
   // Changes both states alike, then redraws both.
   template <class Change>
   bool Both(Change change) {
     change(fast);
     change(reference);
-    const bool a = tv::RedrawDiagram(fast);
-    const bool b = tv::RedrawDiagram(reference);
+    const bool a = tv::RedrawDiagram(fast, fastTarget, fastFrame);
+    const bool b = tv::RedrawDiagram(reference, referenceTarget, referenceFrame);
     return a && b;
   }
 };
@@ -126,43 +128,46 @@ class PixelStampsTest : public QObject {
  private slots:
   void RedrawsAreThePaintersPixels_data() {
     QTest::addColumn<Setup>("setup");
-    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      s.DenText[0].Assign("1+p");
-      host.Boxes[0] = true;
-    });
+    QTest::newRow("first order H1, defaults")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             s.DenText[0].Assign("1+p");
+             host.Boxes[0] = true;
+           });
     QTest::newRow("Bode, three functions, margins")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
              ThreeFunctions(s, host);
              s.ShowMargins = 1;
            });
-    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.BodeMode = 1;
-    });
+    QTest::newRow("Bode, phase only")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BodeMode = 1;
+           });
     QTest::newRow("Black, decades -6 to 5, margins")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
              ThreeFunctions(s, host);
              s.BlackView = 1;
              s.DecadeMin = -6;
              s.DecadeMax = 5;
              s.ShowMargins = 1;
            });
-    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.PointCount = 20;
-      for (int i = 0; i < s.PointCount; ++i)
-        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i,
-                                                         -7.5 * i};
-    });
+    QTest::newRow("Bode, measured points")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.PointCount = 20;
+             for (int i = 0; i < s.PointCount; ++i)
+               s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1),
+                                                                20.0 - 3.5 * i, -7.5 * i};
+           });
     QTest::newRow("wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::HeadlessHost& host) {
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host) {
              ThreeFunctions(s, host);
              s.ShowMargins = 1;
-             s.ForceBlack = 1;
-             s.OriginX = 7;
-             s.OriginY = 3;
-             s.CurvePenWidth = 4;
-             s.FramePenWidth = 3;
+             t.ForceBlack = 1;
+             t.OriginX = 7;
+             t.OriginY = 3;
+             t.CurvePenWidth = 4;
+             t.FramePenWidth = 3;
            });
   }
 
@@ -183,19 +188,25 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
     QTest::addColumn<int>("minCopiedPerStep");
-    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.ShowMargins = 1;
-    }) << 0 << 5000;
-    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.ShowMargins = 1;
-    }) << 2 << 5000;
-    QTest::newRow("Black, K held down") << Setup([](DiagramState& s, tv::HeadlessHost& host) {
-      ThreeFunctions(s, host);
-      s.BlackView = 1;
-      s.ShowMargins = 1;
-    }) << 1 << 2000;
+    QTest::newRow("Bode, Ksi held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+           })
+        << 0 << 5000;
+    QTest::newRow("Bode, W held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+           })
+        << 2 << 5000;
+    QTest::newRow("Black, K held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BlackView = 1;
+             s.ShowMargins = 1;
+           })
+        << 1 << 2000;
   }
 
   void SpinStepsAreThePaintersPixels() {
