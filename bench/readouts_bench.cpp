@@ -13,7 +13,7 @@
 #include "expression/coefficients.h"
 #include "support/three_functions.h"
 #include "ui/measures_window.h"
-#include "ui/qt_surface.h"
+#include "output/qt_surface.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void Readouts(benchmark::State& state) {
   tv::HeadlessHost host;
   tv::scenes::OnSurface(s, host, surface);
   tv::scenes::ThreeFunctions(s, host);
-  tv::ui::MeasuresWindow window(s, host, &surface);
+  tv::ui::MeasuresWindow window(s, host);
   window.show();
   QImage image(window.size(), QImage::Format_RGB32);
   double delta = 0.01;

@@ -20,7 +20,7 @@
 #include "support/null_surface.h"
 #include "support/three_functions.h"
 #include "ui/parameter_controls.h"
-#include "ui/qt_surface.h"
+#include "output/qt_surface.h"
 #include "support/scripted_dialogs.h"
 
 namespace {

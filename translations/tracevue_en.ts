@@ -401,6 +401,18 @@
         <source>D�passement D% : pic au-del� de </source>
         <translation>Overshoot D%: peak beyond </translation>
     </message>
+    <message>
+        <source>t max ramen� de </source>
+        <translation>t max brought down from </translation>
+    </message>
+    <message>
+        <source> � </source>
+        <translation> to </translation>
+    </message>
+    <message>
+        <source>oscillation trop rapide pour le trac�</source>
+        <translation>oscillation too fast to draw</translation>
+    </message>
 </context>
 <context>
     <name>StepView</name>
@@ -897,7 +909,7 @@ Exit codes:
     </message>
     <message>
         <source>avec --locus ou --report : valeurs parcourues, 0 &lt;= MIN &lt; MAX (défaut : de 0 à 100 fois la valeur du paramètre)</source>
-        <translation>with --locus or --report: values swept, 0 &lt;= MIN &lt; MAX (default: from 0 to 100 times the parameter's value)</translation>
+        <translation>with --locus or --report: values swept, 0 &lt;= MIN &lt; MAX (default: from 0 to 100 times the parameter&apos;s value)</translation>
     </message>
     <message>
         <source>--locus-range : MIN:MAX attendu avec 0 &lt;= MIN &lt; MAX, pas « %1 »</source>
@@ -1034,6 +1046,10 @@ Exit codes:
         <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
         <translation>Cannot save the file “%1”: %2</translation>
     </message>
+    <message>
+        <source>Image (*%1)|*%1</source>
+        <translation>Picture (*%1)|*%1</translation>
+    </message>
 </context>
 <context>
     <name>tv::ui::MeasuresWindow</name>
@@ -1161,6 +1177,14 @@ Exit codes:
         <source>résonance infinie en w= %1 rad/s (pôles sur l&apos;axe imaginaire)</source>
         <translation>infinite resonance at w= %1 rad/s (poles on the imaginary axis)</translation>
     </message>
+    <message>
+        <source>pas de résonance (limite en haute fréquence : %1 dB)</source>
+        <translation>no resonance (high-frequency limit: %1 dB)</translation>
+    </message>
+    <message>
+        <source>pas de résonance (le gain tend vers 0 en haute fréquence)</source>
+        <translation>no resonance (the gain tends to 0 at high frequency)</translation>
+    </message>
 </context>
 <context>
     <name>tv::ui::NyquistWindow</name>
@@ -1199,6 +1223,10 @@ Exit codes:
     <message>
         <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
         <translation>Cannot save the file “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Image (*%1)|*%1</source>
+        <translation>Picture (*%1)|*%1</translation>
     </message>
 </context>
 <context>

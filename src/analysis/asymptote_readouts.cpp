@@ -1,12 +1,8 @@
-// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's
-// lines.
-#include "core/translate.h"
+// The breaks and initial slope of each drawn curve as the report's fields.
 #include "analysis/asymptote_readouts.h"
 
 #include <charconv>
 #include <cmath>
-
-#include "core/format.h"
 
 namespace tv {
 
@@ -42,40 +38,11 @@ std::string BreaksReportFields(const CurveAsymptotes& a) {
   return out;
 }
 
-std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes& a) {
-  std::vector<std::string> lines;
-  if (!a.Valid) {
-    lines.push_back(c.Name +
-                    Tr("Asymptotes", " : pas d'asymptotes (num\xE9rateur ou d\xE9nominateur nul)"));
-    return lines;
-  }
-  lines.push_back(c.Name + Tr("Asymptotes", " : pente initiale ") +
-                  FormatBounded(a.InitialSlopeDbPerDecade()) +
-                  Tr("Asymptotes", " dB/d\xE9"
-                                   "cade (classe ") +
-                  IntegerText(a.Class) + ")");
-  if (a.Breaks.empty()) lines.push_back(Tr("Asymptotes", "  aucune cassure"));
-  for (const Break& b : a.Breaks) {
-    std::string line = "  w = " + FormatBounded(b.W, true) + " rad/s : " +
-                       (b.Pole ? Tr("Asymptotes", "p\xF4le") : Tr("Asymptotes", "z\xE9ro")) +
-                       Tr("Asymptotes", " d'ordre ") + IntegerText(b.Order);
-    if (b.Ksi) line += ", Ksi = " + FormatBounded(*b.Ksi, true);
-    if (const std::optional<double> r = b.ResonanceDb())
-      line += Tr("Asymptotes", ", r\xE9sonance ") + FormatBounded(*r) + " dB";
-    if (b.RightHalfPlane)
-      line += Tr("Asymptotes", " (partie r\xE9"
-                               "elle positive)");
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 std::vector<CurveBreaks> DrawnCurveBreaks(const DiagramState& s) {
   std::vector<CurveBreaks> all;
   for (const Curve& c : DrawnCurves(s)) {
-    CurveBreaks b{c, AsymptotesOf(s, c), {}, {}};
+    CurveBreaks b{c, AsymptotesOf(s, c), {}};
     b.ReportFields = BreaksReportFields(b.Asymptotes);
-    b.WindowLines = BreaksWindowLines(c, b.Asymptotes);
     all.push_back(std::move(b));
   }
   return all;

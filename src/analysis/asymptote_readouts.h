@@ -1,5 +1,4 @@
-// The breaks and initial slope of each drawn curve as read-outs: report fields and the window's
-// lines.
+// The breaks and initial slope of each drawn curve as the report's fields.
 #pragma once
 
 #include <string>
@@ -20,17 +19,11 @@ namespace tv {
 // An invalid curve gives "breaks": [] and a null slope.
 std::string BreaksReportFields(const CurveAsymptotes& a);
 
-// The read-out lines of one curve for the measurements window, in
-// Windows-1252 like every text of the program: a title line with the
-// initial slope and the class, then one line per break.
-std::vector<std::string> BreaksWindowLines(const Curve& c, const CurveAsymptotes& a);
-
-// Both read-outs for every drawn curve of the state, in drawing order.
+// The breaks and report fields of every drawn curve of the state, in drawing order.
 struct CurveBreaks {
   Curve Which;
   CurveAsymptotes Asymptotes;
   std::string ReportFields;
-  std::vector<std::string> WindowLines;
 };
 std::vector<CurveBreaks> DrawnCurveBreaks(const DiagramState& s);
 

@@ -8,7 +8,6 @@
 
 #include "analysis/curves.h"
 #include "core/format.h"
-#include "core/translate.h"
 #include "expression/coefficients.h"
 
 namespace tv {
@@ -232,40 +231,6 @@ InputResponse ComputeInputResponseOfTexts(const DiagramState& s, InputKind input
   return WithTracking(
       ComputeInputResponse(RealiseStepSystem(num, den, factors, closedLoop), input, tMax), num, den,
       factors, closedLoop);
-}
-
-std::vector<std::string> InputReadoutTexts(const InputResponse& r) {
-  if (r.Input == InputKind::Step) return StepReadoutTexts(r.Samples);
-  std::vector<std::string> lines;
-  if (r.Samples.Outcome != StepOutcome::Drawn) return lines;
-  if (r.Input == InputKind::Ramp) {
-    switch (r.Tracking) {
-      case TrackingError::Finite:
-        lines.push_back(Tr("TimeResponse", "Erreur de tra\xEEnage : ") +
-                        FormatBounded(r.TrackingValue));
-        break;
-      case TrackingError::Infinite:
-        lines.push_back(Tr("TimeResponse", "Erreur de tra\xEEnage : infinie"));
-        break;
-      case TrackingError::Zero:
-        lines.push_back(Tr("TimeResponse", "Erreur de tra\xEEnage : nulle"));
-        break;
-      case TrackingError::Unstable:
-        lines.push_back(
-            Tr("TimeResponse", "Erreur de tra\xEEnage : aucune, la r\xE9ponse est instable"));
-        break;
-    }
-    return lines;
-  }
-  if (r.Unstable)
-    lines.push_back(Tr("TimeResponse", "R\xE9ponse impulsionnelle instable"));
-  else if (r.HasPeak)
-    lines.push_back(Tr("TimeResponse", "Pic : ") + FormatBounded(r.PeakValue) +
-                    Tr("TimeResponse", " en t= ") + FormatBounded(r.PeakTime) + " s");
-  if (r.DiracWeight != 0)
-    lines.push_back(Tr("TimeResponse", "Plus un Dirac de poids ") + FormatBounded(r.DiracWeight) +
-                    Tr("TimeResponse", " en t= 0 (non trac\xE9)"));
-  return lines;
 }
 
 }  // namespace tv

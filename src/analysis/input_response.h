@@ -55,8 +55,4 @@ InputResponse ComputeInputResponse(const DiagramState& s, InputKind input, bool 
 InputResponse ComputeInputResponseOfTexts(const DiagramState& s, InputKind input, bool closedLoop,
                                           double tMax);
 
-// The read-out lines as drawn, Windows-1252, numbers by FormatBounded: the step's, or the ramp's
-// tracking error, or the impulse's peak and Dirac.
-std::vector<std::string> InputReadoutTexts(const InputResponse& r);
-
 }  // namespace tv

@@ -85,14 +85,4 @@ StepResponse ComputeStepResponse(const DiagramState& s, bool closedLoop, double 
 // opens between two redraws, and for the command line.
 StepResponse ComputeStepResponseOfTexts(const DiagramState& s, bool closedLoop, double tMax);
 
-// The read-out lines as drawn, Windows-1252, numbers by FormatBounded.
-std::vector<std::string> StepReadoutTexts(const StepResponse& r);
-
-// What the picture says over the curve about the curve itself (a "t max"
-// brought back, an oscillation the samples cannot show), Windows-1252.
-std::vector<std::string> StepNoteTexts(const StepResponse& r);
-
-// The one line said instead of a curve; empty for Drawn.
-std::string StepOutcomeText(StepOutcome outcome);
-
 }  // namespace tv

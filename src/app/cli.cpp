@@ -26,16 +26,17 @@
 #include "files/file_io.h"
 #include "files/points_text.h"
 #include "files/transfer_file.h"
+#include "render/margin_record.h"
 #include "render/redraw.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 #include "files/worksheet.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
-#include "ui/nyquist_output.h"
-#include "ui/locus_output.h"
-#include "ui/step_output.h"
-#include "ui/transfer_refusal.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
+#include "output/nyquist_output.h"
+#include "output/locus_output.h"
+#include "output/step_output.h"
+#include "output/transfer_refusal.h"
 
 namespace tv::app {
 
@@ -245,8 +246,8 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
 
   if (o.Tune && !TuneFromCommandLine(s, *o.Tune, out, err)) return kExitNotTuned;
 
-  std::vector<std::string> margins;
-  s.MarginLog = &margins;
+  std::vector<MarginRecord> margins;
+  s.MarginRecords = &margins;
   const int beepsBefore = host.BeepCount;
   // The one drawing of the run: from here on the host's redraw draws.
   host.OnRedraw = [&s, &target, &frame] { RedrawDiagram(s, target, frame); };
@@ -254,7 +255,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     CaptureProductCurve(s);
   else
     host.Redraw();
-  s.MarginLog = nullptr;
+  s.MarginRecords = nullptr;
   surface.Finish();
   if (host.BeepCount != beepsBefore)
     err << "tracevue : "
@@ -333,7 +334,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
       return writeFailed(*o.Locus, error);
     readouts.insert(readouts.end(), lines.begin(), lines.end());
   }
-  for (const std::string& line : margins) out << FromProgramText(line) << "\n";
+  for (const MarginRecord& margin : margins) out << FromProgramText(MarginText(margin)) << "\n";
   for (const std::string& line : readouts) out << FromProgramText(line) << "\n";
   for (const std::string& line : verdict) out << FromProgramText(line) << "\n";
   return kExitOk;

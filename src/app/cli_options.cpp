@@ -10,8 +10,8 @@
 
 #include "core/diagram_state.h"
 #include "core/display_rules.h"
-#include "ui/cp1252.h"
-#include "ui/language.h"
+#include "output/cp1252.h"
+#include "output/language.h"
 
 namespace tv::app {
 

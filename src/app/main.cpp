@@ -8,12 +8,12 @@
 
 #include "app/cli.h"
 #include "core/diagram_state.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
-#include "ui/language.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
+#include "output/language.h"
 #include "ui/qt_dialogs.h"
 #include "ui/tform1.h"
-#include "ui/translations.h"
+#include "output/translations.h"
 
 namespace {
 

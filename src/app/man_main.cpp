@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/man_page.h"
-#include "ui/language.h"
+#include "output/language.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

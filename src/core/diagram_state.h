@@ -13,6 +13,7 @@
 namespace tv {
 
 class DiagramHost;
+struct MarginRecord;
 
 // Longest function text kept; a longer text is cut to this many bytes when stored.
 inline constexpr int kFunctionTextMax = 80;
@@ -94,9 +95,9 @@ struct DiagramState {
   std::string TempDir;
   char MapleFileLetter = 0;
 
-  // When set, every margin text the diagrams write is also appended here, in
-  // drawing order (the command line prints them). Not owned.
-  std::vector<std::string>* MarginLog = nullptr;
+  // When set, every margin the diagrams find and write is also appended here,
+  // in drawing order (Mesures and the command line read them). Not owned.
+  std::vector<MarginRecord>* MarginRecords = nullptr;
 
   // The window (or its headless stand-in) that owns the check boxes, the
   // panel colour, the captions and the points editor's text. Not owned.

@@ -16,6 +16,8 @@ void SearchMargins(DiagramState& s) {
   s.BodeMode = 2;
 }
 
+bool MarginsSearched(const DiagramState& s) { return s.ShowMargins != 0 && s.BodeMode == 2; }
+
 void CaptureProductCurve(DiagramState& s) {
   s.CapturePoints = 1;
   if (s.Host) s.Host->Redraw();

@@ -18,6 +18,9 @@ void SetGainScaleTop(DiagramState& s, std::int32_t topDb);
 // Margins are only ever searched with gain and phase both drawn: turns the
 // search on and brings back the mode "Gain+Phase".
 void SearchMargins(DiagramState& s);
+// Whether the pictures search the margins: "Marges" ticked with gain and
+// phase both drawn (in either view).
+bool MarginsSearched(const DiagramState& s);
 
 // "Courbe en cours": one redraw by the host during which the renderers copy
 // the product curve's points into the points editor; the capture ticks

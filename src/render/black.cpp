@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/diagram_host.h"
+#include "core/display_rules.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/nichols_chart.h"
@@ -157,7 +158,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
   f.Swept = false;
   const double L = std::numbers::ln10;
   const Rgb colours[3] = {kBlue, kRed, kPurple};
-  const bool margins = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool margins = MarginsSearched(s);
   Slot slots[4];
   bool first = true;
   const bool paper = t.OnPaper != 0;

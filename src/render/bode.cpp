@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/diagram_host.h"
+#include "core/display_rules.h"
 #include "core/format.h"
 #include "render/margins.h"
 #include "render/overlays.h"
@@ -337,7 +338,7 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
 
   CurveSlot slots[4];
   const Rgb colours[3] = {kBlue, kRed, kPurple};
-  const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
+  const bool searched = MarginsSearched(s);
   // A page of another size than the window finds its margins apart, at the
   // window's columns.
   const bool windowSampled =

@@ -7,10 +7,10 @@
 #include <numbers>
 #include <vector>
 
-#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "render/primitives.h"
 #include "render/step_view.h"
+#include "render/locus_texts.h"
 
 namespace tv {
 

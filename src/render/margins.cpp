@@ -1,14 +1,11 @@
 // Gain and phase margins: the crossing tests at each sample, their marks and texts, in both views.
-#include "core/translate.h"
 #include "render/margins.h"
 
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <string>
-#include <string_view>
 
-#include "core/format.h"
+#include "render/margin_record.h"
 #include "render/plot_surface.h"
 #include "render/primitives.h"
 
@@ -31,21 +28,10 @@ Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhas
   return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0 && !std::isinf(gain)};
 }
 
-// "MP1: ", "MP globale: " (Bode) or "MP globale : " (Black).
-std::string Prefix(std::string_view kind, int slot, bool black) {
-  if (slot == 4)
-    return std::string(kind) + (black ? Tr("Margins", " globale : ") : Tr("Margins", " globale: "));
-  return std::string(kind) + IntegerText(slot) + ": ";
-}
-
-std::string MarginText(std::string_view kind, int slot, bool black, double value, double w) {
-  return Prefix(kind, slot, black) + FormatReal(value) + Tr("Margins", " en w= ") + FormatReal(w);
-}
-
-void WriteMarginText(const DiagramState& s, const DrawTarget& t, int x, int y,
-                     const std::string& text) {
-  PlotText(t, x, y, text);
-  if (s.MarginLog && t.MainPicture) s.MarginLog->push_back(text);
+// Writes the margin's text and hands the record to the state's collection.
+void WriteMargin(const DiagramState& s, const DrawTarget& t, int x, int y, const MarginRecord& r) {
+  PlotText(t, x, y, MarginText(r));
+  if (s.MarginRecords && t.MainPicture) s.MarginRecords->push_back(r);
 }
 
 // Text row of a slot; the product is in row 5, row 4 stays free.
@@ -94,15 +80,13 @@ void MarkBodeCrossing(const DiagramState& s, const DrawTarget& t, const FrameRes
     PlotLine(t, x, mid, x, m180);
     PlotLine(t, x, yP, x, yG);
     DrawArrow(t, x, m180, x, yP);
-    WriteMarginText(s, t, xMP, row,
-                    MarginText(Tr("Margins", "MP"), slot, false, c.PhaseMarginDeg, w));
+    WriteMargin(s, t, xMP, row, {slot, MarginKind::Phase, c.PhaseMarginDeg, w, false});
   }
   if (c.GainMargin) {
     PlotLine(t, x, mid, x, m180);
     PlotLine(t, x, yP, x, yG);
     DrawArrow(t, x, mid, x, yG);
-    WriteMarginText(s, t, xMG, row,
-                    MarginText(Tr("Margins", "MG"), slot, false, c.GainMarginDb, w));
+    WriteMargin(s, t, xMG, row, {slot, MarginKind::Gain, c.GainMarginDb, w, false});
   }
 }
 
@@ -131,13 +115,13 @@ void BlackMarginStep(const DiagramState& s, const DrawTarget& t, int slot,
                   : RoundPixel(layout.X0 + layout.XS * ((phaseRad + prevPhaseRad) / 2) / (2 * kPi));
     DrawArrow(t, xFrom, layout.Y0, xTo, layout.Y0);
     const double pm = (phaseRad + kPi) * 180 / kPi;
-    WriteMarginText(s, t, layout.XText, row, MarginText(Tr("Margins", "MP"), slot, true, pm, w));
+    WriteMargin(s, t, layout.XText, row, {slot, MarginKind::Phase, pm, w, true});
   }
   if (c.Phase180Deg) {
     const int x180 = layout.X0 - layout.XS / 2;
     DrawArrow(t, x180, layout.Y0, slot == 4 ? xs : x180, ys);
-    WriteMarginText(s, t, layout.XText + MarginColumnGap(t, 190), row,
-                    MarginText(Tr("Margins", "MG"), slot, true, -gainDb, w));
+    WriteMargin(s, t, layout.XText + MarginColumnGap(t, 190), row,
+                {slot, MarginKind::Gain, -gainDb, w, true});
   }
 }
 

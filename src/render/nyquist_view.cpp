@@ -11,6 +11,7 @@
 #include "core/translate.h"
 #include "render/primitives.h"
 #include "render/step_view.h"
+#include "render/nyquist_texts.h"
 
 namespace tv {
 

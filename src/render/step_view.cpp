@@ -14,6 +14,7 @@
 #include "core/translate.h"
 #include "core/parameters.h"
 #include "render/primitives.h"
+#include "render/step_texts.h"
 
 namespace tv {
 

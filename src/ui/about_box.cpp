@@ -9,7 +9,7 @@
 #include <QScreen>
 
 #include "ui/caption_fit.h"
-#include "ui/fonts.h"
+#include "output/fonts.h"
 
 namespace tv::ui {
 

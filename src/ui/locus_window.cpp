@@ -20,17 +20,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/locus_readouts.h"
 #include "core/format.h"
 #include "render/step_view.h"
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 #include "ui/dialogs.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
-#include "ui/locus_output.h"
-#include "ui/painter_surface.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
+#include "output/locus_output.h"
+#include "output/painter_surface.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 
@@ -305,9 +305,9 @@ void LocusWindow::ImprimerClick() {
 
 void LocusWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("lieu") + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
+                                                      QStringLiteral("*") + ext.toUpper(),
+                                                      QStringLiteral("lieu") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

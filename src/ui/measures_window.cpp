@@ -20,12 +20,14 @@
 #include <cmath>
 
 #include "analysis/asymptote_readouts.h"
-#include "analysis/locus_readouts.h"
+#include "core/display_rules.h"
 #include "core/format.h"
 #include "core/translate.h"
-#include "ui/cp1252.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/fonts.h"
 #include "ui/window_placement.h"
+#include "render/locus_texts.h"
+#include "render/asymptote_texts.h"
 
 namespace tv::ui {
 
@@ -38,47 +40,34 @@ QString Real(double x) {
   return QString::fromStdString(FormatBounded(x, true));
 }
 
-// The margin text's own form: FormatReal of the value, then of the pulsation.
-std::string MarginText(double value, double w) {
-  return FormatReal(value) + Tr("Margins", " en w= ") + FormatReal(w);
-}
-
-// "aucune" when the picture found none, else its texts.
+// "aucune" when the picture found none, else its values with their unit,
+// unless they read as the exact ones.
 void AddDrawn(QStringList& lines, const std::vector<std::string>& exact,
-              const std::vector<std::string>& drawn, const QString& unit) {
-  if (exact == drawn) return;
+              const std::vector<MarginRecord>& drawn, const std::string& unit) {
+  std::vector<std::string> texts;
+  for (const MarginRecord& r : drawn) texts.push_back(MarginValueText(r.Value, r.W));
+  if (exact == texts) return;
   if (drawn.empty()) {
     lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                          "sur le tracé (échantillonné) : aucune");
     return;
   }
-  for (const std::string& text : drawn) {
-    QString t = QString::fromStdString(text);
-    t.insert(t.indexOf(QString::fromStdString(Tr("Margins", " en w= "))), unit);
+  for (const MarginRecord& r : drawn)
     lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                          "sur le tracé (échantillonné) : ") +
-                 t;
-  }
+                 QString::fromStdString(FormatReal(r.Value) + unit + Tr("Margins", " en w= ") +
+                                        FormatReal(r.W));
 }
 
 QColor ColourOf(Rgb c) { return QColor(c.R, c.G, c.B); }
 
 }  // namespace
 
-DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool searched) {
+DrawnMargins DrawnMarginsOf(const std::vector<MarginRecord>& margins, int slot, bool searched) {
   DrawnMargins d;
   d.Searched = searched;
-  for (const std::string& text : log) {
-    if (text.size() < 4) continue;
-    const std::string kind = text.substr(0, 2);
-    const bool product = text.rfind(Tr("Margins", " globale: "), 2) == 2 ||
-                         text.rfind(Tr("Margins", " globale : "), 2) == 2;
-    const int textSlot = product ? 4 : text[2] - '0';
-    const std::size_t colon = text.find(": ");
-    if (textSlot != slot || colon == std::string::npos) continue;
-    (kind == Tr("Margins", "MP") ? d.PhaseMargins : d.GainMargins)
-        .push_back(text.substr(colon + 2));
-  }
+  for (const MarginRecord& r : margins)
+    if (r.Slot == slot) (r.Kind == MarginKind::Phase ? d.PhaseMargins : d.GainMargins).push_back(r);
   return d;
 }
 
@@ -96,12 +85,12 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   for (const GainCrossover& c : r.GainCrossovers) {
     phase.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "w= %1 rad/s : MP= %2°")
                        .arg(Real(c.W), Real(c.PhaseMarginDeg));
-    exact.push_back(MarginText(c.PhaseMarginDeg, c.W));
+    exact.push_back(MarginValueText(c.PhaseMarginDeg, c.W));
   }
   if (r.GainCrossovers.empty())
     phase.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                                "le gain ne passe pas par 0 dB");
-  if (drawn.Searched) AddDrawn(phase.Lines, exact, drawn.PhaseMargins, QStringLiteral("°"));
+  if (drawn.Searched) AddDrawn(phase.Lines, exact, drawn.PhaseMargins, "°");
   sections.push_back(phase);
 
   MeasureSection gain{
@@ -110,14 +99,14 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   for (const PhaseCrossover& c : r.PhaseCrossovers) {
     gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "w= %1 rad/s : MG= %2 dB")
                       .arg(Real(c.W), Real(c.GainMarginDb));
-    exact.push_back(MarginText(c.GainMarginDb, c.W));
+    exact.push_back(MarginValueText(c.GainMarginDb, c.W));
   }
   if (r.PhaseAt180)
     gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "phase constante à -180°");
   else if (r.PhaseCrossovers.empty())
     gain.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow",
                                               "la phase ne passe pas par -180°");
-  if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, QStringLiteral(" dB"));
+  if (drawn.Searched) AddDrawn(gain.Lines, exact, drawn.GainMargins, " dB");
   sections.push_back(gain);
 
   MeasureSection closed{
@@ -134,9 +123,12 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   else if (r.ClosedLoop.NoResonance)
     closed.Lines << (r.ClosedLoop.HighFrequencyLimitDb &&
                              std::isfinite(*r.ClosedLoop.HighFrequencyLimitDb)
-                         ? QStringLiteral("pas de résonance (limite en haute fréquence : %1 dB)")
+                         ? QCoreApplication::translate(
+                               "tv::ui::MeasuresWindow",
+                               "pas de résonance (limite en haute fréquence : %1 dB)")
                                .arg(Real(*r.ClosedLoop.HighFrequencyLimitDb))
-                         : QStringLiteral(
+                         : QCoreApplication::translate(
+                               "tv::ui::MeasuresWindow",
                                "pas de résonance (le gain tend vers 0 en haute fréquence)"));
   else
     closed.Lines << QCoreApplication::translate("tv::ui::MeasuresWindow", "pic : non calculable");
@@ -176,9 +168,8 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   return sections;
 }
 
-MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSurface* screen,
-                               QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(s), host_(host), screen_(screen) {
+MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(s), host_(host) {
   setObjectName(QStringLiteral("Mesures"));
   setWindowTitle(tr("Mesures"));
   setFont(WindowFont());
@@ -219,8 +210,8 @@ void MeasuresWindow::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this, main] { PlaceWindowBeside(*this, main); });
   }
   host_.AddRedrawListener(this);
-  s_.MarginLog = &log_;
-  log_.clear();
+  s_.MarginRecords = &margins_;
+  margins_.clear();
   // Until the next redraw: the current coefficients, no drawn margins yet.
   Rebuild(s_, true);
   QWidget::showEvent(event);
@@ -233,14 +224,14 @@ void MeasuresWindow::hideEvent(QHideEvent* event) {
 
 void MeasuresWindow::Detach() {
   host_.RemoveRedrawListener(this);
-  if (s_.MarginLog == &log_) s_.MarginLog = nullptr;
+  if (s_.MarginRecords == &margins_) s_.MarginRecords = nullptr;
 }
 
 void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
   // Only the main picture tells: a page or a file drawn at its own size,
   // whose sampled margins are not those on screen, does not.
   Rebuild(s, drawn);
-  log_.clear();
+  margins_.clear();
 }
 
 void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
@@ -249,7 +240,7 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
     lines_.push_back(
         {tr("Une fonction cochée est invalide : rien n'est tracé."), Qt::black, false, 8});
   } else {
-    const bool searched = s.ShowMargins != 0 && s.BodeMode == 2;
+    const bool searched = MarginsSearched(s);
     const std::vector<Curve> curves = DrawnCurves(s);
     const PulsationRange range = DisplayedRange(s);
     for (const Curve& c : curves) {
@@ -257,7 +248,8 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
       const QColor colour = ColourOf(c.Colour);
       const int slot = c.Product ? 4 : c.Factors.front() + 1;
       lines_.push_back({QString::fromStdString(c.Name), colour, true, 8});
-      for (const MeasureSection& section : CurveSections(r, DrawnMarginsOf(log_, slot, searched))) {
+      for (const MeasureSection& section :
+           CurveSections(r, DrawnMarginsOf(margins_, slot, searched))) {
         lines_.push_back({section.Title, colour, true, 20});
         for (const QString& line : section.Lines) lines_.push_back({line, colour, false, 32});
       }

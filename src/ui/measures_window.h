@@ -12,6 +12,7 @@
 #include "analysis/readouts.h"
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/margin_record.h"
 
 class QPushButton;
 class QTextEdit;
@@ -22,11 +23,11 @@ class PlotSurface;
 
 namespace tv::ui {
 
-// The margin texts the picture wrote for one curve, split by kind.
+// The margins the picture found for one curve, split by kind.
 struct DrawnMargins {
-  bool Searched = false;                  // margins on, gain and phase drawn
-  std::vector<std::string> PhaseMargins;  // "51.8 en w= 0.786", in drawing order
-  std::vector<std::string> GainMargins;
+  bool Searched = false;                       // margins on, gain and phase drawn
+  std::vector<tv::MarginRecord> PhaseMargins;  // in drawing order
+  std::vector<tv::MarginRecord> GainMargins;
 };
 
 // One titled block of a curve's read-outs.
@@ -39,18 +40,17 @@ struct MeasureSection {
 // static behaviour. A read-out of another kind appends its own section here.
 std::vector<MeasureSection> CurveSections(const tv::CurveReadouts& r, const DrawnMargins& drawn);
 
-// What the picture wrote for a curve, from the redraw's margin texts: slot 1..3
+// What the picture found for a curve, from the redraw's margins: slot 1..3
 // for H1..H3, 4 for the product.
-DrawnMargins DrawnMarginsOf(const std::vector<std::string>& log, int slot, bool searched);
+DrawnMargins DrawnMarginsOf(const std::vector<tv::MarginRecord>& margins, int slot, bool searched);
 
 class MeasuresWindow : public QWidget, public tv::RedrawListener {
   Q_OBJECT
 
  public:
   // A top-level, non-modal window, hidden until shown. While shown it follows
-  // the redraws of host that draw on screen, and collects their margin texts.
-  MeasuresWindow(tv::DiagramState& s, tv::DiagramHost& host, const tv::PlotSurface* screen,
-                 QWidget* parent = nullptr);
+  // the redraws of host's main picture, and collects their margins.
+  MeasuresWindow(tv::DiagramState& s, tv::DiagramHost& host, QWidget* parent = nullptr);
   ~MeasuresWindow() override;
 
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
@@ -79,8 +79,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
 
   tv::DiagramState& s_;
   tv::DiagramHost& host_;
-  const tv::PlotSurface* screen_;
-  std::vector<std::string> log_;
+  std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
   QTextEdit* view_ = nullptr;
   bool placed_ = false;

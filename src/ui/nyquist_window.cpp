@@ -21,13 +21,13 @@
 #include <functional>
 
 #include "core/format.h"
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 #include "ui/dialogs.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
-#include "ui/nyquist_output.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
+#include "output/nyquist_output.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
 
 namespace tv::ui {
 
@@ -229,9 +229,9 @@ void NyquistWindow::ImprimerClick() {
 
 void NyquistWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(
-      this, QStringLiteral("Image (*%1)|*%1").arg(ext), QStringLiteral("*") + ext.toUpper(),
-      QStringLiteral("nyquist") + ext);
+  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
+                                                      QStringLiteral("*") + ext.toUpper(),
+                                                      QStringLiteral("nyquist") + ext);
   if (chosen.isEmpty()) return;
   QString name = chosen;
   if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;

@@ -12,7 +12,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "ui/file_names.h"
+#include "output/file_names.h"
 
 namespace tv::ui {
 

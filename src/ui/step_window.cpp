@@ -22,12 +22,12 @@
 #include <cmath>
 
 #include "render/step_view.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
-#include "ui/step_output.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
+#include "output/step_output.h"
 #include "ui/window_placement.h"
 
 namespace tv::ui {

@@ -47,23 +47,23 @@
 #include "render/primitives.h"
 #include "render/redraw.h"
 #include "ui/about_box.h"
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 #include "ui/cursor_values.h"
 #include "ui/locus_window.h"
 #include "ui/measures_window.h"
 #include "ui/nyquist_window.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
 #include "ui/parameter_controls.h"
-#include "ui/qt_surface.h"
+#include "output/qt_surface.h"
 #include "ui/step_window.h"
 #include "ui/desktop_launcher.h"
-#include "ui/picture_output.h"
+#include "output/picture_output.h"
 #include "ui/tform2.h"
 #include "ui/window_placement.h"
 #include "ui/worksheet_commands.h"
 #include "ui/tform3.h"
-#include "ui/transfer_refusal.h"
+#include "output/transfer_refusal.h"
 
 namespace tv::ui {
 
@@ -659,7 +659,7 @@ void TForm1::RponsetemporellecrationdunfichierMaple1Click() {
 // ---- analysis ----
 
 void TForm1::Mesures1Click() {
-  if (!measures_) measures_ = new MeasuresWindow(s_, *this, surface_.get(), this);
+  if (!measures_) measures_ = new MeasuresWindow(s_, *this, this);
   measures_->show();
   measures_->raise();
   // The drawn margins come with a redraw; the picture itself stays the same.

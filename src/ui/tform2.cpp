@@ -26,9 +26,9 @@
 #include "core/display_rules.h"
 #include "files/file_io.h"
 #include "ui/caption_fit.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
+#include "output/fonts.h"
 #include "ui/window_placement.h"
 
 namespace tv::ui {

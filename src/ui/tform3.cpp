@@ -18,8 +18,8 @@
 #include "expression/coefficients.h"
 #include "render/redraw.h"
 #include "ui/caption_fit.h"
-#include "ui/cp1252.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/fonts.h"
 
 namespace tv::ui {
 

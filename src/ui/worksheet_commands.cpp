@@ -12,11 +12,11 @@
 
 #include "core/diagram_host.h"
 #include "files/worksheet.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
-#include "ui/picture_output.h"
+#include "output/picture_output.h"
 
 namespace tv::ui {
 

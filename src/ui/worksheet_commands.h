@@ -2,7 +2,7 @@
 // file.
 #pragma once
 
-#include "ui/picture_output.h"
+#include "output/picture_output.h"
 
 namespace tv::ui {
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/locus_readouts.h"
 #include "core/headless_host.h"
 
 namespace tv {
@@ -180,9 +179,6 @@ TEST(Locus, CurrentPolesDampingAndDominance) {
   ASSERT_EQ(d.Poles.size(), 2u);
   EXPECT_NEAR(d.Poles[0].real(), -0.5, 1e-12);
   EXPECT_NEAR(d.Ratio, 4, 1e-12);
-  const std::vector<std::string> lines = LocusPoleLines(ComputeLocusPoles(family, 1), Parameter::K);
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1], "  -0.5 \xB1 j0.866   Ksi = 0.5, wn = 1 rad/s");
 }
 
 TEST(Locus, AClickOnTheCrossingGivesTheCriticalGain) {
@@ -195,67 +191,6 @@ TEST(Locus, AClickOnTheCrossingGivesTheCriticalGain) {
   ASSERT_TRUE(NearestLocusValue(family, l, {-3, 0}, &v));
   EXPECT_NEAR(v, 8, 1e-6);
 }
-
-struct DegenerateCase {
-  const char* Name;
-  Loop System;
-  bool Ticked;
-  LocusOutcome Outcome;
-  const char* Said;  // the outcome line, or a line of the range's read-outs
-};
-
-void PrintTo(const DegenerateCase& c, std::ostream* os) { *os << c.Name; }
-
-class LocusDegenerateTest : public testing::TestWithParam<DegenerateCase> {};
-
-TEST_P(LocusDegenerateTest, SaidInWords) {
-  const DegenerateCase& c = GetParam();
-  Scene scene(c.System);
-  scene.Host.Boxes[0] = c.Ticked;
-  const Locus l = ComputeLocus(CharacteristicFamily(scene.S, Parameter::K), 0, 10);
-  EXPECT_EQ(l.Outcome, c.Outcome);
-  std::vector<std::string> said = LocusRangeLines(l);
-  said.push_back(LocusOutcomeText(l));
-  EXPECT_NE(std::find(said.begin(), said.end(), std::string(c.Said)), said.end())
-      << testing::PrintToString(said);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Locus, LocusDegenerateTest,
-    testing::Values(DegenerateCase{"NoFunction",
-                                   {"K", "1+p", {}},
-                                   false,
-                                   LocusOutcome::NoFunction,
-                                   "Aucune fonction coch\xE9"
-                                   "e : rien \xE0 tracer"},
-                    DegenerateCase{"Invalid",
-                                   {"K", "p^2+1+", {}},
-                                   true,
-                                   LocusOutcome::Invalid,
-                                   "Une fonction coch\xE9"
-                                   "e est invalide : rien n'est trac\xE9"},
-                    DegenerateCase{"Unused",
-                                   {"T", "1+p", {}},
-                                   true,
-                                   LocusOutcome::Unused,
-                                   "K n'appara\xEEt dans aucune fonction coch\xE9"
-                                   "e"},
-                    DegenerateCase{"Vanishes",
-                                   {"-K", "K", {}},
-                                   true,
-                                   LocusOutcome::Vanishes,
-                                   "1+H est identiquement nul de K = 0 \xE0 10 : la boucle ferm\xE9"
-                                   "e n'est pas d\xE9"
-                                   "finie"},
-                    // (1 - K/4) p + 1: the root leaves for infinity at K = 4 and comes back
-                    // from the right.
-                    DegenerateCase{
-                        "DegreeDrops",
-                        {"-K*p/4", "1+p", {}},
-                        true,
-                        LocusOutcome::Drawn,
-                        "Le degr\xE9 de 1+H baisse pour K = 4 : une branche part \xE0 l'infini"}),
-    [](const testing::TestParamInfo<DegenerateCase>& tested) { return tested.param.Name; });
 
 }  // namespace
 }  // namespace tv

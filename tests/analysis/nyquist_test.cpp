@@ -117,9 +117,5 @@ TEST(NyquistTest, DegenerateLoopsSayWhy) {
   EXPECT_TRUE(zero.Verdict.RootsAgree);
 }
 
-TEST(NyquistTest, PictureTextIsWindows1252) {
-  EXPECT_EQ(PictureText("critère −1 à"), "crit\xE8re -1 \xE0");
-}
-
 }  // namespace
 }  // namespace tv

@@ -140,10 +140,6 @@ TEST(StepReadoutsTest, SecondOrderOvershootAndPeakTime) {
   EXPECT_NEAR(o.OvershootPercent,
               100 * std::exp(-std::numbers::pi * kXi / std::sqrt(1 - kXi * kXi)), 1e-4);
   EXPECT_NEAR(o.PeakTime, std::numbers::pi / kWd, 1e-4);
-  const std::vector<std::string> lines = StepReadoutTexts(r);
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0], "Valeur finale : 1");
-  EXPECT_EQ(lines[1], "D\xE9passement D% : 37.233 % en t= 1.647 s");
 }
 
 // K/(p(1+Tp)) closed by unit feedback: the overshoot depends on KT only.
@@ -172,7 +168,6 @@ TEST_P(DegenerateTest, AnsweredInWordsWithoutSamples) {
   const StepResponse r = Response(c.Functions, c.Closed, 0);
   EXPECT_EQ(r.Outcome, c.Outcome);
   EXPECT_TRUE(r.Y.empty());
-  EXPECT_FALSE(StepOutcomeText(r.Outcome).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -270,7 +265,6 @@ TEST(StepReadoutsTest, PeakBeyondTheSpanIsSaid) {
   const StepResponse r = Response({kClosedFour}, true, 1);  // the peak is at 1.187 s
   EXPECT_FALSE(r.Readouts.HasOvershoot);
   EXPECT_TRUE(r.Readouts.PeakBeyondSpan);
-  EXPECT_EQ(StepReadoutTexts(r)[1], "D\xE9passement D% : pic au-del\xE0 de 1 s");
 }
 
 // K/(1 + p + 0.5p^2) closed at K = 1e8: p^2 + 2p + 2(1e8 + 1), an
@@ -288,10 +282,8 @@ TEST(StepReadoutsTest, FastOscillationReadOnItsOwnSamples) {
 TEST(StepReadoutsTest, SmallValuesKeepTheirDigits) {
   // 1/(1e8 + p) closed: 1/(p + 1e8 + 1), settling at ln 20 / (1e8 + 1).
   const StepResponse r = Response({{{1}, {1e8, 1}}}, true);
-  const std::vector<std::string> lines = StepReadoutTexts(r);
-  EXPECT_EQ(lines[0], "Valeur finale : 1e-8");
+  EXPECT_NEAR(r.Readouts.FinalValue, 1 / (1e8 + 1), 1e-20);
   EXPECT_NEAR(r.Readouts.SettlingTime, std::log(20.0) / (1e8 + 1), 1e-17);
-  EXPECT_EQ(lines[2], "Temps de r\xE9ponse \xE0 5 % : 2.996e-8 s");
 }
 
 TEST(StepReadoutsTest, PolesOnTheAxisAreTheStabilityLimit) {
@@ -300,7 +292,6 @@ TEST(StepReadoutsTest, PolesOnTheAxisAreTheStabilityLimit) {
   ASSERT_EQ(r.Readouts.Kind, StepKind::Unstable);
   EXPECT_TRUE(r.Readouts.StabilityLimit);
   EXPECT_NEAR(r.Readouts.OscillationW, std::sqrt(3.0), 1e-9);
-  EXPECT_EQ(StepReadoutTexts(r)[0], "Valeur finale : limite de stabilit\xE9");
   // One step further it grows.
   EXPECT_FALSE(Response({{{9}, {1, 3, 3, 1}}}, true).Readouts.StabilityLimit);
 }

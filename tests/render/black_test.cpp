@@ -85,10 +85,10 @@ TEST_F(BlackDiagramTest, GainGridLinesAndRightAlignedLabels) {
     SCOPED_TRACE(k);
     EXPECT_TRUE(surface.HasLine(1084, y, 30, y));
     // "0" is also a phase label: look for the one on the gain line.
-    const std::string t = std::to_string(10 * k);
+    const std::string label = std::to_string(10 * k);
     int found = 0;
     for (const auto& op : surface.Texts())
-      if (op.text == t && op.y == y) {
+      if (op.text == label && op.y == y) {
         ++found;
         EXPECT_EQ(op.x, 1134 - 53 - surface.CharWidth * static_cast<int>(t.size()));
       }
@@ -115,11 +115,11 @@ TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
   const char* labels[7] = {"0", "-60", "-120", "-180", "-240", "-300", "-360"};
   for (int j = 0; j < 7; ++j) {
     SCOPED_TRACE(labels[j]);
-    const std::string t = labels[j];
-    const int width = surface.CharWidth * static_cast<int>(t.size());
+    const std::string label = labels[j];
+    const int width = surface.CharWidth * static_cast<int>(label.size());
     bool found = false;
     for (const auto& op : surface.Texts())
-      if (op.text == t && op.x == xs[3 * j] - width / 2 && op.y == 80 - 10 - 2) found = true;
+      if (op.text == label && op.x == xs[3 * j] - width / 2 && op.y == 80 - 10 - 2) found = true;
     EXPECT_TRUE(found);
   }
   // Only every third phase line is labelled ("-20" exists, but as a gain label).

@@ -11,6 +11,7 @@
 #include "core/headless_host.h"
 #include "render/black.h"
 #include "render/bode.h"
+#include "render/margin_record.h"
 #include "render/primitives.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
@@ -28,7 +29,7 @@ class MarginsTest : public ::testing::Test {
   void SetUp() override {
     t = scenes::OnSurface(s, host, surface);
     s.ShowMargins = 1;
-    s.MarginLog = &log;
+    s.MarginRecords = &margins;
   }
 
   void DrawBode() {
@@ -39,12 +40,19 @@ class MarginsTest : public ::testing::Test {
   const RecordedOp* Text(std::string_view text) const { return surface.FindText(text); }
   std::vector<RecordedOp> TextsStartingWith(std::string_view prefix) const {
     std::vector<RecordedOp> out;
-    for (const auto& t : surface.Texts())
-      if (t.text.rfind(prefix, 0) == 0) out.push_back(t);
+    for (const auto& op : surface.Texts())
+      if (op.text.rfind(prefix, 0) == 0) out.push_back(op);
     return out;
   }
   static double PulsationOf(const std::string& text) {
     return std::stod(text.substr(text.find(" en w= ") + 7));
+  }
+
+  // The texts of the margins found, as the picture writes them.
+  std::vector<std::string> Log() const {
+    std::vector<std::string> texts;
+    for (const MarginRecord& m : margins) texts.push_back(MarginText(m));
+    return texts;
   }
 
   DiagramState s;
@@ -52,7 +60,7 @@ class MarginsTest : public ::testing::Test {
   FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
-  std::vector<std::string> log;
+  std::vector<MarginRecord> margins;
 };
 
 // H1 = 1/(p(1+p)): |H| = 1 at w^2 = (sqrt 5 - 1)/2, w = 0.7862, where the
@@ -62,19 +70,20 @@ TEST_F(MarginsTest, BodePhaseMarginOfIntegratorWithLag) {
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
   host.Boxes[0] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], "MP1: 51.694 en w= 0.79");
-  const double w = PulsationOf(log[0]);
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], "MP1: 51.694 en w= 0.79");
+  const double w = margins[0].W;
   const double step = std::pow(10.0, 4.0 / 1074);
   EXPECT_GT(w, 0.786151 / step);
   EXPECT_LT(w, 0.786151 * step);
-  EXPECT_NEAR(std::stod(log[0].substr(5)), 51.827, 0.3);
+  EXPECT_NEAR(margins[0].Value, 51.827, 0.3);
+  EXPECT_EQ(margins[0].Kind, MarginKind::Phase);
 
-  const RecordedOp* t = Text(log[0]);
+  const RecordedOp* text = Text(Log()[0]);
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 52);
-  EXPECT_EQ(t->y, 50);
-  EXPECT_EQ(t->colour, kBlue);
+  EXPECT_EQ(text->x, 52);
+  EXPECT_EQ(text->y, 50);
+  EXPECT_EQ(text->colour, kBlue);
   // x = 241 + 30; phase -2.2375 rad is 113.6 px below MidY; gain about 0.
   EXPECT_TRUE(surface.HasLine(271, 339, 271, 499));
   EXPECT_TRUE(surface.HasLine(271, 453, 271, 339));
@@ -91,12 +100,12 @@ TEST_F(MarginsTest, BodeGainMarginOfTripleLag) {
   s.DenCoeffs[0] = {1, 3, 3, 1, 0, 0};
   host.Boxes[0] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], "MG1: 18.137 en w= 1.739");
-  const RecordedOp* t = Text(log[0]);
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], "MG1: 18.137 en w= 1.739");
+  const RecordedOp* text = Text(Log()[0]);
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 232);
-  EXPECT_EQ(t->y, 50);
+  EXPECT_EQ(text->x, 232);
+  EXPECT_EQ(text->y, 50);
   // Column 333: gain -18.14 dB at y = 339 + 121, phase just past -180.
   EXPECT_TRUE(surface.HasLine(363, 339, 363, 499));
   EXPECT_TRUE(surface.HasLine(363, 499, 363, 460));
@@ -111,8 +120,8 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBode) {
   s.DenCoeffs[0] = {0, 0, 0, 1, 0, 0};
   host.Boxes[0] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], "MP1: -90 en w= 1.004");
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], "MP1: -90 en w= 1.004");
   EXPECT_TRUE(TextsStartingWith("MG").empty());
 }
 
@@ -122,7 +131,7 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBlack) {
   host.Boxes[3] = true;
   s.BlackView = 1;
   DrawBlackDiagram(s, t, f);
-  for (const auto& text : log) EXPECT_NE(text.rfind("MG", 0), 0u) << text;
+  for (const auto& text : Log()) EXPECT_NE(text.rfind("MG", 0), 0u) << text;
   EXPECT_TRUE(TextsStartingWith("MG").empty());
 }
 
@@ -133,16 +142,16 @@ TEST_F(MarginsTest, LaterCrossingWritesOverTheEarlierOne) {
   s.DenCoeffs[0] = {1, 0.2, 0.01, 0, 0, 0};
   host.Boxes[0] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], "MP1: 220.572 en w= 1.815");
-  EXPECT_EQ(log[1], "MP1: 112.327 en w= 48.036");
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(Log()[0], "MP1: 220.572 en w= 1.815");
+  EXPECT_EQ(Log()[1], "MP1: 112.327 en w= 48.036");
   const auto texts = TextsStartingWith("MP1: ");
   ASSERT_EQ(texts.size(), 2u);
   for (const auto& t : texts) {
     EXPECT_EQ(t.x, 52);
     EXPECT_EQ(t.y, 50);
   }
-  EXPECT_EQ(texts.back().text, log[1]);
+  EXPECT_EQ(texts.back().text, Log()[1]);
   EXPECT_LT(PulsationOf(texts[0].text), PulsationOf(texts[1].text));
   // A mark at each crossing column (338 and 720).
   EXPECT_TRUE(surface.HasLine(368, 339, 368, 499));
@@ -154,29 +163,29 @@ TEST_F(MarginsTest, ProductOfH2AloneRepeatsItsMarginInRowFive) {
   host.Boxes[1] = true;
   host.Boxes[3] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], "MP2: 51.694 en w= 0.79");
-  EXPECT_EQ(log[1], "MP globale: 51.694 en w= 0.79");
-  const RecordedOp* own = Text(log[0]);
-  const RecordedOp* product = Text(log[1]);
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(Log()[0], "MP2: 51.694 en w= 0.79");
+  EXPECT_EQ(Log()[1], "MP globale: 51.694 en w= 0.79");
+  const RecordedOp* own = Text(Log()[0]);
+  const RecordedOp* product = Text(Log()[1]);
   ASSERT_NE(own, nullptr);
   ASSERT_NE(product, nullptr);
   EXPECT_EQ(own->y, 60);
   EXPECT_EQ(own->colour, kRed);
-  EXPECT_EQ(product->x, 52);
-  EXPECT_EQ(product->y, 90);
-  EXPECT_EQ(product->colour, kBlack);
+  EXPECT_EQ(productext->x, 52);
+  EXPECT_EQ(productext->y, 90);
+  EXPECT_EQ(productext->colour, kBlack);
 }
 
 TEST_F(MarginsTest, SameFunctionTwiceGivesTwoRows) {
   s.DenCoeffs[0] = s.DenCoeffs[2] = {0, 1, 1, 0, 0, 0};
   host.Boxes[0] = host.Boxes[2] = true;
   DrawBode();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], "MP1: 51.694 en w= 0.79");
-  EXPECT_EQ(log[1], "MP3: 51.694 en w= 0.79");
-  EXPECT_EQ(Text(log[1])->y, 70);
-  EXPECT_EQ(Text(log[1])->colour, kPurple);
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(Log()[0], "MP1: 51.694 en w= 0.79");
+  EXPECT_EQ(Log()[1], "MP3: 51.694 en w= 0.79");
+  EXPECT_EQ(Text(Log()[1])->y, 70);
+  EXPECT_EQ(Text(Log()[1])->colour, kPurple);
 }
 
 struct ModeCase {
@@ -194,7 +203,7 @@ TEST_P(MarginSearchGate, NoSearchOutsideGainAndPhase) {
   s.DenCoeffs[1] = {0, 1, 1, 0, 0, 0};
   host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
   DrawBode();
-  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(margins.empty());
   EXPECT_TRUE(TextsStartingWith("MP").empty());
   EXPECT_TRUE(TextsStartingWith("MG").empty());
 }
@@ -205,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, MarginSearchGate,
                          [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(MarginsTest, NoLogStillDraws) {
-  s.MarginLog = nullptr;
+  s.MarginRecords = nullptr;
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
   host.Boxes[0] = true;
   DrawBode();
@@ -228,13 +237,13 @@ TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
   UseColour(t, kPurple);
   BodeMarginStep(s, t, f, 3, 400, 2.0, Gain(-1), Phase(-2), Gain(1), Phase(-1.9), 52, 232);
   // (pi - 2) * 180 / pi = 65.4084; yG = 339 + round(6.68), yP = 339 + round(101.54).
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], "MP3: 65.408 en w= 2");
-  const RecordedOp* t = Text(log[0]);
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], "MP3: 65.408 en w= 2");
+  const RecordedOp* text = Text(Log()[0]);
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 52);
-  EXPECT_EQ(t->y, 70);
-  EXPECT_EQ(t->colour, kPurple);
+  EXPECT_EQ(text->x, 52);
+  EXPECT_EQ(text->y, 70);
+  EXPECT_EQ(text->colour, kPurple);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_TRUE(surface.HasLine(400, 339, 400, 499));
@@ -249,11 +258,11 @@ TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
 
 TEST_F(BodeMarginStepTest, BothCrossingsOnOneSample) {
   BodeMarginStep(s, t, f, 4, 500, 10.0, Gain(-2), Phase(-3.3), Gain(0.5), Phase(-3.0), 52, 232);
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].rfind("MP globale: ", 0), 0u);
-  EXPECT_EQ(log[1], "MG globale: 2 en w= 10");
-  EXPECT_EQ(Text(log[1])->x, 232);
-  EXPECT_EQ(Text(log[1])->y, 90);
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(Log()[0].rfind("MP globale: ", 0), 0u);
+  EXPECT_EQ(Log()[1], "MG globale: 2 en w= 10");
+  EXPECT_EQ(Text(Log()[1])->x, 232);
+  EXPECT_EQ(Text(Log()[1])->y, 90);
   // Gain margin arrow from the 0 dB line to the gain point 339 + round(13.36).
   EXPECT_TRUE(surface.HasLine(500, 339, 500, 352));
 }
@@ -270,7 +279,7 @@ TEST_P(BodeMarginNoCrossing, NothingDrawnOrWritten) {
   const NoCrossingCase& c = GetParam();
   BodeMarginStep(s, t, f, 1, 300, 1.0, Gain(c.gainDb), Phase(c.phaseRad), Gain(c.prevGainDb),
                  Phase(c.prevPhaseRad), 52, 232);
-  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(margins.empty());
   EXPECT_TRUE(surface.Ops.empty());
 }
 
@@ -287,8 +296,8 @@ INSTANTIATE_TEST_SUITE_P(Margins, BodeMarginNoCrossing,
 TEST_F(BodeMarginStepTest, PhaseWrapCountsAsCrossing) {
   // From -200 degrees to +143 degrees: the jump passes -180.
   BodeMarginStep(s, t, f, 2, 600, 3.0, Gain(-4), Phase(2.5), Gain(-4), Phase(-3.5), 52, 232);
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], "MG2: 4 en w= 3");
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], "MG2: 4 en w= 3");
 }
 
 // Black view with W = 1135 (odd XS), H = 678: XS = 1055, X0 = 1085, Y0 = 369,
@@ -323,12 +332,12 @@ class BlackMarginCases : public BlackMarginStepTest,
 TEST_P(BlackMarginCases, ArrowAndText) {
   const BlackCase& c = GetParam();
   BlackMarginStep(s, t, c.slot, layout, 2.0, c.phase, c.gain, c.prevPhase, c.prevGain, c.xs, c.ys);
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0], c.text);
-  const RecordedOp* t = Text(c.text);
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0], c.text);
+  const RecordedOp* text = Text(c.text);
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, c.textX);
-  EXPECT_EQ(t->y, c.textY);
+  EXPECT_EQ(text->x, c.textX);
+  EXPECT_EQ(text->y, c.textY);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 3u) << "an arrow only";
   EXPECT_EQ(lines[0].x, c.x1);
@@ -356,8 +365,8 @@ TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
   layout.XS = 1054;
   layout.X0 = 1084;
   BlackMarginStep(s, t, 1, layout, 5.0, -3.3, -1.0, -3.0, 1.0, 600, 420);
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[1], "MG1: 1 en w= 5");
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(Log()[1], "MG1: 1 en w= 5");
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0].x, 557);
@@ -366,8 +375,8 @@ TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
 
 TEST_F(BlackMarginStepTest, TripleIntegratorPhaseNeverCrosses) {
   BlackMarginStep(s, t, 1, layout, 1.0, -1.5 * kPi, -3.0, -1.5 * kPi, 3.0, 600, 420);
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].rfind("MP1: -90 ", 0), 0u);
+  ASSERT_EQ(margins.size(), 1u);
+  EXPECT_EQ(Log()[0].rfind("MP1: -90 ", 0), 0u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/headless_host.h"
 #include "render/black.h"
 #include "render/bode.h"
+#include "render/margin_record.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
 
@@ -99,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Views, NotchTest,
 // 4 (1 + p^2) / (1 + p)^2 crosses 0 dB at w^2 = 3/5 and 5/3, either side of
 // its notch: both phase margins are found.
 TEST_F(SweepTest, MarginsOnBothSidesOfANotch) {
-  std::vector<std::string> log;
-  s.MarginLog = &log;
+  std::vector<MarginRecord> margins;
+  s.MarginRecords = &margins;
   s.ShowMargins = 1;
   s.DecadeMin = -1;
   s.DecadeMax = 1;
@@ -108,10 +109,10 @@ TEST_F(SweepTest, MarginsOnBothSidesOfANotch) {
   s.DenCoeffs[0] = {1, 2, 1, 0, 0, 0};
   host.Boxes[0] = true;
   Draw();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].rfind("MP1: ", 0), 0u);
-  EXPECT_NEAR(std::stod(log[0].substr(log[0].find("w= ") + 3)), std::sqrt(0.6), 0.01);
-  EXPECT_NEAR(std::stod(log[1].substr(log[1].find("w= ") + 3)), std::sqrt(5.0 / 3), 0.01);
+  ASSERT_EQ(margins.size(), 2u);
+  EXPECT_EQ(MarginText(margins[0]).rfind("MP1: ", 0), 0u);
+  EXPECT_NEAR(margins[0].W, std::sqrt(0.6), 0.01);
+  EXPECT_NEAR(margins[1].W, std::sqrt(5.0 / 3), 0.01);
 }
 
 // A polynomial of zeros can be drawn nowhere: the sweep still stops and beeps.
@@ -183,11 +184,13 @@ TEST_F(SweepTest, PageWritesTheWindowsMargins) {
   host.Boxes[1] = true;
   host.Boxes[3] = true;
   const auto margins = [this] {
-    std::vector<std::string> log;
-    s.MarginLog = &log;
+    std::vector<MarginRecord> margins;
+    s.MarginRecords = &margins;
     Draw();
-    s.MarginLog = nullptr;
-    return log;
+    s.MarginRecords = nullptr;
+    std::vector<std::string> texts;
+    for (const MarginRecord& m : margins) texts.push_back(MarginText(m));
+    return texts;
   };
   const std::vector<std::string> window = margins();
   ASSERT_FALSE(window.empty());

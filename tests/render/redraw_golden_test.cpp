@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "core/headless_host.h"
-#include "support/recording_surface.h"
+#include "render/margin_record.h"
 #include "render/redraw.h"
+#include "support/recording_surface.h"
 #include "support/three_functions.h"
 
 namespace tv {
@@ -56,7 +57,7 @@ class CallWriter {
   }
 
   void Outcome(const DiagramState& s, const FrameResult& f, const HeadlessHost& host,
-               const std::vector<std::string>& marginLog) {
+               const std::vector<MarginRecord>& margins) {
     for (int i = 0; i < 3; ++i) {
       Add("num" + std::to_string(i + 1) + " " + Reals(s.NumCoeffs[i]));
       Add("den" + std::to_string(i + 1) + " " + Reals(s.DenCoeffs[i]));
@@ -68,7 +69,7 @@ class CallWriter {
     Add("boxes " + Ints({host.Boxes[0], host.Boxes[1], host.Boxes[2], host.Boxes[3]}) + " panel " +
         (host.PanelInvalid ? "invalid" : "normal") + " beeps " + std::to_string(host.BeepCount));
     for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
-    for (const std::string& line : marginLog) Add("margin " + Escaped(line));
+    for (const MarginRecord& m : margins) Add("margin " + Escaped(MarginText(m)));
   }
 
   std::vector<std::string> Lines;
@@ -266,11 +267,11 @@ struct Rig {
   RecordingSurface surface;
   DrawTarget target;
   FrameResult frame;
-  std::vector<std::string> marginLog;
+  std::vector<MarginRecord> margins;
 
   explicit Rig(const GoldenCase& c) {
     target = scenes::OnSurface(s, host, surface);
-    s.MarginLog = &marginLog;
+    s.MarginRecords = &margins;
     c.Setup(s, target, host);
   }
   bool Redraw() { return RedrawDiagram(s, target, frame); }
@@ -284,7 +285,7 @@ std::vector<std::string> DrawnCalls(const GoldenCase& c) {
   rig.Redraw();
   CallWriter w;
   w.Picture(rig.surface);
-  w.Outcome(rig.s, rig.frame, rig.host, rig.marginLog);
+  w.Outcome(rig.s, rig.frame, rig.host, rig.margins);
   return w.Lines;
 }
 
@@ -372,10 +373,10 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     ASSERT_TRUE(rig.Redraw());
     EXPECT_EQ(rig.frame.ResponseValid, 1);
     bool mp = false, mg = false, global = false;
-    for (const std::string& t : rig.marginLog) {
-      mp = mp || t.rfind("MP", 0) == 0;
-      mg = mg || t.rfind("MG", 0) == 0;
-      global = global || t.find("globale") != std::string::npos;
+    for (const MarginRecord& m : rig.margins) {
+      mp = mp || m.Kind == MarginKind::Phase;
+      mg = mg || m.Kind == MarginKind::Gain;
+      global = global || m.Slot == 4;
     }
     EXPECT_TRUE(mp && mg && global);
   }
@@ -383,7 +384,7 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     Rig rig(find("BlackSixToFiveMargins"));
     ASSERT_TRUE(rig.Redraw());
     EXPECT_EQ(rig.frame.ResponseValid, 1);
-    EXPECT_FALSE(rig.marginLog.empty());
+    EXPECT_FALSE(rig.margins.empty());
   }
   {
     Rig rig(find("BodeCapture"));

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "support/recording_surface.h"
+#include "render/step_texts.h"
 
 namespace tv {
 namespace {

@@ -25,6 +25,7 @@
 #include "render/black.h"
 #include "render/redraw.h"
 #include "render/step_view.h"
+#include "render/step_texts.h"
 
 namespace tv::robustness {
 namespace {

@@ -15,7 +15,7 @@
 #include "core/diagram_state.h"
 #include "ui/about_box.h"
 #include "ui/caption_fit.h"
-#include "ui/fonts.h"
+#include "output/fonts.h"
 #include "support/scripted_dialogs.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"

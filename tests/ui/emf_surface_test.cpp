@@ -24,7 +24,7 @@
 #include <csignal>
 
 #include "emf_reader.h"
-#include "ui/emf_surface.h"
+#include "output/emf_surface.h"
 
 using tv::PenStyle;
 using tv::Rgb;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "ui/file_names.h"
+#include "output/file_names.h"
 
 using tv::ui::FromDialogName;
 using tv::ui::LocalPath;

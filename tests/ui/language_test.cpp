@@ -12,7 +12,7 @@
 #include "core/diagram_state.h"
 #include "core/translate.h"
 #include "support/scripted_dialogs.h"
-#include "ui/language.h"
+#include "output/language.h"
 #include "ui/tform1.h"
 
 using tv::ui::Language;

@@ -117,7 +117,7 @@ class MeasuresWindowTest : public QObject {
              qPrintable(shown.join(QLatin1Char(10))));
 
     w.form->Measures()->hide();
-    QCOMPARE(w.s.MarginLog, nullptr);
+    QCOMPARE(w.s.MarginRecords, nullptr);
     w.s.ParamK = 4;
     w.form->Redraw();
     QCOMPARE(w.Shown(), shown);  // hidden: no longer told
@@ -167,15 +167,18 @@ class MeasuresWindowTest : public QObject {
     QVERIFY2(std::abs(m.captured(1).toDouble() - 1) < 0.01, qPrintable(black));
   }
 
-  void DrawnMarginTextsGoToTheirCurve() {
-    const std::vector<std::string> log = {"MP1: 51.8 en w= 0.786", "MG2: 6.1 en w= 1.739",
-                                          "MP globale : 20 en w= 3", "MP1: -3 en w= 9"};
-    const tv::ui::DrawnMargins h1 = tv::ui::DrawnMarginsOf(log, 1, true);
-    QCOMPARE(h1.PhaseMargins, (std::vector<std::string>{"51.8 en w= 0.786", "-3 en w= 9"}));
+  void DrawnMarginsGoToTheirCurve() {
+    using tv::MarginKind;
+    const std::vector<tv::MarginRecord> found = {{1, MarginKind::Phase, 51.8, 0.786, false},
+                                                 {2, MarginKind::Gain, 6.1, 1.739, false},
+                                                 {4, MarginKind::Phase, 20, 3, true},
+                                                 {1, MarginKind::Phase, -3, 9, false}};
+    const tv::ui::DrawnMargins h1 = tv::ui::DrawnMarginsOf(found, 1, true);
+    QCOMPARE(h1.PhaseMargins.size(), std::size_t{2});
+    QCOMPARE(h1.PhaseMargins[1].Value, -3.0);
     QVERIFY(h1.GainMargins.empty());
-    QCOMPARE(tv::ui::DrawnMarginsOf(log, 2, true).GainMargins.size(), std::size_t{1});
-    QCOMPARE(tv::ui::DrawnMarginsOf(log, 4, true).PhaseMargins,
-             (std::vector<std::string>{"20 en w= 3"}));
+    QCOMPARE(tv::ui::DrawnMarginsOf(found, 2, true).GainMargins.size(), std::size_t{1});
+    QCOMPARE(tv::ui::DrawnMarginsOf(found, 4, true).PhaseMargins.front().W, 3.0);
   }
 };
 

@@ -10,10 +10,10 @@
 #include "core/headless_host.h"
 #include "render/draw_target.h"
 #include "render/redraw.h"
-#include "ui/emf_surface.h"
-#include "ui/painter_surface.h"
-#include "ui/picture_output.h"
-#include "ui/qt_surface.h"
+#include "output/emf_surface.h"
+#include "output/painter_surface.h"
+#include "output/picture_output.h"
+#include "output/qt_surface.h"
 #include "support/scripted_dialogs.h"
 
 namespace tv::ui::test {

@@ -19,9 +19,9 @@
 #include "picture_bench.h"
 #include "recording_launcher.h"
 #include "render/primitives.h"
-#include "ui/emf_surface.h"
-#include "ui/painter_surface.h"
-#include "ui/translations.h"
+#include "output/emf_surface.h"
+#include "output/painter_surface.h"
+#include "output/translations.h"
 
 using tv::ui::EmfSurface;
 using tv::ui::PainterSurface;
@@ -543,15 +543,15 @@ class PictureOutputTest : public QObject {
   void ExportPictureFiles() {
     QFETCH(QString, name);
     PictureBench b;
-    std::vector<std::string> log;
-    b.s.MarginLog = &log;
+    std::vector<tv::MarginRecord> log;
+    b.s.MarginRecords = &log;
     b.s.ShowMargins = 1;
     const QString path = TmpPath(name);
     std::string error;
     QVERIFY(tv::ui::ExportPicture(b.s, b.target, Local(path), &error));
     QVERIFY(error.empty());
     QVERIFY(b.ScreenRestored());
-    QCOMPARE(b.s.MarginLog, &log);
+    QCOMPARE(b.s.MarginRecords, &log);
     QVERIFY(log.empty());
     const QByteArray bytes = ReadAll(path);
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -10,8 +10,8 @@
 #include "core/headless_host.h"
 #include "render/redraw.h"
 #include "support/three_functions.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
 
 using tv::DiagramState;
 using tv::PenStyle;

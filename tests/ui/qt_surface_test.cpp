@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "render/primitives.h"
-#include "ui/fonts.h"
-#include "ui/qt_surface.h"
+#include "output/fonts.h"
+#include "output/qt_surface.h"
 
 using tv::PenStyle;
 using tv::ui::QtSurface;

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "support/scripted_dialogs.h"
-#include "ui/step_output.h"
+#include "output/step_output.h"
 #include "ui/step_window.h"
 #include "ui/tform1.h"
 

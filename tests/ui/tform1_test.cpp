@@ -27,7 +27,7 @@
 #include "core/diagram_state.h"
 #include "files/transfer_file.h"
 #include "ui/about_box.h"
-#include "ui/file_names.h"
+#include "output/file_names.h"
 #include "ui/parameter_controls.h"
 #include "support/scripted_dialogs.h"
 #include "ui/tform1.h"

@@ -11,7 +11,7 @@
 #include "files/worksheet.h"
 #include "picture_bench.h"
 #include "recording_launcher.h"
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 
 using tv::ui::MessageIcon;
 using tv::ui::test::PictureBench;

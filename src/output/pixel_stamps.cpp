@@ -1,6 +1,6 @@
 // Stamps of lines and texts: painted twice where they first occur on a scratch picture, kept as the
 // pixels they set, copied.
-#include "ui/pixel_stamps.h"
+#include "output/pixel_stamps.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 
 namespace tv::ui {
 

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "ui/painter_surface.h"
+#include "output/painter_surface.h"
 
 namespace tv::ui {
 

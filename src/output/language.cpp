@@ -1,6 +1,6 @@
 // Choosing French or English at start, and installing the program's, Qt's and the core's
 // translations.
-#include "ui/language.h"
+#include "output/language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/translate.h"
-#include "ui/cp1252.h"
-#include "ui/translations.h"
+#include "output/cp1252.h"
+#include "output/translations.h"
 
 namespace tv::ui {
 

@@ -1,5 +1,5 @@
 // The Nyquist picture out of the program: PNG or SVG, and the loop's locus as CSV.
-#include "ui/nyquist_output.h"
+#include "output/nyquist_output.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -10,9 +10,10 @@
 
 #include "files/file_io.h"
 #include "render/nyquist_view.h"
-#include "ui/file_names.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
+#include "render/nyquist_texts.h"
 
 namespace tv::ui {
 

@@ -1,5 +1,5 @@
 // Picture commands of the Fichier menu and the command line's picture files.
-#include "ui/picture_output.h"
+#include "output/picture_output.h"
 
 #include <QCoreApplication>
 #include <QBuffer>
@@ -26,13 +26,13 @@
 #include "render/primitives.h"
 #include "render/print_layout.h"
 #include "render/redraw.h"
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
-#include "ui/emf_surface.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/emf_surface.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
 
 namespace tv::ui {
 

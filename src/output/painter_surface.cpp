@@ -1,14 +1,14 @@
 // QPainter behind the plot surface on a picture, a printer page or an SVG: pens, lines, texts,
 // fills.
-#include "ui/painter_surface.h"
+#include "output/painter_surface.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QSvgGenerator>
 #include <algorithm>
 
-#include "ui/cp1252.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/fonts.h"
 
 namespace tv::ui {
 

@@ -1,5 +1,5 @@
 // The step response out of the program: its picture as PNG or SVG, its samples as CSV.
-#include "ui/step_output.h"
+#include "output/step_output.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -10,9 +10,10 @@
 
 #include "files/file_io.h"
 #include "render/step_view.h"
-#include "ui/file_names.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
+#include "render/step_texts.h"
 
 namespace tv::ui {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "render/plot_surface.h"
-#include "ui/pixel_stamps.h"
+#include "output/pixel_stamps.h"
 
 class QIODevice;
 class QPaintDevice;

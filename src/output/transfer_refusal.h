@@ -5,8 +5,8 @@
 #include <QString>
 #include <string>
 
-#include "ui/cp1252.h"
-#include "ui/file_names.h"
+#include "output/cp1252.h"
+#include "output/file_names.h"
 
 namespace tv::ui {
 

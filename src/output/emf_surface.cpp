@@ -1,5 +1,5 @@
 // Enhanced metafile recording through libEMF's GDI calls, text measured through Qt.
-#include "ui/emf_surface.h"
+#include "output/emf_surface.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "files/file_io.h"
-#include "ui/cp1252.h"
-#include "ui/fonts.h"
+#include "output/cp1252.h"
+#include "output/fonts.h"
 
 // libEMF brings the Windows headers, whose macros (min, max, TextOut, ...)
 // clash with Qt, the standard library and our own names: it comes last, and

@@ -1,5 +1,5 @@
 // Windows-1252 conversions through Qt's ICU-backed codecs.
-#include "ui/cp1252.h"
+#include "output/cp1252.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,5 +1,5 @@
 // Lossless file names: UTF-8 with the bytes that are not UTF-8 carried as lone surrogates.
-#include "ui/file_names.h"
+#include "output/file_names.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Loading DejaVu Sans and finding the pixel size that gives a wanted character cell.
-#include "ui/fonts.h"
+#include "output/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

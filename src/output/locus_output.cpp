@@ -1,5 +1,5 @@
 // The closed-loop locus out of the program: its picture as PNG or SVG, its samples as CSV.
-#include "ui/locus_output.h"
+#include "output/locus_output.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <charconv>
 
-#include "analysis/locus_readouts.h"
 #include "files/file_io.h"
 #include "render/locus_view.h"
 #include "render/step_view.h"
-#include "ui/file_names.h"
-#include "ui/painter_surface.h"
-#include "ui/qt_surface.h"
+#include "output/file_names.h"
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
+#include "render/locus_texts.h"
 
 namespace tv::ui {
 

@@ -1,5 +1,5 @@
 // The on-screen picture: a white QImage that the painter surface draws on.
-#include "ui/qt_surface.h"
+#include "output/qt_surface.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The locus's read-outs in words: the current closed-loop poles with Ksi and wn, which dominate,
 // the stability range, the degenerate cases.
-#include "analysis/locus_readouts.h"
+#include "render/locus_texts.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Loading Qt's French translation of its standard dialogs into the application; the French locale.
-#include "ui/translations.h"
+#include "output/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
