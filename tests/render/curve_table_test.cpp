@@ -49,7 +49,8 @@ TEST_F(CurveTableTest, BodeRowsAreThePictureColumns) {
     if (op.colour == kBlue) blue.push_back(op);
   ASSERT_EQ(blue.size(), t.W.size());
   for (std::size_t i = 0; i < t.W.size(); ++i) {
-    EXPECT_NEAR(std::log10(t.W[i]), -1 + 2.0 * static_cast<double>(i) / (target.PlotWidth - 60), 1e-12);
+    EXPECT_NEAR(std::log10(t.W[i]), -1 + 2.0 * static_cast<double>(i) / (target.PlotWidth - 60),
+                1e-12);
     EXPECT_EQ(blue[i].w, static_cast<int>(i) + 30);
     EXPECT_EQ(blue[i].h, frame.MidY - RoundPixel(t.GainDb[0][i] * frame.GainPixelsPerDb)) << i;
     const double w = t.W[i];
