@@ -90,7 +90,7 @@ TEST_F(BlackDiagramTest, GainGridLinesAndRightAlignedLabels) {
     for (const auto& op : surface.Texts())
       if (op.text == label && op.y == y) {
         ++found;
-        EXPECT_EQ(op.x, 1134 - 53 - surface.CharWidth * static_cast<int>(t.size()));
+        EXPECT_EQ(op.x, 1134 - 53 - surface.CharWidth * static_cast<int>(label.size()));
       }
     EXPECT_EQ(found, 1);
   }
