@@ -183,7 +183,6 @@ TEST(ZeroGuard, AllZeroDenominator) {
 class ProductResponseTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::uint8_t valid = 1;
     s.NumCoeffs[0] = {1, 0, 0, 0, 0, 0};
     s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};  // 1/(1+p)
     s.NumCoeffs[1] = {1, 0, 0, 0, 0, 0};
@@ -192,6 +191,7 @@ class ProductResponseTest : public testing::Test {
     s.DenCoeffs[2] = {0, 1, 0, 0, 0, 0};  // 10/p
   }
   DiagramState s;
+  std::uint8_t valid = 1;
 };
 
 TEST_F(ProductResponseTest, SumsOnlyTheCheckedFunctions) {
