@@ -44,7 +44,12 @@ void NyquistWindow(benchmark::State& state) {
   tv::ui::ScriptedDialogs dialogs;
   host.AskedDialogs = &dialogs;
   tv::ui::NyquistWindow window(s);
+  // A step of the gain in H1: H1's locus and the product's are computed
+  // again, H2's and H3's kept.
+  bool up = true;
   for (auto _ : state) {
+    s.NumCoeffs[0][0] = up ? 0.31 : 0.3;
+    up = !up;
     window.DiagramRedrawn(s, true);
     benchmark::DoNotOptimize(window.Image().constBits());
   }

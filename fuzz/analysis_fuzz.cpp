@@ -18,7 +18,9 @@
 #include "expression/coefficients.h"
 #include "files/transfer_file.h"
 #include "render/draw_target.h"
+#include "render/asymptote_texts.h"
 #include "render/redraw.h"
+#include "render/step_texts.h"
 #include "render/step_view.h"
 #include "support/recording_surface.h"
 
@@ -94,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double step = ThreadMilliseconds() - start;
 
   for (const tv::CurveBreaks& b : tv::DrawnCurveBreaks(s))
-    for (const std::string& line : b.WindowLines) CheckText(line);
+    for (const std::string& line : tv::BreaksWindowLines(b.Which, b.Asymptotes)) CheckText(line);
   (void)tv::ReadoutsReport(s);
   const double readouts = ThreadMilliseconds() - start - step;
 

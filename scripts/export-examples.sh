@@ -34,6 +34,14 @@ for f in "$here"/examples/*.WWC; do
   run "$e-save" --save "$out/$e-save.WWC" "$f"
   run "$e-worksheet" --worksheet "$out/$e-worksheet.mws" --closed-loop "$f"
   run "$e-report" --margins --report "$out/$e-report.json" "$f"
+  for ext in png svg csv; do
+    run "$e-nyquist-$ext" --margins --nyquist "$out/$e-nyquist.$ext" "$f"
+    run "$e-locus-$ext" --locus "$out/$e-locus.$ext" "$f"
+  done
+  run "$e-nyquist-zoom" --nyquist-zoom --nyquist "$out/$e-nyquist-zoom.png" "$f"
+  for param in T Ksi W; do
+    run "$e-locus-$param" --locus-param "$param" --locus "$out/$e-locus-$param.csv" "$f"
+  done
   for loop in open closed; do
     lo=""
     [ "$loop" = closed ] && lo="--closed-loop"

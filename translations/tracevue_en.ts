@@ -770,8 +770,8 @@
         <translation>success</translation>
     </message>
     <message>
-        <source>option ou valeur incorrecte</source>
-        <translation>bad option or value</translation>
+        <source>option ou valeur incorrecte (rien n&apos;est écrit)</source>
+        <translation>bad option or value (nothing is written)</translation>
     </message>
     <message>
         <source>fonction cochée invalide (rien n&apos;est écrit)</source>
@@ -1009,11 +1009,7 @@ Exit codes:
     </message>
 </context>
 <context>
-    <name>tv::ui::LocusWindow</name>
-    <message>
-        <source>Lieu des pôles en boucle fermée</source>
-        <translation>Closed-loop pole locus</translation>
-    </message>
+    <name>tv::ui::FollowingWindow</name>
     <message>
         <source>Fichier</source>
         <translation>File</translation>
@@ -1035,16 +1031,23 @@ Exit codes:
         <translation>Save the picture (.SVG)</translation>
     </message>
     <message>
+        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
+        <translation>Cannot save the file “%1”: %2</translation>
+    </message>
+</context>
+<context>
+    <name>tv::ui::LocusWindow</name>
+    <message>
+        <source>Lieu des pôles en boucle fermée</source>
+        <translation>Closed-loop pole locus</translation>
+    </message>
+    <message>
         <source>de</source>
         <translation>from</translation>
     </message>
     <message>
         <source>à</source>
         <translation>to</translation>
-    </message>
-    <message>
-        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
-        <translation>Cannot save the file “%1”: %2</translation>
     </message>
     <message>
         <source>Image (*%1)|*%1</source>
@@ -1193,36 +1196,12 @@ Exit codes:
         <translation>Nyquist plot</translation>
     </message>
     <message>
-        <source>Fichier</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Presse-papier (Bitmap)</source>
-        <translation>Clipboard (Bitmap)</translation>
-    </message>
-    <message>
-        <source>Imprimer</source>
-        <translation>Print</translation>
-    </message>
-    <message>
-        <source>Sauver l&apos;image (.PNG)</source>
-        <translation>Save the picture (.PNG)</translation>
-    </message>
-    <message>
-        <source>Sauver l&apos;image (.SVG)</source>
-        <translation>Save the picture (.SVG)</translation>
-    </message>
-    <message>
         <source>Zoom sur -1</source>
         <translation>Zoom on -1</translation>
     </message>
     <message>
         <source>%1 : w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°</source>
         <translation>%1: w= %2 rad/s, Re= %3, Im= %4, %5 dB, %6°</translation>
-    </message>
-    <message>
-        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
-        <translation>Cannot save the file “%1”: %2</translation>
     </message>
     <message>
         <source>Image (*%1)|*%1</source>
@@ -1301,36 +1280,12 @@ Exit codes:
         <translation>Time response</translation>
     </message>
     <message>
-        <source>Fichier</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Presse-papier (Bitmap)</source>
-        <translation>Clipboard (Bitmap)</translation>
-    </message>
-    <message>
-        <source>Imprimer</source>
-        <translation>Print</translation>
-    </message>
-    <message>
-        <source>Sauver l&apos;image (.PNG)</source>
-        <translation>Save the picture (.PNG)</translation>
-    </message>
-    <message>
-        <source>Sauver l&apos;image (.SVG)</source>
-        <translation>Save the picture (.SVG)</translation>
-    </message>
-    <message>
         <source>Boucle fermée (retour unitaire)</source>
         <translation>Closed loop (unity feedback)</translation>
     </message>
     <message>
         <source>Image (*%1)|*%1</source>
         <translation>Picture (*%1)|*%1</translation>
-    </message>
-    <message>
-        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2</source>
-        <translation>Cannot save the file “%1”: %2</translation>
     </message>
     <message>
         <source>Durée invalide : un nombre positif de secondes, ou vide pour une durée automatique</source>

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 #include "analysis/curves.h"
@@ -21,23 +22,32 @@ constexpr std::int64_t kLowestDecade = -30;
 constexpr std::int64_t kHighestDecade = 30;
 constexpr double kDegPerRad = 180 / std::numbers::pi;
 
-// Appends one column of every curve; false once a function is zero at w.
-// Every ticked function is a curve of its own, so all of them are evaluated,
-// as in the picture.
+// Appends one column of every curve; false once a function cannot be drawn
+// at w. Every ticked function is a curve of its own, so all of them are
+// evaluated, as in the picture. Where a zero or a pole of a curve lies on the
+// imaginary axis at w the picture goes on through an infinite gain: the
+// column says -inf or inf dB there, with the phase the picture keeps.
 bool AddColumn(const DiagramState& s, const std::vector<Curve>& curves, double w, CurveTable& t) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
   const double w2 = w * w;
   std::uint8_t valid = 1;
   Response h[3];
+  int order[3] = {};
   for (const Curve& c : curves)
-    if (!c.Product) h[c.Factors[0]] = FunctionResponse(s, c.Factors[0], w, w2, valid);
+    if (!c.Product) {
+      const int i = c.Factors[0];
+      h[i] = SampledResponse(s, i, w, w2, valid, order[i]);
+    }
   t.W.push_back(w);
   for (std::size_t c = 0; c < curves.size(); ++c) {
     double gain = 0, phase = 0;
+    int orders = 0;
     for (int i : curves[c].Factors) {
       gain += h[i].GainDb;
       phase += h[i].PhaseRad;
+      orders += order[i];
     }
-    t.GainDb[c].push_back(gain);
+    t.GainDb[c].push_back(orders > 0 ? -inf : orders < 0 ? inf : gain);
     t.PhaseDeg[c].push_back(phase * kDegPerRad);
   }
   return valid != 0;

@@ -21,9 +21,10 @@ struct CurveTable {
 // Bode view's pixel columns on a plot plotWidth wide (plotWidth - 60 + 1 of
 // them), or the Black
 // view's 451 points per decade (the last of a decade and the first of the
-// next share their pulsation, as in the picture). Where a function's
-// numerator or denominator is zero at a pulsation the table stops where the
-// picture stops. From the state's coefficients as last compiled.
+// next share their pulsation, as in the picture). Where a zero or a pole
+// lies on the imaginary axis at a pulsation the gain is -inf or inf dB and
+// the table goes on, as the picture does; it stops where the picture stops
+// (a polynomial of zeros). From the state's coefficients as last compiled.
 CurveTable SweepDrawnCurves(const DiagramState& s, int plotWidth);
 
 // "w" then NAME_gain_db,NAME_phase_deg per curve, one row per column, 15

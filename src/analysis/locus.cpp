@@ -74,6 +74,23 @@ void TrimHigh(Polynomial& c) {
   while (!c.empty() && c.back() == 0) c.pop_back();
 }
 
+// EvaluateCompiled's coefficients and flag, bit for bit, from the recorded
+// reductions: the value of the text of p^k, less that of p^0.
+bool EvaluateRecorded(const CompiledText& compiled,
+                      const std::array<RecordedReduction, kHighestPower + 1>& recorded,
+                      const ParameterValues& params, CoefficientSet& coeffs) {
+  coeffs.fill(0.0);
+  bool valid = compiled.FormValid;
+  for (std::size_t k = 0; k <= kHighestPower; ++k) {
+    const Evaluation e =
+        compiled.Cut[k] ? ReplayReduction(recorded[k], compiled.Tokens[k], params) : Evaluation{};
+    coeffs[k] = k == 0 ? e.Value : e.Value - coeffs[0];
+    if (!e.Ok) valid = false;
+  }
+  if (valid) ReadSmallCoefficients(compiled, params, coeffs);
+  return valid;
+}
+
 bool ReadsParameter(const CompiledText& text, Parameter p) {
   const auto index = static_cast<std::int8_t>(p);
   for (int k = 0; k <= kHighestPower; ++k) {
@@ -357,33 +374,79 @@ CharacteristicFamily::CharacteristicFamily(const DiagramState& s, Parameter p)
     // A text that does not read the parameter is evaluated once.
     EvaluateCompiled(num_[k], values_, fixed_[k][0]);
     EvaluateCompiled(den_[k], values_, fixed_[k][1]);
+    for (std::size_t side = 0; side < 2; ++side) {
+      const CompiledText& text = side == 0 ? num_[k] : den_[k];
+      if (!reads_[k][side]) continue;
+      for (std::size_t power = 0; power <= kHighestPower; ++power)
+        if (text.Cut[power])
+          recorded_[k][side][power] = RecordReduction(text.Tokens[power], values_);
+    }
+  }
+  // A step of a parameter that only numerators read leaves the open loop's
+  // poles where they are: they are solved for once.
+  bool denominatorsFixed = valid_;
+  Polynomial den{1.0};
+  for (int i : factors_) {
+    const auto k = static_cast<std::size_t>(i);
+    denominatorsFixed = denominatorsFixed && !reads_[k][1];
+    den = Multiply(den, fixed_[k][1]);
+  }
+  if (denominatorsFixed && !factors_.empty()) {
+    bool finite = true;
+    openPoles_ = PolynomialRoots(den, &finite);
+    openFixed_ = finite;
   }
 }
 
+void CharacteristicFamily::ProductBuffer::Multiply(const CoefficientSet& b) {
+  const int db = Degree(b);
+  if (Size == 0 || db < 0) {
+    Size = 0;
+    return;
+  }
+  std::array<double, kProductSize> out{};
+  for (std::size_t i = 0; i < Size; ++i)
+    for (int j = 0; j <= db; ++j)
+      out[i + static_cast<std::size_t>(j)] += C[i] * b[static_cast<std::size_t>(j)];
+  Size += static_cast<std::size_t>(db);
+  C = out;
+}
+
 bool CharacteristicFamily::ProductAt(double v, Polynomial& num, Polynomial& den) const {
+  ProductBuffer n, d;
+  if (!ProductInto(v, n, d)) return false;
+  num.assign(n.C.begin(), n.C.begin() + static_cast<std::ptrdiff_t>(n.Size));
+  den.assign(d.C.begin(), d.C.begin() + static_cast<std::ptrdiff_t>(d.Size));
+  return true;
+}
+
+bool CharacteristicFamily::ProductInto(double v, ProductBuffer& num, ProductBuffer& den) const {
   ParameterValues values = values_;
   values.*Info(param_).Value = v;
-  num.assign(1, 1.0);
-  den.assign(1, 1.0);
+  num.One();
+  den.One();
   for (int i : factors_) {
     const auto k = static_cast<std::size_t>(i);
     CoefficientSet n = fixed_[k][0], d = fixed_[k][1];
-    if ((reads_[k][0] && !EvaluateCompiled(num_[k], values, n)) ||
-        (reads_[k][1] && !EvaluateCompiled(den_[k], values, d)))
+    if ((reads_[k][0] && !EvaluateRecorded(num_[k], recorded_[k][0], values, n)) ||
+        (reads_[k][1] && !EvaluateRecorded(den_[k], recorded_[k][1], values, d)))
       return false;
-    num = Multiply(num, n);
-    den = Multiply(den, d);
+    num.Multiply(n);
+    den.Multiply(d);
   }
   return true;
 }
 
 bool CharacteristicFamily::CharacteristicAt(double v, Polynomial& c) const {
-  Polynomial num, den;
-  if (!ProductAt(v, num, den)) return false;
-  c.assign(std::max(num.size(), den.size()), 0.0);
-  for (std::size_t k = 0; k < num.size(); ++k) c[k] += num[k];
-  for (std::size_t k = 0; k < den.size(); ++k) c[k] += den[k];
-  TrimHigh(c);
+  ProductBuffer num, den;
+  if (!ProductInto(v, num, den)) return false;
+  std::array<double, kProductSize> sum{};
+  const std::size_t size = std::max(num.Size, den.Size);
+  for (std::size_t k = 0; k < num.Size; ++k) sum[k] += num.C[k];
+  for (std::size_t k = 0; k < den.Size; ++k) sum[k] += den.C[k];
+  std::size_t kept = size;
+  while (kept > 0 && sum[kept - 1] == 0) --kept;
+  c.assign(sum.begin(), sum.begin() + static_cast<std::ptrdiff_t>(kept));
   return true;
 }
 
@@ -548,7 +611,9 @@ Locus ComputeLocus(const CharacteristicFamily& family, double from, double to) {
 
 namespace {
 
-LocusPoles PolesOf(const Polynomial& num, const Polynomial& den) {
+// openPoles: those of den when they are known already.
+LocusPoles PolesOf(const Polynomial& num, const Polynomial& den,
+                   const std::vector<Complex>* openPoles = nullptr) {
   LocusPoles p;
   Polynomial c(std::max(num.size(), den.size()), 0.0);
   for (std::size_t k = 0; k < num.size(); ++k) c[k] += num[k];
@@ -557,7 +622,10 @@ LocusPoles PolesOf(const Polynomial& num, const Polynomial& den) {
   if (c.empty()) return p;
   bool finite = true, open = true, zeros = true;
   p.Closed = PolynomialRoots(c, &finite);
-  p.OpenPoles = PolynomialRoots(den, &open);
+  if (openPoles)
+    p.OpenPoles = *openPoles;
+  else
+    p.OpenPoles = PolynomialRoots(den, &open);
   p.OpenZeros = PolynomialRoots(num, &zeros);
   p.Ok = finite && open && zeros;
   std::sort(p.Closed.begin(), p.Closed.end(), [](const Complex& a, const Complex& b) {
@@ -571,7 +639,8 @@ LocusPoles PolesOf(const Polynomial& num, const Polynomial& den) {
 LocusPoles ComputeLocusPoles(const CharacteristicFamily& family, double value) {
   Polynomial num, den;
   LocusPoles p;
-  if (!family.Empty() && family.Valid() && family.ProductAt(value, num, den)) p = PolesOf(num, den);
+  if (!family.Empty() && family.Valid() && family.ProductAt(value, num, den))
+    p = PolesOf(num, den, family.FixedOpenPoles());
   p.Value = value;
   return p;
 }

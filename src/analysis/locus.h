@@ -11,6 +11,7 @@
 #include "core/compiled_text.h"
 #include "core/diagram_state.h"
 #include "core/parameters.h"
+#include "expression/evaluator.h"
 
 namespace tv {
 
@@ -43,11 +44,31 @@ class CharacteristicFamily {
   // not evaluate there.
   bool CharacteristicAt(double v, Polynomial& c) const;
 
+  // The open loop's poles when no ticked denominator reads the parameter:
+  // found once, with the family. Null otherwise.
+  const std::vector<std::complex<double>>* FixedOpenPoles() const {
+    return openFixed_ ? &openPoles_ : nullptr;
+  }
+
   // Whether the state gives this family over p (the same texts, ticks and
   // other parameters: the locus drawn for it stands), compiling nothing.
   bool SameAs(const DiagramState& s, Parameter p) const;
 
  private:
+  // A product of the ticked polynomials, at most three of degree 5, held
+  // without allocation.
+  static constexpr std::size_t kProductSize = 3 * kHighestPower + 1;
+  struct ProductBuffer {
+    std::array<double, kProductSize> C{};
+    std::size_t Size = 0;  // 0: a factor was the zero polynomial
+    void One() {
+      C[0] = 1;
+      Size = 1;
+    }
+    void Multiply(const CoefficientSet& b);
+  };
+  bool ProductInto(double v, ProductBuffer& num, ProductBuffer& den) const;
+
   Parameter param_ = Parameter::K;
   ParameterValues values_;
   std::vector<int> factors_;
@@ -56,8 +77,13 @@ class CharacteristicFamily {
   // and their coefficients at the values held.
   std::array<std::array<bool, 2>, 3> reads_{};
   std::array<std::array<CoefficientSet, 2>, 3> fixed_{};
+  // Per text that reads it, the reduction of each power recorded once: each
+  // value does the same operations again without rewriting the tokens.
+  std::array<std::array<std::array<RecordedReduction, kHighestPower + 1>, 2>, 3> recorded_{};
   bool valid_ = false;
   bool uses_ = false;
+  bool openFixed_ = false;
+  std::vector<std::complex<double>> openPoles_;
 };
 
 enum class LocusOutcome {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
 
@@ -30,6 +31,7 @@ constexpr double kIndentation = 1e-6;
 // times the fastest: beyond, H turns by less than a degree.
 constexpr double kRangeMargin = 1e2;
 constexpr int kPointsPerDecade = 10;
+constexpr double kSmallestW = 1e-300, kLargestW = 1e300;
 // Largest steps between two samples: the phase of 1 + H (what is counted),
 // the phase and log-magnitude of H (what is drawn).
 constexpr double kCountStep = 0.35;
@@ -40,6 +42,11 @@ const double kDrawCosine = std::cos(kDrawStep);
 const double kDrawRatio = std::exp(2 * kDrawStep);
 constexpr int kMaxDepth = 48;
 constexpr int kMaxSamples = 20000;
+// Evaluations one sampler may make in all. The samples kept stop at
+// kMaxSamples, but values that repeat (a locus pinned at infinity, where
+// every evaluation gives the same overflowed value) are not kept, and
+// without this bound their halving would go on 2^kMaxDepth times.
+constexpr int kMaxEvaluations = 200000;
 
 Polynomial ToPolynomial(const CoefficientSet& c) { return Polynomial(c.begin(), c.end()); }
 
@@ -177,7 +184,8 @@ class Sampler {
   void Refine(const Sample& a, const Sample& b, int depth) {
     bool countStep = false;
     if (!TooFar(a.Point, b.Point, &countStep)) return;
-    if (depth >= kMaxDepth || static_cast<int>(out_.size()) >= kMaxSamples) {
+    if (depth >= kMaxDepth || static_cast<int>(out_.size()) >= kMaxSamples ||
+        ++evaluations_ > kMaxEvaluations) {
       if (countStep) unresolved_ = true;
       return;
     }
@@ -204,6 +212,7 @@ class Sampler {
   std::vector<NyquistPoint>& out_;
   const Piece* piece_ = nullptr;
   bool unresolved_ = false;
+  int evaluations_ = 0;
 };
 
 std::vector<double> Linear(double a, double b, int count) {
@@ -269,14 +278,35 @@ CurveFactors FactorsFrom(const std::array<CoefficientSet, 3>& num,
   return f;
 }
 
+bool SameBits(const std::vector<CoefficientSet>& a, const std::vector<CoefficientSet>& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](const CoefficientSet& x, const CoefficientSet& y) {
+                      return std::memcmp(x.data(), y.data(), sizeof(CoefficientSet)) == 0;
+                    });
+}
+
+bool SameBits(const CurveFactors& a, const CurveFactors& b) {
+  return SameBits(a.Num, b.Num) && SameBits(a.Den, b.Den);
+}
+
+// The locus of f, from earlier when it has one of the same factors.
+NyquistLocus LocusOf(const CurveFactors& f, const NyquistPicture* earlier) {
+  if (earlier)
+    for (const NyquistCurve& c : earlier->Curves)
+      if (SameBits(c.Factors, f)) return c.Locus;
+  return ComputeNyquist(f);
+}
+
 NyquistPicture PictureOf(const DiagramState& s, const std::array<CoefficientSet, 3>& num,
-                         const std::array<CoefficientSet, 3>& den, bool margins) {
+                         const std::array<CoefficientSet, 3>& den, bool margins,
+                         const NyquistPicture* earlier = nullptr) {
   NyquistPicture picture;
   const std::vector<int> ticked = TickedFunctions(s);
   if (ticked.empty()) return picture;
   for (const Curve& c : DrawnCurves(s)) {
     NyquistCurve curve{c, {}, FactorsFrom(num, den, c.Factors)};
-    curve.Locus = ComputeNyquist(curve.Factors);
+    curve.Locus = LocusOf(curve.Factors, earlier);
     picture.Curves.push_back(std::move(curve));
   }
   for (int i : ticked)
@@ -286,11 +316,20 @@ NyquistPicture PictureOf(const DiagramState& s, const std::array<CoefficientSet,
   const NyquistCurve* same = nullptr;
   for (const NyquistCurve& c : picture.Curves)
     if (c.Of.Factors == ticked) same = &c;
-  const CurveFactors loop = FactorsFrom(num, den, ticked);
-  picture.Loop = same ? same->Locus : ComputeNyquist(loop);
+  picture.LoopFactors = FactorsFrom(num, den, ticked);
+  const bool sameLoop = earlier && SameBits(earlier->LoopFactors, picture.LoopFactors);
+  picture.Loop = same       ? same->Locus
+                 : sameLoop ? earlier->Loop
+                            : ComputeNyquist(picture.LoopFactors);
   picture.Outcome = picture.Loop.Outcome;
-  if (margins && picture.Outcome == NyquistOutcome::Drawn)
-    picture.LoopReadouts = ComputeReadouts(loop, DisplayedRange(s));
+  picture.ReadoutsRange = DisplayedRange(s);
+  if (margins && picture.Outcome == NyquistOutcome::Drawn) {
+    const bool sameRange = earlier && earlier->ReadoutsRange.WMin == picture.ReadoutsRange.WMin &&
+                           earlier->ReadoutsRange.WMax == picture.ReadoutsRange.WMax;
+    picture.LoopReadouts = sameLoop && sameRange && earlier->LoopReadouts
+                               ? earlier->LoopReadouts
+                               : ComputeReadouts(picture.LoopFactors, picture.ReadoutsRange);
+  }
   return picture;
 }
 
@@ -359,7 +398,10 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
     fastest = std::max(fastest, m);
   }
   if (!(fastest > 0)) slowest = fastest = 1;
-  const double wLow = slowest / kRangeMargin, wTop = fastest * kRangeMargin;
+  // Kept inside the doubles: a root near the largest or smallest double must
+  // not turn the sampled range into an infinite count of samples.
+  const double wLow = std::max(slowest / kRangeMargin, kSmallestW);
+  const double wTop = std::min(fastest * kRangeMargin, kLargestW);
 
   std::vector<double> grid;  // in ln w
   const double lnLow = std::log(wLow), lnTop = std::log(wTop);
@@ -436,6 +478,11 @@ NyquistLocus ComputeNyquist(const CurveFactors& f) {
 
 NyquistPicture ComputeNyquistPicture(const DiagramState& s, bool margins) {
   return PictureOf(s, s.NumCoeffs, s.DenCoeffs, margins);
+}
+
+NyquistPicture ComputeNyquistPicture(const DiagramState& s, bool margins,
+                                     const NyquistPicture& earlier) {
+  return PictureOf(s, s.NumCoeffs, s.DenCoeffs, margins, &earlier);
 }
 
 NyquistPicture ComputeNyquistPictureOfTexts(const DiagramState& s, bool margins) {

@@ -86,10 +86,18 @@ struct NyquistPicture {
   // The loop's read-outs over the displayed decades, the Mesures window's;
   // filled when the margins are asked for.
   std::optional<CurveReadouts> LoopReadouts;
+  // What the loop and its read-outs were computed from.
+  CurveFactors LoopFactors;
+  PulsationRange ReadoutsRange;
 };
 
 // From the state's current coefficients (those of the last redraw).
 NyquistPicture ComputeNyquistPicture(const DiagramState& s, bool margins);
+// The same, taking from earlier every locus (and the read-outs) whose
+// coefficients are the same to the bit: a step of a parameter read by one
+// function computes only the curves that function enters.
+NyquistPicture ComputeNyquistPicture(const DiagramState& s, bool margins,
+                                     const NyquistPicture& earlier);
 
 // The same from the texts of the ticked functions compiled anew with the
 // current parameters (Invalid when one does not compile): for a window that

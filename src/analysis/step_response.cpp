@@ -212,11 +212,31 @@ void FindSettling(const Samples& r, const ExactResponse& exact, StepReadouts& o)
   const double band = 0.05 * std::abs(o.FinalValue);
   const auto outside = [&](double y) { return std::abs(y - o.FinalValue) - band; };
   std::size_t last = r.Y.size();
-  for (std::size_t k = r.Y.size(); k-- > 0;)
+  for (std::size_t k = r.Y.size(); k-- > 0;) {
+    // An extreme between two samples inside the band may itself leave it (a
+    // slow oscillation whose last peak only just reaches the band's edge):
+    // it is found where the exact slope vanishes.
+    // Only where the samples' own slopes let the extreme reach the band:
+    // the exact slope costs a matrix exponential at every bisection step.
+    const auto mayLeave = [&](std::size_t j) {
+      const double dt = r.T[k + 1] - r.T[k];
+      return outside(r.Y[j]) + std::abs(r.Slope[j]) * dt > 0;
+    };
+    if (k + 1 < r.Y.size() && r.Slope[k] * r.Slope[k + 1] < 0 && (mayLeave(k) || mayLeave(k + 1))) {
+      const double sign = r.Slope[k] > 0 ? 1 : -1;
+      const double t = Bisect([&](double x) { return exact.Slope(x) * sign; }, r.T[k], r.T[k + 1]);
+      if (outside(exact.Value(t)) > 0) {
+        o.HasSettling = true;
+        o.SettledInSpan = true;
+        o.SettlingTime = Bisect([&](double x) { return outside(exact.Value(x)); }, t, r.T[k + 1]);
+        return;
+      }
+    }
     if (outside(r.Y[k]) > 0) {
       last = k;
       break;
     }
+  }
   o.HasSettling = true;
   if (last == r.Y.size()) {
     o.SettledInSpan = true;

@@ -517,7 +517,7 @@ const CommandExample kExamples[] = {
 };
 const ExitStatus kExitStatuses[] = {
     {0, QT_TRANSLATE_NOOP("tv::app::Cli", "succès")},
-    {2, QT_TRANSLATE_NOOP("tv::app::Cli", "option ou valeur incorrecte")},
+    {2, QT_TRANSLATE_NOOP("tv::app::Cli", "option ou valeur incorrecte (rien n'est écrit)")},
     {3, QT_TRANSLATE_NOOP("tv::app::Cli", "fonction cochée invalide (rien n'est écrit)")},
     {4, QT_TRANSLATE_NOOP("tv::app::Cli", "fichier illisible ou impossible à écrire")},
     {5,

@@ -15,8 +15,9 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The text with p^k set to 1 and every other power of p set to 0. Clears
-// valid when the P set to 1 has a digit right before it ('2P', '3P^2').
-std::string WorkText(const std::string& upper, int k, bool& valid) {
+// valid when the P set to 1 has a digit right before it ('2P', '3P^2');
+// powerAt is where that P was (npos: none).
+std::string WorkText(const std::string& upper, int k, bool& valid, std::size_t& powerAt) {
   std::string work = upper;
   for (int j = 1; j <= kHighestPower; ++j) {
     if (j == k) continue;
@@ -30,11 +31,85 @@ std::string WorkText(const std::string& upper, int k, bool& valid) {
     }
   }
   const std::size_t p = work.find('P');
+  powerAt = p;
   if (p != std::string::npos) {
     if (p > 0 && IsDigit(work[p - 1])) valid = false;
     work[p] = '1';
   }
   return work;
+}
+
+std::string UpperWithoutSpaces(std::string_view text);
+
+// The operand of the work text of p^k that stands for p (its P set to 1):
+// the one operand that reads 2 when a 2 is written there instead. -1 when
+// there is none, or when the digit joined a neighbouring number ('P.5').
+int PowerOperandOf(std::string_view text, int k) {
+  bool valid = true;
+  std::size_t powerAt = std::string::npos;
+  std::string work = WorkText(UpperWithoutSpaces(text), k, valid, powerAt);
+  if (powerAt == std::string::npos) return -1;
+  TokenString one, two;
+  if (!CutIntoTokens(work, one)) return -1;
+  work[powerAt] = '2';
+  if (!CutIntoTokens(work, two) || two.Operands != one.Operands) return -1;
+  int found = -1;
+  for (int i = 0; i < one.Operands; ++i) {
+    const auto n = static_cast<std::size_t>(i);
+    if (one.Parameter[n] >= 0 || one.Numbers[n] == two.Numbers[n]) continue;
+    if (found >= 0 || one.Numbers[n] != 1 || two.Numbers[n] != 2) return -1;
+    found = i;
+  }
+  return found;
+}
+
+// c_k read as (c_0 + c_k) - c_0 keeps only the digits of c_k that the
+// rounding of c_0 + c_k leaves: 1 + 0.000000000001*p gives
+// 1.0000889e-12, and every root and break inherits the error. Below this
+// ratio of |c_0| to |c_k| the loss is a few units of the last digit and the
+// value read with p set to 1 stands as it is.
+constexpr double kCancellingRatio = 128;
+// The scale tried for a c_k read as 0 beside a nonzero c_0: 2^100 (over
+// the k-th power) brings a term hidden under c_0's rounding back into view.
+constexpr int kHiddenTermScale = 100;
+constexpr int kLargestScale = 1000;
+// How far, against |c_0|, a coefficient read at a larger p may lie from its
+// reading at p = 1.
+constexpr double kAgreement = 1e-12;
+
+// c_k read again with p set to s = 2^n where c_k s^k is at least as large
+// as c_0: the subtraction then costs c_k about one rounding, and dividing
+// by s^k is exact. A term smaller than c_0's rounding (read as 0) is looked
+// for at a large scale first. The value read with p set to 1 stays when the
+// text cannot be read at the larger p. The operand of p is looked for only
+// then: most coefficients never need it.
+void ReadSmallCoefficient(const CompiledText& compiled, int k, const ParameterValues& params,
+                          double c0, double& ck) {
+  if (c0 == 0 || !std::isfinite(c0) || !std::isfinite(ck)) return;
+  // The reading at p = 1 is off by a few roundings of c_0 at most; a value
+  // read at a larger p that departs from it by more is no coefficient of p^k
+  // (a text such as SIN(p^5) is not linear in its power) and is not taken.
+  const double atOne = ck;
+  int operand = -1;
+  int used = 0;  // n of the scale ck was read at
+  for (int round = 0; round < 3; ++round) {
+    const double scaled = std::ldexp(std::fabs(ck), used * k);
+    if (scaled * kCancellingRatio >= std::fabs(c0)) return;
+    if (round == 0) operand = PowerOperandOf(compiled.Text, k);
+    if (operand < 0) return;
+    const int n =
+        ck == 0 ? (kHiddenTermScale + k - 1) / k
+                : static_cast<int>(std::ceil(std::log2(std::fabs(c0) / std::fabs(ck)) / k)) + 1;
+    if (n <= used || n * k > kLargestScale) return;
+    TokenString scaledTokens = compiled.Tokens[static_cast<std::size_t>(k)];
+    scaledTokens.Numbers[static_cast<std::size_t>(operand)] = std::ldexp(1.0, n);
+    const Evaluation e = EvaluateTokens(scaledTokens, params);
+    if (!e.Ok || !std::isfinite(e.Value)) return;
+    const double read = std::ldexp(e.Value - c0, -n * k);
+    if (!(std::fabs(read - atOne) <= kAgreement * std::fabs(c0))) return;
+    ck = read;
+    used = n;
+  }
 }
 
 // Whether every power of p is one the rewriting reads: a single digit 1 to 5
@@ -110,7 +185,9 @@ CompiledText CompileText(std::string_view text) {
   compiled.FormValid = PowersReadable(upper);
   for (int k = 0; k <= kHighestPower; ++k) {
     const auto i = static_cast<std::size_t>(k);
-    compiled.Cut[i] = CutIntoTokens(WorkText(upper, k, compiled.FormValid), compiled.Tokens[i]);
+    std::size_t powerAt = std::string::npos;
+    compiled.Cut[i] =
+        CutIntoTokens(WorkText(upper, k, compiled.FormValid, powerAt), compiled.Tokens[i]);
   }
   for (std::size_t n = 0; n < 2; ++n)
     compiled.SampleCut[n] =
@@ -134,7 +211,15 @@ bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& param
     coeffs[i] = k == 0 ? e.Value : e.Value - coeffs[0];
     if (!e.Ok) valid = false;
   }
-  return valid;
+  if (!valid) return false;
+  ReadSmallCoefficients(compiled, params, coeffs);
+  return true;
+}
+
+void ReadSmallCoefficients(const CompiledText& compiled, const ParameterValues& params,
+                           CoefficientSet& coeffs) {
+  for (int k = 1; k <= kHighestPower; ++k)
+    ReadSmallCoefficient(compiled, k, params, coeffs[0], coeffs[static_cast<std::size_t>(k)]);
 }
 
 bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& params,

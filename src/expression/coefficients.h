@@ -23,6 +23,12 @@ const CompiledText& CompileIfChanged(CompiledText& compiled, std::string_view te
 bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& params,
                       CoefficientSet& coeffs);
 
+// The coefficients of p^1..p^5 that are small against the constant term read
+// again at a larger p, where (c_0 + c_k) - c_0 would lose their digits. Part
+// of EvaluateCompiled; for callers that evaluated the powers' texts otherwise.
+void ReadSmallCoefficients(const CompiledText& compiled, const ParameterValues& params,
+                           CoefficientSet& coeffs);
+
 // Whether coeffs, read from compiled with these values, give back the text's
 // own value at two values of p (to a relative 1e-9). The rewriting that reads
 // the coefficients sets one power of p to 1 and the others to 0, which reads

@@ -31,6 +31,9 @@ constexpr int kLastEntry = 11;
 
 constexpr std::string_view kOperatorOrder = "^/*-+";
 
+// A recorded sign rule: the operand negated.
+constexpr char kNegate = 'n';
+
 // Whole exponents of at most this magnitude are raised by repeated
 // multiplication; larger ones by the library power, which takes bounded time.
 constexpr double kRepeatedMultiplicationLimit = 32768.0;
@@ -92,10 +95,14 @@ double Factorial(int n) {
 // most 80 characters, so the string is rewritten in place.
 class Reduction {
  public:
-  Reduction(const TokenString& tokens, const ParameterValues& params);
+  // With a recording, every operation on the slots is written into it.
+  Reduction(const TokenString& tokens, const ParameterValues& params,
+            RecordedReduction* recording = nullptr);
   // False when LN or a factorial failed; the string is then left as it is.
   bool Run();
   bool Result(double& value) const;
+  // The slot of the one operand left, or -1.
+  int ResultSlot() const { return length_ == 1 && IsOperand(chars_[0]) ? chars_[0] - 'a' : -1; }
 
  private:
   // 1-based character of the token string; outside it reads as a space.
@@ -108,6 +115,11 @@ class Reduction {
     length_ -= count;
   }
   double& Slot(char letter) { return slots_[static_cast<std::size_t>(letter - 'a')]; }
+  void Record(char op, char x, char y = 'a') {
+    if (recording_)
+      recording_->Steps.push_back(
+          {op, static_cast<std::uint8_t>(x - 'a'), static_cast<std::uint8_t>(y - 'a')});
+  }
 
   void SignRule(int i);
   void SimplifySigns();
@@ -118,10 +130,12 @@ class Reduction {
   std::array<char, kLongestExpression> chars_;
   int length_ = 0;
   std::array<double, kOperandLetters> slots_{};
+  RecordedReduction* recording_ = nullptr;
 };
 
-Reduction::Reduction(const TokenString& tokens, const ParameterValues& params)
-    : chars_(tokens.Chars), length_(tokens.Count) {
+Reduction::Reduction(const TokenString& tokens, const ParameterValues& params,
+                     RecordedReduction* recording)
+    : chars_(tokens.Chars), length_(tokens.Count), recording_(recording) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(tokens.Operands); ++i) {
     const int from = tokens.Parameter[i];
     slots_[i] =
@@ -140,6 +154,7 @@ void Reduction::SignRule(int i) {
     if (after != '^' && after != '!') {
       double& v = Slot(x);
       v = -v;
+      Record(kNegate, x);
       Delete(i);
     }
   } else if (c == '+') {
@@ -181,6 +196,7 @@ Reduction::Outcome Reduction::ApplyFunction() {
     } else {
       v = std::fabs(v);
     }
+    Record(code, x);
     Delete(i);
     return Outcome::Reduced;
   }
@@ -191,6 +207,7 @@ Reduction::Outcome Reduction::ApplyFunction() {
     // The range test comes first so that the conversion to int is always defined.
     if (!(v >= 0 && v < 33) || v != std::trunc(v)) return Outcome::Failed;
     v = Factorial(static_cast<int>(v));
+    Record('!', x);
     Delete(i);
     return Outcome::Reduced;
   }
@@ -215,7 +232,12 @@ bool Reduction::ReduceOperator(char op) {
       case '*': skip = r == '^' || r == '!' || l == '^' || l == '/'; break;
       case '/':
         // A division by zero is never done: the '/' stays and the text ends invalid.
-        skip = r == '^' || r == '!' || Slot(y) == 0 || l == '^' || l == '/';
+        skip = r == '^' || r == '!' || l == '^' || l == '/';
+        if (!skip && Slot(y) == 0) {
+          skip = true;
+          // The way the reduction goes from here depends on the values.
+          if (recording_) recording_->Replayable = false;
+        }
         break;
       default:  // '^'
         skip = l == '^';
@@ -231,6 +253,7 @@ bool Reduction::ReduceOperator(char op) {
       case '/': a = a / b; break;
       default: a = RealPower(a, b); break;
     }
+    Record(op, x, y);
     Delete(i + 1, 2);
     return true;
   }
@@ -327,6 +350,59 @@ Evaluation EvaluateTokens(const TokenString& tokens, const ParameterValues& para
   double value = 0;
   if (!reduction.Run() || !reduction.Result(value)) return Evaluation{0, false};
   return Evaluation{value, true};
+}
+
+RecordedReduction RecordReduction(const TokenString& tokens, const ParameterValues& params) {
+  RecordedReduction recording;
+  recording.Replayable = true;
+  Reduction reduction(tokens, params, &recording);
+  // LN or a factorial refused these values; other values may pass.
+  if (!reduction.Run()) recording.Replayable = false;
+  recording.Result = reduction.ResultSlot();
+  return recording;
+}
+
+Evaluation ReplayReduction(const RecordedReduction& recording, const TokenString& tokens,
+                           const ParameterValues& params) {
+  if (!recording.Replayable) return EvaluateTokens(tokens, params);
+  std::array<double, kOperandLetters> slot;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(tokens.Operands); ++i) {
+    const int from = tokens.Parameter[i];
+    slot[i] =
+        from < 0 ? tokens.Numbers[i] : params.*kParameters[static_cast<std::size_t>(from)].Value;
+  }
+  // The same operations as the rewriting, in its order, so the same bits; a
+  // value that would have sent the rewriting another way (a division by 0,
+  // LN or a factorial refused) hands over to it.
+  for (const ReductionStep& step : recording.Steps) {
+    double& a = slot[step.A];
+    const double b = slot[step.B];
+    switch (step.Op) {
+      case kNegate: a = -a; break;
+      case '+': a = a + b; break;
+      case '-': a = a - b; break;
+      case '*': a = a * b; break;
+      case '/':
+        if (b == 0) return EvaluateTokens(tokens, params);
+        a = a / b;
+        break;
+      case '^': a = RealPower(a, b); break;
+      case kSin: a = std::sin(a); break;
+      case kCos: a = std::cos(a); break;
+      case kLn:
+        if (!(a > 0)) return EvaluateTokens(tokens, params);
+        a = std::log(a);
+        break;
+      case kExp: a = std::exp(a); break;
+      case kAbs: a = std::fabs(a); break;
+      default:  // '!'
+        if (!(a >= 0 && a < 33) || a != std::trunc(a)) return EvaluateTokens(tokens, params);
+        a = Factorial(static_cast<int>(a));
+        break;
+    }
+  }
+  if (recording.Result < 0) return Evaluation{0, false};
+  return Evaluation{slot[static_cast<std::size_t>(recording.Result)], true};
 }
 
 double RealPower(double base, double exponent) {

@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cstring>
 
 #include "output/cp1252.h"
 #include "output/fonts.h"
@@ -204,6 +205,8 @@ void PainterSurface::ApplyPen() {
 }
 
 void PainterSurface::SetPen(PenStyle style, int width) {
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0, {}});
   if (wanted_.style == style && wanted_.width == width) return;
   wanted_.style = style;
   wanted_.width = width;
@@ -212,6 +215,8 @@ void PainterSurface::SetPen(PenStyle style, int width) {
 }
 
 void PainterSurface::SetColour(Rgb colour) {
+  if (framing_)
+    frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0, {}});
   const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
@@ -220,12 +225,15 @@ void PainterSurface::SetColour(Rgb colour) {
 }
 
 void PainterSurface::MoveTo(int x, int y) {
+  if (framing_) frameCalls_.push_back({FrameCall::Kind::Move, x, y, 0, 0, {}});
   penX_ = x;
   penY_ = y;
 }
 
 void PainterSurface::LineTo(int x, int y) {
-  if (QPainter* p = Painter()) {
+  if (framing_) {
+    frameCalls_.push_back({FrameCall::Kind::Line, x, y, 0, 0, {}});
+  } else if (QPainter* p = Painter()) {
     const int id = target_.Bits != nullptr ? PenNumber() : -1;
     if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
                                  pens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
@@ -240,6 +248,10 @@ void PainterSurface::LineTo(int x, int y) {
 
 void PainterSurface::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
+  if (framing_) {
+    frameCalls_.push_back({FrameCall::Kind::Text, x, y, 0, 0, std::string(text)});
+    return;
+  }
   QPainter* p = Painter();
   if (!p) return;
   if (target_.Bits != nullptr) {
@@ -269,6 +281,7 @@ int PainterSurface::TextWidth(std::string_view text) {
 int PainterSurface::TextHeight(std::string_view) { return metrics_.height(); }
 
 void PainterSurface::SetFontHeight(int pixels) {
+  if (framing_) frameCalls_.push_back({FrameCall::Kind::Font, pixels, 0, 0, 0, {}});
   fontHeight_ = pixels;
   font_ = PlotFontForDevice(pixels, device_);
   metrics_ = QFontMetrics(font_, &device_);
@@ -278,8 +291,85 @@ void PainterSurface::SetFontHeight(int pixels) {
 
 void PainterSurface::FillWhite(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
+  if (framing_) {
+    frameCalls_.push_back({FrameCall::Kind::Fill, x, y, w, h, {}});
+    return;
+  }
   if (QPainter* p = Painter()) p->fillRect(x, y, w, h, Qt::white);
   SettleVectorUnit();
+}
+
+void PainterSurface::BeginFrame() {
+  if (!stamps_ || framing_) return;
+  QImage* picture = StampablePicture(device_);
+  if (!picture) return;
+  frameStart_ = {wanted_,
+                 penX_,
+                 penY_,
+                 fontHeight_,
+                 picture->width(),
+                 picture->height(),
+                 picture->format(),
+                 picture->devicePixelRatio()};
+  frameCalls_.clear();
+  framing_ = true;
+}
+
+void PainterSurface::EndFrame() {
+  if (!framing_) return;
+  framing_ = false;
+  FrameStart& start = frameStart_;
+  // The pen's position at the start counts only for a line drawn from it.
+  const auto firstPlace =
+      std::find_if(frameCalls_.begin(), frameCalls_.end(), [](const FrameCall& c) {
+        return c.What == FrameCall::Kind::Move || c.What == FrameCall::Kind::Line;
+      });
+  const bool fromStart =
+      firstPlace != frameCalls_.end() && firstPlace->What == FrameCall::Kind::Line;
+  const int penX = start.penX, penY = start.penY;
+  if (!fromStart) start.penX = start.penY = 0;
+  // Under a scale or a clip the calls do not tell the pixels alone.
+  const bool keepable = !Scaled() && clip_.isEmpty() &&
+                        CoversPicture(frameCalls_, start.width, start.height, start.ratio);
+  const bool same = keepable && frameKnown_ && start == keptStart_ && frameCalls_ == keptCalls_;
+  QImage* picture = StampablePicture(device_);
+  if (same && !keptFrame_.isNull() && Painter() != nullptr) {
+    // The state the calls left (pen, colour, position, font) is already set.
+    std::memcpy(const_cast<uchar*>(picture->constBits()), keptFrame_.constBits(),
+                static_cast<std::size_t>(picture->sizeInBytes()));
+    ++framesCopied_;
+    return;
+  }
+  // Painted: from the state the frame started in, call by call.
+  wanted_ = start.pen;
+  penNumber_ = -1;
+  penApplied_ = false;
+  penX_ = penX;
+  penY_ = penY;
+  if (fontHeight_ != start.fontHeight) SetFontHeight(start.fontHeight);
+  for (const FrameCall& c : frameCalls_) {
+    switch (c.What) {
+      case FrameCall::Kind::Pen: SetPen(static_cast<PenStyle>(c.A), c.B); break;
+      case FrameCall::Kind::Colour:
+        SetColour({static_cast<std::uint8_t>(c.A), static_cast<std::uint8_t>(c.B),
+                   static_cast<std::uint8_t>(c.C)});
+        break;
+      case FrameCall::Kind::Move: MoveTo(c.A, c.B); break;
+      case FrameCall::Kind::Line: LineTo(c.A, c.B); break;
+      case FrameCall::Kind::Text: TextOut(c.A, c.B, c.Text); break;
+      case FrameCall::Kind::Font: SetFontHeight(c.A); break;
+      case FrameCall::Kind::Fill: FillWhite(c.A, c.B, c.C, c.D); break;
+    }
+  }
+  if (same && painter_.isActive()) {
+    keptFrame_ = picture->copy();
+  } else {
+    frameKnown_ = keepable;
+    keptStart_ = start;
+    keptCalls_ = std::move(frameCalls_);
+    frameCalls_.clear();
+    keptFrame_ = QImage();
+  }
 }
 
 }  // namespace tv::ui

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "render/plot_surface.h"
+#include "output/frame_record.h"
 #include "output/pixel_stamps.h"
 
 class QIODevice;
@@ -86,6 +87,15 @@ class PainterSurface : public PlotSurface {
   void SetFontHeight(int pixels) override;
   int FontHeight() const override { return fontHeight_; }
   void FillWhite(int x, int y, int w, int h) override;
+  // On a picture with stamps (the window's), the frame's calls are recorded
+  // instead of painted; at its end, a frame that came the same the time
+  // before is copied from the pixels kept then, any other is painted. The
+  // pixels are kept at a frame's second drawing, so that a picture drawn
+  // once (an export) copies nothing.
+  void BeginFrame() override;
+  void EndFrame() override;
+  // Frames copied from the kept pixels, for the tests.
+  int FramesCopied() const { return framesCopied_; }
 
  private:
   struct PenKey {
@@ -130,6 +140,25 @@ class PainterSurface : public PlotSurface {
   std::unique_ptr<PixelStamps> stamps_;
   PixelStamps::Target target_;
   std::uint32_t fontId_ = 0;
+
+  // What the frame's drawing depends on besides its calls: the state the
+  // surface starts it in, and the picture.
+  struct FrameStart {
+    PenKey pen;
+    int penX = 0, penY = 0, fontHeight = 0;
+    int width = 0, height = 0;
+    QImage::Format format = QImage::Format_Invalid;
+    double ratio = 0.0;
+    friend bool operator==(const FrameStart&, const FrameStart&) = default;
+  };
+  bool framing_ = false;
+  FrameStart frameStart_;
+  FrameCalls frameCalls_;
+  bool frameKnown_ = false;  // the last frame painted, whose pixels may be kept
+  FrameStart keptStart_;
+  FrameCalls keptCalls_;
+  QImage keptFrame_;
+  int framesCopied_ = 0;
 
   int penX_ = 0, penY_ = 0;
   int fontHeight_ = 10;

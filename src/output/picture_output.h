@@ -1,5 +1,4 @@
-// The picture out of the program: clipboard, printer, enhanced metafile, paint program, picture
-// files.
+// The diagram's picture files and printed page for the command line, and the page they share.
 #pragma once
 
 #include <functional>
@@ -8,32 +7,17 @@
 #include "core/diagram_state.h"
 #include "render/draw_target.h"
 
+class QByteArray;
+class QImage;
 class QPrinter;
-class QWidget;
+class QRect;
+
+namespace tv {
+struct PrintGeometry;
+struct PrintPage;
+}  // namespace tv
 
 namespace tv::ui {
-
-class Dialogs;
-class DesktopLauncher;
-class QtSurface;
-
-// What the picture and worksheet commands need beside the host (s.Host,
-// whose redraw brings the screen back and whose boxes say what is drawn).
-struct PictureContext {
-  QWidget* parent = nullptr;     // owner of the dialogs
-  tv::DiagramState& s;           // the document; its file name follows the saved picture
-  const tv::DrawTarget& target;  // the window's picture (target.ScreenCanvas == &screen)
-  Dialogs& dialogs;
-  QtSurface& screen;
-  // What a page shows, drawn on the target given; when empty, the diagram
-  // (RedrawDiagram). A window with a picture of its own prints through it.
-  std::function<void(const tv::DrawTarget& page)> drawPage = {};
-};
-
-// Paint programs tried in turn before the desktop's default application.
-inline constexpr const char* kPaintPrograms[] = {"kolourpaint", "pinta", "gimp"};
-// The bitmap handed to the paint program, in the temporary directory.
-inline constexpr char kPaintFileName[] = "Temporaire.bmp";
 
 // The platform's temporary directory, looked up anew, ending with a separator.
 std::string PlatformTempDir();
@@ -41,23 +25,13 @@ std::string PlatformTempDir();
 // The character cell of the printer's font: the screen's times 1.5, rounded.
 int PrinterFontHeight(int screenFontHeight);
 
-// "Presse-papier (Bitmap)": the window's picture as last drawn, as an image
-// on the clipboard. Nothing is redrawn.
-void CopyPictureToClipboard(PictureContext& ctx);
-
-// "Imprimer", on a printer chosen beforehand: the page geometry is taken from
-// it before the print dialog opens. Prints in black; the screen values come
-// back and the window is redrawn whether printed or cancelled.
-void PrintPicture(PictureContext& ctx, QPrinter& printer);
-
-// "Sauver l'image (.EMF)": the diagram in black as an enhanced metafile of
-// the window's PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
-void SavePictureAsEmf(PictureContext& ctx);
-
-// "Modifier l'image avec Mspaint (.Bmp)": the window's picture as a 24-bit
-// Temporaire.bmp in the temporary directory, opened in the first paint program
-// found (kPaintPrograms), else with the desktop's default application.
-void EditPictureInPaintProgram(PictureContext& ctx, DesktopLauncher& launcher);
+// The page of printer laid out in pixels of the screen's density, each drawn
+// as dpi / 96 device pixels, from its printable area.
+PrintPage PrinterPage(QPrinter& printer);
+// The plot on the page, in pixels of the layout.
+QRect PrintedPlotArea(const PrintGeometry& g);
+// The picture in a 24-bit bitmap file's bytes; false when it cannot be coded.
+bool EncodeBmp(const QImage& image, QByteArray& bytes);
 
 // For the command line, without a window: draws the diagram on a picture of
 // the size of screen (the command line's main picture, whose font it takes)

@@ -26,9 +26,9 @@ QImage WhiteImage(int width, int height, double ratio) {
 detail::PictureHolder::PictureHolder(int width, int height, double ratio)
     : image_(WhiteImage(width, height, ratio)) {}
 
-QtSurface::QtSurface(int width, int height, double ratio)
+QtSurface::QtSurface(int width, int height, double ratio, bool stamps)
     : PictureHolder(width, height, ratio),
-      PainterSurface(image_, 10, true, true),
+      PainterSurface(image_, 10, true, stamps),
       width_(Side(width)),
       height_(Side(height)) {}
 

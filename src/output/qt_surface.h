@@ -27,8 +27,10 @@ struct PictureHolder {
 class QtSurface : private detail::PictureHolder, public PainterSurface {
  public:
   // A white picture of width × height pixels (at least 1 × 1), font cell 10,
-  // with ratio device pixels to a pixel.
-  QtSurface(int width, int height, double ratio = 1.0);
+  // with ratio device pixels to a pixel. stamps: short lines and texts copied
+  // from stamps (see PixelStamps), for a picture drawn again and again; a
+  // picture drawn once (a batch export) is faster painted call by call.
+  QtSurface(int width, int height, double ratio = 1.0, bool stamps = true);
   ~QtSurface() override;
 
   // A new white picture of that size; the pen, colour and font are kept.

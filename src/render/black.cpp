@@ -147,8 +147,11 @@ BlackLayout ComputeBlackLayout(const DrawTarget& t) {
 
 void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
   const BlackLayout l = ComputeBlackLayout(t);
+  // The chart: the same from one step to the next; the curves go over it.
+  BeginPlotFrame(t);
   ClearPlot(t);
   DrawChart(s, t, l);
+  EndPlotFrame(t);
 
   f.CaptureBegun = false;
   if (s.CapturePoints && t.MainPicture) BeginCurveCapture(s, f);

@@ -1,6 +1,7 @@
 // The picture of the closed-loop locus: branches, open-loop poles and zeros, the current poles, the
 // imaginary axis, the Ksi lines and the crossings' values.
 #include "render/locus_view.h"
+#include "render/clip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,30 +33,10 @@ double NiceStep(double x) {
   return 10 * decade;
 }
 
-// The segment clipped to the frame (Liang-Barsky); false when nothing is left.
+// The segment clipped to the frame; false when nothing finite is left.
 bool Clip(const LocusFrame& f, double& x1, double& y1, double& x2, double& y2) {
-  double t0 = 0, t1 = 1;
-  const double dx = x2 - x1, dy = y2 - y1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 - f.Left, f.Right - x1, y1 - f.Top, f.Bottom - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 = ax;
-  y1 = ay;
-  return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
+  return ClipSegment(f.Left, f.Top, f.Right, f.Bottom, x1, y1, x2, y2) && std::isfinite(x1) &&
+         std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
 
 void Segment(const DrawTarget& s, const LocusFrame& f, Complex a, Complex b) {

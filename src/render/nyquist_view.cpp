@@ -1,6 +1,7 @@
 // The Nyquist picture: the loci and their mirrors on a scale compressed far from -1, the critical
 // point, the unit circle, the margins and the verdict.
 #include "render/nyquist_view.h"
+#include "render/clip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,29 +27,8 @@ constexpr double kLinearUpTo = 5;
 
 bool Finite(std::complex<double> h) { return std::isfinite(h.real()) && std::isfinite(h.imag()); }
 
-// Liang-Barsky: the part of a segment inside the frame; false when none.
 bool Clip(const NyquistFrame& f, double& x1, double& y1, double& x2, double& y2) {
-  double t0 = 0, t1 = 1;
-  const double dx = x2 - x1, dy = y2 - y1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 - f.Left, f.Right - x1, y1 - f.Top, f.Bottom - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 += t0 * dx;
-  y1 += t0 * dy;
-  return true;
+  return ClipSegment(f.Left, f.Top, f.Right, f.Bottom, x1, y1, x2, y2);
 }
 
 // A polyline in the frame, clipped to it.

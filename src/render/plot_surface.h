@@ -30,6 +30,14 @@ class PlotSurface {
   virtual void SetFontHeight(int pixels) = 0;
   virtual int FontHeight() const = 0;
   virtual void FillWhite(int x, int y, int w, int h) = 0;
+
+  // The frame of a picture (grid, axes, scales and their texts) is drawn
+  // between these two, first on the cleared plot, and depends on the view
+  // alone. A surface may keep its pixels and, when the same calls come
+  // again, put them back instead of painting them; the others draw it like
+  // anything else.
+  virtual void BeginFrame() {}
+  virtual void EndFrame() {}
 };
 
 }  // namespace tv

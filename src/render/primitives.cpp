@@ -46,6 +46,14 @@ void ClearRect(const DrawTarget& t, int x, int y, int w, int h) {
 
 void ClearPlot(const DrawTarget& t) { ClearRect(t, 0, 0, t.PlotWidth, t.PlotHeight); }
 
+void BeginPlotFrame(const DrawTarget& t) {
+  if (t.DrawCanvas) t.DrawCanvas->BeginFrame();
+}
+
+void EndPlotFrame(const DrawTarget& t) {
+  if (t.DrawCanvas) t.DrawCanvas->EndFrame();
+}
+
 int TextWidth(const DrawTarget& t, std::string_view text) {
   return t.DrawCanvas ? t.DrawCanvas->TextWidth(text) : 0;
 }

@@ -35,6 +35,9 @@ void DrawArrow(const DrawTarget& t, int x1, int y1, int x2, int y2);
 // Always on the on-screen image, without origin offsets.
 void ClearRect(const DrawTarget& t, int x, int y, int w, int h);
 void ClearPlot(const DrawTarget& t);
+// Around the frame of the picture on DrawCanvas (see PlotSurface::BeginFrame).
+void BeginPlotFrame(const DrawTarget& t);
+void EndPlotFrame(const DrawTarget& t);
 
 // Text measures of the current font of DrawCanvas.
 int TextWidth(const DrawTarget& t, std::string_view text);

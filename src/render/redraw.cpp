@@ -56,11 +56,15 @@ void DrawDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
   cursor.RowC = 32;
   cursor.X = 60;
 
-  ClearPlot(t);
   if (s.BlackView == 1) {
+    ClearPlot(t);
     DrawBlackDiagram(s, t, f);
   } else {
+    // The frame: the same from one step to the next; the curves go over it.
+    BeginPlotFrame(t);
+    ClearPlot(t);
     DrawBodeFrame(s, t, f);
+    EndPlotFrame(t);
     DrawBodeCurves(s, t, f);
     if (s.ShowAsymptotes) DrawBodeAsymptotes(s, t, f);
   }

@@ -2,73 +2,28 @@
 // kept while it is stepped, a click on a branch setting it.
 #include "ui/locus_window.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QResizeEvent>
-#include <QScreen>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "core/format.h"
 #include "render/step_view.h"
 #include "output/cp1252.h"
-#include "ui/dialogs.h"
-#include "output/file_names.h"
-#include "output/fonts.h"
 #include "output/locus_output.h"
 #include "output/painter_surface.h"
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 #include "output/qt_surface.h"
 #include "render/locus_texts.h"
 
 namespace tv::ui {
 
 namespace {
-
-// The picture: paints the image shown, follows its own size, and hands the
-// clicks on.
-class LocusPicture : public QWidget {
- public:
-  LocusPicture(const QImage& image, std::function<void(int, int)> resized,
-               std::function<void(int, int)> clicked, QWidget* parent)
-      : QWidget(parent), image_(image), resized_(std::move(resized)), clicked_(std::move(clicked)) {
-    setObjectName(QStringLiteral("LocusPicture"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(320, 260);
-    setCursor(Qt::CrossCursor);
-  }
-  QSize sizeHint() const override { return QSize(kLocusPictureWidth, kLocusPictureHeight); }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QPainter p(this);
-    p.fillRect(event->rect(), Qt::white);
-    p.drawImage(event->rect().topLeft(), image_, event->rect());
-  }
-  void resizeEvent(QResizeEvent* event) override {
-    resized_(event->size().width(), event->size().height());
-  }
-  void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton)
-      clicked_(event->position().toPoint().x(), event->position().toPoint().y());
-  }
-
- private:
-  const QImage& image_;
-  std::function<void(int, int)> resized_;
-  std::function<void(int, int)> clicked_;
-};
 
 QString Decimal(double v) { return QString::fromStdString(FormatRealFine(v)); }
 
@@ -84,13 +39,9 @@ bool ReadDecimal(const QLineEdit* edit, double* v) {
 
 LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parameter>()> selected,
                          std::function<void(Parameter, double)> setValue, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      s_(s),
-      selected_(std::move(selected)),
-      setValue_(std::move(setValue)) {
+    : FollowingWindow(s, parent), selected_(std::move(selected)), setValue_(std::move(setValue)) {
   setObjectName(QStringLiteral("LocusWindow"));
   setWindowTitle(tr("Lieu des pôles en boucle fermée"));
-  setFont(WindowFont());
   base_ = std::make_unique<QtSurface>(kLocusPictureWidth, kLocusPictureHeight);
   base_->SetFontHeight(10);
   picture_.DrawCanvas = picture_.ScreenCanvas = base_.get();
@@ -98,18 +49,6 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
   picture_.PlotHeight = kLocusPictureHeight;
   picture_.CurvePenWidth = 2;
   picture_.FramePenWidth = 1;
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  MainMenu = new QMenuBar(this);
-  MainMenu->setObjectName(QStringLiteral("MainMenu"));
-  QMenu* file = MainMenu->addMenu(tr("Fichier"));
-  Pressepapier = file->addAction(tr("Presse-papier (Bitmap)"));
-  Imprimer = file->addAction(tr("Imprimer"));
-  SauverPng = file->addAction(tr("Sauver l'image (.PNG)"));
-  SauverSvg = file->addAction(tr("Sauver l'image (.SVG)"));
-  layout->setMenuBar(MainMenu);
 
   auto* bar = new QWidget(this);
   auto* row = new QHBoxLayout(bar);
@@ -130,14 +69,24 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
   row->addWidget(toLabel);
   row->addWidget(To);
   row->addStretch(1);
-  layout->addWidget(bar);
+  Layout->addWidget(bar);
 
   auto* body = new QWidget(this);
   auto* columns = new QHBoxLayout(body);
   columns->setContentsMargins(0, 0, 0, 0);
-  Picture = new LocusPicture(
-      shown_, [this](int w, int h) { Resized(w, h); }, [this](int x, int y) { ClickAt(x, y); },
-      body);
+  Picture = new PictureArea({.Name = "LocusPicture",
+                             .Hint = QSize(kLocusPictureWidth, kLocusPictureHeight),
+                             .Minimum = QSize(320, 260),
+                             .Image = [this]() -> const QImage& { return shown_; },
+                             .Resized = [this](int w, int h) { Resized(w, h); },
+                             .Pressed =
+                                 [this](QMouseEvent& event) {
+                                   if (event.button() == Qt::LeftButton)
+                                     ClickAt(event.position().toPoint().x(),
+                                             event.position().toPoint().y());
+                                 },
+                             .WhiteUnder = true},
+                            body);
   columns->addWidget(Picture, 1);
   Readouts = new QLabel(body);
   Readouts->setObjectName(QStringLiteral("Readouts"));
@@ -146,49 +95,19 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
   Readouts->setMinimumWidth(300);
   Readouts->setContentsMargins(8, 8, 8, 8);
   columns->addWidget(Readouts);
-  layout->addWidget(body, 1);
+  Layout->addWidget(body, 1);
   resize(kLocusPictureWidth + 300,
          kLocusPictureHeight + MainMenu->sizeHint().height() + bar->sizeHint().height());
 
   connect(From, &QLineEdit::editingFinished, this, [this] { Update(true); });
   connect(To, &QLineEdit::editingFinished, this, [this] { Update(true); });
-  connect(Pressepapier, &QAction::triggered, this, &LocusWindow::PressepapierClick);
-  connect(Imprimer, &QAction::triggered, this, &LocusWindow::ImprimerClick);
-  connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
-  connect(SauverSvg, &QAction::triggered, this, [this] { SauverClick(".svg"); });
 }
 
 LocusWindow::~LocusWindow() {
-  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-}
-
-void LocusWindow::ShowWindow() {
-  show();
-  raise();
-  activateWindow();
-}
-
-void LocusWindow::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const int right = main ? main->frameGeometry().right() + 8 : area.left();
-    move(std::min(right, area.right() - frameGeometry().width()), area.top());
-  }
-  if (s_.Host && listenedTo_ != s_.Host) {
-    if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-    listenedTo_ = s_.Host;
-    listenedTo_->AddRedrawListener(this);
-  }
-  Update(true);
-  QWidget::showEvent(event);
-}
-
-void LocusWindow::hideEvent(QHideEvent* event) {
-  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-  listenedTo_ = nullptr;
-  QWidget::hideEvent(event);
+  // Closing the window below moves the focus out of a range field, whose
+  // editing then ends: it must not reach the members already gone.
+  From->disconnect(this);
+  To->disconnect(this);
 }
 
 Parameter LocusWindow::Selected() const {
@@ -292,11 +211,9 @@ void LocusWindow::PressepapierClick() { QGuiApplication::clipboard()->setImage(s
 
 void LocusWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, true);
-  PictureContext ctx{
-      this, s_, picture_, HostDialogs(s_), *base_, [this, caption](const tv::DrawTarget& page) {
-        DrawLocusView(page, locus_, poles_, caption);
-      }};
-  PrintPicture(ctx, HostDialogs(s_).Printer());
+  PrintPage(picture_, *base_, [this, caption](const tv::DrawTarget& page) {
+    DrawLocusView(page, locus_, poles_, caption);
+  });
   // The page was drawn on the printer: the window's own picture anew.
   picture_.DrawCanvas = picture_.ScreenCanvas = base_.get();
   DrawBase();
@@ -304,20 +221,11 @@ void LocusWindow::ImprimerClick() {
 }
 
 void LocusWindow::SauverClick(const char* extension) {
-  const QString ext = QString::fromLatin1(extension);
-  const QString chosen = HostDialogs(s_).SaveFileName(this, tr("Image (*%1)|*%1").arg(ext),
-                                                      QStringLiteral("*") + ext.toUpper(),
-                                                      QStringLiteral("lieu") + ext);
-  if (chosen.isEmpty()) return;
-  QString name = chosen;
-  if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
-  std::string error;
-  if (!WriteLocusOutput(locus_, poles_, StepCaption(s_, true), LocalPath(name), picture_.PlotWidth,
-                        picture_.PlotHeight, base_->FontHeight(), false, &error))
-    HostDialogs(s_).Message(this,
-                            tr("Impossible d'enregistrer le fichier « %1 » : %2")
-                                .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
-                            QStringLiteral("Tracevue"), MessageIcon::Exclamation);
+  SaveAs(extension, tr("Image (*%1)|*%1").arg(QString::fromLatin1(extension)),
+         QStringLiteral("lieu"), [this](const std::string& path, std::string* error) {
+           return WriteLocusOutput(locus_, poles_, StepCaption(s_, true), path, picture_.PlotWidth,
+                                   picture_.PlotHeight, base_->FontHeight(), false, error);
+         });
 }
 
 }  // namespace tv::ui

@@ -3,32 +3,28 @@
 #pragma once
 
 #include <QImage>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "analysis/locus.h"
-#include "core/diagram_host.h"
 #include "core/diagram_state.h"
 #include "render/draw_target.h"
 #include "render/locus_view.h"
+#include "ui/following_window.h"
 
-class QAction;
 class QLabel;
 class QLineEdit;
-class QMenuBar;
 
 namespace tv::ui {
 
 class QtSurface;
 
-// A top-level, non-modal window like the time-response window. While shown
-// it listens to the host's redraws: when only the selected parameter moved,
-// it moves the current poles over the locus it keeps; when anything else
+// Follows the host's redraws: when only the selected parameter moved, it
+// moves the current poles over the locus it keeps; when anything else
 // changed (a text, a tick, another parameter, the range), it computes the
-// locus anew. Hidden, it is not told and costs nothing.
-class LocusWindow : public QWidget, public tv::RedrawListener {
+// locus anew.
+class LocusWindow : public FollowingWindow {
   Q_OBJECT
 
  public:
@@ -39,18 +35,10 @@ class LocusWindow : public QWidget, public tv::RedrawListener {
               std::function<void(tv::Parameter, double)> setValue, QWidget* parent = nullptr);
   ~LocusWindow() override;
 
-  QMenuBar* MainMenu = nullptr;
-  QAction* Pressepapier = nullptr;
-  QAction* Imprimer = nullptr;
-  QAction* SauverPng = nullptr;
-  QAction* SauverSvg = nullptr;
   QLineEdit* From = nullptr;  // "de"
   QLineEdit* To = nullptr;    // "à"
   QLabel* Readouts = nullptr;
-  QWidget* Picture = nullptr;
 
-  // "Lieu des pôles": shows the window and brings it to the front.
-  void ShowWindow();
   // The panel's selection changed: the range and the locus follow.
   void ParameterChosen();
 
@@ -70,15 +58,12 @@ class LocusWindow : public QWidget, public tv::RedrawListener {
   int LocusCount() const { return locusCount_; }
 
   // The commands of the window's Fichier menu.
-  void PressepapierClick();
-  void ImprimerClick();
-  void SauverClick(const char* extension);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  void PressepapierClick() override;
+  void ImprimerClick() override;
+  void SauverClick(const char* extension) override;
 
  private:
+  void Opened() override { Update(true); }
   tv::Parameter Selected() const;
   // The range in "de" and "à", or the default one when they do not read.
   std::pair<double, double> Range() const;
@@ -89,7 +74,6 @@ class LocusWindow : public QWidget, public tv::RedrawListener {
   void DrawMarkers();
   void Resized(int width, int height);
 
-  tv::DiagramState& s_;
   std::function<std::optional<tv::Parameter>()> selected_;
   std::function<void(tv::Parameter, double)> setValue_;
   tv::DrawTarget picture_;
@@ -101,8 +85,6 @@ class LocusWindow : public QWidget, public tv::RedrawListener {
   tv::LocusPoles poles_;
   tv::LocusFrame frame_;
   std::optional<tv::Parameter> rangeFor_;
-  tv::DiagramHost* listenedTo_ = nullptr;
-  bool placed_ = false;
   bool computed_ = false;
   int locusCount_ = 0;
 };

@@ -11,12 +11,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/asymptote_readouts.h"
@@ -180,6 +183,8 @@ MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, QWidget* pare
   view_ = new QTextEdit(this);
   view_->setObjectName(QStringLiteral("MeasuresView"));
   view_->setReadOnly(true);
+  // Its text is rewritten at every step; nothing there to undo.
+  view_->setUndoRedoEnabled(false);
   view_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   view_->setLineWrapMode(QTextEdit::NoWrap);
   QPalette palette = view_->palette();
@@ -283,23 +288,45 @@ QString MeasuresWindow::PlainText() const {
 void MeasuresWindow::ShowLines() {
   // The text keeps its place in the window while a parameter is stepped.
   const int scrolled = view_->verticalScrollBar()->value();
-  view_->clear();
-  QTextCursor cursor(view_->document());
-  QTextCharFormat normal;
-  normal.setFontWeight(QFont::Normal);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& line = lines_[i];
-    QTextBlockFormat block;
-    block.setLeftMargin(line.Indent);
-    QTextCharFormat chars = normal;
+  QTextDocument* document = view_->document();
+  const auto format = [](const Line& line) {
+    QTextCharFormat chars;
+    chars.setFontWeight(line.Heading ? QFont::Bold : QFont::Normal);
     chars.setForeground(line.Colour);
-    if (line.Heading) chars.setFontWeight(QFont::Bold);
-    if (i == 0)
-      cursor.setBlockFormat(block);
-    else
-      cursor.insertBlock(block);
-    cursor.insertText(line.Text, chars);
+    return chars;
+  };
+  const bool sameShape =
+      shown_.size() == lines_.size() && document->blockCount() == static_cast<int>(lines_.size()) &&
+      std::equal(shown_.begin(), shown_.end(), lines_.begin(), [](const Line& a, const Line& b) {
+        return a.Colour == b.Colour && a.Heading == b.Heading && a.Indent == b.Indent;
+      });
+  if (sameShape) {
+    // A step changes numbers, not the lines: only the lines whose text
+    // changed are written again, and laid out again.
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (shown_[i].Text == lines_[i].Text) continue;
+      QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
+      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      cursor.insertText(lines_[i].Text, format(lines_[i]));
+    }
+  } else {
+    view_->clear();
+    QTextCursor cursor(document);
+    // Laid out once, when the last line is in.
+    cursor.beginEditBlock();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      const Line& line = lines_[i];
+      QTextBlockFormat block;
+      block.setLeftMargin(line.Indent);
+      if (i == 0)
+        cursor.setBlockFormat(block);
+      else
+        cursor.insertBlock(block);
+      cursor.insertText(line.Text, format(line));
+    }
+    cursor.endEditBlock();
   }
+  shown_ = lines_;
   view_->verticalScrollBar()->setValue(scrolled);
 }
 

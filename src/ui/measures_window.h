@@ -81,6 +81,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramHost& host_;
   std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
+  std::vector<Line> shown_;  // the lines the view holds
   QTextEdit* view_ = nullptr;
   bool placed_ = false;
 };

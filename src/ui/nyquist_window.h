@@ -3,43 +3,30 @@
 #pragma once
 
 #include <QImage>
-#include <QWidget>
 #include <memory>
 
 #include "analysis/nyquist.h"
-#include "core/diagram_host.h"
 #include "core/diagram_state.h"
 #include "render/draw_target.h"
 #include "render/nyquist_view.h"
+#include "ui/following_window.h"
 
-class QAction;
 class QCheckBox;
-class QMenuBar;
 
 namespace tv::ui {
 
 class QtSurface;
 
-// A top-level, non-modal window like the time-response window: while shown
-// it listens to the host's redraws and draws the Nyquist loci of the same
-// curves as the main picture; hidden, it is not told and costs nothing.
-class NyquistWindow : public QWidget, public tv::RedrawListener {
+// Follows the host's redraws with the Nyquist loci of the same curves as the
+// main picture.
+class NyquistWindow : public FollowingWindow {
   Q_OBJECT
 
  public:
   NyquistWindow(tv::DiagramState& s, QWidget* parent = nullptr);
   ~NyquistWindow() override;
 
-  QMenuBar* MainMenu = nullptr;
-  QAction* Pressepapier = nullptr;
-  QAction* Imprimer = nullptr;
-  QAction* SauverPng = nullptr;
-  QAction* SauverSvg = nullptr;
   QCheckBox* ZoomCritique = nullptr;  // "Zoom sur -1"
-  QWidget* Picture = nullptr;
-
-  // Analyse > "Lieu de Nyquist": shows the window and brings it to the front.
-  void ShowWindow();
 
   // RedrawListener.
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
@@ -55,29 +42,22 @@ class NyquistWindow : public QWidget, public tv::RedrawListener {
   QString CursorText(int x, int y) const;
 
   // The commands of the window's Fichier menu.
-  void PressepapierClick();
-  void ImprimerClick();
-  void SauverClick(const char* extension);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  void PressepapierClick() override;
+  void ImprimerClick() override;
+  void SauverClick(const char* extension) override;
 
  private:
   // Compiles the ticked texts again: the window may open after a refused redraw.
-  void Recompute();
+  void Opened() override;
   void Repaint();
   void Resized(int width, int height);
 
-  tv::DiagramState& s_;
   // The drawing fields of the picture (target, size, pens); nothing else of
   // it is used.
   tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::NyquistPicture loci_;
   tv::NyquistFrame frame_;
-  tv::DiagramHost* listenedTo_ = nullptr;
-  bool placed_ = false;
   int redrawCount_ = 0;
 };
 

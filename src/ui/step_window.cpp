@@ -2,7 +2,6 @@
 // redraw.
 #include "ui/step_window.h"
 
-#include <QDir>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -10,64 +9,24 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPalette>
-#include <QResizeEvent>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "render/step_view.h"
-#include "output/cp1252.h"
-#include "output/file_names.h"
-#include "output/fonts.h"
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 #include "output/qt_surface.h"
 #include "output/step_output.h"
+#include "ui/dialogs.h"
 #include "ui/window_placement.h"
 
 namespace tv::ui {
 
-namespace {
-
-const QString kCaption = QStringLiteral("Tracevue");
-
-// The picture: paints the surface's image and follows its own size.
-class StepPicture : public QWidget {
- public:
-  StepPicture(QtSurface& surface, std::function<void(int, int)> resized, QWidget* parent)
-      : QWidget(parent), surface_(surface), resized_(std::move(resized)) {
-    setObjectName(QStringLiteral("StepPicture"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(320, 240);
-  }
-  QSize sizeHint() const override { return QSize(kStepPictureWidth, kStepPictureHeight); }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    surface_.Finish();
-    QPainter p(this);
-    p.drawImage(event->rect().topLeft(), surface_.Image(), event->rect());
-  }
-  void resizeEvent(QResizeEvent* event) override {
-    resized_(event->size().width(), event->size().height());
-  }
-
- private:
-  QtSurface& surface_;
-  std::function<void(int, int)> resized_;
-};
-
-}  // namespace
-
-StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
+StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : FollowingWindow(s, parent) {
   setObjectName(QStringLiteral("StepWindow"));
   setWindowTitle(tr("Réponse temporelle"));
-  setFont(WindowFont());
   surface_ = std::make_unique<QtSurface>(kStepPictureWidth, kStepPictureHeight);
   surface_->SetFontHeight(10);
   picture_.DrawCanvas = picture_.ScreenCanvas = surface_.get();
@@ -76,21 +35,10 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   picture_.CurvePenWidth = 2;
   picture_.FramePenWidth = 1;
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  MainMenu = new QMenuBar(this);
-  MainMenu->setObjectName(QStringLiteral("MainMenu"));
   // In the window itself, as the points editor's: a desktop's global menu
   // bar shows a window's menu only once it has been clicked.
   MainMenu->setNativeMenuBar(false);
-  QMenu* file = MainMenu->addMenu(tr("Fichier"));
-  Pressepapier = file->addAction(tr("Presse-papier (Bitmap)"));
-  Imprimer = file->addAction(tr("Imprimer"));
-  SauverPng = file->addAction(tr("Sauver l'image (.PNG)"));
-  SauverSvg = file->addAction(tr("Sauver l'image (.SVG)"));
-  EnregistrerEchantillons = file->addAction(tr("Enregistrer les échantillons (CSV)..."));
-  layout->setMenuBar(MainMenu);
+  EnregistrerEchantillons = FileMenu->addAction(tr("Enregistrer les échantillons (CSV)..."));
 
   auto* bar = new QWidget(this);
   auto* row = new QHBoxLayout(bar);
@@ -119,11 +67,15 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   inputLabel->setBuddy(Entree);
   row->addWidget(Entree);
   row->addStretch(1);
-  layout->addWidget(bar);
+  Layout->addWidget(bar);
 
-  Picture = new StepPicture(
-      *surface_, [this](int w, int h) { Resized(w, h); }, this);
-  layout->addWidget(Picture, 1);
+  Picture = new PictureArea({.Name = "StepPicture",
+                             .Hint = QSize(kStepPictureWidth, kStepPictureHeight),
+                             .Minimum = QSize(320, 240),
+                             .Image = [this]() -> const QImage& { return Image(); },
+                             .Resized = [this](int w, int h) { Resized(w, h); }},
+                            this);
+  Layout->addWidget(Picture, 1);
   surface_->OnDrawingStarted = [this] { Picture->update(); };
   // The picture at its default size, whatever the bars above it ask for.
   resize(kStepPictureWidth,
@@ -147,45 +99,17 @@ StepWindow::StepWindow(tv::DiagramState& s, QWidget* parent) : QWidget(parent, Q
   });
   connect(Entree, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
   connect(EnregistrerEchantillons, &QAction::triggered, this, [this] { SauverClick(".csv"); });
-  connect(Pressepapier, &QAction::triggered, this, &StepWindow::PressepapierClick);
-  connect(Imprimer, &QAction::triggered, this, &StepWindow::ImprimerClick);
-  connect(SauverPng, &QAction::triggered, this, [this] { SauverClick(".png"); });
-  connect(SauverSvg, &QAction::triggered, this, [this] { SauverClick(".svg"); });
 }
 
-StepWindow::~StepWindow() {
-  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-}
+StepWindow::~StepWindow() = default;
 
-void StepWindow::ShowWindow() {
-  show();
-  raise();
-  activateWindow();
-}
-
-void StepWindow::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    // Beside the main window when the screen has room, so that the Bode
-    // picture stays in view; wholly on the screen in every case. Placed again
-    // once the window system has given the frame.
-    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    PlaceWindowBeside(*this, main);
-    QTimer::singleShot(0, this, [this, main] { PlaceWindowBeside(*this, main); });
-  }
-  if (s_.Host && listenedTo_ != s_.Host) {
-    if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-    listenedTo_ = s_.Host;
-    listenedTo_->AddRedrawListener(this);
-  }
-  Recompute();
-  QWidget::showEvent(event);
-}
-
-void StepWindow::hideEvent(QHideEvent* event) {
-  if (listenedTo_) listenedTo_->RemoveRedrawListener(this);
-  listenedTo_ = nullptr;
-  QWidget::hideEvent(event);
+void StepWindow::Place() {
+  // Beside the main window when the screen has room, so that the Bode
+  // picture stays in view; wholly on the screen in every case. Placed again
+  // once the window system has given the frame.
+  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  PlaceWindowBeside(*this, main);
+  QTimer::singleShot(0, this, [this, main] { PlaceWindowBeside(*this, main); });
 }
 
 double StepWindow::AskedTMax() const {
@@ -260,18 +184,11 @@ void StepWindow::PressepapierClick() {
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
   const std::string parameters = StepParameterLine(s_);
-  PictureContext ctx{this,
-                     s_,
-                     picture_,
-                     HostDialogs(s_),
-                     *surface_,
-                     [this, caption, parameters](const tv::DrawTarget& page) {
-                       // Only the page says the parameter values; the window's picture
-                       // is drawn again without them.
-                       DrawInputView(page, response_, caption,
-                                     page.DrawCanvas == surface_.get() ? "" : parameters);
-                     }};
-  PrintPicture(ctx, HostDialogs(s_).Printer());
+  PrintPage(picture_, *surface_, [this, caption, parameters](const tv::DrawTarget& page) {
+    // Only the page says the parameter values; the window's picture is drawn
+    // again without them.
+    DrawInputView(page, response_, caption, page.DrawCanvas == surface_.get() ? "" : parameters);
+  });
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();
 }
@@ -280,19 +197,12 @@ void StepWindow::SauverClick(const char* extension) {
   const QString ext = QString::fromLatin1(extension);
   const QString filter = ext == QLatin1String(".csv") ? tr("Échantillons (*%1)|*%1").arg(ext)
                                                       : tr("Image (*%1)|*%1").arg(ext);
-  const QString chosen = HostDialogs(s_).SaveFileName(
-      this, filter, QStringLiteral("*") + ext.toUpper(), QStringLiteral("reponse") + ext);
-  if (chosen.isEmpty()) return;
-  QString name = chosen;
-  if (!name.endsWith(ext, Qt::CaseInsensitive)) name += ext;
-  std::string error;
-  if (!WriteStepOutput(response_, StepCaption(s_, BoucleFermee->isChecked()), LocalPath(name),
-                       picture_.PlotWidth, picture_.PlotHeight, surface_->FontHeight(), false,
-                       &error))
-    HostDialogs(s_).Message(this,
-                            tr("Impossible d'enregistrer le fichier « %1 » : %2")
-                                .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
-                            kCaption, MessageIcon::Exclamation);
+  SaveAs(extension, filter, QStringLiteral("reponse"),
+         [this](const std::string& path, std::string* error) {
+           return WriteStepOutput(response_, StepCaption(s_, BoucleFermee->isChecked()), path,
+                                  picture_.PlotWidth, picture_.PlotHeight, surface_->FontHeight(),
+                                  false, error);
+         });
 }
 
 }  // namespace tv::ui

@@ -58,7 +58,7 @@
 #include "output/qt_surface.h"
 #include "ui/step_window.h"
 #include "ui/desktop_launcher.h"
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 #include "ui/tform2.h"
 #include "ui/window_placement.h"
 #include "ui/worksheet_commands.h"
@@ -192,13 +192,6 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
   form3_ = new TForm3(*this, this);
   launcher_ = std::make_unique<QtDesktopLauncher>();
   form2_ = new TForm2(s_, this);
-  stepWindow_ = new StepWindow(s_, this);
-  locusWindow_ = new LocusWindow(
-      s_, [this] { return parameters_->SelectedParameter(); },
-      [this](Parameter p, double v) { parameters_->SetParameterValue(p, v); }, this);
-  connect(parameters_->Group(), &QButtonGroup::idToggled, locusWindow_, [this](int, bool checked) {
-    if (checked) locusWindow_->ParameterChosen();
-  });
   for (QAction* entry :
        {Ouvrirditeurdepoints1, Pressepapier1, Imprimer1, SauverlimageEMF1, Mspaint1, Maple1,
         RponsetemporellecrationdunfichierMaple1, Rponsetemporelletrac1, Lieudesples1})
@@ -211,16 +204,8 @@ TForm1::TForm1(tv::DiagramState& s, Dialogs& dialogs, const QStringList& argumen
 }
 
 TForm1::~TForm1() {
-  // Its listener entry lives in this window's host part, gone before the children.
-  delete measures_;
-  measures_ = nullptr;
-  // The time-response window listens to this host: it goes while the host is whole.
-  delete stepWindow_;
-  stepWindow_ = nullptr;
-  delete locusWindow_;
-  locusWindow_ = nullptr;
-  delete nyquist_;
-  nyquist_ = nullptr;
+  // The followers listen to this host: they go while the host is whole.
+  followers_.DeleteAll();
   if (s_.Host == this) s_.Host = nullptr;
 }
 
@@ -244,8 +229,11 @@ void TForm1::CreateMenus() {
   RponsetemporellecrationdunfichierMaple1 =
       MenuEntry(Fichier1, "RponsetemporellecrationdunfichierMaple1",
                 tr("Réponse temporelle : création d'un fichier Maple"), false);
-  Rponsetemporelletrac1 =
-      MenuEntry(Fichier1, "Rponsetemporelletrac1", tr("Réponse temporelle : tracé"), false);
+  // The windows that follow the picture: one line each (entry, then how the
+  // window is made), made when first opened.
+  Rponsetemporelletrac1 = followers_.Add<StepWindow>(
+      MenuEntry(Fichier1, "Rponsetemporelletrac1", tr("Réponse temporelle : tracé"), false),
+      [this] { return new StepWindow(s_, this); });
   Ouvrirditeurdepoints1 =
       MenuEntry(Fichier1, "Ouvrirditeurdepoints1", tr("Ouvrir éditeur de points"), false);
   Quitter1 = MenuEntry(Fichier1, "Quitter1", tr("Quitter"), true);
@@ -266,9 +254,16 @@ void TForm1::CreateMenus() {
   Analyse1 = bar->addMenu(tr("Analyse"));
   Analyse1->setObjectName(QStringLiteral("Analyse1"));
   // The exact read-outs: their window, and the tuning to the 2.3 dB contour.
-  Mesures1 = MenuEntry(Analyse1, "Mesures1", tr("Mesures..."), true);
+  Mesures1 = followers_.Add<MeasuresWindow>(
+      MenuEntry(Analyse1, "Mesures1", tr("Mesures..."), true),
+      [this] { return new MeasuresWindow(s_, *this, this); },
+      [this](MeasuresWindow& w) {
+        w.show();
+        w.raise();
+        // The drawn margins come with a redraw; the picture itself stays the same.
+        Redraw();
+      });
   Rglersur23dB1 = MenuEntry(Analyse1, "Rglersur23dB1", tr("Régler sur 2,3 dB"), true);
-  connect(Mesures1, &QAction::triggered, this, &TForm1::Mesures1Click);
   connect(Rglersur23dB1, &QAction::triggered, this, &TForm1::Rglersur23dB1Click);
   Asymptotes1 = MenuEntry(Analyse1, "Asymptotes1", tr("Asymptotes"), true);
   Asymptotes1->setCheckable(true);
@@ -277,14 +272,13 @@ void TForm1::CreateMenus() {
       MenuEntry(Analyse1, "AbaquedeBlackNichols1", tr("Abaque de Black-Nichols"), true);
   AbaquedeBlackNichols1->setCheckable(true);
   connect(AbaquedeBlackNichols1, &QAction::toggled, this, &TForm1::AbaquedeBlackNichols1Click);
-  LieuNyquist1 = MenuEntry(Analyse1, "LieuNyquist1", tr("Lieu de Nyquist"), true);
-  connect(LieuNyquist1, &QAction::triggered, this, [this] {
-    if (!nyquist_) nyquist_ = new NyquistWindow(s_, this);
-    nyquist_->ShowWindow();
-  });
-  // Needs the locus window, which exists once the start-up is over.
-  Lieudesples1 = MenuEntry(Analyse1, "Lieudesples1", tr("Lieu des pôles"), false);
-  connect(Lieudesples1, &QAction::triggered, this, &TForm1::Lieudesples1Click);
+  LieuNyquist1 = followers_.Add<NyquistWindow>(
+      MenuEntry(Analyse1, "LieuNyquist1", tr("Lieu de Nyquist"), true),
+      [this] { return new NyquistWindow(s_, this); });
+  // Needs the panel, which exists once the start-up is over.
+  Lieudesples1 =
+      followers_.Add<LocusWindow>(MenuEntry(Analyse1, "Lieudesples1", tr("Lieu des pôles"), false),
+                                  [this] { return MakeLocusWindow(); });
 
   // The menu title itself is the command.
   apropos = bar->addAction(tr("A propos"));
@@ -316,7 +310,6 @@ void TForm1::CreateMenus() {
   connect(Maple1, &QAction::triggered, this, &TForm1::Maple1Click);
   connect(RponsetemporellecrationdunfichierMaple1, &QAction::triggered, this,
           &TForm1::RponsetemporellecrationdunfichierMaple1Click);
-  connect(Rponsetemporelletrac1, &QAction::triggered, this, &TForm1::Rponsetemporelletrac1Click);
 }
 
 void TForm1::CreatePanel() {
@@ -658,13 +651,7 @@ void TForm1::RponsetemporellecrationdunfichierMaple1Click() {
 
 // ---- analysis ----
 
-void TForm1::Mesures1Click() {
-  if (!measures_) measures_ = new MeasuresWindow(s_, *this, this);
-  measures_->show();
-  measures_->raise();
-  // The drawn margins come with a redraw; the picture itself stays the same.
-  Redraw();
-}
+void TForm1::Mesures1Click() { Mesures1->trigger(); }
 
 void TForm1::Rglersur23dB1Click() {
   const std::optional<Parameter> p = parameters_->SelectedParameter();
@@ -687,9 +674,20 @@ void TForm1::Rglersur23dB1Click() {
   parameters_->SetParameterValue(*p, *value);
 }
 
-void TForm1::Rponsetemporelletrac1Click() { stepWindow_->ShowWindow(); }
+LocusWindow* TForm1::MakeLocusWindow() {
+  auto* window = new LocusWindow(
+      s_, [this] { return parameters_->SelectedParameter(); },
+      [this](Parameter p, double v) { parameters_->SetParameterValue(p, v); }, this);
+  connect(parameters_->Group(), &QButtonGroup::idToggled, window, [window](int, bool checked) {
+    if (checked) window->ParameterChosen();
+  });
+  return window;
+}
 
-void TForm1::Lieudesples1Click() { locusWindow_->ShowWindow(); }
+StepWindow* TForm1::StepResponseWindow() { return followers_.Get<StepWindow>(); }
+LocusWindow* TForm1::PoleLocusWindow() { return followers_.Get<LocusWindow>(); }
+MeasuresWindow* TForm1::Measures() const { return followers_.Find<MeasuresWindow>(); }
+NyquistWindow* TForm1::Nyquist() const { return followers_.Find<NyquistWindow>(); }
 
 void TForm1::ScrollToTop() { imageArea_->verticalScrollBar()->setValue(0); }
 

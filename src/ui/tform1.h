@@ -14,6 +14,7 @@
 #include "core/diagram_state.h"
 #include "render/draw_target.h"
 #include "ui/dialogs.h"
+#include "ui/followers.h"
 
 class QAction;
 class QPrinter;
@@ -92,13 +93,14 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
-  StepWindow* StepResponseWindow() const { return stepWindow_; }
-  LocusWindow* PoleLocusWindow() const { return locusWindow_; }
+  // The time-response and locus windows, made now if not yet opened.
+  StepWindow* StepResponseWindow();
+  LocusWindow* PoleLocusWindow();
   TAboutBox* AboutBox() const { return aboutBox_; }
   // The read-outs window, once "Mesures..." has opened it.
-  MeasuresWindow* Measures() const { return measures_; }
+  MeasuresWindow* Measures() const;
   // The Nyquist window, once Analyse > "Lieu de Nyquist" has opened it.
-  NyquistWindow* Nyquist() const { return nyquist_; }
+  NyquistWindow* Nyquist() const;
   // The column of the picture's vertical scroll bar, right of the plot.
   int PictureBarWidth() const;
 
@@ -197,8 +199,6 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void RponsetemporellecrationdunfichierMaple1Click();
   void Mesures1Click();
   void Rglersur23dB1Click();
-  void Rponsetemporelletrac1Click();
-  void Lieudesples1Click();
 
   // The printer chosen before the print dialog opens (the page geometry comes
   // from it): the dialogs' printer, shared with the step response window.
@@ -210,6 +210,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The locus window, following the panel's selection.
+  LocusWindow* MakeLocusWindow();
   void CreateMenus();
   void CreatePanel();
   void CreatePicture();
@@ -245,10 +247,9 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;
   TForm2* form2_ = nullptr;
-  MeasuresWindow* measures_ = nullptr;
-  StepWindow* stepWindow_ = nullptr;
-  NyquistWindow* nyquist_ = nullptr;
-  LocusWindow* locusWindow_ = nullptr;
+  // The windows that follow the picture (step response, read-outs, Nyquist,
+  // closed-loop poles), registered with their menu entries.
+  Followers followers_;
   std::unique_ptr<DesktopLauncher> launcher_;
   QScrollArea* imageArea_ = nullptr;
   QColor buttonFace_;

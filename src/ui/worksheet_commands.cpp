@@ -16,7 +16,7 @@
 #include "output/file_names.h"
 #include "ui/desktop_launcher.h"
 #include "ui/dialogs.h"
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 
 namespace tv::ui {
 

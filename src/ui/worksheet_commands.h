@@ -2,7 +2,7 @@
 // file.
 #pragma once
 
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 
 namespace tv::ui {
 

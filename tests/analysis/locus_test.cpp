@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "analysis/curves.h"
 #include "core/headless_host.h"
+#include "expression/coefficients.h"
 
 namespace tv {
 namespace {
@@ -190,6 +193,67 @@ TEST(Locus, AClickOnTheCrossingGivesTheCriticalGain) {
   EXPECT_NEAR(v, 8, 0.02);
   ASSERT_TRUE(NearestLocusValue(family, l, {-3, 0}, &v));
   EXPECT_NEAR(v, 8, 1e-6);
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+// The product a locus samples is the one the texts give at each value, to
+// the bit: the parameter in numerators and denominators, in a quotient, a
+// logarithm and a power, at values that divide by zero and that LN refuses.
+TEST(Locus, ProductIsTheTextsOwnAtEveryValue) {
+  HeadlessHost host;
+  DiagramState s;
+  SetStartValues(s);
+  s.Host = &host;
+  const char* const texts[3][2] = {{"K*(0.3+0.15*p)", "1+5*p+10*p^2+10*p^3+5*p^4+p^5"},
+                                   {"2/K+LN(K)*p", "1+K^2*p+0.5*p^2"},
+                                   {"1+0.2*p", "T+(1-K)*p+p^3/(K-1)"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    s.NumText[i].Assign(texts[i][0]);
+    s.DenText[i].Assign(texts[i][1]);
+    host.Boxes[i] = true;
+  }
+  // Recorded at K = 2; K = 1 divides by zero.
+  s.ParamK = 2;
+  const CharacteristicFamily family(s, Parameter::K);
+  for (double k : {0.0, 1.0, -2.0, 0.37, 5.0, 1e300}) {
+    ParameterValues values = ParametersOf(s);
+    values.K = k;
+    Polynomial num{1.0}, den{1.0};
+    bool ok = true;
+    for (std::size_t i = 0; i < 3; ++i) {
+      CoefficientSet n, d;
+      ok = ok && ExtractCoefficients(texts[i][0], values, n) &&
+           ExtractCoefficients(texts[i][1], values, d);
+      const auto times = [](const Polynomial& a, const CoefficientSet& b) {
+        const int db = Degree(b);
+        if (a.empty() || db < 0) return Polynomial{};
+        Polynomial out(a.size() + static_cast<std::size_t>(db), 0.0);
+        for (std::size_t x = 0; x < a.size(); ++x)
+          for (std::size_t y = 0; y <= static_cast<std::size_t>(db); ++y) out[x + y] += a[x] * b[y];
+        return out;
+      };
+      num = times(num, n);
+      den = times(den, d);
+    }
+    Polynomial fn, fd;
+    ASSERT_EQ(family.ProductAt(k, fn, fd), ok) << "K = " << k;
+    if (!ok) continue;
+    ASSERT_EQ(fn.size(), num.size());
+    ASSERT_EQ(fd.size(), den.size());
+    // Any NaN matches any NaN: its sign is the compiler's business.
+    const auto same = [](double a, double b) {
+      return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof(double)) == 0;
+    };
+    for (std::size_t j = 0; j < num.size(); ++j)
+      EXPECT_TRUE(same(fn[j], num[j])) << k << " p^" << j;
+    for (std::size_t j = 0; j < den.size(); ++j)
+      EXPECT_TRUE(same(fd[j], den[j])) << k << " p^" << j;
+  }
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ std::vector<VerdictCase> Cases() {
       {"OneIntegrator", One({1}, {0, 1, 1}), 0, 0, 0},
       // p^3 + p^2 + 1: Routh's first column changes sign twice.
       {"TwoIntegrators", One({1}, {0, 0, 1, 1}), 0, 2, 2},
+      // 1 + 1/p^2 vanishes on the axis, and the locus stays at infinity
+      // around the double pole: sampled in bounded time all the same.
+      {"BareDoubleIntegratorAtTheLimit", One({1}, {0, 0, 1}), 0, std::nullopt, 0, 1.0},
       {"TwoIntegratorsWithLead", One({1, 2}, {0, 0, 1, 0.1}), 0, 0, 0},
       // p^3 + p^2 + 2p + 1 and p^3 + p + 1.
       {"ThreeIntegratorsStable", One({1, 2, 1}, {0, 0, 0, 1}), 0, 0, 0},
@@ -111,6 +114,9 @@ TEST(NyquistTest, DegenerateLoopsSayWhy) {
   EXPECT_EQ(
       ComputeNyquist(CurveFactors{{huge.Num[0], huge.Num[0]}, {huge.Den[0], huge.Den[0]}}).Outcome,
       NyquistOutcome::Overflow);
+  // A root at the edge of the doubles: the sampled range stays finite.
+  EXPECT_NE(ComputeNyquist(One({1}, {1, 1e-307})).Outcome, NyquistOutcome::NoFunction);
+  EXPECT_NE(ComputeNyquist(One({1}, {1e-310, 1})).Outcome, NyquistOutcome::NoFunction);
   // H = 0: the closed loop keeps the open loop's poles.
   const NyquistLocus zero = ComputeNyquist(One({0}, {-1, 1}));
   EXPECT_EQ(zero.Verdict.ClosedLoopRhp, 1);

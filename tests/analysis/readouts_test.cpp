@@ -6,8 +6,10 @@
 #include <cmath>
 #include <numbers>
 
+#include "analysis/factors.h"
 #include "analysis/tuning.h"
 #include "core/headless_host.h"
+#include "expression/coefficients.h"
 
 namespace tv {
 namespace {
@@ -213,6 +215,47 @@ TEST(TuningTest, IntegratorLagReachesTheContourAtTheDirectGain) {
   s.NumText[0].Assign("1");
   s.DenText[0].Assign("1+p+K*0");  // K changes nothing: no value reaches it
   EXPECT_FALSE(TuneClosedLoopPeak(s, Parameter::K));
+}
+
+// Fast factors typed as texts, ten and twelve decades from the constant
+// term: the break and the exact read-outs to 1e-10 (the crossover of
+// K/((1+p)(1+p/F)) with K = F solves w^2 (1 + w^2/F^2) = F^2 - 1; the
+// references to 25 digits, computed once with mpmath).
+TEST(ReadoutsTest, FastFactorsReadFromTheirTexts) {
+  struct Case {
+    const char* Name;
+    const char* Num;
+    const char* Den;
+    double Fast, W, MarginDeg;
+  } cases[] = {
+      {"TwelveDecades", "1000000000000", "1+1.000000000001*p+0.000000000001*p^2", 1e12,
+       786151377757.4232860695581, 51.82729237306063386390658},
+      {"TenDecades", "10000000000", "1+1.0000000001*p+0.0000000001*p^2", 1e10,
+       7861513777.574232860649564, 51.82729238027588824418130},
+  };
+  constexpr ParameterValues kAny{1, 1, 1, 1, 1, 1};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    CoefficientSet num, den;
+    ASSERT_TRUE(ExtractPolynomial(c.Num, kAny, num));
+    ASSERT_TRUE(ExtractPolynomial(c.Den, kAny, den));
+    const PolynomialFactors f = FactorPolynomial(den);
+    ASSERT_EQ(f.Real.size(), 2u);
+    EXPECT_NEAR(f.Real[0], -c.Fast, 1e-10 * c.Fast);
+    EXPECT_NEAR(f.Real[1], -1, 1e-15);
+    const CurveReadouts r = ComputeReadouts(One(num, den), PulsationRange{1, 1e14});
+    ASSERT_EQ(r.GainCrossovers.size(), 1u);
+    EXPECT_NEAR(r.GainCrossovers[0].W, c.W, 1e-10 * c.W);
+    EXPECT_NEAR(r.GainCrossovers[0].PhaseMarginDeg, c.MarginDeg, 1e-9);
+  }
+  for (const auto& [text, fast] :
+       {std::pair{"1+0.000000000001*p", 1e12}, std::pair{"1+0.0000000001*p", 1e10}}) {
+    CoefficientSet den;
+    ASSERT_TRUE(ExtractPolynomial(text, kAny, den));
+    const PolynomialFactors f = FactorPolynomial(den);
+    ASSERT_EQ(f.Real.size(), 1u) << text;
+    EXPECT_NEAR(f.Real[0], -fast, 1e-10 * fast) << text;
+  }
 }
 
 }  // namespace

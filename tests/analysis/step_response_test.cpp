@@ -279,6 +279,15 @@ TEST(StepReadoutsTest, FastOscillationReadOnItsOwnSamples) {
   EXPECT_TRUE(r.TooFastToDraw);
 }
 
+// The last peak outside the 5 % band lies between two samples: 1/(1 + 2 Ksi
+// p/W + p^2/W^2) with W = 10, Ksi = 0.001 peaks at 299.3939 s (-0.050090
+// from 1) and enters the band at 299.39991620 s (mpmath, 30 digits).
+TEST(StepReadoutsTest, SettlingSeesAPeakBetweenSamples) {
+  const StepResponse r = Response({{{1}, {1, 0.0002, 0.01}}}, false);
+  ASSERT_TRUE(r.Readouts.HasSettling && r.Readouts.SettledInSpan);
+  EXPECT_NEAR(r.Readouts.SettlingTime, 299.39991619903546, 1e-6);
+}
+
 TEST(StepReadoutsTest, SmallValuesKeepTheirDigits) {
   // 1/(1e8 + p) closed: 1/(p + 1e8 + 1), settling at ln 20 / (1e8 + 1).
   const StepResponse r = Response({{{1}, {1e8, 1}}}, true);

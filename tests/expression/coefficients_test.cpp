@@ -289,5 +289,46 @@ TEST(DevelopedText, CompiledFunctionsRefuseWhatIsNotDeveloped) {
   EXPECT_EQ(s.NumCoeffs[0], (CoefficientSet{1, 2, 1, 0, 0, 0}));
 }
 
+// Coefficients small against the constant term, to a few units of their own
+// last digit: read as (c0 + ck) - c0 they kept only the digits c0 left them
+// (1 + 0.000000000001*p gave 1.0000889e-12).
+struct SmallCase {
+  const char* Name;
+  const char* Text;
+  CoefficientSet Exact;
+};
+
+class SmallCoefficientCase : public testing::TestWithParam<SmallCase> {};
+
+TEST_P(SmallCoefficientCase, KeepsItsOwnDigits) {
+  const SmallCase& c = GetParam();
+  CoefficientSet got;
+  ASSERT_TRUE(ExtractPolynomial(c.Text, kParams, got));
+  for (int k = 0; k < 6; ++k)
+    EXPECT_NEAR(got[k], c.Exact[k], 1e-15 * std::fabs(c.Exact[k])) << c.Text << " p^" << k;
+}
+
+const SmallCase kSmall[] = {
+    {"FirstPower", "1+0.000000000001*p", {1, 1e-12, 0, 0, 0, 0}},
+    {"FirstPowerTenDecades", "1+0.0000000001*p", {1, 1e-10, 0, 0, 0, 0}},
+    {"FifthPower", "1+0.000000000001*p^5", {1, 0, 0, 0, 0, 1e-12}},
+    {"Negative", "1-0.000000000001*p^2", {1, 0, -1e-12, 0, 0, 0}},
+    {"NegativeConstant", "-1+0.000000000001*p", {-1, 1e-12, 0, 0, 0, 0}},
+    {"LargeConstant", "1000000+p", {1e6, 1, 0, 0, 0, 0}},
+    // Below the rounding of the constant: read as 0 at p = 1.
+    {"HiddenTerm", "1+0.00000000000000000001*p^3", {1, 0, 0, 1e-20, 0, 0}},
+    {"ThroughParameters", "K+p/T/1000000000000", {2, 1.0 / 3e12, 0, 0, 0, 0}},
+    {"ByDivision", "1+2*KSI*p/W/100000+p^2/W^2/10000000000", {1, 5e-6, 2.5e-11, 0, 0, 0}},
+    // The fast denominator of a stiff series, spanning twelve decades.
+    {"TwelveDecades",
+     "1+0.016*p+0.000169*p^2+0.000001294*p^3+0.00000000214*p^4+0.000000000001*p^5",
+     {1, 0.016, 1.69e-4, 1.294e-6, 2.14e-9, 1e-12}},
+    {"ZeroTerm", "1+0*p+0.5*p^2", {1, 0, 0.5, 0, 0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, SmallCoefficientCase, testing::ValuesIn(kSmall),
+                         [](const testing::TestParamInfo<SmallCase>& tested) {
+                           return std::string(tested.param.Name);
+                         });
+
 }  // namespace
 }  // namespace tv

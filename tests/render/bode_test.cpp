@@ -157,7 +157,7 @@ TEST_F(BodeViewTest, BothModesGridLines) {
   for (int y : {272, 205, 139, 72, 5, 339, 406, 473, 539, 606})
     EXPECT_TRUE(HasGainGridLine(y)) << "gain line at y = " << y;
   EXPECT_FALSE(HasGainGridLine(673)) << "no line for -50 dB";
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "-50"; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "-50"; }), 0);
   // Phase: ticks in both margins, a full line at -180.
   for (int y : {578, 419, 339, 259, 179, 100, 20}) {
     EXPECT_TRUE(surface.HasLine(1134, y, 1104, y)) << y;
@@ -169,9 +169,9 @@ TEST_F(BodeViewTest, BothModesGridLines) {
 
 TEST_F(BodeViewTest, RowNamesOncePerLabelledDecadeAndNoLabelOnLastLine) {
   DrawBodeFrame(s, t, f);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "w"; }), 4);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "log w"; }), 4);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 1106; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "w"; }), 4);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "log w"; }), 4);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 1106; }), 0);
   EXPECT_EQ(surface.FindText("1000"), nullptr);
 }
 
@@ -192,7 +192,7 @@ TEST_F(BodeViewTest, PhaseOnlyModeDrawsDottedPhaseGridWithUnsignedLabels) {
   EXPECT_TRUE(HasText("0", 1106, 339));
   EXPECT_TRUE(HasText("90", 1106, 259));
   EXPECT_TRUE(HasText("360", 1106, 20));
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 1106 && t.text[0] == '-'; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 1106 && op.text[0] == '-'; }), 0);
   // No gain grid, not even the 0 dB line, but its label stays.
   EXPECT_TRUE(HasText("0dB", 33, 342));
   EXPECT_FALSE(HasGainGridLine(339));
@@ -477,7 +477,7 @@ TEST_F(BodeViewTest, GainReferenceOfFiveOrLessKeepsOnlyTheZeroLine) {
   ASSERT_EQ(grid.size(), 1u);
   EXPECT_EQ(grid[0].y, 339);
   EXPECT_TRUE(HasText("0dB", 33, 342));
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 33 && t.text != "0dB"; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 33 && op.text != "0dB"; }), 0);
 }
 
 TEST_F(BodeViewTest, ZeroGainReferenceUsesTenDbScale) {

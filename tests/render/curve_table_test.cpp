@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/headless_host.h"
@@ -80,6 +81,46 @@ TEST_F(CurveTableTest, BlackRowsFollowItsDecadesAndStopWithThePicture) {
   s.BlackView = 0;
   t = SweepDrawnCurves(s, target.PlotWidth);
   EXPECT_EQ(t.W.size(), 1u);
+}
+
+// A zero or a pole on the imaginary axis at a swept pulsation (w = 1 starts
+// the Black view's decade 0): the picture goes on through an infinite gain,
+// and so does the table, with the product's gain infinite unless a zero and
+// a pole of its factors meet there.
+TEST_F(CurveTableTest, ZeroOrPoleOnTheAxisGoesOnThroughAnInfiniteGain) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* name;
+    CoefficientSet num1, den2;
+    double h1, h2, product;  // the gains at w = 1 (NaN: finite)
+  } cases[] = {
+      {"ZeroOfH1", {1, 0, 1, 0, 0, 0}, {1, 0.1, 1, 0, 0, 0}, -inf, NAN, -inf},
+      {"PoleOfH2", {1, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0}, NAN, inf, inf},
+      {"ZeroMeetsPole", {1, 0, 1, 0, 0, 0}, {1, 0, 1, 0, 0, 0}, -inf, inf, NAN},
+  };
+  s.BlackView = 1;
+  s.DecadeMin = -1;
+  s.DecadeMax = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.NumCoeffs[0] = c.num1;
+    s.DenCoeffs[1] = c.den2;
+    const CurveTable t = SweepDrawnCurves(s, target.PlotWidth);
+    ASSERT_EQ(t.W.size(), 2u * 451u);
+    ASSERT_EQ(t.W[451], 1.0);
+    const double expected[3] = {c.h1, c.h2, c.product};
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (std::isnan(expected[k]))
+        EXPECT_TRUE(std::isfinite(t.GainDb[k][451])) << k;
+      else
+        EXPECT_EQ(t.GainDb[k][451], expected[k]) << k;
+      EXPECT_TRUE(std::isfinite(t.PhaseDeg[k][451])) << k;
+      EXPECT_TRUE(std::isfinite(t.GainDb[k][452])) << k;
+    }
+  }
+  s.NumCoeffs[0] = {1, 0, 1, 0, 0, 0};
+  EXPECT_NE(CurveTableCsv(SweepDrawnCurves(s, target.PlotWidth)).find("\n1,-inf,"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(MarginsTest, BodePhaseMarginOfIntegratorWithLag) {
   EXPECT_EQ(margins[0].Kind, MarginKind::Phase);
 
   const RecordedOp* text = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
+  ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->x, 52);
   EXPECT_EQ(text->y, 50);
   EXPECT_EQ(text->colour, kBlue);
@@ -103,7 +103,7 @@ TEST_F(MarginsTest, BodeGainMarginOfTripleLag) {
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MG1: 18.137 en w= 1.739");
   const RecordedOp* text = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
+  ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->x, 232);
   EXPECT_EQ(text->y, 50);
   // Column 333: gain -18.14 dB at y = 339 + 121, phase just past -180.
@@ -147,9 +147,9 @@ TEST_F(MarginsTest, LaterCrossingWritesOverTheEarlierOne) {
   EXPECT_EQ(Log()[1], "MP1: 112.327 en w= 48.036");
   const auto texts = TextsStartingWith("MP1: ");
   ASSERT_EQ(texts.size(), 2u);
-  for (const auto& t : texts) {
-    EXPECT_EQ(t.x, 52);
-    EXPECT_EQ(t.y, 50);
+  for (const auto& op : texts) {
+    EXPECT_EQ(op.x, 52);
+    EXPECT_EQ(op.y, 50);
   }
   EXPECT_EQ(texts.back().text, Log()[1]);
   EXPECT_LT(PulsationOf(texts[0].text), PulsationOf(texts[1].text));
@@ -172,9 +172,9 @@ TEST_F(MarginsTest, ProductOfH2AloneRepeatsItsMarginInRowFive) {
   ASSERT_NE(product, nullptr);
   EXPECT_EQ(own->y, 60);
   EXPECT_EQ(own->colour, kRed);
-  EXPECT_EQ(productext->x, 52);
-  EXPECT_EQ(productext->y, 90);
-  EXPECT_EQ(productext->colour, kBlack);
+  EXPECT_EQ(product->x, 52);
+  EXPECT_EQ(product->y, 90);
+  EXPECT_EQ(product->colour, kBlack);
 }
 
 TEST_F(MarginsTest, SameFunctionTwiceGivesTwoRows) {
@@ -240,7 +240,7 @@ TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MP3: 65.408 en w= 2");
   const RecordedOp* text = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
+  ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->x, 52);
   EXPECT_EQ(text->y, 70);
   EXPECT_EQ(text->colour, kPurple);
@@ -335,7 +335,7 @@ TEST_P(BlackMarginCases, ArrowAndText) {
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], c.text);
   const RecordedOp* text = Text(c.text);
-  ASSERT_NE(t, nullptr);
+  ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->x, c.textX);
   EXPECT_EQ(text->y, c.textY);
   const auto lines = surface.Lines();

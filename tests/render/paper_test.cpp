@@ -184,12 +184,12 @@ TEST_F(SweepTest, PageWritesTheWindowsMargins) {
   host.Boxes[1] = true;
   host.Boxes[3] = true;
   const auto margins = [this] {
-    std::vector<MarginRecord> margins;
-    s.MarginRecords = &margins;
+    std::vector<MarginRecord> records;
+    s.MarginRecords = &records;
     Draw();
     s.MarginRecords = nullptr;
     std::vector<std::string> texts;
-    for (const MarginRecord& m : margins) texts.push_back(MarginText(m));
+    for (const MarginRecord& m : records) texts.push_back(MarginText(m));
     return texts;
   };
   const std::vector<std::string> window = margins();

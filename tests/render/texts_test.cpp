@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      3,
                      "Temps de mont\xE9"
-                     "e 10-90 % : 0.583 s"},
+                     "e 10-90 % : 0.661 s"},
         StepLineCase{"PeakBeyondTheSpan",
                      {{{4}, {0, 1, 0.5}}},
                      true,

@@ -194,7 +194,7 @@ TEST_P(StepOverflowTest, SaysTheOverflowOrABoundedValueAndReturns) {
     EXPECT_LT(line.size(), 60u) << line;
     EXPECT_EQ(line.find("Inf"), std::string::npos) << line;
   }
-  DrawStepView(h.s, r, "H1");
+  DrawStepView(h.t, r, "H1");
   EXPECT_GT(h.surface.Texts, 0);
 }
 
@@ -215,7 +215,7 @@ TEST(Regression, StepViewOfAnInfiniteFinalValueReturns) {
   r.Y = {0, 1};
   r.Slope = {1, 1};
   r.Readouts.FinalValue = std::numeric_limits<double>::infinity();
-  DrawStepView(h.s, r, "H1");
+  DrawStepView(h.t, r, "H1");
   EXPECT_GT(h.surface.Texts, 0);
 }
 

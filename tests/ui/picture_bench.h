@@ -12,7 +12,7 @@
 #include "render/redraw.h"
 #include "output/emf_surface.h"
 #include "output/painter_surface.h"
-#include "output/picture_output.h"
+#include "ui/picture_commands.h"
 #include "output/qt_surface.h"
 #include "support/scripted_dialogs.h"
 

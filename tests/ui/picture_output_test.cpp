@@ -18,6 +18,7 @@
 #include "emf_reader.h"
 #include "picture_bench.h"
 #include "recording_launcher.h"
+#include "render/margin_record.h"
 #include "render/primitives.h"
 #include "output/emf_surface.h"
 #include "output/painter_surface.h"

@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <functional>
+#include <type_traits>
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
@@ -55,6 +56,7 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 using tv::scenes::ThreeFunctions;
 
 using Setup = std::function<void(DiagramState&, tv::DrawTarget&, tv::HeadlessHost&)>;
+using ViewChange = std::function<void(DiagramState&, tv::DrawTarget&)>;
 
 // One state drawn on each surface of a pair, redrawn together.
 struct Redraws {
@@ -76,8 +78,13 @@ struct Redraws {
   // Changes both states alike, then redraws both.
   template <class Change>
   bool Both(Change change) {
-    change(fast);
-    change(reference);
+    if constexpr (std::is_invocable_v<Change, DiagramState&, tv::DrawTarget&>) {
+      change(fast, fastTarget);
+      change(reference, referenceTarget);
+    } else {
+      change(fast);
+      change(reference);
+    }
     const bool a = tv::RedrawDiagram(fast, fastTarget, fastFrame);
     const bool b = tv::RedrawDiagram(reference, referenceTarget, referenceFrame);
     return a && b;
@@ -228,6 +235,92 @@ class PixelStampsTest : public QObject {
                           FirstDifference(redraws.pair.fast.Image(), redraws.pair.referenceImage)));
     }
     QVERIFY(redraws.pair.fast.Stamps()->Copied() > 25 * minCopiedPerStep);
+  }
+
+  void KeptFramesAreThePaintersPixels_data() {
+    QTest::addColumn<Setup>("setup");
+    // Changes the view after the frame was kept, and back: the picture must
+    // leave the kept frame for the new one, then come back to it.
+    QTest::addColumn<ViewChange>("viewChange");
+    QTest::newRow("Bode, margins, decades")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.DecadeMax += 1; });
+    QTest::newRow("Bode, gain only, gain range")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BodeMode = 0;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.GainMaxDb += 20; });
+    QTest::newRow("Bode, phase only, to gain and phase")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BodeMode = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BodeMode = 2; });
+    QTest::newRow("Black, margins, to the chart")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BlackView = 1;
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.ShowNicholsChart = 1; });
+    QTest::newRow("Black, wide pens, black, shifted origin")
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.BlackView = 1;
+             t.ForceBlack = 1;
+             t.OriginX = 7;
+             t.OriginY = 3;
+             t.FramePenWidth = 3;
+           })
+        << ViewChange([](DiagramState&, tv::DrawTarget& t) { t.OriginY = 9; });
+    QTest::newRow("Bode, to the Black view")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+             ThreeFunctions(s, host);
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BlackView = 1; });
+  }
+
+  void KeptFramesAreThePaintersPixels() {
+    // The frame is kept at its second drawing and copied from then on; the
+    // curves, margins and legends go over it at every step.
+    QFETCH(Setup, setup);
+    QFETCH(ViewChange, viewChange);
+    Redraws redraws(setup);
+    const auto step = [&](int n, const ViewChange& change) {
+      QVERIFY(redraws.Both([&](DiagramState& s, tv::DrawTarget& t) {
+        s.ParamKsi *= 1.15;
+        s.ParamK *= 1.1;
+        if (change) change(s, t);
+      }));
+      redraws.pair.Finish();
+      QVERIFY2(redraws.pair.fast.Image() == redraws.pair.referenceImage,
+               qPrintable(QStringLiteral("step %1: ").arg(n) +
+                          FirstDifference(redraws.pair.fast.Image(), redraws.pair.referenceImage)));
+    };
+    for (int n = 0; n < 4; ++n) step(n, {});
+    const int copied = redraws.pair.fast.FramesCopied();
+    QVERIFY(copied > 0);
+    const DiagramState before = redraws.fast;
+    const tv::DrawTarget targetBefore = redraws.fastTarget;
+    step(4, viewChange);
+    QCOMPARE(redraws.pair.fast.FramesCopied(), copied);
+    step(5, [&](DiagramState& s, tv::DrawTarget& t) {
+      s.DecadeMin = before.DecadeMin;
+      s.DecadeMax = before.DecadeMax;
+      s.GainMaxDb = before.GainMaxDb;
+      s.BodeMode = before.BodeMode;
+      s.BlackView = before.BlackView;
+      s.ShowNicholsChart = before.ShowNicholsChart;
+      t.OriginY = targetBefore.OriginY;
+    });
+    step(6, {});
+    step(7, {});
+    QVERIFY(redraws.pair.fast.FramesCopied() > copied);
   }
 
   void RandomDrawingsAreThePaintersPixels_data() {
