@@ -145,8 +145,7 @@ void SavePictureAsEmf(PictureContext& ctx) {
     t.MainPicture = false;
     t.ForceBlack = 1;
     t.OnPaper = 1;
-    FrameResult frame;
-    RedrawDiagram(s, t, frame);
+    DrawPage(ctx, t);
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
       WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));

@@ -217,7 +217,8 @@ TEST_F(BlackDiagramTest, ColoursFollowTheSlot) {
   DrawBlackDiagram(s, t, f);
   EXPECT_EQ(TextsOf(TextsIn(kRed)), kDefaultLabels);
   EXPECT_EQ(TextsOf(TextsIn(kPurple)), kDefaultLabels);
-  EXPECT_EQ(s.CurveEnabled[0] + s.CurveEnabled[1] + s.CurveEnabled[2], 3);
+  EXPECT_TRUE(f.Swept);
+  EXPECT_EQ(f.CurveEnabled[0] + f.CurveEnabled[1] + f.CurveEnabled[2], 3);
 }
 
 TEST_F(BlackDiagramTest, ForceBlackTurnsCurvesBlack) {
@@ -320,7 +321,7 @@ TEST_F(BlackDiagramTest, CaptureCopiesNinetyOneProductPointsPerDecade) {
   EXPECT_TRUE(host.Boxes[3]);
   EXPECT_EQ(handlerRuns, 1);
   EXPECT_EQ(countSeenByHandler, 7);  // the handler runs before the count is cleared
-  EXPECT_EQ(s.PointCount, 0);
+  EXPECT_TRUE(f.CaptureBegun);
   ASSERT_EQ(host.EditorLines.size(), 5u * 91u);
   EXPECT_EQ(host.EditorLines[0], "0.1   -0.043   -5.711");
   EXPECT_EQ(host.EditorLines[91], "1   -3.01   -45");
