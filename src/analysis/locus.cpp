@@ -128,14 +128,23 @@ bool RootsFrom(const Polynomial& c, const std::vector<Complex>& guesses,
   for (double v : c)
     if (!std::isfinite(v)) return false;
   roots = guesses;
-  std::vector<Complex> step(guesses.size());
+  const std::size_t count = roots.size();
+  std::vector<Complex> step(count);
+  // 1/(r_i - r_j) for every pair, each division made once: the one for
+  // (j, i) is the same value negated, exactly.
+  std::vector<Complex> inverse(count * count);
   double last = std::numeric_limits<double>::infinity();
   for (int it = 0; it < 10; ++it) {
+    for (std::size_t i = 0; i < count; ++i)
+      for (std::size_t j = i + 1; j < count; ++j) {
+        inverse[i * count + j] = 1.0 / (roots[i] - roots[j]);
+        inverse[j * count + i] = -inverse[i * count + j];
+      }
     // The largest step relative to its root; the iteration has settled when
     // it is at the rounding of the values, or stalls just above it (roots
     // close together are known to fewer digits).
     double largest = 0;
-    for (std::size_t i = 0; i < roots.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
       Complex p, d;
       Horner(c.data(), n, roots[i], p, d);
       if (p == 0.0) {
@@ -144,8 +153,8 @@ bool RootsFrom(const Polynomial& c, const std::vector<Complex>& guesses,
       }
       const Complex w = p / d;
       Complex sum = 0;
-      for (std::size_t j = 0; j < roots.size(); ++j)
-        if (j != i) sum += 1.0 / (roots[i] - roots[j]);
+      for (std::size_t j = 0; j < count; ++j)
+        if (j != i) sum += inverse[i * count + j];
       step[i] = w / (1.0 - w * sum);
       largest = std::max(largest, std::abs(step[i]) / std::max(std::abs(roots[i]), 1e-300));
     }

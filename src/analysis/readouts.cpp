@@ -211,6 +211,8 @@ std::vector<double> PositiveRoots(Polynomial c) {
   for (int k = 0; k <= n; ++k) poly[k] = c[static_cast<std::size_t>(k)] * std::pow(scale, k);
   if (!poly.allFinite()) return roots;
   poly /= poly.cwiseAbs().maxCoeff();
+  // Coefficients spread beyond the doubles' range: the leading one is lost.
+  if (poly[n] == 0) return roots;
   const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k) {
     const std::complex<double> r = solver.roots()[k] * scale;
@@ -524,13 +526,43 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
   return r;
 }
 
+// ln |T(0)| when the closed-loop gain never falls on the way from w = 0 up
+// to `from`: samples from `from` downwards, each at least the one above it,
+// until they hold the static gain. A resonance below `from` breaks the rise.
+std::optional<double> StaticPeakLn(const CurveFactors& f, double from) {
+  constexpr double kStepDown = 0.955;  // about 50 samples a decade
+  constexpr int kMostSteps = 20000;    // down to the smallest doubles
+  const double still = ClosedLoopLn(AtJw(f, 0));
+  if (std::isnan(still)) return std::nullopt;
+  const double slack = 1e-12 * std::max(1.0, std::fabs(still));
+  double above = ClosedLoopLn(AtJw(f, from));
+  if (std::isnan(above) || above > still + slack) return std::nullopt;
+  double w = from;
+  for (int k = 0; k < kMostSteps && w > 0; ++k) {
+    if (still - above <= slack) return still;
+    w *= kStepDown;
+    const double v = ClosedLoopLn(AtJw(f, w));
+    if (std::isnan(v) || v < above - slack || v > still + slack) return std::nullopt;
+    above = v;
+  }
+  return std::nullopt;
+}
+
 std::optional<double> ClosedLoopPeakDb(const CurveFactors& f, const PulsationRange& range) {
   if (f.Num.empty() || AnyZeroPolynomial(f)) return std::nullopt;
   const std::vector<Sample> grid = ClosedLoopGrid(f, range);
   const auto peak = Peak(f, grid);
   // A highest gain at an end of the span is the span's edge, not a
   // resonance: one leaving the span takes the edge's gain through any level.
-  if (!peak || peak->first == grid.front().U || peak->first == grid.back().U) return std::nullopt;
+  if (!peak || peak->first == grid.back().U) return std::nullopt;
+  if (peak->first == grid.front().U) {
+    // Except the static gain itself: |T(jw)| is even in w, so w = 0 is a
+    // stationary point, and a closed loop whose gain only falls from it
+    // (K/(p - 1) closed) peaks there.
+    const std::optional<double> still = StaticPeakLn(f, std::exp(grid.front().U));
+    if (!still) return std::nullopt;
+    return 20 * *still / kLn10;
+  }
   return 20 * peak->second / kLn10;
 }
 

@@ -323,9 +323,12 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   std::vector<std::string> readouts;
   if (o.Step) {
     std::string error;
+    std::vector<std::string> notes;
     if (!ui::WriteStepFile(s, o.StepInput, o.ClosedLoop, o.StepTMax, ui::LocalPath(*o.Step),
-                           o.Black, &readouts, &error))
+                           o.Black, &readouts, &error, &notes))
       return writeFailed(*o.Step, error);
+    // Said on the picture; a CSV has no place for them.
+    for (const std::string& note : notes) err << "tracevue : " << FromProgramText(note) << "\n";
   }
   std::vector<std::string> verdict;
   if (o.Nyquist) {

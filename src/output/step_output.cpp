@@ -41,8 +41,9 @@ bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const st
 
 bool WriteStepFile(const DiagramState& s, InputKind input, bool closedLoop, double tMax,
                    const std::string& path, bool black, std::vector<std::string>* lines,
-                   std::string* error) {
+                   std::string* error, std::vector<std::string>* notes) {
   const InputResponse r = ComputeInputResponseOfTexts(s, input, closedLoop, tMax);
+  if (notes) *notes = StepNoteTexts(r.Samples);
   if (lines) {
     *lines = InputReadoutTexts(r);
     if (r.Samples.Outcome != StepOutcome::Drawn)

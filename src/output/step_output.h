@@ -38,9 +38,11 @@ bool WriteStepOutput(const InputResponse& r, std::string_view caption, const std
 // file cannot be written.
 bool WriteStepFile(const DiagramState& s, bool closedLoop, double tMax, const std::string& path,
                    bool black, std::vector<std::string>* lines, std::string* error);
-// The same with --input: the response to a step, a ramp or an impulse.
+// The same with --input: the response to a step, a ramp or an impulse;
+// the notes the picture writes over its frame (a "t max" brought back, an
+// oscillation too fast to draw) go to *notes, Windows-1252.
 bool WriteStepFile(const DiagramState& s, InputKind input, bool closedLoop, double tMax,
                    const std::string& path, bool black, std::vector<std::string>* lines,
-                   std::string* error);
+                   std::string* error, std::vector<std::string>* notes = nullptr);
 
 }  // namespace tv::ui

@@ -212,6 +212,14 @@ TEST(TuningTest, IntegratorLagReachesTheContourAtTheDirectGain) {
   const std::optional<double> t = TuneClosedLoopPeak(s, Parameter::T);
   ASSERT_TRUE(t);
   EXPECT_NEAR(*t, 10 / (4 * ksi2), 1e-8);
+  // K/(p - 1) closed: K/(p + K - 1) peaks at w = 0, K/(K - 1) = M; the
+  // values below K = 1 are unstable.
+  s.NumText[0].Assign("K");
+  s.DenText[0].Assign("-1+p");
+  const double m = std::pow(10.0, kContourPeakDb / 20);
+  const std::optional<double> staticPeak = TuneClosedLoopPeak(s, Parameter::K);
+  ASSERT_TRUE(staticPeak);
+  EXPECT_NEAR(*staticPeak, m / (m - 1), 1e-9);
   s.NumText[0].Assign("1");
   s.DenText[0].Assign("1+p+K*0");  // K changes nothing: no value reaches it
   EXPECT_FALSE(TuneClosedLoopPeak(s, Parameter::K));

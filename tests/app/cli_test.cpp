@@ -431,6 +431,16 @@ class CliTest : public QObject {
       const double time = fields[0].toDouble(), y = fields[1].toDouble();
       QVERIFY2(std::abs(y - (1 - std::exp(-time / 2))) < 1e-12, qPrintable(lines[k]));
     }
+    QVERIFY(r.Err.isEmpty());
+
+    // A span the samples cannot resolve is brought back, and a CSV says so.
+    const Run far =
+        Tracevue({QStringLiteral("--step"), Path("far.csv"), QStringLiteral("--num1"),
+                  QStringLiteral("1"), QStringLiteral("--den1"), QStringLiteral("1+2*p"),
+                  QStringLiteral("--t-max"), QStringLiteral("1e20")});
+    QCOMPARE(far.Code, 0);
+    QVERIFY2(far.Err.startsWith(QStringLiteral("tracevue : t max ramené de 1e20 à ")),
+             qPrintable(far.Err));
   }
 
   // --input: the class-1 loop 4/(p(1+0.5p)) closed follows a ramp 1/K behind;
