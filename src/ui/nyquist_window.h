@@ -52,8 +52,7 @@ class NyquistWindow : public FollowingWindow {
   void Repaint();
   void Resized(int width, int height);
 
-  // The drawing fields of the picture (target, size, pens); nothing else of
-  // it is used.
+  // Where the window's picture is drawn (surface, size, pens).
   tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::NyquistPicture loci_;
