@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <unsupported/Eigen/Polynomials>
+#include "analysis/companion_solver.h"
 
 #include "analysis/curves.h"
 
@@ -89,7 +89,7 @@ std::vector<Complex> CompanionRoots(const std::vector<long double>& a) {
   std::vector<Complex> roots;
   // Coefficients spread beyond the doubles' range: no companion matrix.
   if (!poly.allFinite() || poly[n] == 0) return roots;
-  const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
+  const CompanionSolver solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k)
     roots.push_back(solver.roots()[k] * scale);
   return roots;

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <unsupported/Eigen/Polynomials>
+#include "analysis/companion_solver.h"
 
 #include "analysis/curves.h"
 #include "expression/coefficients.h"
@@ -345,7 +345,7 @@ std::vector<Complex> PolynomialRoots(const Polynomial& c, bool* finite) {
   } else if (n > 1) {
     Eigen::VectorXd poly(n + 1);
     for (int k = 0; k <= n; ++k) poly[k] = a[k];
-    const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
+    const CompanionSolver solver(poly);
     // Real roots and the upper root of each pair are polished; the lower
     // ones are their conjugates, so that a pair stays a pair.
     std::vector<Complex> upper;

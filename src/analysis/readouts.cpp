@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
-#include <unsupported/Eigen/Polynomials>
+#include "analysis/companion_solver.h"
 
 #include "analysis/state_space.h"
 #include "response/response.h"
@@ -213,7 +213,7 @@ std::vector<double> PositiveRoots(Polynomial c) {
   poly /= poly.cwiseAbs().maxCoeff();
   // Coefficients spread beyond the doubles' range: the leading one is lost.
   if (poly[n] == 0) return roots;
-  const Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(poly);
+  const CompanionSolver solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k) {
     const std::complex<double> r = solver.roots()[k] * scale;
     if (r.real() > 0 && std::fabs(r.imag()) <= 0.1 * r.real()) roots.push_back(r.real());
@@ -531,7 +531,7 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
 // until they hold the static gain. A resonance below `from` breaks the rise.
 std::optional<double> StaticPeakLn(const CurveFactors& f, double from) {
   constexpr double kStepDown = 0.955;  // about 50 samples a decade
-  constexpr int kMostSteps = 20000;    // down to the smallest doubles
+  constexpr int kMostSteps = 2000;     // forty decades
   const double still = ClosedLoopLn(AtJw(f, 0));
   if (std::isnan(still)) return std::nullopt;
   const double slack = 1e-12 * std::max(1.0, std::fabs(still));
