@@ -27,7 +27,7 @@ void Asymptotes(benchmark::State& state) {
   tv::HeadlessHost host;
   const tv::DrawTarget t = tv::scenes::OnSurface(s, host, surface);
   tv::FrameResult f;
-  tv::scenes::ThreeFunctions(s, host);
+  tv::scenes::ThreeFunctions(s);
   s.BodeMode = 2;
   s.ShowAsymptotes = 1;
   for (int i = 0; i < 3; ++i) {

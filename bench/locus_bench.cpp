@@ -13,7 +13,7 @@ namespace {
 
 // Three degree-5 functions in series, the loop gain K in H1's numerator:
 // the locus a course draws, of order 15.
-void GainLoop(tv::DiagramState& s, tv::HeadlessHost& host) {
+void GainLoop(tv::DiagramState& s) {
   tv::SetStartValues(s);
   s.NumText[0].Assign("K*(0.3+0.15*p)");
   s.DenText[0].Assign("1+5*p+10*p^2+10*p^3+5*p^4+p^5");
@@ -22,14 +22,13 @@ void GainLoop(tv::DiagramState& s, tv::HeadlessHost& host) {
   s.NumText[2].Assign("1+0.2*p");
   s.DenText[2].Assign("1+1.3*p+1.63*p^2+1.035*p^3+0.2808*p^4+0.027*p^5");
   s.ParamK = 1;
-  for (bool& b : host.Boxes) b = true;
-  s.Host = &host;
+  for (bool& b : s.CurveTicked) b = true;
 }
 
-void Recompute(benchmark::State& state, void (*scene)(tv::DiagramState&, tv::HeadlessHost&)) {
+void Recompute(benchmark::State& state, void (*scene)(tv::DiagramState&)) {
   tv::DiagramState s;
   tv::HeadlessHost host;
-  scene(s, host);
+  scene(s);
   s.Host = &host;
   const tv::CharacteristicFamily family(s, tv::Parameter::K);
   std::size_t samples = 0;
@@ -53,7 +52,8 @@ BENCHMARK(LocusRecomputeEveryText)->Unit(benchmark::kMillisecond);
 void LocusStep(benchmark::State& state) {
   tv::DiagramState s;
   tv::HeadlessHost host;
-  GainLoop(s, host);
+  GainLoop(s);
+  s.Host = &host;
   tv::ui::ScriptedDialogs dialogs;
   host.AskedDialogs = &dialogs;
   tv::ui::LocusWindow window(s, [] { return std::optional<tv::Parameter>(tv::Parameter::K); }, {});

@@ -17,7 +17,7 @@ void ThreeDegreeFive(tv::DiagramState& s, tv::HeadlessHost& host) {
   s.DenCoeffs[1] = {1, 2.5, 2.5, 1.25, 0.3125, 0.03125};
   s.NumCoeffs[2] = {1, 0.2, 0, 0, 0, 0};
   s.DenCoeffs[2] = {1, 1.3, 1.63, 1.035, 0.2808, 0.027};
-  for (int box = 1; box <= 4; ++box) host.Boxes[box - 1] = true;
+  for (int box = 1; box <= 4; ++box) s.CurveTicked[box - 1] = true;
   s.ShowMargins = 1;
   s.Host = &host;
 }

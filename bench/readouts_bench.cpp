@@ -25,7 +25,7 @@ void Readouts(benchmark::State& state) {
   tv::DiagramState s;
   tv::HeadlessHost host;
   tv::scenes::OnSurface(s, host, surface);
-  tv::scenes::ThreeFunctions(s, host);
+  tv::scenes::ThreeFunctions(s);
   tv::ui::MeasuresWindow window(s, host);
   window.show();
   QImage image(window.size(), QImage::Format_RGB32);
@@ -52,7 +52,7 @@ void ReadoutsComputation(benchmark::State& state) {
   tv::DiagramState s;
   tv::HeadlessHost host;
   tv::scenes::OnSurface(s, host, surface);
-  tv::scenes::ThreeFunctions(s, host);
+  tv::scenes::ThreeFunctions(s);
   for (std::size_t i = 0; i < 3; ++i) {
     tv::ExtractCoefficients(s.NumText[i].View(), s, s.NumCoeffs[i]);
     tv::ExtractCoefficients(s.DenText[i].View(), s, s.DenCoeffs[i]);

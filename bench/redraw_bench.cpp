@@ -42,7 +42,7 @@ struct Scene {
 
   explicit Scene(tv::PlotSurface& surface) {
     t = tv::scenes::OnSurface(s, host, surface);
-    tv::scenes::ThreeFunctions(s, host);
+    tv::scenes::ThreeFunctions(s);
     s.ShowMargins = 1;
     s.BodeMode = 2;
   }

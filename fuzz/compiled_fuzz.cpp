@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 #include "expression/coefficients.h"
 #include "expression/evaluator.h"
 #include "support/literal_evaluator.h"

@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tv::FrameResult frame;
 
   tv::DecodeTransferFile(std::span<const std::uint8_t>(data, size), s);
-  for (int i = 0; i < 3; ++i) host.Boxes[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
-  host.Boxes[3] = true;
+  for (int i = 0; i < 3; ++i) s.CurveTicked[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
+  s.CurveTicked[3] = true;
   s.ShowMargins = 1;
   s.BodeMode = 2;
 

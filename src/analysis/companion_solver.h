@@ -25,8 +25,8 @@ class CompanionSolver : public Eigen::PolynomialSolver<double, Eigen::Dynamic> {
     companion.balance();
     m_eigenSolver.compute(companion.denseMatrix(), false);
     m_roots = m_eigenSolver.eigenvalues();
-    const double coarse = std::pow(4.0, static_cast<double>(poly.size() + 1)) *
-                          Eigen::NumTraits<double>::epsilon();
+    const double coarse =
+        std::pow(4.0, static_cast<double>(poly.size() + 1)) * Eigen::NumTraits<double>::epsilon();
     for (Eigen::Index i = 0; i < m_roots.size(); ++i) {
       if (Eigen::internal::isMuchSmallerThan(std::abs(m_roots[i].imag()),
                                              std::abs(m_roots[i].real()), coarse)) {

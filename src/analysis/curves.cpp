@@ -2,30 +2,25 @@
 // value at any p.
 #include "analysis/curves.h"
 
-#include "core/diagram_host.h"
+#include "core/selection.h"
 #include "core/translate.h"
 
 namespace tv {
 
 std::vector<int> TickedFunctions(const DiagramState& s) {
   std::vector<int> ticked;
-  if (s.Host == nullptr) return ticked;
   for (int i = 0; i < 3; ++i)
-    if (s.Host->IsCurveBoxChecked(i + 1)) ticked.push_back(i);
+    if (s.CurveTicked[static_cast<std::size_t>(i)]) ticked.push_back(i);
   return ticked;
 }
 
 std::vector<Curve> DrawnCurves(const DiagramState& s) {
   std::vector<Curve> curves;
   const std::vector<int> ticked = TickedFunctions(s);
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
-  for (int i : ticked) curves.push_back(Curve{"H" + std::to_string(i + 1), colours[i], false, {i}});
-  if (!ticked.empty() && s.Host->IsCurveBoxChecked(4)) {
-    Curve product{"", kBlack, true, ticked};
-    for (int i : ticked) {
-      if (!product.Name.empty()) product.Name += '.';
-      product.Name += "H" + std::to_string(i + 1);
-    }
+  for (int i : ticked)
+    curves.push_back(Curve{"H" + std::to_string(i + 1), kCurveColours[i], false, {i}});
+  if (!ticked.empty() && s.CurveTicked[3]) {
+    Curve product{ProductCaption(s.CurveTicked.data()), kBlack, true, ticked};
     // The product of one function alone is drawn over it: its name must not
     // read as the function's own.
     if (ticked.size() == 1) product.Name += " (" + Tr("Courbes", "produit") + ")";
@@ -43,16 +38,6 @@ int Degree(const CoefficientSet& c) {
 std::complex<double> PolynomialAt(const CoefficientSet& c, std::complex<double> p) {
   std::complex<double> v = 0;
   for (int k = 5; k >= 0; --k) v = v * p + c[static_cast<std::size_t>(k)];
-  return v;
-}
-
-std::complex<double> CurveAt(const DiagramState& s, const std::vector<int>& factors,
-                             std::complex<double> p) {
-  std::complex<double> v = 1;
-  for (int i : factors) {
-    const auto k = static_cast<std::size_t>(i);
-    v *= PolynomialAt(s.NumCoeffs[k], p) / PolynomialAt(s.DenCoeffs[k], p);
-  }
   return v;
 }
 

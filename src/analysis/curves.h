@@ -34,9 +34,4 @@ int Degree(const CoefficientSet& c);
 // The polynomial at a complex p (Horner).
 std::complex<double> PolynomialAt(const CoefficientSet& c, std::complex<double> p);
 
-// The product of the given functions' N/D at p, from the state's current
-// coefficients (those of the last redraw that compiled them).
-std::complex<double> CurveAt(const DiagramState& s, const std::vector<int>& factors,
-                             std::complex<double> p);
-
 }  // namespace tv

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 #include "core/diagram_state.h"
 #include "core/parameters.h"
 #include "expression/evaluator.h"

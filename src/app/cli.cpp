@@ -22,6 +22,7 @@
 #include "core/display_rules.h"
 #include "core/headless_host.h"
 #include "core/parameters.h"
+#include "core/selection.h"
 #include "expression/coefficients.h"
 #include "files/file_io.h"
 #include "files/points_text.h"
@@ -52,10 +53,10 @@ std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 std::string FromProgramText(const std::string& text) { return Utf8(ui::FromCp1252(text)); }
 
 // The messages naming the ticked functions that do not compile.
-std::vector<std::string> InvalidFunctions(DiagramState& s, const HeadlessHost& host) {
+std::vector<std::string> InvalidFunctions(DiagramState& s) {
   std::vector<std::string> messages;
   for (int i = 0; i < 3; ++i) {
-    if (!host.IsCurveBoxChecked(i + 1)) continue;
+    if (!s.CurveTicked[static_cast<std::size_t>(i)]) continue;
     CoefficientSet scratch{};
     const std::string name = "H" + std::to_string(i + 1);
     // The reason, when one is known, tells what to change in the text.
@@ -100,7 +101,7 @@ std::vector<QString> OutputNames(const Options& o) {
 
 // The French reason an output cannot be made from what the command gives
 // (an option value at fault: exit status 2); empty when every one can.
-QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
+QString OutputNeedsProblem(const Options& o, const DiagramState& s) {
   if (o.Step) {
     const QString lower = o.Step->toLower();
     if (!lower.endsWith(QStringLiteral(".png")) && !lower.endsWith(QStringLiteral(".svg")) &&
@@ -123,8 +124,7 @@ QString OutputNeedsProblem(const Options& o, const HeadlessHost& host) {
       return QStringLiteral("--locus : extension .png, .svg ou .csv attendue pour « %1 »")
           .arg(*o.Locus);
   }
-  if (o.Worksheet && !host.IsCurveBoxChecked(1) && !host.IsCurveBoxChecked(2) &&
-      !host.IsCurveBoxChecked(3))
+  if (o.Worksheet && !s.CurveTicked[0] && !s.CurveTicked[1] && !s.CurveTicked[2])
     return QCoreApplication::translate("tv::app::Cli", "--worksheet : aucune fonction cochée");
   return {};
 }
@@ -171,19 +171,21 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     const std::string path = ResolveTransferFileName(name);
     // The final drawing comes once every option is applied.
     std::string refused;
-    if (LoadTransferFile(s, path, &refused) == TransferLoad::Refused) {
+    const std::optional<DiagramState> work = ReadTransferFile(s, path, &refused);
+    if (!work) {
       err << "tracevue : " << Utf8(ui::TransferFileRefusal(path, refused, QStringLiteral(" ")))
           << "\n";
       return kExitFile;
     }
+    ShowLoadedWork(s, *work);
   }
   for (int k = 0; k < 3; ++k) {
     if (o.Num[k]) s.NumText[k].Assign(*o.Num[k]);
     if (o.Den[k]) s.DenText[k].Assign(*o.Den[k]);
-    if (o.Num[k] || o.Den[k]) host.SetCurveBoxChecked(k + 1, true);
+    if (o.Num[k] || o.Den[k]) SetCurveTicked(s, k + 1, true);
   }
   if (o.Curves)
-    for (int box = 1; box <= 4; ++box) host.SetCurveBoxChecked(box, (*o.Curves)[box - 1]);
+    for (int box = 1; box <= 4; ++box) SetCurveTicked(s, box, (*o.Curves)[box - 1]);
   for (const auto& [parameter, value] : o.Sets) ParameterValue(s, parameter) = value;
   if (o.Decades) {
     s.DecadeMin = o.Decades->first;
@@ -219,13 +221,13 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     DecodePoints(s, SplitPointsText(read.Bytes), o.Units);
   }
 
-  const std::vector<std::string> invalid = InvalidFunctions(s, host);
+  const std::vector<std::string> invalid = InvalidFunctions(s);
   if (!invalid.empty()) {
     for (const std::string& message : invalid) err << "tracevue : " << message << "\n";
     return kExitInvalidFunction;
   }
 
-  if (const QString refused = OutputNeedsProblem(o, host); !refused.isEmpty()) {
+  if (const QString refused = OutputNeedsProblem(o, s); !refused.isEmpty()) {
     err << "tracevue : " << Utf8(refused) << "\n";
     return kExitUsage;
   }
@@ -307,8 +309,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     if (!SaveTransferFile(s, ui::LocalPath(*o.Save), &error)) return writeFailed(*o.Save, error);
   }
   if (o.Worksheet) {
-    const bool checked[3] = {host.IsCurveBoxChecked(1), host.IsCurveBoxChecked(2),
-                             host.IsCurveBoxChecked(3)};
+    const bool checked[3] = {s.CurveTicked[0], s.CurveTicked[1], s.CurveTicked[2]};
     std::string error;
     if (!WriteWorksheet(BuildWorksheet(s, checked, o.ClosedLoop), ui::LocalPath(*o.Worksheet),
                         &error))

@@ -21,9 +21,6 @@ namespace tv::app {
 // Csv: not a picture but the drawn curves' numbers.
 enum class PictureFormat { Png, Bmp, Emf, Svg, Pdf, Csv };
 
-inline constexpr int kDefaultWidth = 1134;
-inline constexpr int kDefaultHeight = 678;
-
 // What the arguments ask for, before anything is applied to a state.
 struct Options {
   std::optional<QString> File;
@@ -55,8 +52,8 @@ struct Options {
   std::optional<QString> Locus;    // the closed-loop locus: .png, .svg or .csv
   Parameter LocusParam = Parameter::K;
   std::optional<std::pair<double, double>> LocusRange;  // the default from the value
-  int Width = kDefaultWidth;
-  int Height = kDefaultHeight;
+  int Width = kDefaultPlotWidth;
+  int Height = kDefaultPlotHeight;
   bool Black = false;
   bool BlackLines = false;  // the printed page's darker pens
   bool Help = false;

@@ -11,8 +11,6 @@
 
 namespace tv::app {
 
-bool IsTunableName(const std::string& name) { return FindParameter(name) != nullptr; }
-
 bool TuneFromCommandLine(DiagramState& s, const std::string& name, std::ostream& out,
                          std::ostream& err) {
   const ParameterInfo* info = FindParameter(name);

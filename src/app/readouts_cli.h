@@ -13,9 +13,6 @@ namespace tv::app {
 // No value of the searched range gives the 2.3 dB closed-loop peak.
 inline constexpr int kExitNotTuned = 5;
 
-// Whether name is one of K, T, A, B, W, Ksi (any case).
-bool IsTunableName(const std::string& name);
-
 // Sets the parameter so that the closed-loop peak of the product of the
 // ticked functions is 2.3 dB and prints NAME=value on out; otherwise says so
 // on err and returns false.

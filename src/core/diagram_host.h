@@ -1,5 +1,5 @@
-// The one interface to the window that hosts the diagram: redraw, boxes, panel, captions, editor,
-// beep, dialogs, listeners.
+// The one interface to the window that hosts the diagram: redraw, boxes mirrored, panel, captions,
+// editor, beep, dialogs, listeners.
 #pragma once
 
 #include <algorithm>
@@ -24,10 +24,10 @@ class RedrawListener {
   virtual void DiagramRedrawn(const DiagramState& s, bool drawn) = 0;
 };
 
-// The main window, or the command line without one. Every module reaches
-// the window's controls through it: the load of a transfer file, the
-// renderers, the panel, the points editor, the entry dialog, the picture
-// commands.
+// The main window, or the command line without one: what only a window
+// does. The document (DiagramState) holds the work and the selection; the
+// window's controls mirror it and are reached through here: the renderers,
+// the panel, the points editor, the entry dialog, the picture commands.
 class DiagramHost {
  public:
   virtual ~DiagramHost() = default;
@@ -38,17 +38,15 @@ class DiagramHost {
   // The picture emptied to white, before a load fills the state anew.
   virtual void ClearPicture() = 0;
 
-  // Check boxes CheckBox1..CheckBox4 (4 is H1.H2.H3): the master copy of
-  // which curves are shown.
-  virtual bool IsCurveBoxChecked(int box) const = 0;
-  // Sets a box from program code; when its state changes, its click handling
-  // runs at once, nested inside the caller (a redraw, the product caption).
-  virtual void SetCurveBoxChecked(int box, bool checked) = 0;
+  // Program code changed the tick of box 1..4 (4 is H1.H2.H3) in the
+  // document: the window sets CheckBox1..4 to match and runs the box's click
+  // handling at once, nested inside the caller (a redraw, the product caption).
+  virtual void CurveTickChanged(int box) = 0;
 
   // Panel1 red (an invalid ticked function) or back to the button face.
   virtual void SetPanelInvalid(bool invalid) = 0;
 
-  // CheckBox4's caption from the ticked boxes among CheckBox1..3 ("H1.H3").
+  // CheckBox4's caption from the ticks of H1..H3 in the document ("H1.H3").
   virtual void UpdateProductCaption() = 0;
 
   // Captions of the six parameter radio buttons from the current values.

@@ -5,10 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <string_view>
 #include <vector>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 
 namespace tv {
 
@@ -51,6 +52,15 @@ inline constexpr Rgb kBlue{0, 0, 255};      // H1
 inline constexpr Rgb kRed{255, 0, 0};       // H2
 inline constexpr Rgb kPurple{128, 0, 128};  // H3
 inline constexpr Rgb kGreen{0, 128, 0};     // measured points
+// The colour of each function's curve, H1 first.
+inline constexpr Rgb kCurveColours[3] = {kBlue, kRed, kPurple};
+
+// The plot's default size: the main window's picture and the command line's.
+inline constexpr int kDefaultPlotWidth = 1134;
+inline constexpr int kDefaultPlotHeight = 678;
+
+// The six parameters an expression may use.
+enum class Parameter { K, T, A, B, W, Ksi };
 
 inline constexpr int kMaxPoints = 500;
 
@@ -66,10 +76,16 @@ struct DiagramState {
   // differs from the one compiled here (entry, load, "Nouveau", command line).
   std::array<CompiledText, 3> NumCompiled{};
   std::array<CompiledText, 3> DenCompiled{};
+  // The box bytes of the transfer file, and the ticks the last drawing used.
   std::array<std::uint8_t, 4> CurveEnabled{};
+  // Which curves are ticked: H1, H2, H3 and H1.H2.H3. The check boxes mirror
+  // these; program code ticks through SetCurveTicked (core/selection.h).
+  std::array<bool, 4> CurveTicked{};
 
   // Parameters.
   double ParamK = 0, ParamT = 0, ParamA = 0, ParamB = 0, ParamW = 0, ParamKsi = 0;
+  // The parameter whose radio button is checked, usable or not; none at start.
+  std::optional<Parameter> SelectedParameter;
 
   // View settings.
   std::uint8_t BlackView = 0;  // 0 Bode, 1 Black

@@ -1,5 +1,5 @@
-// A host without windows: check boxes, panel and editor text held in memory, refreshes recorded
-// (command line, tests).
+// A host without windows: panel and editor text held in memory, refreshes recorded (command line,
+// tests).
 #pragma once
 
 #include <functional>
@@ -12,12 +12,11 @@ namespace tv {
 
 class HeadlessHost : public DiagramHost {
  public:
-  bool Boxes[4] = {false, false, false, false};
   bool PanelInvalid = false;
   int BeepCount = 0;
   int CaptionRefreshes = 0;
   std::vector<std::string> EditorLines;
-  // Runs when a box changes state through SetCurveBoxChecked, as a window's
+  // Runs when program code changes a tick (SetCurveTicked), as a window's
   // click handler would (the command line redraws there).
   std::function<void(int box)> OnBoxChanged;
   // Runs for Redraw. The command line leaves it empty: it draws once, when
@@ -37,10 +36,7 @@ class HeadlessHost : public DiagramHost {
   void UpdateProductCaption() override { Refreshes.emplace_back("product caption"); }
   void RefreshParameterAvailability() override { Refreshes.emplace_back("availability"); }
 
-  bool IsCurveBoxChecked(int box) const override { return box >= 1 && box <= 4 && Boxes[box - 1]; }
-  void SetCurveBoxChecked(int box, bool checked) override {
-    if (box < 1 || box > 4 || Boxes[box - 1] == checked) return;
-    Boxes[box - 1] = checked;
+  void CurveTickChanged(int box) override {
     if (OnBoxChanged) OnBoxChanged(box);
   }
   void SetPanelInvalid(bool invalid) override { PanelInvalid = invalid; }

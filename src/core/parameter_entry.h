@@ -25,9 +25,6 @@ struct TypedValue {
 // one too small for it becomes 0 with its sign.
 TypedValue ConvertTypedValue(std::string_view text);
 
-// The six parameters in the order of their radio buttons RadioButton1..6.
-enum class ParameterSlot { K = 0, A = 1, T = 2, B = 3, W = 4, Ksi = 5 };
-
 // Which parameter the spin arrows step, from the checked and enabled states of
 // RadioButton1..6: K whenever its button is checked, enabled or not; else the
 // first of A, T, B, W, Ksi whose button is both checked and enabled; -1 when

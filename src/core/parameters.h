@@ -9,8 +9,6 @@
 
 namespace tv {
 
-enum class Parameter { K, T, A, B, W, Ksi };
-
 // The six values a function text is evaluated with, apart from the state.
 // Declared in the evaluator's keyword order (kEvaluatorOrder), so that
 // {A, B, T, K, Ksi, W} lists them as the evaluator names them.

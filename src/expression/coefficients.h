@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 #include "core/diagram_state.h"
 #include "core/parameters.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/compiled_text.h"
+#include "expression/compiled_text.h"
 #include "core/parameters.h"
 
 namespace tv {

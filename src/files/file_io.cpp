@@ -129,7 +129,8 @@ int CreateTemporary(const std::string& folder, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string suffix(kRandomLength, 'x');
     for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
-    name = folder + "/" + kTemporaryPrefix + suffix + kTemporarySuffix;
+    name =
+        folder + (folder.ends_with('/') ? "" : "/") + kTemporaryPrefix + suffix + kTemporarySuffix;
     // 0666 so that a new file gets the mode the umask gives any new file.
     fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) break;

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/diagram_host.h"
 #include "core/parameters.h"
 #include "files/file_io.h"
 
@@ -161,7 +160,8 @@ std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t
   return {};
 }
 
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path, std::string* problem) {
+std::optional<DiagramState> ReadTransferFile(const DiagramState& current, const std::string& path,
+                                             std::string* problem) {
   // Enough to tell the size of any file a user mistakes for a transfer file.
   constexpr std::size_t kReadAtMost = 1 << 20;
   // Only a regular file: a named pipe would give what its writer has written
@@ -178,38 +178,21 @@ TransferLoad LoadTransferFile(DiagramState& s, const std::string& path, std::str
   }
   if (!reason.empty()) {
     if (problem) *problem = reason;
-    return TransferLoad::Refused;
+    return std::nullopt;
   }
 
-  if (s.Host) s.Host->ClearPicture();
-  DecodeTransferFile({data, file.Bytes.size()}, s);
-
+  std::optional<DiagramState> work(current);
+  DecodeTransferFile({data, file.Bytes.size()}, *work);
   // The boxes follow the texts, not the stored box bytes: a function is shown
-  // unless both its texts are exactly "1". Each change runs the box's click
-  // handling at once.
-  if (s.Host) {
-    for (int i = 1; i <= 3; ++i) {
-      const bool trivial = s.NumText[i - 1] == "1" && s.DenText[i - 1] == "1";
-      s.Host->SetCurveBoxChecked(i, !trivial);
-    }
-    s.Host->SetCurveBoxChecked(4, true);
-  }
-
-  if (s.Host) {
-    s.Host->UpdateProductCaption();
-    s.Host->Redraw();
-    s.Host->RefreshParameterCaptions();
-    s.Host->RefreshParameterAvailability();
-  }
-  return TransferLoad::Whole;
+  // unless both its texts are exactly "1".
+  for (std::size_t i = 0; i < 3; ++i)
+    work->CurveTicked[i] = !(work->NumText[i] == "1" && work->DenText[i] == "1");
+  work->CurveTicked[3] = true;
+  return work;
 }
 
 bool SaveTransferFile(DiagramState& s, const std::string& path, std::string* error) {
-  if (s.Host) {
-    for (int box = 1; box <= 4; ++box) {
-      s.CurveEnabled[box - 1] = s.Host->IsCurveBoxChecked(box) ? 1 : 0;
-    }
-  }
+  for (std::size_t i = 0; i < 4; ++i) s.CurveEnabled[i] = s.CurveTicked[i] ? 1 : 0;
   const TransferFileBytes bytes = EncodeTransferFile(s);
   return WriteFileAtomically(
       path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,23 +52,17 @@ std::size_t DecodeTransferFile(std::span<const std::uint8_t> bytes, DiagramState
 // of the whole file when bytes holds only its beginning.
 std::string TransferFileProblem(std::span<const std::uint8_t> bytes, std::size_t fileSize);
 
-enum class TransferLoad {
-  Whole,    // a transfer file, read into the state
-  Refused,  // missing, unreadable or no transfer file: nothing was changed
-};
+// Reads the file and checks it (TransferFileProblem). A file refused gives
+// nothing, and *problem (when given) holds the reason, in French
+// (Windows-1252), without the file's name. Otherwise the work it holds:
+// current with the file's fields read over it, H1..H3 ticked when their
+// texts are not both exactly "1" (the stored box bytes are not followed),
+// and H1.H2.H3 ticked. Nothing is asked of a host: the caller shows it
+// (ShowLoadedWork, core/selection.h).
+std::optional<DiagramState> ReadTransferFile(const DiagramState& current, const std::string& path,
+                                             std::string* problem = nullptr);
 
-// Reads the file and checks it (TransferFileProblem). A file refused leaves
-// everything as it was, the picture and the boxes too, and asks the host
-// for nothing; *problem (when given) then holds the reason, in French
-// (Windows-1252), without the file's name. Otherwise: has the host clear its
-// picture, reads the file into s, ticks the boxes of H1..H3 whose texts are
-// not both exactly "1" and unticks the others, ticks H1.H2.H3, then asks the
-// host for the product caption, a redraw, the parameter captions and their
-// availability, in that order. Without a host only the state changes.
-TransferLoad LoadTransferFile(DiagramState& s, const std::string& path,
-                              std::string* problem = nullptr);
-
-// Copies the states of CheckBox1..4 into CurveEnabled, then replaces path
+// Copies the ticks of the four curves into CurveEnabled, then replaces path
 // with the 554 bytes (a failed write leaves an existing file intact).
 // False with a French reason in *error when the file could not be written.
 bool SaveTransferFile(DiagramState& s, const std::string& path, std::string* error);

@@ -175,4 +175,13 @@ QString FromDialogName(const QString& chosen, const QString& preset) {
   return QtPath(resolved);
 }
 
+std::string PlatformTempDir() {
+  QString dir = QDir::tempPath();
+  // Qt gives nothing when TMPDIR names a folder that does not exist.
+  if (dir.isEmpty()) dir = QStringLiteral("/tmp");
+  dir = QDir::toNativeSeparators(dir);
+  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
+  return LocalPath(dir);
+}
+
 }  // namespace tv::ui

@@ -26,6 +26,10 @@ QString ShownPath(const std::string& path);
 // them reaches the file system byte for byte.
 QStringList ArgumentsFromArgv(int argc, char** argv);
 
+// The platform's temporary directory, looked up anew, ending with a
+// separator; "/tmp/" when TMPDIR names a folder that does not exist.
+std::string PlatformTempDir();
+
 // A name for a Qt file dialog: QtPath's surrogates shown as U+FFFD, which
 // the dialog can display and give back.
 QString ToDialogName(const QString& name);

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QBuffer>
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -72,15 +71,6 @@ bool EncodeBmp(const QImage& image, QByteArray& bytes) {
          image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
 }
 
-std::string PlatformTempDir() {
-  QString dir = QDir::tempPath();
-  // Qt gives nothing when TMPDIR names a folder that does not exist.
-  if (dir.isEmpty()) dir = QStringLiteral("/tmp");
-  dir = QDir::toNativeSeparators(dir);
-  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
-  return LocalPath(dir);
-}
-
 int PrinterFontHeight(int screenFontHeight) { return RoundPixel(screenFontHeight * 1.5); }
 
 bool ExportPrintedPage(DiagramState& s, const DrawTarget& screen, const std::string& path,
@@ -93,7 +83,7 @@ bool ExportPrintedPage(DiagramState& s, const DrawTarget& screen, const std::str
   // the file asked for is only ever replaced whole. One left by a killed
   // export is removed by a later one.
   std::string temporaryError;
-  const std::string temporary = CreateSweptTemporary(LocalPath(QDir::tempPath()), &temporaryError);
+  const std::string temporary = CreateSweptTemporary(PlatformTempDir(), &temporaryError);
   if (temporary.empty()) return fail(temporaryError);
   const struct Remover {
     QString Name;

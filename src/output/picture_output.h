@@ -19,9 +19,6 @@ struct PrintPage;
 
 namespace tv::ui {
 
-// The platform's temporary directory, looked up anew, ending with a separator.
-std::string PlatformTempDir();
-
 // The character cell of the printer's font: the screen's times 1.5, rounded.
 int PrinterFontHeight(int screenFontHeight);
 

@@ -10,7 +10,7 @@
 
 namespace tv::ui {
 
-// problem: the reason LoadTransferFile gave. The two sentences go on two
+// problem: the reason ReadTransferFile gave. The two sentences go on two
 // lines in a window, on one line (separator " ") on the command line.
 inline QString TransferFileRefusal(const std::string& path, const std::string& problem,
                                    const QString& separator = QStringLiteral("\n")) {

@@ -160,7 +160,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
   f.ResponseValid = 1;
   f.Swept = false;
   const double L = std::numbers::ln10;
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   const bool margins = MarginsSearched(s);
   Slot slots[4];
   bool first = true;
@@ -171,7 +171,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
   const Mapping map(l);
   // The boxes cannot change while the picture is drawn: read once.
   bool ticked[4];
-  for (int i = 0; i < 4; ++i) ticked[i] = s.Host != nullptr && s.Host->IsCurveBoxChecked(i + 1);
+  for (int i = 0; i < 4; ++i) ticked[i] = s.CurveTicked[static_cast<std::size_t>(i)];
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
   for (std::int64_t k = kFrom; k <= kTo && f.ResponseValid != 0; ++k) {

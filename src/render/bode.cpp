@@ -58,7 +58,7 @@ std::uint16_t ToRow(std::int64_t y) {
 }
 
 bool BoxChecked(const DiagramState& s, int box) {
-  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+  return s.CurveTicked[static_cast<std::size_t>(box - 1)];
 }
 
 // The Bode view's vertical scales on a plot H pixels high.
@@ -253,7 +253,7 @@ void DrawWindowSampledMargins(const DiagramState& s, const DrawTarget& t, const 
   const double r = static_cast<double>(D) / N;
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
   const double pageColumns = static_cast<double>(t.PlotWidth) - 60.0;
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   double prevG[4] = {}, prevP[4] = {};
   const double decadeMin = s.DecadeMin;
   std::uint8_t valid = 1;
@@ -337,7 +337,7 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
 
   CurveSlot slots[4];
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   const bool searched = MarginsSearched(s);
   // A page of another size than the window finds its margins apart, at the
   // window's columns.

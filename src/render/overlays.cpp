@@ -9,6 +9,7 @@
 #include "core/diagram_host.h"
 #include "core/format.h"
 #include "core/parameters.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -97,9 +98,9 @@ void DrawBlackMeasuredPoints(const DiagramState& s, const DrawTarget& t, const F
 }
 
 void BeginCurveCapture(const DiagramState& s, FrameResult& f) {
-  // Ticking the product box runs its click handling (a redraw) before the
-  // count and the text are cleared, so only the sweep that follows remains.
-  if (s.Host) s.Host->SetCurveBoxChecked(4, true);
+  // The redraw ticked the product before the frame (its click handling, a
+  // redraw, ran then); the count and the text are cleared now, so that only
+  // the sweep that follows remains.
   f.CaptureBegun = true;
   if (s.Host) s.Host->ClearEditorText();
 }

@@ -18,8 +18,8 @@ void DrawBodeMeasuredPoints(const DiagramState& s, const DrawTarget& t, const Fr
 void DrawBlackMeasuredPoints(const DiagramState& s, const DrawTarget& t, const FrameResult& f,
                              const BlackLayout& layout);
 
-// Ticks CheckBox4 (its handler runs), then marks the frame's capture begun
-// (the redraw then sets PointCount := 0) and empties the editor's text.
+// Marks the frame's capture begun (the redraw, which ticked the product
+// first, then sets PointCount := 0) and empties the editor's text.
 void BeginCurveCapture(const DiagramState& s, FrameResult& f);
 // One line appended to the points editor's text.
 void CaptureCurveLine(const DiagramState& s, std::string_view line);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/selection.h"
 #include "render/primitives.h"
 
 namespace tv {
@@ -125,15 +126,8 @@ void WriteCurveNames(const DrawTarget& t, const PaperFrame& frame,
 }
 
 std::string ProductName(const bool ticked[3]) {
-  std::string name;
-  int count = 0;
-  for (int k = 0; k < 3; ++k) {
-    if (!ticked[k]) continue;
-    if (!name.empty()) name += '.';
-    name += "H" + std::to_string(k + 1);
-    ++count;
-  }
-  return count >= 2 ? name : std::string();
+  const int count = int{ticked[0]} + int{ticked[1]} + int{ticked[2]};
+  return count >= 2 ? ProductCaption(ticked) : std::string();
 }
 
 }  // namespace tv

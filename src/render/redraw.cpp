@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/diagram_host.h"
+#include "core/selection.h"
 #include "expression/coefficients.h"
 #include "render/asymptotes.h"
 #include "render/black.h"
@@ -16,7 +17,7 @@ namespace tv {
 
 namespace {
 bool BoxChecked(const DiagramState& s, int box) {
-  return s.Host != nullptr && s.Host->IsCurveBoxChecked(box);
+  return s.CurveTicked[static_cast<std::size_t>(box - 1)];
 }
 }  // namespace
 
@@ -38,6 +39,9 @@ bool RedrawDiagram(DiagramState& s, const DrawTarget& t, FrameResult& f) {
   }
   if (s.Host) s.Host->SetPanelInvalid(false);
 
+  // A capture sweeps the product: it is ticked before the frame, its box's
+  // click handling (a redraw) running at once.
+  if (s.CapturePoints && t.MainPicture) SetCurveTicked(s, 4, true);
   DrawDiagram(s, t, f);
   // What the frame changed of the document: the curves it swept, and the
   // measured points a capture replaces.
@@ -71,7 +75,7 @@ void DrawDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
 
   UseColour(t, kBlack);
   DrawParameterLegend(s, t, cursor);
-  const Rgb colours[3] = {kBlue, kRed, kPurple};
+  const auto& colours = kCurveColours;
   for (int k = 1; k <= 3; ++k) {
     UseColour(t, colours[k - 1]);
     if (BoxChecked(s, k)) DrawFormulaLabel(s, t, cursor, k);

@@ -110,6 +110,8 @@ ParameterControls::ParameterControls(QWidget* panel, tv::DiagramState& s)
     connect(spin, &SpinButton::downClicked, this, [this, step] { StepSelectedParameter(-step); });
     spins_[k] = spin;
   }
+  // The buttons mirror the document's selection, whatever made it.
+  if (s_.SelectedParameter) radio_[RowOf(*s_.SelectedParameter)]->setChecked(true);
 }
 
 void ParameterControls::AttachMenuEntries(QAction* gainK1, QAction* a1, QAction* b2, QAction* b1,
@@ -133,7 +135,10 @@ bool ParameterControls::IsEnabledOnPanel(int row) const {
   return radio_[row]->isEnabledTo(panel_);
 }
 
-void ParameterControls::RadioButtonClick(int row) { label12_->setText(RowName(row)); }
+void ParameterControls::RadioButtonClick(int row) {
+  s_.SelectedParameter = kControlOrder[static_cast<std::size_t>(row)];
+  label12_->setText(RowName(row));
+}
 
 void ParameterControls::RefreshParameterCaptions() {
   for (Parameter p : kCaptionOrder) {
@@ -154,7 +159,7 @@ int ParameterControls::RowToStep() const {
   std::array<bool, 6> checked{};
   std::array<bool, 6> enabled{};
   for (int row = 0; row < 6; ++row) {
-    checked[row] = radio_[row]->isChecked();
+    checked[row] = s_.SelectedParameter == kControlOrder[static_cast<std::size_t>(row)];
     enabled[row] = IsEnabledOnPanel(row);
   }
   return ParameterToStep(checked, enabled);

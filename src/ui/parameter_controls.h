@@ -47,7 +47,8 @@ class ParameterControls : public QObject {
   // Asks for a new value until the text is a whole number >= 0; the value is
   // stored after every answer.
   void EnterParameterValue(const QString& name, double& parameter);
-  // The parameter the arrows would step; none when no usable one is selected.
+  // The parameter the arrows would step: the document's selected one, when
+  // its radio button is enabled (K always); none otherwise.
   std::optional<tv::Parameter> SelectedParameter() const;
   // Stores a value found by the program as a typed one is stored: the
   // captions, then the picture, follow.

@@ -41,6 +41,7 @@
 
 #include "core/format.h"
 #include "core/display_rules.h"
+#include "core/selection.h"
 #include "expression/coefficients.h"
 #include "files/file_io.h"
 #include "files/transfer_file.h"
@@ -434,11 +435,7 @@ void TForm1::StartUp(const QStringList& arguments) {
   Redraw();
   UpdateProductCaption();
   RefreshParameterAvailability();
-  {
-    QString temp = QDir::toNativeSeparators(QDir::tempPath());
-    if (!temp.endsWith(QDir::separator())) temp += QDir::separator();
-    s_.TempDir = LocalPath(temp);
-  }
+  s_.TempDir = PlatformTempDir();
   s_.MapleFileLetter = 'a';
   if (!arguments.isEmpty()) {
     s_.CurrentFileName = TransferFileNameFromArgument(LocalPath(arguments.front()));
@@ -454,7 +451,8 @@ void TForm1::StartUp(const QStringList& arguments) {
 
 std::string TForm1::LoadTransferFile(const std::string& path) {
   std::string problem;
-  tv::LoadTransferFile(s_, path, &problem);
+  if (const std::optional<DiagramState> work = ReadTransferFile(s_, path, &problem))
+    ShowLoadedWork(s_, *work);
   return problem;
 }
 
@@ -528,13 +526,10 @@ QCheckBox* TForm1::CurveBox(int box) const {
   }
 }
 
-bool TForm1::IsCurveBoxChecked(int box) const {
-  const QCheckBox* b = CurveBox(box);
-  return b != nullptr && b->isChecked();
-}
-
-void TForm1::SetCurveBoxChecked(int box, bool checked) {
-  if (QCheckBox* b = CurveBox(box)) b->setChecked(checked);
+void TForm1::CurveTickChanged(int box) {
+  // The box's toggled signal runs its click handling, as a click would.
+  if (QCheckBox* b = CurveBox(box))
+    b->setChecked(s_.CurveTicked[static_cast<std::size_t>(box - 1)]);
 }
 
 void TForm1::SetPanelInvalid(bool invalid) {
@@ -550,7 +545,7 @@ QString TForm1::RefusedFunctionsText() const {
   const ParameterValues params = ParametersOf(s_);
   CoefficientSet scratch{};
   for (int i = 0; i < 3; ++i) {
-    if (!IsCurveBoxChecked(i + 1)) continue;
+    if (!s_.CurveTicked[static_cast<std::size_t>(i)]) continue;
     const std::string_view num = s_.NumText[i].View();
     const std::string_view den = s_.DenText[i].View();
     const bool numOk = ExtractPolynomial(num, params, scratch);
@@ -617,8 +612,9 @@ void TForm1::ExporterlescourbesCSV1Click() {
   // refused (the picture shows nothing new then).
   for (int i = 0; i < 3; ++i) {
     CoefficientSet scratch{};
-    if (IsCurveBoxChecked(i + 1) && (!ExtractCoefficients(s_.NumText[i].View(), s_, scratch) ||
-                                     !ExtractCoefficients(s_.DenText[i].View(), s_, scratch))) {
+    if (s_.CurveTicked[static_cast<std::size_t>(i)] &&
+        (!ExtractCoefficients(s_.NumText[i].View(), s_, scratch) ||
+         !ExtractCoefficients(s_.DenText[i].View(), s_, scratch))) {
       dialogs_.Message(this, tr("Une fonction cochée est invalide : rien n'est exporté"),
                        QStringLiteral("Tracevue"), MessageIcon::Exclamation);
       return;
@@ -710,31 +706,33 @@ const QImage& TForm1::Picture() const {
 }
 
 void TForm1::UpdateProductCaption() {
-  QStringList names;
-  if (CheckBox1->isChecked()) names << QStringLiteral("H1");
-  if (CheckBox2->isChecked()) names << QStringLiteral("H2");
-  if (CheckBox3->isChecked()) names << QStringLiteral("H3");
-  CheckBox4->setText(names.join(u'.'));
+  CheckBox4->setText(QString::fromStdString(ProductCaption(s_.CurveTicked.data())));
 }
 
 // ---- display controls ----
 
 void TForm1::CheckBox1Click() {
+  s_.CurveTicked[0] = CheckBox1->isChecked();
   Redraw();
   UpdateProductCaption();
 }
 
 void TForm1::CheckBox2Click() {
+  s_.CurveTicked[1] = CheckBox2->isChecked();
   Redraw();
   UpdateProductCaption();
 }
 
 void TForm1::CheckBox3Click() {
+  s_.CurveTicked[2] = CheckBox3->isChecked();
   Redraw();
   UpdateProductCaption();
 }
 
-void TForm1::CheckBox4Click() { Redraw(); }
+void TForm1::CheckBox4Click() {
+  s_.CurveTicked[3] = CheckBox4->isChecked();
+  Redraw();
+}
 
 void TForm1::Asymptotes1Click() {
   s_.ShowAsymptotes = Asymptotes1->isChecked() ? 1 : 0;
@@ -831,7 +829,7 @@ void TForm1::SpeedButton6Click() {
 std::string TForm1::WorkSnapshot() const {
   const TransferFileBytes bytes = EncodeTransferFile(s_);
   std::string work(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  for (int box = 1; box <= 4; ++box) work += IsCurveBoxChecked(box) ? '1' : '0';
+  for (bool ticked : s_.CurveTicked) work += ticked ? '1' : '0';
   return work;
 }
 
@@ -856,7 +854,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::N3Click() {
   if (!MayDiscardWork()) return;
   ResetDiagram(s_);
-  for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4}) box->setChecked(false);
+  for (int box = 1; box <= 4; ++box) SetCurveTicked(s_, box, false);
   Redraw();
   RefreshParameterAvailability();
   transferPath_.clear();

@@ -47,8 +47,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
  public:
   // The plot's default size; the client area is wider by the picture's
   // scroll bar (PictureBarWidth).
-  static constexpr int kClientWidth = 1134;
-  static constexpr int kClientHeight = 678;
+  static constexpr int kClientWidth = tv::kDefaultPlotWidth;
+  static constexpr int kClientHeight = tv::kDefaultPlotHeight;
   // Largest client area (a window of at most 1150 x 850 with its frame).
   static constexpr int kMaxClientWidth = 1134;
   static constexpr int kMaxClientHeight = 792;
@@ -65,8 +65,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The redraw driver on the window's picture; every control ends in it.
   void Redraw() override;
   void ClearPicture() override;
-  bool IsCurveBoxChecked(int box) const override;
-  void SetCurveBoxChecked(int box, bool checked) override;
+  void CurveTickChanged(int box) override;
   void SetPanelInvalid(bool invalid) override;
   void UpdateProductCaption() override;
   void RefreshParameterCaptions() override;

@@ -15,6 +15,7 @@
 
 #include "core/diagram_host.h"
 #include "core/format.h"
+#include "core/selection.h"
 #include "expression/coefficients.h"
 #include "render/redraw.h"
 #include "ui/caption_fit.h"
@@ -215,7 +216,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, const tv::DrawTarget& t,
       form.SetReason(reason);
     }
   } while (!ok);
-  if (s.Host) s.Host->SetCurveBoxChecked(i, true);
+  SetCurveTicked(s, i, true);
   if (s.Host) s.Host->RefreshParameterAvailability();
   RedrawDiagram(s, t, f);
 }

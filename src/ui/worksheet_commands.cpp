@@ -1,5 +1,5 @@
-// The Maple worksheet commands: which boxes are ticked, the closed-loop question, the file and its
-// opening.
+// The Maple worksheet commands: which functions are ticked, the closed-loop question, the file and
+// its opening.
 #include "ui/worksheet_commands.h"
 
 #include <QCoreApplication>
@@ -10,7 +10,6 @@
 #include <QUrl>
 #include <string>
 
-#include "core/diagram_host.h"
 #include "files/worksheet.h"
 #include "output/cp1252.h"
 #include "output/file_names.h"
@@ -22,15 +21,11 @@ namespace tv::ui {
 
 namespace {
 
-bool BoxChecked(const PictureContext& ctx, int box) {
-  return ctx.s.Host != nullptr && ctx.s.Host->IsCurveBoxChecked(box);
-}
-
-// CheckBox1..3; false when none is ticked (the commands then do nothing).
+// The ticks of H1..H3; false when none is ticked (the commands then do nothing).
 bool ReadBoxes(const PictureContext& ctx, bool checked[3]) {
   bool any = false;
   for (int i = 0; i < 3; ++i) {
-    checked[i] = BoxChecked(ctx, i + 1);
+    checked[i] = ctx.s.CurveTicked[static_cast<std::size_t>(i)];
     any = any || checked[i];
   }
   return any;

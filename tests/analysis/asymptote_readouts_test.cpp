@@ -30,9 +30,9 @@ TEST(BreaksReportFieldsTest, TwelveSignificantDigitsAtLeast) {
 
 TEST(DrawnCurveBreaksTest, OnePerDrawnCurve) {
   HeadlessHost host;
-  host.Boxes[0] = host.Boxes[3] = true;
   DiagramState s;
   s.Host = &host;
+  s.CurveTicked[0] = s.CurveTicked[3] = true;
   s.NumCoeffs[0] = {1, -0.5};
   s.DenCoeffs[0] = {1, 0.04, 0.01};
   const std::vector<CurveBreaks> all = DrawnCurveBreaks(s);
@@ -44,10 +44,10 @@ TEST(DrawnCurveBreaksTest, OnePerDrawnCurve) {
 
 TEST(DrawnCurveBreaksTest, ReportCarriesTheBreaksOfEachCurve) {
   HeadlessHost host;
-  host.Boxes[0] = true;
   DiagramState s;
   SetStartValues(s);
   s.Host = &host;
+  s.CurveTicked[0] = true;
   s.NumCoeffs[0] = {2};
   s.DenCoeffs[0] = {0, 1, 0.5};  // 2/(p (1 + p/2))
   EXPECT_NE(

@@ -274,9 +274,9 @@ TEST(FactorPolynomialTest, RootBeyondTheDoublesIsNoBreak) {
 
 TEST(AsymptotesOfTest, ProductIsTheUnionOfItsFactors) {
   HeadlessHost host;
-  host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
   DiagramState s;
   s.Host = &host;
+  s.CurveTicked[0] = s.CurveTicked[1] = s.CurveTicked[3] = true;
   s.NumCoeffs[0] = {1, 0.5};
   s.DenCoeffs[0] = {1, 0.1};  // lead: zero at 2, pole at 10
   s.NumCoeffs[1] = {10};

@@ -17,7 +17,7 @@ InputResponse Compute(CoefficientSet n, CoefficientSet d, bool closed, InputKind
   DiagramState s;
   HeadlessHost host;
   s.Host = &host;
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   s.NumCoeffs[0] = n;
   s.DenCoeffs[0] = d;
   return ComputeInputResponse(s, input, closed, 0);

@@ -30,7 +30,7 @@ struct Scene {
     S.Host = &Host;
     S.NumText[0].Assign(loop.Num);
     S.DenText[0].Assign(loop.Den);
-    Host.Boxes[0] = Host.Boxes[3] = true;
+    S.CurveTicked[0] = S.CurveTicked[3] = true;
     for (const auto& [p, v] : loop.Values) ParameterValue(S, p) = v;
   }
 };
@@ -215,7 +215,7 @@ TEST(Locus, ProductIsTheTextsOwnAtEveryValue) {
   for (std::size_t i = 0; i < 3; ++i) {
     s.NumText[i].Assign(texts[i][0]);
     s.DenText[i].Assign(texts[i][1]);
-    host.Boxes[i] = true;
+    s.CurveTicked[i] = true;
   }
   // Recorded at K = 2; K = 1 divides by zero.
   s.ParamK = 2;

@@ -176,7 +176,7 @@ TEST(TuningTest, OnlyStableLoopsCount) {
   HeadlessHost host;
   SetStartValues(s);
   s.Host = &host;
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   s.ParamK = 0.3;
   s.NumText[0].Assign("K+2*K*p+K*p^2");
   s.DenText[0].Assign("p^3");
@@ -196,7 +196,7 @@ TEST(TuningTest, IntegratorLagReachesTheContourAtTheDirectGain) {
   HeadlessHost host;
   SetStartValues(s);
   s.Host = &host;
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   s.NumText[0].Assign("K");
   s.DenText[0].Assign("p+p^2");
   // K/(p^2 + p + K): ksi = 1/(2 sqrt K) and 1/(2 ksi sqrt(1 - ksi^2)) = 10^(2.3/20).

@@ -191,6 +191,9 @@ TEST_F(FileIoTest, SweptTemporaryRemovesAStaleOne) {
   ASSERT_FALSE(made.empty());
   EXPECT_EQ(fs::file_size(made), 0u);
   EXPECT_EQ(Entries().size(), 1u);
+  // The platform's temporary folder comes with its separator: one, not two.
+  const std::string second = CreateSweptTemporary(dir_.string() + "/", nullptr);
+  EXPECT_EQ(second.rfind(dir_.string() + "/.tracevue-", 0), 0u) << second;
 }
 
 struct FailCase {

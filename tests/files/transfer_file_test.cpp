@@ -18,11 +18,13 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/headless_host.h"
+#include "core/selection.h"
 #include "files/file_io.h"
 #include "support/recording_surface.h"
 
@@ -115,15 +117,17 @@ class TransferFileTest : public testing::Test {
   }
 
   // A load with a headless window whose box changes and refreshes are recorded in order.
-  TransferLoad Load(DiagramState& s, const std::string& path) {
+  // True when the file was read whole and shown.
+  bool Load(DiagramState& s, const std::string& path) {
     s.Host = &host_;
     host_.Refreshes.clear();
     host_.OnBoxChanged = [this](int box) {
       host_.Refreshes.push_back("box" + std::to_string(box));
     };
-    const TransferLoad load = LoadTransferFile(s, path);
+    const std::optional<DiagramState> work = ReadTransferFile(s, path);
+    if (work) ShowLoadedWork(s, *work);
     calls_ = host_.Refreshes;
-    return load;
+    return work.has_value();
   }
 
   fs::path dir_;
@@ -305,10 +309,10 @@ TEST_F(TransferFileTest, FileSavedAfterResetHoldsTheDefaults) {
 TEST_F(TransferFileTest, SaveCopiesTheBoxes) {
   DiagramState s = WorkState();
   s.Host = &host_;
-  host_.Boxes[0] = false;
-  host_.Boxes[1] = true;
-  host_.Boxes[2] = false;
-  host_.Boxes[3] = true;
+  s.CurveTicked[0] = false;
+  s.CurveTicked[1] = true;
+  s.CurveTicked[2] = false;
+  s.CurveTicked[3] = true;
   ASSERT_TRUE(SaveTransferFile(s, Path("b.WWC"), nullptr));
   const std::vector<std::uint8_t> bytes = GetBytes(Path("b.WWC"));
   ASSERT_EQ(bytes.size(), kTransferFileSize);
@@ -320,13 +324,13 @@ TEST_F(TransferFileTest, LoadingTheResetFileTicksOnlyTheProduct) {
   const std::vector<std::uint8_t> bytes = ResetFileBytes();
   PutBytes(Path("reset.WWC"), bytes.data(), bytes.size());
   DiagramState s = WorkState();
-  for (bool& box : host_.Boxes) box = true;
+  s.CurveTicked.fill(true);
 
-  EXPECT_EQ(Load(s, Path("reset.WWC")), TransferLoad::Whole);
-  EXPECT_FALSE(host_.Boxes[0]);
-  EXPECT_FALSE(host_.Boxes[1]);
-  EXPECT_FALSE(host_.Boxes[2]);
-  EXPECT_TRUE(host_.Boxes[3]);
+  EXPECT_TRUE(Load(s, Path("reset.WWC")));
+  EXPECT_FALSE(s.CurveTicked[0]);
+  EXPECT_FALSE(s.CurveTicked[1]);
+  EXPECT_FALSE(s.CurveTicked[2]);
+  EXPECT_TRUE(s.CurveTicked[3]);
   // The picture is cleared before the boxes change (their handlers redraw).
   EXPECT_EQ(calls_, (std::vector<std::string>{"clear", "box1", "box2", "box3", "product caption",
                                               "redraw", "parameter captions", "availability"}));
@@ -362,11 +366,11 @@ TEST_P(LoadBoxTest, BoxFollowsTheTexts) {
   PutBytes(Path("h2.WWC"), bytes.data(), bytes.size());
 
   DiagramState s;
-  host_.Boxes[1] = !GetParam().Checked;
+  s.CurveTicked[1] = !GetParam().Checked;
   Load(s, Path("h2.WWC"));
-  EXPECT_EQ(host_.Boxes[1], GetParam().Checked);
-  EXPECT_FALSE(host_.Boxes[0]);
-  EXPECT_TRUE(host_.Boxes[3]);
+  EXPECT_EQ(s.CurveTicked[1], GetParam().Checked);
+  EXPECT_FALSE(s.CurveTicked[0]);
+  EXPECT_TRUE(s.CurveTicked[3]);
   EXPECT_EQ(s.CurveEnabled[1], GetParam().StoredByte);  // kept as read
 }
 
@@ -386,7 +390,7 @@ TEST_F(TransferFileTest, TextOf80CharactersSurvivesSaveAndLoad) {
   s.Host = &host_;
   ASSERT_TRUE(SaveTransferFile(s, Path("t80.WWC"), nullptr));
   DiagramState back;
-  EXPECT_EQ(Load(back, Path("t80.WWC")), TransferLoad::Whole);
+  EXPECT_TRUE(Load(back, Path("t80.WWC")));
   EXPECT_EQ(back.NumText[0].View(), kText80);
   EXPECT_EQ(back.DenText[2].View(), kText80);
 }
@@ -421,14 +425,14 @@ TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
     if (c.create) PutBytes(file, c.bytes.data(), c.bytes.size());
     DiagramState s = WorkState();
     const bool boxes[4] = {true, false, true, false};
-    std::copy(boxes, boxes + 4, host_.Boxes);
+    std::copy(boxes, boxes + 4, s.CurveTicked.begin());
     host_.Refreshes.clear();
     std::string problem;
     s.Host = &host_;
-    EXPECT_EQ(LoadTransferFile(s, file, &problem), TransferLoad::Refused);
+    EXPECT_FALSE(ReadTransferFile(s, file, &problem));
     EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
     EXPECT_EQ(EncodeTransferFile(s), work);
-    EXPECT_TRUE(std::equal(boxes, boxes + 4, host_.Boxes));
+    EXPECT_TRUE(std::equal(boxes, boxes + 4, s.CurveTicked.begin()));
     EXPECT_TRUE(host_.Refreshes.empty());
   }
 }
@@ -436,7 +440,7 @@ TEST_F(TransferFileTest, AnythingButATransferFileIsRefusedUntouched) {
 TEST_F(TransferFileTest, AFolderIsRefusedAndAFullLengthTextLoads) {
   DiagramState s = WorkState();
   std::string problem;
-  EXPECT_EQ(LoadTransferFile(s, dir_.string(), &problem), TransferLoad::Refused);
+  EXPECT_FALSE(ReadTransferFile(s, dir_.string(), &problem));
   EXPECT_NE(problem.find("Lecture impossible"), std::string::npos) << problem;
   // 80, the longest text the writer makes, is no reason to refuse.
   EXPECT_EQ(TransferFileProblem(EncodeTransferFile(s), kTransferFileSize), "");
@@ -450,11 +454,11 @@ TEST_F(TransferFileTest, NamedPipeIsRefusedWithoutWaiting) {
   DiagramState s = WorkState();
   const TransferFileBytes work = EncodeTransferFile(s);
   std::string problem;
-  EXPECT_EQ(LoadTransferFile(s, pipe, &problem), TransferLoad::Refused);
+  EXPECT_FALSE(ReadTransferFile(s, pipe, &problem));
   EXPECT_NE(problem.find("pas un fichier ordinaire"), std::string::npos) << problem;
   const int writer = ::open(pipe.c_str(), O_RDWR);  // a writer that stays
   ASSERT_GE(writer, 0);
-  EXPECT_EQ(LoadTransferFile(s, pipe, &problem), TransferLoad::Refused);
+  EXPECT_FALSE(ReadTransferFile(s, pipe, &problem));
   ::close(writer);
   EXPECT_EQ(EncodeTransferFile(s), work);
 }
@@ -465,7 +469,7 @@ TEST_F(TransferFileTest, SaveOverReadOnlyFileSucceeds) {
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
   DiagramState s = WorkState();
   s.Host = &host_;
-  host_.Boxes[0] = host_.Boxes[2] = host_.Boxes[3] = true;
+  s.CurveTicked[0] = s.CurveTicked[2] = s.CurveTicked[3] = true;
   std::string error;
   ASSERT_TRUE(SaveTransferFile(s, file, &error)) << error;
   const TransferFileBytes expected = EncodeTransferFile(s);

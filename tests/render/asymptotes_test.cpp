@@ -22,7 +22,7 @@ class AsymptotesViewTest : public ::testing::Test {
     SetStartValues(s);
     s.Host = &host;
     t = ScreenTarget(&surface, 1134, 678);
-    host.Boxes[0] = true;
+    s.CurveTicked[0] = true;
   }
   void Function(const char* num, const char* den) {
     s.NumText[0].Assign(num);

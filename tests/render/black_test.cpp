@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/headless_host.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
@@ -25,7 +26,7 @@ class BlackDiagramTest : public testing::Test {
   void SetH1(CoefficientSet num, CoefficientSet den) {
     s.NumCoeffs[0] = num;
     s.DenCoeffs[0] = den;
-    host.Boxes[0] = true;
+    s.CurveTicked[0] = true;
   }
 
   std::vector<RecordedOp> TextsIn(Rgb colour) const {
@@ -213,7 +214,7 @@ TEST_F(BlackDiagramTest, DefaultRangeSweepsFiveDecadesWithTwoLabelsEach) {
 TEST_F(BlackDiagramTest, ColoursFollowTheSlot) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
   s.NumCoeffs[1] = s.DenCoeffs[1] = s.NumCoeffs[2] = s.DenCoeffs[2] = {1, 0, 0, 0, 0, 0};
-  host.Boxes[1] = host.Boxes[2] = true;
+  s.CurveTicked[1] = s.CurveTicked[2] = true;
   DrawBlackDiagram(s, t, f);
   EXPECT_EQ(TextsOf(TextsIn(kRed)), kDefaultLabels);
   EXPECT_EQ(TextsOf(TextsIn(kPurple)), kDefaultLabels);
@@ -241,7 +242,7 @@ TEST_F(BlackDiagramTest, FourfoldIntegratorShowsAtPhaseZero) {
 }
 
 TEST_F(BlackDiagramTest, ProductAloneSitsOnZeroDegreesZeroDb) {
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 5 * 451);
   std::vector<std::string> blackLabels;
@@ -259,7 +260,7 @@ TEST_F(BlackDiagramTest, ProductSumsTheTickedFunctionsOnly) {
   s.DenCoeffs[1] = {0, 0, 0, 0, 1, 0};
   s.NumCoeffs[2] = s.NumCoeffs[0];
   s.DenCoeffs[2] = s.DenCoeffs[0];
-  host.Boxes[2] = host.Boxes[3] = true;
+  s.CurveTicked[2] = s.CurveTicked[3] = true;
   DrawBlackDiagram(s, t, f);
   // x(-pi/2) = 1084 - 263.5 -> 820 (half to even); y(-6.0206) = 369 + 43.49 -> 412.
   EXPECT_TRUE(HasMarker(820, 412, kBlack));
@@ -317,8 +318,9 @@ TEST_F(BlackDiagramTest, CaptureCopiesNinetyOneProductPointsPerDecade) {
     countSeenByHandler = s.PointCount;
     host.EditorLines.push_back("written by the handler");
   };
+  SetCurveTicked(s, 4, true);  // as the redraw does before a capture
   DrawBlackDiagram(s, t, f);
-  EXPECT_TRUE(host.Boxes[3]);
+  EXPECT_TRUE(s.CurveTicked[3]);
   EXPECT_EQ(handlerRuns, 1);
   EXPECT_EQ(countSeenByHandler, 7);  // the handler runs before the count is cleared
   EXPECT_TRUE(f.CaptureBegun);
@@ -329,7 +331,7 @@ TEST_F(BlackDiagramTest, CaptureCopiesNinetyOneProductPointsPerDecade) {
 }
 
 TEST_F(BlackDiagramTest, NoCaptureLeavesTheEditorAlone) {
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   host.EditorLines = {"kept"};
   s.PointCount = 3;
   DrawBlackDiagram(s, t, f);
@@ -352,7 +354,7 @@ class BlackMarginCallTest : public BlackDiagramTest,
 TEST_P(BlackMarginCallTest, MarginStepRunsOnlyInModeTwoAfterTheFirstSample) {
   const MarginCase& c = GetParam();
   SetH1({1, 0, 0, 0, 0, 0}, c.Den);
-  host.Boxes[3] = c.ProductToo;
+  s.CurveTicked[3] = c.ProductToo;
   s.ShowMargins = 1;
   s.BodeMode = static_cast<std::uint8_t>(c.BodeMode);
   DrawBlackDiagram(s, t, f);
@@ -377,7 +379,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<MarginCase>& tested) { return tested.param.Name; });
 
 TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
-  host.Boxes[3] = true;  // product alone: 0 dB, 0 rad at every pulsation
+  s.CurveTicked[3] = true;  // product alone: 0 dB, 0 rad at every pulsation
   s.DecadeMin = INT_MIN;
   s.DecadeMax = INT_MAX;
   DrawBlackDiagram(s, t, f);
@@ -386,7 +388,7 @@ TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
 }
 
 TEST_F(BlackDiagramTest, EmptyDecadeRangeDrawsTheChartOnly) {
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   s.DecadeMin = 3;
   s.DecadeMax = 2;
   DrawBlackDiagram(s, t, f);
@@ -407,7 +409,7 @@ class BlackBadCurveTest : public BlackDiagramTest,
 TEST_P(BlackBadCurveTest, FarOffCurvesStayWithinTheCoordinateLimit) {
   const BadCurveCase& c = GetParam();
   SetH1({c.NumC0, 0, 0, 0, 0, 0}, {1, c.DenC1, 0, 0, 0, 0});
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   s.ShowMargins = 1;
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, std::numeric_limits<double>::quiet_NaN(), 1e300};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/headless_host.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
@@ -248,7 +249,7 @@ class BodeCurvePoints : public BodeViewTest,
 TEST_P(BodeCurvePoints, SegmentsEndOnTheResponse) {
   const CurvePointCase& c = GetParam();
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   Draw();
   const int x = c.column + 30;
   const auto gain = LinesWhere([&](const RecordedOp& l) {
@@ -275,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BodeViewTest, SweepCoversEveryColumnOnce) {
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   s.BodeMode = 1;
   Draw();
   const auto phase = LinesWhere([](const RecordedOp& l) { return l.colour == kBlue; });
@@ -287,8 +288,8 @@ TEST_F(BodeViewTest, SweepCoversEveryColumnOnce) {
 
 TEST_F(BodeViewTest, ProductIsSolidAndBlack) {
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
-  host.Boxes[0] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[0] = true;
+  s.CurveTicked[3] = true;
   Draw();
   // Column 537 again, now also in black: solid phase with the frame pen.
   EXPECT_EQ(LinesWhere([](const RecordedOp& l) {
@@ -304,7 +305,7 @@ TEST_F(BodeViewTest, ProductIsSolidAndBlack) {
 }
 
 TEST_F(BodeViewTest, ProductOfNothingIsFlat) {
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   Draw();
   const auto product = LinesWhere([](const RecordedOp& l) {
     return l.colour == kBlack && l.x >= 30 && l.w > 30 && l.y == 339 && l.h == 339 &&
@@ -316,8 +317,8 @@ TEST_F(BodeViewTest, ProductOfNothingIsFlat) {
 
 TEST_F(BodeViewTest, ZeroNumeratorStopsAfterFirstColumn) {
   s.NumCoeffs[0] = {0, 0, 0, 0, 0, 0};
-  host.Boxes[0] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[0] = true;
+  s.CurveTicked[3] = true;
   Draw();
   EXPECT_EQ(f.ResponseValid, 0);
   EXPECT_EQ(host.BeepCount, 20);
@@ -338,12 +339,12 @@ TEST_F(BodeViewTest, ZeroNumeratorStopsAfterFirstColumn) {
 
 TEST_F(BodeViewTest, CaptureEveryTenthColumnOfTheProduct) {
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   host.EditorLines = {"ancien"};
   s.PointCount = 7;
   s.CapturePoints = 1;
+  SetCurveTicked(s, 4, true);  // as the redraw does before a capture
   Draw();
-  EXPECT_TRUE(host.Boxes[3]);
   EXPECT_TRUE(f.CaptureBegun);
   ASSERT_EQ(host.EditorLines.size(), 108u);
   // w = 0.1: -10 ln(1.01) / 2.302585 dB, -atan(0.1) in degrees.
@@ -371,7 +372,7 @@ TEST_F(BodeViewTest, CurvesScrollToTopAndValidateResponse) {
 TEST_F(BodeViewTest, MeasuredPointsAreDrawnBeforeTheCurves) {
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
   s.PointCount = 1;
-  host.Boxes[3] = true;
+  s.CurveTicked[3] = true;
   Draw();
   std::size_t firstGreen = surface.Ops.size(), firstCurve = surface.Ops.size();
   for (std::size_t i = 0; i < surface.Ops.size(); ++i) {
@@ -407,7 +408,7 @@ TEST_P(BodeBadInput, DrawsWhatIsSensibleAndStaysBounded) {
   s.GainMaxDb = c.gainMax;
   s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
   s.DenCoeffs[1] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
+  s.CurveTicked[0] = s.CurveTicked[1] = s.CurveTicked[3] = true;
   s.ShowMargins = 1;
   s.MeasuredPoints[0] = {1.0, 0.0, -90.0};
   s.PointCount = 1;
@@ -457,7 +458,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BodeViewTest, NoSweepLeavesResponseValidAndSilent) {
   t.PlotWidth = 60;
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   s.CapturePoints = 1;
   host.EditorLines = {"garde"};
   Draw();

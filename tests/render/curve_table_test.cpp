@@ -26,7 +26,7 @@ class CurveTableTest : public testing::Test {
     s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
     s.NumCoeffs[1] = {2, 0, 0, 0, 0, 0};
     s.DenCoeffs[1] = {1, 0.1, 1, 0, 0, 0};
-    host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
+    s.CurveTicked[0] = s.CurveTicked[1] = s.CurveTicked[3] = true;
   }
 
   DiagramState s;

@@ -26,7 +26,7 @@ struct Picture {
     system.NumText[0].Assign("K");
     system.DenText[0].Assign("1+3*p+3*p^2+p^3");
     system.ParamK = 4;
-    host.Boxes[0] = true;
+    system.CurveTicked[0] = true;
     const StateLocus l = ComputeStateLocus(system, Parameter::K);
     locus = l.L;
     poles = l.Poles;

@@ -68,7 +68,7 @@ class MarginsTest : public ::testing::Test {
 // The crossing lies between columns 240 and 241; column 241 has w = 0.7899.
 TEST_F(MarginsTest, BodePhaseMarginOfIntegratorWithLag) {
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MP1: 51.694 en w= 0.79");
@@ -98,7 +98,7 @@ TEST_F(MarginsTest, BodePhaseMarginOfIntegratorWithLag) {
 // never reaches 0 dB: no phase margin.
 TEST_F(MarginsTest, BodeGainMarginOfTripleLag) {
   s.DenCoeffs[0] = {1, 3, 3, 1, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MG1: 18.137 en w= 1.739");
@@ -118,7 +118,7 @@ TEST_F(MarginsTest, BodeGainMarginOfTripleLag) {
 // crossed; the gain crosses 0 dB at w = 1 (between columns 268 and 269).
 TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBode) {
   s.DenCoeffs[0] = {0, 0, 0, 1, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MP1: -90 en w= 1.004");
@@ -127,8 +127,8 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBode) {
 
 TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBlack) {
   s.DenCoeffs[0] = {0, 0, 0, 1, 0, 0};
-  host.Boxes[0] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[0] = true;
+  s.CurveTicked[3] = true;
   s.BlackView = 1;
   DrawBlackDiagram(s, t, f);
   for (const auto& text : Log()) EXPECT_NE(text.rfind("MG", 0), 0u) << text;
@@ -140,7 +140,7 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBlack) {
 TEST_F(MarginsTest, LaterCrossingWritesOverTheEarlierOne) {
   s.NumCoeffs[0] = {0.5, 0.5, 0, 0, 0, 0};
   s.DenCoeffs[0] = {1, 0.2, 0.01, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(Log()[0], "MP1: 220.572 en w= 1.815");
@@ -160,8 +160,8 @@ TEST_F(MarginsTest, LaterCrossingWritesOverTheEarlierOne) {
 
 TEST_F(MarginsTest, ProductOfH2AloneRepeatsItsMarginInRowFive) {
   s.DenCoeffs[1] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[1] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[1] = true;
+  s.CurveTicked[3] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(Log()[0], "MP2: 51.694 en w= 0.79");
@@ -179,7 +179,7 @@ TEST_F(MarginsTest, ProductOfH2AloneRepeatsItsMarginInRowFive) {
 
 TEST_F(MarginsTest, SameFunctionTwiceGivesTwoRows) {
   s.DenCoeffs[0] = s.DenCoeffs[2] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = host.Boxes[2] = true;
+  s.CurveTicked[0] = s.CurveTicked[2] = true;
   DrawBode();
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(Log()[0], "MP1: 51.694 en w= 0.79");
@@ -201,7 +201,7 @@ TEST_P(MarginSearchGate, NoSearchOutsideGainAndPhase) {
   s.ShowMargins = static_cast<std::uint8_t>(GetParam().showMargins);
   s.DenCoeffs[0] = {1, 3, 3, 1, 0, 0};
   s.DenCoeffs[1] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = host.Boxes[1] = host.Boxes[3] = true;
+  s.CurveTicked[0] = s.CurveTicked[1] = s.CurveTicked[3] = true;
   DrawBode();
   EXPECT_TRUE(margins.empty());
   EXPECT_TRUE(TextsStartingWith("MP").empty());
@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, MarginSearchGate,
 TEST_F(MarginsTest, NoLogStillDraws) {
   s.MarginRecords = nullptr;
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   DrawBode();
   EXPECT_NE(Text("MP1: 51.694 en w= 0.79"), nullptr);
 }

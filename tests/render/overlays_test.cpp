@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "core/headless_host.h"
 #include "render/black.h"
 #include "render/primitives.h"
+#include "render/redraw.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
 
@@ -154,7 +156,8 @@ TEST_F(OverlayTest, BlackPointsTurnBlackWhenForced) {
 
 // --- Curve capture ---------------------------------------------------------
 
-TEST_F(OverlayTest, BeginCaptureTicksTheProductThenClears) {
+TEST_F(OverlayTest, CaptureTicksTheProductBeforeTheFrameThenClears) {
+  s.CapturePoints = 1;
   s.PointCount = 12;
   host.EditorLines = {"a", "b"};
   std::vector<std::string> seen;
@@ -163,17 +166,19 @@ TEST_F(OverlayTest, BeginCaptureTicksTheProductThenClears) {
                    " lines " + std::to_string(host.EditorLines.size()));
     host.AppendEditorLine("from the nested redraw");
   };
-  BeginCurveCapture(s, f);
+  ASSERT_TRUE(RedrawDiagram(s, t, f));
   EXPECT_EQ(seen, std::vector<std::string>{"box 4 count 12 lines 2"});
-  EXPECT_TRUE(host.Boxes[3]);
+  EXPECT_TRUE(s.CurveTicked[3]);
   EXPECT_TRUE(f.CaptureBegun);
-  EXPECT_TRUE(host.EditorLines.empty());
+  EXPECT_EQ(s.PointCount, 0);
+  EXPECT_EQ(std::count(host.EditorLines.begin(), host.EditorLines.end(), "from the nested redraw"),
+            0);
 
   // Already ticked: the handler does not run again, the clearing still happens.
   host.EditorLines = {"c"};
-  BeginCurveCapture(s, f);
+  ASSERT_TRUE(RedrawDiagram(s, t, f));
   EXPECT_EQ(seen.size(), 1u);
-  EXPECT_TRUE(host.EditorLines.empty());
+  EXPECT_EQ(std::count(host.EditorLines.begin(), host.EditorLines.end(), "c"), 0);
 }
 
 TEST_F(OverlayTest, CaptureLinesAppendInOrder) {

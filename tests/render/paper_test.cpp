@@ -62,8 +62,8 @@ TEST_P(NotchTest, CurveReachesTheEdgeAndGoesOn) {
   s.DecadeMax = c.DecadeMax;
   s.NumCoeffs[0] = {1, 0, 1, 0, 0, 0};
   s.DenCoeffs[0] = {1, 2, 1, 0, 0, 0};
-  host.Boxes[0] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[0] = true;
+  s.CurveTicked[3] = true;
   Draw();
   EXPECT_EQ(host.BeepCount, 0);
   EXPECT_EQ(f.ResponseValid, 1);
@@ -107,7 +107,7 @@ TEST_F(SweepTest, MarginsOnBothSidesOfANotch) {
   s.DecadeMax = 1;
   s.NumCoeffs[0] = {4, 0, 4, 0, 0, 0};
   s.DenCoeffs[0] = {1, 2, 1, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   Draw();
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(MarginText(margins[0]).rfind("MP1: ", 0), 0u);
@@ -118,7 +118,7 @@ TEST_F(SweepTest, MarginsOnBothSidesOfANotch) {
 // A polynomial of zeros can be drawn nowhere: the sweep still stops and beeps.
 TEST_F(SweepTest, ZeroPolynomialStillStops) {
   s.NumCoeffs[0] = {0, 0, 0, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   Draw();
   EXPECT_EQ(f.ResponseValid, 0);
   EXPECT_EQ(host.BeepCount, 20);
@@ -142,7 +142,7 @@ TEST_P(PaperPenTest, CurvesWideSolidInsideAndNamed) {
   // 10 / (p (1 + p)): far below the frame at the high end.
   s.NumCoeffs[0] = {10, 0, 0, 0, 0, 0};
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[0] = true;
+  s.CurveTicked[0] = true;
   Draw();
   const std::vector<RecordedOp> curve = LinesIn(kBlue);
   ASSERT_FALSE(curve.empty());
@@ -181,8 +181,8 @@ TEST_F(SweepTest, PageWritesTheWindowsMargins) {
   s.ShowMargins = 1;
   s.NumCoeffs[1] = {10, 0, 0, 0, 0, 0};
   s.DenCoeffs[1] = {0, 1, 1, 0, 0, 0};
-  host.Boxes[1] = true;
-  host.Boxes[3] = true;
+  s.CurveTicked[1] = true;
+  s.CurveTicked[3] = true;
   const auto margins = [this] {
     std::vector<MarginRecord> records;
     s.MarginRecords = &records;

@@ -66,8 +66,9 @@ class CallWriter {
     Add("mid " + std::to_string(f.MidY) + " -180 at " + std::to_string(f.Minus180Y));
     Add("scales " + Reals(std::array{f.GainPixelsPerDb, f.PhasePixelsPerRad}));
     Add("valid " + std::to_string(f.ResponseValid) + " points " + std::to_string(s.PointCount));
-    Add("boxes " + Ints({host.Boxes[0], host.Boxes[1], host.Boxes[2], host.Boxes[3]}) + " panel " +
-        (host.PanelInvalid ? "invalid" : "normal") + " beeps " + std::to_string(host.BeepCount));
+    Add("boxes " + Ints({s.CurveTicked[0], s.CurveTicked[1], s.CurveTicked[2], s.CurveTicked[3]}) +
+        " panel " + (host.PanelInvalid ? "invalid" : "normal") + " beeps " +
+        std::to_string(host.BeepCount));
     for (const std::string& line : host.EditorLines) Add("editor " + Escaped(line));
     for (const MarginRecord& m : margins) Add("margin " + Escaped(MarginText(m)));
   }
@@ -176,62 +177,62 @@ struct GoldenCase {
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
       {"DefaultsFirstOrderH1",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          s.DenText[0].Assign("1+p");
-         host.Boxes[0] = true;
+         s.CurveTicked[0] = true;
        }},
       {"ThreeFunctionsMarginsGainAndPhase",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
        }},
       {"ThreeFunctionsGainOnly",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.BodeMode = 0;
        }},
       {"ThreeFunctionsPhaseOnly",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.BodeMode = 1;
        }},
       {"BlackSixToFiveMargins",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          s.DecadeMin = -6;
          s.DecadeMax = 5;
          s.ShowMargins = 1;
        }},
       {"BodeMeasuredPointsH1H3Product",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[1] = false;
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
+         s.CurveTicked[1] = false;
          SomePoints(s);
        }},
       {"BlackMeasuredPoints",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.BlackView = 1;
          SomePoints(s);
        }},
       {"BodeCapture",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;  // the capture ticks it
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
+         s.CurveTicked[3] = false;  // the capture ticks it
          s.CapturePoints = 1;
          SomePoints(s);
        }},
       {"BlackCapture",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
-         host.Boxes[3] = false;
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
+         s.CurveTicked[3] = false;
          s.BlackView = 1;
          s.CapturePoints = 1;
        }},
       {"PrintGeometryForcedBlack",
-       [](DiagramState& s, DrawTarget& t, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget& t, HeadlessHost&) {
+         ThreeFunctions(s);
          s.ShowMargins = 1;
          t.ForceBlack = 1;
          t.OriginX = 165;
@@ -240,20 +241,20 @@ const std::vector<GoldenCase>& Cases() {
          t.FramePenWidth = 3;
        }},
       {"BodeZeroNumeratorStops",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
        }},
       {"BlackZeroNumeratorStops",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
          s.BlackView = 1;
          s.ShowMargins = 1;
        }},
       {"InvalidTickedFunction",
-       [](DiagramState& s, DrawTarget&, HeadlessHost& host) {
-         ThreeFunctions(s, host);
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
+         ThreeFunctions(s);
          s.DenText[1].Assign("p^2+p");
        }},
   };
@@ -390,7 +391,7 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
     Rig rig(find("BodeCapture"));
     ASSERT_TRUE(rig.Redraw());
     EXPECT_EQ(rig.host.EditorLines.size(), 108u);  // columns 0, 10, ..., 1070
-    EXPECT_TRUE(rig.host.Boxes[3]);
+    EXPECT_TRUE(rig.s.CurveTicked[3]);
   }
   {
     Rig rig(find("BlackCapture"));

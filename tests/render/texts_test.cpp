@@ -103,8 +103,8 @@ TEST(NyquistTexts, PictureTextIsWindows1252) {
 
 TEST(AsymptoteTexts, WindowLinesPerCurve) {
   HeadlessHost host;
-  host.Boxes[0] = host.Boxes[3] = true;
   DiagramState s;
+  s.CurveTicked[0] = s.CurveTicked[3] = true;
   s.Host = &host;
   s.NumCoeffs[0] = {1, -0.5};
   s.DenCoeffs[0] = {1, 0.04, 0.01};
@@ -133,7 +133,7 @@ struct Scene {
     S.Host = &Host;
     S.NumText[0].Assign(loop.Num);
     S.DenText[0].Assign(loop.Den);
-    Host.Boxes[0] = Host.Boxes[3] = true;
+    S.CurveTicked[0] = S.CurveTicked[3] = true;
     for (const auto& [p, v] : loop.Values) ParameterValue(S, p) = v;
   }
 };
@@ -162,7 +162,7 @@ class LocusDegenerateTest : public testing::TestWithParam<DegenerateCase> {};
 TEST_P(LocusDegenerateTest, SaidInWords) {
   const DegenerateCase& c = GetParam();
   Scene scene(c.System);
-  scene.Host.Boxes[0] = c.Ticked;
+  scene.S.CurveTicked[0] = c.Ticked;
   const Locus l = ComputeLocus(CharacteristicFamily(scene.S, Parameter::K), 0, 10);
   EXPECT_EQ(l.Outcome, c.Outcome);
   std::vector<std::string> said = LocusRangeLines(l);

@@ -20,7 +20,7 @@
 #include "files/file_io.h"
 #include "files/points_text.h"
 #include "files/transfer_file.h"
-#include "hostile_state.h"
+#include "support/hostile_state.h"
 #include "render/redraw.h"
 
 namespace tv::robustness {
@@ -179,7 +179,7 @@ TEST(HostileRedraw, ZeroDenominatorAtASweepPointInTheBlackView) {
   h.s.DenText[0].Assign("1+p^2");
   h.s.BlackView = 1;
   h.TickLikeALoad();
-  h.host.Boxes[3] = false;
+  h.s.CurveTicked[3] = false;
   RecordingSurface recorder;
   h.t.DrawCanvas = &recorder;
   EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
@@ -399,7 +399,7 @@ TEST(HostileFiles, FolderLoadsNothing) {
   HostileState h;
   h.s.NumText[0].Assign("1+p");
   const std::string dir = std::filesystem::temp_directory_path().string();
-  EXPECT_NE(LoadTransferFile(h.s, dir), TransferLoad::Whole);
+  EXPECT_FALSE(ReadTransferFile(h.s, dir));
   EXPECT_EQ(h.s.NumText[0], "1+p");
   EXPECT_EQ(h.s.DecadeMin, -1);
 }

@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "hostile_state.h"
+#include "support/hostile_state.h"
 #include "render/redraw.h"
 
 namespace tv::robustness {

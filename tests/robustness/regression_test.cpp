@@ -21,7 +21,7 @@
 #include "expression/evaluator.h"
 #include "files/file_io.h"
 #include "files/transfer_file.h"
-#include "hostile_state.h"
+#include "support/hostile_state.h"
 #include "render/black.h"
 #include "render/redraw.h"
 #include "render/step_view.h"
@@ -43,7 +43,7 @@ double MillisecondsOf(const std::function<void()>& f) {
 // now stops at the decades where w^10 is still a normal double.
 TEST(Regression, BlackSweepOfAFileDecadeRangeIsCutToSixtyOneDecades) {
   HostileState h;
-  h.host.Boxes[3] = true;  // the product alone, labelled twice per decade
+  h.s.CurveTicked[3] = true;  // the product alone, labelled twice per decade
   h.s.DecadeMin = INT_MIN;
   h.s.DecadeMax = INT_MAX;
   RecordingSurface recorder;
@@ -59,7 +59,7 @@ TEST(Regression, BlackSweepOfAFileDecadeRangeIsCutToSixtyOneDecades) {
 
 TEST(Regression, BlackSweepOfADecadeRangeInsideTheCutIsWhole) {
   HostileState h;
-  h.host.Boxes[3] = true;
+  h.s.CurveTicked[3] = true;
   h.s.DecadeMin = -30;
   h.s.DecadeMax = -29;
   RecordingSurface recorder;
@@ -102,7 +102,7 @@ TEST(Regression, PowerOfPTheCompilationCannotReadTurnsThePanelRed) {
   for (const char* text : {"1+p^6", "1+p^2.5"}) {
     HostileState h;
     h.s.DenText[0].Assign(text);
-    h.host.Boxes[0] = true;
+    h.s.CurveTicked[0] = true;
     EXPECT_FALSE(RedrawDiagram(h.s, h.t, h.f)) << text;
     EXPECT_TRUE(h.host.PanelInvalid) << text;
     EXPECT_EQ(h.host.BeepCount, 40) << text;
@@ -125,10 +125,10 @@ TEST(Regression, NamedPipeWithoutWriterLoadsAsEmptyAtOnce) {
         const FileReadResult r = ReadFileBytes(fifo, kTransferFileSize);
         HostileState h;
         h.s.NumText[0].Assign("1+p");
-        const TransferLoad load = LoadTransferFile(h.s, fifo);
+        const bool refused = !ReadTransferFile(h.s, fifo);
         // Empty, so no transfer file: refused, the state as it was.
-        const bool asEmpty = r.Opened && r.Complete && r.Bytes.empty() &&
-                             load == TransferLoad::Refused && h.s.NumText[0] == "1+p";
+        const bool asEmpty =
+            r.Opened && r.Complete && r.Bytes.empty() && refused && h.s.NumText[0] == "1+p";
         std::_Exit(asEmpty ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
@@ -187,7 +187,7 @@ TEST_P(StepOverflowTest, SaysTheOverflowOrABoundedValueAndReturns) {
   h.s.NumText[0].Assign(GetParam().Num);
   h.s.DenText[0].Assign(GetParam().Den);
   h.s.ParamK = GetParam().K;
-  h.host.Boxes[0] = true;
+  h.s.CurveTicked[0] = true;
   const StepResponse r = ComputeStepResponseOfTexts(h.s, false, 0);
   EXPECT_EQ(r.Outcome == StepOutcome::Overflow, GetParam().Overflows);
   for (const std::string& line : StepReadoutTexts(r)) {
@@ -227,7 +227,7 @@ TEST(Regression, ReadoutsOfTheWidestFileRangesAreThoseOfTheirDrawablePart) {
   h.s.NumText[0].Assign("1");
   h.s.DenText[0].Assign("1+0.6*p+p^2");
   ASSERT_TRUE(ExtractCoefficients(h.s.DenText[0].View(), h.s, h.s.DenCoeffs[0]));
-  h.host.Boxes[0] = true;
+  h.s.CurveTicked[0] = true;
   h.s.DecadeMin = -2;
   h.s.DecadeMax = 150;
   const std::optional<double> sane = DrawnCurveReadouts(h.s).front().ClosedLoop.PeakDb;

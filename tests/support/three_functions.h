@@ -14,8 +14,8 @@
 namespace tv::scenes {
 
 // The window's default plot.
-inline constexpr int kPlotWidth = 1134;
-inline constexpr int kPlotHeight = 678;
+inline constexpr int kPlotWidth = kDefaultPlotWidth;
+inline constexpr int kPlotHeight = kDefaultPlotHeight;
 
 // The state after start-up with host for its window, and the window's
 // picture on surface at the default plot size.
@@ -34,7 +34,7 @@ inline constexpr std::array<std::string_view, 6> kThreeFunctionTexts = {
 };
 
 // The three functions with their parameter values, all four curves ticked.
-inline void ThreeFunctions(DiagramState& s, HeadlessHost& host) {
+inline void ThreeFunctions(DiagramState& s) {
   for (std::size_t i = 0; i < 3; ++i) {
     s.NumText[i].Assign(kThreeFunctionTexts[2 * i]);
     s.DenText[i].Assign(kThreeFunctionTexts[2 * i + 1]);
@@ -45,7 +45,7 @@ inline void ThreeFunctions(DiagramState& s, HeadlessHost& host) {
   s.ParamB = 0.05;
   s.ParamW = 2;
   s.ParamKsi = 0.3;
-  for (bool& b : host.Boxes) b = true;
+  for (bool& b : s.CurveTicked) b = true;
 }
 
 }  // namespace tv::scenes

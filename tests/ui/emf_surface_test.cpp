@@ -23,8 +23,8 @@
 
 #include <csignal>
 
-#include "emf_reader.h"
 #include "output/emf_surface.h"
+#include "support/emf_reader.h"
 
 using tv::PenStyle;
 using tv::Rgb;

@@ -131,6 +131,11 @@ void ParameterControlsTest::RadioButtonShowsItsName() {
   f.controls->RadioButton(other)->setChecked(true);
   QCOMPARE(f.controls->Label(12)->text(), QString::fromLatin1(other == 1 ? "K" : "A"));
   QVERIFY(!f.controls->RadioButton(button)->isChecked());
+  // The document holds the selection; controls made over it show it.
+  QCOMPARE(f.s.SelectedParameter, f.controls->SelectedParameter());
+  ParameterControls again(&f.panel, f.s);
+  QVERIFY(again.RadioButton(other)->isChecked());
+  QCOMPARE(again.Label(12)->text(), f.controls->Label(12)->text());
 }
 
 void ParameterControlsTest::Availability_data() {

@@ -15,12 +15,13 @@
 #include <QtTest>
 #include <memory>
 
-#include "emf_reader.h"
-#include "picture_bench.h"
-#include "recording_launcher.h"
 #include "render/margin_record.h"
+#include "support/emf_reader.h"
+#include "support/picture_bench.h"
+#include "support/recording_launcher.h"
 #include "render/primitives.h"
 #include "output/emf_surface.h"
+#include "output/file_names.h"
 #include "output/painter_surface.h"
 #include "output/translations.h"
 

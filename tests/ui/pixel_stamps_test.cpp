@@ -136,39 +136,39 @@ class PixelStampsTest : public QObject {
   void RedrawsAreThePaintersPixels_data() {
     QTest::addColumn<Setup>("setup");
     QTest::newRow("first order H1, defaults")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
              s.DenText[0].Assign("1+p");
-             host.Boxes[0] = true;
+             s.CurveTicked[0] = true;
            });
     QTest::newRow("Bode, three functions, margins")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
            });
     QTest::newRow("Bode, phase only")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BodeMode = 1;
            });
     QTest::newRow("Black, decades -6 to 5, margins")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BlackView = 1;
              s.DecadeMin = -6;
              s.DecadeMax = 5;
              s.ShowMargins = 1;
            });
     QTest::newRow("Bode, measured points")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.PointCount = 20;
              for (int i = 0; i < s.PointCount; ++i)
                s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1),
                                                                 20.0 - 3.5 * i, -7.5 * i};
            });
     QTest::newRow("wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
              t.ForceBlack = 1;
              t.OriginX = 7;
@@ -196,20 +196,20 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
     QTest::addColumn<int>("minCopiedPerStep");
     QTest::newRow("Bode, Ksi held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
            })
         << 0 << 5000;
     QTest::newRow("Bode, W held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
            })
         << 2 << 5000;
     QTest::newRow("Black, K held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BlackView = 1;
              s.ShowMargins = 1;
            })
@@ -243,33 +243,33 @@ class PixelStampsTest : public QObject {
     // leave the kept frame for the new one, then come back to it.
     QTest::addColumn<ViewChange>("viewChange");
     QTest::newRow("Bode, margins, decades")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.DecadeMax += 1; });
     QTest::newRow("Bode, gain only, gain range")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BodeMode = 0;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.GainMaxDb += 20; });
     QTest::newRow("Bode, phase only, to gain and phase")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BodeMode = 1;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BodeMode = 2; });
     QTest::newRow("Black, margins, to the chart")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BlackView = 1;
              s.ShowMargins = 1;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.ShowNicholsChart = 1; });
     QTest::newRow("Black, wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.BlackView = 1;
              t.ForceBlack = 1;
              t.OriginX = 7;
@@ -278,8 +278,8 @@ class PixelStampsTest : public QObject {
            })
         << ViewChange([](DiagramState&, tv::DrawTarget& t) { t.OriginY = 9; });
     QTest::newRow("Bode, to the Black view")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost& host) {
-             ThreeFunctions(s, host);
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
              s.ShowMargins = 1;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BlackView = 1; });

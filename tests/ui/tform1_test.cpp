@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "core/diagram_state.h"
+#include "core/selection.h"
 #include "files/transfer_file.h"
 #include "ui/about_box.h"
 #include "output/file_names.h"
@@ -216,20 +217,40 @@ class TForm1Test : public QObject {
     QCOMPARE(f.CheckBox4->text(), caption);
   }
 
+  // Qt gives no temporary folder when TMPDIR names one that is gone: the
+  // worksheets must still go to a folder that exists.
+  void TemporaryFolderFallsBackWhenTmpdirIsGone() {
+    const QByteArray saved = qgetenv("TMPDIR");
+    const bool had = qEnvironmentVariableIsSet("TMPDIR");
+    qputenv("TMPDIR", "/nonexistent-tracevue-folder");
+    Window w;
+    if (had)
+      qputenv("TMPDIR", saved);
+    else
+      qunsetenv("TMPDIR");
+    QCOMPARE(QString::fromStdString(w.s.TempDir), QStringLiteral("/tmp/"));
+  }
+
   void BoxesSetFromCodeRunTheirHandlersAtOnce() {
     Window w;
     TForm1& f = *w.form;
     const int before = f.RedrawCount();
-    f.SetCurveBoxChecked(3, true);
+    tv::SetCurveTicked(f.State(), 3, true);
     QCOMPARE(f.RedrawCount(), before + 1);
     QCOMPARE(f.CheckBox4->text(), QStringLiteral("H3"));
-    QVERIFY(f.IsCurveBoxChecked(3));
-    f.SetCurveBoxChecked(3, true);  // no change, no handler
+    QVERIFY(f.CheckBox3->isChecked());
+    tv::SetCurveTicked(f.State(), 3, true);  // no change, no handler
     QCOMPARE(f.RedrawCount(), before + 1);
-    f.SetCurveBoxChecked(4, true);
+    tv::SetCurveTicked(f.State(), 4, true);
     QCOMPARE(f.RedrawCount(), before + 2);
-    QVERIFY(!f.IsCurveBoxChecked(0));
-    QVERIFY(!f.IsCurveBoxChecked(5));
+    QVERIFY(f.CheckBox4->isChecked());
+    tv::SetCurveTicked(f.State(), 0, true);  // no such box
+    tv::SetCurveTicked(f.State(), 5, true);
+    QCOMPARE(f.RedrawCount(), before + 2);
+    // A click writes the document before the handler draws.
+    f.CheckBox1->click();
+    QVERIFY(f.State().CurveTicked[0]);
+    QCOMPARE(f.RedrawCount(), before + 3);
   }
 
   void ModeButtonsSwitchMarginsOffWithOneMessage_data() {

@@ -517,7 +517,7 @@ void TForm2Test::Erase() {
 void TForm2Test::CaptureOfTheProductCurve() {
   Fixture f;
   f.s.DenText[0].Assign("1+p");
-  f.host.Boxes[0] = true;
+  f.s.CurveTicked[0] = true;
   f.s.MeasuredPoints[0] = {1, 0, -45};
   f.s.PointCount = 1;
   f.form->Memo1->setPlainText("ancien 1 2 3");
@@ -531,7 +531,7 @@ void TForm2Test::CaptureOfTheProductCurve() {
            QStringLiteral("Placer des points de la courbe courante dans l'éditeur ?"));
   QCOMPARE(f.Last().icon, MessageIcon::Exclamation);
   QCOMPARE(f.s.CapturePoints, 0);
-  QVERIFY(f.host.Boxes[3]);
+  QVERIFY(f.s.CurveTicked[3]);
   QCOMPARE(f.s.PointCount, 0);  // the captured text is not decoded
   // The capture's redraw, and the one its ticking of the product box ran.
   QCOMPARE(f.redraws, 2);
@@ -556,13 +556,13 @@ void TForm2Test::CaptureOfTheProductCurve() {
 
 void TForm2Test::CaptureDeclined() {
   Fixture f;
-  f.host.Boxes[0] = true;
+  f.s.CurveTicked[0] = true;
   f.s.PointCount = 1;
   f.form->Memo1->setPlainText("1 2 3");
   f.dialogs.YesNoAnswers.push_back(false);
   f.form->Courbeencours1Click();
   QCOMPARE(f.redraws, 0);
-  QVERIFY(!f.host.Boxes[3]);
+  QVERIFY(!f.s.CurveTicked[3]);
   QCOMPARE(f.s.PointCount, 1);
   QCOMPARE(f.form->Memo1->toPlainText(), QStringLiteral("1 2 3"));
 }

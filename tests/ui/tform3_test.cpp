@@ -144,7 +144,7 @@ void TForm3Test::DefinesFirstOrderFunction() {
   QCOMPARE(f.s.DenCoeffs[0], (tv::CoefficientSet{1, 1, 0, 0, 0, 0}));
   QCOMPARE(f.dialogs.Count("modal"), 1);
   QCOMPARE(f.host.BeepCount, 0);
-  QVERIFY(f.host.IsCurveBoxChecked(1));
+  QVERIFY(f.s.CurveTicked[0]);
   QCOMPARE(f.boxHandlerRuns, 1);
   QCOMPARE(f.availabilityRefreshes, 1);
   for (int n = 1; n <= 6; ++n) QCOMPARE(f.controls->RadioButton(n)->isEnabled(), n == 3);
@@ -169,7 +169,7 @@ void TForm3Test::ShowsStoredTextsAndName() {
   Fixture f;
   f.s.NumText[i - 1].Assign("K");
   f.s.DenText[i - 1].Assign("1+0.02*p+0.3*p^2");
-  f.host.Boxes[i - 1] = alreadyChecked;
+  f.s.CurveTicked[i - 1] = alreadyChecked;
   QString shownNum, shownDen, shownName;
   f.dialogs.ModalScripts.push_back([&](QDialog& d) {
     auto& form = static_cast<TForm3&>(d);
@@ -184,7 +184,7 @@ void TForm3Test::ShowsStoredTextsAndName() {
   // Closed without a change: the texts stay and the box is checked.
   QCOMPARE(Bytes(f.s.NumText[i - 1]), std::string("K"));
   QCOMPARE(Bytes(f.s.DenText[i - 1]), std::string("1+0.02*p+0.3*p^2"));
-  QVERIFY(f.host.IsCurveBoxChecked(i));
+  QVERIFY(f.s.CurveTicked[i - 1]);
   QCOMPARE(f.boxHandlerRuns, alreadyChecked ? 0 : 1);
   QCOMPARE(f.controls->RadioButton(1)->isEnabled(), true);
 }
@@ -270,7 +270,7 @@ void TForm3Test::InvalidTextsComeBackRed() {
     QCOMPARE(secondReason, QString());
   else
     QVERIFY2(secondReason.contains(reason, Qt::CaseInsensitive), qPrintable(secondReason));
-  QVERIFY(f.host.IsCurveBoxChecked(2));
+  QVERIFY(f.s.CurveTicked[1]);
   QCOMPARE(f.dialogs.Log.size(), std::size_t{2});  // no message text
   // The red stays until the next definition, which starts on the button face.
   QCOMPARE(f.form.BackgroundColour(), kRedWindow);

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "files/worksheet.h"
-#include "picture_bench.h"
-#include "recording_launcher.h"
 #include "output/cp1252.h"
+#include "support/picture_bench.h"
+#include "support/recording_launcher.h"
 
 using tv::ui::MessageIcon;
 using tv::ui::test::PictureBench;
@@ -27,9 +27,9 @@ QByteArray ReadAll(const QString& path) {
 std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void Tick(PictureBench& b, bool h1, bool h2, bool h3) {
-  b.host.Boxes[0] = h1;
-  b.host.Boxes[1] = h2;
-  b.host.Boxes[2] = h3;
+  b.s.CurveTicked[0] = h1;
+  b.s.CurveTicked[1] = h2;
+  b.s.CurveTicked[2] = h3;
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ class WorksheetCommandsTest : public QObject {
   void NothingWithoutATickedFunction() {
     PictureBench b;
     Tick(b, false, false, false);
-    b.host.Boxes[3] = true;  // the product alone does not count
+    b.s.CurveTicked[3] = true;  // the product alone does not count
     b.s.TempDir = TempDir();
     RecordingLauncher launcher;
     tv::ui::OpenWorksheetInMaple(b.ctx, launcher);

@@ -69,7 +69,7 @@ struct PictureBench {
     s.Host = &host;
     host.OnRedraw = [this] { Draw(target); };
     tv::SetStartValues(s);
-    host.Boxes[0] = true;
+    s.CurveTicked[0] = true;
     s.NumText[0].Assign("1");
     s.DenText[0].Assign("1+p");
     tv::RedrawDiagram(s, target, frame);

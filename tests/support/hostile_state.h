@@ -61,8 +61,8 @@ struct HostileState {
 
   // Ticks H1..H3 as a load does (unless both texts are "1") and the product.
   void TickLikeALoad() {
-    for (int i = 0; i < 3; ++i) host.Boxes[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
-    host.Boxes[3] = true;
+    for (int i = 0; i < 3; ++i) s.CurveTicked[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
+    s.CurveTicked[3] = true;
   }
   void SetAllParameters(double v) {
     s.ParamK = s.ParamT = s.ParamA = s.ParamB = s.ParamW = s.ParamKsi = v;
