@@ -25,7 +25,8 @@ void Asymptotes(benchmark::State& state) {
   SilentSurface surface;
   tv::DiagramState s;
   tv::HeadlessHost host;
-  tv::scenes::OnSurface(s, host, surface);
+  const tv::DrawTarget t = tv::scenes::OnSurface(s, host, surface);
+  tv::FrameResult f;
   tv::scenes::ThreeFunctions(s);
   s.BodeMode = 2;
   s.ShowAsymptotes = 1;
@@ -33,7 +34,7 @@ void Asymptotes(benchmark::State& state) {
     tv::ExtractCoefficients(s.NumText[i].View(), s, s.NumCoeffs[i]);
     tv::ExtractCoefficients(s.DenText[i].View(), s, s.DenCoeffs[i]);
   }
-  tv::DrawBodeFrame(s);
+  tv::DrawBodeFrame(s, t, f);
   std::size_t breaks = 0;
   for (const tv::Curve& c : tv::DrawnCurves(s)) {
     const tv::CurveAsymptotes a = tv::AsymptotesOf(s, c);
@@ -41,7 +42,7 @@ void Asymptotes(benchmark::State& state) {
     breaks += a.Breaks.size();
   }
   for (auto _ : state) {
-    tv::DrawBodeAsymptotes(s);
+    tv::DrawBodeAsymptotes(s, t, f);
     benchmark::ClobberMemory();
   }
   state.counters["breaks"] = static_cast<double>(breaks);

@@ -26,7 +26,7 @@ void Readouts(benchmark::State& state) {
   tv::HeadlessHost host;
   tv::scenes::OnSurface(s, host, surface);
   tv::scenes::ThreeFunctions(s);
-  tv::ui::MeasuresWindow window(s, host, &surface);
+  tv::ui::MeasuresWindow window(s, host);
   window.show();
   QImage image(window.size(), QImage::Format_RGB32);
   double delta = 0.01;

@@ -37,9 +37,11 @@ using NullSurface = tv::scenes::NullSurface;
 struct Scene {
   DiagramState s;
   tv::HeadlessHost host;
+  tv::DrawTarget t;
+  tv::FrameResult f;
 
   explicit Scene(tv::PlotSurface& surface) {
-    tv::scenes::OnSurface(s, host, surface);
+    t = tv::scenes::OnSurface(s, host, surface);
     tv::scenes::ThreeFunctions(s);
     s.ShowMargins = 1;
     s.BodeMode = 2;
@@ -114,10 +116,10 @@ void Sweep(benchmark::State& state) {
     tv::ExtractCoefficients(scene.s.NumText[i].View(), scene.s, scene.s.NumCoeffs[i]);
     tv::ExtractCoefficients(scene.s.DenText[i].View(), scene.s, scene.s.DenCoeffs[i]);
   }
-  tv::DrawBodeFrame(scene.s);  // the scales the sweep uses
+  tv::DrawBodeFrame(scene.s, scene.t, scene.f);  // the scales the sweep uses
   for (auto _ : state) {
-    tv::DrawBodeCurves(scene.s);
-    benchmark::DoNotOptimize(scene.s.ResponseValid);
+    tv::DrawBodeCurves(scene.s, scene.t, scene.f);
+    benchmark::DoNotOptimize(scene.f.ResponseValid);
     benchmark::ClobberMemory();
   }
 }
@@ -126,7 +128,7 @@ BENCHMARK(Sweep)->Unit(benchmark::kMillisecond);
 // One redraw as the window does it, then the picture completed as its paint
 // event completes it.
 void Redraw(Scene& scene, tv::ui::QtSurface& surface) {
-  tv::RedrawDiagram(scene.s);
+  tv::RedrawDiagram(scene.s, scene.t, scene.f);
   surface.Finish();
 }
 

@@ -17,6 +17,7 @@
 #include "core/headless_host.h"
 #include "expression/coefficients.h"
 #include "files/transfer_file.h"
+#include "render/draw_target.h"
 #include "render/asymptote_texts.h"
 #include "render/redraw.h"
 #include "render/step_texts.h"
@@ -68,12 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tv::SetStartValues(s);
   host = tv::HeadlessHost{};
   s.Host = &host;
-  s.DrawCanvas = &surface;
-  s.ScreenCanvas = &surface;
-  s.PlotWidth = 320;
-  s.PlotHeight = 210;
-  s.CurvePenWidth = 2;
-  s.FramePenWidth = 1;
+  const tv::DrawTarget target = tv::ScreenTarget(&surface, 320, 210);
+  tv::FrameResult frame;
 
   tv::DecodeTransferFile(std::span<const std::uint8_t>(data, size), s);
   for (int i = 0; i < 3; ++i) s.CurveTicked[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
@@ -94,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const double start = ThreadMilliseconds();
   const tv::StepResponse r = tv::ComputeStepResponseOfTexts(s, closedLoop, tMax);
-  tv::DrawStepView(s, r, tv::StepCaption(s, closedLoop));
+  tv::DrawStepView(target, r, tv::StepCaption(s, closedLoop));
   for (const std::string& line : tv::StepReadoutTexts(r)) CheckText(line);
   const double step = ThreadMilliseconds() - start;
 
@@ -107,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.ShowAsymptotes = 1;
   s.BlackView = 0;
   s.BodeMode = 2;
-  tv::RedrawDiagram(s);
+  tv::RedrawDiagram(s, target, frame);
 
   (void)tv::TuneClosedLoopPeak(s, parameter);
   const double elapsed = ThreadMilliseconds() - start;

@@ -10,6 +10,7 @@
 #include "core/headless_host.h"
 #include "files/transfer_file.h"
 #include "support/recording_surface.h"
+#include "render/draw_target.h"
 #include "render/redraw.h"
 
 namespace {
@@ -49,10 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tv::SetStartValues(s);
   host = tv::HeadlessHost{};
   s.Host = &host;
-  s.DrawCanvas = &surface;
-  s.ScreenCanvas = &surface;
-  s.PlotWidth = 240;
-  s.PlotHeight = 160;
+  const tv::DrawTarget target = tv::ScreenTarget(&surface, 240, 160);
+  tv::FrameResult frame;
 
   tv::DecodeTransferFile(std::span<const std::uint8_t>(data, size), s);
   for (int i = 0; i < 3; ++i) s.CurveTicked[i] = !(s.NumText[i] == "1" && s.DenText[i] == "1");
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double start = ThreadMilliseconds();
   for (std::uint8_t view : {0, 1}) {
     s.BlackView = view;
-    tv::RedrawDiagram(s);
+    tv::RedrawDiagram(s, target, frame);
   }
   const double elapsed = ThreadMilliseconds() - start;
   // Two redraws of any loadable state must stay well inside what a user

@@ -62,7 +62,7 @@ void AppendNumber(std::string& out, double v) {
 
 }  // namespace
 
-CurveTable SweepDrawnCurves(const DiagramState& s) {
+CurveTable SweepDrawnCurves(const DiagramState& s, int plotWidth) {
   CurveTable t;
   const std::vector<Curve> curves = DrawnCurves(s);
   for (const Curve& c : curves) t.Names.push_back(c.Name);
@@ -81,8 +81,8 @@ CurveTable SweepDrawnCurves(const DiagramState& s) {
     return t;
   }
   const std::int64_t D = static_cast<std::int64_t>(s.DecadeMax) - s.DecadeMin;
-  if (s.PlotWidth <= 60 || D <= 0) return t;
-  const int N = s.PlotWidth - 60;
+  if (plotWidth <= 60 || D <= 0) return t;
+  const int N = plotWidth - 60;
   const double r = static_cast<double>(D) / N;
   const int lastColumn = std::min(N, 1 << 24);
   const double decadeMin = s.DecadeMin;

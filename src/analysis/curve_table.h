@@ -18,13 +18,14 @@ struct CurveTable {
 };
 
 // The curves the current view draws (DrawnCurves) over the same sweep: the
-// Bode view's pixel columns (PlotWidth - 60 + 1 of them), or the Black
+// Bode view's pixel columns on a plot plotWidth wide (plotWidth - 60 + 1 of
+// them), or the Black
 // view's 451 points per decade (the last of a decade and the first of the
 // next share their pulsation, as in the picture). Where a zero or a pole
 // lies on the imaginary axis at a pulsation the gain is -inf or inf dB and
 // the table goes on, as the picture does; it stops where the picture stops
 // (a polynomial of zeros). From the state's coefficients as last compiled.
-CurveTable SweepDrawnCurves(const DiagramState& s);
+CurveTable SweepDrawnCurves(const DiagramState& s, int plotWidth);
 
 // "w" then NAME_gain_db,NAME_phase_deg per curve, one row per column, 15
 // significant digits, '.' decimal, LF line ends.

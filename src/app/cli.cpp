@@ -160,10 +160,9 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   // One picture: painted call by call, the quickest for a single drawing.
   ui::QtSurface surface(o.Width, o.Height, 1.0, false);
   SetStartValues(s);
-  s.PlotWidth = o.Width;
-  s.PlotHeight = o.Height;
-  s.DrawCanvas = &surface;
-  s.ScreenCanvas = &surface;
+  // The run's one picture, the window's stand-in.
+  DrawTarget target = ScreenTarget(&surface, o.Width, o.Height);
+  FrameResult frame;
   surface.SetFontHeight(10);
 
   if (o.File) {
@@ -198,7 +197,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.View) s.BlackView = *o.View;
   s.ShowAsymptotes = o.Asymptotes ? 1 : 0;
   s.ShowNicholsChart = o.Chart ? 1 : 0;
-  s.ForceBlack = o.Black ? 1 : 0;
+  target.ForceBlack = o.Black ? 1 : 0;
 
   if (o.Points) {
     const std::string path = ui::LocalPath(*o.Points);
@@ -261,7 +260,7 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   s.MarginRecords = &margins;
   const int beepsBefore = host.BeepCount;
   // The one drawing of the run: from here on the host's redraw draws.
-  host.OnRedraw = [&s] { RedrawDiagram(s); };
+  host.OnRedraw = [&s, &target, &frame] { RedrawDiagram(s, target, frame); };
   if (o.Capture)
     CaptureProductCurve(s);
   else
@@ -277,18 +276,19 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   if (o.Export && o.Format == PictureFormat::Csv) {
     // The numbers of the curves just drawn, at the picture's own pulsations.
     std::string error;
-    if (!WriteFileAtomically(ui::LocalPath(*o.Export), CurveTableCsv(SweepDrawnCurves(s)), &error))
+    if (!WriteFileAtomically(ui::LocalPath(*o.Export),
+                             CurveTableCsv(SweepDrawnCurves(s, target.PlotWidth)), &error))
       return writeFailed(*o.Export, error);
   } else if (o.Export && o.Format == PictureFormat::Pdf) {
     // The printed page, as "Imprimer" gives it on a PDF printer.
     std::string error;
-    if (!ui::ExportPrintedPage(s, ui::LocalPath(*o.Export), o.BlackLines, &error))
+    if (!ui::ExportPrintedPage(s, target, ui::LocalPath(*o.Export), o.BlackLines, &error))
       return writeFailed(*o.Export, error);
   } else if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;
-    if (!ui::ExportPicture(s, ui::LocalPath(*o.Export), &error))
+    if (!ui::ExportPicture(s, target, ui::LocalPath(*o.Export), &error))
       return writeFailed(*o.Export, error);
   } else if (o.Export) {
     QByteArray bytes;

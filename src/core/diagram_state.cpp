@@ -48,11 +48,6 @@ void SetStartValues(DiagramState& s) {
   s.BodeMode = 2;
   s.ShowMargins = 0;
   s.BlackView = 0;
-  s.ForceBlack = 0;
-  s.FramePenWidth = 1;
-  s.CurvePenWidth = 2;
-  s.OriginX = 0;
-  s.OriginY = 0;
   s.TempDir = "/tmp/";
   s.MapleFileLetter = 'a';
 }

@@ -1,4 +1,5 @@
-// The one record of everything the program knows: functions, parameters, view, drawing target.
+// The document: functions, parameters, view settings, measured points, files; where it is drawn is
+// apart (render/draw_target.h).
 #pragma once
 
 #include <array>
@@ -12,7 +13,6 @@
 
 namespace tv {
 
-class PlotSurface;
 class DiagramHost;
 struct MarginRecord;
 
@@ -100,32 +100,6 @@ struct DiagramState {
   // transfer file either.
   std::uint8_t ShowNicholsChart = 0;
 
-  // Drawing target. DrawCanvas is where primitives draw; ScreenCanvas is the
-  // on-screen image, the only surface ClearRect ever touches. Neither is owned.
-  PlotSurface* DrawCanvas = nullptr;
-  PlotSurface* ScreenCanvas = nullptr;
-  std::int32_t PlotWidth = 0, PlotHeight = 0;
-  std::int32_t OriginX = 0, OriginY = 0;
-  std::int32_t CurvePenWidth = 0, FramePenWidth = 0;
-  std::uint8_t ForceBlack = 0;
-  // Set while a printed page, its PDF or a metafile is drawn: every curve as
-  // wide as the gain curves (phase curves in dots of the paper), each named
-  // at its end, cut to the frame, and the decade lines clear of the legend.
-  // The screen and its pictures are drawn without it.
-  std::uint8_t OnPaper = 0;
-  // The window's plot while a page is drawn at another size: the Bode view
-  // then searches the margins at the window's columns and scales, so that
-  // the page writes the values the window shows. 0 when drawing at the
-  // window's own size.
-  std::int32_t MarginPlotWidth = 0, MarginPlotHeight = 0;
-
-  // Values derived by the last Bode frame drawn.
-  std::uint16_t MidY = 0;
-  double GainPixelsPerDb = 0;
-  double PhasePixelsPerRad = 0;
-  std::uint16_t Minus180Y = 0;
-  std::uint8_t ResponseValid = 0;
-
   // Measured points.
   std::array<MeasuredPoint, kMaxPoints> MeasuredPoints{};
   std::int32_t PointCount = 0;
@@ -147,11 +121,11 @@ struct DiagramState {
 };
 
 // Functions, parameters and ranges back to their defaults; refreshes the
-// parameter captions through the host. Leaves boxes, view, target and points.
+// parameter captions through the host. Leaves boxes, view and points.
 void ResetDiagram(DiagramState& s);
 
 // The values the main window's start-up gives before anything is drawn
-// (everything of ResetDiagram plus view, pens and letters). No host calls.
+// (everything of ResetDiagram plus view and letters). No host calls.
 void SetStartValues(DiagramState& s);
 
 }  // namespace tv

@@ -29,7 +29,7 @@ bool WriteLocusOutput(const Locus& l, const LocusPoles& poles, std::string_view 
                       std::string* error) {
   return WriteViewOutput(
       path, width, height, fontHeight, black,
-      [&](DiagramState& picture) { DrawLocusView(picture, l, poles, caption); },
+      [&](const DrawTarget& picture) { DrawLocusView(picture, l, poles, caption); },
       [&] { return LocusSamplesCsv(l); }, error);
 }
 

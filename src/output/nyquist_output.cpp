@@ -26,7 +26,7 @@ bool WriteNyquistOutput(const NyquistPicture& n, bool zoom, const std::string& p
                         int height, int fontHeight, bool black, std::string* error) {
   return WriteViewOutput(
       path, width, height, fontHeight, black,
-      [&](DiagramState& picture) { DrawNyquistView(picture, n, zoom); },
+      [&](const DrawTarget& picture) { DrawNyquistView(picture, n, zoom); },
       [&] { return NyquistSamplesCsv(n); }, error);
 }
 

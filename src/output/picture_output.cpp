@@ -31,56 +31,20 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tracevue");
 
-// Everything a redraw onto another target changes or appends to, given back
-// when the guard goes out of scope.
-class KeptDrawing {
- public:
-  explicit KeptDrawing(DiagramState& s)
-      : s_(s),
-        canvas_(s.DrawCanvas),
-        screen_(s.ScreenCanvas),
-        margins_(s.MarginRecords),
-        capture_(s.CapturePoints),
-        black_(s.ForceBlack),
-        paper_(s.OnPaper),
-        marginWidth_(s.MarginPlotWidth),
-        marginHeight_(s.MarginPlotHeight),
-        width_(s.PlotWidth),
-        height_(s.PlotHeight),
-        originX_(s.OriginX),
-        originY_(s.OriginY),
-        curvePen_(s.CurvePenWidth),
-        framePen_(s.FramePenWidth) {}
-  KeptDrawing(const KeptDrawing&) = delete;
-  KeptDrawing& operator=(const KeptDrawing&) = delete;
-  ~KeptDrawing() {
-    s_.DrawCanvas = canvas_;
-    s_.ScreenCanvas = screen_;
-    s_.MarginRecords = margins_;
-    s_.CapturePoints = capture_;
-    s_.ForceBlack = black_;
-    s_.OnPaper = paper_;
-    s_.MarginPlotWidth = marginWidth_;
-    s_.MarginPlotHeight = marginHeight_;
-    s_.PlotWidth = width_;
-    s_.PlotHeight = height_;
-    s_.OriginX = originX_;
-    s_.OriginY = originY_;
-    s_.CurvePenWidth = curvePen_;
-    s_.FramePenWidth = framePen_;
-  }
-  // The character cell the kept target draws with.
-  int FontHeight() const { return canvas_ ? canvas_->FontHeight() : 10; }
+// A picture drawn apart from the main one: no clearing of the window's
+// picture, no capture, no margin log, no following window told.
+DrawTarget ApartFrom(const DrawTarget& screen, PlotSurface* canvas) {
+  DrawTarget t = screen;
+  t.DrawCanvas = canvas;
+  t.ScreenCanvas = nullptr;
+  t.MainPicture = false;
+  return t;
+}
 
- private:
-  DiagramState& s_;
-  PlotSurface* const canvas_;
-  PlotSurface* const screen_;
-  std::vector<MarginRecord>* const margins_;
-  const std::uint8_t capture_, black_, paper_;
-  const int marginWidth_, marginHeight_;
-  const int width_, height_, originX_, originY_, curvePen_, framePen_;
-};
+// The character cell the main picture draws with.
+int FontHeightOf(const DrawTarget& screen) {
+  return screen.DrawCanvas ? screen.DrawCanvas->FontHeight() : 10;
+}
 
 bool WriteBytes(const std::string& path, const QByteArray& bytes, std::string* error) {
   return WriteFileAtomically(
@@ -109,7 +73,8 @@ bool EncodeBmp(const QImage& image, QByteArray& bytes) {
 
 int PrinterFontHeight(int screenFontHeight) { return RoundPixel(screenFontHeight * 1.5); }
 
-bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, std::string* error) {
+bool ExportPrintedPage(DiagramState& s, const DrawTarget& screen, const std::string& path,
+                       bool darker, std::string* error) {
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
     return false;
@@ -134,29 +99,26 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
 
   bool begun = false, drawn = false, ended = false;
   {
-    const KeptDrawing kept(s);
     const PrintPage page = PrinterPage(printer);
-    PainterSurface paper(printer, PrinterFontHeight(kept.FontHeight()));
+    PainterSurface paper(printer, PrinterFontHeight(FontHeightOf(screen)));
     paper.SetScale(page.ScaleX, page.ScaleY);
     paper.SetClip(PrintedPlotArea(page.Geometry));
     const PrintPenWidths pens = ComputePrintPenWidths(darker);
-    s.DrawCanvas = &paper;
     // No screen to clear: the page starts white.
-    s.ScreenCanvas = nullptr;
-    s.MarginRecords = nullptr;
-    s.CapturePoints = 0;
-    s.OriginX = page.Geometry.OriginX;
-    s.OriginY = page.Geometry.OriginY;
-    s.MarginPlotWidth = s.PlotWidth;
-    s.MarginPlotHeight = s.PlotHeight;
-    s.PlotWidth = page.Geometry.PlotWidth;
-    s.PlotHeight = page.Geometry.PlotHeight;
-    s.CurvePenWidth = pens.Curve;
-    s.FramePenWidth = pens.Frame;
-    s.ForceBlack = 1;
-    s.OnPaper = 1;
+    DrawTarget t = ApartFrom(screen, &paper);
+    t.OriginX = page.Geometry.OriginX;
+    t.OriginY = page.Geometry.OriginY;
+    t.MarginPlotWidth = screen.PlotWidth;
+    t.MarginPlotHeight = screen.PlotHeight;
+    t.PlotWidth = page.Geometry.PlotWidth;
+    t.PlotHeight = page.Geometry.PlotHeight;
+    t.CurvePenWidth = pens.Curve;
+    t.FramePenWidth = pens.Frame;
+    t.ForceBlack = 1;
+    t.OnPaper = 1;
+    FrameResult frame;
     begun = paper.Begin();
-    drawn = begun && RedrawDiagram(s);
+    drawn = begun && RedrawDiagram(s, t, frame);
     ended = paper.End();
   }
 
@@ -172,7 +134,8 @@ bool ExportPrintedPage(DiagramState& s, const std::string& path, bool darker, st
   return true;
 }
 
-bool ExportPicture(DiagramState& s, const std::string& path, std::string* error) {
+bool ExportPicture(DiagramState& s, const DrawTarget& screen, const std::string& path,
+                   std::string* error) {
   const auto fail = [error](const std::string& reason) {
     if (error) *error = reason;
     return false;
@@ -190,14 +153,10 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
   else
     return fail("format d'image inconnu : .png, .bmp, .svg ou .emf");
 
-  // Given back on every way out.
-  const KeptDrawing kept(s);
-  const int fontHeight = kept.FontHeight();
-  s.MarginRecords = nullptr;
-  s.CapturePoints = 0;
-
-  const int width = std::max(1, s.PlotWidth);
-  const int height = std::max(1, s.PlotHeight);
+  const int fontHeight = FontHeightOf(screen);
+  const int width = std::max(1, screen.PlotWidth);
+  const int height = std::max(1, screen.PlotHeight);
+  FrameResult frame;
   QByteArray bytes;
   bool drawn = false;
   std::string reason;
@@ -206,9 +165,10 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
     case Format::Bmp: {
       QtSurface picture(width, height);
       picture.SetFontHeight(fontHeight);
-      s.DrawCanvas = s.ScreenCanvas = &picture;
-      s.ForceBlack = 0;
-      drawn = RedrawDiagram(s);
+      DrawTarget t = ApartFrom(screen, &picture);
+      t.ScreenCanvas = &picture;
+      t.ForceBlack = 0;
+      drawn = RedrawDiagram(s, t, frame);
       picture.Finish();
       if (drawn) {
         bool encoded = false;
@@ -231,23 +191,22 @@ bool ExportPicture(DiagramState& s, const std::string& path, std::string* error)
       SetUpSvgPicture(generator, &buffer, width, height);
       PainterSurface picture(generator, fontHeight);
       // The plot is cleared on the picture itself, as on screen.
-      s.DrawCanvas = s.ScreenCanvas = &picture;
-      s.ForceBlack = 0;
-      drawn = RedrawDiagram(s);
+      DrawTarget t = ApartFrom(screen, &picture);
+      t.ScreenCanvas = &picture;
+      t.ForceBlack = 0;
+      drawn = RedrawDiagram(s, t, frame);
       if (!picture.End() && drawn)
         reason = "l'image n'a pas pu \xEAtre cod\xE9"
                  "e";
       break;
     }
     case Format::Emf: {
-      EmfSurface metafile(s.PlotWidth, s.PlotHeight);
+      EmfSurface metafile(screen.PlotWidth, screen.PlotHeight);
       // As the metafile of the window: no clearing (there is no screen), black.
-      s.DrawCanvas = &metafile;
-      s.ScreenCanvas = nullptr;
-      s.ForceBlack = 1;
-      s.OnPaper = 1;
-      drawn = RedrawDiagram(s);
-      s.ForceBlack = 0;
+      DrawTarget t = ApartFrom(screen, &metafile);
+      t.ForceBlack = 1;
+      t.OnPaper = 1;
+      drawn = RedrawDiagram(s, t, frame);
       if (drawn) {
         std::string emfError;
         if (!metafile.Finish(path, &emfError)) return fail(emfError);

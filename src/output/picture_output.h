@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 class QByteArray;
 class QImage;
@@ -30,22 +31,23 @@ QRect PrintedPlotArea(const PrintGeometry& g);
 bool EncodeBmp(const QImage& image, QByteArray& bytes);
 
 // For the command line, without a window: draws the diagram on a picture of
-// PlotWidth × PlotHeight and writes it to path, replacing it atomically. The
-// format follows the extension, in any case: .png and .bmp as on screen, .svg
-// as on screen (vector), .emf in black as "Sauver l'image". The state comes
-// back as it was; the margin log and the curve capture are left out of this
-// redraw. False with a French reason (Windows-1252) in *error on failure: an
-// unknown extension, an invalid ticked function, a file that cannot be written.
-bool ExportPicture(tv::DiagramState& s, const std::string& path, std::string* error);
+// the size of screen (the command line's main picture, whose font it takes)
+// and writes it to path, replacing it atomically. The format follows the
+// extension, in any case: .png and .bmp as on screen, .svg as on screen
+// (vector), .emf in black as "Sauver l'image". The margin log and the curve
+// capture are left out of this redraw. False with a French reason (Windows-1252) in *error on
+// failure: an unknown extension, an invalid ticked function, a file that cannot be written.
+bool ExportPicture(tv::DiagramState& s, const tv::DrawTarget& screen, const std::string& path,
+                   std::string* error);
 
 // For the command line: the page "Imprimer" gives on a PDF printer, A4
 // portrait with the printer's own margins, without a question: in black, pen
 // widths 3 and 2 (4 and 3 when darker, the answer Yes to "Noircir les
 // traits ?"), the document titled "Tracevue", written to path and replacing
-// it atomically. The state comes back as it was; the margin log and the
+// it atomically; the window's margins those of screen. The margin log and the
 // curve capture are left out of this redraw. False with a French reason
 // (Windows-1252) in *error on failure.
-bool ExportPrintedPage(tv::DiagramState& s, const std::string& path, bool darker,
-                       std::string* error);
+bool ExportPrintedPage(tv::DiagramState& s, const tv::DrawTarget& screen, const std::string& path,
+                       bool darker, std::string* error);
 
 }  // namespace tv::ui

@@ -30,7 +30,7 @@ bool WriteStepOutput(const InputResponse& r, std::string_view caption, const std
                      int width, int height, int fontHeight, bool black, std::string* error) {
   return WriteViewOutput(
       path, width, height, fontHeight, black,
-      [&](DiagramState& picture) { DrawInputView(picture, r, caption); },
+      [&](const DrawTarget& picture) { DrawInputView(picture, r, caption); },
       [&] { return StepSamplesCsv(r.Samples); }, error);
 }
 

@@ -19,7 +19,7 @@ namespace tv::ui {
 namespace {
 
 void DrawOn(PlotSurface& surface, int width, int height, bool black, const DrawViewPicture& draw) {
-  DiagramState picture;
+  DrawTarget picture;
   picture.DrawCanvas = picture.ScreenCanvas = &surface;
   picture.PlotWidth = width;
   picture.PlotHeight = height;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv::ui {
 
@@ -12,9 +12,9 @@ namespace tv::ui {
 // process's locale says.
 void AppendCsvNumber(std::string& out, double v);
 
-// What a view draws: its picture onto the drawing fields of picture (target,
-// size, pens, black), already set.
-using DrawViewPicture = std::function<void(DiagramState& picture)>;
+// What a view draws: its picture onto the target given (surface, size, pens,
+// black).
+using DrawViewPicture = std::function<void(const DrawTarget& picture)>;
 
 // Writes to path, replacing it atomically; the format follows the extension,
 // in any case: .png or .svg, what draw puts on a picture of width × height

@@ -64,8 +64,8 @@ bool Clip(const Box& box, Point a, Point b, double& t0, double& t1) {
 // an asymptote that leaves the plot costs no dashes.
 class DashedPath {
  public:
-  DashedPath(DiagramState& s, const Box& box)
-      : s_(s), box_(box), scale_(std::max(1, s.FramePenWidth)) {}
+  DashedPath(const DrawTarget& t, const Box& box)
+      : t_(t), box_(box), scale_(std::max(1, t.FramePenWidth)) {}
 
   void LineTo(Point b) {
     if (!started_) {
@@ -90,13 +90,13 @@ class DashedPath {
       const double u0 = (std::max(d, from) - start) / length;
       const double u1 = (std::min(d + dash, to) - start) / length;
       if (u1 <= u0) continue;
-      PlotLine(s_, RoundPixel(a.X + u0 * (b.X - a.X)), RoundPixel(a.Y + u0 * (b.Y - a.Y)),
+      PlotLine(t_, RoundPixel(a.X + u0 * (b.X - a.X)), RoundPixel(a.Y + u0 * (b.Y - a.Y)),
                RoundPixel(a.X + u1 * (b.X - a.X)), RoundPixel(a.Y + u1 * (b.Y - a.Y)));
     }
   }
 
  private:
-  DiagramState& s_;
+  const DrawTarget& t_;
   Box box_;
   double scale_;
   Point at_{0, 0};
@@ -124,18 +124,19 @@ struct LabelBlock {
   int Left, Right, Top, Bottom;
 };
 
-void DrawBreakMark(DiagramState& s, const Break& b, int x, std::vector<LabelBlock>& placed) {
-  const int mid = s.MidY;
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
-  PlotLine(s, x, mid - kTickHalf, x, mid + kTickHalf);
+void DrawBreakMark(const DrawTarget& t, const FrameResult& f, const Break& b, int x,
+                   std::vector<LabelBlock>& placed) {
+  const int mid = f.MidY;
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
+  PlotLine(t, x, mid - kTickHalf, x, mid + kTickHalf);
 
   std::vector<std::string> lines = {FormatBounded(b.W)};
   if (b.Ksi) lines.push_back("Ksi=" + FormatBounded(*b.Ksi));
   if (const std::optional<double> r = b.ResonanceDb())
     lines.push_back(Tr("Asymptotes", "r\xE9sonance ") + FormatBounded(*r) + " dB");
-  const int th = TextHeight(s, "1");
+  const int th = TextHeight(t, "1");
   int width = 0;
-  for (const std::string& line : lines) width = std::max(width, TextWidth(s, line));
+  for (const std::string& line : lines) width = std::max(width, TextWidth(t, line));
   LabelBlock block{std::max(x - width / 2, 32), 0, mid + kTickHalf + 2, 0};
   block.Right = block.Left + width;
   const int height = th * static_cast<int>(lines.size());
@@ -152,15 +153,15 @@ void DrawBreakMark(DiagramState& s, const Break& b, int x, std::vector<LabelBloc
   block.Bottom = block.Top + height;
   placed.push_back(block);
   for (std::size_t k = 0; k < lines.size(); ++k)
-    PlotText(s, block.Left, block.Top + th * static_cast<int>(k), lines[k]);
+    PlotText(t, block.Left, block.Top + th * static_cast<int>(k), lines[k]);
 }
 
 }  // namespace
 
-void DrawBodeAsymptotes(DiagramState& s) {
+void DrawBodeAsymptotes(const DiagramState& s, const DrawTarget& t, const FrameResult& f) {
   const std::int64_t D = static_cast<std::int64_t>(s.DecadeMax) - s.DecadeMin;
-  if (s.BlackView != 0 || s.PlotWidth <= 60 || D <= 0) return;
-  const double N = s.PlotWidth - 60;
+  if (s.BlackView != 0 || t.PlotWidth <= 60 || D <= 0) return;
+  const double N = t.PlotWidth - 60;
   const double decadeMin = s.DecadeMin;
   const double pixelsPerDecade = N / static_cast<double>(D);
   const auto columnOf = [&](double w) {
@@ -169,11 +170,11 @@ void DrawBodeAsymptotes(DiagramState& s) {
   const double wLeft = std::pow(10.0, decadeMin);
   const double wRight = std::pow(10.0, static_cast<double>(s.DecadeMax));
   // On paper, inside the frame the curves keep to: down to the decade lines' end.
-  const Box box{30, 30 + N, s.OnPaper ? 5.0 : 1.0,
-                static_cast<double>(s.PlotHeight) - (s.OnPaper ? 40 : 1)};
+  const Box box{30, 30 + N, t.OnPaper ? 5.0 : 1.0,
+                static_cast<double>(t.PlotHeight) - (t.OnPaper ? 40 : 1)};
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
   const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
-  const double mid = s.MidY;
+  const double mid = f.MidY;
   const double radPerDeg = std::numbers::pi / 180;
 
   std::vector<LabelBlock> placed;
@@ -196,12 +197,12 @@ void DrawBodeAsymptotes(DiagramState& s) {
       if (b.W > wLeft && b.W < wRight && (corners.empty() || corners.back() != b.W))
         corners.push_back(b.W);
 
-    UseColour(s, c.Colour);
-    SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    UseColour(t, c.Colour);
+    SetPen(t, PenStyle::Solid, t.FramePenWidth);
     if (gain) {
-      DashedPath path(s, box);
+      DashedPath path(t, box);
       const auto at = [&](double w) {
-        path.LineTo({columnOf(w), mid - a.GainDbAt(w) * s.GainPixelsPerDb});
+        path.LineTo({columnOf(w), mid - a.GainDbAt(w) * f.GainPixelsPerDb});
       };
       at(wLeft);
       for (double w : corners) at(w);
@@ -213,9 +214,9 @@ void DrawBodeAsymptotes(DiagramState& s) {
       const double turns =
           std::nearbyint((DrawnPhaseDeg(s, c, wLeft) - a.PhaseDegAt(wLeft)) / 360.0);
       const auto rowOf = [&](double deg) {
-        return mid - (deg + 360.0 * turns) * radPerDeg * s.PhasePixelsPerRad;
+        return mid - (deg + 360.0 * turns) * radPerDeg * f.PhasePixelsPerRad;
       };
-      DashedPath path(s, box);
+      DashedPath path(t, box);
       double level = a.PhaseDegAt(wLeft);
       path.LineTo({columnOf(wLeft), rowOf(level)});
       for (double w : corners) {
@@ -232,12 +233,12 @@ void DrawBodeAsymptotes(DiagramState& s) {
     double marked = 0;
     for (const Break& b : a.Breaks) {
       if (b.W < wLeft || b.W > wRight || b.W == marked) continue;
-      DrawBreakMark(s, b, RoundPixel(columnOf(b.W)), placed);
+      DrawBreakMark(t, f, b, RoundPixel(columnOf(b.W)), placed);
       marked = b.W;
     }
   }
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
-  UseColour(s, kBlack);
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
+  UseColour(t, kBlack);
 }
 
 }  // namespace tv

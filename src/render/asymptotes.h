@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv {
 
@@ -11,6 +12,6 @@ namespace tv {
 // ticked on the 0 dB line with their value, Ksi and resonance. Must run after
 // DrawBodeFrame and DrawBodeCurves of the same redraw. Nothing in the Black
 // view or without a pulsation axis.
-void DrawBodeAsymptotes(DiagramState& s);
+void DrawBodeAsymptotes(const DiagramState& s, const DrawTarget& t, const FrameResult& f);
 
 }  // namespace tv

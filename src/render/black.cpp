@@ -76,15 +76,15 @@ double SampleGain(int order, double finite) {
   constexpr double inf = std::numeric_limits<double>::infinity();
   return order > 0 ? -inf : order < 0 ? inf : finite;
 }
-int SampleRow(const DiagramState& s, const Mapping& map, int order, double finite) {
-  return order > 0 ? s.PlotHeight : order < 0 ? 0 : map.Y(finite);
+int SampleRow(const DrawTarget& t, const Mapping& map, int order, double finite) {
+  return order > 0 ? t.PlotHeight : order < 0 ? 0 : map.Y(finite);
 }
 
 // On paper the curves stay between the chart's top and bottom gain lines;
 // across, up to the plot's right edge, so that a phase above 0 degrees
 // still shows.
-PaperFrame BlackPaperFrame(const DiagramState& s, const BlackLayout& l) {
-  return {30, GainY(l, 40), s.PlotWidth, GainY(l, -30)};
+PaperFrame BlackPaperFrame(const DrawTarget& t, const BlackLayout& l) {
+  return {30, GainY(l, 40), t.PlotWidth, GainY(l, -30)};
 }
 
 // Whether a labelled point's 5 x 5 marker lies wholly inside the frame.
@@ -100,70 +100,72 @@ struct Slot {
   int PrevY = 0;
 };
 
-void DrawChart(DiagramState& s, const BlackLayout& l) {
-  UseColour(s, kBlack);
-  DrawMarker(s, PhaseX(l, -kPi), GainY(l, 0));
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+void DrawChart(const DiagramState& s, const DrawTarget& t, const BlackLayout& l) {
+  UseColour(t, kBlack);
+  DrawMarker(t, PhaseX(l, -kPi), GainY(l, 0));
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
 
-  PlotMoveTo(s, PhaseX(l, Radians(kContour[0].RightDeg)), GainY(l, kContour[0].GainDb));
+  PlotMoveTo(t, PhaseX(l, Radians(kContour[0].RightDeg)), GainY(l, kContour[0].GainDb));
   for (int r = 1; r < 23; ++r)
-    PlotLineTo(s, PhaseX(l, Radians(kContour[r].RightDeg)), GainY(l, kContour[r].GainDb));
-  PlotText(s, PhaseX(l, -kPi) - 17, GainY(l, -4.85) + 5, "2.3");
-  PlotMoveTo(s, PhaseX(l, Radians(kContour[0].LeftDeg)), GainY(l, kContour[0].GainDb));
+    PlotLineTo(t, PhaseX(l, Radians(kContour[r].RightDeg)), GainY(l, kContour[r].GainDb));
+  PlotText(t, PhaseX(l, -kPi) - 17, GainY(l, -4.85) + 5, "2.3");
+  PlotMoveTo(t, PhaseX(l, Radians(kContour[0].LeftDeg)), GainY(l, kContour[0].GainDb));
   for (int r = 1; r < 23; ++r)
-    PlotLineTo(s, PhaseX(l, Radians(kContour[r].LeftDeg)), GainY(l, kContour[r].GainDb));
+    PlotLineTo(t, PhaseX(l, Radians(kContour[r].LeftDeg)), GainY(l, kContour[r].GainDb));
 
-  SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+  SetPen(t, PenStyle::Dotted, t.FramePenWidth);
   const int top = GainY(l, 40);
   const int bottom = GainY(l, -30);
   for (int k = 0; k <= 18; ++k) {
     const int x = PhaseX(l, -k * kPi / 9);
     if (k % 3 == 0) {
-      const std::string t = IntegerText(-20 * k);
-      PlotText(s, x - TextWidth(s, t) / 2, top - TextHeight(s, t) - 2, t);
+      const std::string label = IntegerText(-20 * k);
+      PlotText(t, x - TextWidth(t, label) / 2, top - TextHeight(t, label) - 2, label);
     }
-    PlotLine(s, x, top, x, bottom);
+    PlotLine(t, x, top, x, bottom);
   }
   for (int k = -3; k <= 4; ++k) {
-    const std::string t = IntegerText(10 * k);
+    const std::string label = IntegerText(10 * k);
     const int y = GainY(l, 10 * k);
-    PlotText(s, s.PlotWidth - 53 - TextWidth(s, t), y, t);
-    PlotLine(s, l.X0, y, 30, y);
+    PlotText(t, t.PlotWidth - 53 - TextWidth(t, label), y, label);
+    PlotLine(t, l.X0, y, 30, y);
   }
-  if (s.ShowNicholsChart) DrawNicholsChart(s, l);
+  if (s.ShowNicholsChart) DrawNicholsChart(t, l);
 }
 
 }  // namespace
 
-BlackLayout ComputeBlackLayout(DiagramState& s) {
+BlackLayout ComputeBlackLayout(const DrawTarget& t) {
   BlackLayout l;
-  l.XS = s.PlotWidth - 80;
-  l.X0 = s.PlotWidth - 50;
-  l.YS = s.PlotHeight - 100;
-  l.Y0 = s.PlotHeight / 2 + 30;
-  l.XText = TextWidth(s, "50") + 50;
+  l.XS = t.PlotWidth - 80;
+  l.X0 = t.PlotWidth - 50;
+  l.YS = t.PlotHeight - 100;
+  l.Y0 = t.PlotHeight / 2 + 30;
+  l.XText = TextWidth(t, "50") + 50;
   return l;
 }
 
-void DrawBlackDiagram(DiagramState& s) {
-  const BlackLayout l = ComputeBlackLayout(s);
+void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
+  const BlackLayout l = ComputeBlackLayout(t);
   // The chart: the same from one step to the next; the curves go over it.
-  BeginPlotFrame(s);
-  ClearPlot(s);
-  DrawChart(s, l);
-  EndPlotFrame(s);
+  BeginPlotFrame(t);
+  ClearPlot(t);
+  DrawChart(s, t, l);
+  EndPlotFrame(t);
 
-  if (s.CapturePoints) BeginCurveCapture(s);
+  f.CaptureBegun = false;
+  if (s.CapturePoints && t.MainPicture) BeginCurveCapture(s, f);
 
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
-  s.ResponseValid = 1;
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
+  f.ResponseValid = 1;
+  f.Swept = false;
   const double L = std::numbers::ln10;
   const auto& colours = kCurveColours;
   const bool margins = MarginsSearched(s);
   Slot slots[4];
   bool first = true;
-  const bool paper = s.OnPaper != 0;
-  const PaperFrame frame = BlackPaperFrame(s, l);
+  const bool paper = t.OnPaper != 0;
+  const PaperFrame frame = BlackPaperFrame(t, l);
   PaperCurve papers[4];
 
   const Mapping map(l);
@@ -172,7 +174,7 @@ void DrawBlackDiagram(DiagramState& s) {
   for (int i = 0; i < 4; ++i) ticked[i] = s.CurveTicked[static_cast<std::size_t>(i)];
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
-  for (std::int64_t k = kFrom; k <= kTo && s.ResponseValid != 0; ++k) {
+  for (std::int64_t k = kFrom; k <= kTo && f.ResponseValid != 0; ++k) {
     const double decade = std::exp(static_cast<double>(k) * L);
     for (int m = 50; m <= 500; ++m) {
       const double w = decade * m / 50;
@@ -182,22 +184,23 @@ void DrawBlackDiagram(DiagramState& s) {
       double gainSum = 0;
       // Zeros less poles of the product lying on the imaginary axis at w.
       int orders = 0;
-      for (int i = 0; i < 3; ++i) s.CurveEnabled[i] = ticked[i];
+      for (int i = 0; i < 3; ++i) f.CurveEnabled[i] = ticked[i];
+      f.Swept = true;
 
       for (int i = 0; i < 3; ++i) {
-        if (!s.CurveEnabled[i]) continue;
+        if (!ticked[i]) continue;
         Slot& slot = slots[i];
-        UseColour(s, colours[i]);
+        UseColour(t, colours[i]);
         int order = 0;
-        const Response r = SampledResponse(s, i, w, w2, s.ResponseValid, order);
+        const Response r = SampledResponse(s, i, w, w2, f.ResponseValid, order);
         phaseSum += r.PhaseRad;
         gainSum += r.GainDb;
         orders += order;
         const double g = SampleGain(order, r.GainDb);
         const int xs = map.X(r.PhaseRad);
-        const int ys = SampleRow(s, map, order, r.GainDb);
+        const int ys = SampleRow(t, map, order, r.GainDb);
         if (margins && !first)
-          BlackMarginStep(s, i + 1, l, w, r.PhaseRad, g, slot.PrevPhaseRad, slot.PrevGainDb, xs,
+          BlackMarginStep(s, t, i + 1, l, w, r.PhaseRad, g, slot.PrevPhaseRad, slot.PrevGainDb, xs,
                           ys);
         slot.PrevGainDb = g;
         slot.PrevPhaseRad = r.PhaseRad;
@@ -206,46 +209,46 @@ void DrawBlackDiagram(DiagramState& s) {
           slot.PrevY = ys;
         }
         if (paper) {
-          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
-          papers[i].Line(s, frame, slot.PrevX, slot.PrevY, xs, ys, false);
+          SetPen(t, PenStyle::Solid, PaperCurvePen(t));
+          papers[i].Line(t, frame, slot.PrevX, slot.PrevY, xs, ys, false);
         } else {
-          PlotLine(s, slot.PrevX, slot.PrevY, xs, ys);
+          PlotLine(t, slot.PrevX, slot.PrevY, xs, ys);
         }
         // An infinite gain has no point to label.
         if (labelled && order == 0 && (!paper || InFrame(frame, xs, ys))) {
-          PlotText(s, xs + 5, ys, FormatReal(w));
-          DrawMarker(s, xs, ys);
+          PlotText(t, xs + 5, ys, FormatReal(w));
+          DrawMarker(t, xs, ys);
         }
         slot.PrevX = xs;
         slot.PrevY = ys;
       }
 
-      UseColour(s, kBlack);
+      UseColour(t, kBlack);
       if (ticked[3]) {
         Slot& slot = slots[3];
         const double g4 = SampleGain(orders, gainSum);
         const int x4 = map.X(phaseSum);
-        const int y4 = SampleRow(s, map, orders, gainSum);
+        const int y4 = SampleRow(t, map, orders, gainSum);
         if (m == 50) {
           slot.PrevX = x4;
           slot.PrevY = y4;
         }
         // Still black, as set just before the product's block.
         if (paper) {
-          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
-          papers[3].Line(s, frame, slot.PrevX, slot.PrevY, x4, y4, false);
+          SetPen(t, PenStyle::Solid, PaperCurvePen(t));
+          papers[3].Line(t, frame, slot.PrevX, slot.PrevY, x4, y4, false);
         } else {
-          PlotLine(s, slot.PrevX, slot.PrevY, x4, y4);
+          PlotLine(t, slot.PrevX, slot.PrevY, x4, y4);
         }
         if (labelled && orders == 0 && (!paper || InFrame(frame, x4, y4))) {
-          PlotText(s, x4 + 5, y4, FormatReal(w));
-          DrawMarker(s, x4, y4);
+          PlotText(t, x4 + 5, y4, FormatReal(w));
+          DrawMarker(t, x4, y4);
         }
-        if (s.CapturePoints && m % 5 == 0 && orders == 0)
+        if (s.CapturePoints && t.MainPicture && m % 5 == 0 && orders == 0)
           CaptureCurveLine(s, FormatReal(w) + "   " + FormatReal(gainSum) + "   " +
                                   FormatReal(phaseSum * 180 / kPi));
         if (margins && !first)
-          BlackMarginStep(s, 4, l, w, phaseSum, g4, slot.PrevPhaseRad, slot.PrevGainDb, x4, y4);
+          BlackMarginStep(s, t, 4, l, w, phaseSum, g4, slot.PrevPhaseRad, slot.PrevGainDb, x4, y4);
         slot.PrevX = x4;
         slot.PrevY = y4;
         slot.PrevGainDb = g4;
@@ -256,7 +259,7 @@ void DrawBlackDiagram(DiagramState& s) {
   }
 
   if (paper) {
-    SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    SetPen(t, PenStyle::Solid, t.FramePenWidth);
     std::vector<CurveEnd> ends;
     const bool names[3] = {ticked[0], ticked[1], ticked[2]};
     for (int i = 0; i < 4; ++i) {
@@ -264,12 +267,12 @@ void DrawBlackDiagram(DiagramState& s) {
       ends.push_back({i < 3 ? "H" + std::to_string(i + 1) : ProductName(names),
                       i < 3 ? colours[i] : kBlack, papers[i].EndX(), papers[i].EndY()});
     }
-    WriteCurveNames(s, frame, ends);
+    WriteCurveNames(t, frame, ends);
   }
 
-  DrawBlackMeasuredPoints(s, l);
-  UseColour(s, kBlack);
-  if (s.ResponseValid == 0) AlarmBeep(s.Host);
+  DrawBlackMeasuredPoints(s, t, f, l);
+  UseColour(t, kBlack);
+  if (f.ResponseValid == 0) AlarmBeep(s.Host);
 }
 
 }  // namespace tv

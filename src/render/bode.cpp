@@ -87,8 +87,8 @@ double GainOffset(int order, double finite) {
 }
 
 // Its row: an infinite gain at the plot's bottom or top edge.
-int GainRow(const DiagramState& s, int mid, int order, double finite) {
-  return order > 0 ? s.PlotHeight : order < 0 ? 0 : mid - RoundPixel(finite);
+int GainRow(const DrawTarget& t, int mid, int order, double finite) {
+  return order > 0 ? t.PlotHeight : order < 0 ? 0 : mid - RoundPixel(finite);
 }
 
 // End points of the last gain and phase segments, and the last offsets, of
@@ -100,48 +100,48 @@ struct CurveSlot {
   int PhaseX = 0, PhaseY = 0;
 };
 
-void DrawDecades(DiagramState& s, std::int64_t D) {
-  const int W = s.PlotWidth;
-  const int H = s.PlotHeight;
-  const int mid = s.MidY;
+void DrawDecades(const DiagramState& s, const DrawTarget& t, const FrameResult& f, std::int64_t D) {
+  const int W = t.PlotWidth;
+  const int H = t.PlotHeight;
+  const int mid = f.MidY;
   const double P = (static_cast<double>(W) - 60.0) / static_cast<double>(D);
-  const int th = TextHeight(s, "10");
+  const int th = TextHeight(t, "10");
   // On paper the decade lines start below the legend's three rows (their
   // last one starts at y = 32), so that none runs through a fraction.
-  const int top = s.OnPaper ? 32 + TextHeight(s, "1p") + 2 : 5;
+  const int top = t.OnPaper ? 32 + TextHeight(t, "1p") + 2 : 5;
   for (std::int64_t i = 0; i <= D; ++i) {
     const double di = static_cast<double>(i);
-    UseColour(s, kBlack);
-    SetPen(s, PenStyle::Solid, s.FramePenWidth);
+    UseColour(t, kBlack);
+    SetPen(t, PenStyle::Solid, t.FramePenWidth);
     if (i > 0) {
       const int x = RoundPixel(di * P) + 30;
-      PlotLine(s, x, top, x, H - 40);
+      PlotLine(t, x, top, x, H - 40);
     }
     if (i < D) {
       for (int j = 1; j <= 10; ++j) {
         const int x = RoundPixel(P * std::log(static_cast<double>(j)) / 2.302585 + di * P) + 30;
         const int half = j == 5 ? 8 : 4;
-        PlotLine(s, x, mid - half, x, mid + half);
+        PlotLine(t, x, mid - half, x, mid + half);
       }
     }
-    SetPen(s, PenStyle::Dotted, s.FramePenWidth);
+    SetPen(t, PenStyle::Dotted, t.FramePenWidth);
     if (i < D) {
       const int x = RoundPixel(di * P) + 32;
       // DecadeMin + i lies between the two 32-bit bounds.
       const auto exponent = static_cast<std::int32_t>(s.DecadeMin + i);
-      PlotText(s, x, mid - 5 - 2 * th, DecadeLabel(exponent));
-      PlotText(s, x, mid - 5 - th, IntegerText(exponent));
-      PlotText(s, W - 33 - TextWidth(s, "w"), mid - 5 - 2 * th, "w");
-      PlotText(s, W - 33 - TextWidth(s, "log w"), mid - 5 - th, "log w");
+      PlotText(t, x, mid - 5 - 2 * th, DecadeLabel(exponent));
+      PlotText(t, x, mid - 5 - th, IntegerText(exponent));
+      PlotText(t, W - 33 - TextWidth(t, "w"), mid - 5 - 2 * th, "w");
+      PlotText(t, W - 33 - TextWidth(t, "log w"), mid - 5 - th, "log w");
     }
   }
 }
 
-void DrawGainGrid(DiagramState& s, double R) {
-  const int W = s.PlotWidth;
-  const int H = s.PlotHeight;
+void DrawGainGrid(const DiagramState& s, const DrawTarget& t, const FrameResult& f, double R) {
+  const int W = t.PlotWidth;
+  const int H = t.PlotHeight;
   const int halfH = H / 2;
-  const int mid = s.MidY;
+  const int mid = f.MidY;
   // Counts of 10 dB steps; R and |GainMinDb| are at most 2^31, well inside
   // 64 bits.
   const auto n = static_cast<std::int64_t>(std::nearbyint(R / 10.0));
@@ -152,16 +152,16 @@ void DrawGainGrid(DiagramState& s, double R) {
   const bool steps = n > 0 && (static_cast<double>(mid) - 5.0) / static_cast<double>(n) >= 1.0;
   const double S = steps ? (static_cast<double>(mid) - 5.0) / static_cast<double>(n) : 0.0;
 
-  UseColour(s, kBlack);
+  UseColour(t, kBlack);
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
   if (gain && steps) {
     for (std::int64_t i = 1; i <= n; ++i) {
       const int y = RoundPixel(halfH - static_cast<double>(i) * S);
-      PlotDottedLine(s, 30, y, W - 30, y);
-      PlotText(s, 33, y + 3, IntegerText(static_cast<std::int32_t>(10 * i)));
+      PlotDottedLine(t, 30, y, W - 30, y);
+      PlotText(t, 33, y + 3, IntegerText(static_cast<std::int32_t>(10 * i)));
     }
   }
-  PlotText(s, 33, halfH + 3, "0dB");
+  PlotText(t, 33, halfH + 3, "0dB");
   if (gain) {
     const std::int64_t last = steps ? m : 0;
     for (std::int64_t i = 0; i <= last; ++i) {
@@ -169,60 +169,60 @@ void DrawGainGrid(DiagramState& s, double R) {
       // Lower lines only move further down: once one is below the plot,
       // neither it nor any later line or label can be seen.
       if (y >= H) break;
-      PlotDottedLine(s, 30, y, W - 30, y);
-      if (i >= 1) PlotText(s, 33, y + 3, IntegerText(static_cast<std::int32_t>(-10 * i)));
+      PlotDottedLine(t, 30, y, W - 30, y);
+      if (i >= 1) PlotText(t, 33, y + 3, IntegerText(static_cast<std::int32_t>(-10 * i)));
     }
   }
 }
 
-void DrawPhaseGrid(DiagramState& s) {
-  const int W = s.PlotWidth;
-  const int mid = s.MidY;
+void DrawPhaseGrid(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
+  const int W = t.PlotWidth;
+  const int mid = f.MidY;
   const double q = (static_cast<double>(mid) - 20.0) / 4.0;
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
   if (s.BodeMode != 1 && s.BodeMode != 2) return;
   for (int k = -3; k <= 4; ++k) {
     const int y = mid - RoundPixel(k * q);
     if (s.BodeMode == 2) {
       if (k != -2) {
-        PlotLine(s, W, y, W - 30, y);
-        PlotLine(s, 30, y, 0, y);
+        PlotLine(t, W, y, W - 30, y);
+        PlotLine(t, 30, y, 0, y);
       } else {
-        PlotLine(s, W, y, 30, y);
-        s.Minus180Y = ToRow(y);
+        PlotLine(t, W, y, 30, y);
+        f.Minus180Y = ToRow(y);
       }
-      const std::string t = IntegerText(90 * k);
-      PlotText(s, W - 33 - TextWidth(s, t), y, t);
+      const std::string label = IntegerText(90 * k);
+      PlotText(t, W - 33 - TextWidth(t, label), y, label);
     } else {
-      SetPen(s, PenStyle::Dotted, s.FramePenWidth);
-      PlotLine(s, W - 30, y, 30, y);
-      PlotText(s, W - 28, y, IntegerText(90 * (k < 0 ? -k : k)));
-      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+      SetPen(t, PenStyle::Dotted, t.FramePenWidth);
+      PlotLine(t, W - 30, y, 30, y);
+      PlotText(t, W - 28, y, IntegerText(90 * (k < 0 ? -k : k)));
+      SetPen(t, PenStyle::Solid, t.FramePenWidth);
     }
   }
 }
 
 }  // namespace
 
-void DrawBodeFrame(DiagramState& s) {
-  const int W = s.PlotWidth;
-  const int H = s.PlotHeight;
+void DrawBodeFrame(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
+  const int W = t.PlotWidth;
+  const int H = t.PlotHeight;
   const BodeScales scales = ComputeBodeScales(s, H);
-  s.MidY = scales.MidY;
-  UseColour(s, kBlack);
-  PlotLine(s, 30, 5, 30, H - 40);
+  f.MidY = scales.MidY;
+  UseColour(t, kBlack);
+  PlotLine(t, 30, 5, 30, H - 40);
 
   // Decade lines, ticks and labels need a span of at least one decade and
   // at least one pixel per decade; otherwise none of them can be told apart.
   const std::int64_t D = DecadeSpan(s);
-  if (D > 0 && W > 60 && D <= static_cast<std::int64_t>(W) - 60) DrawDecades(s, D);
+  if (D > 0 && W > 60 && D <= static_cast<std::int64_t>(W) - 60) DrawDecades(s, t, f, D);
 
-  s.GainPixelsPerDb = scales.GainPixelsPerDb;
-  DrawGainGrid(s, GainReference(s));
+  f.GainPixelsPerDb = scales.GainPixelsPerDb;
+  DrawGainGrid(s, t, f, GainReference(s));
 
-  s.PhasePixelsPerRad = scales.PhasePixelsPerRad;
-  DrawPhaseGrid(s);
-  UseColour(s, kBlack);
+  f.PhasePixelsPerRad = scales.PhasePixelsPerRad;
+  DrawPhaseGrid(s, t, f);
+  UseColour(t, kBlack);
 }
 
 namespace {
@@ -235,23 +235,24 @@ struct PaperSlot {
 
 // The frame of the Bode view: from the axis to the last decade line, from
 // the top of the scale to the decade lines' lower end.
-PaperFrame BodePaperFrame(const DiagramState& s) {
-  return {30, 5, s.PlotWidth - 30, s.PlotHeight - 40};
+PaperFrame BodePaperFrame(const DrawTarget& t) {
+  return {30, 5, t.PlotWidth - 30, t.PlotHeight - 40};
 }
 
 // The margins of a page drawn at another size than the window: searched at
 // the window's columns with the window's scales, exactly as the window's
 // sweep does, so that the page writes the values the window shows; marked
 // at the page's column of the same pulsation.
-void DrawWindowSampledMargins(DiagramState& s, const bool ticked[4], int xMP, int xMG) {
+void DrawWindowSampledMargins(const DiagramState& s, const DrawTarget& t, const FrameResult& f,
+                              const bool ticked[4], int xMP, int xMG) {
   const std::int64_t D = DecadeSpan(s);
-  if (s.MarginPlotWidth <= 60 || D <= 0) return;
-  const BodeScales window = ComputeBodeScales(s, s.MarginPlotHeight);
+  if (t.MarginPlotWidth <= 60 || D <= 0) return;
+  const BodeScales window = ComputeBodeScales(s, t.MarginPlotHeight);
   const double L = std::numbers::ln10;
-  const int N = s.MarginPlotWidth - 60;
+  const int N = t.MarginPlotWidth - 60;
   const double r = static_cast<double>(D) / N;
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
-  const double pageColumns = static_cast<double>(s.PlotWidth) - 60.0;
+  const double pageColumns = static_cast<double>(t.PlotWidth) - 60.0;
   const auto& colours = kCurveColours;
   double prevG[4] = {}, prevP[4] = {};
   const double decadeMin = s.DecadeMin;
@@ -269,20 +270,20 @@ void DrawWindowSampledMargins(DiagramState& s, const bool ticked[4], int xMP, in
         const BodeCrossing c = FindBodeCrossing(shown, P, prevG[slot - 1], prevP[slot - 1],
                                                 window.GainPixelsPerDb, window.PhasePixelsPerRad);
         if (c.PhaseMargin || c.GainMargin)
-          MarkBodeCrossing(s, slot, x, w, GainOffset(order, pG), pP, c, xMP, xMG);
+          MarkBodeCrossing(s, t, f, slot, x, w, GainOffset(order, pG), pP, c, xMP, xMG);
       }
       prevG[slot - 1] = shown;
       prevP[slot - 1] = P;
     };
     for (int k = 0; k < 3; ++k) {
       if (!ticked[k]) continue;
-      UseColour(s, colours[k]);
+      UseColour(t, colours[k]);
       int order = 0;
       const Response h = SampledResponse(s, k, w, w2, valid, order);
       const double P = h.PhaseRad * window.PhasePixelsPerRad;
       const double G = h.GainDb * window.GainPixelsPerDb;
-      const double pP = h.PhaseRad * s.PhasePixelsPerRad;
-      const double pG = h.GainDb * s.GainPixelsPerDb;
+      const double pP = h.PhaseRad * f.PhasePixelsPerRad;
+      const double pG = h.GainDb * f.GainPixelsPerDb;
       sumP += P;
       pageP += pP;
       step(k + 1, order, G, P, pG, pP);
@@ -290,24 +291,24 @@ void DrawWindowSampledMargins(DiagramState& s, const bool ticked[4], int xMP, in
       pageG += pG;
       orders += order;
     }
-    UseColour(s, kBlack);
+    UseColour(t, kBlack);
     if (ticked[3]) step(4, orders, sumG, sumP, pageG, pageP);
   }
-  UseColour(s, kBlack);
+  UseColour(t, kBlack);
 }
 
 // Where the frame writes near the curves' right ends: "w" and "log w", and
 // the phase labels.
-std::vector<TextBox> FrameTexts(DiagramState& s) {
-  const int W = s.PlotWidth;
-  const int mid = s.MidY;
-  const int th = TextHeight(s, "10");
-  const int tw = TextWidth(s, "log w");
+std::vector<TextBox> FrameTexts(const DiagramState& s, const DrawTarget& t, const FrameResult& f) {
+  const int W = t.PlotWidth;
+  const int mid = f.MidY;
+  const int th = TextHeight(t, "10");
+  const int tw = TextWidth(t, "log w");
   std::vector<TextBox> boxes{{W - 33 - tw, mid - 5 - 2 * th, tw, 2 * th}};
   const double q = (static_cast<double>(mid) - 20.0) / 4.0;
   for (int k = -3; k <= 4; ++k) {
     const int y = mid - RoundPixel(k * q);
-    const int w = TextWidth(s, IntegerText(90 * k));
+    const int w = TextWidth(t, IntegerText(90 * k));
     boxes.push_back({s.BodeMode == 1 ? W - 28 : W - 33 - w, y, w, th});
   }
   return boxes;
@@ -315,20 +316,22 @@ std::vector<TextBox> FrameTexts(DiagramState& s) {
 
 }  // namespace
 
-void DrawBodeCurves(DiagramState& s) {
-  s.ResponseValid = 1;
+void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
+  f.ResponseValid = 1;
+  f.Swept = false;
+  f.CaptureBegun = false;
   if (s.Host) s.Host->ScrollToTop();
 
-  const int xMP = TextWidth(s, "50") + 40;
-  const int xMG = xMP + MarginColumnGap(s, 180);
+  const int xMP = TextWidth(t, "50") + 40;
+  const int xMG = xMP + MarginColumnGap(t, 180);
 
   // No column to sweep (a plot 60 pixels wide or less) or no pulsation axis
   // (a span of zero decades or less): the frame stands alone.
   const std::int64_t D = DecadeSpan(s);
-  if (s.PlotWidth <= 60 || D <= 0) return;
+  if (t.PlotWidth <= 60 || D <= 0) return;
 
   const double L = std::numbers::ln10;
-  const int N = s.PlotWidth - 60;
+  const int N = t.PlotWidth - 60;
   const double r = static_cast<double>(D) / N;
   // Columns past the coordinate limit would all land on the same pixel.
   const int lastColumn = N < kCoordinateLimit ? N : kCoordinateLimit;
@@ -339,20 +342,20 @@ void DrawBodeCurves(DiagramState& s) {
   // A page of another size than the window finds its margins apart, at the
   // window's columns.
   const bool windowSampled =
-      searched && s.MarginPlotWidth > 0 &&
-      (s.MarginPlotWidth != s.PlotWidth || s.MarginPlotHeight != s.PlotHeight);
+      searched && t.MarginPlotWidth > 0 &&
+      (t.MarginPlotWidth != t.PlotWidth || t.MarginPlotHeight != t.PlotHeight);
   const bool margins = searched && !windowSampled;
   const bool phase = s.BodeMode == 1 || s.BodeMode == 2;
   const bool gain = s.BodeMode == 0 || s.BodeMode == 2;
-  const int mid = s.MidY;
-  const bool paper = s.OnPaper != 0;
-  const PaperFrame frame = BodePaperFrame(s);
+  const int mid = f.MidY;
+  const bool paper = t.OnPaper != 0;
+  const PaperFrame frame = BodePaperFrame(t);
   PaperSlot papers[4];
 
-  DrawBodeMeasuredPoints(s);
+  DrawBodeMeasuredPoints(s, t, f);
 
-  UseColour(s, kBlack);
-  if (s.CapturePoints) BeginCurveCapture(s);
+  UseColour(t, kBlack);
+  if (s.CapturePoints && t.MainPicture) BeginCurveCapture(s, f);
 
   // The boxes cannot change while the picture is drawn: read once.
   const bool ticked[4] = {BoxChecked(s, 1), BoxChecked(s, 2), BoxChecked(s, 3), BoxChecked(s, 4)};
@@ -361,7 +364,7 @@ void DrawBodeCurves(DiagramState& s) {
   // converts nothing.
   const double decadeMin = s.DecadeMin;
   double column = 0;
-  for (int i = 0; i <= lastColumn && s.ResponseValid != 0; ++i, column += 1) {
+  for (int i = 0; i <= lastColumn && f.ResponseValid != 0; ++i, column += 1) {
     const double w = std::exp((decadeMin + column * r) * L);
     const double w2 = w * w;
     const int x = i + 30;
@@ -369,28 +372,29 @@ void DrawBodeCurves(DiagramState& s) {
     double sumP = 0;
     // Zeros less poles of the product lying on the imaginary axis at w.
     int orders = 0;
-    for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = ticked[k] ? 1 : 0;
+    for (int k = 0; k < 3; ++k) f.CurveEnabled[k] = ticked[k] ? 1 : 0;
+    f.Swept = true;
 
     for (int k = 0; k < 3; ++k) {
-      if (!s.CurveEnabled[k]) continue;
+      if (!ticked[k]) continue;
       CurveSlot& slot = slots[k];
-      UseColour(s, colours[k]);
+      UseColour(t, colours[k]);
       // The phase and gain differences of numerator and denominator, each
       // then scaled to pixels.
       int order = 0;
-      const Response h = SampledResponse(s, k, w, w2, s.ResponseValid, order);
-      const double P = h.PhaseRad * s.PhasePixelsPerRad;
+      const Response h = SampledResponse(s, k, w, w2, f.ResponseValid, order);
+      const double P = h.PhaseRad * f.PhasePixelsPerRad;
       sumP += P;
-      const double G = h.GainDb * s.GainPixelsPerDb;
+      const double G = h.GainDb * f.GainPixelsPerDb;
       const double shownG = GainOffset(order, G);
       if (i != 0 && margins)
-        BodeMarginStep(s, k + 1, x, w, shownG, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+        BodeMarginStep(s, t, f, k + 1, x, w, shownG, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
       slot.PrevGain = shownG;
       slot.PrevPhase = P;
       sumG += G;
       orders += order;
 
-      const int yG = GainRow(s, mid, order, G);
+      const int yG = GainRow(t, mid, order, G);
       const int yP = mid - RoundPixel(P);
       if (i == 0) {
         slot.GainX = slot.PhaseX = x;
@@ -399,33 +403,33 @@ void DrawBodeCurves(DiagramState& s) {
       }
       if (phase) {
         if (paper) {
-          SetPen(s, PenStyle::Solid, PaperCurvePen(s));
-          papers[k].Phase.Line(s, frame, slot.PhaseX, slot.PhaseY, x, yP, true);
-          SetPen(s, PenStyle::Solid, s.FramePenWidth);
+          SetPen(t, PenStyle::Solid, PaperCurvePen(t));
+          papers[k].Phase.Line(t, frame, slot.PhaseX, slot.PhaseY, x, yP, true);
+          SetPen(t, PenStyle::Solid, t.FramePenWidth);
         } else {
-          PlotDottedLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+          PlotDottedLine(t, slot.PhaseX, slot.PhaseY, x, yP);
         }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still the colour of Hk: the margin marks and the phase line keep it.
-      SetPen(s, PenStyle::Solid, s.CurvePenWidth);
+      SetPen(t, PenStyle::Solid, t.CurvePenWidth);
       if (gain) {
         if (paper)
-          papers[k].Gain.Line(s, frame, slot.GainX, slot.GainY, x, yG, false);
+          papers[k].Gain.Line(t, frame, slot.GainX, slot.GainY, x, yG, false);
         else
-          PlotLine(s, slot.GainX, slot.GainY, x, yG);
+          PlotLine(t, slot.GainX, slot.GainY, x, yG);
       }
-      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+      SetPen(t, PenStyle::Solid, t.FramePenWidth);
       slot.GainX = x;
       slot.GainY = yG;
     }
 
-    UseColour(s, kBlack);
+    UseColour(t, kBlack);
     if (ticked[3]) {
       CurveSlot& slot = slots[3];
       const double productG = GainOffset(orders, sumG);
-      const int yG = GainRow(s, mid, orders, sumG);
+      const int yG = GainRow(t, mid, orders, sumG);
       const int yP = mid - RoundPixel(sumP);
       if (i == 0) {
         slot.GainX = slot.PhaseX = x;
@@ -433,42 +437,42 @@ void DrawBodeCurves(DiagramState& s) {
         slot.PhaseY = yP;
       }
       if (i != 0 && margins)
-        BodeMarginStep(s, 4, x, w, productG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+        BodeMarginStep(s, t, f, 4, x, w, productG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
       slot.PrevGain = productG;
       slot.PrevPhase = sumP;
       if (phase) {
         if (paper) {
-          SetPen(s, PenStyle::Solid, std::max(s.FramePenWidth, kPaperCurvePen));
-          papers[3].Phase.Line(s, frame, slot.PhaseX, slot.PhaseY, x, yP, false);
+          SetPen(t, PenStyle::Solid, std::max(t.FramePenWidth, kPaperCurvePen));
+          papers[3].Phase.Line(t, frame, slot.PhaseX, slot.PhaseY, x, yP, false);
         } else {
-          SetPen(s, PenStyle::Solid, s.FramePenWidth);
-          PlotLine(s, slot.PhaseX, slot.PhaseY, x, yP);
+          SetPen(t, PenStyle::Solid, t.FramePenWidth);
+          PlotLine(t, slot.PhaseX, slot.PhaseY, x, yP);
         }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still black, as set before the product's margins and phase line.
-      SetPen(s, PenStyle::Solid, s.CurvePenWidth);
+      SetPen(t, PenStyle::Solid, t.CurvePenWidth);
       if (gain) {
         if (paper)
-          papers[3].Gain.Line(s, frame, slot.GainX, slot.GainY, x, yG, false);
+          papers[3].Gain.Line(t, frame, slot.GainX, slot.GainY, x, yG, false);
         else
-          PlotLine(s, slot.GainX, slot.GainY, x, yG);
+          PlotLine(t, slot.GainX, slot.GainY, x, yG);
       }
       // A column at a zero or pole on the imaginary axis has no gain to write.
-      if (s.CapturePoints && i % 10 == 0 && orders == 0) {
-        const double G = sumG / s.GainPixelsPerDb;
-        const double phi = sumP * 180 / std::numbers::pi / s.PhasePixelsPerRad;
+      if (s.CapturePoints && t.MainPicture && i % 10 == 0 && orders == 0) {
+        const double G = sumG / f.GainPixelsPerDb;
+        const double phi = sumP * 180 / std::numbers::pi / f.PhasePixelsPerRad;
         CaptureCurveLine(
             s, FormatRealFine(w) + "   " + FormatRealFine(G) + "   " + FormatRealFine(phi));
       }
-      SetPen(s, PenStyle::Solid, s.FramePenWidth);
+      SetPen(t, PenStyle::Solid, t.FramePenWidth);
       slot.GainX = x;
       slot.GainY = yG;
     }
   }
 
-  if (windowSampled) DrawWindowSampledMargins(s, ticked, xMP, xMG);
+  if (windowSampled) DrawWindowSampledMargins(s, t, f, ticked, xMP, xMG);
 
   if (paper) {
     std::vector<CurveEnd> ends;
@@ -482,10 +486,10 @@ void DrawBodeCurves(DiagramState& s) {
       add(papers[k].Gain, name, colour);
       add(papers[k].Phase, name, colour);
     }
-    WriteCurveNames(s, frame, ends, FrameTexts(s));
+    WriteCurveNames(t, frame, ends, FrameTexts(s, t, f));
   }
 
-  if (s.ResponseValid == 0) AlarmBeep(s.Host);
+  if (f.ResponseValid == 0) AlarmBeep(s.Host);
 }
 
 }  // namespace tv

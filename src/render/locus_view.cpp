@@ -39,7 +39,7 @@ bool Clip(const LocusFrame& f, double& x1, double& y1, double& x2, double& y2) {
          std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
 
-void Segment(DiagramState& s, const LocusFrame& f, Complex a, Complex b) {
+void Segment(const DrawTarget& s, const LocusFrame& f, Complex a, Complex b) {
   double x1 = f.X(a.real()), y1 = f.Y(a.imag()), x2 = f.X(b.real()), y2 = f.Y(b.imag());
   if (Clip(f, x1, y1, x2, y2))
     PlotLine(s, RoundPixel(x1), RoundPixel(y1), RoundPixel(x2), RoundPixel(y2));
@@ -50,7 +50,7 @@ bool Inside(const LocusFrame& f, Complex z) {
   return x >= f.Left && x <= f.Right && y >= f.Top && y <= f.Bottom;
 }
 
-void DrawGrid(DiagramState& s, const LocusFrame& f, int th) {
+void DrawGrid(const DrawTarget& s, const LocusFrame& f, int th) {
   const Complex low = f.At(f.Left, f.Bottom), high = f.At(f.Right, f.Top);
   const double step = NiceStep((high.real() - low.real()) / 8);
   UseColour(s, kGridGrey);
@@ -82,7 +82,7 @@ void DrawGrid(DiagramState& s, const LocusFrame& f, int th) {
   PlotText(s, f.Right - TextWidth(s, "Re") - 2, axisY - th - 2, "Re");
 }
 
-void DrawDampingLines(DiagramState& s, const LocusFrame& f) {
+void DrawDampingLines(const DrawTarget& s, const LocusFrame& f) {
   const double reach = 4 * (f.Right - f.Left + f.Bottom - f.Top) / f.Scale;
   UseColour(s, kBlack);
   for (double ksi : kDampings) {
@@ -101,7 +101,7 @@ void DrawDampingLines(DiagramState& s, const LocusFrame& f) {
   }
 }
 
-void DrawBranches(DiagramState& s, const LocusFrame& f, const Locus& l) {
+void DrawBranches(const DrawTarget& s, const LocusFrame& f, const Locus& l) {
   UseColour(s, kBlue);
   SetPen(s, PenStyle::Solid, s.CurvePenWidth);
   for (std::size_t k = 1; k < l.Samples.size(); ++k) {
@@ -113,7 +113,7 @@ void DrawBranches(DiagramState& s, const LocusFrame& f, const Locus& l) {
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
 }
 
-void DrawOpenLoop(DiagramState& s, const LocusFrame& f, const LocusPoles& poles) {
+void DrawOpenLoop(const DrawTarget& s, const LocusFrame& f, const LocusPoles& poles) {
   UseColour(s, kBlack);
   SetPen(s, PenStyle::Solid, s.CurvePenWidth);
   constexpr int r = 4;
@@ -137,7 +137,7 @@ void DrawOpenLoop(DiagramState& s, const LocusFrame& f, const LocusPoles& poles)
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
 }
 
-void DrawCrossings(DiagramState& s, const LocusFrame& f, const Locus& l) {
+void DrawCrossings(const DrawTarget& s, const LocusFrame& f, const Locus& l) {
   UseColour(s, kRed);
   const std::string name(Info(l.Param).Name);
   for (const LocusCrossing& c : l.Crossings) {
@@ -151,7 +151,7 @@ void DrawCrossings(DiagramState& s, const LocusFrame& f, const Locus& l) {
 
 }  // namespace
 
-LocusFrame LocusFrameOf(DiagramState& s, const Locus& l, const LocusPoles& poles) {
+LocusFrame LocusFrameOf(const DrawTarget& s, const Locus& l, const LocusPoles& poles) {
   LocusFrame f;
   const int th = TextHeight(s, "1p");
   f.Left = TextWidth(s, "-0.000") + 14;
@@ -179,7 +179,8 @@ LocusFrame LocusFrameOf(DiagramState& s, const Locus& l, const LocusPoles& poles
   return f;
 }
 
-void DrawLocusBase(DiagramState& s, const Locus& l, const LocusFrame& f, std::string_view caption) {
+void DrawLocusBase(const DrawTarget& s, const Locus& l, const LocusFrame& f,
+                   std::string_view caption) {
   ClearPlot(s);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   const int th = TextHeight(s, "1p");
@@ -206,7 +207,7 @@ void DrawLocusBase(DiagramState& s, const Locus& l, const LocusFrame& f, std::st
   UseColour(s, kBlack);
 }
 
-void DrawLocusMarkers(DiagramState& s, const Locus& l, const LocusFrame& f,
+void DrawLocusMarkers(const DrawTarget& s, const Locus& l, const LocusFrame& f,
                       const LocusPoles& poles) {
   if (l.Outcome != LocusOutcome::Drawn || !f.Valid) return;
   DrawOpenLoop(s, f, poles);
@@ -215,7 +216,7 @@ void DrawLocusMarkers(DiagramState& s, const Locus& l, const LocusFrame& f,
     if (Inside(f, p)) FillSquare(s, RoundPixel(f.X(p.real())), RoundPixel(f.Y(p.imag())), 3);
 }
 
-LocusFrame DrawLocusView(DiagramState& s, const Locus& l, const LocusPoles& poles,
+LocusFrame DrawLocusView(const DrawTarget& s, const Locus& l, const LocusPoles& poles,
                          std::string_view caption) {
   const LocusFrame f = l.Outcome == LocusOutcome::Drawn ? LocusFrameOf(s, l, poles) : LocusFrame{};
   DrawLocusBase(s, l, f, caption);

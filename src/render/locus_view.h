@@ -8,6 +8,7 @@
 
 #include "analysis/locus.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv {
 
@@ -27,26 +28,26 @@ struct LocusFrame {
 };
 
 // The frame the picture of this size gives the locus and the markers.
-LocusFrame LocusFrameOf(DiagramState& picture, const Locus& l, const LocusPoles& poles);
+LocusFrame LocusFrameOf(const DrawTarget& picture, const Locus& l, const LocusPoles& poles);
 
 // What does not move while the parameter is stepped, on the picture
-// described by the drawing fields of picture, like the step view: cleared,
+// of the target picture, like the step view: cleared,
 // then the title and the stability range above the frame, the grid, the
 // axes, the Ksi = 0.42 and 0.7 lines dotted and labelled, the branches in
 // blue, the crossings with their value in red. caption names the closed loop
 // ("H1.H2/(1+H1.H2)"). A locus that is not Drawn is said in its one line.
-void DrawLocusBase(DiagramState& picture, const Locus& l, const LocusFrame& f,
+void DrawLocusBase(const DrawTarget& picture, const Locus& l, const LocusFrame& f,
                    std::string_view caption);
 
 // What a step moves, over the base: the open-loop poles (x) and zeros (o) in
 // black, the current closed-loop poles as filled squares in the product's
 // colour (black).
-void DrawLocusMarkers(DiagramState& picture, const Locus& l, const LocusFrame& f,
+void DrawLocusMarkers(const DrawTarget& picture, const Locus& l, const LocusFrame& f,
                       const LocusPoles& poles);
 
 // The frame, the base and the markers: the whole picture, for files and the
 // printer. Returns the frame.
-LocusFrame DrawLocusView(DiagramState& picture, const Locus& l, const LocusPoles& poles,
+LocusFrame DrawLocusView(const DrawTarget& picture, const Locus& l, const LocusPoles& poles,
                          std::string_view caption);
 
 }  // namespace tv

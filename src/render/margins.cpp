@@ -29,20 +29,20 @@ Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhas
 }
 
 // Writes the margin's text and hands the record to the state's collection.
-void WriteMargin(DiagramState& s, int x, int y, const MarginRecord& r) {
-  PlotText(s, x, y, MarginText(r));
-  if (s.MarginRecords) s.MarginRecords->push_back(r);
+void WriteMargin(const DiagramState& s, const DrawTarget& t, int x, int y, const MarginRecord& r) {
+  PlotText(t, x, y, MarginText(r));
+  if (s.MarginRecords && t.MainPicture) s.MarginRecords->push_back(r);
 }
 
 // Text row of a slot; the product is in row 5, row 4 stays free.
-int Row(DiagramState& s, int slot, int top) {
-  return TextHeight(s, "1") * (slot == 4 ? 5 : slot) + top;
+int Row(const DrawTarget& t, int slot, int top) {
+  return TextHeight(t, "1") * (slot == 4 ? 5 : slot) + top;
 }
 
 }  // namespace
 
-int MarginColumnGap(DiagramState& s, int pixelsAtCell10) {
-  const int cell = s.DrawCanvas ? s.DrawCanvas->FontHeight() : 10;
+int MarginColumnGap(const DrawTarget& t, int pixelsAtCell10) {
+  const int cell = t.DrawCanvas ? t.DrawCanvas->FontHeight() : 10;
   if (cell <= 10) return pixelsAtCell10;
   return static_cast<int>((static_cast<std::int64_t>(pixelsAtCell10) * cell + 5) / 10);
 }
@@ -65,46 +65,47 @@ BodeCrossing FindBodeCrossing(double gainOffset, double phaseOffset, double prev
   return b;
 }
 
-void MarkBodeCrossing(DiagramState& s, int slot, int x, double w, double gainOffset,
-                      double phaseOffset, const BodeCrossing& c, int xMP, int xMG) {
-  const int mid = s.MidY;
-  const int m180 = s.Minus180Y;
+void MarkBodeCrossing(const DiagramState& s, const DrawTarget& t, const FrameResult& f, int slot,
+                      int x, double w, double gainOffset, double phaseOffset, const BodeCrossing& c,
+                      int xMP, int xMG) {
+  const int mid = f.MidY;
+  const int m180 = f.Minus180Y;
   // A zero or a pole on the imaginary axis puts the gain at the plot's edge.
   const int yG =
-      std::isinf(gainOffset) ? (gainOffset < 0 ? s.PlotHeight : 0) : mid - RoundPixel(gainOffset);
+      std::isinf(gainOffset) ? (gainOffset < 0 ? t.PlotHeight : 0) : mid - RoundPixel(gainOffset);
   const int yP = mid - RoundPixel(phaseOffset);
-  const int row = Row(s, slot, 40);
+  const int row = Row(t, slot, 40);
 
   if (c.PhaseMargin) {
-    PlotLine(s, x, mid, x, m180);
-    PlotLine(s, x, yP, x, yG);
-    DrawArrow(s, x, m180, x, yP);
-    WriteMargin(s, xMP, row, {slot, MarginKind::Phase, c.PhaseMarginDeg, w, false});
+    PlotLine(t, x, mid, x, m180);
+    PlotLine(t, x, yP, x, yG);
+    DrawArrow(t, x, m180, x, yP);
+    WriteMargin(s, t, xMP, row, {slot, MarginKind::Phase, c.PhaseMarginDeg, w, false});
   }
   if (c.GainMargin) {
-    PlotLine(s, x, mid, x, m180);
-    PlotLine(s, x, yP, x, yG);
-    DrawArrow(s, x, mid, x, yG);
-    WriteMargin(s, xMG, row, {slot, MarginKind::Gain, c.GainMarginDb, w, false});
+    PlotLine(t, x, mid, x, m180);
+    PlotLine(t, x, yP, x, yG);
+    DrawArrow(t, x, mid, x, yG);
+    WriteMargin(s, t, xMG, row, {slot, MarginKind::Gain, c.GainMarginDb, w, false});
   }
 }
 
-void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
-                    double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
-                    int xMG) {
+void BodeMarginStep(const DiagramState& s, const DrawTarget& t, const FrameResult& f, int slot,
+                    int x, double w, double gainOffset, double phaseOffset, double prevGainOffset,
+                    double prevPhaseOffset, int xMP, int xMG) {
   const BodeCrossing c = FindBodeCrossing(gainOffset, phaseOffset, prevGainOffset, prevPhaseOffset,
-                                          s.GainPixelsPerDb, s.PhasePixelsPerRad);
+                                          f.GainPixelsPerDb, f.PhasePixelsPerRad);
   if (c.PhaseMargin || c.GainMargin)
-    MarkBodeCrossing(s, slot, x, w, gainOffset, phaseOffset, c, xMP, xMG);
+    MarkBodeCrossing(s, t, f, slot, x, w, gainOffset, phaseOffset, c, xMP, xMG);
 }
 
-void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,
-                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb, int xs,
-                     int ys) {
+void BlackMarginStep(const DiagramState& s, const DrawTarget& t, int slot,
+                     const BlackLayout& layout, double w, double phaseRad, double gainDb,
+                     double prevPhaseRad, double prevGainDb, int xs, int ys) {
   const Crossings c = Test(gainDb, prevGainDb, phaseRad + kPi, prevPhaseRad + kPi);
   if (!c.Gain0Db && !c.Phase180Deg) return;
 
-  const int row = Row(s, slot, 80);
+  const int row = Row(t, slot, 80);
   if (c.Gain0Db) {
     // The 0 dB arrow starts at round(XS/2) left of phase 0, while the
     // -180 degree arrow below stands at XS div 2: one pixel apart for an odd XS.
@@ -112,14 +113,14 @@ void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, doubl
     const int xTo =
         slot == 4 ? xs
                   : RoundPixel(layout.X0 + layout.XS * ((phaseRad + prevPhaseRad) / 2) / (2 * kPi));
-    DrawArrow(s, xFrom, layout.Y0, xTo, layout.Y0);
+    DrawArrow(t, xFrom, layout.Y0, xTo, layout.Y0);
     const double pm = (phaseRad + kPi) * 180 / kPi;
-    WriteMargin(s, layout.XText, row, {slot, MarginKind::Phase, pm, w, true});
+    WriteMargin(s, t, layout.XText, row, {slot, MarginKind::Phase, pm, w, true});
   }
   if (c.Phase180Deg) {
     const int x180 = layout.X0 - layout.XS / 2;
-    DrawArrow(s, x180, layout.Y0, slot == 4 ? xs : x180, ys);
-    WriteMargin(s, layout.XText + MarginColumnGap(s, 190), row,
+    DrawArrow(t, x180, layout.Y0, slot == 4 ? xs : x180, ys);
+    WriteMargin(s, t, layout.XText + MarginColumnGap(t, 190), row,
                 {slot, MarginKind::Gain, -gainDb, w, true});
   }
 }

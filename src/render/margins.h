@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/layout.h"
 
 namespace tv {
@@ -11,7 +12,7 @@ namespace tv {
 // pixels, and as many cells for any other (a printed page's 15-pixel cell
 // gives 270 and 285), so that the two texts of a row never run into each
 // other at any font size.
-int MarginColumnGap(DiagramState& s, int pixelsAtCell10);
+int MarginColumnGap(const DrawTarget& t, int pixelsAtCell10);
 
 // What one sample of a Bode curve crosses, and the values its texts write,
 // from gain and phase offsets in pixels of a plot of the given scales.
@@ -27,19 +28,20 @@ BodeCrossing FindBodeCrossing(double gainOffset, double phaseOffset, double prev
 
 // The marks of a crossing at column x, from the offsets of the plot drawn
 // on (an infinite gain at the plot's edge), and its texts.
-void MarkBodeCrossing(DiagramState& s, int slot, int x, double w, double gainOffset,
-                      double phaseOffset, const BodeCrossing& c, int xMP, int xMG);
+void MarkBodeCrossing(const DiagramState& s, const DrawTarget& t, const FrameResult& f, int slot,
+                      int x, double w, double gainOffset, double phaseOffset, const BodeCrossing& c,
+                      int xMP, int xMG);
 
 // Bode view, slot 1..3 for H1..H3 and 4 for the product. Gains and phases
 // are pixel offsets from MidY (dB times GainPixelsPerDb, rad times
 // PhasePixelsPerRad); x is the column's x; xMP and xMG the text columns.
-void BodeMarginStep(DiagramState& s, int slot, int x, double w, double gainOffset,
-                    double phaseOffset, double prevGainOffset, double prevPhaseOffset, int xMP,
-                    int xMG);
+void BodeMarginStep(const DiagramState& s, const DrawTarget& t, const FrameResult& f, int slot,
+                    int x, double w, double gainOffset, double phaseOffset, double prevGainOffset,
+                    double prevPhaseOffset, int xMP, int xMG);
 
 // Black view; gains in dB and phases in radians; (xs, ys) the slot's point.
-void BlackMarginStep(DiagramState& s, int slot, const BlackLayout& layout, double w,
-                     double phaseRad, double gainDb, double prevPhaseRad, double prevGainDb, int xs,
-                     int ys);
+void BlackMarginStep(const DiagramState& s, const DrawTarget& t, int slot,
+                     const BlackLayout& layout, double w, double phaseRad, double gainDb,
+                     double prevPhaseRad, double prevGainDb, int xs, int ys);
 
 }  // namespace tv

@@ -58,7 +58,7 @@ bool Clip(ChartPoint& a, ChartPoint& b) {
   return true;
 }
 
-void DrawContour(DiagramState& s, const Mapping& map, const ChartContour& c) {
+void DrawContour(const DrawTarget& t, const Mapping& map, const ChartContour& c) {
   bool open = false;
   int lastX = 0, lastY = 0;
   for (std::size_t i = 1; i < c.Points.size(); ++i) {
@@ -70,8 +70,8 @@ void DrawContour(DiagramState& s, const Mapping& map, const ChartContour& c) {
     const int x1 = map.X(a.PhaseDeg), y1 = map.Y(a.GainDb);
     const int x2 = map.X(b.PhaseDeg), y2 = map.Y(b.GainDb);
     if (x1 == x2 && y1 == y2) continue;
-    if (!open || x1 != lastX || y1 != lastY) PlotMoveTo(s, x1, y1);
-    PlotLineTo(s, x2, y2);
+    if (!open || x1 != lastX || y1 != lastY) PlotMoveTo(t, x1, y1);
+    PlotLineTo(t, x2, y2);
     open = true;
     lastX = x2;
     lastY = y2;
@@ -93,32 +93,32 @@ double Preference(const ChartContour& c, const ChartPoint& p) {
 
 }  // namespace
 
-void DrawNicholsChart(DiagramState& s, const BlackLayout& l) {
+void DrawNicholsChart(const DrawTarget& t, const BlackLayout& l) {
   // The contours depend on nothing but the chart's frame: traced once.
   static const std::vector<ChartContour> contours = NicholsContours(kLowDb, kHighDb);
   const Mapping map(l);
 
-  UseColour(s, kChartLineGrey);
-  SetPen(s, PenStyle::Dotted, s.FramePenWidth);
-  for (const ChartContour& c : contours) DrawContour(s, map, c);
+  UseColour(t, kChartLineGrey);
+  SetPen(t, PenStyle::Dotted, t.FramePenWidth);
+  for (const ChartContour& c : contours) DrawContour(t, map, c);
 
   // Labels keep clear of each other, of the frame's own texts and marks,
   // and of the frame's edges.
-  const int th = TextHeight(s, "1p");
+  const int th = TextHeight(t, "1p");
   const Box frame{map.X(kLeftDeg) + 2, map.Y(kHighDb) + 2, map.X(kRightDeg) - 2, map.Y(kLowDb) - 2};
   std::vector<Box> taken;
   const int critX = map.X(-180), critY = map.Y(0);
   taken.push_back({critX - 20, critY - 6, critX + 8, map.Y(-4.85) + 5 + th});
   for (int k = -3; k <= 4; ++k) {
-    const std::string t = IntegerText(10 * k);
+    const std::string label = IntegerText(10 * k);
     const int y = map.Y(10 * k);
-    taken.push_back({s.PlotWidth - 55 - TextWidth(s, t), y, s.PlotWidth - 50, y + th});
+    taken.push_back({t.PlotWidth - 55 - TextWidth(t, label), y, t.PlotWidth - 50, y + th});
   }
-  UseColour(s, kChartLabelGrey);
+  UseColour(t, kChartLabelGrey);
   std::vector<const ChartPoint*> candidates;
   for (const ChartContour& c : contours) {
     const std::string text = LabelOf(c);
-    const int tw = TextWidth(s, text);
+    const int tw = TextWidth(t, text);
     candidates.clear();
     for (const ChartPoint& p : c.Points)
       if (p.PhaseDeg >= kLeftDeg && p.PhaseDeg <= kRightDeg && p.GainDb >= kLowDb &&
@@ -136,12 +136,12 @@ void DrawNicholsChart(DiagramState& s, const BlackLayout& l) {
         continue;
       if (std::any_of(taken.begin(), taken.end(), [&box](const Box& o) { return o.Meets(box); }))
         continue;
-      PlotText(s, x, y, text);
+      PlotText(t, x, y, text);
       taken.push_back(box);
       break;
     }
   }
-  UseColour(s, kBlack);
+  UseColour(t, kBlack);
 }
 
 }  // namespace tv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/layout.h"
 
 namespace tv {
@@ -15,6 +16,6 @@ inline constexpr Rgb kChartLabelGrey{105, 105, 105};
 // dotted lines, each labelled with its closed-loop value where its label
 // meets no other label of the chart. Leaves the pen dotted and the colour
 // black.
-void DrawNicholsChart(DiagramState& s, const BlackLayout& l);
+void DrawNicholsChart(const DrawTarget& t, const BlackLayout& l);
 
 }  // namespace tv

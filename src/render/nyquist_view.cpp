@@ -36,7 +36,7 @@ class Polyline {
  public:
   // Strokes shorter than shortest pixels are joined to the next: a dotted
   // pen costs a set-up per stroke.
-  Polyline(DiagramState& s, const NyquistFrame& f, double shortest = 2)
+  Polyline(const DrawTarget& s, const NyquistFrame& f, double shortest = 2)
       : s_(s), f_(f), shortest_(shortest) {}
   void To(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) {
@@ -72,7 +72,7 @@ class Polyline {
       PlotLine(s_, RoundPixel(x1), RoundPixel(y1), RoundPixel(x2), RoundPixel(y2));
   }
 
-  DiagramState& s_;
+  const DrawTarget& s_;
   const NyquistFrame& f_;
   double shortest_;
   bool started_ = false, pending_ = false;
@@ -87,7 +87,7 @@ double NiceStep(double x) {
   return 10 * decade;
 }
 
-void DrawCircle(DiagramState& s, const NyquistFrame& f, double radius, double from, double to) {
+void DrawCircle(const DrawTarget& s, const NyquistFrame& f, double radius, double from, double to) {
   Polyline line(s, f);
   // Strokes of about 6 pixels.
   const double pixels = std::abs(to - from) * radius * f.PixelsPerUnit;
@@ -99,7 +99,7 @@ void DrawCircle(DiagramState& s, const NyquistFrame& f, double radius, double fr
   line.Finish();
 }
 
-void DrawAxes(DiagramState& s, const NyquistFrame& f, int th) {
+void DrawAxes(const DrawTarget& s, const NyquistFrame& f, int th) {
   UseColour(s, kGridGrey);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   const int x0 = RoundPixel(f.X(0.0)), y0 = RoundPixel(f.Y(0.0));
@@ -163,7 +163,7 @@ std::vector<std::pair<double, double>> ScreenPoints(const NyquistFrame& f,
 }
 
 // Arrows at a third and two thirds of the length drawn in the frame.
-void DrawArrows(DiagramState& s, const NyquistFrame& f,
+void DrawArrows(const DrawTarget& s, const NyquistFrame& f,
                 const std::vector<std::pair<double, double>>& line) {
   const auto inside = [&](const std::pair<double, double>& p) {
     return p.first > f.Left && p.first < f.Right && p.second > f.Top && p.second < f.Bottom;
@@ -206,7 +206,7 @@ struct Label {
 // pulsation, where it covers no other label; a decade whose point is next
 // to its neighbours' (the locus at rest near its start or near 0) is left
 // out.
-void DrawDecades(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, int th,
+void DrawDecades(const DrawTarget& s, const NyquistFrame& f, const NyquistCurve& c, int th,
                  std::vector<Label>& taken) {
   double low = std::numeric_limits<double>::infinity(), high = 0;
   for (const NyquistPoint& p : c.Locus.Points)
@@ -247,7 +247,7 @@ void DrawDecades(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, 
   }
 }
 
-void DrawCurve(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, int th,
+void DrawCurve(const DrawTarget& s, const NyquistFrame& f, const NyquistCurve& c, int th,
                std::vector<Label>& taken) {
   UseColour(s, c.Of.Colour);
   for (bool mirror : {true, false}) {
@@ -264,8 +264,8 @@ void DrawCurve(DiagramState& s, const NyquistFrame& f, const NyquistCurve& c, in
 
 // The gain margins on the negative real axis from -1 to the locus, the
 // phase margins on the unit circle from -1 to the locus.
-std::vector<std::string> DrawMargins(DiagramState& s, const NyquistFrame& f, const CurveReadouts& r,
-                                     Rgb colour) {
+std::vector<std::string> DrawMargins(const DrawTarget& s, const NyquistFrame& f,
+                                     const CurveReadouts& r, Rgb colour) {
   std::vector<std::string> lines;
   UseColour(s, colour);
   SetPen(s, PenStyle::Solid, s.CurvePenWidth + 1);
@@ -344,7 +344,7 @@ NyquistFrame NyquistFrameOf(const NyquistPicture& n, int width, int height, int 
   return f;
 }
 
-NyquistFrame DrawNyquistView(DiagramState& s, const NyquistPicture& n, bool zoom) {
+NyquistFrame DrawNyquistView(const DrawTarget& s, const NyquistPicture& n, bool zoom) {
   ClearPlot(s);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
   const int th = TextHeight(s, "1p");

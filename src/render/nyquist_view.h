@@ -8,6 +8,7 @@
 
 #include "analysis/nyquist.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv {
 
@@ -31,14 +32,14 @@ struct NyquistFrame {
 NyquistFrame NyquistFrameOf(const NyquistPicture& n, int width, int height, int textHeight,
                             bool zoom);
 
-// Draws the loci on the picture described by the drawing fields of picture
+// Draws the loci on the target picture
 // (DrawCanvas, ScreenCanvas, PlotWidth, PlotHeight, pen widths, ForceBlack),
 // cleared first. For each curve in its colour: H(jw) for w > 0 solid, its
 // mirror dotted, arrows towards increasing w, the decades marked; the axes,
 // -1 crossed, the unit circle dotted; the loop's margins (when n has its
 // read-outs) and its verdict at the top. A picture that is not Drawn is said
 // in one line. Gives the frame used.
-NyquistFrame DrawNyquistView(DiagramState& picture, const NyquistPicture& n, bool zoom);
+NyquistFrame DrawNyquistView(const DrawTarget& picture, const NyquistPicture& n, bool zoom);
 
 // The point of one curve nearest to a pixel of the picture.
 struct NyquistNearest {

@@ -21,19 +21,20 @@ int UsedPointCount(const DiagramState& s) { return std::clamp(s.PointCount, 0, k
 
 // Width of a text as the legend measures it (the extent of our surfaces is
 // their text width).
-int TextExtent(DiagramState& s, std::string_view text) { return TextWidth(s, text); }
+int TextExtent(const DrawTarget& t, std::string_view text) { return TextWidth(t, text); }
 
 // One parameter of the legend: written at (x0, row) when a function uses it.
 // Writes one column (rows A, B, C) of three parameters, in the table's
 // order from its entry first, starting at x0, and moves n past it.
-void LegendColumn(DiagramState& s, const LegendCursor& cursor, std::size_t first, int x0, int& n) {
+void LegendColumn(const DiagramState& s, const DrawTarget& t, const LegendCursor& cursor,
+                  std::size_t first, int x0, int& n) {
   const int rows[3] = {cursor.RowA, cursor.RowB, cursor.RowC};
   for (int r = 0; r < 3; ++r) {
     const ParameterInfo& e = kParameters[first + static_cast<std::size_t>(r)];
     if (!IsParameterUsed(s, e.ExpressionName)) continue;
     const std::string text = std::string(e.LegendLabel) + FormatReal(s.*e.Field);
-    PlotText(s, x0, rows[r], text);
-    const int cx = TextExtent(s, text);
+    PlotText(t, x0, rows[r], text);
+    const int cx = TextExtent(t, text);
     if (r < 2) {
       if (n < x0 + cx + 10) n = x0 + cx + 20;
     } else {
@@ -44,84 +45,86 @@ void LegendColumn(DiagramState& s, const LegendCursor& cursor, std::size_t first
 
 // A prefix and a fraction on the three legend rows; the bar is left out when
 // the denominator reads exactly "1".
-void FractionStep(DiagramState& s, LegendCursor& cursor, std::string_view prefix, int advance,
+void FractionStep(const DrawTarget& t, LegendCursor& cursor, std::string_view prefix, int advance,
                   std::string_view num, std::string_view den) {
-  PlotText(s, cursor.X, cursor.RowB, prefix);
+  PlotText(t, cursor.X, cursor.RowB, prefix);
   cursor.X += advance;
-  const int wN = TextExtent(s, num);
-  const int wD = TextExtent(s, den);
+  const int wN = TextExtent(t, num);
+  const int wD = TextExtent(t, den);
   const int wM = wN > wD ? wN : wD;
   if (den != "1") {
-    PlotText(s, cursor.X + (wM - wN) / 2, cursor.RowA, num);
-    PlotText(s, cursor.X + (wM - wD) / 2, cursor.RowC, den);
+    PlotText(t, cursor.X + (wM - wN) / 2, cursor.RowA, num);
+    PlotText(t, cursor.X + (wM - wD) / 2, cursor.RowC, den);
     const int yBar = cursor.RowB + cursor.Th / 2;
-    PlotLine(s, cursor.X, yBar, cursor.X + wM, yBar);
+    PlotLine(t, cursor.X, yBar, cursor.X + wM, yBar);
   } else {
-    PlotText(s, cursor.X, cursor.RowB, num);
+    PlotText(t, cursor.X, cursor.RowB, num);
   }
   cursor.X += wM + 10;
 }
 
 }  // namespace
 
-void DrawBodeMeasuredPoints(DiagramState& s) {
-  UseColour(s, kGreen);
+void DrawBodeMeasuredPoints(const DiagramState& s, const DrawTarget& t, const FrameResult& f) {
+  UseColour(t, kGreen);
   const double L = std::numbers::ln10;
   const double r = (static_cast<double>(s.DecadeMax) - static_cast<double>(s.DecadeMin)) /
-                   (static_cast<double>(s.PlotWidth) - 60.0);
+                   (static_cast<double>(t.PlotWidth) - 60.0);
   const int n = UsedPointCount(s);
   for (int i = 0; i < n; ++i) {
     const MeasuredPoint& p = s.MeasuredPoints[i];
     if (p.PulsationRadS == 0) continue;
     const int x = RoundPixel((std::log(p.PulsationRadS) / L - s.DecadeMin) / r) + 30;
     if (s.BodeMode == 0 || s.BodeMode == 2)
-      FillSquare(s, x, s.MidY - RoundPixel(s.GainPixelsPerDb * p.GainDb), 2);
+      FillSquare(t, x, f.MidY - RoundPixel(f.GainPixelsPerDb * p.GainDb), 2);
     if (s.BodeMode == 1 || s.BodeMode == 2)
-      FillSquare(s, x,
-                 s.MidY - RoundPixel(std::numbers::pi * s.PhasePixelsPerRad * p.PhaseDeg / 180.0),
+      FillSquare(t, x,
+                 f.MidY - RoundPixel(std::numbers::pi * f.PhasePixelsPerRad * p.PhaseDeg / 180.0),
                  1);
   }
 }
 
-void DrawBlackMeasuredPoints(DiagramState& s, const BlackLayout& layout) {
-  UseColour(s, kGreen);
-  const int n = UsedPointCount(s);
+void DrawBlackMeasuredPoints(const DiagramState& s, const DrawTarget& t, const FrameResult& f,
+                             const BlackLayout& layout) {
+  UseColour(t, kGreen);
+  // The points a capture of this frame began with are forgotten already.
+  const int n = f.CaptureBegun ? 0 : UsedPointCount(s);
   for (int i = 0; i < n; ++i) {
     const MeasuredPoint& p = s.MeasuredPoints[i];
     if (p.PulsationRadS == 0) continue;
-    FillSquare(s, RoundPixel(layout.X0 + layout.XS * p.PhaseDeg / 360.0),
+    FillSquare(t, RoundPixel(layout.X0 + layout.XS * p.PhaseDeg / 360.0),
                RoundPixel(layout.Y0 - layout.YS * p.GainDb / 80.0), 2);
   }
 }
 
-void BeginCurveCapture(DiagramState& s) {
-  // Ticking the product box runs its click handling (a redraw) before the
-  // count and the text are cleared, so only the sweep that follows remains.
-  SetCurveTicked(s, 4, true);
-  s.PointCount = 0;
+void BeginCurveCapture(const DiagramState& s, FrameResult& f) {
+  // The redraw ticked the product before the frame (its click handling, a
+  // redraw, ran then); the count and the text are cleared now, so that only
+  // the sweep that follows remains.
+  f.CaptureBegun = true;
   if (s.Host) s.Host->ClearEditorText();
 }
 
-void CaptureCurveLine(DiagramState& s, std::string_view line) {
+void CaptureCurveLine(const DiagramState& s, std::string_view line) {
   if (s.Host) s.Host->AppendEditorLine(line);
 }
 
-void DrawParameterLegend(DiagramState& s, LegendCursor& cursor) {
+void DrawParameterLegend(const DiagramState& s, const DrawTarget& t, LegendCursor& cursor) {
   // K, T, A in the first column, B, W, Ksi in the second.
   int n = cursor.X;
-  LegendColumn(s, cursor, 0, cursor.X, n);
+  LegendColumn(s, t, cursor, 0, cursor.X, n);
   cursor.X = n;
-  LegendColumn(s, cursor, 3, cursor.X, n);
+  LegendColumn(s, t, cursor, 3, cursor.X, n);
   cursor.X = n + 5;
 }
 
-void DrawFormulaLabel(DiagramState& s, LegendCursor& cursor, int k) {
+void DrawFormulaLabel(const DiagramState& s, const DrawTarget& t, LegendCursor& cursor, int k) {
   if (k < 1 || k > 3) return;
   const int i = k - 1;
   const std::string prefix = "H" + IntegerText(k) + "=";
-  FractionStep(s, cursor, prefix, TextWidth(s, "H2=") + 3, s.NumText[i].View(),
+  FractionStep(t, cursor, prefix, TextWidth(t, "H2=") + 3, s.NumText[i].View(),
                s.DenText[i].View());
-  FractionStep(s, cursor, "=", TextWidth(s, "=") + 3, PolynomialText(s.NumCoeffs[i]),
+  FractionStep(t, cursor, "=", TextWidth(t, "=") + 3, PolynomialText(s.NumCoeffs[i]),
                PolynomialText(s.DenCoeffs[i]));
 }
 

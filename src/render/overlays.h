@@ -5,24 +5,29 @@
 #include <string_view>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/layout.h"
 
 namespace tv {
 
 // Measured points in green, Bode view (5x5 gain, 3x3 phase squares by mode).
-void DrawBodeMeasuredPoints(DiagramState& s);
-// Measured points in green, Black view (5x5 squares).
-void DrawBlackMeasuredPoints(DiagramState& s, const BlackLayout& layout);
+// On the scales of the Bode frame f.
+void DrawBodeMeasuredPoints(const DiagramState& s, const DrawTarget& t, const FrameResult& f);
+// Measured points in green, Black view (5x5 squares); none once the frame
+// began a capture.
+void DrawBlackMeasuredPoints(const DiagramState& s, const DrawTarget& t, const FrameResult& f,
+                             const BlackLayout& layout);
 
-// Ticks CheckBox4 (its handler runs), then PointCount := 0 and the editor
-// text emptied.
-void BeginCurveCapture(DiagramState& s);
+// Marks the frame's capture begun (the redraw, which ticked the product
+// first, then sets PointCount := 0) and empties the editor's text.
+void BeginCurveCapture(const DiagramState& s, FrameResult& f);
 // One line appended to the points editor's text.
-void CaptureCurveLine(DiagramState& s, std::string_view line);
+void CaptureCurveLine(const DiagramState& s, std::string_view line);
 
 // Legend of the parameters in use, then formulas, on the shared cursor.
-void DrawParameterLegend(DiagramState& s, LegendCursor& cursor);
-void DrawFormulaLabel(DiagramState& s, LegendCursor& cursor, int k);  // k = 1..3
+void DrawParameterLegend(const DiagramState& s, const DrawTarget& t, LegendCursor& cursor);
+void DrawFormulaLabel(const DiagramState& s, const DrawTarget& t, LegendCursor& cursor,
+                      int k);  // k = 1..3
 std::string PolynomialText(const CoefficientSet& c);
 std::string CoefficientText(double x);
 

@@ -42,9 +42,9 @@ bool CutToFrame(const PaperFrame& f, int& x1, int& y1, int& x2, int& y2) {
   return true;
 }
 
-int PaperCurvePen(const DiagramState& s) { return std::max(s.CurvePenWidth, kPaperCurvePen); }
+int PaperCurvePen(const DrawTarget& t) { return std::max(t.CurvePenWidth, kPaperCurvePen); }
 
-void PaperCurve::Line(DiagramState& s, const PaperFrame& frame, int x1, int y1, int x2, int y2,
+void PaperCurve::Line(const DrawTarget& t, const PaperFrame& frame, int x1, int y1, int x2, int y2,
                       bool dotted) {
   int cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
   const bool inside = CutToFrame(frame, cx1, cy1, cx2, cy2);
@@ -55,8 +55,8 @@ void PaperCurve::Line(DiagramState& s, const PaperFrame& frame, int x1, int y1, 
   }
   if (!dotted) {
     if (inside) {
-      PlotMoveTo(s, cx1, cy1);
-      PlotLineTo(s, cx2, cy2);
+      PlotMoveTo(t, cx1, cy1);
+      PlotLineTo(t, cx2, cy2);
     }
     return;
   }
@@ -70,7 +70,7 @@ void PaperCurve::Line(DiagramState& s, const PaperFrame& frame, int x1, int y1, 
   // A dash of one pixel drawn with a pen of w pixels prints as a dot about
   // w + 1 wide; the gap leaves as much white between two dots.
   const double on = 1;
-  const double period = on + 2.0 * PaperCurvePen(s) + 1;
+  const double period = on + 2.0 * PaperCurvePen(t) + 1;
   double from = 0;
   while (from < length) {
     const double at = std::fmod(along_ + from, period);
@@ -84,16 +84,16 @@ void PaperCurve::Line(DiagramState& s, const PaperFrame& frame, int x1, int y1, 
     // A dash shorter than a pixel still prints its dot.
     if (ax == bx && ay == by) bx += 1;
     if (CutToFrame(frame, ax, ay, bx, by)) {
-      PlotMoveTo(s, ax, ay);
-      PlotLineTo(s, bx, by);
+      PlotMoveTo(t, ax, ay);
+      PlotLineTo(t, bx, by);
     }
     from = to + 1e-9;
   }
   along_ += length;
 }
 
-void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector<CurveEnd>& ends,
-                     std::vector<TextBox> taken) {
+void WriteCurveNames(const DrawTarget& t, const PaperFrame& frame,
+                     const std::vector<CurveEnd>& ends, std::vector<TextBox> taken) {
   std::vector<TextBox>& written = taken;
   const auto covers = [&written](const TextBox& b) {
     return std::any_of(written.begin(), written.end(), [&b](const TextBox& o) {
@@ -102,8 +102,8 @@ void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector
   };
   for (const CurveEnd& end : ends) {
     if (end.Name.empty()) continue;
-    const int w = TextWidth(s, end.Name);
-    const int h = TextHeight(s, end.Name);
+    const int w = TextWidth(t, end.Name);
+    const int h = TextHeight(t, end.Name);
     const int x = std::max(frame.Left, end.X - w - 3);
     // Above the end, then up to three lines higher; failing that below it,
     // then lower: the first place inside the frame that covers no other
@@ -119,10 +119,10 @@ void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector
       }
     }
     written.push_back(b);
-    UseColour(s, end.Colour);
-    PlotText(s, b.X, b.Y, end.Name);
+    UseColour(t, end.Colour);
+    PlotText(t, b.X, b.Y, end.Name);
   }
-  UseColour(s, kBlack);
+  UseColour(t, kBlack);
 }
 
 std::string ProductName(const bool ticked[3]) {

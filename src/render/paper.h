@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv {
 
@@ -23,7 +24,7 @@ bool CutToFrame(const PaperFrame& f, int& x1, int& y1, int& x2, int& y2);
 
 // Pen width of every curve on paper: the gain curves' own, never below
 // kPaperCurvePen.
-int PaperCurvePen(const DiagramState& s);
+int PaperCurvePen(const DrawTarget& t);
 
 // One curve drawn on paper, segment after segment, with the current colour
 // and pen. A dotted curve is drawn as short solid dashes whose pattern runs
@@ -34,7 +35,8 @@ int PaperCurvePen(const DiagramState& s);
 // curve's name goes.
 class PaperCurve {
  public:
-  void Line(DiagramState& s, const PaperFrame& frame, int x1, int y1, int x2, int y2, bool dotted);
+  void Line(const DrawTarget& t, const PaperFrame& frame, int x1, int y1, int x2, int y2,
+            bool dotted);
   bool HasEnd() const { return hasEnd_; }
   int EndX() const { return endX_; }
   int EndY() const { return endY_; }
@@ -61,8 +63,8 @@ struct TextBox {
 // frame, moved up a line while it would cover a name already written or one
 // of the frame's own texts in taken, so that curves of the same colour
 // (everything is black on paper) stay readable.
-void WriteCurveNames(DiagramState& s, const PaperFrame& frame, const std::vector<CurveEnd>& ends,
-                     std::vector<TextBox> taken = {});
+void WriteCurveNames(const DrawTarget& t, const PaperFrame& frame,
+                     const std::vector<CurveEnd>& ends, std::vector<TextBox> taken = {});
 
 // The name the product curve carries on paper, as its box reads: the
 // ticked functions joined by dots ("H1.H2"). Empty with fewer than two: the

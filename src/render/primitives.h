@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/plot_surface.h"
 
 namespace tv {
@@ -17,30 +18,30 @@ inline constexpr int kCoordinateLimit = 1 << 24;
 // limit (NaN gives 0) so that no conversion is ever undefined.
 inline int RoundPixel(double v);
 
-inline void SetPen(DiagramState& s, PenStyle style, int width);
-inline void SetDrawColour(DiagramState& s, Rgb colour);
+inline void SetPen(const DrawTarget& t, PenStyle style, int width);
+inline void SetDrawColour(const DrawTarget& t, Rgb colour);
 // Black while ForceBlack is set; every diagram colour request goes through it.
-inline void UseColour(DiagramState& s, Rgb colour);
-inline void PlotMoveTo(DiagramState& s, int x, int y);
-inline void PlotLineTo(DiagramState& s, int x, int y);
+inline void UseColour(const DrawTarget& t, Rgb colour);
+inline void PlotMoveTo(const DrawTarget& t, int x, int y);
+inline void PlotLineTo(const DrawTarget& t, int x, int y);
 // Nothing when both ends are at or below PlotHeight, or both at or above 0.
-inline void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2);
-inline void PlotDottedLine(DiagramState& s, int x1, int y1, int x2, int y2);
+inline void PlotLine(const DrawTarget& t, int x1, int y1, int x2, int y2);
+inline void PlotDottedLine(const DrawTarget& t, int x1, int y1, int x2, int y2);
 // Only when y < PlotHeight.
-void PlotText(DiagramState& s, int x, int y, std::string_view text);
-void FillSquare(DiagramState& s, int cx, int cy, int r);
-void DrawMarker(DiagramState& s, int x, int y);
-void DrawArrow(DiagramState& s, int x1, int y1, int x2, int y2);
+void PlotText(const DrawTarget& t, int x, int y, std::string_view text);
+void FillSquare(const DrawTarget& t, int cx, int cy, int r);
+void DrawMarker(const DrawTarget& t, int x, int y);
+void DrawArrow(const DrawTarget& t, int x1, int y1, int x2, int y2);
 // Always on the on-screen image, without origin offsets.
-void ClearRect(DiagramState& s, int x, int y, int w, int h);
-void ClearPlot(DiagramState& s);
+void ClearRect(const DrawTarget& t, int x, int y, int w, int h);
+void ClearPlot(const DrawTarget& t);
 // Around the frame of the picture on DrawCanvas (see PlotSurface::BeginFrame).
-void BeginPlotFrame(DiagramState& s);
-void EndPlotFrame(DiagramState& s);
+void BeginPlotFrame(const DrawTarget& t);
+void EndPlotFrame(const DrawTarget& t);
 
 // Text measures of the current font of DrawCanvas.
-int TextWidth(DiagramState& s, std::string_view text);
-int TextHeight(DiagramState& s, std::string_view text);
+int TextWidth(const DrawTarget& t, std::string_view text);
+int TextHeight(const DrawTarget& t, std::string_view text);
 
 // The sweep calls the primitives above thousands of times per redraw: they
 // are defined here, so that they take no call of their own.
@@ -51,11 +52,11 @@ constexpr int ClampCoordinate(long long v) {
   if (v < -kCoordinateLimit) return -kCoordinateLimit;
   return static_cast<int>(v);
 }
-inline int Sx(const DiagramState& s, int x) {
-  return ClampCoordinate(static_cast<long long>(x) + s.OriginX);
+inline int Sx(const DrawTarget& t, int x) {
+  return ClampCoordinate(static_cast<long long>(x) + t.OriginX);
 }
-inline int Sy(const DiagramState& s, int y) {
-  return ClampCoordinate(static_cast<long long>(y) + s.OriginY);
+inline int Sy(const DrawTarget& t, int y) {
+  return ClampCoordinate(static_cast<long long>(y) + t.OriginY);
 }
 }  // namespace detail
 
@@ -71,38 +72,38 @@ inline int RoundPixel(double v) {
   return static_cast<int>(rounded);
 }
 
-inline void SetPen(DiagramState& s, PenStyle style, int width) {
-  if (s.DrawCanvas) s.DrawCanvas->SetPen(style, width);
+inline void SetPen(const DrawTarget& t, PenStyle style, int width) {
+  if (t.DrawCanvas) t.DrawCanvas->SetPen(style, width);
 }
 
-inline void SetDrawColour(DiagramState& s, Rgb colour) {
-  if (s.DrawCanvas) s.DrawCanvas->SetColour(colour);
+inline void SetDrawColour(const DrawTarget& t, Rgb colour) {
+  if (t.DrawCanvas) t.DrawCanvas->SetColour(colour);
 }
 
-inline void UseColour(DiagramState& s, Rgb colour) {
-  SetDrawColour(s, s.ForceBlack ? kBlack : colour);
+inline void UseColour(const DrawTarget& t, Rgb colour) {
+  SetDrawColour(t, t.ForceBlack ? kBlack : colour);
 }
 
-inline void PlotMoveTo(DiagramState& s, int x, int y) {
-  if (s.DrawCanvas) s.DrawCanvas->MoveTo(detail::Sx(s, x), detail::Sy(s, y));
+inline void PlotMoveTo(const DrawTarget& t, int x, int y) {
+  if (t.DrawCanvas) t.DrawCanvas->MoveTo(detail::Sx(t, x), detail::Sy(t, y));
 }
 
-inline void PlotLineTo(DiagramState& s, int x, int y) {
-  if (!s.DrawCanvas) return;
-  s.DrawCanvas->LineTo(detail::Sx(s, x), detail::Sy(s, y));
+inline void PlotLineTo(const DrawTarget& t, int x, int y) {
+  if (!t.DrawCanvas) return;
+  t.DrawCanvas->LineTo(detail::Sx(t, x), detail::Sy(t, y));
 }
 
-inline void PlotLine(DiagramState& s, int x1, int y1, int x2, int y2) {
-  if (y1 >= s.PlotHeight && y2 >= s.PlotHeight) return;
+inline void PlotLine(const DrawTarget& t, int x1, int y1, int x2, int y2) {
+  if (y1 >= t.PlotHeight && y2 >= t.PlotHeight) return;
   if (y1 <= 0 && y2 <= 0) return;
-  PlotMoveTo(s, x1, y1);
-  PlotLineTo(s, x2, y2);
+  PlotMoveTo(t, x1, y1);
+  PlotLineTo(t, x2, y2);
 }
 
-inline void PlotDottedLine(DiagramState& s, int x1, int y1, int x2, int y2) {
-  SetPen(s, PenStyle::Dotted, s.FramePenWidth);
-  PlotLine(s, x1, y1, x2, y2);
-  SetPen(s, PenStyle::Solid, s.FramePenWidth);
+inline void PlotDottedLine(const DrawTarget& t, int x1, int y1, int x2, int y2) {
+  SetPen(t, PenStyle::Dotted, t.FramePenWidth);
+  PlotLine(t, x1, y1, x2, y2);
+  SetPen(t, PenStyle::Solid, t.FramePenWidth);
 }
 
 }  // namespace tv

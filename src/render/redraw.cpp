@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/diagram_host.h"
+#include "core/selection.h"
 #include "expression/coefficients.h"
 #include "render/asymptotes.h"
 #include "render/black.h"
@@ -20,7 +21,7 @@ bool BoxChecked(const DiagramState& s, int box) {
 }
 }  // namespace
 
-bool RedrawDiagram(DiagramState& s) {
+bool RedrawDiagram(DiagramState& s, const DrawTarget& t, FrameResult& f) {
   // A text is cut into tokens when it differs from the one last compiled;
   // every redraw evaluates the tokens with the values of the moment.
   bool valid = true;
@@ -33,48 +34,60 @@ bool RedrawDiagram(DiagramState& s) {
     AlarmBeep(s.Host);
     AlarmBeep(s.Host);
     if (s.Host) s.Host->SetPanelInvalid(true);
-    if (s.Host) s.Host->NotifyRedrawn(s, false);
+    if (s.Host && t.MainPicture) s.Host->NotifyRedrawn(s, false);
     return false;
   }
   if (s.Host) s.Host->SetPanelInvalid(false);
 
+  // A capture sweeps the product: it is ticked before the frame, its box's
+  // click handling (a redraw) running at once.
+  if (s.CapturePoints && t.MainPicture) SetCurveTicked(s, 4, true);
+  DrawDiagram(s, t, f);
+  // What the frame changed of the document: the curves it swept, and the
+  // measured points a capture replaces.
+  if (f.Swept)
+    for (int k = 0; k < 3; ++k) s.CurveEnabled[k] = f.CurveEnabled[k];
+  if (f.CaptureBegun) s.PointCount = 0;
+  if (s.Host && t.MainPicture) s.Host->NotifyRedrawn(s, true);
+  return true;
+}
+
+void DrawDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f) {
   LegendCursor cursor;
-  cursor.Th = TextHeight(s, "1p");
+  cursor.Th = TextHeight(t, "1p");
   cursor.RowA = 32 - 2 * cursor.Th;
   cursor.RowB = 32 - cursor.Th;
   cursor.RowC = 32;
   cursor.X = 60;
 
   if (s.BlackView == 1) {
-    ClearPlot(s);
-    DrawBlackDiagram(s);
+    ClearPlot(t);
+    DrawBlackDiagram(s, t, f);
   } else {
     // The frame: the same from one step to the next; the curves go over it.
-    BeginPlotFrame(s);
-    ClearPlot(s);
-    DrawBodeFrame(s);
-    EndPlotFrame(s);
-    DrawBodeCurves(s);
-    if (s.ShowAsymptotes) DrawBodeAsymptotes(s);
+    BeginPlotFrame(t);
+    ClearPlot(t);
+    DrawBodeFrame(s, t, f);
+    EndPlotFrame(t);
+    DrawBodeCurves(s, t, f);
+    if (s.ShowAsymptotes) DrawBodeAsymptotes(s, t, f);
   }
 
-  UseColour(s, kBlack);
-  DrawParameterLegend(s, cursor);
+  UseColour(t, kBlack);
+  DrawParameterLegend(s, t, cursor);
   const auto& colours = kCurveColours;
   for (int k = 1; k <= 3; ++k) {
-    UseColour(s, colours[k - 1]);
-    if (BoxChecked(s, k)) DrawFormulaLabel(s, cursor, k);
+    UseColour(t, colours[k - 1]);
+    if (BoxChecked(s, k)) DrawFormulaLabel(s, t, cursor, k);
   }
-  UseColour(s, kBlack);
+  UseColour(t, kBlack);
   if (BoxChecked(s, 4)) {
     std::string name;
     for (int k = 1; k <= 3; ++k)
       if (BoxChecked(s, k)) name += "H" + std::to_string(k);
-    PlotText(s, cursor.X, cursor.RowB, name);
+    PlotText(t, cursor.X, cursor.RowB, name);
     cursor.X += 60;
   }
-  if (s.Host) s.Host->NotifyRedrawn(s, true);
-  return true;
 }
 
 }  // namespace tv

@@ -61,7 +61,7 @@ struct Frame {
 // The segment cut to the frame (Liang-Barsky); nothing when it lies wholly
 // outside. A diverging response leaves the frame: it must not cross the
 // read-outs, the title or the axes' numbers.
-void FrameLine(DiagramState& s, const Frame& f, int x1, int y1, int x2, int y2) {
+void FrameLine(const DrawTarget& s, const Frame& f, int x1, int y1, int x2, int y2) {
   const double dx = x2 - x1;
   const double dy = y2 - y1;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -90,7 +90,7 @@ void FrameLine(DiagramState& s, const Frame& f, int x1, int y1, int x2, int y2) 
 }
 
 // A horizontal line of dashes, for the band in black.
-void DashedRow(DiagramState& s, int x1, int x2, int y) {
+void DashedRow(const DrawTarget& s, int x1, int x2, int y) {
   const int unit = std::max(1, s.FramePenWidth);
   for (int x = x1; x < x2; x += (kBandDash + kBandGap) * unit)
     PlotLine(s, x, y, std::min(x + kBandDash * unit, x2), y);
@@ -133,7 +133,7 @@ void ForEachTick(double lo, double hi, double step, F f) {
   for (int i = 0; i <= count; ++i) f((first + i) * step);
 }
 
-void DrawAxes(DiagramState& s, const Frame& f, int th) {
+void DrawAxes(const DrawTarget& s, const Frame& f, int th) {
   // The grid stays light grey and one pixel wide in black too, behind the
   // band and the markers.
   SetDrawColour(s, kGridGrey);
@@ -170,7 +170,7 @@ void DrawAxes(DiagramState& s, const Frame& f, int th) {
 
 // One polyline through the samples, as a pixel column sees them: many
 // samples in one column become one vertical stroke.
-void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
+void DrawCurve(const DrawTarget& s, const Frame& f, const StepResponse& r) {
   UseColour(s, kBlue);
   SetPen(s, PenStyle::Solid, s.CurvePenWidth);
   int lastX = f.X(r.T[0]), lastY = f.Y(r.Y[0]);
@@ -199,7 +199,7 @@ void DrawCurve(DiagramState& s, const Frame& f, const StepResponse& r) {
 // A read-out time marked as a margin is on the Bode view: a line from the
 // axis to the curve and a marker on it.
 // In black the line is solid, apart from the dotted grid and the dashed band.
-void MarkTime(DiagramState& s, const Frame& f, double t, double y) {
+void MarkTime(const DrawTarget& s, const Frame& f, double t, double y) {
   if (s.ForceBlack)
     PlotLine(s, f.X(t), f.Bottom, f.X(t), f.Y(y));
   else
@@ -207,7 +207,7 @@ void MarkTime(DiagramState& s, const Frame& f, double t, double y) {
   DrawMarker(s, f.X(t), f.Y(y));
 }
 
-void DrawMarks(DiagramState& s, const Frame& f, const StepResponse& r) {
+void DrawMarks(const DrawTarget& s, const Frame& f, const StepResponse& r) {
   const StepReadouts& o = r.Readouts;
   if (o.Kind != StepKind::Settles) return;
   UseColour(s, kBlack);
@@ -262,7 +262,7 @@ std::string StepParameterLine(const DiagramState& s) {
   return line;
 }
 
-void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view caption,
+void DrawStepView(const DrawTarget& s, const StepResponse& r, std::string_view caption,
                   std::string_view parameters) {
   ClearPlot(s);
   SetPen(s, PenStyle::Solid, s.FramePenWidth);
@@ -318,7 +318,7 @@ void DrawStepView(DiagramState& s, const StepResponse& r, std::string_view capti
 
 // A ramp or an impulse: the frame holds the response (its first half when it
 // diverges), 0, and for a ramp the ramp itself.
-void DrawInputView(DiagramState& s, const InputResponse& r, std::string_view caption,
+void DrawInputView(const DrawTarget& s, const InputResponse& r, std::string_view caption,
                    std::string_view parameters) {
   if (r.Input == InputKind::Step) {
     DrawStepView(s, r.Samples, caption, parameters);

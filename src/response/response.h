@@ -19,13 +19,11 @@ inline double ImagPartAt(const CoefficientSet& c, double w, double w2);
 inline double PhaseAngle(double re, double im);
 
 // Natural logarithm; an exact zero (or NaN) clears the validity flag (the
-// state's ResponseValid) and gives 0.
+// frame's ResponseValid) and gives 0.
 inline double GuardedLn(std::uint8_t& valid, double x);
-inline double GuardedLn(DiagramState& s, double x);
 
 // 10 * GuardedLn(re^2 + im^2) / 2.302585.
 inline double GainDb(std::uint8_t& valid, double re, double im);
-inline double GainDb(DiagramState& s, double re, double im);
 
 struct Response {
   double PhaseRad = 0;  // in (-2pi, 2pi), never unwrapped
@@ -36,7 +34,6 @@ struct Response {
 // coefficients; the flag as GuardedLn.
 inline Response FunctionResponse(const DiagramState& s, int i, double w, double w2,
                                  std::uint8_t& valid);
-inline Response FunctionResponse(DiagramState& s, int i, double w, double w2);
 
 // Hi at a sampled pulsation w where FunctionResponse found its numerator or
 // denominator exactly zero: a zero or a pole on the imaginary axis that the
@@ -99,14 +96,8 @@ inline double GuardedLn(std::uint8_t& valid, double x) {
   return std::log(x);
 }
 
-inline double GuardedLn(DiagramState& s, double x) { return GuardedLn(s.ResponseValid, x); }
-
 inline double GainDb(std::uint8_t& valid, double re, double im) {
   return 10 * GuardedLn(valid, re * re + im * im) / detail::kLn10Approx;
-}
-
-inline double GainDb(DiagramState& s, double re, double im) {
-  return GainDb(s.ResponseValid, re, im);
 }
 
 inline Response FunctionResponse(const DiagramState& s, int i, double w, double w2,
@@ -122,10 +113,6 @@ inline Response FunctionResponse(const DiagramState& s, int i, double w, double 
   r.PhaseRad = PhaseAngle(reN, imN) - PhaseAngle(reD, imD);
   r.GainDb = GainDb(valid, reN, imN) - GainDb(valid, reD, imD);
   return r;
-}
-
-inline Response FunctionResponse(DiagramState& s, int i, double w, double w2) {
-  return FunctionResponse(s, i, w, w2, s.ResponseValid);
 }
 
 inline Response SampledResponse(const DiagramState& s, int i, double w, double w2,

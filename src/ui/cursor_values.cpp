@@ -49,9 +49,9 @@ std::optional<DrawnValue> DrawnValueAt(const DiagramState& s, const Curve& c, do
   return DrawnValue{r->GainDb, r->PhaseRad * 180 / kPi};
 }
 
-std::optional<double> BodeColumnPulsation(const DiagramState& s, int x) {
+std::optional<double> BodeColumnPulsation(const DiagramState& s, int plotWidth, int x) {
   const std::int64_t span = static_cast<std::int64_t>(s.DecadeMax) - s.DecadeMin;
-  const int columns = s.PlotWidth - 60;
+  const int columns = plotWidth - 60;
   const int column = x - 30;
   if (columns <= 0 || span <= 0 || column < 0 || column > std::min(columns, kCoordinateLimit))
     return std::nullopt;
@@ -59,12 +59,12 @@ std::optional<double> BodeColumnPulsation(const DiagramState& s, int x) {
   return std::exp((s.DecadeMin + column * r) * std::numbers::ln10);
 }
 
-QString CursorValuesText(DiagramState& s, int x, int y) {
+QString CursorValuesText(const DiagramState& s, const DrawTarget& t, int x, int y) {
   const std::vector<Curve> curves = DrawnCurves(s);
   if (curves.empty()) return QString();
   QStringList rows;
   if (s.BlackView != 1) {
-    const std::optional<double> w = BodeColumnPulsation(s, x);
+    const std::optional<double> w = BodeColumnPulsation(s, t.PlotWidth, x);
     if (!w) return QString();
     rows << QStringLiteral("<b>w= %1 rad/s</b>").arg(Real(*w));
     for (const Curve& c : curves) {
@@ -78,7 +78,7 @@ QString CursorValuesText(DiagramState& s, int x, int y) {
   }
 
   // The Black sweep's samples: 451 per decade, at w = 10^k m / 50.
-  const BlackLayout l = ComputeBlackLayout(s);
+  const BlackLayout l = ComputeBlackLayout(t);
   const std::int64_t from = std::max<std::int64_t>(s.DecadeMin, -30);
   const std::int64_t to = std::min<std::int64_t>(s.DecadeMax, 30);
   for (const Curve& c : curves) {

@@ -8,6 +8,7 @@
 
 #include "analysis/curves.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 namespace tv::ui {
 
@@ -20,10 +21,10 @@ struct DrawnValue {
 std::optional<DrawnValue> DrawnValueAt(const tv::DiagramState& s, const tv::Curve& c, double w);
 
 // The pulsation of plot column x in the Bode view; none off the swept columns.
-std::optional<double> BodeColumnPulsation(const tv::DiagramState& s, int x);
+std::optional<double> BodeColumnPulsation(const tv::DiagramState& s, int plotWidth, int x);
 
 // The tooltip's rich text at plot point (x, y), each curve in its colour;
 // empty where there is nothing to read (no curve, off the sweep).
-QString CursorValuesText(tv::DiagramState& s, int x, int y);
+QString CursorValuesText(const tv::DiagramState& s, const tv::DrawTarget& t, int x, int y);
 
 }  // namespace tv::ui

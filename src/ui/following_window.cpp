@@ -122,9 +122,9 @@ void FollowingWindow::SaveAs(
                             QStringLiteral("Tracevue"), MessageIcon::Exclamation);
 }
 
-void FollowingWindow::PrintPage(tv::DiagramState& picture, QtSurface& screen,
-                                std::function<void(tv::DiagramState& page)> drawPage) {
-  PictureContext ctx{this, picture, HostDialogs(s_), screen, std::move(drawPage)};
+void FollowingWindow::PrintPage(const tv::DrawTarget& picture, QtSurface& screen,
+                                std::function<void(const tv::DrawTarget& page)> drawPage) {
+  PictureContext ctx{this, s_, picture, HostDialogs(s_), screen, std::move(drawPage)};
   PrintPicture(ctx, HostDialogs(s_).Printer());
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 
 class QAction;
 class QMenu;
@@ -92,10 +93,10 @@ class FollowingWindow : public QWidget, public tv::RedrawListener {
   void SaveAs(const char* extension, const QString& filter, const QString& presetBase,
               const std::function<bool(const std::string& path, std::string* error)>& write);
   // "Imprimer": the page drawn by drawPage on the printer last chosen, in
-  // black, through the print dialog; the drawing fields of picture come back
-  // to screen (the window's surface).
-  void PrintPage(tv::DiagramState& picture, QtSurface& screen,
-                 std::function<void(tv::DiagramState& page)> drawPage);
+  // black, through the print dialog; then drawPage draws the window's picture
+  // again on picture, the target of screen (the window's surface).
+  void PrintPage(const tv::DrawTarget& picture, QtSurface& screen,
+                 std::function<void(const tv::DrawTarget& page)> drawPage);
 
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;

@@ -174,7 +174,7 @@ void LocusWindow::DrawMarkers() {
   shown_ = base_->Image().copy();
   {
     PainterSurface markers(shown_, base_->FontHeight());
-    tv::DiagramState on = picture_;
+    tv::DrawTarget on = picture_;
     on.DrawCanvas = on.ScreenCanvas = &markers;
     DrawLocusMarkers(on, locus_, frame_, poles_);
     markers.End();
@@ -211,7 +211,7 @@ void LocusWindow::PressepapierClick() { QGuiApplication::clipboard()->setImage(s
 
 void LocusWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, true);
-  PrintPage(picture_, *base_, [this, caption](tv::DiagramState& page) {
+  PrintPage(picture_, *base_, [this, caption](const tv::DrawTarget& page) {
     DrawLocusView(page, locus_, poles_, caption);
   });
   // The page was drawn on the printer: the window's own picture anew.

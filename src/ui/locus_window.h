@@ -9,6 +9,7 @@
 
 #include "analysis/locus.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/locus_view.h"
 #include "ui/following_window.h"
 
@@ -75,7 +76,7 @@ class LocusWindow : public FollowingWindow {
 
   std::function<std::optional<tv::Parameter>()> selected_;
   std::function<void(tv::Parameter, double)> setValue_;
-  tv::DiagramState picture_;
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> base_;
   QImage shown_;
   tv::CharacteristicFamily family_;

@@ -171,9 +171,8 @@ std::vector<MeasureSection> CurveSections(const CurveReadouts& r, const DrawnMar
   return sections;
 }
 
-MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, const PlotSurface* screen,
-                               QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(s), host_(host), screen_(screen) {
+MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(s), host_(host) {
   setObjectName(QStringLiteral("Mesures"));
   setWindowTitle(tr("Mesures"));
   setFont(WindowFont());
@@ -234,9 +233,9 @@ void MeasuresWindow::Detach() {
 }
 
 void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
-  // A picture for the printer or a file is drawn at its own size: its
-  // sampled margins are not those on screen.
-  if (s.DrawCanvas == screen_) Rebuild(s, drawn);
+  // Only the main picture tells: a page or a file drawn at its own size,
+  // whose sampled margins are not those on screen, does not.
+  Rebuild(s, drawn);
   margins_.clear();
 }
 

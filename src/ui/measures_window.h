@@ -49,9 +49,8 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
 
  public:
   // A top-level, non-modal window, hidden until shown. While shown it follows
-  // the redraws of host that draw on screen, and collects their margins.
-  MeasuresWindow(tv::DiagramState& s, tv::DiagramHost& host, const tv::PlotSurface* screen,
-                 QWidget* parent = nullptr);
+  // the redraws of host's main picture, and collects their margins.
+  MeasuresWindow(tv::DiagramState& s, tv::DiagramHost& host, QWidget* parent = nullptr);
   ~MeasuresWindow() override;
 
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
@@ -80,7 +79,6 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
 
   tv::DiagramState& s_;
   tv::DiagramHost& host_;
-  const tv::PlotSurface* screen_;
   std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
   std::vector<Line> shown_;  // the lines the view holds

@@ -122,14 +122,14 @@ QString NyquistWindow::CursorText(int x, int y) const {
 }
 
 void NyquistWindow::PressepapierClick() {
-  PictureContext ctx{this, picture_, HostDialogs(s_), *surface_};
+  PictureContext ctx{this, s_, picture_, HostDialogs(s_), *surface_};
   CopyPictureToClipboard(ctx);
 }
 
 void NyquistWindow::ImprimerClick() {
   const bool zoom = ZoomCritique->isChecked();
   PrintPage(picture_, *surface_,
-            [this, zoom](tv::DiagramState& page) { DrawNyquistView(page, loci_, zoom); });
+            [this, zoom](const tv::DrawTarget& page) { DrawNyquistView(page, loci_, zoom); });
   // The page was drawn on the printer: the window's own picture anew, shown.
   Repaint();
 }

@@ -7,6 +7,7 @@
 
 #include "analysis/nyquist.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "render/nyquist_view.h"
 #include "ui/following_window.h"
 
@@ -51,9 +52,8 @@ class NyquistWindow : public FollowingWindow {
   void Repaint();
   void Resized(int width, int height);
 
-  // The drawing fields of the picture (target, size, pens); nothing else of
-  // it is used.
-  tv::DiagramState picture_;
+  // Where the window's picture is drawn (surface, size, pens).
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::NyquistPicture loci_;
   tv::NyquistFrame frame_;

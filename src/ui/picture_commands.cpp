@@ -51,19 +51,24 @@ std::string MetafileName(const std::string& chosen) {
 }
 
 void RedrawScreen(PictureContext& ctx) {
-  if (ctx.drawPage)
-    ctx.drawPage(ctx.s);  // a window with a picture of its own
-  else if (ctx.s.Host)
+  if (ctx.drawPage) {
+    ctx.drawPage(ctx.target);  // a window with a picture of its own
+  } else if (ctx.s.Host) {
     ctx.s.Host->Redraw();
-  else
-    RedrawDiagram(ctx.s);
+  } else {
+    FrameResult frame;
+    RedrawDiagram(ctx.s, ctx.target, frame);
+  }
 }
 
-void DrawPage(PictureContext& ctx) {
-  if (ctx.drawPage)
-    ctx.drawPage(ctx.s);
-  else
-    RedrawDiagram(ctx.s);
+// The page on its own target.
+void DrawPage(PictureContext& ctx, const DrawTarget& page) {
+  if (ctx.drawPage) {
+    ctx.drawPage(page);
+  } else {
+    FrameResult frame;
+    RedrawDiagram(ctx.s, page, frame);
+  }
 }
 
 }  // namespace
@@ -74,32 +79,30 @@ void CopyPictureToClipboard(PictureContext& ctx) {
 }
 
 void PrintPicture(PictureContext& ctx, QPrinter& printer) {
-  DiagramState& s = ctx.s;
   const PrintPage page = PrinterPage(printer);
   const PrintGeometry& geometry = page.Geometry;
-  s.OriginX = geometry.OriginX;
-  s.OriginY = geometry.OriginY;
   PainterSurface paper(printer, PrinterFontHeight(ctx.screen.FontHeight()));
   paper.SetScale(page.ScaleX, page.ScaleY);
   paper.SetClip(PrintedPlotArea(geometry));
-  s.DrawCanvas = &paper;
-  const int keptWidth = s.PlotWidth;
-  const int keptHeight = s.PlotHeight;
-  s.PlotWidth = geometry.PlotWidth;
-  s.PlotHeight = geometry.PlotHeight;
+  // The page clears the window's picture as it starts, as the screen's
+  // redraw that follows does.
+  DrawTarget t = ctx.target;
+  t.DrawCanvas = &paper;
+  t.MainPicture = false;
+  t.OriginX = geometry.OriginX;
+  t.OriginY = geometry.OriginY;
+  t.PlotWidth = geometry.PlotWidth;
+  t.PlotHeight = geometry.PlotHeight;
   PrintPenWidths pens = ComputePrintPenWidths(false);
-  s.CurvePenWidth = pens.Curve;
-  s.FramePenWidth = pens.Frame;
 
   if (ctx.dialogs.Print(ctx.parent, printer)) {
     if (ctx.dialogs.YesNo(
             ctx.parent,
             QCoreApplication::translate("tv::ui::PictureOutput", "Noircir les traits ?"), kCaption,
-            MessageIcon::None)) {
+            MessageIcon::None))
       pens = ComputePrintPenWidths(true);
-      s.CurvePenWidth = pens.Curve;
-      s.FramePenWidth = pens.Frame;
-    }
+    t.CurvePenWidth = pens.Curve;
+    t.FramePenWidth = pens.Frame;
     printer.setDocName(kCaption);
     if (!paper.Begin()) {
       // Without this the user would wait for a page that never comes.
@@ -108,15 +111,12 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                                                       "Impossible de lancer l'impression."),
                           kCaption, MessageIcon::Exclamation);
     } else {
-      s.ForceBlack = 1;
-      s.OnPaper = 1;
+      t.ForceBlack = 1;
+      t.OnPaper = 1;
       // The page writes the margins the window shows.
-      s.MarginPlotWidth = keptWidth;
-      s.MarginPlotHeight = keptHeight;
-      DrawPage(ctx);
-      s.MarginPlotWidth = s.MarginPlotHeight = 0;
-      s.OnPaper = 0;
-      s.ForceBlack = 0;
+      t.MarginPlotWidth = ctx.target.PlotWidth;
+      t.MarginPlotHeight = ctx.target.PlotHeight;
+      DrawPage(ctx, t);
       if (!paper.End())
         ctx.dialogs.Message(ctx.parent,
                             QCoreApplication::translate("tv::ui::PictureOutput",
@@ -124,20 +124,13 @@ void PrintPicture(PictureContext& ctx, QPrinter& printer) {
                             kCaption, MessageIcon::Exclamation);
     }
   }
-
-  s.DrawCanvas = &ctx.screen;
-  s.PlotWidth = keptWidth;
-  s.PlotHeight = keptHeight;
-  s.OriginX = 0;
-  s.OriginY = 0;
-  s.CurvePenWidth = 2;
-  s.FramePenWidth = 1;
   RedrawScreen(ctx);
 }
 
 void SavePictureAsEmf(PictureContext& ctx) {
   DiagramState& s = ctx.s;
-  EmfSurface metafile(s.PlotWidth, s.PlotHeight);  // PlotWidth × (PlotHeight + 1)
+  // PlotWidth × (PlotHeight + 1)
+  EmfSurface metafile(ctx.target.PlotWidth, ctx.target.PlotHeight);
   const QString preset = QtPath(ReplaceExtension(s.CurrentFileName, ".EMF"));
   const QString chosen = ctx.dialogs.SaveFileName(
       ctx.parent,
@@ -145,17 +138,18 @@ void SavePictureAsEmf(PictureContext& ctx) {
       QStringLiteral("*.EMF"), preset);
   if (!chosen.isEmpty()) {
     s.CurrentFileName = MetafileName(LocalPath(chosen));
-    s.DrawCanvas = &metafile;
-    s.ForceBlack = 1;
-    s.OnPaper = 1;
-    RedrawDiagram(s);
-    s.OnPaper = 0;
-    s.ForceBlack = 0;
+    // The window's picture is cleared as the metafile starts, as the
+    // screen's redraw that follows does.
+    DrawTarget t = ctx.target;
+    t.DrawCanvas = &metafile;
+    t.MainPicture = false;
+    t.ForceBlack = 1;
+    t.OnPaper = 1;
+    DrawPage(ctx, t);
     std::string error;
     if (!metafile.Finish(s.CurrentFileName, &error))
       WriteFailed(ctx, s.CurrentFileName, FromCp1252(error));
   }
-  s.DrawCanvas = &ctx.screen;
   RedrawScreen(ctx);
 }
 

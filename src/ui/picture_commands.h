@@ -5,6 +5,7 @@
 
 #include "core/diagram_state.h"
 #include "output/picture_output.h"
+#include "render/draw_target.h"
 
 class QPrinter;
 class QWidget;
@@ -18,13 +19,14 @@ class QtSurface;
 // What the picture and worksheet commands need beside the host (s.Host,
 // whose redraw brings the screen back and whose boxes say what is drawn).
 struct PictureContext {
-  QWidget* parent = nullptr;  // owner of the dialogs
-  tv::DiagramState& s;
+  QWidget* parent = nullptr;     // owner of the dialogs
+  tv::DiagramState& s;           // the document; its file name follows the saved picture
+  const tv::DrawTarget& target;  // the window's picture (target.ScreenCanvas == &screen)
   Dialogs& dialogs;
-  QtSurface& screen;  // the window's picture (s.ScreenCanvas == &screen)
-  // What a page shows, drawn on s's drawing target; when empty, the diagram
+  QtSurface& screen;
+  // What a page shows, drawn on the target given; when empty, the diagram
   // (RedrawDiagram). A window with a picture of its own prints through it.
-  std::function<void(tv::DiagramState& page)> drawPage = {};
+  std::function<void(const tv::DrawTarget& page)> drawPage = {};
 };
 
 // Paint programs tried in turn before the desktop's default application.
@@ -42,7 +44,7 @@ void CopyPictureToClipboard(PictureContext& ctx);
 void PrintPicture(PictureContext& ctx, QPrinter& printer);
 
 // "Sauver l'image (.EMF)": the diagram in black as an enhanced metafile of
-// PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
+// the window's PlotWidth × (PlotHeight + 1), under a name chosen from CurrentFileName.
 void SavePictureAsEmf(PictureContext& ctx);
 
 // "Modifier l'image avec Mspaint (.Bmp)": the window's picture as a 24-bit

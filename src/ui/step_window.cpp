@@ -169,7 +169,7 @@ void StepWindow::PressepapierClick() {
   // The copy leaves the window: it says the parameter values it was drawn with.
   QtSurface copy(picture_.PlotWidth, picture_.PlotHeight);
   copy.SetFontHeight(surface_->FontHeight());
-  DiagramState picture;
+  DrawTarget picture;
   picture.DrawCanvas = picture.ScreenCanvas = &copy;
   picture.PlotWidth = picture_.PlotWidth;
   picture.PlotHeight = picture_.PlotHeight;
@@ -177,14 +177,14 @@ void StepWindow::PressepapierClick() {
   picture.FramePenWidth = picture_.FramePenWidth;
   DrawInputView(picture, response_, StepCaption(s_, BoucleFermee->isChecked()),
                 StepParameterLine(s_));
-  PictureContext ctx{this, picture, HostDialogs(s_), copy};
+  PictureContext ctx{this, s_, picture, HostDialogs(s_), copy};
   CopyPictureToClipboard(ctx);
 }
 
 void StepWindow::ImprimerClick() {
   const std::string caption = StepCaption(s_, BoucleFermee->isChecked());
   const std::string parameters = StepParameterLine(s_);
-  PrintPage(picture_, *surface_, [this, caption, parameters](tv::DiagramState& page) {
+  PrintPage(picture_, *surface_, [this, caption, parameters](const tv::DrawTarget& page) {
     // Only the page says the parameter values; the window's picture is drawn
     // again without them.
     DrawInputView(page, response_, caption, page.DrawCanvas == surface_.get() ? "" : parameters);

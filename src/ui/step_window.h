@@ -8,6 +8,7 @@
 #include "analysis/input_response.h"
 #include "analysis/step_response.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "ui/following_window.h"
 
 class QAction;
@@ -64,9 +65,8 @@ class StepWindow : public FollowingWindow {
   void Repaint();
   void Resized(int width, int height);
 
-  // The drawing fields of the picture (target, size, pens); nothing else of
-  // it is used.
-  tv::DiagramState picture_;
+  // Where the window's picture is drawn (surface, size, pens).
+  tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::InputResponse response_;
   int redrawCount_ = 0;

@@ -208,8 +208,6 @@ TForm1::~TForm1() {
   // The followers listen to this host: they go while the host is whole.
   followers_.DeleteAll();
   if (s_.Host == this) s_.Host = nullptr;
-  if (s_.DrawCanvas == surface_.get()) s_.DrawCanvas = nullptr;
-  if (s_.ScreenCanvas == surface_.get()) s_.ScreenCanvas = nullptr;
 }
 
 void TForm1::CreateMenus() {
@@ -259,7 +257,7 @@ void TForm1::CreateMenus() {
   // The exact read-outs: their window, and the tuning to the 2.3 dB contour.
   Mesures1 = followers_.Add<MeasuresWindow>(
       MenuEntry(Analyse1, "Mesures1", tr("Mesures..."), true),
-      [this] { return new MeasuresWindow(s_, *this, surface_.get(), this); },
+      [this] { return new MeasuresWindow(s_, *this, this); },
       [this](MeasuresWindow& w) {
         w.show();
         w.raise();
@@ -412,7 +410,7 @@ void TForm1::CreatePicture() {
   imageArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   imageArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* view = new PictureView(
-      *surface_, [this](int x, int y) { return CursorValuesText(s_, x, y); },
+      *surface_, [this](int x, int y) { return CursorValuesText(s_, target_, x, y); },
       [this](double ratio) {
         surface_->SetDevicePixelRatio(ratio);
         Redraw();
@@ -427,22 +425,14 @@ void TForm1::CreatePicture() {
 void TForm1::StartUp(const QStringList& arguments) {
   s_.CapturePoints = 0;
   move(20, 20);
-  s_.PlotWidth = kClientWidth;
-  s_.PlotHeight = kClientHeight;
+  target_ = ScreenTarget(surface_.get(), kClientWidth, kClientHeight);
   s_.Host = this;
-  s_.DrawCanvas = surface_.get();
-  s_.ScreenCanvas = surface_.get();
   ResetDiagram(s_);
   surface_->SetFontHeight(10);
   s_.BodeMode = 2;
   s_.ShowMargins = 0;
   s_.BlackView = 0;
-  s_.ForceBlack = 0;
   Redraw();
-  s_.FramePenWidth = 1;
-  s_.CurvePenWidth = 2;
-  s_.OriginX = 0;
-  s_.OriginY = 0;
   UpdateProductCaption();
   RefreshParameterAvailability();
   s_.TempDir = PlatformTempDir();
@@ -514,10 +504,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::Resized(int clientWidth, int clientHeight) {
-  if (clientWidth == s_.PlotWidth && clientHeight == s_.PlotHeight) return;
-  ClearPlot(s_);
-  s_.PlotWidth = clientWidth;
-  s_.PlotHeight = clientHeight;
+  if (clientWidth == target_.PlotWidth && clientHeight == target_.PlotHeight) return;
+  ClearPlot(target_);
+  target_.PlotWidth = clientWidth;
+  target_.PlotHeight = clientHeight;
   surface_->Resize(clientWidth, clientHeight);
   Image1->resize(surface_->Width(), surface_->Height());
   Redraw();
@@ -593,7 +583,9 @@ void TForm1::Ouvrirditeurdepoints1Click() { form2_->ShowEditor(); }
 
 // ---- picture and worksheet commands ----
 
-PictureContext TForm1::PictureCommands() { return PictureContext{this, s_, dialogs_, *surface_}; }
+PictureContext TForm1::PictureCommands() {
+  return PictureContext{this, s_, target_, dialogs_, *surface_};
+}
 
 void TForm1::Pressepapier1Click() {
   PictureContext ctx = PictureCommands();
@@ -635,7 +627,8 @@ void TForm1::ExporterlescourbesCSV1Click() {
   QString name = chosen;
   if (!name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) name += QLatin1String(".csv");
   std::string error;
-  if (!WriteFileAtomically(LocalPath(name), CurveTableCsv(SweepDrawnCurves(s_)), &error))
+  if (!WriteFileAtomically(LocalPath(name), CurveTableCsv(SweepDrawnCurves(s_, target_.PlotWidth)),
+                           &error))
     dialogs_.Message(this,
                      tr("Impossible d'enregistrer le fichier « %1 » : %2")
                          .arg(QDir::toNativeSeparators(name), FromCp1252(error)),
@@ -702,10 +695,10 @@ void TForm1::AlarmBeep() { tv::AlarmBeep(this); }
 
 void TForm1::Redraw() {
   ++redrawCount_;
-  RedrawDiagram(s_);
+  RedrawDiagram(s_, target_, frame_);
 }
 
-void TForm1::ClearPicture() { ClearPlot(s_); }
+void TForm1::ClearPicture() { ClearPlot(target_); }
 
 const QImage& TForm1::Picture() const {
   surface_->Finish();
@@ -905,7 +898,7 @@ bool TForm1::SaveWork() {
 
 void TForm1::DefineFunction(int i) {
   if (!form3_) return;
-  DefineTransferFunction(i, s_, *form3_);
+  DefineTransferFunction(i, s_, target_, frame_, *form3_);
 }
 
 void TForm1::N6Click() { DefineFunction(1); }

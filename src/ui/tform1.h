@@ -12,6 +12,7 @@
 
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "ui/dialogs.h"
 #include "ui/followers.h"
 
@@ -86,6 +87,8 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // The refused ticked functions and why, for the red panel's tooltip.
   QString RefusedFunctionsText() const;
   tv::DiagramState& State() { return s_; }
+  const tv::DrawTarget& Target() const { return target_; }
+  const tv::FrameResult& Frame() const { return frame_; }
   ParameterControls* Parameters() const { return parameters_; }
   TForm3* Form3() const { return form3_; }
   TForm2* Form2() const { return form2_; }
@@ -235,6 +238,10 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   tv::DiagramState& s_;
   Dialogs& dialogs_;
   std::unique_ptr<QtSurface> surface_;
+  // The window's picture, and what its last frame derived (the cursor's
+  // values, the point capture and the read-outs read them).
+  tv::DrawTarget target_;
+  tv::FrameResult frame_;
   ParameterControls* parameters_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;

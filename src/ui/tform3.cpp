@@ -170,7 +170,8 @@ void TForm3::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
 }
 
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
+void DefineTransferFunction(int i, tv::DiagramState& s, const tv::DrawTarget& t, tv::FrameResult& f,
+                            TForm3& form) {
   if (i < 1 || i > 3) return;
   const int k = i - 1;
   form.SetInvalidColour(false);
@@ -217,7 +218,7 @@ void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form) {
   } while (!ok);
   SetCurveTicked(s, i, true);
   if (s.Host) s.Host->RefreshParameterAvailability();
-  RedrawDiagram(s);
+  RedrawDiagram(s, t, f);
 }
 
 }  // namespace tv::ui

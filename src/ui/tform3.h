@@ -6,6 +6,7 @@
 #include <QValidator>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "ui/dialogs.h"
 
 class QFrame;
@@ -77,7 +78,8 @@ class TForm3 : public QDialog {
 // Shows the window through dialogs.ShowModal until both texts are valid,
 // storing them after every showing; then checks box i through s.Host (its
 // handler runs), has the host refresh the parameters' availability, then
-// RedrawDiagram(s).
-void DefineTransferFunction(int i, tv::DiagramState& s, TForm3& form);
+// RedrawDiagram(s) on the window's picture t.
+void DefineTransferFunction(int i, tv::DiagramState& s, const tv::DrawTarget& t, tv::FrameResult& f,
+                            TForm3& form);
 
 }  // namespace tv::ui

@@ -21,10 +21,7 @@ class AsymptotesViewTest : public ::testing::Test {
   void SetUp() override {
     SetStartValues(s);
     s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
+    t = ScreenTarget(&surface, 1134, 678);
     s.CurveTicked[0] = true;
   }
   void Function(const char* num, const char* den) {
@@ -36,11 +33,11 @@ class AsymptotesViewTest : public ::testing::Test {
     s.BodeMode = mode;
     s.ShowAsymptotes = 0;
     surface.Clear();
-    RedrawDiagram(s);
+    RedrawDiagram(s, t, f);
     const std::vector<RecordedOp> off = surface.Ops;
     s.ShowAsymptotes = 1;
     surface.Clear();
-    RedrawDiagram(s);
+    RedrawDiagram(s, t, f);
     const std::vector<RecordedOp> on = surface.Ops;
     // Everything drawn without the asymptotes comes first and unchanged.
     std::size_t same = 0;
@@ -58,6 +55,8 @@ class AsymptotesViewTest : public ::testing::Test {
   DiagramState s;
   HeadlessHost host;
   RecordingSurface surface;
+  DrawTarget t;
+  FrameResult f;
 };
 
 TEST_F(AsymptotesViewTest, GainDashesLieOnTheAsymptote) {

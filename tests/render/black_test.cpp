@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/headless_host.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
@@ -19,7 +20,7 @@ namespace {
 
 class BlackDiagramTest : public testing::Test {
  protected:
-  void SetUp() override { scenes::OnSurface(s, host, surface); }
+  void SetUp() override { t = scenes::OnSurface(s, host, surface); }
 
   // H1 := num / den, ticked.
   void SetH1(CoefficientSet num, CoefficientSet den) {
@@ -59,6 +60,8 @@ class BlackDiagramTest : public testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   RecordingSurface surface;
   HeadlessHost host;
 };
@@ -67,7 +70,7 @@ const std::vector<std::string> kDefaultLabels = {"0.1", "0.5", "1",   "5",    "1
                                                  "50",  "100", "500", "1000", "5000"};
 
 TEST_F(BlackDiagramTest, LayoutOfTheReferenceWindow) {
-  const BlackLayout l = ComputeBlackLayout(s);
+  const BlackLayout l = ComputeBlackLayout(t);
   EXPECT_EQ(l.XS, 1054);
   EXPECT_EQ(l.X0, 1084);
   EXPECT_EQ(l.YS, 578);
@@ -76,26 +79,26 @@ TEST_F(BlackDiagramTest, LayoutOfTheReferenceWindow) {
 }
 
 TEST_F(BlackDiagramTest, GainGridLinesAndRightAlignedLabels) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int ys[8] = {586, 514, 441, 369, 297, 224, 152, 80};
   for (int k = -3; k <= 4; ++k) {
     const int y = ys[k + 3];
     SCOPED_TRACE(k);
     EXPECT_TRUE(surface.HasLine(1084, y, 30, y));
     // "0" is also a phase label: look for the one on the gain line.
-    const std::string t = std::to_string(10 * k);
+    const std::string label = std::to_string(10 * k);
     int found = 0;
     for (const auto& op : surface.Texts())
-      if (op.text == t && op.y == y) {
+      if (op.text == label && op.y == y) {
         ++found;
-        EXPECT_EQ(op.x, 1134 - 53 - surface.CharWidth * static_cast<int>(t.size()));
+        EXPECT_EQ(op.x, 1134 - 53 - surface.CharWidth * static_cast<int>(label.size()));
       }
     EXPECT_EQ(found, 1);
   }
 }
 
 TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int xs[19] = {1084, 1025, 967, 908, 850, 791, 733, 674, 616, 557,
                       498,  440,  381, 323, 264, 206, 147, 89,  30};
   for (int k = 0; k <= 18; ++k) {
@@ -113,11 +116,11 @@ TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
   const char* labels[7] = {"0", "-60", "-120", "-180", "-240", "-300", "-360"};
   for (int j = 0; j < 7; ++j) {
     SCOPED_TRACE(labels[j]);
-    const std::string t = labels[j];
-    const int width = surface.CharWidth * static_cast<int>(t.size());
+    const std::string label = labels[j];
+    const int width = surface.CharWidth * static_cast<int>(label.size());
     bool found = false;
     for (const auto& op : surface.Texts())
-      if (op.text == t && op.x == xs[3 * j] - width / 2 && op.y == 80 - 10 - 2) found = true;
+      if (op.text == label && op.x == xs[3 * j] - width / 2 && op.y == 80 - 10 - 2) found = true;
     EXPECT_TRUE(found);
   }
   // Only every third phase line is labelled ("-20" exists, but as a gain label).
@@ -129,7 +132,7 @@ TEST_F(BlackDiagramTest, PhaseGridLinesDottedWithLabelsEverySixtyDegrees) {
 
 TEST_F(BlackDiagramTest, CriticalPointContourAndItsLabel) {
   surface.RecordMoves = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_TRUE(HasMarker(557, 369, kBlack));
   const RecordedOp* label = surface.FindText("2.3");
   ASSERT_NE(label, nullptr);
@@ -160,17 +163,17 @@ TEST_F(BlackDiagramTest, CriticalPointContourAndItsLabel) {
 }
 
 TEST_F(BlackDiagramTest, ChartIsDrawnWithoutAnyCurve) {
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(surface.Ops.front().kind, RecordedOp::Fill);  // the clearing comes first
   EXPECT_NE(surface.FindText("2.3"), nullptr);
   EXPECT_EQ(CountLinesIn(kBlue), 0);
   EXPECT_EQ(host.BeepCount, 0);
-  EXPECT_EQ(s.ResponseValid, 1);
+  EXPECT_EQ(f.ResponseValid, 1);
 }
 
 TEST_F(BlackDiagramTest, FirstOrderLagPassesMinus45DegreesAtUnitPulsation) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0});
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   bool found = false;
   for (const auto& op : TextsIn(kBlue))
     if (op.text == "1") {
@@ -189,13 +192,13 @@ TEST_F(BlackDiagramTest, FirstOrderLagPassesMinus45DegreesAtUnitPulsation) {
   for (const auto& op : surface.Lines())
     if (op.colour == kBlue) {
       EXPECT_EQ(op.penStyle, PenStyle::Solid);
-      EXPECT_EQ(op.penWidth, s.FramePenWidth);
+      EXPECT_EQ(op.penWidth, t.FramePenWidth);
     }
 }
 
 TEST_F(BlackDiagramTest, DefaultRangeSweepsFiveDecadesWithTwoLabelsEach) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});  // H = 1: one point at (0 deg, 0 dB)
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const auto labels = TextsIn(kBlue);
   EXPECT_EQ(TextsOf(labels), kDefaultLabels);
   for (const auto& op : labels) {
@@ -212,23 +215,24 @@ TEST_F(BlackDiagramTest, ColoursFollowTheSlot) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
   s.NumCoeffs[1] = s.DenCoeffs[1] = s.NumCoeffs[2] = s.DenCoeffs[2] = {1, 0, 0, 0, 0, 0};
   s.CurveTicked[1] = s.CurveTicked[2] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(TextsOf(TextsIn(kRed)), kDefaultLabels);
   EXPECT_EQ(TextsOf(TextsIn(kPurple)), kDefaultLabels);
-  EXPECT_EQ(s.CurveEnabled[0] + s.CurveEnabled[1] + s.CurveEnabled[2], 3);
+  EXPECT_TRUE(f.Swept);
+  EXPECT_EQ(f.CurveEnabled[0] + f.CurveEnabled[1] + f.CurveEnabled[2], 3);
 }
 
 TEST_F(BlackDiagramTest, ForceBlackTurnsCurvesBlack) {
   SetH1({1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
-  s.ForceBlack = 1;
-  DrawBlackDiagram(s);
+  t.ForceBlack = 1;
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLinesIn(kBlue), 0);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 5 * 451);
 }
 
 TEST_F(BlackDiagramTest, FourfoldIntegratorShowsAtPhaseZero) {
   SetH1({1, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 0});
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const auto labels = TextsIn(kBlue);
   ASSERT_FALSE(labels.empty());
   for (const auto& op : labels) EXPECT_EQ(op.x, 1084 + 5) << op.text;
@@ -239,7 +243,7 @@ TEST_F(BlackDiagramTest, FourfoldIntegratorShowsAtPhaseZero) {
 
 TEST_F(BlackDiagramTest, ProductAloneSitsOnZeroDegreesZeroDb) {
   s.CurveTicked[3] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 5 * 451);
   std::vector<std::string> blackLabels;
   for (const auto& op : TextsIn(kBlack))
@@ -257,7 +261,7 @@ TEST_F(BlackDiagramTest, ProductSumsTheTickedFunctionsOnly) {
   s.NumCoeffs[2] = s.NumCoeffs[0];
   s.DenCoeffs[2] = s.DenCoeffs[0];
   s.CurveTicked[2] = s.CurveTicked[3] = true;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   // x(-pi/2) = 1084 - 263.5 -> 820 (half to even); y(-6.0206) = 369 + 43.49 -> 412.
   EXPECT_TRUE(HasMarker(820, 412, kBlack));
   bool found = false;
@@ -270,12 +274,12 @@ TEST_F(BlackDiagramTest, ZeroNumeratorDrawsTheFirstDecadeThenBeeps) {
   SetH1({0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0});
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   // The zero numerator counts as 0 dB at angle 3pi/2: x = 1084 + 790.5 -> 1874.
   EXPECT_EQ(CountLines(1874, 369, 1874, 369, kBlue), 451);
   EXPECT_EQ(TextsOf(TextsIn(kBlue)), (std::vector<std::string>{"0.1", "0.5"}));
   EXPECT_EQ(host.BeepCount, 20);
-  EXPECT_EQ(s.ResponseValid, 0);
+  EXPECT_EQ(f.ResponseValid, 0);
   // The measured points still come, after the curve.
   EXPECT_TRUE(HasMarker(557, 369, kGreen));
 }
@@ -285,7 +289,7 @@ TEST_F(BlackDiagramTest, MeasuredPointsLieOverTheCurves) {
   s.PointCount = 2;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
   s.MeasuredPoints[1] = {0.0, 10.0, -90.0};  // w = 0: ignored
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   std::size_t lastBlue = 0, firstGreen = 0;
   int green = 0;
   for (std::size_t i = 0; i < surface.Ops.size(); ++i) {
@@ -314,11 +318,12 @@ TEST_F(BlackDiagramTest, CaptureCopiesNinetyOneProductPointsPerDecade) {
     countSeenByHandler = s.PointCount;
     host.EditorLines.push_back("written by the handler");
   };
-  DrawBlackDiagram(s);
+  SetCurveTicked(s, 4, true);  // as the redraw does before a capture
+  DrawBlackDiagram(s, t, f);
   EXPECT_TRUE(s.CurveTicked[3]);
   EXPECT_EQ(handlerRuns, 1);
   EXPECT_EQ(countSeenByHandler, 7);  // the handler runs before the count is cleared
-  EXPECT_EQ(s.PointCount, 0);
+  EXPECT_TRUE(f.CaptureBegun);
   ASSERT_EQ(host.EditorLines.size(), 5u * 91u);
   EXPECT_EQ(host.EditorLines[0], "0.1   -0.043   -5.711");
   EXPECT_EQ(host.EditorLines[91], "1   -3.01   -45");
@@ -329,7 +334,7 @@ TEST_F(BlackDiagramTest, NoCaptureLeavesTheEditorAlone) {
   s.CurveTicked[3] = true;
   host.EditorLines = {"kept"};
   s.PointCount = 3;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(host.EditorLines, std::vector<std::string>{"kept"});
   EXPECT_EQ(s.PointCount, 3);
 }
@@ -352,7 +357,7 @@ TEST_P(BlackMarginCallTest, MarginStepRunsOnlyInModeTwoAfterTheFirstSample) {
   s.CurveTicked[3] = c.ProductToo;
   s.ShowMargins = 1;
   s.BodeMode = static_cast<std::uint8_t>(c.BodeMode);
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   bool found = false;
   for (const auto& op : surface.Texts())
     if (op.text.rfind(c.Prefix, 0) == 0) found = true;
@@ -377,7 +382,7 @@ TEST_F(BlackDiagramTest, AbsurdDecadeRangeIsBounded) {
   s.CurveTicked[3] = true;  // product alone: 0 dB, 0 rad at every pulsation
   s.DecadeMin = INT_MIN;
   s.DecadeMax = INT_MAX;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 61 * 451);  // decades -30..30
   EXPECT_EQ(host.BeepCount, 0);
 }
@@ -386,7 +391,7 @@ TEST_F(BlackDiagramTest, EmptyDecadeRangeDrawsTheChartOnly) {
   s.CurveTicked[3] = true;
   s.DecadeMin = 3;
   s.DecadeMax = 2;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   EXPECT_EQ(CountLines(1084, 369, 1084, 369, kBlack), 0);
   EXPECT_NE(surface.FindText("2.3"), nullptr);
   EXPECT_EQ(host.BeepCount, 0);
@@ -408,7 +413,7 @@ TEST_P(BlackBadCurveTest, FarOffCurvesStayWithinTheCoordinateLimit) {
   s.ShowMargins = 1;
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, std::numeric_limits<double>::quiet_NaN(), 1e300};
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   const int limit = kCoordinateLimit + 100;
   for (const auto& op : surface.Ops) {
     if (op.kind != RecordedOp::Line && op.kind != RecordedOp::Text) continue;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/headless_host.h"
+#include "core/selection.h"
 #include "render/primitives.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
@@ -22,11 +23,11 @@ namespace {
 // 66.8 px per 10 dB, q = 319 / 4 = 79.75 px per 90 degrees.
 class BodeViewTest : public ::testing::Test {
  protected:
-  void SetUp() override { scenes::OnSurface(s, host, surface); }
+  void SetUp() override { t = scenes::OnSurface(s, host, surface); }
 
   void Draw() {
-    DrawBodeFrame(s);
-    DrawBodeCurves(s);
+    DrawBodeFrame(s, t, f);
+    DrawBodeCurves(s, t, f);
   }
 
   std::vector<RecordedOp> LinesWhere(const std::function<bool(const RecordedOp&)>& pred) const {
@@ -55,22 +56,24 @@ class BodeViewTest : public ::testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
 };
 
 TEST_F(BodeViewTest, FrameSetsScalesOfTheDiagram) {
-  s.Minus180Y = 0;
-  DrawBodeFrame(s);
-  EXPECT_EQ(s.MidY, 339);
-  EXPECT_DOUBLE_EQ(s.GainPixelsPerDb, 334.0 / 50.0);
-  EXPECT_DOUBLE_EQ(s.PhasePixelsPerRad, 319.0 / 6.283185307179586);
+  f.Minus180Y = 0;
+  DrawBodeFrame(s, t, f);
+  EXPECT_EQ(f.MidY, 339);
+  EXPECT_DOUBLE_EQ(f.GainPixelsPerDb, 334.0 / 50.0);
+  EXPECT_DOUBLE_EQ(f.PhasePixelsPerRad, 319.0 / 6.283185307179586);
   // -2 * 79.75 = -159.5 rounds to -160: 339 + 160.
-  EXPECT_EQ(s.Minus180Y, 499);
+  EXPECT_EQ(f.Minus180Y, 499);
 }
 
 TEST_F(BodeViewTest, FrameAxisAndDecadeLines) {
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   // round(268.5) = 268, round(537), round(805.5) = 806, round(1074); + 30.
   for (int x : {30, 298, 567, 836, 1104}) {
     const auto found = LinesWhere([&](const RecordedOp& l) {
@@ -90,7 +93,7 @@ struct TickCase {
 class BodeFrameTicks : public BodeViewTest, public ::testing::WithParamInterface<TickCase> {};
 
 TEST_P(BodeFrameTicks, TickAtLogPosition) {
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   const TickCase& c = GetParam();
   EXPECT_TRUE(surface.HasLine(c.x, 339 - c.halfLength, c.x, 339 + c.halfLength))
       << "tick at x = " << c.x;
@@ -123,7 +126,7 @@ class BodeFrameLabelsBothModes : public BodeViewTest,
                                  public ::testing::WithParamInterface<TextCase> {};
 
 TEST_P(BodeFrameLabelsBothModes, WrittenAt) {
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   const TextCase& c = GetParam();
   EXPECT_TRUE(HasText(c.text, c.x, c.y)) << c.text;
 }
@@ -150,12 +153,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeViewTest, BothModesGridLines) {
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   // Upper: round(339 - 66.8 i); lower: 339 + round(66.8 i).
   for (int y : {272, 205, 139, 72, 5, 339, 406, 473, 539, 606})
     EXPECT_TRUE(HasGainGridLine(y)) << "gain line at y = " << y;
   EXPECT_FALSE(HasGainGridLine(673)) << "no line for -50 dB";
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "-50"; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "-50"; }), 0);
   // Phase: ticks in both margins, a full line at -180.
   for (int y : {578, 419, 339, 259, 179, 100, 20}) {
     EXPECT_TRUE(surface.HasLine(1134, y, 1104, y)) << y;
@@ -166,18 +169,18 @@ TEST_F(BodeViewTest, BothModesGridLines) {
 }
 
 TEST_F(BodeViewTest, RowNamesOncePerLabelledDecadeAndNoLabelOnLastLine) {
-  DrawBodeFrame(s);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "w"; }), 4);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.text == "log w"; }), 4);
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 1106; }), 0);
+  DrawBodeFrame(s, t, f);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "w"; }), 4);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.text == "log w"; }), 4);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 1106; }), 0);
   EXPECT_EQ(surface.FindText("1000"), nullptr);
 }
 
 TEST_F(BodeViewTest, PhaseOnlyModeDrawsDottedPhaseGridWithUnsignedLabels) {
   s.BodeMode = 1;
-  s.Minus180Y = 123;
-  DrawBodeFrame(s);
-  EXPECT_EQ(s.Minus180Y, 123);
+  f.Minus180Y = 123;
+  DrawBodeFrame(s, t, f);
+  EXPECT_EQ(f.Minus180Y, 123);
   for (int y : {578, 499, 419, 339, 259, 179, 100, 20}) {
     const auto found = LinesWhere([&](const RecordedOp& l) {
       return l.x == 1104 && l.y == y && l.w == 30 && l.h == y && l.penStyle == PenStyle::Dotted;
@@ -190,7 +193,7 @@ TEST_F(BodeViewTest, PhaseOnlyModeDrawsDottedPhaseGridWithUnsignedLabels) {
   EXPECT_TRUE(HasText("0", 1106, 339));
   EXPECT_TRUE(HasText("90", 1106, 259));
   EXPECT_TRUE(HasText("360", 1106, 20));
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 1106 && t.text[0] == '-'; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 1106 && op.text[0] == '-'; }), 0);
   // No gain grid, not even the 0 dB line, but its label stays.
   EXPECT_TRUE(HasText("0dB", 33, 342));
   EXPECT_FALSE(HasGainGridLine(339));
@@ -205,9 +208,9 @@ TEST_F(BodeViewTest, PhaseOnlyModeDrawsDottedPhaseGridWithUnsignedLabels) {
 
 TEST_F(BodeViewTest, GainOnlyModeHasNoPhaseGrid) {
   s.BodeMode = 0;
-  s.Minus180Y = 321;
-  DrawBodeFrame(s);
-  EXPECT_EQ(s.Minus180Y, 321);
+  f.Minus180Y = 321;
+  DrawBodeFrame(s, t, f);
+  EXPECT_EQ(f.Minus180Y, 321);
   EXPECT_FALSE(surface.HasLine(1134, 499, 30, 499));
   EXPECT_FALSE(surface.HasLine(1134, 578, 1104, 578));
   EXPECT_EQ(surface.FindText("-270"), nullptr);
@@ -215,13 +218,13 @@ TEST_F(BodeViewTest, GainOnlyModeHasNoPhaseGrid) {
   EXPECT_TRUE(HasGainGridLine(272));
   EXPECT_TRUE(HasGainGridLine(606));
   // Scales are set in every mode.
-  EXPECT_DOUBLE_EQ(s.PhasePixelsPerRad, 319.0 / 6.283185307179586);
+  EXPECT_DOUBLE_EQ(f.PhasePixelsPerRad, 319.0 / 6.283185307179586);
 }
 
 TEST_F(BodeViewTest, DecadeLabelsBeyondTheTableContinueTheNotation) {
   s.DecadeMin = -12;
   s.DecadeMax = -8;
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   EXPECT_TRUE(HasText("10E-12", 32, 314));
   EXPECT_TRUE(HasText("-12", 32, 324));
   EXPECT_TRUE(HasText("10E-11", 300, 314));
@@ -317,7 +320,7 @@ TEST_F(BodeViewTest, ZeroNumeratorStopsAfterFirstColumn) {
   s.CurveTicked[0] = true;
   s.CurveTicked[3] = true;
   Draw();
-  EXPECT_EQ(s.ResponseValid, 0);
+  EXPECT_EQ(f.ResponseValid, 0);
   EXPECT_EQ(host.BeepCount, 20);
   const auto curves = LinesWhere([](const RecordedOp& l) {
     return l.colour == kBlue || (l.colour == kBlack && l.x == 30 && l.w == 30 && l.y != 5);
@@ -340,9 +343,9 @@ TEST_F(BodeViewTest, CaptureEveryTenthColumnOfTheProduct) {
   host.EditorLines = {"ancien"};
   s.PointCount = 7;
   s.CapturePoints = 1;
+  SetCurveTicked(s, 4, true);  // as the redraw does before a capture
   Draw();
-  EXPECT_TRUE(s.CurveTicked[3]);
-  EXPECT_EQ(s.PointCount, 0);
+  EXPECT_TRUE(f.CaptureBegun);
   ASSERT_EQ(host.EditorLines.size(), 108u);
   // w = 0.1: -10 ln(1.01) / 2.302585 dB, -atan(0.1) in degrees.
   EXPECT_EQ(host.EditorLines[0], "0.1   -0.04321   -5.71059");
@@ -359,10 +362,10 @@ class ScrollCountingHost : public HeadlessHost {
 TEST_F(BodeViewTest, CurvesScrollToTopAndValidateResponse) {
   ScrollCountingHost scrolling;
   s.Host = &scrolling;
-  s.ResponseValid = 0;
+  f.ResponseValid = 0;
   Draw();
   EXPECT_EQ(scrolling.Scrolls, 1);
-  EXPECT_EQ(s.ResponseValid, 1);
+  EXPECT_EQ(f.ResponseValid, 1);
   EXPECT_EQ(scrolling.BeepCount, 0);
 }
 
@@ -397,8 +400,8 @@ class BodeBadInput : public BodeViewTest, public ::testing::WithParamInterface<B
 
 TEST_P(BodeBadInput, DrawsWhatIsSensibleAndStaysBounded) {
   const BadInputCase& c = GetParam();
-  s.PlotWidth = c.width;
-  s.PlotHeight = c.height;
+  t.PlotWidth = c.width;
+  t.PlotHeight = c.height;
   s.DecadeMin = c.decadeMin;
   s.DecadeMax = c.decadeMax;
   s.GainMinDb = c.gainMin;
@@ -454,12 +457,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(BodeViewTest, NoSweepLeavesResponseValidAndSilent) {
-  s.PlotWidth = 60;
+  t.PlotWidth = 60;
   s.CurveTicked[0] = true;
   s.CapturePoints = 1;
   host.EditorLines = {"garde"};
   Draw();
-  EXPECT_EQ(s.ResponseValid, 1);
+  EXPECT_EQ(f.ResponseValid, 1);
   EXPECT_EQ(host.BeepCount, 0);
   EXPECT_EQ(host.EditorLines.size(), 1u);
 }
@@ -467,44 +470,44 @@ TEST_F(BodeViewTest, NoSweepLeavesResponseValidAndSilent) {
 TEST_F(BodeViewTest, GainReferenceOfFiveOrLessKeepsOnlyTheZeroLine) {
   s.GainMinDb = -5;
   s.GainMaxDb = 5;  // round(0.5) = 0 steps of 10 dB
-  DrawBodeFrame(s);
-  EXPECT_DOUBLE_EQ(s.GainPixelsPerDb, 334.0 / 5.0);
+  DrawBodeFrame(s, t, f);
+  EXPECT_DOUBLE_EQ(f.GainPixelsPerDb, 334.0 / 5.0);
   const auto grid = LinesWhere([](const RecordedOp& l) {
     return l.penStyle == PenStyle::Dotted && l.x == 30 && l.w == 1104;
   });
   ASSERT_EQ(grid.size(), 1u);
   EXPECT_EQ(grid[0].y, 339);
   EXPECT_TRUE(HasText("0dB", 33, 342));
-  EXPECT_EQ(CountTexts([](const RecordedOp& t) { return t.x == 33 && t.text != "0dB"; }), 0);
+  EXPECT_EQ(CountTexts([](const RecordedOp& op) { return op.x == 33 && op.text != "0dB"; }), 0);
 }
 
 TEST_F(BodeViewTest, ZeroGainReferenceUsesTenDbScale) {
   s.GainMinDb = 0;
   s.GainMaxDb = 0;
-  DrawBodeFrame(s);
-  EXPECT_DOUBLE_EQ(s.GainPixelsPerDb, 33.4);
+  DrawBodeFrame(s, t, f);
+  EXPECT_DOUBLE_EQ(f.GainPixelsPerDb, 33.4);
 }
 
 TEST_F(BodeViewTest, HugeLowerBoundStopsBelowThePlot) {
   s.GainMinDb = INT_MIN;
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   // 339 + round(5 * 66.8) = 673 is the last line inside a 678 px plot.
   EXPECT_TRUE(HasGainGridLine(673));
   EXPECT_TRUE(HasText("-50", 33, 676));
   EXPECT_EQ(surface.FindText("-60"), nullptr);
-  EXPECT_DOUBLE_EQ(s.GainPixelsPerDb, 6.68);
+  EXPECT_DOUBLE_EQ(f.GainPixelsPerDb, 6.68);
 }
 
 TEST_F(BodeViewTest, HugeGainReferenceDrawsNoSubPixelGrid) {
   s.GainMinDb = -40;
   s.GainMaxDb = INT_MAX;
-  DrawBodeFrame(s);
+  DrawBodeFrame(s, t, f);
   const auto grid = LinesWhere([](const RecordedOp& l) {
     return l.penStyle == PenStyle::Dotted && l.x == 30 && l.w == 1104;
   });
   ASSERT_EQ(grid.size(), 1u);
   EXPECT_EQ(grid[0].y, 339);
-  EXPECT_DOUBLE_EQ(s.GainPixelsPerDb, 334.0 / 2147483647.0);
+  EXPECT_DOUBLE_EQ(f.GainPixelsPerDb, 334.0 / 2147483647.0);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace {
 class CurveTableTest : public testing::Test {
  protected:
   void SetUp() override {
-    scenes::OnSurface(s, host, surface);
+    target = scenes::OnSurface(s, host, surface);
     // H1 = 1/(1+p), H2 = 2/(1+0.1p+p^2), and their product.
     s.NumCoeffs[0] = {1, 0, 0, 0, 0, 0};
     s.DenCoeffs[0] = {1, 1, 0, 0, 0, 0};
@@ -30,6 +30,8 @@ class CurveTableTest : public testing::Test {
   }
 
   DiagramState s;
+  DrawTarget target;
+  FrameResult frame;
   HeadlessHost host;
   RecordingSurface surface;
 };
@@ -38,19 +40,20 @@ TEST_F(CurveTableTest, BodeRowsAreThePictureColumns) {
   s.DecadeMin = -1;
   s.DecadeMax = 1;
   s.BodeMode = 0;  // gain only: H1's blue lines are its gain segments, one per column
-  DrawBodeFrame(s);
-  DrawBodeCurves(s);
-  const CurveTable t = SweepDrawnCurves(s);
+  DrawBodeFrame(s, target, frame);
+  DrawBodeCurves(s, target, frame);
+  const CurveTable t = SweepDrawnCurves(s, target.PlotWidth);
   ASSERT_EQ(t.Names, (std::vector<std::string>{"H1", "H2", "H1.H2"}));
-  ASSERT_EQ(t.W.size(), static_cast<std::size_t>(s.PlotWidth - 60 + 1));
+  ASSERT_EQ(t.W.size(), static_cast<std::size_t>(target.PlotWidth - 60 + 1));
   std::vector<RecordedOp> blue;
   for (const RecordedOp& op : surface.Lines())
     if (op.colour == kBlue) blue.push_back(op);
   ASSERT_EQ(blue.size(), t.W.size());
   for (std::size_t i = 0; i < t.W.size(); ++i) {
-    EXPECT_NEAR(std::log10(t.W[i]), -1 + 2.0 * static_cast<double>(i) / (s.PlotWidth - 60), 1e-12);
+    EXPECT_NEAR(std::log10(t.W[i]), -1 + 2.0 * static_cast<double>(i) / (target.PlotWidth - 60),
+                1e-12);
     EXPECT_EQ(blue[i].w, static_cast<int>(i) + 30);
-    EXPECT_EQ(blue[i].h, s.MidY - RoundPixel(t.GainDb[0][i] * s.GainPixelsPerDb)) << i;
+    EXPECT_EQ(blue[i].h, frame.MidY - RoundPixel(t.GainDb[0][i] * frame.GainPixelsPerDb)) << i;
     const double w = t.W[i];
     EXPECT_NEAR(t.GainDb[0][i], -10 * std::log10(1 + w * w), 1e-5);
     EXPECT_NEAR(t.PhaseDeg[0][i], -std::atan(w) * 180 / std::numbers::pi, 1e-9);
@@ -65,7 +68,7 @@ TEST_F(CurveTableTest, BlackRowsFollowItsDecadesAndStopWithThePicture) {
   s.BlackView = 1;
   s.DecadeMin = -2;
   s.DecadeMax = 1;
-  CurveTable t = SweepDrawnCurves(s);
+  CurveTable t = SweepDrawnCurves(s, target.PlotWidth);
   ASSERT_EQ(t.W.size(), 4u * 451u);
   EXPECT_NEAR(t.W.front(), 0.01, 1e-15);
   EXPECT_NEAR(t.W.back(), 100, 1e-12);
@@ -73,10 +76,10 @@ TEST_F(CurveTableTest, BlackRowsFollowItsDecadesAndStopWithThePicture) {
   // H1's numerator zero at every pulsation: the first decade is finished,
   // then the picture stops, and so does the table.
   s.NumCoeffs[0] = {};
-  t = SweepDrawnCurves(s);
+  t = SweepDrawnCurves(s, target.PlotWidth);
   EXPECT_EQ(t.W.size(), 451u);
   s.BlackView = 0;
-  t = SweepDrawnCurves(s);
+  t = SweepDrawnCurves(s, target.PlotWidth);
   EXPECT_EQ(t.W.size(), 1u);
 }
 
@@ -102,7 +105,7 @@ TEST_F(CurveTableTest, ZeroOrPoleOnTheAxisGoesOnThroughAnInfiniteGain) {
     SCOPED_TRACE(c.name);
     s.NumCoeffs[0] = c.num1;
     s.DenCoeffs[1] = c.den2;
-    const CurveTable t = SweepDrawnCurves(s);
+    const CurveTable t = SweepDrawnCurves(s, target.PlotWidth);
     ASSERT_EQ(t.W.size(), 2u * 451u);
     ASSERT_EQ(t.W[451], 1.0);
     const double expected[3] = {c.h1, c.h2, c.product};
@@ -116,7 +119,8 @@ TEST_F(CurveTableTest, ZeroOrPoleOnTheAxisGoesOnThroughAnInfiniteGain) {
     }
   }
   s.NumCoeffs[0] = {1, 0, 1, 0, 0, 0};
-  EXPECT_NE(CurveTableCsv(SweepDrawnCurves(s)).find("\n1,-inf,"), std::string::npos);
+  EXPECT_NE(CurveTableCsv(SweepDrawnCurves(s, target.PlotWidth)).find("\n1,-inf,"),
+            std::string::npos);
 }
 
 }  // namespace

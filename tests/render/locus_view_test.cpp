@@ -17,7 +17,7 @@ struct Picture {
   RecordingSurface surface;
   HeadlessHost host;
   DiagramState system;
-  DiagramState s;
+  DrawTarget s;
   Locus locus;
   LocusPoles poles;
   Picture() {

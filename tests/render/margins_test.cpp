@@ -27,21 +27,21 @@ constexpr double kPi = std::numbers::pi;
 class MarginsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    scenes::OnSurface(s, host, surface);
+    t = scenes::OnSurface(s, host, surface);
     s.ShowMargins = 1;
     s.MarginRecords = &margins;
   }
 
   void DrawBode() {
-    DrawBodeFrame(s);
-    DrawBodeCurves(s);
+    DrawBodeFrame(s, t, f);
+    DrawBodeCurves(s, t, f);
   }
 
   const RecordedOp* Text(std::string_view text) const { return surface.FindText(text); }
   std::vector<RecordedOp> TextsStartingWith(std::string_view prefix) const {
     std::vector<RecordedOp> out;
-    for (const auto& t : surface.Texts())
-      if (t.text.rfind(prefix, 0) == 0) out.push_back(t);
+    for (const auto& op : surface.Texts())
+      if (op.text.rfind(prefix, 0) == 0) out.push_back(op);
     return out;
   }
   static double PulsationOf(const std::string& text) {
@@ -56,6 +56,8 @@ class MarginsTest : public ::testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
   std::vector<MarginRecord> margins;
@@ -77,11 +79,11 @@ TEST_F(MarginsTest, BodePhaseMarginOfIntegratorWithLag) {
   EXPECT_NEAR(margins[0].Value, 51.827, 0.3);
   EXPECT_EQ(margins[0].Kind, MarginKind::Phase);
 
-  const RecordedOp* t = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 52);
-  EXPECT_EQ(t->y, 50);
-  EXPECT_EQ(t->colour, kBlue);
+  const RecordedOp* text = Text(Log()[0]);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->x, 52);
+  EXPECT_EQ(text->y, 50);
+  EXPECT_EQ(text->colour, kBlue);
   // x = 241 + 30; phase -2.2375 rad is 113.6 px below MidY; gain about 0.
   EXPECT_TRUE(surface.HasLine(271, 339, 271, 499));
   EXPECT_TRUE(surface.HasLine(271, 453, 271, 339));
@@ -100,10 +102,10 @@ TEST_F(MarginsTest, BodeGainMarginOfTripleLag) {
   DrawBode();
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MG1: 18.137 en w= 1.739");
-  const RecordedOp* t = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 232);
-  EXPECT_EQ(t->y, 50);
+  const RecordedOp* text = Text(Log()[0]);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->x, 232);
+  EXPECT_EQ(text->y, 50);
   // Column 333: gain -18.14 dB at y = 339 + 121, phase just past -180.
   EXPECT_TRUE(surface.HasLine(363, 339, 363, 499));
   EXPECT_TRUE(surface.HasLine(363, 499, 363, 460));
@@ -128,7 +130,7 @@ TEST_F(MarginsTest, TripleIntegratorHasNoGainMarginInBlack) {
   s.CurveTicked[0] = true;
   s.CurveTicked[3] = true;
   s.BlackView = 1;
-  DrawBlackDiagram(s);
+  DrawBlackDiagram(s, t, f);
   for (const auto& text : Log()) EXPECT_NE(text.rfind("MG", 0), 0u) << text;
   EXPECT_TRUE(TextsStartingWith("MG").empty());
 }
@@ -145,9 +147,9 @@ TEST_F(MarginsTest, LaterCrossingWritesOverTheEarlierOne) {
   EXPECT_EQ(Log()[1], "MP1: 112.327 en w= 48.036");
   const auto texts = TextsStartingWith("MP1: ");
   ASSERT_EQ(texts.size(), 2u);
-  for (const auto& t : texts) {
-    EXPECT_EQ(t.x, 52);
-    EXPECT_EQ(t.y, 50);
+  for (const auto& op : texts) {
+    EXPECT_EQ(op.x, 52);
+    EXPECT_EQ(op.y, 50);
   }
   EXPECT_EQ(texts.back().text, Log()[1]);
   EXPECT_LT(PulsationOf(texts[0].text), PulsationOf(texts[1].text));
@@ -224,24 +226,24 @@ class BodeMarginStepTest : public MarginsTest {
  protected:
   void SetUp() override {
     MarginsTest::SetUp();
-    DrawBodeFrame(s);
+    DrawBodeFrame(s, t, f);
     surface.Clear();
   }
-  double Gain(double db) const { return db * s.GainPixelsPerDb; }
-  double Phase(double rad) const { return rad * s.PhasePixelsPerRad; }
+  double Gain(double db) const { return db * f.GainPixelsPerDb; }
+  double Phase(double rad) const { return rad * f.PhasePixelsPerRad; }
 };
 
 TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
-  UseColour(s, kPurple);
-  BodeMarginStep(s, 3, 400, 2.0, Gain(-1), Phase(-2), Gain(1), Phase(-1.9), 52, 232);
+  UseColour(t, kPurple);
+  BodeMarginStep(s, t, f, 3, 400, 2.0, Gain(-1), Phase(-2), Gain(1), Phase(-1.9), 52, 232);
   // (pi - 2) * 180 / pi = 65.4084; yG = 339 + round(6.68), yP = 339 + round(101.54).
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MP3: 65.408 en w= 2");
-  const RecordedOp* t = Text(Log()[0]);
-  ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, 52);
-  EXPECT_EQ(t->y, 70);
-  EXPECT_EQ(t->colour, kPurple);
+  const RecordedOp* text = Text(Log()[0]);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->x, 52);
+  EXPECT_EQ(text->y, 70);
+  EXPECT_EQ(text->colour, kPurple);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_TRUE(surface.HasLine(400, 339, 400, 499));
@@ -255,7 +257,7 @@ TEST_F(BodeMarginStepTest, PhaseMarginMarksAndText) {
 }
 
 TEST_F(BodeMarginStepTest, BothCrossingsOnOneSample) {
-  BodeMarginStep(s, 4, 500, 10.0, Gain(-2), Phase(-3.3), Gain(0.5), Phase(-3.0), 52, 232);
+  BodeMarginStep(s, t, f, 4, 500, 10.0, Gain(-2), Phase(-3.3), Gain(0.5), Phase(-3.0), 52, 232);
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(Log()[0].rfind("MP globale: ", 0), 0u);
   EXPECT_EQ(Log()[1], "MG globale: 2 en w= 10");
@@ -275,7 +277,7 @@ class BodeMarginNoCrossing : public BodeMarginStepTest,
 
 TEST_P(BodeMarginNoCrossing, NothingDrawnOrWritten) {
   const NoCrossingCase& c = GetParam();
-  BodeMarginStep(s, 1, 300, 1.0, Gain(c.gainDb), Phase(c.phaseRad), Gain(c.prevGainDb),
+  BodeMarginStep(s, t, f, 1, 300, 1.0, Gain(c.gainDb), Phase(c.phaseRad), Gain(c.prevGainDb),
                  Phase(c.prevPhaseRad), 52, 232);
   EXPECT_TRUE(margins.empty());
   EXPECT_TRUE(surface.Ops.empty());
@@ -293,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, BodeMarginNoCrossing,
 
 TEST_F(BodeMarginStepTest, PhaseWrapCountsAsCrossing) {
   // From -200 degrees to +143 degrees: the jump passes -180.
-  BodeMarginStep(s, 2, 600, 3.0, Gain(-4), Phase(2.5), Gain(-4), Phase(-3.5), 52, 232);
+  BodeMarginStep(s, t, f, 2, 600, 3.0, Gain(-4), Phase(2.5), Gain(-4), Phase(-3.5), 52, 232);
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], "MG2: 4 en w= 3");
 }
@@ -304,7 +306,7 @@ class BlackMarginStepTest : public MarginsTest {
  protected:
   void SetUp() override {
     MarginsTest::SetUp();
-    s.PlotWidth = 1135;
+    t.PlotWidth = 1135;
     layout.XS = 1055;
     layout.X0 = 1085;
     layout.YS = 578;
@@ -329,13 +331,13 @@ class BlackMarginCases : public BlackMarginStepTest,
 
 TEST_P(BlackMarginCases, ArrowAndText) {
   const BlackCase& c = GetParam();
-  BlackMarginStep(s, c.slot, layout, 2.0, c.phase, c.gain, c.prevPhase, c.prevGain, c.xs, c.ys);
+  BlackMarginStep(s, t, c.slot, layout, 2.0, c.phase, c.gain, c.prevPhase, c.prevGain, c.xs, c.ys);
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0], c.text);
-  const RecordedOp* t = Text(c.text);
-  ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->x, c.textX);
-  EXPECT_EQ(t->y, c.textY);
+  const RecordedOp* text = Text(c.text);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->x, c.textX);
+  EXPECT_EQ(text->y, c.textY);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 3u) << "an arrow only";
   EXPECT_EQ(lines[0].x, c.x1);
@@ -362,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
   layout.XS = 1054;
   layout.X0 = 1084;
-  BlackMarginStep(s, 1, layout, 5.0, -3.3, -1.0, -3.0, 1.0, 600, 420);
+  BlackMarginStep(s, t, 1, layout, 5.0, -3.3, -1.0, -3.0, 1.0, 600, 420);
   ASSERT_EQ(margins.size(), 2u);
   EXPECT_EQ(Log()[1], "MG1: 1 en w= 5");
   const auto lines = surface.Lines();
@@ -372,7 +374,7 @@ TEST_F(BlackMarginStepTest, EvenChartWidthPutsBothArrowsOnOneAbscissa) {
 }
 
 TEST_F(BlackMarginStepTest, TripleIntegratorPhaseNeverCrosses) {
-  BlackMarginStep(s, 1, layout, 1.0, -1.5 * kPi, -3.0, -1.5 * kPi, 3.0, 600, 420);
+  BlackMarginStep(s, t, 1, layout, 1.0, -1.5 * kPi, -3.0, -1.5 * kPi, 3.0, 600, 420);
   ASSERT_EQ(margins.size(), 1u);
   EXPECT_EQ(Log()[0].rfind("MP1: -90 ", 0), 0u);
 }

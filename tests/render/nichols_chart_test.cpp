@@ -17,18 +17,20 @@ namespace {
 class NicholsChartTest : public testing::Test {
  protected:
   void SetUp() override {
-    scenes::OnSurface(s, host, surface);
+    t = scenes::OnSurface(s, host, surface);
     s.BlackView = 1;
     s.ShowNicholsChart = 1;
   }
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
 };
 
 TEST_F(NicholsChartTest, ContoursStayInTheFrameAndLabelsApart) {
-  DrawBlackDiagram(s);
-  const BlackLayout l = ComputeBlackLayout(s);
+  DrawBlackDiagram(s, t, f);
+  const BlackLayout l = ComputeBlackLayout(t);
   const int top = l.Y0 - l.YS * 40 / 80 - 1, bottom = l.Y0 + l.YS * 30 / 80 + 1;
   int lines = 0;
   for (const RecordedOp& op : surface.Lines()) {
@@ -60,8 +62,8 @@ TEST_F(NicholsChartTest, ContoursStayInTheFrameAndLabelsApart) {
 }
 
 TEST_F(NicholsChartTest, PrintedInBlack) {
-  s.ForceBlack = 1;
-  DrawBlackDiagram(s);
+  t.ForceBlack = 1;
+  DrawBlackDiagram(s, t, f);
   for (const RecordedOp& op : surface.Ops)
     if (op.kind == RecordedOp::Line || op.kind == RecordedOp::Text) {
       EXPECT_EQ(op.colour, kBlack);

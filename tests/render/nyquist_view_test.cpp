@@ -13,7 +13,7 @@ namespace {
 
 struct Picture {
   RecordingSurface surface;
-  DiagramState s;
+  DrawTarget s;
   Picture() {
     s.DrawCanvas = s.ScreenCanvas = &surface;
     s.PlotWidth = 640;

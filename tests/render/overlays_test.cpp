@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "core/headless_host.h"
 #include "render/black.h"
 #include "render/primitives.h"
+#include "render/redraw.h"
 #include "support/recording_surface.h"
 #include "support/three_functions.h"
 
@@ -22,7 +24,7 @@ namespace {
 class OverlayTest : public testing::Test {
  protected:
   void SetUp() override {
-    scenes::OnSurface(s, host, surface);
+    t = scenes::OnSurface(s, host, surface);
     cursor.Th = 10;
     cursor.RowA = 12;
     cursor.RowB = 22;
@@ -44,6 +46,8 @@ class OverlayTest : public testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   RecordingSurface surface;
   HeadlessHost host;
   LegendCursor cursor;
@@ -64,14 +68,14 @@ class BodeMeasuredPointsTest : public OverlayTest,
 TEST_P(BodeMeasuredPointsTest, SquaresFollowTheMode) {
   const BodePointsCase& c = GetParam();
   s.BodeMode = static_cast<std::uint8_t>(c.Mode);
-  s.MidY = 300;
-  s.GainPixelsPerDb = 5;
-  s.PhasePixelsPerRad = 100;
+  f.MidY = 300;
+  f.GainPixelsPerDb = 5;
+  f.PhasePixelsPerRad = 100;
   s.PointCount = 3;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};  // 268.5 pixels right of the axis: even -> 268
   s.MeasuredPoints[1] = {0.0, 20.0, 0.0};    // w = 0: skipped
   s.MeasuredPoints[2] = {10.0, 10.0, 90.0};
-  DrawBodeMeasuredPoints(s);
+  DrawBodeMeasuredPoints(s, t, f);
   EXPECT_EQ(HasSquare(298, 300, 2), c.Gain);
   EXPECT_EQ(HasSquare(298, 614, 1), c.Phase);
   EXPECT_EQ(HasSquare(567, 250, 2), c.Gain);
@@ -91,15 +95,15 @@ INSTANTIATE_TEST_SUITE_P(Modes, BodeMeasuredPointsTest,
 
 TEST_F(OverlayTest, BodePointsWithUnusablePulsationsDoNotCrash) {
   s.BodeMode = 2;
-  s.MidY = 300;
-  s.GainPixelsPerDb = 5;
-  s.PhasePixelsPerRad = 100;
+  f.MidY = 300;
+  f.GainPixelsPerDb = 5;
+  f.PhasePixelsPerRad = 100;
   s.PointCount = 4;
   s.MeasuredPoints[0] = {-5.0, 0.0, 0.0};  // ln of a negative: NaN, lands on the axis
   s.MeasuredPoints[1] = {std::numeric_limits<double>::infinity(), 1e300, -1e300};
   s.MeasuredPoints[2] = {1e-320, std::numeric_limits<double>::quiet_NaN(), 0.0};
   s.MeasuredPoints[3] = {1.0, 0.0, 0.0};
-  DrawBodeMeasuredPoints(s);
+  DrawBodeMeasuredPoints(s, t, f);
   EXPECT_TRUE(HasSquare(30, 300, 2));
   for (const auto& op : surface.Lines()) {
     EXPECT_LE(std::abs(op.x), kCoordinateLimit + 100);
@@ -109,23 +113,23 @@ TEST_F(OverlayTest, BodePointsWithUnusablePulsationsDoNotCrash) {
 
 TEST_F(OverlayTest, BodePointsWithAZeroWidthRangeDoNotCrash) {
   s.BodeMode = 0;
-  s.MidY = 300;
+  f.MidY = 300;
   s.DecadeMin = s.DecadeMax = 2;
-  s.PlotWidth = 60;
+  t.PlotWidth = 60;
   s.PointCount = 1;
   s.MeasuredPoints[0] = {10.0, 0.0, 0.0};
-  DrawBodeMeasuredPoints(s);
+  DrawBodeMeasuredPoints(s, t, f);
   EXPECT_EQ(surface.Lines().size(), 5u);
 }
 
 TEST_F(OverlayTest, PointCountOutsideTheArrayIsBounded) {
   s.BodeMode = 0;
   s.PointCount = 1 << 30;
-  DrawBodeMeasuredPoints(s);  // all 500 records have w = 0
+  DrawBodeMeasuredPoints(s, t, f);  // all 500 records have w = 0
   EXPECT_TRUE(surface.Lines().empty());
   s.PointCount = -4;
   s.MeasuredPoints[0] = {1.0, 0.0, 0.0};
-  DrawBlackMeasuredPoints(s, ComputeBlackLayout(s));
+  DrawBlackMeasuredPoints(s, t, f, ComputeBlackLayout(t));
   EXPECT_TRUE(surface.Lines().empty());
 }
 
@@ -134,7 +138,7 @@ TEST_F(OverlayTest, BlackPointsMapPhaseAndGainOnTheChart) {
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};  // the critical point
   s.MeasuredPoints[1] = {2.0, 10.0, -90.0};  // 820.5 -> 820, 296.75 -> 297
   s.MeasuredPoints[2] = {0.0, 0.0, -180.0};  // skipped
-  DrawBlackMeasuredPoints(s, ComputeBlackLayout(s));
+  DrawBlackMeasuredPoints(s, t, f, ComputeBlackLayout(t));
   EXPECT_TRUE(HasSquare(557, 369, 2));
   EXPECT_TRUE(HasSquare(820, 297, 2));
   EXPECT_EQ(surface.Lines().size(), 10u);
@@ -142,17 +146,18 @@ TEST_F(OverlayTest, BlackPointsMapPhaseAndGainOnTheChart) {
 }
 
 TEST_F(OverlayTest, BlackPointsTurnBlackWhenForced) {
-  s.ForceBlack = 1;
+  t.ForceBlack = 1;
   s.PointCount = 1;
   s.MeasuredPoints[0] = {1.0, 0.0, -180.0};
-  DrawBlackMeasuredPoints(s, ComputeBlackLayout(s));
+  DrawBlackMeasuredPoints(s, t, f, ComputeBlackLayout(t));
   ASSERT_FALSE(surface.Lines().empty());
   for (const auto& op : surface.Lines()) EXPECT_EQ(op.colour, kBlack);
 }
 
 // --- Curve capture ---------------------------------------------------------
 
-TEST_F(OverlayTest, BeginCaptureTicksTheProductThenClears) {
+TEST_F(OverlayTest, CaptureTicksTheProductBeforeTheFrameThenClears) {
+  s.CapturePoints = 1;
   s.PointCount = 12;
   host.EditorLines = {"a", "b"};
   std::vector<std::string> seen;
@@ -161,17 +166,19 @@ TEST_F(OverlayTest, BeginCaptureTicksTheProductThenClears) {
                    " lines " + std::to_string(host.EditorLines.size()));
     host.AppendEditorLine("from the nested redraw");
   };
-  BeginCurveCapture(s);
+  ASSERT_TRUE(RedrawDiagram(s, t, f));
   EXPECT_EQ(seen, std::vector<std::string>{"box 4 count 12 lines 2"});
   EXPECT_TRUE(s.CurveTicked[3]);
+  EXPECT_TRUE(f.CaptureBegun);
   EXPECT_EQ(s.PointCount, 0);
-  EXPECT_TRUE(host.EditorLines.empty());
+  EXPECT_EQ(std::count(host.EditorLines.begin(), host.EditorLines.end(), "from the nested redraw"),
+            0);
 
   // Already ticked: the handler does not run again, the clearing still happens.
   host.EditorLines = {"c"};
-  BeginCurveCapture(s);
+  ASSERT_TRUE(RedrawDiagram(s, t, f));
   EXPECT_EQ(seen.size(), 1u);
-  EXPECT_TRUE(host.EditorLines.empty());
+  EXPECT_EQ(std::count(host.EditorLines.begin(), host.EditorLines.end(), "c"), 0);
 }
 
 TEST_F(OverlayTest, CaptureLinesAppendInOrder) {
@@ -183,9 +190,9 @@ TEST_F(OverlayTest, CaptureLinesAppendInOrder) {
 TEST_F(OverlayTest, CaptureWithoutHostIsHarmless) {
   s.Host = nullptr;
   s.PointCount = 5;
-  BeginCurveCapture(s);
+  BeginCurveCapture(s, f);
   CaptureCurveLine(s, "x");
-  EXPECT_EQ(s.PointCount, 0);
+  EXPECT_TRUE(f.CaptureBegun);
 }
 
 // --- Parameter legend ------------------------------------------------------
@@ -216,7 +223,7 @@ TEST_P(ParameterLegendTest, WritesTheUsedParametersInTwoColumns) {
   s.NumText[1].Assign(c.Num);
   s.DenText[2].Assign(c.Den);
   s.ParamT = c.T;
-  DrawParameterLegend(s, cursor);
+  DrawParameterLegend(s, t, cursor);
   std::vector<LegendText> got;
   for (const auto& op : surface.Texts()) got.push_back({op.text, op.x, op.y});
   EXPECT_EQ(got, c.Expected);
@@ -290,7 +297,7 @@ TEST_P(FormulaLabelTest, TypedThenNumericFraction) {
   s.NumCoeffs[i] = c.NumC;
   s.DenCoeffs[i] = c.DenC;
   cursor.X = 65;
-  DrawFormulaLabel(s, cursor, c.K);
+  DrawFormulaLabel(s, t, cursor, c.K);
   std::vector<LegendText> got;
   for (const auto& op : surface.Texts()) got.push_back({op.text, op.x, op.y});
   EXPECT_EQ(got, c.Expected);

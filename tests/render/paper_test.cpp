@@ -20,14 +20,14 @@ namespace {
 
 class SweepTest : public testing::Test {
  protected:
-  void SetUp() override { scenes::OnSurface(s, host, surface); }
+  void SetUp() override { t = scenes::OnSurface(s, host, surface); }
 
   void Draw() {
     if (s.BlackView) {
-      DrawBlackDiagram(s);
+      DrawBlackDiagram(s, t, f);
     } else {
-      DrawBodeFrame(s);
-      DrawBodeCurves(s);
+      DrawBodeFrame(s, t, f);
+      DrawBodeCurves(s, t, f);
     }
   }
   std::vector<RecordedOp> LinesIn(Rgb colour) const {
@@ -38,6 +38,8 @@ class SweepTest : public testing::Test {
   }
 
   DiagramState s;
+  DrawTarget t;
+  FrameResult f;
   HeadlessHost host;
   RecordingSurface surface;
 };
@@ -64,10 +66,10 @@ TEST_P(NotchTest, CurveReachesTheEdgeAndGoesOn) {
   s.CurveTicked[3] = true;
   Draw();
   EXPECT_EQ(host.BeepCount, 0);
-  EXPECT_EQ(s.ResponseValid, 1);
+  EXPECT_EQ(f.ResponseValid, 1);
   for (Rgb colour : {kBlue, kBlack}) {
     bool edge = false;
-    for (const auto& l : LinesIn(colour)) edge |= l.h == s.PlotHeight || l.y == s.PlotHeight;
+    for (const auto& l : LinesIn(colour)) edge |= l.h == t.PlotHeight || l.y == t.PlotHeight;
     EXPECT_TRUE(edge) << "the zero column at the bottom edge";
   }
   if (c.Black) {
@@ -78,7 +80,7 @@ TEST_P(NotchTest, CurveReachesTheEdgeAndGoesOn) {
     // at 79.75 px per 90 degrees) from the zero's column to the next.
     bool last = false, jump = false;
     for (const auto& l : LinesIn(kBlue)) {
-      last |= l.w == s.PlotWidth - 30;
+      last |= l.w == t.PlotWidth - 30;
       jump |= l.penStyle == PenStyle::Dotted && l.w == l.x + 1 && std::abs(l.h - l.y) >= 159 &&
               std::abs(l.h - l.y) <= 160;
     }
@@ -118,7 +120,7 @@ TEST_F(SweepTest, ZeroPolynomialStillStops) {
   s.NumCoeffs[0] = {0, 0, 0, 0, 0, 0};
   s.CurveTicked[0] = true;
   Draw();
-  EXPECT_EQ(s.ResponseValid, 0);
+  EXPECT_EQ(f.ResponseValid, 0);
   EXPECT_EQ(host.BeepCount, 20);
 }
 
@@ -134,9 +136,9 @@ class PaperPenTest : public SweepTest, public testing::WithParamInterface<PenCas
 TEST_P(PaperPenTest, CurvesWideSolidInsideAndNamed) {
   const PenCase& c = GetParam();
   s.BlackView = static_cast<std::uint8_t>(c.Black);
-  s.OnPaper = 1;
-  s.CurvePenWidth = c.Curve;
-  s.FramePenWidth = c.Frame;
+  t.OnPaper = 1;
+  t.CurvePenWidth = c.Curve;
+  t.FramePenWidth = c.Frame;
   // 10 / (p (1 + p)): far below the frame at the high end.
   s.NumCoeffs[0] = {10, 0, 0, 0, 0, 0};
   s.DenCoeffs[0] = {0, 1, 1, 0, 0, 0};
@@ -145,7 +147,7 @@ TEST_P(PaperPenTest, CurvesWideSolidInsideAndNamed) {
   const std::vector<RecordedOp> curve = LinesIn(kBlue);
   ASSERT_FALSE(curve.empty());
   const int top = c.Black ? 80 : 5;  // y of +40 dB in the Black chart
-  const int bottom = c.Black ? 586 : s.PlotHeight - 40;
+  const int bottom = c.Black ? 586 : t.PlotHeight - 40;
   // Dashes: lines that do not start where the one before ended.
   int dashes = 0;
   for (std::size_t i = 1; i < curve.size(); ++i)
@@ -192,12 +194,12 @@ TEST_F(SweepTest, PageWritesTheWindowsMargins) {
   };
   const std::vector<std::string> window = margins();
   ASSERT_FALSE(window.empty());
-  s.PlotWidth = 694;
-  s.PlotHeight = 694;
-  s.OnPaper = 1;
+  t.PlotWidth = 694;
+  t.PlotHeight = 694;
+  t.OnPaper = 1;
   const std::vector<std::string> ownColumns = margins();
-  s.MarginPlotWidth = scenes::kPlotWidth;
-  s.MarginPlotHeight = scenes::kPlotHeight;
+  t.MarginPlotWidth = scenes::kPlotWidth;
+  t.MarginPlotHeight = scenes::kPlotHeight;
   EXPECT_EQ(margins(), window);
   EXPECT_NE(ownColumns, window);
 }

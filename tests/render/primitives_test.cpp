@@ -14,14 +14,14 @@ namespace {
 class PrimitivesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &screen;
-    s.PlotWidth = 400;
-    s.PlotHeight = 300;
-    s.FramePenWidth = 1;
-    s.CurvePenWidth = 2;
+    t.DrawCanvas = &surface;
+    t.ScreenCanvas = &screen;
+    t.PlotWidth = 400;
+    t.PlotHeight = 300;
+    t.FramePenWidth = 1;
+    t.CurvePenWidth = 2;
   }
-  DiagramState s;
+  DrawTarget t;
   RecordingSurface surface;
   RecordingSurface screen;
 };
@@ -36,7 +36,7 @@ class PlotLineRejection : public PrimitivesTest, public ::testing::WithParamInte
 
 TEST_P(PlotLineRejection, DrawsOnlyWhatCanBeSeen) {
   const LineCase& c = GetParam();
-  PlotLine(s, c.x1, c.y1, c.x2, c.y2);
+  PlotLine(t, c.x1, c.y1, c.x2, c.y2);
   const auto lines = surface.Lines();
   if (!c.drawn) {
     EXPECT_TRUE(lines.empty());
@@ -62,19 +62,19 @@ INSTANTIATE_TEST_SUITE_P(Primitives, PlotLineRejection,
                          [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(PrimitivesTest, TextOnBottomEdgeIsNotWritten) {
-  PlotText(s, 5, 300, "bas");
+  PlotText(t, 5, 300, "bas");
   EXPECT_TRUE(surface.Texts().empty());
-  PlotText(s, 5, 299, "bas");
+  PlotText(t, 5, 299, "bas");
   ASSERT_EQ(surface.Texts().size(), 1u);
   EXPECT_EQ(surface.Texts()[0].y, 299);
   // Above the plot texts are passed on; the surface cuts them.
-  PlotText(s, 5, -20, "haut");
+  PlotText(t, 5, -20, "haut");
   EXPECT_NE(surface.FindText("haut"), nullptr);
 }
 
 TEST_F(PrimitivesTest, ArrowOfZeroLengthDrawsNothingAndRestoresFramePen) {
   surface.SetPen(PenStyle::Dotted, 7);
-  DrawArrow(s, 100, 100, 100, 100);
+  DrawArrow(t, 100, 100, 100, 100);
   EXPECT_TRUE(surface.Lines().empty());
   EXPECT_EQ(surface.CurrentStyle(), PenStyle::Solid);
   EXPECT_EQ(surface.CurrentWidth(), 1);
@@ -90,7 +90,7 @@ class ArrowBarbs : public PrimitivesTest, public ::testing::WithParamInterface<A
 
 TEST_P(ArrowBarbs, ShaftThenTwoBarbsWithCurvePen) {
   const ArrowCase& c = GetParam();
-  DrawArrow(s, c.x1, c.y1, c.x2, c.y2);
+  DrawArrow(t, c.x1, c.y1, c.x2, c.y2);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_TRUE(surface.HasLine(c.x1, c.y1, c.x2, c.y2));
@@ -118,45 +118,45 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(PrimitivesTest, ArrowIgnoresVerticalRejection) {
-  DrawArrow(s, 10, -20, 40, -20);
+  DrawArrow(t, 10, -20, 40, -20);
   EXPECT_EQ(surface.Lines().size(), 3u);
 }
 
 TEST_F(PrimitivesTest, ForceBlackAppliesToUseColourOnly) {
-  s.ForceBlack = 1;
-  UseColour(s, kRed);
+  t.ForceBlack = 1;
+  UseColour(t, kRed);
   EXPECT_EQ(surface.CurrentColour(), kBlack);
-  PlotText(s, 0, 10, "t");
+  PlotText(t, 0, 10, "t");
   EXPECT_EQ(surface.Texts().back().colour, kBlack);
-  SetDrawColour(s, kRed);
+  SetDrawColour(t, kRed);
   EXPECT_EQ(surface.CurrentColour(), kRed);
-  PlotText(s, 0, 10, "u");
+  PlotText(t, 0, 10, "u");
   EXPECT_EQ(surface.Texts().back().colour, kRed);
-  s.ForceBlack = 0;
-  UseColour(s, kPurple);
+  t.ForceBlack = 0;
+  UseColour(t, kPurple);
   EXPECT_EQ(surface.CurrentColour(), kPurple);
 }
 
 TEST_F(PrimitivesTest, OriginIsAddedAfterTheRejectionTest) {
-  s.OriginX = 20;
-  s.OriginY = 30;
-  PlotLine(s, 0, 1, 10, 1);
+  t.OriginX = 20;
+  t.OriginY = 30;
+  PlotLine(t, 0, 1, 10, 1);
   ASSERT_EQ(surface.Lines().size(), 1u);
   EXPECT_TRUE(surface.HasLine(20, 31, 30, 31));
   // y = 0 in plot coordinates is rejected even though it lands at 30.
-  PlotLine(s, 0, 0, 10, 0);
+  PlotLine(t, 0, 0, 10, 0);
   EXPECT_EQ(surface.Lines().size(), 1u);
-  PlotText(s, 5, 6, "o");
+  PlotText(t, 5, 6, "o");
   EXPECT_EQ(surface.Texts()[0].x, 25);
   EXPECT_EQ(surface.Texts()[0].y, 36);
-  DrawArrow(s, 0, 0, 100, 0);
+  DrawArrow(t, 0, 0, 100, 0);
   EXPECT_TRUE(surface.HasLine(20, 30, 120, 30));
   EXPECT_TRUE(surface.HasLine(120, 30, 108, 26));
 }
 
 TEST_F(PrimitivesTest, DottedLineRestoresSolidFramePen) {
-  s.FramePenWidth = 3;
-  PlotDottedLine(s, 0, 10, 50, 10);
+  t.FramePenWidth = 3;
+  PlotDottedLine(t, 0, 10, 50, 10);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].penStyle, PenStyle::Dotted);
@@ -166,7 +166,7 @@ TEST_F(PrimitivesTest, DottedLineRestoresSolidFramePen) {
 }
 
 TEST_F(PrimitivesTest, MarkerIsFiveRowsOfFivePixels) {
-  DrawMarker(s, 50, 60);
+  DrawMarker(t, 50, 60);
   const auto lines = surface.Lines();
   ASSERT_EQ(lines.size(), 5u);
   const int rows[5] = {60, 61, 59, 58, 62};
@@ -179,8 +179,8 @@ TEST_F(PrimitivesTest, MarkerIsFiveRowsOfFivePixels) {
 }
 
 TEST_F(PrimitivesTest, ClearPlotTouchesOnlyTheScreen) {
-  s.OriginX = 40;
-  ClearPlot(s);
+  t.OriginX = 40;
+  ClearPlot(t);
   EXPECT_TRUE(surface.Ops.empty());
   ASSERT_EQ(screen.Ops.size(), 1u);
   EXPECT_EQ(screen.Ops[0].kind, RecordedOp::Fill);

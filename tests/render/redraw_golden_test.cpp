@@ -56,16 +56,16 @@ class CallWriter {
         Ints({surface.PenX(), surface.PenY()}));
   }
 
-  void Outcome(const DiagramState& s, const HeadlessHost& host,
+  void Outcome(const DiagramState& s, const FrameResult& f, const HeadlessHost& host,
                const std::vector<MarginRecord>& margins) {
     for (int i = 0; i < 3; ++i) {
       Add("num" + std::to_string(i + 1) + " " + Reals(s.NumCoeffs[i]));
       Add("den" + std::to_string(i + 1) + " " + Reals(s.DenCoeffs[i]));
     }
     Add("enabled " + Ints({s.CurveEnabled[0], s.CurveEnabled[1], s.CurveEnabled[2]}));
-    Add("mid " + std::to_string(s.MidY) + " -180 at " + std::to_string(s.Minus180Y));
-    Add("scales " + Reals(std::array{s.GainPixelsPerDb, s.PhasePixelsPerRad}));
-    Add("valid " + std::to_string(s.ResponseValid) + " points " + std::to_string(s.PointCount));
+    Add("mid " + std::to_string(f.MidY) + " -180 at " + std::to_string(f.Minus180Y));
+    Add("scales " + Reals(std::array{f.GainPixelsPerDb, f.PhasePixelsPerRad}));
+    Add("valid " + std::to_string(f.ResponseValid) + " points " + std::to_string(s.PointCount));
     Add("boxes " + Ints({s.CurveTicked[0], s.CurveTicked[1], s.CurveTicked[2], s.CurveTicked[3]}) +
         " panel " + (host.PanelInvalid ? "invalid" : "normal") + " beeps " +
         std::to_string(host.BeepCount));
@@ -167,7 +167,7 @@ void SomePoints(DiagramState& s) {
 
 struct GoldenCase {
   const char* Name;
-  std::function<void(DiagramState&)> Setup;
+  std::function<void(DiagramState&, DrawTarget&, HeadlessHost&)> Setup;
 };
 
 // Each case's drawing is recorded in tests/render/golden/<Name>.calls. To
@@ -177,27 +177,27 @@ struct GoldenCase {
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
       {"DefaultsFirstOrderH1",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          s.DenText[0].Assign("1+p");
          s.CurveTicked[0] = true;
        }},
       {"ThreeFunctionsMarginsGainAndPhase",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.ShowMargins = 1;
        }},
       {"ThreeFunctionsGainOnly",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.BodeMode = 0;
        }},
       {"ThreeFunctionsPhaseOnly",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.BodeMode = 1;
        }},
       {"BlackSixToFiveMargins",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.BlackView = 1;
          s.DecadeMin = -6;
@@ -205,55 +205,55 @@ const std::vector<GoldenCase>& Cases() {
          s.ShowMargins = 1;
        }},
       {"BodeMeasuredPointsH1H3Product",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.CurveTicked[1] = false;
          SomePoints(s);
        }},
       {"BlackMeasuredPoints",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.BlackView = 1;
          SomePoints(s);
        }},
       {"BodeCapture",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.CurveTicked[3] = false;  // the capture ticks it
          s.CapturePoints = 1;
          SomePoints(s);
        }},
       {"BlackCapture",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.CurveTicked[3] = false;
          s.BlackView = 1;
          s.CapturePoints = 1;
        }},
       {"PrintGeometryForcedBlack",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget& t, HeadlessHost&) {
          ThreeFunctions(s);
          s.ShowMargins = 1;
-         s.ForceBlack = 1;
-         s.OriginX = 165;
-         s.OriginY = 331;
-         s.CurvePenWidth = 4;
-         s.FramePenWidth = 3;
+         t.ForceBlack = 1;
+         t.OriginX = 165;
+         t.OriginY = 331;
+         t.CurvePenWidth = 4;
+         t.FramePenWidth = 3;
        }},
       {"BodeZeroNumeratorStops",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
        }},
       {"BlackZeroNumeratorStops",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.NumText[1].Assign("0*K");
          s.BlackView = 1;
          s.ShowMargins = 1;
        }},
       {"InvalidTickedFunction",
-       [](DiagramState& s) {
+       [](DiagramState& s, DrawTarget&, HeadlessHost&) {
          ThreeFunctions(s);
          s.DenText[1].Assign("p^2+p");
        }},
@@ -266,24 +266,27 @@ struct Rig {
   DiagramState s;
   HeadlessHost host;
   RecordingSurface surface;
+  DrawTarget target;
+  FrameResult frame;
   std::vector<MarginRecord> margins;
 
   explicit Rig(const GoldenCase& c) {
-    scenes::OnSurface(s, host, surface);
+    target = scenes::OnSurface(s, host, surface);
     s.MarginRecords = &margins;
-    c.Setup(s);
+    c.Setup(s, target, host);
   }
+  bool Redraw() { return RedrawDiagram(s, target, frame); }
 };
 
 // Two redraws in a row on one surface: the second starts with the pen the
 // first left, as every redraw after a spin step does.
 std::vector<std::string> DrawnCalls(const GoldenCase& c) {
   Rig rig(c);
-  RedrawDiagram(rig.s);
-  RedrawDiagram(rig.s);
+  rig.Redraw();
+  rig.Redraw();
   CallWriter w;
   w.Picture(rig.surface);
-  w.Outcome(rig.s, rig.host, rig.margins);
+  w.Outcome(rig.s, rig.frame, rig.host, rig.margins);
   return w.Lines;
 }
 
@@ -368,8 +371,8 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
   };
   {
     Rig rig(find("ThreeFunctionsMarginsGainAndPhase"));
-    ASSERT_TRUE(RedrawDiagram(rig.s));
-    EXPECT_EQ(rig.s.ResponseValid, 1);
+    ASSERT_TRUE(rig.Redraw());
+    EXPECT_EQ(rig.frame.ResponseValid, 1);
     bool mp = false, mg = false, global = false;
     for (const MarginRecord& m : rig.margins) {
       mp = mp || m.Kind == MarginKind::Phase;
@@ -380,30 +383,30 @@ TEST(RedrawGoldenCoverage, CasesReachMarginsCaptureAndStops) {
   }
   {
     Rig rig(find("BlackSixToFiveMargins"));
-    ASSERT_TRUE(RedrawDiagram(rig.s));
-    EXPECT_EQ(rig.s.ResponseValid, 1);
+    ASSERT_TRUE(rig.Redraw());
+    EXPECT_EQ(rig.frame.ResponseValid, 1);
     EXPECT_FALSE(rig.margins.empty());
   }
   {
     Rig rig(find("BodeCapture"));
-    ASSERT_TRUE(RedrawDiagram(rig.s));
+    ASSERT_TRUE(rig.Redraw());
     EXPECT_EQ(rig.host.EditorLines.size(), 108u);  // columns 0, 10, ..., 1070
     EXPECT_TRUE(rig.s.CurveTicked[3]);
   }
   {
     Rig rig(find("BlackCapture"));
-    ASSERT_TRUE(RedrawDiagram(rig.s));
+    ASSERT_TRUE(rig.Redraw());
     EXPECT_EQ(rig.host.EditorLines.size(), 5u * 91u);  // decades -1..3
   }
   for (const char* name : {"BodeZeroNumeratorStops", "BlackZeroNumeratorStops"}) {
     Rig rig(find(name));
-    ASSERT_TRUE(RedrawDiagram(rig.s)) << name;
-    EXPECT_EQ(rig.s.ResponseValid, 0) << name;
+    ASSERT_TRUE(rig.Redraw()) << name;
+    EXPECT_EQ(rig.frame.ResponseValid, 0) << name;
     EXPECT_EQ(rig.host.BeepCount, 20) << name;
   }
   {
     Rig rig(find("InvalidTickedFunction"));
-    EXPECT_FALSE(RedrawDiagram(rig.s));
+    EXPECT_FALSE(rig.Redraw());
     EXPECT_TRUE(rig.host.PanelInvalid);
     EXPECT_TRUE(rig.surface.Ops.empty());
   }

@@ -22,7 +22,7 @@ StepResponse SecondOrder() {
 
 struct Picture {
   RecordingSurface surface;
-  DiagramState s;
+  DrawTarget s;
   explicit Picture(bool black = false) {
     s.DrawCanvas = s.ScreenCanvas = &surface;
     s.PlotWidth = 640;

@@ -165,7 +165,7 @@ TEST(HostileRedraw, NaNParametersStopAtTheFirstSampleAndBeep) {
     h.SetAllParameters(kNaN);
     h.TickLikeALoad();
     h.s.BlackView = view;
-    EXPECT_TRUE(RedrawDiagram(h.s));
+    EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
     EXPECT_EQ(h.host.BeepCount, 20) << int{view};
     EXPECT_FALSE(h.host.PanelInvalid);
   }
@@ -181,8 +181,8 @@ TEST(HostileRedraw, ZeroDenominatorAtASweepPointInTheBlackView) {
   h.TickLikeALoad();
   h.s.CurveTicked[3] = false;
   RecordingSurface recorder;
-  h.s.DrawCanvas = &recorder;
-  EXPECT_TRUE(RedrawDiagram(h.s));
+  h.t.DrawCanvas = &recorder;
+  EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
   EXPECT_EQ(h.host.BeepCount, 0);
   EXPECT_NE(recorder.FindText("0.5"), nullptr);  // decade -1
   EXPECT_NE(recorder.FindText("5"), nullptr);    // decade 0
@@ -200,9 +200,9 @@ TEST(HostileRedraw, ZeroDenominatorAtTheFirstBodeColumn) {
   h.s.DecadeMin = 0;
   h.s.DecadeMax = 2;
   h.TickLikeALoad();
-  EXPECT_TRUE(RedrawDiagram(h.s));
+  EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
   EXPECT_EQ(h.host.BeepCount, 0);
-  EXPECT_EQ(h.s.ResponseValid, 1);
+  EXPECT_EQ(h.f.ResponseValid, 1);
 }
 
 // Ranges that no button gives: a span of zero or less, bounds at the ends of
@@ -233,7 +233,7 @@ TEST_P(HostileRangeTest, DrawsBoundedInBothViews) {
     h.s.ShowMargins = 1;
     h.s.BlackView = view;
     h.TickLikeALoad();
-    EXPECT_TRUE(RedrawDiagram(h.s));
+    EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
     EXPECT_GT(h.surface.Calls, 0);
     EXPECT_EQ(h.host.BeepCount, view == 0 && c.BodeStops ? 20 : 0) << int{view};
     EXPECT_LE(h.surface.MaxMagnitude, 2LL * (1 << 24));
@@ -312,7 +312,7 @@ TEST(HostileTransferFile, ExtremeFieldValuesLoadAndRedraw) {
     h.s.ShowMargins = 1;
     for (std::uint8_t view : {0, 1}) {
       h.s.BlackView = view;
-      const double ms = MillisecondsOf([&] { RedrawDiagram(h.s); });
+      const double ms = MillisecondsOf([&] { RedrawDiagram(h.s, h.t, h.f); });
       EXPECT_LT(ms, 3000.0);
       EXPECT_LE(h.surface.MaxMagnitude, 2LL * (1 << 24));
     }
@@ -372,7 +372,7 @@ TEST(HostilePoints, NumbersBeyondADoubleAreRefused) {
     h.s.MeasuredPoints = s.MeasuredPoints;
     h.s.PointCount = s.PointCount;
     h.s.BlackView = view;
-    EXPECT_TRUE(RedrawDiagram(h.s));
+    EXPECT_TRUE(RedrawDiagram(h.s, h.t, h.f));
     EXPECT_LE(h.surface.MaxMagnitude, 2LL * (1 << 24));
   }
 }

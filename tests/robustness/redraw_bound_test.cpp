@@ -97,7 +97,7 @@ double BestRedrawMs(HostileState& h) {
   double best = std::numeric_limits<double>::infinity();
   for (int run = 0; run < 3; ++run) {
     const double start = ThreadMilliseconds();
-    RedrawDiagram(h.s);
+    RedrawDiagram(h.s, h.t, h.f);
     best = std::min(best, ThreadMilliseconds() - start);
   }
   return best;

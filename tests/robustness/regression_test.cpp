@@ -47,8 +47,8 @@ TEST(Regression, BlackSweepOfAFileDecadeRangeIsCutToSixtyOneDecades) {
   h.s.DecadeMin = INT_MIN;
   h.s.DecadeMax = INT_MAX;
   RecordingSurface recorder;
-  h.s.DrawCanvas = &recorder;
-  DrawBlackDiagram(h.s);
+  h.t.DrawCanvas = &recorder;
+  DrawBlackDiagram(h.s, h.t, h.f);
   std::vector<std::string> labels;  // next to the product's point, 0 dB and 0 rad
   for (const RecordedOp& op : recorder.Texts())
     if (op.x == 1084 + 5 && op.y == 369) labels.push_back(op.text);
@@ -63,8 +63,8 @@ TEST(Regression, BlackSweepOfADecadeRangeInsideTheCutIsWhole) {
   h.s.DecadeMin = -30;
   h.s.DecadeMax = -29;
   RecordingSurface recorder;
-  h.s.DrawCanvas = &recorder;
-  DrawBlackDiagram(h.s);
+  h.t.DrawCanvas = &recorder;
+  DrawBlackDiagram(h.s, h.t, h.f);
   int segments = 0;
   for (const RecordedOp& op : recorder.Lines())
     if (op.x == 1084 && op.y == 369 && op.w == 1084 && op.h == 369) ++segments;
@@ -103,7 +103,7 @@ TEST(Regression, PowerOfPTheCompilationCannotReadTurnsThePanelRed) {
     HostileState h;
     h.s.DenText[0].Assign(text);
     h.s.CurveTicked[0] = true;
-    EXPECT_FALSE(RedrawDiagram(h.s)) << text;
+    EXPECT_FALSE(RedrawDiagram(h.s, h.t, h.f)) << text;
     EXPECT_TRUE(h.host.PanelInvalid) << text;
     EXPECT_EQ(h.host.BeepCount, 40) << text;
     EXPECT_EQ(h.surface.Calls, 0) << text;
@@ -194,7 +194,7 @@ TEST_P(StepOverflowTest, SaysTheOverflowOrABoundedValueAndReturns) {
     EXPECT_LT(line.size(), 60u) << line;
     EXPECT_EQ(line.find("Inf"), std::string::npos) << line;
   }
-  DrawStepView(h.s, r, "H1");
+  DrawStepView(h.t, r, "H1");
   EXPECT_GT(h.surface.Texts, 0);
 }
 
@@ -215,7 +215,7 @@ TEST(Regression, StepViewOfAnInfiniteFinalValueReturns) {
   r.Y = {0, 1};
   r.Slope = {1, 1};
   r.Readouts.FinalValue = std::numeric_limits<double>::infinity();
-  DrawStepView(h.s, r, "H1");
+  DrawStepView(h.t, r, "H1");
   EXPECT_GT(h.surface.Texts, 0);
 }
 

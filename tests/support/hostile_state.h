@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/diagram_state.h"
+#include "render/draw_target.h"
 #include "core/headless_host.h"
 #include "support/recording_surface.h"
 
@@ -47,14 +48,13 @@ struct HostileState {
   DiagramState s;
   HeadlessHost host;
   CountingSurface surface;
+  DrawTarget t;
+  FrameResult f;
 
   explicit HostileState(int width = 1134, int height = 678) {
     SetStartValues(s);
     s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = width;
-    s.PlotHeight = height;
+    t = ScreenTarget(&surface, width, height);
   }
   HostileState(const HostileState&) = delete;
   HostileState& operator=(const HostileState&) = delete;

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
+#include "render/draw_target.h"
 #include "render/redraw.h"
 #include "output/emf_surface.h"
 #include "output/painter_surface.h"
@@ -28,31 +30,28 @@ struct RedrawSnapshot {
   int FontHeight = 0;
 };
 
-// Every valid redraw sets the panel back to normal first: the snapshot is
-// taken there.
+// The redraws of the bench, each as its target was.
 class SnapshotHost : public tv::HeadlessHost {
  public:
-  tv::DiagramState* State = nullptr;
   std::vector<RedrawSnapshot> Redraws;
 
-  void SetPanelInvalid(bool invalid) override {
-    HeadlessHost::SetPanelInvalid(invalid);
-    if (!State || invalid) return;
-    const tv::DiagramState& s = *State;
+  void Snapshot(const tv::DrawTarget& t) {
     RedrawSnapshot::Target kind = RedrawSnapshot::Other;
-    if (s.DrawCanvas && s.DrawCanvas == s.ScreenCanvas)
+    if (t.DrawCanvas && t.DrawCanvas == t.ScreenCanvas)
       kind = RedrawSnapshot::Screen;
-    else if (dynamic_cast<PainterSurface*>(s.DrawCanvas))
+    else if (dynamic_cast<PainterSurface*>(t.DrawCanvas))
       kind = RedrawSnapshot::Painter;
-    else if (dynamic_cast<EmfSurface*>(s.DrawCanvas))
+    else if (dynamic_cast<EmfSurface*>(t.DrawCanvas))
       kind = RedrawSnapshot::Metafile;
-    Redraws.push_back({kind, s.DrawCanvas, s.OriginX, s.OriginY, s.PlotWidth, s.PlotHeight,
-                       s.CurvePenWidth, s.FramePenWidth, s.ForceBlack,
-                       s.DrawCanvas ? s.DrawCanvas->FontHeight() : 0});
+    Redraws.push_back({kind, t.DrawCanvas, t.OriginX, t.OriginY, t.PlotWidth, t.PlotHeight,
+                       t.CurvePenWidth, t.FramePenWidth, t.ForceBlack,
+                       t.DrawCanvas ? t.DrawCanvas->FontHeight() : 0});
   }
 };
 
-// A 400 × 300 screen showing H1 = 1/(1+p) in blue, after one redraw.
+// A 400 × 300 screen showing H1 = 1/(1+p) in blue, after one redraw. Every
+// page and the screen are drawn through the context's page drawing, which
+// takes a snapshot of each valid redraw's target.
 struct PictureBench {
   static constexpr int kWidth = 400;
   static constexpr int kHeight = 300;
@@ -60,37 +59,42 @@ struct PictureBench {
   tv::DiagramState s;
   SnapshotHost host;
   QtSurface screen{kWidth, kHeight};
+  tv::DrawTarget target = tv::ScreenTarget(&screen, kWidth, kHeight);
+  tv::FrameResult frame;
   ScriptedDialogs dialogs;
   int screenRedraws = 0;
-  PictureContext ctx{nullptr, s, dialogs, screen};
+  PictureContext ctx{nullptr, s, target, dialogs, screen, DrawOn()};
 
   PictureBench() {
     s.Host = &host;
-    host.OnRedraw = [this] {
-      ++screenRedraws;
-      tv::RedrawDiagram(s);
-      screen.Finish();
-    };
-    host.State = &s;
+    host.OnRedraw = [this] { Draw(target); };
     tv::SetStartValues(s);
-    s.DrawCanvas = s.ScreenCanvas = &screen;
-    s.PlotWidth = kWidth;
-    s.PlotHeight = kHeight;
     s.CurveTicked[0] = true;
     s.NumText[0].Assign("1");
     s.DenText[0].Assign("1+p");
-    tv::RedrawDiagram(s);
+    tv::RedrawDiagram(s, target, frame);
     screen.Finish();
     host.Redraws.clear();
   }
   PictureBench(const PictureBench&) = delete;
   PictureBench& operator=(const PictureBench&) = delete;
 
+  void Draw(const tv::DrawTarget& page) {
+    const bool onScreen = page.DrawCanvas == &screen;
+    if (onScreen) ++screenRedraws;
+    if (tv::RedrawDiagram(s, page, frame)) host.Snapshot(page);
+    if (onScreen) screen.Finish();
+  }
+  std::function<void(const tv::DrawTarget&)> DrawOn() {
+    return [this](const tv::DrawTarget& page) { Draw(page); };
+  }
+
   // The screen's values are all back.
   bool ScreenRestored() const {
-    return s.DrawCanvas == &screen && s.ScreenCanvas == &screen && s.PlotWidth == kWidth &&
-           s.PlotHeight == kHeight && s.OriginX == 0 && s.OriginY == 0 && s.CurvePenWidth == 2 &&
-           s.FramePenWidth == 1 && s.ForceBlack == 0;
+    return target.DrawCanvas == &screen && target.ScreenCanvas == &screen &&
+           target.PlotWidth == kWidth && target.PlotHeight == kHeight && target.OriginX == 0 &&
+           target.OriginY == 0 && target.CurvePenWidth == 2 && target.FramePenWidth == 1 &&
+           target.ForceBlack == 0;
   }
 };
 

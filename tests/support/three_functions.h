@@ -8,6 +8,7 @@
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
+#include "render/draw_target.h"
 #include "render/plot_surface.h"
 
 namespace tv::scenes {
@@ -16,15 +17,12 @@ namespace tv::scenes {
 inline constexpr int kPlotWidth = kDefaultPlotWidth;
 inline constexpr int kPlotHeight = kDefaultPlotHeight;
 
-// The state after start-up, drawing on surface with host for its window, at
-// the default plot size.
-inline void OnSurface(DiagramState& s, HeadlessHost& host, PlotSurface& surface) {
+// The state after start-up with host for its window, and the window's
+// picture on surface at the default plot size.
+inline DrawTarget OnSurface(DiagramState& s, HeadlessHost& host, PlotSurface& surface) {
   SetStartValues(s);
   s.Host = &host;
-  s.DrawCanvas = &surface;
-  s.ScreenCanvas = &surface;
-  s.PlotWidth = kPlotWidth;
-  s.PlotHeight = kPlotHeight;
+  return ScreenTarget(&surface, kPlotWidth, kPlotHeight);
 }
 
 // Numerator and denominator of H1, H2, H3 in turn; one power per term, as

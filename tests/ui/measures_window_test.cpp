@@ -142,21 +142,24 @@ class MeasuresWindowTest : public QObject {
   void CursorReadsTheColumnInBodeAndTheNearestPointInBlack() {
     Window w;
     // Column 0 is the lowest displayed decade, 10^-1.
-    const QString left = tv::ui::CursorValuesText(w.s, 30, 100);
+    const QString left = tv::ui::CursorValuesText(w.s, w.form->Target(), 30, 100);
     QVERIFY2(left.contains(QStringLiteral("w= 0.1 rad/s")), qPrintable(left));
     // 4/(1+0.1j)^3: 10 log10(16/1.01^3) dB, -3 atan 0.1.
     QVERIFY2(left.contains(QStringLiteral("H1 : 11.912 dB, -17.132°")), qPrintable(left));
-    QVERIFY(tv::ui::CursorValuesText(w.s, 10, 100).isEmpty());  // left of the sweep
+    QVERIFY(
+        tv::ui::CursorValuesText(w.s, w.form->Target(), 10, 100).isEmpty());  // left of the sweep
 
     w.form->BitBtn1Click();  // Black
     const tv::Curve h1 = tv::DrawnCurves(w.s).front();
     const std::optional<tv::ui::DrawnValue> v = tv::ui::DrawnValueAt(w.s, h1, 1.0);
     QVERIFY(v);
-    const int x = w.s.PlotWidth - 50 +
-                  static_cast<int>(std::lround((w.s.PlotWidth - 80) * v->PhaseDeg / 360));
-    const int y = w.s.PlotHeight / 2 + 30 -
-                  static_cast<int>(std::lround((w.s.PlotHeight - 100) * v->GainDb / 80));
-    const QString black = tv::ui::CursorValuesText(w.s, x, y);
+    const int x =
+        w.form->Target().PlotWidth - 50 +
+        static_cast<int>(std::lround((w.form->Target().PlotWidth - 80) * v->PhaseDeg / 360));
+    const int y =
+        w.form->Target().PlotHeight / 2 + 30 -
+        static_cast<int>(std::lround((w.form->Target().PlotHeight - 100) * v->GainDb / 80));
+    const QString black = tv::ui::CursorValuesText(w.s, w.form->Target(), x, y);
     // Samples lie less than a pixel apart there: the nearest is within 1 %.
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("H1 : w= ([0-9.]+) rad/s")).match(black);

@@ -277,7 +277,7 @@ class PictureOutputTest : public QObject {
   void PageTurnedInTheDialogKeepsTheGeometry() {
     PictureBench b;
     LandscapeInDialog dialogs;
-    tv::ui::PictureContext ctx{nullptr, b.s, dialogs, b.screen};
+    tv::ui::PictureContext ctx{nullptr, b.s, b.target, dialogs, b.screen, b.DrawOn()};
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, TmpPath("turned.pdf"), QPageLayout::Portrait);
     dialogs.PrintAnswers = {true};
@@ -550,7 +550,7 @@ class PictureOutputTest : public QObject {
     b.s.ShowMargins = 1;
     const QString path = TmpPath(name);
     std::string error;
-    QVERIFY(tv::ui::ExportPicture(b.s, Local(path), &error));
+    QVERIFY(tv::ui::ExportPicture(b.s, b.target, Local(path), &error));
     QVERIFY(error.empty());
     QVERIFY(b.ScreenRestored());
     QCOMPARE(b.s.MarginRecords, &log);
@@ -605,7 +605,7 @@ class PictureOutputTest : public QObject {
     b.s.NumText[0].Assign(numerator.toStdString());
     const QString path = TmpPath(name);
     std::string error;
-    QVERIFY(!tv::ui::ExportPicture(b.s, Local(path), &error));
+    QVERIFY(!tv::ui::ExportPicture(b.s, b.target, Local(path), &error));
     QVERIFY(!error.empty());
     QVERIFY(!QFile::exists(path));
     QVERIFY(b.ScreenRestored());

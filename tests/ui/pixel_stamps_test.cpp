@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <functional>
+#include <type_traits>
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
@@ -54,31 +55,38 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 
 using tv::scenes::ThreeFunctions;
 
-using Setup = std::function<void(DiagramState&)>;
-using ViewChange = std::function<void(DiagramState&)>;
+using Setup = std::function<void(DiagramState&, tv::DrawTarget&, tv::HeadlessHost&)>;
+using ViewChange = std::function<void(DiagramState&, tv::DrawTarget&)>;
 
 // One state drawn on each surface of a pair, redrawn together.
 struct Redraws {
   Pair pair{tv::scenes::kPlotWidth, tv::scenes::kPlotHeight};
   DiagramState fast, reference;
+  tv::DrawTarget fastTarget, referenceTarget;
+  tv::FrameResult fastFrame, referenceFrame;
   tv::HeadlessHost fastHost, referenceHost;
 
   explicit Redraws(const Setup& setup) {
-    Prepare(fast, fastHost, pair.fast, setup);
-    Prepare(reference, referenceHost, pair.reference, setup);
+    Prepare(fast, fastTarget, fastHost, pair.fast, setup);
+    Prepare(reference, referenceTarget, referenceHost, pair.reference, setup);
   }
-  static void Prepare(DiagramState& s, tv::HeadlessHost& host, tv::PlotSurface& surface,
-                      const Setup& setup) {
-    tv::scenes::OnSurface(s, host, surface);
-    setup(s);
+  static void Prepare(DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host,
+                      tv::PlotSurface& surface, const Setup& setup) {
+    t = tv::scenes::OnSurface(s, host, surface);
+    setup(s, t, host);
   }
   // Changes both states alike, then redraws both.
   template <class Change>
   bool Both(Change change) {
-    change(fast);
-    change(reference);
-    const bool a = tv::RedrawDiagram(fast);
-    const bool b = tv::RedrawDiagram(reference);
+    if constexpr (std::is_invocable_v<Change, DiagramState&, tv::DrawTarget&>) {
+      change(fast, fastTarget);
+      change(reference, referenceTarget);
+    } else {
+      change(fast);
+      change(reference);
+    }
+    const bool a = tv::RedrawDiagram(fast, fastTarget, fastFrame);
+    const bool b = tv::RedrawDiagram(reference, referenceTarget, referenceFrame);
     return a && b;
   }
 };
@@ -127,41 +135,47 @@ class PixelStampsTest : public QObject {
  private slots:
   void RedrawsAreThePaintersPixels_data() {
     QTest::addColumn<Setup>("setup");
-    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s) {
-      s.DenText[0].Assign("1+p");
-      s.CurveTicked[0] = true;
-    });
-    QTest::newRow("Bode, three functions, margins") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    });
-    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BodeMode = 1;
-    });
-    QTest::newRow("Black, decades -6 to 5, margins") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BlackView = 1;
-      s.DecadeMin = -6;
-      s.DecadeMax = 5;
-      s.ShowMargins = 1;
-    });
-    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.PointCount = 20;
-      for (int i = 0; i < s.PointCount; ++i)
-        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i,
-                                                         -7.5 * i};
-    });
-    QTest::newRow("wide pens, black, shifted origin") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-      s.ForceBlack = 1;
-      s.OriginX = 7;
-      s.OriginY = 3;
-      s.CurvePenWidth = 4;
-      s.FramePenWidth = 3;
-    });
+    QTest::newRow("first order H1, defaults")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             s.DenText[0].Assign("1+p");
+             s.CurveTicked[0] = true;
+           });
+    QTest::newRow("Bode, three functions, margins")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+           });
+    QTest::newRow("Bode, phase only")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BodeMode = 1;
+           });
+    QTest::newRow("Black, decades -6 to 5, margins")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BlackView = 1;
+             s.DecadeMin = -6;
+             s.DecadeMax = 5;
+             s.ShowMargins = 1;
+           });
+    QTest::newRow("Bode, measured points")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.PointCount = 20;
+             for (int i = 0; i < s.PointCount; ++i)
+               s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1),
+                                                                20.0 - 3.5 * i, -7.5 * i};
+           });
+    QTest::newRow("wide pens, black, shifted origin")
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+             t.ForceBlack = 1;
+             t.OriginX = 7;
+             t.OriginY = 3;
+             t.CurvePenWidth = 4;
+             t.FramePenWidth = 3;
+           });
   }
 
   void RedrawsAreThePaintersPixels() {
@@ -181,19 +195,25 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
     QTest::addColumn<int>("minCopiedPerStep");
-    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    }) << 0 << 5000;
-    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    }) << 2 << 5000;
-    QTest::newRow("Black, K held down") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BlackView = 1;
-      s.ShowMargins = 1;
-    }) << 1 << 2000;
+    QTest::newRow("Bode, Ksi held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+           })
+        << 0 << 5000;
+    QTest::newRow("Bode, W held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+           })
+        << 2 << 5000;
+    QTest::newRow("Black, K held down")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BlackView = 1;
+             s.ShowMargins = 1;
+           })
+        << 1 << 2000;
   }
 
   void SpinStepsAreThePaintersPixels() {
@@ -222,35 +242,47 @@ class PixelStampsTest : public QObject {
     // Changes the view after the frame was kept, and back: the picture must
     // leave the kept frame for the new one, then come back to it.
     QTest::addColumn<ViewChange>("viewChange");
-    QTest::newRow("Bode, margins, decades") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    }) << ViewChange([](DiagramState& s) { s.DecadeMax += 1; });
-    QTest::newRow("Bode, gain only, gain range") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BodeMode = 0;
-    }) << ViewChange([](DiagramState& s) { s.GainMaxDb += 20; });
-    QTest::newRow("Bode, phase only, to gain and phase") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BodeMode = 1;
-    }) << ViewChange([](DiagramState& s) { s.BodeMode = 2; });
-    QTest::newRow("Black, margins, to the chart") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BlackView = 1;
-      s.ShowMargins = 1;
-    }) << ViewChange([](DiagramState& s) { s.ShowNicholsChart = 1; });
-    QTest::newRow("Black, wide pens, black, shifted origin") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.BlackView = 1;
-      s.ForceBlack = 1;
-      s.OriginX = 7;
-      s.OriginY = 3;
-      s.FramePenWidth = 3;
-    }) << ViewChange([](DiagramState& s) { s.OriginY = 9; });
-    QTest::newRow("Bode, to the Black view") << Setup([](DiagramState& s) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    }) << ViewChange([](DiagramState& s) { s.BlackView = 1; });
+    QTest::newRow("Bode, margins, decades")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.DecadeMax += 1; });
+    QTest::newRow("Bode, gain only, gain range")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BodeMode = 0;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.GainMaxDb += 20; });
+    QTest::newRow("Bode, phase only, to gain and phase")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BodeMode = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BodeMode = 2; });
+    QTest::newRow("Black, margins, to the chart")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BlackView = 1;
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.ShowNicholsChart = 1; });
+    QTest::newRow("Black, wide pens, black, shifted origin")
+        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.BlackView = 1;
+             t.ForceBlack = 1;
+             t.OriginX = 7;
+             t.OriginY = 3;
+             t.FramePenWidth = 3;
+           })
+        << ViewChange([](DiagramState&, tv::DrawTarget& t) { t.OriginY = 9; });
+    QTest::newRow("Bode, to the Black view")
+        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+             ThreeFunctions(s);
+             s.ShowMargins = 1;
+           })
+        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BlackView = 1; });
   }
 
   void KeptFramesAreThePaintersPixels() {
@@ -260,10 +292,10 @@ class PixelStampsTest : public QObject {
     QFETCH(ViewChange, viewChange);
     Redraws redraws(setup);
     const auto step = [&](int n, const ViewChange& change) {
-      QVERIFY(redraws.Both([&](DiagramState& s) {
+      QVERIFY(redraws.Both([&](DiagramState& s, tv::DrawTarget& t) {
         s.ParamKsi *= 1.15;
         s.ParamK *= 1.1;
-        if (change) change(s);
+        if (change) change(s, t);
       }));
       redraws.pair.Finish();
       QVERIFY2(redraws.pair.fast.Image() == redraws.pair.referenceImage,
@@ -274,16 +306,17 @@ class PixelStampsTest : public QObject {
     const int copied = redraws.pair.fast.FramesCopied();
     QVERIFY(copied > 0);
     const DiagramState before = redraws.fast;
+    const tv::DrawTarget targetBefore = redraws.fastTarget;
     step(4, viewChange);
     QCOMPARE(redraws.pair.fast.FramesCopied(), copied);
-    step(5, [&](DiagramState& s) {
+    step(5, [&](DiagramState& s, tv::DrawTarget& t) {
       s.DecadeMin = before.DecadeMin;
       s.DecadeMax = before.DecadeMax;
       s.GainMaxDb = before.GainMaxDb;
       s.BodeMode = before.BodeMode;
       s.BlackView = before.BlackView;
       s.ShowNicholsChart = before.ShowNicholsChart;
-      s.OriginY = before.OriginY;
+      t.OriginY = targetBefore.OriginY;
     });
     step(6, {});
     step(7, {});

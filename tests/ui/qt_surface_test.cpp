@@ -123,7 +123,7 @@ class QtSurfaceTest : public QObject {
   void PrimitivesLandWithTheOrigin() {
     // The whole way through the plot primitives: origin and rejection.
     QtSurface s(100, 80);
-    tv::DiagramState st;
+    tv::DrawTarget st;
     st.DrawCanvas = &s;
     st.ScreenCanvas = &s;
     st.PlotWidth = 100;

@@ -71,8 +71,8 @@ class TForm1Test : public QObject {
     Window w;
     TForm1& f = *w.form;
     QCOMPARE(f.windowTitle(), QStringLiteral("Tracevue"));
-    QCOMPARE(w.s.PlotWidth, 1134);
-    QCOMPARE(w.s.PlotHeight, 678);
+    QCOMPARE(f.Target().PlotWidth, 1134);
+    QCOMPARE(f.Target().PlotHeight, 678);
     QCOMPARE(f.pos(), QPoint(20, 20));
     QCOMPARE(f.CheckBox4->text(), QString());
     QCOMPARE(f.BitBtn1->text(), QStringLiteral("---> Black"));
@@ -80,8 +80,8 @@ class TForm1Test : public QObject {
     QCOMPARE(w.s.BodeMode, 2);
     QCOMPARE(w.s.ShowMargins, 0);
     QCOMPARE(w.s.BlackView, 0);
-    QCOMPARE(w.s.FramePenWidth, 1);
-    QCOMPARE(w.s.CurvePenWidth, 2);
+    QCOMPARE(f.Target().FramePenWidth, 1);
+    QCOMPARE(f.Target().CurvePenWidth, 2);
     QCOMPARE(w.s.MapleFileLetter, 'a');
     QVERIFY(!w.s.TempDir.empty());
     QCOMPARE(w.s.TempDir.back(), '/');
@@ -801,7 +801,7 @@ class TForm1Test : public QObject {
     // window is fitted to it, and every control of the panel stays in it.
     const QRect screen = f.screen()->availableGeometry();
     QTRY_VERIFY(screen.contains(f.frameGeometry()));
-    QCOMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
+    QCOMPARE(f.Target().PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
     for (const QWidget* control : f.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       QVERIFY2(f.Panel1->rect().contains(control->geometry()), qPrintable(control->objectName()));
     const auto* area = f.findChild<QScrollArea*>(QStringLiteral("ImageArea"));
@@ -809,7 +809,7 @@ class TForm1Test : public QObject {
     const QScrollBar* bar = area->verticalScrollBar();
     QTRY_VERIFY(bar->isVisible());
     QVERIFY(f.PictureBarWidth() > 0);
-    QCOMPARE(area->viewport()->width(), w.s.PlotWidth);
+    QCOMPARE(area->viewport()->width(), f.Target().PlotWidth);
     const QPoint barLeft = bar->mapTo(&f, QPoint(0, 0));
     const QPoint pictureRight = f.Image1->mapTo(&f, QPoint(f.Image1->width(), 0));
     QVERIFY2(
@@ -824,18 +824,18 @@ class TForm1Test : public QObject {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.resize(900 + f.PictureBarWidth(), 500 + f.menuBar()->height());
-    QTRY_COMPARE(w.s.PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
-    QCOMPARE(w.s.PlotWidth, 900);
-    QCOMPARE(w.s.PlotHeight, f.centralWidget()->height());
-    QCOMPARE(f.Picture().size(), QSize(w.s.PlotWidth, w.s.PlotHeight));
+    QTRY_COMPARE(f.Target().PlotWidth, f.centralWidget()->width() - f.PictureBarWidth());
+    QCOMPARE(f.Target().PlotWidth, 900);
+    QCOMPARE(f.Target().PlotHeight, f.centralWidget()->height());
+    QCOMPARE(f.Picture().size(), QSize(f.Target().PlotWidth, f.Target().PlotHeight));
     QCOMPARE(f.Image1->size(), f.Picture().size());
     // The last decade line stands at W - 30.
-    QCOMPARE(f.Picture().pixel(w.s.PlotWidth - 30, 100) & 0xffffff, 0u);
+    QCOMPARE(f.Picture().pixel(f.Target().PlotWidth - 30, 100) & 0xffffff, 0u);
     // The window never grows past its limit.
     f.resize(2000, 2000);
     QTRY_VERIFY(f.width() <= TForm1::kMaxClientWidth + f.PictureBarWidth());
-    QVERIFY(w.s.PlotWidth <= TForm1::kMaxClientWidth);
-    QVERIFY(w.s.PlotHeight <= TForm1::kMaxClientHeight);
+    QVERIFY(f.Target().PlotWidth <= TForm1::kMaxClientWidth);
+    QVERIFY(f.Target().PlotHeight <= TForm1::kMaxClientHeight);
   }
 };
 

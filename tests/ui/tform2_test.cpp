@@ -46,6 +46,8 @@ struct Fixture {
   tv::DiagramState s;
   EditorHost host;
   tv::RecordingSurface surface;
+  tv::DrawTarget target = tv::ScreenTarget(&surface, 1134, 678);
+  tv::FrameResult frame;
   ScriptedDialogs dialogs;
   int redraws = 0;
   std::unique_ptr<TForm2> form;
@@ -53,21 +55,17 @@ struct Fixture {
   Fixture() {
     tv::SetStartValues(s);
     s.Host = &host;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1134;
-    s.PlotHeight = 678;
     host.AskedDialogs = &dialogs;
     form = std::make_unique<TForm2>(s);
     host.OnRedraw = [this] {
       ++redraws;
-      tv::RedrawDiagram(s);
+      tv::RedrawDiagram(s, target, frame);
     };
     host.Editor = form.get();
     // Ticking a box from program code redraws at once, as CheckBox4 does.
     host.OnBoxChanged = [this](int) {
       ++redraws;
-      tv::RedrawDiagram(s);
+      tv::RedrawDiagram(s, target, frame);
     };
   }
   const ScriptedDialogs::Shown& Last() const { return dialogs.Log.back(); }

@@ -38,6 +38,8 @@ struct Fixture {
   QWidget panel;
   std::unique_ptr<ParameterControls> controls;
   TForm3 form{host};
+  tv::DrawTarget target = tv::ScreenTarget(&surface, 1150, 736);
+  tv::FrameResult frame;
   int boxHandlerRuns = 0;
   int availabilityRefreshes = 0;
 
@@ -45,10 +47,6 @@ struct Fixture {
     tv::SetStartValues(s);
     s.Host = &host;
     host.AskedDialogs = &dialogs;
-    s.DrawCanvas = &surface;
-    s.ScreenCanvas = &surface;
-    s.PlotWidth = 1150;
-    s.PlotHeight = 736;
     host.OnBoxChanged = [this](int) { ++boxHandlerRuns; };
     controls = std::make_unique<ParameterControls>(&panel, s);
     controls->RefreshParameterAvailability();
@@ -58,7 +56,7 @@ struct Fixture {
       return std::count(host.Refreshes.begin(), host.Refreshes.end(), "availability");
     };
     const auto before = asked();
-    DefineTransferFunction(i, s, form);
+    DefineTransferFunction(i, s, target, frame, form);
     availabilityRefreshes += static_cast<int>(asked() - before);
     controls->RefreshParameterAvailability();
   }

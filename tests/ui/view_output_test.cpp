@@ -8,9 +8,8 @@
 #include <string>
 
 #include "output/file_names.h"
+#include "render/draw_target.h"
 #include "render/plot_surface.h"
-
-using tv::DiagramState;
 
 class ViewOutputTest : public QObject {
   Q_OBJECT
@@ -34,7 +33,7 @@ class ViewOutputTest : public QObject {
     QTemporaryDir dir;
     const std::string path = tv::ui::LocalPath(dir.filePath(name));
     int drawn = 0;
-    const auto draw = [&](DiagramState& picture) {
+    const auto draw = [&](const tv::DrawTarget& picture) {
       ++drawn;
       QCOMPARE(picture.PlotWidth, 200);
       QCOMPARE(picture.PlotHeight, 120);
