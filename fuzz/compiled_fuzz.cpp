@@ -50,11 +50,11 @@ void Compare(std::string_view text, const tv::CompiledText& compiled,
   // A coefficient small against the constant term is read again at a
   // larger p: it may differ from the literal reading by that reading's own
   // error, a few roundings of the constant term.
-  const auto same = [&](double got, std::size_t k) {
+  const auto same = [&](double read, std::size_t k) {
     const double c0 = std::fabs(oracle[0]);
-    if (SameBits(got, oracle[k])) return true;
+    if (SameBits(read, oracle[k])) return true;
     return oracleOk && k > 0 && std::fabs(oracle[k]) * 128 < c0 &&
-           std::fabs(got - oracle[k]) <= 1e-12 * c0;
+           std::fabs(read - oracle[k]) <= 1e-12 * c0;
   };
   for (std::size_t k = 0; k < 6; ++k)
     if (!same(once[k], k) || !same(reused[k], k)) std::abort();
