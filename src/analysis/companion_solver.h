@@ -13,9 +13,11 @@ namespace tv {
 // time for a degree-15 product), and they do not enter the eigenvalues.
 class CompanionSolver : public Eigen::PolynomialSolver<double, Eigen::Dynamic> {
  public:
-  // poly: the coefficients from the constant term up, the last one non-zero.
+  // poly: the coefficients from the constant term up. No roots when one is
+  // not finite or the last one is 0 (coefficients scaled beyond the doubles'
+  // range lose it), where Eigen's solver would assert.
   explicit CompanionSolver(const Eigen::VectorXd& poly) {
-    eigen_assert(poly.size() > 1 && poly[poly.size() - 1] != 0);
+    if (poly.size() < 2 || !poly.allFinite() || poly[poly.size() - 1] == 0) return;
     if (poly.size() == 2) {
       m_roots.resize(1);
       m_roots[0] = -poly[0] / poly[1];

@@ -87,8 +87,6 @@ std::vector<Complex> CompanionRoots(const std::vector<long double>& a) {
   }
   poly /= poly.cwiseAbs().maxCoeff();
   std::vector<Complex> roots;
-  // Coefficients spread beyond the doubles' range: no companion matrix.
-  if (!poly.allFinite() || poly[n] == 0) return roots;
   const CompanionSolver solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k)
     roots.push_back(solver.roots()[k] * scale);

@@ -211,8 +211,6 @@ std::vector<double> PositiveRoots(Polynomial c) {
   for (int k = 0; k <= n; ++k) poly[k] = c[static_cast<std::size_t>(k)] * std::pow(scale, k);
   if (!poly.allFinite()) return roots;
   poly /= poly.cwiseAbs().maxCoeff();
-  // Coefficients spread beyond the doubles' range: the leading one is lost.
-  if (poly[n] == 0) return roots;
   const CompanionSolver solver(poly);
   for (Eigen::Index k = 0; k < solver.roots().size(); ++k) {
     const std::complex<double> r = solver.roots()[k] * scale;
