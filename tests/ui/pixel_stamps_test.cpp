@@ -55,8 +55,9 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 
 using tv::scenes::ThreeFunctions;
 
-using Setup = std::function<void(DiagramState&, tv::DrawTarget&, tv::HeadlessHost&)>;
-using ViewChange = std::function<void(DiagramState&, tv::DrawTarget&)>;
+// A scene, or a change of view: the document and where it is drawn.
+using Setup = std::function<void(DiagramState&, tv::DrawTarget&)>;
+using ViewChange = Setup;
 
 // One state drawn on each surface of a pair, redrawn together.
 struct Redraws {
@@ -73,7 +74,7 @@ struct Redraws {
   static void Prepare(DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost& host,
                       tv::PlotSurface& surface, const Setup& setup) {
     t = tv::scenes::OnSurface(s, host, surface);
-    setup(s, t, host);
+    setup(s, t);
   }
   // Changes both states alike, then redraws both.
   template <class Change>
@@ -135,39 +136,34 @@ class PixelStampsTest : public QObject {
  private slots:
   void RedrawsAreThePaintersPixels_data() {
     QTest::addColumn<Setup>("setup");
-    QTest::newRow("first order H1, defaults")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             s.DenText[0].Assign("1+p");
-             s.CurveTicked[0] = true;
-           });
-    QTest::newRow("Bode, three functions, margins")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.ShowMargins = 1;
-           });
-    QTest::newRow("Bode, phase only")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.BodeMode = 1;
-           });
-    QTest::newRow("Black, decades -6 to 5, margins")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.BlackView = 1;
-             s.DecadeMin = -6;
-             s.DecadeMax = 5;
-             s.ShowMargins = 1;
-           });
-    QTest::newRow("Bode, measured points")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.PointCount = 20;
-             for (int i = 0; i < s.PointCount; ++i)
-               s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1),
-                                                                20.0 - 3.5 * i, -7.5 * i};
-           });
+    QTest::newRow("first order H1, defaults") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      s.DenText[0].Assign("1+p");
+      s.CurveTicked[0] = true;
+    });
+    QTest::newRow("Bode, three functions, margins") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, phase only") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.BodeMode = 1;
+    });
+    QTest::newRow("Black, decades -6 to 5, margins") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.DecadeMin = -6;
+      s.DecadeMax = 5;
+      s.ShowMargins = 1;
+    });
+    QTest::newRow("Bode, measured points") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.PointCount = 20;
+      for (int i = 0; i < s.PointCount; ++i)
+        s.MeasuredPoints[static_cast<std::size_t>(i)] = {0.05 * (i + 1) * (i + 1), 20.0 - 3.5 * i,
+                                                         -7.5 * i};
+    });
     QTest::newRow("wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+        << Setup([](DiagramState& s, tv::DrawTarget& t) {
              ThreeFunctions(s);
              s.ShowMargins = 1;
              t.ForceBlack = 1;
@@ -195,25 +191,19 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("parameter");  // 0: Ksi, 1: K, 2: W
     QTest::addColumn<int>("minCopiedPerStep");
-    QTest::newRow("Bode, Ksi held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.ShowMargins = 1;
-           })
-        << 0 << 5000;
-    QTest::newRow("Bode, W held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.ShowMargins = 1;
-           })
-        << 2 << 5000;
-    QTest::newRow("Black, K held down")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.BlackView = 1;
-             s.ShowMargins = 1;
-           })
-        << 1 << 2000;
+    QTest::newRow("Bode, Ksi held down") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    }) << 0 << 5000;
+    QTest::newRow("Bode, W held down") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    }) << 2 << 5000;
+    QTest::newRow("Black, K held down") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.ShowMargins = 1;
+    }) << 1 << 2000;
   }
 
   void SpinStepsAreThePaintersPixels() {
@@ -242,33 +232,27 @@ class PixelStampsTest : public QObject {
     // Changes the view after the frame was kept, and back: the picture must
     // leave the kept frame for the new one, then come back to it.
     QTest::addColumn<ViewChange>("viewChange");
-    QTest::newRow("Bode, margins, decades")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.ShowMargins = 1;
-           })
-        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.DecadeMax += 1; });
-    QTest::newRow("Bode, gain only, gain range")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.BodeMode = 0;
-           })
-        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.GainMaxDb += 20; });
+    QTest::newRow("Bode, margins, decades") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    }) << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.DecadeMax += 1; });
+    QTest::newRow("Bode, gain only, gain range") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.BodeMode = 0;
+    }) << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.GainMaxDb += 20; });
     QTest::newRow("Bode, phase only, to gain and phase")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
+        << Setup([](DiagramState& s, tv::DrawTarget&) {
              ThreeFunctions(s);
              s.BodeMode = 1;
            })
         << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BodeMode = 2; });
-    QTest::newRow("Black, margins, to the chart")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.BlackView = 1;
-             s.ShowMargins = 1;
-           })
-        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.ShowNicholsChart = 1; });
+    QTest::newRow("Black, margins, to the chart") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.BlackView = 1;
+      s.ShowMargins = 1;
+    }) << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.ShowNicholsChart = 1; });
     QTest::newRow("Black, wide pens, black, shifted origin")
-        << Setup([](DiagramState& s, tv::DrawTarget& t, tv::HeadlessHost&) {
+        << Setup([](DiagramState& s, tv::DrawTarget& t) {
              ThreeFunctions(s);
              s.BlackView = 1;
              t.ForceBlack = 1;
@@ -277,12 +261,10 @@ class PixelStampsTest : public QObject {
              t.FramePenWidth = 3;
            })
         << ViewChange([](DiagramState&, tv::DrawTarget& t) { t.OriginY = 9; });
-    QTest::newRow("Bode, to the Black view")
-        << Setup([](DiagramState& s, tv::DrawTarget&, tv::HeadlessHost&) {
-             ThreeFunctions(s);
-             s.ShowMargins = 1;
-           })
-        << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BlackView = 1; });
+    QTest::newRow("Bode, to the Black view") << Setup([](DiagramState& s, tv::DrawTarget&) {
+      ThreeFunctions(s);
+      s.ShowMargins = 1;
+    }) << ViewChange([](DiagramState& s, tv::DrawTarget&) { s.BlackView = 1; });
   }
 
   void KeptFramesAreThePaintersPixels() {

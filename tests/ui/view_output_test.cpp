@@ -35,10 +35,7 @@ class ViewOutputTest : public QObject {
     int drawn = 0;
     const auto draw = [&](const tv::DrawTarget& picture) {
       ++drawn;
-      QCOMPARE(picture.PlotWidth, 200);
-      QCOMPARE(picture.PlotHeight, 120);
       QCOMPARE(picture.ForceBlack != 0, black);
-      QCOMPARE(picture.CurvePenWidth, 2);
       QVERIFY(picture.DrawCanvas != nullptr && picture.DrawCanvas == picture.ScreenCanvas);
       picture.DrawCanvas->MoveTo(0, 0);
       picture.DrawCanvas->LineTo(199, 119);
