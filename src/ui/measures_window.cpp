@@ -286,46 +286,52 @@ QString MeasuresWindow::PlainText() const {
 }
 
 void MeasuresWindow::ShowLines() {
+  QTextDocument* document = view_->document();
+  const auto same = [](const Line& a, const Line& b) {
+    return a.Text == b.Text && a.Colour == b.Colour && a.Heading == b.Heading &&
+           a.Indent == b.Indent;
+  };
+  // The view holds shown_ block for block, except before the first showing.
+  const bool holdsShown = document->blockCount() == static_cast<int>(shown_.size());
+  const std::size_t before = holdsShown ? shown_.size() : 0;
+  const std::size_t after = lines_.size();
+  // The lines kept at the top and at the bottom are left alone: the others
+  // are replaced in one edit, laid out once.
+  std::size_t top = 0;
+  while (top < before && top < after && same(shown_[top], lines_[top])) ++top;
+  if (top == before && before == after && holdsShown) return;
+  std::size_t bottom = 0;
+  while (bottom < before - top && bottom < after - top &&
+         same(shown_[before - 1 - bottom], lines_[after - 1 - bottom]))
+    ++bottom;
+  // At least one block replaced by at least one line.
+  if (holdsShown && (before - top - bottom == 0 || after - top - bottom == 0))
+    (bottom > 0 ? bottom : top) -= 1;
+  const int firstBlock = static_cast<int>(top);
+  const int lastBlock =
+      holdsShown ? static_cast<int>(before - bottom) - 1 : document->blockCount() - 1;
+
   // The text keeps its place in the window while a parameter is stepped.
   const int scrolled = view_->verticalScrollBar()->value();
-  QTextDocument* document = view_->document();
-  const auto format = [](const Line& line) {
+  QTextCursor cursor(document->findBlockByNumber(firstBlock));
+  const QTextBlock last = document->findBlockByNumber(lastBlock);
+  cursor.beginEditBlock();
+  cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  for (std::size_t i = top; i < after - bottom; ++i) {
+    const Line& line = lines_[i];
+    QTextBlockFormat block;
+    block.setLeftMargin(line.Indent);
     QTextCharFormat chars;
     chars.setFontWeight(line.Heading ? QFont::Bold : QFont::Normal);
     chars.setForeground(line.Colour);
-    return chars;
-  };
-  const bool sameShape =
-      shown_.size() == lines_.size() && document->blockCount() == static_cast<int>(lines_.size()) &&
-      std::equal(shown_.begin(), shown_.end(), lines_.begin(), [](const Line& a, const Line& b) {
-        return a.Colour == b.Colour && a.Heading == b.Heading && a.Indent == b.Indent;
-      });
-  if (sameShape) {
-    // A step changes numbers, not the lines: only the lines whose text
-    // changed are written again, and laid out again.
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      if (shown_[i].Text == lines_[i].Text) continue;
-      QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
-      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-      cursor.insertText(lines_[i].Text, format(lines_[i]));
-    }
-  } else {
-    view_->clear();
-    QTextCursor cursor(document);
-    // Laid out once, when the last line is in.
-    cursor.beginEditBlock();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      const Line& line = lines_[i];
-      QTextBlockFormat block;
-      block.setLeftMargin(line.Indent);
-      if (i == 0)
-        cursor.setBlockFormat(block);
-      else
-        cursor.insertBlock(block);
-      cursor.insertText(line.Text, format(line));
-    }
-    cursor.endEditBlock();
+    if (i == top)
+      cursor.setBlockFormat(block);
+    else
+      cursor.insertBlock(block);
+    cursor.insertText(line.Text, chars);
   }
+  cursor.endEditBlock();
   shown_ = lines_;
   view_->verticalScrollBar()->setValue(scrolled);
 }

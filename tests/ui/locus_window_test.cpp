@@ -43,6 +43,40 @@ class LocusWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The read-outs say the size a plain label of the same text would, text
+  // after text, though they measure only the widest line while the count of
+  // lines stays.
+  void ReadoutsSizedAsTheirText() {
+    Window w;
+    w.form->Lieudesples1->trigger();
+    QLabel& readouts = *w.Locus().Readouts;
+    const QString wide(60, u'8');
+    const struct {
+      const char* name;
+      QString text;
+    } cases[] = {
+        {"three narrow lines", QStringLiteral("K = 4\n\n-2.587")},
+        {"wider, same count", QStringLiteral("K = 4.125\n\n-2.58711 \u00B1 j1.4")},
+        {"wider than the minimum", wide + QStringLiteral("\n\n-2.5")},
+        {"narrower again", QStringLiteral("K = 1\n\n1")},
+        {"one more line", QStringLiteral("K = 1\n\n1\nStable pour 0 <= K < 8")},
+        {"one line, wide", wide + wide},
+        {"rich text", QStringLiteral("<b>K</b> = 2\n1\n2")},
+        {"plain again", QStringLiteral("K = 2\n1\n2")},
+    };
+    for (const auto& c : cases) {
+      readouts.setText(c.text);
+      QLabel plain(c.text);
+      plain.setFont(readouts.font());
+      plain.setAlignment(readouts.alignment());
+      plain.setTextInteractionFlags(readouts.textInteractionFlags());
+      plain.setMinimumWidth(readouts.minimumWidth());
+      plain.setContentsMargins(readouts.contentsMargins());
+      QVERIFY2(readouts.sizeHint() == plain.sizeHint(), c.name);
+      QVERIFY2(readouts.minimumSizeHint() == plain.minimumSizeHint(), c.name);
+    }
+  }
+
   void OpensFromAnalyseOverTheDefaultRange() {
     Window w;
     QVERIFY(!w.Locus().isVisible());

@@ -11,13 +11,17 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "core/diagram_state.h"
 #include "ui/cursor_values.h"
 #include "ui/parameter_controls.h"
 #include "support/scripted_dialogs.h"
+#include "support/three_functions.h"
 #include "ui/tform1.h"
 
 using tv::ui::MeasuresWindow;
@@ -121,6 +125,54 @@ class MeasuresWindowTest : public QObject {
     w.s.ParamK = 4;
     w.form->Redraw();
     QCOMPARE(w.Shown(), shown);  // hidden: no longer told
+  }
+
+  // The view is rewritten only where its lines changed: what it holds after
+  // each change is what a window opened then would hold.
+  void ViewRewrittenWhereItChangedHoldsTheLines() {
+    using Change = std::function<void(tv::DiagramState&)>;
+    struct Case {
+      const char* name;
+      std::vector<Change> changes;
+    };
+    const auto ksi = [](double v) { return [v](tv::DiagramState& s) { s.ParamKsi = v; }; };
+    const auto tick = [](int i, bool on) {
+      return [i, on](tv::DiagramState& s) { s.CurveTicked[static_cast<std::size_t>(i)] = on; };
+    };
+    const auto text = [](const char* den) {
+      return [den](tv::DiagramState& s) { s.DenText[1].Assign(den); };
+    };
+    // At Ksi 0.30 and 0.31 the gain of H2 crosses 0 dB twice, then not at all.
+    const Case cases[] = {
+        {"numbers only", {ksi(0.35), ksi(0.36)}},
+        {"lines come and go", {ksi(0.31), ksi(0.3), ksi(0.31)}},
+        {"a curve taken out and put back", {tick(1, false), tick(0, false), tick(1, true)}},
+        {"nothing drawn, then all", {text("1+p+"), text("1+p")}},
+    };
+    const auto document = [](const Window& w) {
+      return w.form->Measures()->findChild<QTextEdit*>(QStringLiteral("MeasuresView"))->document();
+    };
+    const auto start = [](Window& w) {
+      tv::scenes::ThreeFunctions(w.s);
+      w.s.ShowMargins = 1;
+    };
+    for (const Case& c : cases) {
+      Window w;
+      start(w);
+      w.form->Mesures1Click();
+      for (std::size_t k = 0; k < c.changes.size(); ++k) {
+        c.changes[k](w.s);
+        w.form->Redraw();
+        Window fresh;
+        start(fresh);
+        for (std::size_t j = 0; j <= k; ++j) c.changes[j](fresh.s);
+        fresh.form->Mesures1Click();
+        fresh.form->Redraw();
+        QCOMPARE(w.Shown(), fresh.Shown());
+        QVERIFY2(document(w)->toHtml() == document(fresh)->toHtml(), c.name);
+        QCOMPARE(document(w)->toPlainText(), w.Shown().join(u'\n'));
+      }
+    }
   }
 
   void TuningSetsTheSelectedParameterOrSaysWhyNot() {
