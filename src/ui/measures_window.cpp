@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -20,7 +21,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "analysis/asymptote_readouts.h"
 #include "core/display_rules.h"
@@ -64,7 +67,37 @@ void AddDrawn(QStringList& lines, const std::vector<std::string>& exact,
 
 QColor ColourOf(Rgb c) { return QColor(c.R, c.G, c.B); }
 
+// The same to the bit: a coefficient of -0 is not one of 0.
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameCoefficients(const std::vector<CoefficientSet>& a, const std::vector<CoefficientSet>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const CoefficientSet& x, const CoefficientSet& y) {
+                      return std::equal(x.begin(), x.end(), y.begin(), SameBits);
+                    });
+}
+
+bool SameMargins(const std::vector<MarginRecord>& a, const std::vector<MarginRecord>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const MarginRecord& x, const MarginRecord& y) {
+                      return x.Slot == y.Slot && x.Kind == y.Kind && x.Black == y.Black &&
+                             SameBits(x.Value, y.Value) && SameBits(x.W, y.W);
+                    });
+}
+
 }  // namespace
+
+bool MeasuresWindow::SameSource(const CurveLines& a, const CurveLines& b) {
+  return a.Source.Name == b.Source.Name && a.Source.Colour == b.Source.Colour &&
+         a.Source.Product == b.Source.Product && a.Source.Factors == b.Source.Factors &&
+         SameCoefficients(a.Factors.Num, b.Factors.Num) &&
+         SameCoefficients(a.Factors.Den, b.Factors.Den) && SameBits(a.Range.WMin, b.Range.WMin) &&
+         SameBits(a.Range.WMax, b.Range.WMax) && a.Drawn.Searched == b.Drawn.Searched &&
+         SameMargins(a.Drawn.PhaseMargins, b.Drawn.PhaseMargins) &&
+         SameMargins(a.Drawn.GainMargins, b.Drawn.GainMargins);
+}
 
 DrawnMargins DrawnMarginsOf(const std::vector<MarginRecord>& margins, int slot, bool searched) {
   DrawnMargins d;
@@ -227,6 +260,12 @@ void MeasuresWindow::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
 }
 
+void MeasuresWindow::changeEvent(QEvent* event) {
+  // Lines kept in the language they were written in are written anew.
+  if (event->type() == QEvent::LanguageChange) curveLines_.clear();
+  QWidget::changeEvent(event);
+}
+
 void MeasuresWindow::Detach() {
   host_.RemoveRedrawListener(this);
   if (s_.MarginRecords == &margins_) s_.MarginRecords = nullptr;
@@ -241,6 +280,7 @@ void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
 
 void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
   lines_.clear();
+  std::vector<CurveLines> built;
   if (!drawn) {
     lines_.push_back(
         {tr("Une fonction cochée est invalide : rien n'est tracé."), Qt::black, false, 8});
@@ -249,33 +289,52 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
     const std::vector<Curve> curves = DrawnCurves(s);
     const PulsationRange range = DisplayedRange(s);
     for (const Curve& c : curves) {
-      const CurveReadouts r = ComputeReadouts(FactorsOf(s, c), range);
-      const QColor colour = ColourOf(c.Colour);
       const int slot = c.Product ? 4 : c.Factors.front() + 1;
-      lines_.push_back({QString::fromStdString(c.Name), colour, true, 8});
-      for (const MeasureSection& section :
-           CurveSections(r, DrawnMarginsOf(margins_, slot, searched))) {
-        lines_.push_back({section.Title, colour, true, 20});
-        for (const QString& line : section.Lines) lines_.push_back({line, colour, false, 32});
-      }
-      // The asymptotic diagram: initial slope and class, then the breaks.
-      lines_.push_back({tr("Asymptotes"), colour, true, 20});
-      for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
-        lines_.push_back({FromCp1252(line).trimmed(), colour, false, 32});
-      if (c.Product) {
-        // The loop closed by unit feedback: its poles, as the locus window lists them.
-        std::vector<std::string> poles = LocusPoleLines(ClosedLoopPolesOf(s, c.Factors), {});
-        if (!poles.empty())
-          poles.front() = "P\xF4les en boucle ferm\xE9"
-                          "e";
-        for (std::size_t k = 0; k < poles.size(); ++k)
-          lines_.push_back({FromCp1252(poles[k]).trimmed(), colour, k == 0, k == 0 ? 20 : 32});
-      }
-      lines_.push_back({QString(), colour, false, 8});
+      CurveLines now{c, FactorsOf(s, c), range, DrawnMarginsOf(margins_, slot, searched), {}};
+      // A curve whose texts do not read the stepped parameter keeps its lines.
+      const auto kept = std::find_if(curveLines_.begin(), curveLines_.end(),
+                                     [&now](const CurveLines& k) { return SameSource(k, now); });
+      if (kept != curveLines_.end())
+        now.Lines = std::move(kept->Lines);
+      else
+        now.Lines = CurveLinesOf(s, c, now.Factors, range, now.Drawn);
+      lines_.insert(lines_.end(), now.Lines.begin(), now.Lines.end());
+      built.push_back(std::move(now));
     }
     if (curves.empty()) lines_.push_back({tr("Aucune courbe tracée."), Qt::black, false, 8});
   }
+  curveLines_ = std::move(built);
   ShowLines();
+}
+
+std::vector<MeasuresWindow::Line> MeasuresWindow::CurveLinesOf(const DiagramState& s,
+                                                               const Curve& c,
+                                                               const CurveFactors& factors,
+                                                               const PulsationRange& range,
+                                                               const DrawnMargins& drawn) {
+  std::vector<Line> lines;
+  const CurveReadouts r = ComputeReadouts(factors, range);
+  const QColor colour = ColourOf(c.Colour);
+  lines.push_back({QString::fromStdString(c.Name), colour, true, 8});
+  for (const MeasureSection& section : CurveSections(r, drawn)) {
+    lines.push_back({section.Title, colour, true, 20});
+    for (const QString& line : section.Lines) lines.push_back({line, colour, false, 32});
+  }
+  // The asymptotic diagram: initial slope and class, then the breaks.
+  lines.push_back({tr("Asymptotes"), colour, true, 20});
+  for (const std::string& line : BreaksWindowLines(c, AsymptotesOf(s, c)))
+    lines.push_back({FromCp1252(line).trimmed(), colour, false, 32});
+  if (c.Product) {
+    // The loop closed by unit feedback: its poles, as the locus window lists them.
+    std::vector<std::string> poles = LocusPoleLines(ClosedLoopPolesOf(s, c.Factors), {});
+    if (!poles.empty())
+      poles.front() = "P\xF4les en boucle ferm\xE9"
+                      "e";
+    for (std::size_t k = 0; k < poles.size(); ++k)
+      lines.push_back({FromCp1252(poles[k]).trimmed(), colour, k == 0, k == 0 ? 20 : 32});
+  }
+  lines.push_back({QString(), colour, false, 8});
+  return lines;
 }
 
 QString MeasuresWindow::PlainText() const {

@@ -71,8 +71,22 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // The lines of one curve as last built, with what they were built from.
+  struct CurveLines {
+    tv::Curve Source;
+    tv::CurveFactors Factors;
+    tv::PulsationRange Range;
+    DrawnMargins Drawn;
+    std::vector<Line> Lines;
+  };
+  static bool SameSource(const CurveLines& a, const CurveLines& b);
+  static std::vector<Line> CurveLinesOf(const tv::DiagramState& s, const tv::Curve& c,
+                                        const tv::CurveFactors& factors,
+                                        const tv::PulsationRange& range, const DrawnMargins& drawn);
+
   void Rebuild(const tv::DiagramState& s, bool drawn);
   void ShowLines();
   void Detach();
@@ -82,6 +96,9 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
   std::vector<Line> shown_;  // the lines the view holds
+  // Each drawn curve's lines: a curve whose coefficients, range and drawn
+  // margins are the same to the bit keeps them at the next redraw.
+  std::vector<CurveLines> curveLines_;
   QTextEdit* view_ = nullptr;
   bool placed_ = false;
 };

@@ -146,6 +146,7 @@ class MeasuresWindowTest : public QObject {
     const Case cases[] = {
         {"numbers only", {ksi(0.35), ksi(0.36)}},
         {"lines come and go", {ksi(0.31), ksi(0.3), ksi(0.31)}},
+        {"one function changed, the others kept", {text("1+2*KSI*p+p^2"), ksi(0.4)}},
         {"a curve taken out and put back", {tick(1, false), tick(0, false), tick(1, true)}},
         {"nothing drawn, then all", {text("1+p+"), text("1+p")}},
     };
