@@ -3,14 +3,12 @@
 #include "ui/locus_window.h"
 
 #include <QClipboard>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +18,7 @@
 #include "output/locus_output.h"
 #include "output/painter_surface.h"
 #include "ui/picture_commands.h"
+#include "ui/readout_lines.h"
 #include "output/qt_surface.h"
 #include "render/locus_texts.h"
 
@@ -36,56 +35,6 @@ bool ReadDecimal(const QLineEdit* edit, double* v) {
   *v = text.toDouble(&ok);
   return ok && std::isfinite(*v);
 }
-
-// The read-outs beside the picture, rewritten at every step. A selectable
-// label lays its whole text out several times over to say its size, which
-// the window's layout asks after each new text. Unwrapped plain lines in one
-// font are as high as their count says and as wide as the widest: the label
-// is asked only when the count or the font changed, the width is measured.
-class ReadoutsLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-  QSize sizeHint() const override {
-    Measure();
-    return hint_;
-  }
-  QSize minimumSizeHint() const override {
-    Measure();
-    return minimumHint_;
-  }
-
- private:
-  void Measure() const {
-    const QString& shown = text();
-    if (shown == measured_ && font() == measuredFont_ && minimumSize() == measuredMinimum_) return;
-    measured_ = shown;
-    const QList<QStringView> lines = QStringView(shown).split(u'\n');
-    if (Qt::mightBeRichText(shown) || wordWrap() || font() != measuredFont_ ||
-        minimumSize() != measuredMinimum_ || lines.size() != lineCount_) {
-      measuredFont_ = font();
-      measuredMinimum_ = minimumSize();
-      lineCount_ = Qt::mightBeRichText(shown) || wordWrap() ? -1 : lines.size();
-      hint_ = QLabel::sizeHint();
-      minimumHint_ = QLabel::minimumSizeHint();
-      return;
-    }
-    qreal widest = 0;
-    const QFontMetricsF metrics(font());
-    for (const QStringView line : lines)
-      widest = std::max(widest, metrics.horizontalAdvance(line.toString()));
-    const QMargins margins = contentsMargins();
-    const int width = std::max(
-        minimumWidth(), static_cast<int>(std::ceil(widest)) + margins.left() + margins.right());
-    hint_.setWidth(width);
-    minimumHint_.setWidth(width);
-  }
-
-  mutable QString measured_;
-  mutable QFont measuredFont_;
-  mutable QSize measuredMinimum_;
-  mutable qsizetype lineCount_ = -1;
-  mutable QSize hint_, minimumHint_;
-};
 
 }  // namespace
 
@@ -140,12 +89,10 @@ LocusWindow::LocusWindow(tv::DiagramState& s, std::function<std::optional<Parame
                              .WhiteUnder = true},
                             body);
   columns->addWidget(Picture, 1);
-  Readouts = new ReadoutsLabel(body);
+  Readouts = new ReadoutLines(body);
   Readouts->setObjectName(QStringLiteral("Readouts"));
-  Readouts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Readouts->setTextInteractionFlags(Qt::TextSelectableByMouse);
   Readouts->setMinimumWidth(300);
-  Readouts->setContentsMargins(8, 8, 8, 8);
+  Readouts->SetMargins(QMargins(8, 8, 8, 8));
   columns->addWidget(Readouts);
   Layout->addWidget(body, 1);
   resize(kLocusPictureWidth + 300,

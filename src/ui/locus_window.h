@@ -19,6 +19,7 @@ class QLineEdit;
 namespace tv::ui {
 
 class QtSurface;
+class ReadoutLines;
 
 // Follows the host's redraws: when only the selected parameter moved, it
 // moves the current poles over the locus it keeps; when anything else
@@ -37,7 +38,7 @@ class LocusWindow : public FollowingWindow {
 
   QLineEdit* From = nullptr;  // "de"
   QLineEdit* To = nullptr;    // "à"
-  QLabel* Readouts = nullptr;
+  ReadoutLines* Readouts = nullptr;
 
   // The panel's selection changed: the range and the locus follow.
   void ParameterChosen();

@@ -12,6 +12,7 @@
 #include "support/scripted_dialogs.h"
 #include "ui/locus_window.h"
 #include "ui/parameter_controls.h"
+#include "ui/readout_lines.h"
 #include "ui/tform1.h"
 
 using tv::ui::LocusWindow;
@@ -43,13 +44,12 @@ class LocusWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The read-outs say the size a plain label of the same text would, text
-  // after text, though they measure only the widest line while the count of
-  // lines stays.
-  void ReadoutsSizedAsTheirText() {
+  // The read-outs look and measure as a selectable label of the same text
+  // would, text after text, though they rewrite only the lines that changed.
+  void ReadoutsShownAsALabel() {
     Window w;
     w.form->Lieudesples1->trigger();
-    QLabel& readouts = *w.Locus().Readouts;
+    tv::ui::ReadoutLines& readouts = *w.Locus().Readouts;
     const QString wide(60, u'8');
     const struct {
       const char* name;
@@ -61,19 +61,26 @@ class LocusWindowTest : public QObject {
         {"narrower again", QStringLiteral("K = 1\n\n1")},
         {"one more line", QStringLiteral("K = 1\n\n1\nStable pour 0 <= K < 8")},
         {"one line, wide", wide + wide},
-        {"rich text", QStringLiteral("<b>K</b> = 2\n1\n2")},
-        {"plain again", QStringLiteral("K = 2\n1\n2")},
+        {"lines put before", QStringLiteral("a\nb\n") + wide + wide},
     };
     for (const auto& c : cases) {
       readouts.setText(c.text);
-      QLabel plain(c.text);
-      plain.setFont(readouts.font());
-      plain.setAlignment(readouts.alignment());
-      plain.setTextInteractionFlags(readouts.textInteractionFlags());
-      plain.setMinimumWidth(readouts.minimumWidth());
-      plain.setContentsMargins(readouts.contentsMargins());
-      QVERIFY2(readouts.sizeHint() == plain.sizeHint(), c.name);
-      QVERIFY2(readouts.minimumSizeHint() == plain.minimumSizeHint(), c.name);
+      QLabel label(c.text);
+      label.setFont(readouts.font());
+      label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label.setTextInteractionFlags(Qt::TextSelectableByMouse);
+      label.setMinimumWidth(readouts.minimumWidth());
+      label.setContentsMargins(readouts.Margins());
+      QVERIFY2(readouts.sizeHint() == label.sizeHint(), c.name);
+      QVERIFY2(readouts.minimumSizeHint() == label.minimumSizeHint(), c.name);
+      const QSize size = label.sizeHint() + QSize(20, 30);
+      label.resize(size);
+      readouts.resize(size);
+      // Over the window's background, whatever the format each is grabbed in.
+      const auto shown = [](QWidget& widget) {
+        return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      };
+      QVERIFY2(shown(readouts) == shown(label), c.name);
     }
   }
 

@@ -1,0 +1,39 @@
+// Lines of read-outs shown and selected as a label shows them, rewritten only where they changed.
+#pragma once
+
+#include <QMargins>
+#include <QSize>
+#include <QString>
+#include <QTextEdit>
+
+namespace tv::ui {
+
+// A selectable label's look (no frame, the window's colours, text from the
+// top left of its contents) for plain lines that a step rewrites: where a
+// label lays its whole text out several times over at each new text, this
+// lays out once the lines between the first and the last that changed.
+// Its size is the label's: the widest line and every line, within its
+// contents margins, never below its minimum size.
+class ReadoutLines : public QTextEdit {
+ public:
+  explicit ReadoutLines(QWidget* parent = nullptr);
+
+  QString text() const { return text_; }
+  void setText(const QString& text);
+  // Space around the lines, as a label's contents margins.
+  void SetMargins(const QMargins& margins);
+  QMargins Margins() const { return margins_; }
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  // A label does not scroll.
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  QString text_;
+  QMargins margins_;
+};
+
+}  // namespace tv::ui
