@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include "analysis/curves.h"
 #include "render/step_view.h"
 #include "ui/picture_commands.h"
 #include "output/qt_surface.h"
@@ -132,16 +134,37 @@ void StepWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Compute(d
 
 void StepWindow::Recompute() {
   response_ = ComputeInputResponseOfTexts(s_, AskedInput(), BoucleFermee->isChecked(), tMax_);
+  ++computeCount_;
+  source_.reset();
   Repaint();
 }
 
 void StepWindow::Compute(bool drawn) {
   if (drawn) {
-    response_ = ComputeInputResponse(s_, AskedInput(), BoucleFermee->isChecked(), tMax_);
+    // A step of a parameter that no ticked function reads leaves the response as it was.
+    Source now{TickedFunctions(s_), {}, {}, AskedInput(), BoucleFermee->isChecked(), tMax_};
+    for (int i : now.Factors) {
+      now.Num.push_back(s_.NumCoeffs[static_cast<std::size_t>(i)]);
+      now.Den.push_back(s_.DenCoeffs[static_cast<std::size_t>(i)]);
+    }
+    const auto sameBits = [](const std::vector<CoefficientSet>& a,
+                             const std::vector<CoefficientSet>& b) {
+      return a.size() == b.size() &&
+             std::memcmp(a.data(), b.data(), a.size() * sizeof(CoefficientSet)) == 0;
+    };
+    if (!source_ || source_->Factors != now.Factors || !sameBits(source_->Num, now.Num) ||
+        !sameBits(source_->Den, now.Den) || source_->Input != now.Input ||
+        source_->Closed != now.Closed ||
+        std::memcmp(&source_->TMax, &now.TMax, sizeof now.TMax) != 0) {
+      response_ = ComputeInputResponse(s_, now.Input, now.Closed, now.TMax);
+      ++computeCount_;
+      source_ = std::move(now);
+    }
   } else {
     response_ = tv::InputResponse{};
     response_.Input = AskedInput();
     response_.Samples.Outcome = StepOutcome::Invalid;
+    source_.reset();
   }
   Repaint();
 }

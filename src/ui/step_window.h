@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "analysis/input_response.h"
 #include "analysis/step_response.h"
@@ -48,6 +50,9 @@ class StepWindow : public FollowingWindow {
   // The picture as last drawn.
   const QImage& Image() const;
   int RedrawCount() const { return redrawCount_; }
+  // How many times the response was computed (a redraw that changed nothing it reads computes
+  // none).
+  int ComputeCount() const { return computeCount_; }
 
   // The commands of the window's Fichier menu.
   void PressepapierClick() override;
@@ -69,7 +74,19 @@ class StepWindow : public FollowingWindow {
   tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::InputResponse response_;
+  // What response_ was computed from at the last redraw: the ticked functions and their
+  // coefficients, the input, the loop and the span; none after a refused redraw or a reading
+  // of the texts.
+  struct Source {
+    std::vector<int> Factors;
+    std::vector<tv::CoefficientSet> Num, Den;
+    tv::InputKind Input = tv::InputKind::Step;
+    bool Closed = false;
+    double TMax = 0;
+  };
+  std::optional<Source> source_;
   int redrawCount_ = 0;
+  int computeCount_ = 0;
   // The last span "t max (s)" gave that was accepted (0: automatic).
   double tMax_ = 0;
 };

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "support/scripted_dialogs.h"
@@ -55,6 +56,38 @@ class StepWindowTest : public QObject {
     QCOMPARE(w.Step().Response().Outcome, tv::StepOutcome::Drawn);
     // 1/(1+2ξp/W+p²/W²) closed by unit feedback settles at one half.
     QCOMPARE(w.Step().Response().Readouts.FinalValue, 0.5);
+  }
+
+  // A redraw computes the response again only when something it reads
+  // changed; it is drawn again in every case.
+  void ComputedAgainOnlyWhenWhatItReadsChanged() {
+    const struct {
+      const char* name;
+      std::function<void(Window&)> change;
+      bool computed;
+    } cases[] = {
+        {"nothing", [](Window&) {}, false},
+        {"a parameter only H2 reads, H2 not ticked", [](Window& w) { w.s.ParamT = 3; }, false},
+        {"Ksi, which H1 reads", [](Window& w) { w.s.ParamKsi = 0.3; }, true},
+        {"H2 ticked", [](Window& w) { w.form->CheckBox2->setChecked(true); }, true},
+        {"the input", [](Window& w) { w.Step().Entree->setCurrentIndex(1); }, true},
+    };
+    for (const auto& c : cases) {
+      Window w;
+      w.s.NumText[1].Assign("T");
+      w.s.DenText[1].Assign("1+p");
+      w.Step().ShowWindow();
+      w.form->Redraw();
+      const int computed = w.Step().ComputeCount();
+      const int drawn = w.Step().RedrawCount();
+      c.change(w);
+      w.form->Redraw();
+      QVERIFY2((w.Step().ComputeCount() > computed) == c.computed, c.name);
+      QVERIFY2(w.Step().RedrawCount() > drawn, c.name);
+      const tv::InputResponse fresh = tv::ComputeInputResponse(
+          w.s, w.Step().AskedInput(), w.Step().BoucleFermee->isChecked(), 0);
+      QVERIFY2(fresh.Samples.Y == w.Step().Response().Y, c.name);
+    }
   }
 
   void ListensOnlyWhileShown() {
