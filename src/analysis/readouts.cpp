@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include "analysis/companion_solver.h"
 
 #include "analysis/state_space.h"
@@ -399,7 +402,41 @@ double WrapMarginDeg(double phaseDeg) {
   return pm;
 }
 
+namespace {
+
+CurveReadouts ReadoutsOf(const CurveFactors& f, const PulsationRange& range);
+
+bool SameBits(const std::vector<CoefficientSet>& a, const std::vector<CoefficientSet>& b) {
+  return a.size() == b.size() &&
+         std::memcmp(a.data(), b.data(), a.size() * sizeof(CoefficientSet)) == 0;
+}
+
+}  // namespace
+
 CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range) {
+  // The loop's read-outs are asked twice a redraw, by the Nyquist window and
+  // by the Mesures window's product: the last few, kept with the bits they
+  // were found from, are handed out again.
+  struct Kept {
+    CurveFactors Factors;
+    PulsationRange Range;
+    CurveReadouts Readouts;
+  };
+  thread_local std::array<std::optional<Kept>, 4> kept;
+  thread_local std::size_t next = 0;
+  for (const std::optional<Kept>& k : kept)
+    if (k && SameBits(k->Factors.Num, f.Num) && SameBits(k->Factors.Den, f.Den) &&
+        std::memcmp(&k->Range, &range, sizeof range) == 0)
+      return k->Readouts;
+  CurveReadouts r = ReadoutsOf(f, range);
+  kept[next] = Kept{f, range, r};
+  next = (next + 1) % kept.size();
+  return r;
+}
+
+namespace {
+
+CurveReadouts ReadoutsOf(const CurveFactors& f, const PulsationRange& range) {
   CurveReadouts r;
   if (f.Num.empty() || AnyZeroPolynomial(f)) return r;
   r.Defined = true;
@@ -523,6 +560,8 @@ CurveReadouts ComputeReadouts(const CurveFactors& f, const PulsationRange& range
   r.ClosedLoop = ClosedLoopOf(f, range, r.Class, k0);
   return r;
 }
+
+}  // namespace
 
 // ln |T(0)| when the closed-loop gain never falls on the way from w = 0 up
 // to `from`: samples from `from` downwards, each at least the one above it,
