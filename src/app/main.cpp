@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -54,7 +55,14 @@ int main(int argc, char** argv) {
     // Qt has taken its own options (-platform...) out of argv by now.
     arguments = tv::ui::ArgumentsFromArgv(argc, argv);
     tv::ui::TakeLanguageOption(arguments, language);
-    return tv::app::RunCommandLine(arguments, std::cout, std::cerr);
+    const int status = tv::app::RunCommandLine(arguments, std::cout, std::cerr);
+    // Every file of the command is written and closed by now: what is left
+    // is taking down Qt, its plugin and the font library, which a process
+    // that ends has no use for (a twentieth of a batch figure's time).
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
   }
 
   const char* platform = std::getenv("QT_QPA_PLATFORM");
