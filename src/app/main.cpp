@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
+#include <fontconfig/fontconfig.h>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 
 #include "app/cli.h"
 #include "core/diagram_state.h"
@@ -50,7 +52,12 @@ int main(int argc, char** argv) {
     // No window is shown: no display is needed.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(CommandLineMessages);
+    // The font library's configuration (a few dozen XML files, the first
+    // text's largest cost) is read on the other core while Qt starts, which
+    // touches no font: the same configuration, read earlier.
+    std::thread fontConfiguration([] { FcInit(); });
     QGuiApplication app(argc, argv);
+    fontConfiguration.join();
     if (language == tv::ui::Language::English) tv::ui::InstallLanguage(app, language);
     // Qt has taken its own options (-platform...) out of argv by now.
     arguments = tv::ui::ArgumentsFromArgv(argc, argv);
