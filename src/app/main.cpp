@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <system_error>
 #include <thread>
 
 #include "app/cli.h"
@@ -54,10 +55,15 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(CommandLineMessages);
     // The font library's configuration (a few dozen XML files, the first
     // text's largest cost) is read on the other core while Qt starts, which
-    // touches no font: the same configuration, read earlier.
-    std::thread fontConfiguration([] { FcInit(); });
+    // touches no font: the same configuration, read earlier. Without a
+    // second thread, Qt reads it at the first text, as it always did.
+    std::thread fontConfiguration;
+    try {
+      fontConfiguration = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+    }
     QGuiApplication app(argc, argv);
-    fontConfiguration.join();
+    if (fontConfiguration.joinable()) fontConfiguration.join();
     if (language == tv::ui::Language::English) tv::ui::InstallLanguage(app, language);
     // Qt has taken its own options (-platform...) out of argv by now.
     arguments = tv::ui::ArgumentsFromArgv(argc, argv);
