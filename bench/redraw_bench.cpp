@@ -17,6 +17,7 @@
 #include "render/bode.h"
 #include "render/plot_surface.h"
 #include "render/redraw.h"
+#include "render/sweep_memo.h"
 #include "support/null_surface.h"
 #include "support/three_functions.h"
 #include "ui/parameter_controls.h"
@@ -39,9 +40,11 @@ struct Scene {
   tv::HeadlessHost host;
   tv::DrawTarget t;
   tv::FrameResult f;
+  tv::SweepMemo sweeps;  // as the window keeps them
 
   explicit Scene(tv::PlotSurface& surface) {
     t = tv::scenes::OnSurface(s, host, surface);
+    t.Sweeps = &sweeps;
     tv::scenes::ThreeFunctions(s);
     s.ShowMargins = 1;
     s.BodeMode = 2;
@@ -111,7 +114,8 @@ BENCHMARK(EvaluateDeepestTexts)->Unit(benchmark::kMicrosecond);
 void Sweep(benchmark::State& state) {
   NullSurface surface;
   Scene scene(surface);
-  scene.s.ShowMargins = 0;  // margins write texts; this is the evaluation alone
+  scene.s.ShowMargins = 0;   // margins write texts; this is the evaluation alone
+  scene.t.Sweeps = nullptr;  // every sample computed
   for (int i = 0; i < 3; ++i) {
     tv::ExtractCoefficients(scene.s.NumText[i].View(), scene.s, scene.s.NumCoeffs[i]);
     tv::ExtractCoefficients(scene.s.DenText[i].View(), scene.s, scene.s.DenCoeffs[i]);

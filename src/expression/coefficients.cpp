@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "core/translate.h"
@@ -192,6 +193,14 @@ CompiledText CompileText(std::string_view text) {
   for (std::size_t n = 0; n < 2; ++n)
     compiled.SampleCut[n] =
         CutIntoTokens(AtSampleText(upper, kSampleTexts[n]), compiled.AtSample[n]);
+  const auto reads = [&](const TokenString& tokens) {
+    for (int i = 0; i < tokens.Operands; ++i) {
+      const int from = tokens.Parameter[static_cast<std::size_t>(i)];
+      if (from >= 0) compiled.ReadsParameters |= static_cast<std::uint8_t>(1u << from);
+    }
+  };
+  for (const TokenString& tokens : compiled.Tokens) reads(tokens);
+  for (const TokenString& tokens : compiled.AtSample) reads(tokens);
   return compiled;
 }
 
@@ -250,12 +259,30 @@ bool EvaluatePolynomial(const CompiledText& compiled, const ParameterValues& par
   return EvaluateCompiled(compiled, params, coeffs) && GivesBackTextValue(compiled, params, coeffs);
 }
 
+bool EvaluatePolynomialKept(CompiledText& compiled, const ParameterValues& params,
+                            CoefficientSet& coeffs) {
+  std::array<double, 6> values{};
+  for (std::size_t p = 0; p < kParameters.size(); ++p)
+    if (compiled.ReadsParameters >> p & 1u) values[p] = params.*kParameters[p].Value;
+  CompiledText::Evaluation& kept = compiled.Kept;
+  // Compared to the bit: -0 and 0, or two NaNs, may read differently.
+  if (kept.Known && std::memcmp(kept.Values.data(), values.data(), sizeof values) == 0) {
+    coeffs = kept.Coeffs;
+    return kept.Ok;
+  }
+  const bool ok = EvaluatePolynomial(compiled, params, coeffs);
+  kept = {true, ok, values, coeffs};
+  return ok;
+}
+
 bool CompileFunction(DiagramState& s, int i, const ParameterValues& params) {
   const auto f = static_cast<std::size_t>(i);
-  return EvaluatePolynomial(CompileIfChanged(s.NumCompiled[f], s.NumText[f].View()), params,
-                            s.NumCoeffs[f]) &&
-         EvaluatePolynomial(CompileIfChanged(s.DenCompiled[f], s.DenText[f].View()), params,
-                            s.DenCoeffs[f]);
+  const auto kept = [&](CompiledText& compiled, const FunctionText& text, CoefficientSet& coeffs) {
+    CompileIfChanged(compiled, text.View());
+    return EvaluatePolynomialKept(compiled, params, coeffs);
+  };
+  return kept(s.NumCompiled[f], s.NumText[f], s.NumCoeffs[f]) &&
+         kept(s.DenCompiled[f], s.DenText[f], s.DenCoeffs[f]);
 }
 
 bool ExtractPolynomial(std::string_view text, const ParameterValues& params,

@@ -42,6 +42,12 @@ bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& par
 bool EvaluatePolynomial(const CompiledText& compiled, const ParameterValues& params,
                         CoefficientSet& coeffs);
 
+// EvaluatePolynomial, kept in compiled: when the parameters the text reads
+// have the values of its last evaluation, the coefficients and the verdict
+// of that one, without evaluating.
+bool EvaluatePolynomialKept(CompiledText& compiled, const ParameterValues& params,
+                            CoefficientSet& coeffs);
+
 // Function i (0..2) of the state: NumCoeffs[i] from NumText[i], then, when
 // that is valid, DenCoeffs[i] from DenText[i], through the compiled texts of
 // the state, compiled again only where a text changed (EvaluatePolynomial).

@@ -48,6 +48,18 @@ struct CompiledText {
   // developed polynomial (false in SampleCut: it could not be cut).
   std::array<bool, 2> SampleCut{};
   std::array<TokenString, 2> AtSample{};
+  // The parameters any of those tokens reads (bit i: kParameters[i]).
+  std::uint8_t ReadsParameters = 0;
+  // The last evaluation (EvaluatePolynomialKept): while the parameters the
+  // text reads keep their values to the bit, its coefficients stand. A step
+  // of Ksi then evaluates again only the texts that name Ksi.
+  struct Evaluation {
+    bool Known = false;
+    bool Ok = false;
+    std::array<double, 6> Values{};  // of the parameters, in kParameters' order
+    std::array<double, kHighestPower + 1> Coeffs{};
+  };
+  Evaluation Kept;
 };
 
 }  // namespace tv

@@ -3,12 +3,47 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 
 namespace tv::ui {
 
-QString FromCp1252(std::string_view bytes) {
+namespace {
+QString DecodeWithCodec(std::string_view bytes) {
   QStringDecoder decoder("windows-1252");
   return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// Every text drawn is decoded, and opening the codec costs more than a
+// redraw's arithmetic: Windows-1252 gives each byte one character of its
+// own, so the codec is asked once for each byte's. Empty when it gave some
+// byte more or less than one UTF-16 unit: the codec then decodes every text.
+struct ByteTable {
+  bool Usable = true;
+  std::array<char16_t, 256> Units{};
+};
+
+const ByteTable& Cp1252Bytes() {
+  static const ByteTable table = [] {
+    ByteTable t;
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      const QString one = DecodeWithCodec(std::string_view(&c, 1));
+      if (one.size() != 1) t.Usable = false;
+      t.Units[static_cast<std::size_t>(b)] = one.isEmpty() ? u'\0' : one.at(0).unicode();
+    }
+    return t;
+  }();
+  return table;
+}
+}  // namespace
+
+QString FromCp1252(std::string_view bytes) {
+  const ByteTable& table = Cp1252Bytes();
+  if (!table.Usable) return DecodeWithCodec(bytes);
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (char c : bytes) *out++ = QChar(table.Units[static_cast<unsigned char>(c)]);
+  return text;
 }
 
 std::optional<std::string> ToCp1252(const QString& text) {

@@ -87,6 +87,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmet
       fontHeight_(fontHeight),
       font_(PlotFontForDevice(fontHeight, device)),
       metrics_(font_, &device) {
+  ForgetPens();
   if (stamps) {
     if (QImage* image = StampablePicture(device))
       stamps_ = std::make_unique<PixelStamps>(image->format(), SetUpPainter);
@@ -113,8 +114,7 @@ void PainterSurface::SetScale(double scaleX, double scaleY) {
   if (scaleX <= 0.0 || scaleY <= 0.0 || (scaleX == scaleX_ && scaleY == scaleY_)) return;
   scaleX_ = scaleX;
   scaleY_ = scaleY;
-  pens_.clear();
-  penNumber_ = -1;
+  ForgetPens();
   penApplied_ = false;
   if (painter_.isActive()) {
     painter_.resetTransform();
@@ -137,8 +137,7 @@ QPainter* PainterSurface::Painter() {
     // in the layout's pixels: the pens are made anew, and the stamps, which
     // know pens by number, start again.
     ratio_ = ratio;
-    pens_.clear();
-    penNumber_ = -1;
+    ForgetPens();
     if (stamps_) stamps_ = std::make_unique<PixelStamps>(stamps_->Format(), SetUpPainter);
   }
   // The stamps copy pixels of the layout: at another ratio, or under a
@@ -187,14 +186,38 @@ QPen PainterSurface::MakePen(const PenKey& key) const {
   return pen;
 }
 
+void PainterSurface::ForgetPens() {
+  pens_.clear();
+  penSlots_.fill(-1);
+  penNumber_ = -1;
+}
+
 int PainterSurface::PenNumber() {
   if (penNumber_ >= 0) return penNumber_;
-  for (std::size_t i = 0; i < pens_.size(); ++i) {
-    if (pens_[i].key == wanted_) return penNumber_ = static_cast<int>(i);
+  const std::size_t mask = penSlots_.size() - 1;
+  const std::uint32_t mixed = wanted_.colour ^ static_cast<std::uint32_t>(wanted_.width) << 24 ^
+                              static_cast<std::uint32_t>(wanted_.style) << 30;
+  const std::size_t home = (mixed * 0x9E3779B1u) >> 26;
+  std::size_t freeSlot = penSlots_.size();
+  for (std::size_t k = 0; k < penSlots_.size(); ++k) {
+    const std::size_t slot = (home + k) & mask;
+    const int n = penSlots_[slot];
+    if (n < 0) {
+      freeSlot = slot;
+      break;
+    }
+    if (pens_[static_cast<std::size_t>(n)].key == wanted_) return penNumber_ = n;
+  }
+  if (freeSlot == penSlots_.size()) {
+    // The slots are full: the pens beyond them are in pens_ only.
+    for (std::size_t i = penSlots_.size(); i < pens_.size(); ++i)
+      if (pens_[i].key == wanted_) return penNumber_ = static_cast<int>(i);
   }
   if (pens_.size() >= kMaxPens) return -1;
   pens_.push_back({wanted_, MakePen(wanted_)});
-  return penNumber_ = static_cast<int>(pens_.size() - 1);
+  penNumber_ = static_cast<int>(pens_.size() - 1);
+  if (freeSlot < penSlots_.size()) penSlots_[freeSlot] = static_cast<std::int16_t>(penNumber_);
+  return penNumber_;
 }
 
 void PainterSurface::ApplyPen() {
@@ -275,7 +298,14 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
 }
 
 int PainterSurface::TextWidth(std::string_view text) {
-  return metrics_.horizontalAdvance(FromCp1252(text));
+  // Widths of values that change at every step would pile up.
+  constexpr std::size_t kMaxWidths = 4096;
+  const std::string key(text);
+  if (const auto it = widths_.find(key); it != widths_.end()) return it->second;
+  if (widths_.size() >= kMaxWidths) widths_.clear();
+  const int width = metrics_.horizontalAdvance(FromCp1252(text));
+  widths_.emplace(key, width);
+  return width;
 }
 
 int PainterSurface::TextHeight(std::string_view) { return metrics_.height(); }
@@ -285,6 +315,7 @@ void PainterSurface::SetFontHeight(int pixels) {
   fontHeight_ = pixels;
   font_ = PlotFontForDevice(pixels, device_);
   metrics_ = QFontMetrics(font_, &device_);
+  widths_.clear();
   fontApplied_ = false;
   ++fontId_;
 }

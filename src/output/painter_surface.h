@@ -6,9 +6,13 @@
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "render/plot_surface.h"
@@ -135,6 +139,11 @@ class PainterSurface : public PlotSurface {
   };
   std::vector<NumberedPen> pens_;
   int penNumber_ = -1;  // of wanted_, -1 until looked up
+  // Numbers of pens_ by a hash of their key, probed in turn up to a -1: a
+  // sweep changes pen at every segment. Pens beyond its room are found by
+  // going through pens_.
+  std::array<std::int16_t, 64> penSlots_{};
+  void ForgetPens();
 
   // Stamps, and the picture they copy into while the painter is open.
   std::unique_ptr<PixelStamps> stamps_;
@@ -164,6 +173,9 @@ class PainterSurface : public PlotSurface {
   int fontHeight_ = 10;
   QFont font_;
   QFontMetrics metrics_;
+  // Widths measured in font_: a redraw measures the same captions and
+  // values as the one before, and shaping a text costs more than drawing it.
+  std::unordered_map<std::string, int> widths_;
 };
 
 // The plot font whose character cell on device is closest to cell pixels

@@ -141,12 +141,49 @@ bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
 }
 
 bool PixelStamps::MakeRoom(std::size_t pixels) {
-  if (pixels_.size() + pixels <= kMaxPixels && lines_.size() + texts_.size() < kMaxStamps)
+  if (pixels_.size() + pixels <= kMaxPixels && lines_.Size() + texts_.size() < kMaxStamps)
     return false;
   pixels_.clear();
-  lines_.clear();
+  lines_.Clear();
   texts_.clear();
   return true;
+}
+
+std::size_t PixelStamps::LineTable::Home(std::uint64_t key) const {
+  // Fibonacci hashing: the keys' low bits (the shape) vary most.
+  const int bits = std::countr_zero(slots_.size());
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
+
+const PixelStamps::Stamp* PixelStamps::LineTable::Find(std::uint64_t key) const {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.Key == key) return &slot.Value;
+    if (slot.Key == kEmpty) return nullptr;
+  }
+}
+
+const PixelStamps::Stamp& PixelStamps::LineTable::Insert(std::uint64_t key, const Stamp& stamp) {
+  if (2 * (size_ + 1) > slots_.size()) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<std::size_t>(1024, 2 * old.size()), Slot{});
+    size_ = 0;
+    for (const Slot& slot : old)
+      if (slot.Key != kEmpty) Insert(slot.Key, slot.Value);
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = Home(key);
+  while (slots_[i].Key != kEmpty) i = (i + 1) & mask;
+  slots_[i] = {key, stamp};
+  ++size_;
+  return slots_[i].Value;
+}
+
+void PixelStamps::LineTable::Clear() {
+  slots_.clear();
+  size_ = 0;
 }
 
 bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1,
@@ -154,11 +191,12 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
   if (target.Bits == nullptr) return false;
   const int dx = x2 - x1;
   const int dy = y2 - y1;
-  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || pen.width() > kMaxPenWidth ||
+  const int width = pen.width();
+  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || width > kMaxPenWidth ||
       penId >= (1u << 14))
     return false;
   // Room around the line for its width, caps and last pixel.
-  const int margin = pen.width() + 4;
+  const int margin = width + 4;
   const Box box{std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
                 std::max(y1, y2) + margin};
   // Wholly off the picture (the Black chart's contours run on below it):
@@ -168,16 +206,15 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
   const std::uint64_t key = static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
                             static_cast<std::uint64_t>(dx + 128) << 8 |
                             static_cast<std::uint64_t>(dy + 128);
-  auto it = lines_.find(key);
-  if (it == lines_.end()) {
+  const Stamp* stamp = lines_.Find(key);
+  if (stamp == nullptr) {
     MakeRoom(box.Pixels());
-    const Stamp stamp = Take(target, box, x1, y1, [&](QPainter& p) {
-      p.setPen(pen);
-      p.drawLine(x1, y1, x2, y2);
-    });
-    it = lines_.emplace(key, stamp).first;
+    stamp = &lines_.Insert(key, Take(target, box, x1, y1, [&](QPainter& p) {
+                             p.setPen(pen);
+                             p.drawLine(x1, y1, x2, y2);
+                           }));
   }
-  return Copy(target, it->second, x1, y1);
+  return Copy(target, *stamp, x1, y1);
 }
 
 bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,

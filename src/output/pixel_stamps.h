@@ -103,7 +103,27 @@ class PixelStamps {
   QImage::Format format_;
   std::function<void(QPainter&)> setup_;
   std::vector<Pixel> pixels_;
-  std::unordered_map<std::uint64_t, Stamp> lines_;  // pen, shape, magnitudes
+  // Line stamps by pen, shape and magnitudes, in open addressing: a redraw
+  // looks up thousands of segments, and a node map's division and pointer
+  // chase per lookup cost more than copying the pixels.
+  class LineTable {
+   public:
+    const Stamp* Find(std::uint64_t key) const;
+    const Stamp& Insert(std::uint64_t key, const Stamp& stamp);  // key not in the table
+    std::size_t Size() const { return size_; }
+    void Clear();
+
+   private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // no line's key
+    struct Slot {
+      std::uint64_t Key = kEmpty;
+      Stamp Value;
+    };
+    std::size_t Home(std::uint64_t key) const;
+    std::vector<Slot> slots_;  // a power of two long, at most half full
+    std::size_t size_ = 0;
+  };
+  LineTable lines_;
   std::unordered_map<std::string, Stamp> texts_;
   std::string textKey_;
   QImage scratch_[2];

@@ -17,6 +17,7 @@
 #include "render/overlays.h"
 #include "render/paper.h"
 #include "render/primitives.h"
+#include "render/sweep_memo.h"
 #include "response/response.h"
 
 namespace tv {
@@ -174,9 +175,11 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
   for (int i = 0; i < 4; ++i) ticked[i] = s.CurveTicked[static_cast<std::size_t>(i)];
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
+  if (t.Sweeps) t.Sweeps->Begin(s, {2, static_cast<double>(kFrom), static_cast<double>(kTo), 0});
+  int sample = 0;
   for (std::int64_t k = kFrom; k <= kTo && f.ResponseValid != 0; ++k) {
     const double decade = std::exp(static_cast<double>(k) * L);
-    for (int m = 50; m <= 500; ++m) {
+    for (int m = 50; m <= 500; ++m, ++sample) {
       const double w = decade * m / 50;
       const double w2 = w * w;
       const bool labelled = m == 50 || m == 250;
@@ -192,7 +195,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
         Slot& slot = slots[i];
         UseColour(t, colours[i]);
         int order = 0;
-        const Response r = SampledResponse(s, i, w, w2, f.ResponseValid, order);
+        const Response r = SweepSample(t.Sweeps, s, i, sample, w, w2, f.ResponseValid, order);
         phaseSum += r.PhaseRad;
         gainSum += r.GainDb;
         orders += order;

@@ -16,6 +16,7 @@
 #include "render/overlays.h"
 #include "render/paper.h"
 #include "render/primitives.h"
+#include "render/sweep_memo.h"
 #include "response/response.h"
 
 namespace tv {
@@ -363,6 +364,7 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
   // The column and the lowest decade as reals, exact, so that the sweep
   // converts nothing.
   const double decadeMin = s.DecadeMin;
+  if (t.Sweeps) t.Sweeps->Begin(s, {1, decadeMin, r, static_cast<double>(lastColumn)});
   double column = 0;
   for (int i = 0; i <= lastColumn && f.ResponseValid != 0; ++i, column += 1) {
     const double w = std::exp((decadeMin + column * r) * L);
@@ -382,7 +384,7 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
       // The phase and gain differences of numerator and denominator, each
       // then scaled to pixels.
       int order = 0;
-      const Response h = SampledResponse(s, k, w, w2, f.ResponseValid, order);
+      const Response h = SweepSample(t.Sweeps, s, k, i, w, w2, f.ResponseValid, order);
       const double P = h.PhaseRad * f.PhasePixelsPerRad;
       sumP += P;
       const double G = h.GainDb * f.GainPixelsPerDb;

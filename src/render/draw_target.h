@@ -8,6 +8,7 @@
 namespace tv {
 
 class PlotSurface;
+class SweepMemo;
 
 // The surface a renderer draws the document onto and how: the window's
 // picture, a printed page, a metafile, a picture file or a recorder. The
@@ -36,6 +37,9 @@ struct DrawTarget {
   // margin log) and tells the windows that follow it. A page or a picture
   // file drawn apart does neither.
   bool MainPicture = true;
+  // Where the views keep the responses they sampled for the next redraw
+  // (the window's picture); none: every sample is computed.
+  SweepMemo* Sweeps = nullptr;
 };
 
 // The window's picture at start-up: pens 2 (curves) and 1 (frame), colour,

@@ -426,6 +426,7 @@ void TForm1::StartUp(const QStringList& arguments) {
   s_.CapturePoints = 0;
   move(20, 20);
   target_ = ScreenTarget(surface_.get(), kClientWidth, kClientHeight);
+  target_.Sweeps = &sweeps_;
   s_.Host = this;
   ResetDiagram(s_);
   surface_->SetFontHeight(10);

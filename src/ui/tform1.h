@@ -13,6 +13,7 @@
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
 #include "render/draw_target.h"
+#include "render/sweep_memo.h"
 #include "ui/dialogs.h"
 #include "ui/followers.h"
 
@@ -242,6 +243,7 @@ class TForm1 : public QMainWindow, public tv::DiagramHost {
   // values, the point capture and the read-outs read them).
   tv::DrawTarget target_;
   tv::FrameResult frame_;
+  tv::SweepMemo sweeps_;  // the picture's samples, for the next step
   ParameterControls* parameters_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TForm3* form3_ = nullptr;

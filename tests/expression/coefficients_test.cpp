@@ -208,6 +208,26 @@ TEST(CoefficientState, CompiledTextsFollowValuesAndTexts) {
   EXPECT_EQ(s.NumCompiled[0].Text, "");
 }
 
+// A text's coefficients are kept while the parameters it reads keep their
+// values: each parameter, read by a text, must make it evaluate again.
+TEST(CoefficientState, KeptCoefficientsFollowEveryParameterTheTextReads) {
+  for (const ParameterInfo& p : kParameters) {
+    SCOPED_TRACE(std::string(p.Name));
+    DiagramState s;
+    s.NumText[0].Assign("1+" + std::string(p.ExpressionName) + "*p");
+    s.DenText[0].Assign("1+p");
+    s.*p.Field = 2;
+    ASSERT_TRUE(CompileFunction(s, 0, ParametersOf(s)));
+    for (const ParameterInfo& other : kParameters)
+      if (other.Field != p.Field) s.*other.Field += 1;
+    ASSERT_TRUE(CompileFunction(s, 0, ParametersOf(s)));
+    EXPECT_EQ(s.NumCoeffs[0][1], 2);
+    s.*p.Field = 3;
+    ASSERT_TRUE(CompileFunction(s, 0, ParametersOf(s)));
+    EXPECT_EQ(s.NumCoeffs[0][1], 3);
+  }
+}
+
 TEST(CoefficientOddBytes, AnyByteIsHandled) {
   for (int b = 0; b < 256; ++b) {
     const char c = static_cast<char>(b);

@@ -1,8 +1,11 @@
 // The Qt surface: pixels of lines where the coordinates say, pens, text cells, fills, fonts.
 #include <QGuiApplication>
+#include <QStringDecoder>
 #include <QtTest>
+#include <string>
 
 #include "render/primitives.h"
+#include "output/cp1252.h"
 #include "output/fonts.h"
 #include "output/qt_surface.h"
 
@@ -199,6 +202,15 @@ class QtSurfaceTest : public QObject {
     // "é" is one byte (0xE9): as wide as the Unicode text, not as two UTF-8 halves.
     QCOMPARE(s.TextWidth("d\xE9sactiv\xE9"),
              QFontMetrics(s.Font()).horizontalAdvance(QStringLiteral("désactivé")));
+  }
+
+  // Every byte, alone and in one text, as the codec decodes it.
+  void Windows1252BytesDecodeAsTheCodecDoes() {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    QStringDecoder codec("windows-1252");
+    QCOMPARE(tv::ui::FromCp1252(all), codec.decode(QByteArray(all.data(), 256)));
+    QCOMPARE(tv::ui::FromCp1252(std::string_view(all.data(), 0)), QString());
   }
 
   void FillWhiteClearsItsRectangleOnly() {
