@@ -1,6 +1,8 @@
 #!/bin/sh
 # Times one batch figure as a whole process: start, the third-order example with its margins exported to PNG, exit.
 # Usage: bench/batch-export.sh PROGRAM [RUNS]   (default 21 runs; prints each time and the median, in ms)
+# The figure is written in a new folder under $TMPDIR (/tmp by default), and the
+# program makes it durable there (fsync): TMPDIR=/dev/shm leaves the disk's flush out.
 set -eu
 prog=$1
 runs=${2:-21}

@@ -8,12 +8,13 @@ set -eu
 
 # Building and running: compiler and build tools, Qt with SVG, its French
 # translations and its translation tools (the English texts), Eigen, libEMF
-# (the metafiles), the program's font, what opens files and installs the
-# menu entry on the desktop, and what makes the Debian package.
+# (the metafiles), zlib (the PNG files), fontconfig (read early by the
+# command line), the program's font, what opens files and installs the menu
+# entry on the desktop, and what makes the Debian package.
 RUN_PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
   qt6-tools-dev qt6-l10n-tools
-  libeigen3-dev libemf-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils
+  libeigen3-dev libemf-dev zlib1g-dev libfontconfig-dev fonts-dejavu-core xdg-utils shared-mime-info desktop-file-utils
   dpkg-dev file"
 # The tests: clang and its sanitizer runtime for the fuzzing build,
 # GoogleTest, Google Benchmark, a metafile reader and a PDF rasteriser that

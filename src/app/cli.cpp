@@ -33,6 +33,7 @@
 #include "output/file_names.h"
 #include "files/worksheet.h"
 #include "output/picture_output.h"
+#include "output/png_output.h"
 #include "output/qt_surface.h"
 #include "output/nyquist_output.h"
 #include "output/locus_output.h"
@@ -42,9 +43,6 @@
 namespace tv::app {
 
 namespace {
-
-// The PNG quality of a batch export: zlib level 1.
-constexpr int kPngQuality = 80;
 
 constexpr std::size_t kMaxPointsFileBytes = 16 * 1024 * 1024;
 
@@ -78,13 +76,9 @@ std::vector<std::string> InvalidFunctions(DiagramState& s) {
 }
 
 bool EncodePicture(const QImage& image, PictureFormat format, QByteArray& bytes) {
+  if (format == PictureFormat::Png) return ui::EncodePng(image, bytes);
   QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly)) return false;
-  // zlib's fastest level (quality 80 in Qt's terms): a diagram is mostly
-  // white runs, which every level packs alike, and the default level took
-  // most of a batch export's time.
-  return image.save(&buffer, format == PictureFormat::Png ? "PNG" : "BMP",
-                    format == PictureFormat::Png ? kPngQuality : -1);
+  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "BMP");
 }
 
 // Every file the command writes. A new output adds its option here, and its

@@ -23,6 +23,7 @@
 #include "output/file_names.h"
 #include "output/emf_surface.h"
 #include "output/painter_surface.h"
+#include "output/png_output.h"
 #include "output/qt_surface.h"
 
 namespace tv::ui {
@@ -175,8 +176,7 @@ bool ExportPicture(DiagramState& s, const DrawTarget& screen, const std::string&
         if (format == Format::Bmp) {
           encoded = EncodeBmp(picture.Image(), bytes);
         } else {
-          QBuffer buffer(&bytes);
-          encoded = buffer.open(QIODevice::WriteOnly) && picture.Image().save(&buffer, "PNG");
+          encoded = EncodePng(picture.Image(), bytes);
         }
         if (!encoded)
           reason = "l'image n'a pas pu \xEAtre cod\xE9"

@@ -220,6 +220,13 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
 bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,
                        const QPen& pen, int x, int baseline, std::string_view bytes) {
   if (target.Bits == nullptr || bytes.size() > 256) return false;
+  // Wholly right of or below the picture (the legend's formulas and the
+  // Black view's labels run on past a narrow plot): nothing of it can show.
+  // Glyphs reach past their cell by less than two cells.
+  if (const int cell = font.pixelSize(); cell > 0) {
+    const int reach = 2 * cell + 2;
+    if (x - reach >= target.Width || baseline - 2 * reach >= target.Height) return true;
+  }
   const QRgb colour = pen.color().rgba();
   // Kept for its very place: the labels and legends of a redraw stand where
   // they stood in the one before, and nothing needs measuring to find them.

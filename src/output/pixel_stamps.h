@@ -57,7 +57,8 @@ class PixelStamps {
   bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1, int x2,
             int y2);
   // The Windows-1252 text with its baseline's left end at (x, baseline), in
-  // font (whose caller's number is fontId) and the colour of pen.
+  // font (whose caller's number is fontId) and the colour of pen. True too
+  // for a text wholly right of or below the picture.
   bool Text(const Target& target, std::uint32_t fontId, const QFont& font, const QPen& pen, int x,
             int baseline, std::string_view text);
 

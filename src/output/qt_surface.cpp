@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "output/large_page_image.h"
+
 namespace tv::ui {
 
 namespace {
@@ -15,8 +17,9 @@ double Ratio(double ratio) { return ratio >= 1.0 && ratio <= 8.0 ? ratio : 1.0; 
 
 QImage WhiteImage(int width, int height, double ratio) {
   ratio = Ratio(ratio);
-  QImage image(Side(static_cast<int>(std::ceil(Side(width) * ratio))),
-               Side(static_cast<int>(std::ceil(Side(height) * ratio))), QImage::Format_RGB32);
+  QImage image =
+      LargePageImage(Side(static_cast<int>(std::ceil(Side(width) * ratio))),
+                     Side(static_cast<int>(std::ceil(Side(height) * ratio))), QImage::Format_RGB32);
   image.setDevicePixelRatio(ratio);
   image.fill(Qt::white);
   return image;

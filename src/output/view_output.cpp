@@ -12,6 +12,7 @@
 #include "files/file_io.h"
 #include "output/file_names.h"
 #include "output/painter_surface.h"
+#include "output/png_output.h"
 #include "output/qt_surface.h"
 
 namespace tv::ui {
@@ -57,8 +58,7 @@ bool WriteViewOutput(const std::string& path, int width, int height, int fontHei
     picture.SetFontHeight(fontHeight);
     DrawOn(picture, width, height, black, draw);
     picture.Finish();
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.Image().save(&buffer, "PNG"))
+    if (!EncodePng(picture.Image(), bytes))
       return fail("l'image n'a pas pu \xEAtre cod\xE9"
                   "e");
   } else if (suffix == QLatin1String("svg")) {
