@@ -214,7 +214,8 @@ int PainterSurface::PenNumber() {
       if (pens_[i].key == wanted_) return penNumber_ = static_cast<int>(i);
   }
   if (pens_.size() >= kMaxPens) return -1;
-  pens_.push_back({wanted_, MakePen(wanted_)});
+  const QPen pen = MakePen(wanted_);
+  pens_.push_back({wanted_, pen, pen.width()});
   penNumber_ = static_cast<int>(pens_.size() - 1);
   if (freeSlot < penSlots_.size()) penSlots_[freeSlot] = static_cast<std::int16_t>(penNumber_);
   return penNumber_;
@@ -258,8 +259,9 @@ void PainterSurface::LineTo(int x, int y) {
     frameCalls_.push_back({FrameCall::Kind::Line, x, y, 0, 0, {}});
   } else if (QPainter* p = Painter()) {
     const int id = target_.Bits != nullptr ? PenNumber() : -1;
-    if (id < 0 || !stamps_->Line(target_, static_cast<std::uint32_t>(id),
-                                 pens_[static_cast<std::size_t>(id)].pen, penX_, penY_, x, y)) {
+    const NumberedPen* pen = id >= 0 ? &pens_[static_cast<std::size_t>(id)] : nullptr;
+    if (!pen || !stamps_->Line(target_, static_cast<std::uint32_t>(id), pen->pen, pen->width, penX_,
+                               penY_, x, y)) {
       ApplyPen();
       p->drawLine(penX_, penY_, x, y);
     }

@@ -136,6 +136,7 @@ class PainterSurface : public PlotSurface {
   struct NumberedPen {
     PenKey key;
     QPen pen;
+    int width = 1;  // the pen's own
   };
   std::vector<NumberedPen> pens_;
   int penNumber_ = -1;  // of wanted_, -1 until looked up

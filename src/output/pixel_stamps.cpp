@@ -186,12 +186,11 @@ void PixelStamps::LineTable::Clear() {
   size_ = 0;
 }
 
-bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1,
-                       int x2, int y2) {
+bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int width,
+                       int x1, int y1, int x2, int y2) {
   if (target.Bits == nullptr) return false;
   const int dx = x2 - x1;
   const int dy = y2 - y1;
-  const int width = pen.width();
   if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || width > kMaxPenWidth ||
       penId >= (1u << 14))
     return false;

@@ -54,8 +54,9 @@ class PixelStamps {
   // is penId (equal numbers for equal pens). False when it is not copied:
   // the caller paints it. True too for a line too far off the picture to
   // show at all.
-  bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int x1, int y1, int x2,
-            int y2);
+  // penWidth: pen's width, asked of the pen once by the caller.
+  bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int penWidth, int x1,
+            int y1, int x2, int y2);
   // The Windows-1252 text with its baseline's left end at (x, baseline), in
   // font (whose caller's number is fontId) and the colour of pen. True too
   // for a text wholly right of or below the picture.

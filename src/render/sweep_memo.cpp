@@ -28,20 +28,12 @@ void SweepMemo::Begin(const DiagramState& s, const std::array<double, 4>& key) {
   }
 }
 
-Response SweepMemo::At(const DiagramState& s, int i, int n, double w, double w2,
-                       std::uint8_t& valid, int& order) {
-  Function& f = functions_[static_cast<std::size_t>(i)];
-  const auto at = static_cast<std::size_t>(n);
-  if (at < f.Samples.size()) {
-    const Sample& kept = f.Samples[at];
-    ++reused_;
-    order = kept.Order;
-    if (kept.Clears) valid = 0;
-    return kept.R;
-  }
+Response SweepMemo::Sampled(const DiagramState& s, int i, int n, double w, double w2,
+                            std::uint8_t& valid, int& order) {
+  std::vector<Sample>& kept = functions_[static_cast<std::size_t>(i)].Samples;
   std::uint8_t sampleValid = 1;
   const Response r = SampledResponse(s, i, w, w2, sampleValid, order);
-  if (at == f.Samples.size()) f.Samples.push_back({r, order, sampleValid == 0});
+  if (static_cast<std::size_t>(n) == kept.size()) kept.push_back({r, order, sampleValid == 0});
   if (sampleValid == 0) valid = 0;
   return r;
 }

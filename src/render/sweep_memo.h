@@ -27,7 +27,15 @@ class SweepMemo {
   // Sample n of Hi, as SampledResponse(s, i, w, w2, valid, order) gives it
   // at that sample's pulsation w. Samples are asked in order from 0.
   Response At(const DiagramState& s, int i, int n, double w, double w2, std::uint8_t& valid,
-              int& order);
+              int& order) {
+    const std::vector<Sample>& kept = functions_[static_cast<std::size_t>(i)].Samples;
+    if (static_cast<std::size_t>(n) >= kept.size()) return Sampled(s, i, n, w, w2, valid, order);
+    const Sample& sample = kept[static_cast<std::size_t>(n)];
+    ++reused_;
+    order = sample.Order;
+    if (sample.Clears) valid = 0;
+    return sample.R;
+  }
 
   // Samples taken from the memo rather than computed, for the tests.
   long Reused() const { return reused_; }
@@ -42,6 +50,10 @@ class SweepMemo {
     CoefficientSet Num{}, Den{};
     std::vector<Sample> Samples;
   };
+  // Sample n computed, and kept when it is the next one.
+  Response Sampled(const DiagramState& s, int i, int n, double w, double w2, std::uint8_t& valid,
+                   int& order);
+
   bool known_ = false;
   std::array<double, 4> key_{};
   std::array<Function, 3> functions_{};
