@@ -45,11 +45,19 @@ void StepWindow(benchmark::State& state) {
   tv::ui::ScriptedDialogs dialogs;
   host.AskedDialogs = &dialogs;
   tv::ui::StepWindow window(s);
+  // H1's gain goes up and down by a step each time, as a held arrow moves
+  // it: the window computes only when the coefficients changed.
+  const double gain = s.NumCoeffs[0][0];
+  bool up = true;
   for (auto _ : state) {
+    s.NumCoeffs[0][0] = up ? gain * 1.01 : gain;
+    up = !up;
     window.DiagramRedrawn(s, true);
     benchmark::DoNotOptimize(window.Image().constBits());
   }
   if (window.Response().Outcome != tv::StepOutcome::Drawn) state.SkipWithError("nothing drawn");
+  if (window.ComputeCount() < static_cast<int>(state.iterations()))
+    state.SkipWithError("a step did not compute the response");
 }
 BENCHMARK(StepWindow)->Unit(benchmark::kMillisecond);
 
