@@ -17,6 +17,12 @@ namespace {
 // Longest sides copied: sweep segments and ticks are far shorter; long grid
 // lines are few and the painter draws them.
 constexpr int kMaxLineSide = 96;
+// Lines kept for their very place: what the picture shows of their box at
+// most (a margin's mark across the whole plot is far smaller).
+constexpr std::size_t kMaxPlacedPixels = std::size_t{1} << 16;
+// Coordinates beyond this are left to the painter, whose arithmetic holds
+// them; the stamps' offsets are 16 bits.
+constexpr int kMaxCoordinate = 1 << 14;
 constexpr int kMaxPenWidth = 16;
 constexpr int kMaxTextWidth = 1024;
 // Pictures larger than this are painted: the two scratch pictures are as
@@ -63,7 +69,7 @@ std::uint64_t PixelStamps::Magnitudes(const Box& box) {
 }
 
 PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int ax, int ay,
-                                     const std::function<void(QPainter&)>& draw) {
+                                     const std::function<void(QPainter&)>& draw, bool placed) {
   ++taken_;
   Stamp stamp;
   for (int pass = 0; pass < 2; ++pass) {
@@ -96,8 +102,13 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
     const std::uint32_t* rb = b0 + y * strideB;
     for (int x = box.X0; x <= box.X1; ++x) {
       if (ra[x] == rb[x]) {
-        // Set by the drawing; on the box's edge it may have gone further.
-        if (x == box.X0 || y == box.Y0 || x == box.X1 || y == box.Y1) {
+        // Set by the drawing; on the box's edge it may have gone further,
+        // unless that edge is the picture's, where the painter clips the
+        // drawing of a stamp kept for its very place as it clips the
+        // picture's own.
+        const bool right = x == target.Width - 1, bottom = y == target.Height - 1;
+        if ((x == box.X0 && !(placed && x == 0)) || (y == box.Y0 && !(placed && y == 0)) ||
+            (x == box.X1 && !(placed && right)) || (y == box.Y1 && !(placed && bottom))) {
           pixels_.resize(first);
           return stamp;
         }
@@ -141,12 +152,53 @@ bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
 }
 
 bool PixelStamps::MakeRoom(std::size_t pixels) {
-  if (pixels_.size() + pixels <= kMaxPixels && lines_.Size() + texts_.size() < kMaxStamps)
+  if (pixels_.size() + pixels <= kMaxPixels &&
+      lines_.Size() + texts_.size() + placedLines_.size() < kMaxStamps)
     return false;
   pixels_.clear();
   lines_.Clear();
   texts_.clear();
+  placedLines_.clear();
   return true;
+}
+
+std::size_t PixelStamps::PlacedLineHash::operator()(const PlacedLine& l) const {
+  std::uint64_t h = l.PenId;
+  for (int v : {l.X1, l.Y1, l.X2, l.Y2})
+    h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(h ^ h >> 29);
+}
+
+bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, const QPen& pen,
+                                 const Box& box, int x1, int y1, int x2, int y2) {
+  // Only what the picture shows of the box is looked at.
+  const Box shown{std::max(box.X0, 0), std::max(box.Y0, 0), std::min(box.X1, target.Width - 1),
+                  std::min(box.Y1, target.Height - 1)};
+  if (shown.Pixels() > kMaxPlacedPixels ||
+      static_cast<qsizetype>(target.Width) * target.Height > kMaxPicturePixels)
+    return false;
+  const PlacedLine key{penId, x1, y1, x2, y2};
+  auto it = placedLines_.find(key);
+  if (it == placedLines_.end()) {
+    // Taken at its second drawing at a place, as a text: a margin's mark
+    // moves with every step and would be taken each time, never copied.
+    MakeRoom(0);
+    Stamp seen;
+    seen.Count = kSeenOnce;
+    placedLines_.emplace(key, seen);
+    return false;
+  }
+  if (it->second.Count == kSeenOnce) {
+    if (MakeRoom(shown.Pixels())) it = placedLines_.emplace(key, Stamp{}).first;
+    it->second = Take(
+        target, shown, x1, y1,
+        [&](QPainter& p) {
+          p.setPen(pen);
+          p.drawLine(x1, y1, x2, y2);
+        },
+        true);
+  }
+  return Copy(target, it->second, x1, y1);
 }
 
 std::size_t PixelStamps::LineTable::Home(std::uint64_t key) const {
@@ -189,11 +241,11 @@ void PixelStamps::LineTable::Clear() {
 bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int width,
                        int x1, int y1, int x2, int y2) {
   if (target.Bits == nullptr) return false;
+  const auto far = [](int v) { return v < -kMaxCoordinate || v > kMaxCoordinate; };
+  if (width > kMaxPenWidth || penId >= (1u << 14) || far(x1) || far(y1) || far(x2) || far(y2))
+    return false;
   const int dx = x2 - x1;
   const int dy = y2 - y1;
-  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || width > kMaxPenWidth ||
-      penId >= (1u << 14))
-    return false;
   // Room around the line for its width, caps and last pixel.
   const int margin = width + 4;
   const Box box{std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
@@ -201,7 +253,9 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
   // Wholly off the picture (the Black chart's contours run on below it):
   // nothing of it can show.
   if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
-  if (!Inside(target, box)) return false;
+  // Long, or clipped by the picture's edge: the pixels hold for that place.
+  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || !Inside(target, box))
+    return LineAtItsPlace(target, penId, pen, box, x1, y1, x2, y2);
   const std::uint64_t key = static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
                             static_cast<std::uint64_t>(dx + 128) << 8 |
                             static_cast<std::uint64_t>(dy + 128);

@@ -95,8 +95,14 @@ class PixelStamps {
   static std::uint64_t Magnitudes(const Box& box);
   // Paints draw(painter) twice on the scratch picture and keeps what it
   // sets inside box, relative to (ax, ay).
+  // placed: the stamp is for this very place, where the painter clips at
+  // the picture's edge as it clips the drawing it stands for.
   Stamp Take(const Target& target, const Box& box, int ax, int ay,
-             const std::function<void(QPainter&)>& draw);
+             const std::function<void(QPainter&)>& draw, bool placed = false);
+  // A line too long to be kept by its shape, or one the picture's edge
+  // clips: kept for its place, from its second drawing there.
+  bool LineAtItsPlace(const Target& target, std::uint32_t penId, const QPen& pen, const Box& box,
+                      int x1, int y1, int x2, int y2);
   bool Copy(const Target& target, const Stamp& stamp, int x, int y);
   // Drops every stamp when adding pixels more would pass the limits; true
   // when it did.
@@ -127,6 +133,15 @@ class PixelStamps {
   };
   LineTable lines_;
   std::unordered_map<std::string, Stamp> texts_;
+  struct PlacedLine {
+    std::uint32_t PenId;
+    int X1, Y1, X2, Y2;
+    friend bool operator==(const PlacedLine&, const PlacedLine&) = default;
+  };
+  struct PlacedLineHash {
+    std::size_t operator()(const PlacedLine& l) const;
+  };
+  std::unordered_map<PlacedLine, Stamp, PlacedLineHash> placedLines_;
   std::string textKey_;
   QImage scratch_[2];
   QPainter scratchPainters_[2];       // after the pictures: they end first

@@ -311,11 +311,16 @@ class PixelStampsTest : public QObject {
     QTest::addColumn<int>("height");
     QTest::addColumn<bool>("texts");
     QTest::addColumn<int>("minCopied");
-    QTest::newRow("lines, window size") << 1u << 1134 << 678 << false << 5000;
-    QTest::newRow("lines and texts, window size") << 2u << 1134 << 678 << true << 5000;
-    QTest::newRow("small picture, mostly edges") << 3u << 90 << 60 << true << 100;
+    // The same drawing three times: what the edges clip and the long lines
+    // are copied at their own places from the third.
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("lines, window size") << 1u << 1134 << 678 << false << 5000 << false;
+    QTest::newRow("lines and texts, window size") << 2u << 1134 << 678 << true << 5000 << false;
+    QTest::newRow("small picture, mostly edges") << 3u << 90 << 60 << true << 100 << false;
     // Everything lies near an edge: all painted.
-    QTest::newRow("narrow strip") << 4u << 1134 << 12 << true << 0;
+    QTest::newRow("narrow strip") << 4u << 1134 << 12 << true << 0 << false;
+    QTest::newRow("narrow strip, in place") << 5u << 1134 << 12 << true << 3000 << true;
+    QTest::newRow("small picture, in place") << 6u << 90 << 60 << false << 8000 << true;
   }
 
   void RandomDrawingsAreThePaintersPixels() {
@@ -324,11 +329,13 @@ class PixelStampsTest : public QObject {
     QFETCH(int, height);
     QFETCH(bool, texts);
     QFETCH(int, minCopied);
+    QFETCH(bool, inPlace);
     Pair pair(width, height);
     // Twice over the same surfaces: the second pass copies nearly all.
-    for (int pass = 0; pass < 2; ++pass) {
-      RandomDrawing(pair.fast, seed + 100 * pass, width, height, texts);
-      RandomDrawing(pair.reference, seed + 100 * pass, width, height, texts);
+    for (int pass = 0; pass < (inPlace ? 3 : 2); ++pass) {
+      const quint32 drawing = inPlace ? seed : seed + 100 * pass;
+      RandomDrawing(pair.fast, drawing, width, height, texts);
+      RandomDrawing(pair.reference, drawing, width, height, texts);
     }
     pair.Finish();
     QVERIFY(pair.fast.Stamps()->Copied() >= minCopied);
