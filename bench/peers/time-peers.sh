@@ -1,5 +1,5 @@
 #!/bin/sh
-# Times the same batch figure in matplotlib, when it is installed, as bench/batch-export.sh times the program's: for comparison only, not needed by the build or the tests.
+# Times the same batch figure in matplotlib and in Octave, when they are installed, as bench/batch-export.sh times the program's: for comparison only, not needed by the build or the tests.
 # Usage: bench/peers/time-peers.sh [RUNS]   (default 5 runs; prints the median, in ms)
 set -u
 runs=${1:-5}
@@ -24,4 +24,9 @@ time_runs() {
 if /usr/bin/python3 -c "import matplotlib" 2>/dev/null; then
   printf "matplotlib: "
   time_runs /usr/bin/python3 "$here/third_order.py" "$out/figure.png" | median
+fi
+# Octave draws without a display through gnuplot; its default font comes from fonts-freefont-otf.
+if command -v octave >/dev/null 2>&1 && command -v gnuplot >/dev/null 2>&1; then
+  printf "octave: "
+  time_runs octave --no-gui --norc --quiet "$here/third_order.m" "$out/figure.png" | median
 fi
