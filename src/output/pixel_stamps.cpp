@@ -164,7 +164,7 @@ bool PixelStamps::MakeRoom(std::size_t pixels) {
 
 std::size_t PixelStamps::PlacedLineHash::operator()(const PlacedLine& l) const {
   std::uint64_t h = l.PenId;
-  for (int v : {l.X1, l.Y1, l.X2, l.Y2})
+  for (int v : {l.X1, l.Y1, l.X2, l.Y2, l.Width, l.Height})
     h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
   return static_cast<std::size_t>(h ^ h >> 29);
 }
@@ -177,7 +177,7 @@ bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, cons
   if (shown.Pixels() > kMaxPlacedPixels ||
       static_cast<qsizetype>(target.Width) * target.Height > kMaxPicturePixels)
     return false;
-  const PlacedLine key{penId, x1, y1, x2, y2};
+  const PlacedLine key{penId, x1, y1, x2, y2, target.Width, target.Height};
   auto it = placedLines_.find(key);
   if (it == placedLines_.end()) {
     // Taken at its second drawing at a place, as a text: a margin's mark

@@ -133,9 +133,11 @@ class PixelStamps {
   };
   LineTable lines_;
   std::unordered_map<std::string, Stamp> texts_;
+  // With the picture's size: the edge clips the line where it lies.
   struct PlacedLine {
     std::uint32_t PenId;
     int X1, Y1, X2, Y2;
+    int Width, Height;
     friend bool operator==(const PlacedLine&, const PlacedLine&) = default;
   };
   struct PlacedLineHash {

@@ -401,6 +401,24 @@ class PixelStampsTest : public QObject {
     QVERIFY(unasked.Stamps() == nullptr);
   }
 
+  void LineClippedAtTheEdgeIsWholeInAWiderPicture() {
+    // Kept for its place in a picture that cut it off: a wider picture (the
+    // window resized) shows the rest of it.
+    QtSurface s(100, 40);
+    const auto draw = [&s] {
+      s.SetColour({0, 0, 0});
+      s.SetPen(PenStyle::Solid, 2);
+      s.MoveTo(20, 20);
+      s.LineTo(130, 22);
+    };
+    for (int n = 0; n < 3; ++n) draw();
+    s.Resize(160, 40);
+    draw();
+    s.Finish();
+    QVERIFY(s.Stamps()->Copied() > 0);
+    QCOMPARE(s.Image().pixel(120, 21) & 0xffffff, 0u);
+  }
+
   void PictureSharedWithACopyIsNotWrittenThrough() {
     // A copy handed out (the clipboard, a saved picture) keeps its pixels
     // when the surface draws on afterwards.
