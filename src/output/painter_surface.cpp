@@ -123,6 +123,7 @@ void PainterSurface::SetScale(double scaleX, double scaleY) {
 }
 
 bool PainterSurface::End() {
+  painting_ = false;
   if (refused_) return false;
   if (!painter_.isActive()) return true;
   return painter_.end();
@@ -153,6 +154,7 @@ QPainter* PainterSurface::Painter() {
     refused_ = true;
     return nullptr;
   }
+  painting_ = true;
   SetUpPainter(painter_);
   if (Scaled()) painter_.scale(scaleX_, scaleY_);
   if (!clip_.isEmpty()) painter_.setClipRect(clip_);
@@ -228,9 +230,12 @@ void PainterSurface::ApplyPen() {
   penApplied_ = true;
 }
 
+void PainterSurface::Record(FrameCall::Kind kind, int a, int b, int c, int d) {
+  frameCalls_.push_back({kind, a, b, c, d, {}});
+}
+
 void PainterSurface::SetPen(PenStyle style, int width) {
-  if (framing_)
-    frameCalls_.push_back({FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0, {}});
+  if (framing_) Record(FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0);
   if (wanted_.style == style && wanted_.width == width) return;
   wanted_.style = style;
   wanted_.width = width;
@@ -239,8 +244,7 @@ void PainterSurface::SetPen(PenStyle style, int width) {
 }
 
 void PainterSurface::SetColour(Rgb colour) {
-  if (framing_)
-    frameCalls_.push_back({FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0, {}});
+  if (framing_) Record(FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0);
   const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
@@ -249,15 +253,15 @@ void PainterSurface::SetColour(Rgb colour) {
 }
 
 void PainterSurface::MoveTo(int x, int y) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Move, x, y, 0, 0, {}});
+  if (framing_) Record(FrameCall::Kind::Move, x, y, 0, 0);
   penX_ = x;
   penY_ = y;
 }
 
 void PainterSurface::LineTo(int x, int y) {
   if (framing_) {
-    frameCalls_.push_back({FrameCall::Kind::Line, x, y, 0, 0, {}});
-  } else if (QPainter* p = Painter()) {
+    Record(FrameCall::Kind::Line, x, y, 0, 0);
+  } else if (QPainter* p = painting_ ? &painter_ : Painter()) {
     const int id = target_.Bits != nullptr ? PenNumber() : -1;
     const NumberedPen* pen = id >= 0 ? &pens_[static_cast<std::size_t>(id)] : nullptr;
     if (!pen || !stamps_->Line(target_, static_cast<std::uint32_t>(id), pen->pen, pen->width, penX_,
@@ -313,7 +317,7 @@ int PainterSurface::TextWidth(std::string_view text) {
 int PainterSurface::TextHeight(std::string_view) { return metrics_.height(); }
 
 void PainterSurface::SetFontHeight(int pixels) {
-  if (framing_) frameCalls_.push_back({FrameCall::Kind::Font, pixels, 0, 0, 0, {}});
+  if (framing_) Record(FrameCall::Kind::Font, pixels, 0, 0, 0);
   fontHeight_ = pixels;
   font_ = PlotFontForDevice(pixels, device_);
   metrics_ = QFontMetrics(font_, &device_);
@@ -325,7 +329,7 @@ void PainterSurface::SetFontHeight(int pixels) {
 void PainterSurface::FillWhite(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
   if (framing_) {
-    frameCalls_.push_back({FrameCall::Kind::Fill, x, y, w, h, {}});
+    Record(FrameCall::Kind::Fill, x, y, w, h);
     return;
   }
   if (QPainter* p = Painter()) p->fillRect(x, y, w, h, Qt::white);

@@ -110,6 +110,12 @@ class PainterSurface : public PlotSurface {
   };
 
   QPainter* Painter();  // nullptr once the device refused painting
+  // Whether painter_ is open, as Painter() opened it and End() closes it:
+  // asked at every line.
+  bool painting_ = false;
+  // A call of the frame, recorded; apart, so that the calls that record
+  // stay short.
+  [[gnu::cold]] [[gnu::noinline]] void Record(FrameCall::Kind kind, int a, int b, int c, int d);
   void ApplyPen();
   QPen MakePen(const PenKey& key) const;
   // The wanted pen's number in pens_, -1 when the table is full.

@@ -113,7 +113,8 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
           return stamp;
         }
         const int dx = x - ax, dy = y - ay;
-        pixels_.push_back({static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy), ra[x]});
+        pixels_.push_back(
+            {static_cast<std::int32_t>(static_cast<qsizetype>(dy) * target.Stride + dx), ra[x]});
         if (!any) {
           minDx = maxDx = dx;
           minDy = maxDy = dy;
@@ -146,9 +147,18 @@ bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
   std::uint32_t* origin = target.Bits + static_cast<qsizetype>(y) * target.Stride + x;
   const Pixel* p = pixels_.data() + stamp.First;
   const Pixel* end = p + stamp.Count;
-  for (; p != end; ++p) origin[p->Dy * target.Stride + p->Dx] = p->Value;
+  for (; p != end; ++p) origin[p->Offset] = p->Value;
   ++copied_;
   return true;
+}
+
+void PixelStamps::FollowRows(const Target& target) {
+  if (target.Stride == stride_) return;
+  stride_ = target.Stride;
+  pixels_.clear();
+  lines_.Clear();
+  texts_.clear();
+  placedLines_.clear();
 }
 
 bool PixelStamps::MakeRoom(std::size_t pixels) {
@@ -241,6 +251,7 @@ void PixelStamps::LineTable::Clear() {
 bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int width,
                        int x1, int y1, int x2, int y2) {
   if (target.Bits == nullptr) return false;
+  FollowRows(target);
   const auto far = [](int v) { return v < -kMaxCoordinate || v > kMaxCoordinate; };
   if (width > kMaxPenWidth || penId >= (1u << 14) || far(x1) || far(y1) || far(x2) || far(y2))
     return false;
@@ -273,6 +284,7 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
 bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,
                        const QPen& pen, int x, int baseline, std::string_view bytes) {
   if (target.Bits == nullptr || bytes.size() > 256) return false;
+  FollowRows(target);
   // Wholly right of or below the picture (the legend's formulas and the
   // Black view's labels run on past a narrow plot): nothing of it can show.
   // Glyphs reach past their cell by less than two cells.

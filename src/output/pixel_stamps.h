@@ -68,8 +68,10 @@ class PixelStamps {
   int Copied() const { return copied_; }
 
  private:
+  // Where a pixel lies from the stamp's anchor, as an offset in the rows of
+  // the picture it was taken for (stride_ pixels each).
   struct Pixel {
-    std::int16_t Dx, Dy;
+    std::int32_t Offset;
     std::uint32_t Value;
   };
   // A span of pixels_, with the bounding box of its offsets; Count < 0: not
@@ -111,6 +113,10 @@ class PixelStamps {
   QImage::Format format_;
   std::function<void(QPainter&)> setup_;
   std::vector<Pixel> pixels_;
+  qsizetype stride_ = 0;
+  // Drops every stamp when target's rows are not those they were taken for
+  // (a resized picture).
+  void FollowRows(const Target& target);
   // Line stamps by pen, shape and magnitudes, in open addressing: a redraw
   // looks up thousands of segments, and a node map's division and pointer
   // chase per lookup cost more than copying the pixels.
