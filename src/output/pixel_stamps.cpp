@@ -157,26 +157,38 @@ void PixelStamps::FollowRows(const Target& target) {
   stride_ = target.Stride;
   pixels_.clear();
   lines_.Clear();
-  texts_.clear();
-  placedLines_.clear();
+  placed_.clear();
 }
 
 bool PixelStamps::MakeRoom(std::size_t pixels) {
-  if (pixels_.size() + pixels <= kMaxPixels &&
-      lines_.Size() + texts_.size() + placedLines_.size() < kMaxStamps)
+  if (pixels_.size() + pixels <= kMaxPixels && lines_.Size() + placed_.size() < kMaxStamps)
     return false;
   pixels_.clear();
   lines_.Clear();
-  texts_.clear();
-  placedLines_.clear();
+  placed_.clear();
   return true;
 }
 
-std::size_t PixelStamps::PlacedLineHash::operator()(const PlacedLine& l) const {
-  std::uint64_t h = l.PenId;
-  for (int v : {l.X1, l.Y1, l.X2, l.Y2, l.Width, l.Height})
-    h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(h ^ h >> 29);
+PixelStamps::Stamp* PixelStamps::AtPlace() {
+  const auto it = placed_.find(placeKey_);
+  if (it != placed_.end()) return &it->second;
+  // Taken at its second showing at a place: a margin's value or mark moves
+  // with every step and would be taken each time, never copied.
+  MakeRoom(0);
+  Stamp seen;
+  seen.Count = kSeenOnce;
+  placed_.emplace(placeKey_, seen);
+  return nullptr;
+}
+
+PixelStamps::Stamp& PixelStamps::TakeAtPlace(const Target& target, const Box& box, int ax, int ay,
+                                             const std::function<void(QPainter&)>& draw,
+                                             bool clippedByPicture) {
+  // The room made may have dropped every stamp, this one's note with them.
+  MakeRoom(box.Pixels());
+  Stamp& stamp = placed_[placeKey_];
+  stamp = Take(target, box, ax, ay, draw, clippedByPicture);
+  return stamp;
 }
 
 bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, const QPen& pen,
@@ -187,20 +199,14 @@ bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, cons
   if (shown.Pixels() > kMaxPlacedPixels ||
       static_cast<qsizetype>(target.Width) * target.Height > kMaxPicturePixels)
     return false;
-  const PlacedLine key{penId, x1, y1, x2, y2, target.Width, target.Height};
-  auto it = placedLines_.find(key);
-  if (it == placedLines_.end()) {
-    // Taken at its second drawing at a place, as a text: a margin's mark
-    // moves with every step and would be taken each time, never copied.
-    MakeRoom(0);
-    Stamp seen;
-    seen.Count = kSeenOnce;
-    placedLines_.emplace(key, seen);
-    return false;
-  }
-  if (it->second.Count == kSeenOnce) {
-    if (MakeRoom(shown.Pixels())) it = placedLines_.emplace(key, Stamp{}).first;
-    it->second = Take(
+  // With the picture's size: the edge clips the line where it lies.
+  placeKey_.assign(1, 'L');
+  for (const int v : {static_cast<int>(penId), x1, y1, x2, y2, target.Width, target.Height})
+    placeKey_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  const Stamp* stamp = AtPlace();
+  if (stamp == nullptr) return false;
+  if (stamp->Count == kSeenOnce) {
+    stamp = &TakeAtPlace(
         target, shown, x1, y1,
         [&](QPainter& p) {
           p.setPen(pen);
@@ -208,7 +214,7 @@ bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, cons
         },
         true);
   }
-  return Copy(target, it->second, x1, y1);
+  return Copy(target, *stamp, x1, y1);
 }
 
 std::size_t PixelStamps::LineTable::Home(std::uint64_t key) const {
@@ -295,23 +301,15 @@ bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& 
   const QRgb colour = pen.color().rgba();
   // Kept for its very place: the labels and legends of a redraw stand where
   // they stood in the one before, and nothing needs measuring to find them.
-  textKey_.resize(16);
-  std::memcpy(textKey_.data(), &fontId, 4);
-  std::memcpy(textKey_.data() + 4, &colour, 4);
-  std::memcpy(textKey_.data() + 8, &x, 4);
-  std::memcpy(textKey_.data() + 12, &baseline, 4);
-  textKey_.append(bytes);
-  auto it = texts_.find(textKey_);
-  if (it == texts_.end()) {
-    // Taken at its second showing at a place: a margin's value changes with
-    // every step and would be taken each time, never copied.
-    MakeRoom(0);
-    Stamp seen;
-    seen.Count = kSeenOnce;
-    texts_.emplace(textKey_, seen);
-    return false;
-  }
-  if (it->second.Count == kSeenOnce) {
+  placeKey_.assign(1, 'T');
+  for (const std::uint32_t v :
+       {fontId, static_cast<std::uint32_t>(colour), static_cast<std::uint32_t>(x),
+        static_cast<std::uint32_t>(baseline)})
+    placeKey_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  placeKey_.append(bytes);
+  Stamp* stamp = AtPlace();
+  if (stamp == nullptr) return false;
+  if (stamp->Count == kSeenOnce) {
     const QString text = FromCp1252(bytes);
     const QImage probe(1, 1, format_);
     const QFontMetrics metrics(font, &probe);
@@ -321,17 +319,16 @@ bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& 
     const Box box{x - margin, baseline - metrics.ascent() - margin, x + advance + margin,
                   baseline + metrics.descent() + margin};
     if (advance > kMaxTextWidth || !Inside(target, box)) {
-      it->second.Count = -1;
+      stamp->Count = -1;
       return false;
     }
-    if (MakeRoom(box.Pixels())) it = texts_.emplace(textKey_, Stamp{}).first;
-    it->second = Take(target, box, x, baseline, [&](QPainter& p) {
+    stamp = &TakeAtPlace(target, box, x, baseline, [&](QPainter& p) {
       p.setPen(pen);
       p.setFont(font);
       p.drawText(x, baseline, text);
     });
   }
-  return Copy(target, it->second, x, baseline);
+  return Copy(target, *stamp, x, baseline);
 }
 
 }  // namespace tv::ui

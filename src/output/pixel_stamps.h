@@ -101,6 +101,12 @@ class PixelStamps {
   // the picture's edge as it clips the drawing it stands for.
   Stamp Take(const Target& target, const Box& box, int ax, int ay,
              const std::function<void(QPainter&)>& draw, bool placed = false);
+  // The stamp kept for placeKey_'s place; nullptr at its first showing
+  // there, which is noted (the caller paints it).
+  Stamp* AtPlace();
+  // The stamp for placeKey_ taken now, at its second showing.
+  Stamp& TakeAtPlace(const Target& target, const Box& box, int ax, int ay,
+                     const std::function<void(QPainter&)>& draw, bool clippedByPicture = false);
   // A line too long to be kept by its shape, or one the picture's edge
   // clips: kept for its place, from its second drawing there.
   bool LineAtItsPlace(const Target& target, std::uint32_t penId, const QPen& pen, const Box& box,
@@ -138,19 +144,10 @@ class PixelStamps {
     std::size_t size_ = 0;
   };
   LineTable lines_;
-  std::unordered_map<std::string, Stamp> texts_;
-  // With the picture's size: the edge clips the line where it lies.
-  struct PlacedLine {
-    std::uint32_t PenId;
-    int X1, Y1, X2, Y2;
-    int Width, Height;
-    friend bool operator==(const PlacedLine&, const PlacedLine&) = default;
-  };
-  struct PlacedLineHash {
-    std::size_t operator()(const PlacedLine& l) const;
-  };
-  std::unordered_map<PlacedLine, Stamp, PlacedLineHash> placedLines_;
-  std::string textKey_;
+  // Texts and lines kept for their very place, by a key of their kind ('T',
+  // 'L') and what they are drawn with.
+  std::unordered_map<std::string, Stamp> placed_;
+  std::string placeKey_;
   QImage scratch_[2];
   QPainter scratchPainters_[2];       // after the pictures: they end first
   std::uint32_t background_[2] = {};  // the two backgrounds as stored pixels

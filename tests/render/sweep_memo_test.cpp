@@ -72,13 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
     Changes, SweepMemoTest,
     testing::Values(
         MemoCase{"NothingBode", false, [](DiagramState&) {}, true},
-        MemoCase{"NothingBlack", true, [](DiagramState&) {}, true},
         MemoCase{"OneTextBode", false, [](DiagramState& s) { s.NumText[1].Assign("A+B*p"); }, true},
         MemoCase{"OneTextBlack", true, [](DiagramState& s) { s.DenText[2].Assign("1+p"); }, true},
         MemoCase{"ParameterEveryFunctionReads", false, [](DiagramState& s) { s.ParamKsi = 0.5; },
                  false},
         MemoCase{"DecadesBode", false, [](DiagramState& s) { s.DecadeMin -= 1; }, false},
-        MemoCase{"DecadesBlack", true, [](DiagramState& s) { s.DecadeMax -= 1; }, false},
         MemoCase{"ViewSwitched", false, [](DiagramState& s) { s.BlackView = 1; }, false}),
     [](const testing::TestParamInfo<MemoCase>& tested) { return std::string(tested.param.Name); });
 
