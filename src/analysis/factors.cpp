@@ -4,8 +4,10 @@
 
 #include <Eigen/Core>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include "analysis/companion_solver.h"
 
 #include "analysis/curves.h"
@@ -155,7 +157,9 @@ double PolynomialFactors::LowFrequencyGain() const {
   return k;
 }
 
-PolynomialFactors FactorPolynomial(const CoefficientSet& c) {
+namespace {
+
+PolynomialFactors Factored(const CoefficientSet& c) {
   PolynomialFactors f;
   for (double v : c)
     if (!std::isfinite(v)) return f;
@@ -193,6 +197,29 @@ PolynomialFactors FactorPolynomial(const CoefficientSet& c) {
   std::sort(f.Real.begin(), f.Real.end());
   std::sort(f.Pairs.begin(), f.Pairs.end(),
             [](const auto& x, const auto& y) { return std::abs(x) < std::abs(y); });
+  return f;
+}
+
+}  // namespace
+
+PolynomialFactors FactorPolynomial(const CoefficientSet& c) {
+  // At each redraw the picture's asymptotes, the Mesures window, the Nyquist
+  // window and the time response factor the same few polynomials: the last
+  // ones are kept with the bits of their coefficients (a step of a parameter
+  // changes them all but those of the texts that do not read it).
+  struct Kept {
+    CoefficientSet Coefficients;
+    PolynomialFactors Factors;
+  };
+  constexpr std::size_t kKept = 16;
+  thread_local std::array<Kept, kKept> kept;
+  thread_local std::size_t count = 0, next = 0;
+  for (std::size_t k = 0; k < count; ++k)
+    if (std::memcmp(kept[k].Coefficients.data(), c.data(), sizeof c) == 0) return kept[k].Factors;
+  PolynomialFactors f = Factored(c);
+  kept[next] = {c, f};
+  next = (next + 1) % kKept;
+  count = std::min(count + 1, kKept);
   return f;
 }
 

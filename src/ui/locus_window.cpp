@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/format.h"
 #include "render/step_view.h"
@@ -170,7 +171,14 @@ void LocusWindow::DrawBase() {
 }
 
 void LocusWindow::DrawMarkers() {
-  shown_ = base_->Image().copy();
+  // Into the picture shown before when it has the base's size: no new
+  // picture of a megabyte at each step.
+  const QImage& base = base_->Image();
+  if (shown_.size() == base.size() && shown_.format() == base.format() &&
+      shown_.bytesPerLine() == base.bytesPerLine())
+    std::memcpy(shown_.bits(), base.constBits(), static_cast<std::size_t>(base.sizeInBytes()));
+  else
+    shown_ = base.copy();
   {
     PainterSurface markers(shown_, base_->FontHeight());
     tv::DrawTarget on = picture_;
