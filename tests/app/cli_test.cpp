@@ -36,7 +36,7 @@ struct Run {
   QString Err;
 };
 
-Run Tracevue(const QStringList& arguments) {
+Run Tracevue(const QStringList& arguments, const QString& program = QStringLiteral(TRACEVUE_EXE)) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // French whatever the machine's locale: the language has its own test.
@@ -44,7 +44,7 @@ Run Tracevue(const QStringList& arguments) {
                            "LC_MESSAGES", "LANG"})
     env.remove(QString::fromLatin1(name));
   p.setProcessEnvironment(env);
-  p.start(QStringLiteral(TRACEVUE_EXE), arguments);
+  p.start(program, arguments);
   Run r;
   if (!p.waitForFinished(120000)) {
     p.kill();
@@ -826,6 +826,24 @@ class CliTest : public QObject {
                  r.Err.contains(QStringLiteral("il fait 18 octets au lieu de 554")),
              qPrintable(r.Err));
     QVERIFY(!QFile::exists(Path("never.WWC")));
+  }
+
+  // The program the user starts makes a PNG alone and hands an SVG to the
+  // whole program beside it; without it, it says so and writes nothing.
+  void QuickProgramWithoutTheWholeOne() {
+    QVERIFY(QDir().mkpath(Path("alone")));
+    const QString quick = Path("alone/tracevue");
+    QFile::remove(quick);
+    QVERIFY(QFile::copy(QStringLiteral(TRACEVUE_EXE), quick));
+    const QStringList curve = {QStringLiteral("--num1"), QStringLiteral("1"),
+                               QStringLiteral("--den1"), QStringLiteral("1+p")};
+    Run r = Tracevue(curve + QStringList{QStringLiteral("--export"), Path("alone.png")}, quick);
+    QCOMPARE(r.Code, 0);
+    QVERIFY(QFile::exists(Path("alone.png")));
+    r = Tracevue(curve + QStringList{QStringLiteral("--export"), Path("alone.svg")}, quick);
+    QCOMPARE(r.Code, 4);
+    QVERIFY2(r.Err.contains(QStringLiteral("tracevue-full")), qPrintable(r.Err));
+    QVERIFY(!QFile::exists(Path("alone.svg")));
   }
 
   // An EMF export onto a pipe, directly or through a link, is refused like
