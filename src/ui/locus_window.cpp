@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "core/format.h"
 #include "render/step_view.h"
@@ -22,6 +24,7 @@
 #include "ui/readout_lines.h"
 #include "output/qt_surface.h"
 #include "render/locus_texts.h"
+#include "render/plot_surface.h"
 
 namespace tv::ui {
 
@@ -36,6 +39,51 @@ bool ReadDecimal(const QLineEdit* edit, double* v) {
   *v = text.toDouble(&ok);
   return ok && std::isfinite(*v);
 }
+
+// Draws on another surface and notes the boxes it drew in, each wide enough
+// for the pen and the rounding of its ends.
+class MarkedBoxes : public PlotSurface {
+ public:
+  MarkedBoxes(PlotSurface& on, std::vector<QRect>& boxes) : on_(on), boxes_(boxes) {}
+
+  void SetPen(PenStyle style, int width) override {
+    width_ = width;
+    on_.SetPen(style, width);
+  }
+  void SetColour(Rgb colour) override { on_.SetColour(colour); }
+  void MoveTo(int x, int y) override {
+    x_ = x;
+    y_ = y;
+    on_.MoveTo(x, y);
+  }
+  void LineTo(int x, int y) override {
+    const int margin = std::max(width_, 1) + 2;
+    boxes_.push_back(
+        QRect(QPoint(std::min(x_, x), std::min(y_, y)), QPoint(std::max(x_, x), std::max(y_, y)))
+            .adjusted(-margin, -margin, margin, margin));
+    x_ = x;
+    y_ = y;
+    on_.LineTo(x, y);
+  }
+  void TextOut(int x, int y, std::string_view text) override {
+    boxes_.push_back(QRect(x, y, TextWidth(text), TextHeight(text)).adjusted(-2, -2, 2, 2));
+    on_.TextOut(x, y, text);
+  }
+  int TextWidth(std::string_view text) override { return on_.TextWidth(text); }
+  int TextHeight(std::string_view text) override { return on_.TextHeight(text); }
+  void SetFontHeight(int pixels) override { on_.SetFontHeight(pixels); }
+  int FontHeight() const override { return on_.FontHeight(); }
+  void FillWhite(int x, int y, int w, int h) override {
+    boxes_.push_back(QRect(x, y, w, h).adjusted(-1, -1, 1, 1));
+    on_.FillWhite(x, y, w, h);
+  }
+
+ private:
+  PlotSurface& on_;
+  std::vector<QRect>& boxes_;
+  int width_ = 1;
+  int x_ = 0, y_ = 0;
+};
 
 }  // namespace
 
@@ -168,21 +216,32 @@ void LocusWindow::DrawBase() {
                                                  : tv::LocusFrame{};
   DrawLocusBase(picture_, locus_, frame_, StepCaption(s_, true));
   base_->Finish();
+  baseCopied_ = false;
 }
 
 void LocusWindow::DrawMarkers() {
-  // Into the picture shown before when it has the base's size: no new
-  // picture of a megabyte at each step.
   const QImage& base = base_->Image();
-  if (shown_.size() == base.size() && shown_.format() == base.format() &&
-      shown_.bytesPerLine() == base.bytesPerLine())
-    std::memcpy(shown_.bits(), base.constBits(), static_cast<std::size_t>(base.sizeInBytes()));
-  else
+  if (baseCopied_ && shown_.size() == base.size() && shown_.format() == base.format()) {
+    // The shown picture is the base but where the last markers went: only
+    // there are the base's pixels put back.
+    const QRect whole = base.rect();
+    const auto bytes = static_cast<std::size_t>(base.depth() / 8);
+    for (const QRect& box : marked_) {
+      const QRect r = box & whole;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(shown_.scanLine(y) + r.left() * bytes, base.constScanLine(y) + r.left() * bytes,
+                    static_cast<std::size_t>(r.width()) * bytes);
+    }
+  } else {
     shown_ = base.copy();
+    baseCopied_ = true;
+  }
+  marked_.clear();
   {
     PainterSurface markers(shown_, base_->FontHeight());
+    MarkedBoxes noted(markers, marked_);
     tv::DrawTarget on = picture_;
-    on.DrawCanvas = on.ScreenCanvas = &markers;
+    on.DrawCanvas = on.ScreenCanvas = &noted;
     DrawLocusMarkers(on, locus_, frame_, poles_);
     markers.End();
   }
@@ -200,6 +259,7 @@ void LocusWindow::Resized(int width, int height) {
   picture_.PlotWidth = width;
   picture_.PlotHeight = height;
   base_->Resize(width, height);
+  baseCopied_ = false;
   if (!computed_) return;
   DrawBase();
   DrawMarkers();

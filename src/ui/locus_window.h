@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "analysis/locus.h"
 #include "core/diagram_state.h"
@@ -80,6 +82,9 @@ class LocusWindow : public FollowingWindow {
   tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> base_;
   QImage shown_;
+  // Whether shown_ is the base as it stands, with markers in marked_ alone.
+  bool baseCopied_ = false;
+  std::vector<QRect> marked_;
   tv::CharacteristicFamily family_;
   std::pair<double, double> range_{0, 0};
   tv::Locus locus_;

@@ -8,7 +8,12 @@
 #include <QTest>
 #include <cmath>
 #include <memory>
+#include <vector>
 
+#include "output/painter_surface.h"
+#include "output/qt_surface.h"
+#include "render/locus_view.h"
+#include "render/step_view.h"
 #include "support/scripted_dialogs.h"
 #include "ui/locus_window.h"
 #include "ui/parameter_controls.h"
@@ -117,6 +122,58 @@ class LocusWindowTest : public QObject {
     emit w.Locus().To->editingFinished();
     QCOMPARE(w.Locus().LocusCount(), computed + 2);
     QCOMPARE(w.Locus().CurrentLocus().To, 50.0);
+  }
+
+  // A step puts the base back only where the last markers were: the picture
+  // shown is the base drawn anew with the markers over it, step after step.
+  void SteppedPictureIsTheBaseWithTheMarkers() {
+    const struct {
+      const char* name;
+      const char* den;  // H1's denominator, over K
+      tv::Parameter stepped;
+      std::vector<double> values;
+    } cases[] = {
+        {"one step", nullptr, tv::Parameter::K, {5}},
+        {"back and forth", nullptr, tv::Parameter::K, {5, 4, 5, 4}},
+        {"unstable and back", nullptr, tv::Parameter::K, {12, 20, 3}},
+        {"out of the picture and back", nullptr, tv::Parameter::K, {399, 0.5, 4}},
+        // T moves the open-loop poles' crosses too.
+        {"open-loop poles moved", "1+3*T*p+3*T^2*p^2+T^3*p^3", tv::Parameter::T, {1.2, 0.7, 1}},
+    };
+    for (const auto& c : cases) {
+      Window w;
+      if (c.den) {
+        w.s.DenText[0].Assign(c.den);
+        w.s.ParamT = 1;
+        w.form->Parameters()->RefreshParameterAvailability();
+        w.form->Parameters()->RadioButton(3)->setChecked(true);  // T
+      }
+      w.Locus().ShowWindow();
+      for (double k : c.values) {
+        w.form->Parameters()->SetParameterValue(c.stepped, k);
+        const QImage& shown = w.Locus().Image();
+        tv::ui::QtSurface base(shown.width(), shown.height());
+        base.SetFontHeight(10);
+        tv::DrawTarget picture;
+        picture.DrawCanvas = picture.ScreenCanvas = &base;
+        picture.PlotWidth = shown.width();
+        picture.PlotHeight = shown.height();
+        picture.CurvePenWidth = 2;
+        picture.FramePenWidth = 1;
+        tv::DrawLocusBase(picture, w.Locus().CurrentLocus(), w.Locus().Frame(),
+                          tv::StepCaption(w.s, true));
+        base.Finish();
+        QImage expected = base.Image().copy();
+        {
+          tv::ui::PainterSurface markers(expected, 10);
+          picture.DrawCanvas = picture.ScreenCanvas = &markers;
+          tv::DrawLocusMarkers(picture, w.Locus().CurrentLocus(), w.Locus().Frame(),
+                               w.Locus().Poles());
+          markers.End();
+        }
+        QVERIFY2(shown == expected, qPrintable(QStringLiteral("%1, at %2").arg(c.name).arg(k)));
+      }
+    }
   }
 
   // A click on the crossing sets K near 8 and redraws the main picture; a
