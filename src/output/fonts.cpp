@@ -17,18 +17,21 @@ constexpr char kFallbackFamily[] = "DejaVu Sans";
 constexpr int kMaxCell = 512;
 
 QString LoadFamily() {
-  QString family;
-  for (const char* file : {kRegularFile, kBoldFile}) {
-    const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-    if (id < 0 || !family.isEmpty()) continue;
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (!families.isEmpty()) family = families.front();
-  }
-  return family.isEmpty() ? QString::fromLatin1(kFallbackFamily) : family;
+  const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(kRegularFile));
+  const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+  return families.isEmpty() ? QString::fromLatin1(kFallbackFamily) : families.front();
+}
+
+// The bold face is read at the first bold font (the windows'): a picture has
+// none, and reading the file was a tenth of the fonts' start-up.
+void LoadBold() {
+  static const bool loaded = QFontDatabase::addApplicationFont(QString::fromLatin1(kBoldFile)) >= 0;
+  (void)loaded;
 }
 
 QFont BaseFont(int pixels, bool bold) {
   QFont font(ProgramFontFamily());
+  if (bold) LoadBold();
   font.setPixelSize(pixels);
   font.setBold(bold);
   font.setItalic(false);

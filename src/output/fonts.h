@@ -7,9 +7,10 @@
 
 namespace tv::ui {
 
-// Registers DejaVu Sans and DejaVu Sans Bold from the fonts-dejavu-core files
-// (once; a QGuiApplication must exist) and returns the family to use. When the
-// files are missing the family is still asked for by name.
+// Registers DejaVu Sans from the fonts-dejavu-core files (once, DejaVu Sans
+// Bold at the first bold font; a QGuiApplication must exist) and returns the
+// family to use. When the files are missing the family is still asked for by
+// name.
 QString ProgramFontFamily();
 
 // The windows' font: 13 pixels, bold.
