@@ -2,6 +2,7 @@
 // the exact ones when they differ.
 #include "ui/measures_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,8 +11,10 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QPushButton>
+#include <QRegion>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -24,6 +27,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "analysis/asymptote_readouts.h"
 #include "core/display_rules.h"
@@ -372,6 +377,25 @@ void MeasuresWindow::ShowLines() {
 
   // The text keeps its place in the window while a parameter is stepped.
   const int scrolled = view_->verticalScrollBar()->value();
+  const int shifted = view_->horizontalScrollBar()->value();
+  // Where each line was: a line written again with the same look at the same
+  // place is not painted again.
+  QAbstractTextDocumentLayout* layout = document->documentLayout();
+  const auto tops = [&] {
+    std::vector<std::pair<qreal, qreal>> rows;
+    for (QTextBlock b = document->begin(); b.isValid(); b = b.next()) {
+      const QRectF r = layout->blockBoundingRect(b);
+      rows.emplace_back(r.top(), r.bottom());
+    }
+    return rows;
+  };
+  const std::vector<std::pair<qreal, qreal>> rowsBefore =
+      holdsShown ? tops() : std::vector<std::pair<qreal, qreal>>{};
+  const qreal heightBefore = layout->documentSize().height();
+  // The layout says nothing while the lines are replaced: the view would
+  // paint again every line from the first to the last replaced.
+  std::optional<QSignalBlocker> quiet;
+  if (holdsShown) quiet.emplace(layout);
   QTextCursor cursor(document->findBlockByNumber(firstBlock));
   const QTextBlock last = document->findBlockByNumber(lastBlock);
   cursor.beginEditBlock();
@@ -391,8 +415,34 @@ void MeasuresWindow::ShowLines() {
     cursor.insertText(line.Text, chars);
   }
   cursor.endEditBlock();
-  shown_ = lines_;
+  if (!quiet) {
+    shown_ = lines_;
+    view_->verticalScrollBar()->setValue(scrolled);
+    return;
+  }
+  quiet.reset();
+  emit layout->documentSizeChanged(layout->documentSize());
   view_->verticalScrollBar()->setValue(scrolled);
+  QWidget* viewport = view_->viewport();
+  if (view_->verticalScrollBar()->value() != scrolled ||
+      view_->horizontalScrollBar()->value() != shifted || view_->textCursor().hasSelection()) {
+    viewport->update();
+  } else {
+    // The rows of the lines that changed, or moved, across the whole view,
+    // and below the last line what the lines taken away leave.
+    const std::vector<std::pair<qreal, qreal>> rowsAfter = tops();
+    QRegion dirty;
+    const auto row = [&](qreal from, qreal to) {
+      dirty += QRectF(0, from - scrolled, viewport->width(), to - from).toAlignedRect();
+    };
+    for (std::size_t i = 0; i < after; ++i)
+      if (i >= before || !same(shown_[i], lines_[i]) || rowsBefore[i] != rowsAfter[i])
+        row(rowsAfter[i].first, rowsAfter[i].second);
+    const qreal heightAfter = layout->documentSize().height();
+    if (heightAfter < heightBefore) row(heightAfter, heightBefore);
+    viewport->update(dirty & viewport->rect());
+  }
+  shown_ = lines_;
 }
 
 }  // namespace tv::ui

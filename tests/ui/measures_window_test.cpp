@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QImage>
 #include <QMenu>
 #include <QRadioButton>
@@ -150,9 +151,10 @@ class MeasuresWindowTest : public QObject {
         {"a curve taken out and put back", {tick(1, false), tick(0, false), tick(1, true)}},
         {"nothing drawn, then all", {text("1+p+"), text("1+p")}},
     };
-    const auto document = [](const Window& w) {
-      return w.form->Measures()->findChild<QTextEdit*>(QStringLiteral("MeasuresView"))->document();
+    const auto view = [](const Window& w) {
+      return w.form->Measures()->findChild<QTextEdit*>(QStringLiteral("MeasuresView"));
     };
+    const auto document = [&view](const Window& w) { return view(w)->document(); };
     const auto start = [](Window& w) {
       tv::scenes::ThreeFunctions(w.s);
       w.s.ShowMargins = 1;
@@ -161,6 +163,7 @@ class MeasuresWindowTest : public QObject {
       Window w;
       start(w);
       w.form->Mesures1Click();
+      view(w)->setCursorWidth(0);  // a blinking text cursor, which a grab does not show
       for (std::size_t k = 0; k < c.changes.size(); ++k) {
         c.changes[k](w.s);
         w.form->Redraw();
@@ -172,6 +175,19 @@ class MeasuresWindowTest : public QObject {
         QCOMPARE(w.Shown(), fresh.Shown());
         QVERIFY2(document(w)->toHtml() == document(fresh)->toHtml(), c.name);
         QCOMPARE(document(w)->toPlainText(), w.Shown().join(u'\n'));
+        // What the window shows, painted only where the lines changed, is the
+        // view painted anew.
+        QCoreApplication::processEvents();
+        QWidget* viewport = view(w)->viewport();
+        const QPoint at = viewport->mapTo(w.form->Measures(), QPoint(0, 0));
+        const QImage shown = w.form->Measures()
+                                 ->screen()
+                                 ->grabWindow(w.form->Measures()->winId(), at.x(), at.y(),
+                                              viewport->width(), viewport->height())
+                                 .toImage();
+        QVERIFY2(shown.convertToFormat(QImage::Format_RGB32) ==
+                     viewport->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 c.name);
       }
     }
   }
