@@ -204,14 +204,14 @@ PolynomialFactors Factored(const CoefficientSet& c) {
 
 PolynomialFactors FactorPolynomial(const CoefficientSet& c) {
   // At each redraw the picture's asymptotes, the Mesures window, the Nyquist
-  // window and the time response factor the same few polynomials: the last
-  // ones are kept with the bits of their coefficients (a step of a parameter
-  // changes them all but those of the texts that do not read it).
+  // window and the time response factor the same polynomials, at most the
+  // six of three functions: the last eight are kept with the bits of their
+  // coefficients.
   struct Kept {
     CoefficientSet Coefficients;
     PolynomialFactors Factors;
   };
-  constexpr std::size_t kKept = 16;
+  constexpr std::size_t kKept = 8;
   thread_local std::array<Kept, kKept> kept;
   thread_local std::size_t count = 0, next = 0;
   for (std::size_t k = 0; k < count; ++k)
