@@ -19,6 +19,7 @@
 
 #include "app/cli.h"
 #include "output/file_names.h"
+#include "output/fonts.h"
 
 namespace tv::app {
 
@@ -58,14 +59,17 @@ void RunWithoutWindow(int argc, char** argv, ui::Language language, bool quick) 
   // No window is shown: no display is needed.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(CommandLineMessages);
-  // The font library's configuration (a few dozen XML files, the first
-  // text's largest cost) is read on the other core while Qt starts, which
-  // touches no font: the same configuration, read earlier. Without a
-  // second thread, Qt reads it at the first text, as it always did.
+  // The font library's own configuration for the command line; or the
+  // system's (a few dozen XML files, the first text's largest cost), read on
+  // the other core while Qt starts, which touches no font: the same
+  // configuration, read earlier. Without a second thread, Qt reads it at the
+  // first text.
   std::thread fontConfiguration;
-  try {
-    fontConfiguration = std::thread([] { FcInit(); });
-  } catch (const std::system_error&) {
+  if (!ui::UseCommandLineFontConfiguration()) {
+    try {
+      fontConfiguration = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+    }
   }
   QGuiApplication app(argc, argv);
   if (fontConfiguration.joinable()) fontConfiguration.join();
