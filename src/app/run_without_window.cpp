@@ -59,17 +59,18 @@ void RunWithoutWindow(int argc, char** argv, ui::Language language, bool quick) 
   // No window is shown: no display is needed.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(CommandLineMessages);
-  // The font library's own configuration for the command line; or the
-  // system's (a few dozen XML files, the first text's largest cost), read on
-  // the other core while Qt starts, which touches no font: the same
-  // configuration, read earlier. Without a second thread, Qt reads it at the
-  // first text.
+  // The font library is set up on the other core while Qt starts, which
+  // touches no font: the command line's own configuration with its one font
+  // read, or else the system's configuration (a few dozen XML files). Without
+  // a second thread, that is done here first.
+  const auto setUpFonts = [] {
+    if (!ui::UseCommandLineFontConfiguration()) FcInit();
+  };
   std::thread fontConfiguration;
-  if (!ui::UseCommandLineFontConfiguration()) {
-    try {
-      fontConfiguration = std::thread([] { FcInit(); });
-    } catch (const std::system_error&) {
-    }
+  try {
+    fontConfiguration = std::thread(setUpFonts);
+  } catch (const std::system_error&) {
+    setUpFonts();
   }
   QGuiApplication app(argc, argv);
   if (fontConfiguration.joinable()) fontConfiguration.join();

@@ -42,7 +42,12 @@ constexpr char kCommandLineConfiguration[] = R"(<?xml version="1.0"?>
 </fontconfig>
 )";
 
+// Whether the command line's configuration holds the font: it is read from
+// its file where it lies, not copied into memory by Qt.
+bool fontInConfiguration = false;
+
 QString LoadFamily() {
+  if (fontInConfiguration) return QString::fromLatin1(kFallbackFamily);
   const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(kRegularFile));
   const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
   return families.isEmpty() ? QString::fromLatin1(kFallbackFamily) : families.front();
@@ -99,7 +104,10 @@ bool UseCommandLineFontConfiguration() {
   const bool set =
       FcConfigParseAndLoadFromMemory(
           config, reinterpret_cast<const FcChar8*>(kCommandLineConfiguration), FcTrue) &&
-      FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
+      FcConfigBuildFonts(config) &&
+      FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(kRegularFile)) &&
+      FcConfigSetCurrent(config);
+  fontInConfiguration = set;
   // Once current, the library holds its own reference.
   FcConfigDestroy(config);
   return set;
