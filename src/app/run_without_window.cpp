@@ -19,6 +19,7 @@
 
 #include "app/cli.h"
 #include "output/file_names.h"
+#include "output/fonts.h"
 
 namespace tv::app {
 
@@ -58,14 +59,18 @@ void RunWithoutWindow(int argc, char** argv, ui::Language language, bool quick) 
   // No window is shown: no display is needed.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(CommandLineMessages);
-  // The font library's configuration (a few dozen XML files, the first
-  // text's largest cost) is read on the other core while Qt starts, which
-  // touches no font: the same configuration, read earlier. Without a
-  // second thread, Qt reads it at the first text, as it always did.
+  // The font library is set up on the other core while Qt starts, which
+  // touches no font: the command line's own configuration with its one font
+  // read, or else the system's configuration (a few dozen XML files). Without
+  // a second thread, that is done here first.
+  const auto setUpFonts = [] {
+    if (!ui::UseCommandLineFontConfiguration()) FcInit();
+  };
   std::thread fontConfiguration;
   try {
-    fontConfiguration = std::thread([] { FcInit(); });
+    fontConfiguration = std::thread(setUpFonts);
   } catch (const std::system_error&) {
+    setUpFonts();
   }
   QGuiApplication app(argc, argv);
   if (fontConfiguration.joinable()) fontConfiguration.join();

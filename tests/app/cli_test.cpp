@@ -36,13 +36,15 @@ struct Run {
   QString Err;
 };
 
-Run Tracevue(const QStringList& arguments, const QString& program = QStringLiteral(TRACEVUE_EXE)) {
+Run Tracevue(const QStringList& arguments, const QString& program = QStringLiteral(TRACEVUE_EXE),
+             const std::vector<std::pair<QString, QString>>& settings = {}) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // French whatever the machine's locale: the language has its own test.
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL",
-                           "LC_MESSAGES", "LANG"})
+                           "LC_MESSAGES", "LANG", "FONTCONFIG_FILE", "FONTCONFIG_PATH"})
     env.remove(QString::fromLatin1(name));
+  for (const auto& [name, value] : settings) env.insert(name, value);
   p.setProcessEnvironment(env);
   p.start(program, arguments);
   Run r;
@@ -844,6 +846,24 @@ class CliTest : public QObject {
     QCOMPARE(r.Code, 4);
     QVERIFY2(r.Err.contains(QStringLiteral("tracevue-full")), qPrintable(r.Err));
     QVERIFY(!QFile::exists(Path("alone.svg")));
+  }
+
+  // The command line's own font configuration draws the texts as the
+  // system's (Debian's defaults) does: the same pixels.
+  void CommandLineFontsDrawAsTheSystemOnes() {
+    const QStringList figureFile = {
+        QStringLiteral("--margins"),
+        QStringLiteral(TRACEVUE_SOURCE_DIR "/examples/third-order.WWC")};
+    QCOMPARE(Tracevue(figureFile + QStringList{QStringLiteral("--export"), Path("own.png")}).Code,
+             0);
+    QCOMPARE(Tracevue(figureFile + QStringList{QStringLiteral("--export"), Path("system.png")},
+                      QStringLiteral(TRACEVUE_EXE),
+                      {{QStringLiteral("FONTCONFIG_PATH"), QStringLiteral("/etc/fonts")}})
+                 .Code,
+             0);
+    const QImage own(Path("own.png")), system(Path("system.png"));
+    QVERIFY(!own.isNull());
+    QCOMPARE(own, system);
   }
 
   // An EMF export onto a pipe, directly or through a link, is refused like
