@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "analysis/factors.h"
 #include "core/headless_host.h"
@@ -187,25 +185,6 @@ TEST(FactorPolynomialTest, CloseDistinctRootsStayApart) {
   ASSERT_EQ(f.Real.size(), 2u);
   EXPECT_NEAR(f.Real[0], -1.001, 1e-12);
   EXPECT_NEAR(f.Real[1], -1, 1e-12);
-}
-
-TEST(FactorPolynomialTest, KeptFactorsAreThoseOfTheSameBits) {
-  // More polynomials than are kept, asked for in turn and again in reverse,
-  // all alike but for one coefficient: each gets its own roots.
-  std::vector<CoefficientSet> asked;
-  for (int k = 1; k <= 20; ++k) asked.push_back({static_cast<double>(k), 1});
-  asked.push_back({0.0, 1, 1});
-  for (int pass = 0; pass < 2; ++pass) {
-    for (const CoefficientSet& c : asked) {
-      const PolynomialFactors f = FactorPolynomial(c);
-      SCOPED_TRACE(testing::Message() << "pass " << pass << ", c0 = " << c[0] << ", c2 = " << c[2]);
-      ASSERT_TRUE(f.Valid);
-      EXPECT_EQ(f.AtZero, c[2] == 0 ? 0 : 1);
-      ASSERT_EQ(f.Real.size(), 1u);
-      EXPECT_DOUBLE_EQ(f.Real[0], c[2] == 0 ? -c[0] : -1);
-    }
-    std::reverse(asked.begin(), asked.end());
-  }
 }
 
 TEST(BreakTest, ResonanceOnlyBelowTheLimit) {
