@@ -221,7 +221,10 @@ void LocusWindow::DrawBase() {
 
 void LocusWindow::DrawMarkers() {
   const QImage& base = base_->Image();
-  if (baseCopied_ && shown_.size() == base.size() && shown_.format() == base.format()) {
+  // The boxes are in the picture's pixels: a picture of more device pixels
+  // is copied whole.
+  if (baseCopied_ && shown_.size() == base.size() && shown_.format() == base.format() &&
+      base.devicePixelRatio() == 1) {
     // The shown picture is the base but where the last markers went: only
     // there are the base's pixels put back.
     const QRect whole = base.rect();
