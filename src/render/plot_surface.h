@@ -2,6 +2,9 @@
 // recorder.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "core/diagram_state.h"
@@ -9,6 +12,17 @@
 namespace tv {
 
 enum class PenStyle { Solid = 0, Dotted = 2 };
+
+// One pen, colour, move or line call of a run handed to the surface at once
+// (PlotSurface::DrawRun).
+struct DrawStep {
+  enum class Kind : std::uint8_t { Pen, Colour, Move, Line };
+  Kind What = Kind::Move;
+  // Colour: its components. Pen: the style in R.
+  std::uint8_t R = 0, G = 0, B = 0;
+  // Move, Line: the point. Pen: the width in X.
+  std::int32_t X = 0, Y = 0;
+};
 
 // Coordinates are device pixels of the surface (origin offsets already added).
 // Texts are Windows-1252 bytes; the surface converts them for its font.
@@ -38,6 +52,20 @@ class PlotSurface {
   // anything else.
   virtual void BeginFrame() {}
   virtual void EndFrame() {}
+
+  // A sweep's pen, colour and line calls, thousands a picture, handed over
+  // in runs: the same as making each step's call in turn, which is what a
+  // surface does unless it draws them faster together.
+  virtual void DrawRun(std::span<const DrawStep> steps) {
+    for (const DrawStep& step : steps) {
+      switch (step.What) {
+        case DrawStep::Kind::Pen: SetPen(static_cast<PenStyle>(step.R), step.X); break;
+        case DrawStep::Kind::Colour: SetColour({step.R, step.G, step.B}); break;
+        case DrawStep::Kind::Move: MoveTo(step.X, step.Y); break;
+        case DrawStep::Kind::Line: LineTo(step.X, step.Y); break;
+      }
+    }
+  }
 };
 
 }  // namespace tv
