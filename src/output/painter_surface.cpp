@@ -275,8 +275,8 @@ inline void PainterSurface::StrokeTo(int x, int y) {
                                penY_, x, y)) {
       ApplyPen();
       p->drawLine(penX_, penY_, x, y);
+      SettleVectorUnit();
     }
-    SettleVectorUnit();
   }
   penX_ = x;
   penY_ = y;
@@ -306,6 +306,8 @@ void PainterSurface::LineTo(int x, int y) {
     return;
   }
   StrokeTo(x, y);
+  // Taking a stamp paints too.
+  SettleVectorUnit();
 }
 
 void PainterSurface::DrawRun(std::span<const DrawStep> steps) {
@@ -315,15 +317,17 @@ void PainterSurface::DrawRun(std::span<const DrawStep> steps) {
   }
   for (const DrawStep& step : steps) {
     switch (step.What) {
-      case DrawStep::Kind::Pen: ChoosePen(static_cast<PenStyle>(step.R), step.X); break;
+      case DrawStep::Kind::Pen: ChoosePen(static_cast<PenStyle>(step.R), step.X1); break;
       case DrawStep::Kind::Colour: ChooseColour(qRgb(step.R, step.G, step.B)); break;
-      case DrawStep::Kind::Move:
-        penX_ = step.X;
-        penY_ = step.Y;
+      case DrawStep::Kind::Segment:
+        penX_ = step.X1;
+        penY_ = step.Y1;
+        StrokeTo(step.X2, step.Y2);
         break;
-      case DrawStep::Kind::Line: StrokeTo(step.X, step.Y); break;
     }
   }
+  // Stamps taken on the way painted too.
+  SettleVectorUnit();
 }
 
 void PainterSurface::TextOut(int x, int y, std::string_view text) {

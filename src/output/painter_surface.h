@@ -124,7 +124,7 @@ class PainterSurface : public PlotSurface {
   // of the way.
   void ChoosePen(PenStyle style, int width);
   void ChooseColour(QRgb rgb);
-  void StrokeTo(int x, int y);
+  [[gnu::always_inline]] void StrokeTo(int x, int y);
   QPen MakePen(const PenKey& key) const;
   // The wanted pen's number in pens_, -1 when the table is full.
   int PenNumber();

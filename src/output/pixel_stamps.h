@@ -58,8 +58,8 @@ class PixelStamps {
   // show at all.
   // penWidth: pen's width, asked of the pen once by the caller. Inline: a
   // sweep draws thousands, nearly all short, inside the picture and kept.
-  bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int penWidth, int x1,
-            int y1, int x2, int y2);
+  [[gnu::always_inline]] bool Line(const Target& target, std::uint32_t penId, const QPen& pen,
+                                   int penWidth, int x1, int y1, int x2, int y2);
   // The Windows-1252 text with its baseline's left end at (x, baseline), in
   // font (whose caller's number is fontId) and the colour of pen. True too
   // for a text wholly right of or below the picture.
@@ -154,7 +154,13 @@ class PixelStamps {
     std::uint32_t* origin = target.Bits + static_cast<qsizetype>(y) * target.Stride + x;
     const Pixel* p = pixels_.data() + stamp.First;
     const Pixel* end = p + stamp.Count;
-    for (; p != end; ++p) origin[p->Offset] = p->Value;
+    // Two at a time: a segment's stamp has a few dozen pixels at most, and
+    // the loop's own count and test cost as much as a pixel.
+    for (; end - p >= 2; p += 2) {
+      origin[p[0].Offset] = p[0].Value;
+      origin[p[1].Offset] = p[1].Value;
+    }
+    if (p != end) origin[p->Offset] = p->Value;
     ++copied_;
     return true;
   }

@@ -13,15 +13,15 @@ namespace tv {
 
 enum class PenStyle { Solid = 0, Dotted = 2 };
 
-// One pen, colour, move or line call of a run handed to the surface at once
-// (PlotSurface::DrawRun).
+// One pen or colour call, or a segment (a move and a line), of a run handed
+// to the surface at once (PlotSurface::DrawRun).
 struct DrawStep {
-  enum class Kind : std::uint8_t { Pen, Colour, Move, Line };
-  Kind What = Kind::Move;
+  enum class Kind : std::uint8_t { Pen, Colour, Segment };
+  Kind What = Kind::Segment;
   // Colour: its components. Pen: the style in R.
   std::uint8_t R = 0, G = 0, B = 0;
-  // Move, Line: the point. Pen: the width in X.
-  std::int32_t X = 0, Y = 0;
+  // Segment: MoveTo(X1, Y1) then LineTo(X2, Y2). Pen: the width in X1.
+  std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 
 // Coordinates are device pixels of the surface (origin offsets already added).
@@ -59,10 +59,12 @@ class PlotSurface {
   virtual void DrawRun(std::span<const DrawStep> steps) {
     for (const DrawStep& step : steps) {
       switch (step.What) {
-        case DrawStep::Kind::Pen: SetPen(static_cast<PenStyle>(step.R), step.X); break;
+        case DrawStep::Kind::Pen: SetPen(static_cast<PenStyle>(step.R), step.X1); break;
         case DrawStep::Kind::Colour: SetColour({step.R, step.G, step.B}); break;
-        case DrawStep::Kind::Move: MoveTo(step.X, step.Y); break;
-        case DrawStep::Kind::Line: LineTo(step.X, step.Y); break;
+        case DrawStep::Kind::Segment:
+          MoveTo(step.X1, step.Y1);
+          LineTo(step.X2, step.Y2);
+          break;
       }
     }
   }

@@ -28,7 +28,7 @@ class SweepRun {
     DrawStep& step = Next();
     step.What = DrawStep::Kind::Pen;
     step.R = static_cast<std::uint8_t>(style);
-    step.X = width;
+    step.X1 = width;
   }
   // UseColour.
   void Colour(Rgb colour) {
@@ -41,13 +41,16 @@ class SweepRun {
     step.B = colour.B;
   }
   // PlotLine.
-  void Line(int x1, int y1, int x2, int y2) {
+  [[gnu::always_inline]] void Line(int x1, int y1, int x2, int y2) {
     if (!gather_) return PlotLine(t_, x1, y1, x2, y2);
     if (y1 >= t_.PlotHeight && y2 >= t_.PlotHeight) return;
     if (y1 <= 0 && y2 <= 0) return;
-    if (count_ + 2 > steps_.size()) Flush();
-    Point(steps_[count_++], DrawStep::Kind::Move, x1, y1);
-    Point(steps_[count_++], DrawStep::Kind::Line, x2, y2);
+    DrawStep& step = Next();
+    step.What = DrawStep::Kind::Segment;
+    step.X1 = detail::Sx(t_, x1);
+    step.Y1 = detail::Sy(t_, y1);
+    step.X2 = detail::Sx(t_, x2);
+    step.Y2 = detail::Sy(t_, y2);
   }
   // PlotDottedLine.
   void DottedLine(int x1, int y1, int x2, int y2) {
@@ -63,13 +66,8 @@ class SweepRun {
 
  private:
   DrawStep& Next() {
-    if (count_ == steps_.size()) Flush();
+    if (count_ == steps_.size()) HandOver();
     return steps_[count_++];
-  }
-  void Point(DrawStep& step, DrawStep::Kind kind, int x, int y) {
-    step.What = kind;
-    step.X = detail::Sx(t_, x);
-    step.Y = detail::Sy(t_, y);
   }
 
   [[gnu::noinline]] void HandOver() {
