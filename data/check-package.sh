@@ -26,7 +26,7 @@ done
 echo "$depends" | grep -q -- '-dev' && fail "Depends names a development package: $depends"
 
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
-for f in /usr/bin/tracevue \
+for f in /usr/bin/tracevue /usr/libexec/tracevue/tracevue-full \
   "/usr/share/applications/$id.desktop" \
   /usr/share/icons/hicolor/scalable/apps/tracevue.svg \
   /usr/share/mime/packages/tracevue.xml \
@@ -41,7 +41,13 @@ done
 # Nothing outside /usr, no build leftovers.
 grep -v '^/usr' "$work/files" | grep -v '^/$' && fail "files outside /usr"
 dpkg-deb -x "$deb" "$work/root"
-file "$work/root/usr/bin/tracevue" | grep -q ', stripped' || fail "the program is not stripped"
+for program in bin/tracevue libexec/tracevue/tracevue-full; do
+  file "$work/root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped"
+done
+# The program the user starts hands an SVG to the whole program where it is installed.
+QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/tracevue" --num1 1 --den1 1+p \
+  --export "$work/handed-over.svg" >/dev/null 2>&1 && [ -s "$work/handed-over.svg" ] ||
+  fail "the installed program does not hand an SVG over"
 dpkg-deb -e "$deb" "$work/control"
 [ -x "$work/control/postinst" ] || fail "no postinst"
 # A postrm would keep the package listed ("rc") after apt-get remove.

@@ -921,6 +921,12 @@ Exit codes:
         <translation>--tune: no value of %1 between 0 and %2 gives a peak of 2.3 dB with a stable closed loop
 </translation>
     </message>
+    <message>
+        <source>ce programme n&apos;écrit ni SVG, ni EMF, ni PDF
+</source>
+        <translation>this program writes no SVG, EMF or PDF
+</translation>
+    </message>
 </context>
 <context>
     <name>tv::app::ManPage</name>

@@ -32,13 +32,13 @@
 #include "output/cp1252.h"
 #include "output/file_names.h"
 #include "files/worksheet.h"
-#include "output/picture_output.h"
 #include "output/png_output.h"
 #include "output/qt_surface.h"
 #include "output/nyquist_output.h"
 #include "output/locus_output.h"
 #include "output/step_output.h"
 #include "output/transfer_refusal.h"
+#include "output/vector_output.h"
 
 namespace tv::app {
 
@@ -123,7 +123,23 @@ QString OutputNeedsProblem(const Options& o, const DiagramState& s) {
   return {};
 }
 
+// Whether the run writes a picture through Qt's SVG or printing modules or
+// libEMF, which the quick command line is linked without.
+bool NeedsVectorOutput(const Options& o) {
+  const auto svg = [](const std::optional<QString>& name) {
+    return name && name->endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+  };
+  return (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg ||
+                       o.Format == PictureFormat::Pdf)) ||
+         svg(o.Step) || svg(o.Nyquist) || svg(o.Locus);
+}
+
 }  // namespace
+
+bool NeedsWholeProgram(const QStringList& arguments) {
+  Options o;
+  return ParseOptions(arguments, o).isEmpty() && !o.Help && !o.Version && NeedsVectorOutput(o);
+}
 
 bool IsCommandLineRun(const QStringList& arguments) {
   for (const QString& arg : arguments)
@@ -146,6 +162,13 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
     err << "tracevue : " << Utf8(problem)
         << Utf8(QCoreApplication::translate("tv::app::Cli", "\n(tracevue --help pour l'aide)\n"));
     return kExitUsage;
+  }
+  if (NeedsVectorOutput(o) && !ui::LinkedVectorOutput()) {
+    // The quick command line hands such runs over before it starts them.
+    err << "tracevue : "
+        << Utf8(QCoreApplication::translate("tv::app::Cli",
+                                            "ce programme n'écrit ni SVG, ni EMF, ni PDF\n"));
+    return kExitFile;
   }
 
   DiagramState s;
@@ -276,13 +299,14 @@ int RunCommandLine(const QStringList& arguments, std::ostream& out, std::ostream
   } else if (o.Export && o.Format == PictureFormat::Pdf) {
     // The printed page, as "Imprimer" gives it on a PDF printer.
     std::string error;
-    if (!ui::ExportPrintedPage(s, target, ui::LocalPath(*o.Export), o.BlackLines, &error))
+    if (!ui::LinkedVectorOutput()->ExportPrintedPage(s, target, ui::LocalPath(*o.Export),
+                                                     o.BlackLines, &error))
       return writeFailed(*o.Export, error);
   } else if (o.Export && (o.Format == PictureFormat::Emf || o.Format == PictureFormat::Svg)) {
     // Vector pictures are drawn anew on their own surface (the metafile in
     // black, as "Sauver l'image" makes it).
     std::string error;
-    if (!ui::ExportPicture(s, target, ui::LocalPath(*o.Export), &error))
+    if (!ui::LinkedVectorOutput()->ExportPicture(s, target, ui::LocalPath(*o.Export), &error))
       return writeFailed(*o.Export, error);
   } else if (o.Export) {
     QByteArray bytes;

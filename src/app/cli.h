@@ -17,6 +17,12 @@ inline constexpr int kExitFile = 4;             // a file could not be read or w
 // window: any of them is an option ("--…").
 bool IsCommandLineRun(const QStringList& arguments);
 
+// Whether the arguments (program name excluded) ask for a picture that only
+// the whole program draws (SVG, EMF, PDF): the quick command line, linked
+// without those libraries, hands such a run over. A QCoreApplication must
+// exist. False when the options are refused: the run says why.
+bool NeedsWholeProgram(const QStringList& arguments);
+
 // Runs the options (program name excluded): the margin texts drawn go to
 // out, one per line; messages to err. A QGuiApplication must exist; no
 // window is shown. Returns one of the exit codes above.

@@ -4,7 +4,6 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cstring>
 
@@ -12,14 +11,6 @@
 #include "output/fonts.h"
 
 namespace tv::ui {
-
-void SetUpSvgPicture(QSvgGenerator& generator, QIODevice* out, int width, int height) {
-  generator.setOutputDevice(out);
-  generator.setSize(QSize(width, height));
-  generator.setViewBox(QRect(0, 0, width, height));
-  generator.setResolution(96);
-  generator.setTitle(QStringLiteral("Tracevue"));
-}
 
 namespace {
 constexpr int kMaxCell = 512;

@@ -19,15 +19,9 @@
 #include "output/frame_record.h"
 #include "output/pixel_stamps.h"
 
-class QIODevice;
 class QPaintDevice;
-class QSvgGenerator;
 
 namespace tv::ui {
-
-// An SVG generator set to write a width × height picture, titled "Tracevue",
-// to out; a pixel of the picture is a CSS pixel, shown at its screen size.
-void SetUpSvgPicture(QSvgGenerator& generator, QIODevice* out, int width, int height);
 
 // Draws like the on-screen surface (lines without antialiasing, Qt::DotLine
 // for dotted pens, texts with their top-left corner at the point on an opaque

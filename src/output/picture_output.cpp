@@ -23,6 +23,7 @@
 #include "output/file_names.h"
 #include "output/emf_surface.h"
 #include "output/painter_surface.h"
+#include "output/svg_picture.h"
 #include "output/png_output.h"
 #include "output/qt_surface.h"
 

@@ -1,19 +1,17 @@
 // A following view's picture as PNG or SVG, or its samples as CSV, written to a file.
 #include "output/view_output.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QFileInfo>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <charconv>
 #include <string_view>
 
 #include "files/file_io.h"
 #include "output/file_names.h"
-#include "output/painter_surface.h"
 #include "output/png_output.h"
 #include "output/qt_surface.h"
+#include "output/vector_output.h"
 
 namespace tv::ui {
 
@@ -62,13 +60,11 @@ bool WriteViewOutput(const std::string& path, int width, int height, int fontHei
       return fail("l'image n'a pas pu \xEAtre cod\xE9"
                   "e");
   } else if (suffix == QLatin1String("svg")) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    SetUpSvgPicture(generator, &buffer, width, height);
-    PainterSurface picture(generator, fontHeight);
-    DrawOn(picture, width, height, black, draw);
-    if (!picture.End())
+    const VectorOutput* vector = LinkedVectorOutput();
+    if (!vector) return fail("SVG indisponible dans ce programme");
+    if (!vector->SvgPicture(bytes, width, height, fontHeight, [&](PlotSurface& picture) {
+          DrawOn(picture, width, height, black, draw);
+        }))
       return fail("l'image n'a pas pu \xEAtre cod\xE9"
                   "e");
   } else {

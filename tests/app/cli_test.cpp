@@ -36,15 +36,17 @@ struct Run {
   QString Err;
 };
 
-Run Tracevue(const QStringList& arguments) {
+Run Tracevue(const QStringList& arguments, const QString& program = QStringLiteral(TRACEVUE_EXE),
+             const std::vector<std::pair<QString, QString>>& settings = {}) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // French whatever the machine's locale: the language has its own test.
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL",
-                           "LC_MESSAGES", "LANG"})
+                           "LC_MESSAGES", "LANG", "FONTCONFIG_FILE", "FONTCONFIG_PATH"})
     env.remove(QString::fromLatin1(name));
+  for (const auto& [name, value] : settings) env.insert(name, value);
   p.setProcessEnvironment(env);
-  p.start(QStringLiteral(TRACEVUE_EXE), arguments);
+  p.start(program, arguments);
   Run r;
   if (!p.waitForFinished(120000)) {
     p.kill();
@@ -826,6 +828,42 @@ class CliTest : public QObject {
                  r.Err.contains(QStringLiteral("il fait 18 octets au lieu de 554")),
              qPrintable(r.Err));
     QVERIFY(!QFile::exists(Path("never.WWC")));
+  }
+
+  // The program the user starts makes a PNG alone and hands an SVG to the
+  // whole program beside it; without it, it says so and writes nothing.
+  void QuickProgramWithoutTheWholeOne() {
+    QVERIFY(QDir().mkpath(Path("alone")));
+    const QString quick = Path("alone/tracevue");
+    QFile::remove(quick);
+    QVERIFY(QFile::copy(QStringLiteral(TRACEVUE_EXE), quick));
+    const QStringList curve = {QStringLiteral("--num1"), QStringLiteral("1"),
+                               QStringLiteral("--den1"), QStringLiteral("1+p")};
+    Run r = Tracevue(curve + QStringList{QStringLiteral("--export"), Path("alone.png")}, quick);
+    QCOMPARE(r.Code, 0);
+    QVERIFY(QFile::exists(Path("alone.png")));
+    r = Tracevue(curve + QStringList{QStringLiteral("--export"), Path("alone.svg")}, quick);
+    QCOMPARE(r.Code, 4);
+    QVERIFY2(r.Err.contains(QStringLiteral("tracevue-full")), qPrintable(r.Err));
+    QVERIFY(!QFile::exists(Path("alone.svg")));
+  }
+
+  // The command line's own font configuration draws the texts as the
+  // system's (Debian's defaults) does: the same pixels.
+  void CommandLineFontsDrawAsTheSystemOnes() {
+    const QStringList figureFile = {
+        QStringLiteral("--margins"),
+        QStringLiteral(TRACEVUE_SOURCE_DIR "/examples/third-order.WWC")};
+    QCOMPARE(Tracevue(figureFile + QStringList{QStringLiteral("--export"), Path("own.png")}).Code,
+             0);
+    QCOMPARE(Tracevue(figureFile + QStringList{QStringLiteral("--export"), Path("system.png")},
+                      QStringLiteral(TRACEVUE_EXE),
+                      {{QStringLiteral("FONTCONFIG_PATH"), QStringLiteral("/etc/fonts")}})
+                 .Code,
+             0);
+    const QImage own(Path("own.png")), system(Path("system.png"));
+    QVERIFY(!own.isNull());
+    QCOMPARE(own, system);
   }
 
   // An EMF export onto a pipe, directly or through a link, is refused like
