@@ -86,12 +86,14 @@ PainterSurface::PainterSurface(QPaintDevice& device, int fontHeight, bool cosmet
 }
 
 PainterSurface::~PainterSurface() {
+  SettleClear();
   if (painter_.isActive()) painter_.end();
 }
 
 bool PainterSurface::Begin() { return Painter() != nullptr; }
 
 void PainterSurface::SetClip(const QRect& rect) {
+  SettleClear();
   clip_ = rect;
   if (painter_.isActive()) {
     if (clip_.isEmpty())
@@ -103,6 +105,7 @@ void PainterSurface::SetClip(const QRect& rect) {
 
 void PainterSurface::SetScale(double scaleX, double scaleY) {
   if (scaleX <= 0.0 || scaleY <= 0.0 || (scaleX == scaleX_ && scaleY == scaleY_)) return;
+  SettleClear();
   scaleX_ = scaleX;
   scaleY_ = scaleY;
   ForgetPens();
@@ -114,6 +117,7 @@ void PainterSurface::SetScale(double scaleX, double scaleY) {
 }
 
 bool PainterSurface::End() {
+  SettleClear();
   painting_ = false;
   if (refused_) return false;
   if (!painter_.isActive()) return true;
@@ -181,37 +185,50 @@ QPen PainterSurface::MakePen(const PenKey& key) const {
 
 void PainterSurface::ForgetPens() {
   pens_.clear();
-  penSlots_.fill(-1);
+  penSlots_.fill({});
   penNumber_ = -1;
 }
 
-int PainterSurface::PenNumber() {
+inline std::uint64_t PainterSurface::PackedPen(const PenKey& key) {
+  if (key.width < 0 || key.width >= (1 << 30) ||
+      (key.style != PenStyle::Solid && key.style != PenStyle::Dotted))
+    return kUnpacked;
+  return key.colour | static_cast<std::uint64_t>(key.width) << 32 |
+         static_cast<std::uint64_t>(key.style == PenStyle::Dotted) << 62;
+}
+
+inline int PainterSurface::PenNumber() {
   if (penNumber_ >= 0) return penNumber_;
-  const std::size_t mask = penSlots_.size() - 1;
-  const std::uint32_t mixed = wanted_.colour ^ static_cast<std::uint32_t>(wanted_.width) << 24 ^
-                              static_cast<std::uint32_t>(wanted_.style) << 30;
-  const std::size_t home = (mixed * 0x9E3779B1u) >> 26;
+  const std::uint64_t key = PackedPen(wanted_);
   std::size_t freeSlot = penSlots_.size();
-  for (std::size_t k = 0; k < penSlots_.size(); ++k) {
-    const std::size_t slot = (home + k) & mask;
-    const int n = penSlots_[slot];
-    if (n < 0) {
-      freeSlot = slot;
-      break;
+  if (key != kUnpacked) {
+    const std::size_t mask = penSlots_.size() - 1;
+    std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 58);
+    for (std::size_t k = 0; k < penSlots_.size(); ++k, i = (i + 1) & mask) {
+      const PenSlot& slot = penSlots_[i];
+      if (slot.Key == key) return penNumber_ = slot.Number;
+      if (slot.Number < 0) {
+        freeSlot = i;
+        break;
+      }
     }
-    if (pens_[static_cast<std::size_t>(n)].key == wanted_) return penNumber_ = n;
   }
-  if (freeSlot == penSlots_.size()) {
-    // The slots are full: the pens beyond them are in pens_ only.
-    for (std::size_t i = penSlots_.size(); i < pens_.size(); ++i)
-      if (pens_[i].key == wanted_) return penNumber_ = static_cast<int>(i);
+  return penNumber_ = FindPen(key, freeSlot);
+}
+
+int PainterSurface::FindPen(std::uint64_t key, std::size_t freeSlot) {
+  // A packed pen whose probe ended at an empty slot is new; any other may
+  // be anywhere in pens_.
+  if (key == kUnpacked || freeSlot == penSlots_.size()) {
+    for (std::size_t i = 0; i < pens_.size(); ++i)
+      if (pens_[i].key == wanted_) return static_cast<int>(i);
   }
   if (pens_.size() >= kMaxPens) return -1;
   const QPen pen = MakePen(wanted_);
   pens_.push_back({wanted_, pen, pen.width()});
-  penNumber_ = static_cast<int>(pens_.size() - 1);
-  if (freeSlot < penSlots_.size()) penSlots_[freeSlot] = static_cast<std::int16_t>(penNumber_);
-  return penNumber_;
+  const int number = static_cast<int>(pens_.size() - 1);
+  if (key != kUnpacked && freeSlot < penSlots_.size()) penSlots_[freeSlot] = {key, number};
+  return number;
 }
 
 void PainterSurface::ApplyPen() {
@@ -225,8 +242,7 @@ void PainterSurface::Record(FrameCall::Kind kind, int a, int b, int c, int d) {
   frameCalls_.push_back({kind, a, b, c, d, {}});
 }
 
-void PainterSurface::SetPen(PenStyle style, int width) {
-  if (framing_) Record(FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0);
+inline void PainterSurface::ChoosePen(PenStyle style, int width) {
   if (wanted_.style == style && wanted_.width == width) return;
   wanted_.style = style;
   wanted_.width = width;
@@ -234,13 +250,37 @@ void PainterSurface::SetPen(PenStyle style, int width) {
   penNumber_ = -1;
 }
 
-void PainterSurface::SetColour(Rgb colour) {
-  if (framing_) Record(FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0);
-  const QRgb rgb = qRgb(colour.R, colour.G, colour.B);
+inline void PainterSurface::ChooseColour(QRgb rgb) {
   if (wanted_.colour == rgb) return;
   wanted_.colour = rgb;
   penApplied_ = false;
   penNumber_ = -1;
+}
+
+inline void PainterSurface::StrokeTo(int x, int y) {
+  if (QPainter* p = painting_ ? &painter_ : Painter()) {
+    SettleClear();
+    const int id = target_.Bits != nullptr ? PenNumber() : -1;
+    const NumberedPen* pen = id >= 0 ? &pens_[static_cast<std::size_t>(id)] : nullptr;
+    if (!pen || !stamps_->Line(target_, static_cast<std::uint32_t>(id), pen->pen, pen->width, penX_,
+                               penY_, x, y)) {
+      ApplyPen();
+      p->drawLine(penX_, penY_, x, y);
+      SettleVectorUnit();
+    }
+  }
+  penX_ = x;
+  penY_ = y;
+}
+
+void PainterSurface::SetPen(PenStyle style, int width) {
+  if (framing_) Record(FrameCall::Kind::Pen, static_cast<int>(style), width, 0, 0);
+  ChoosePen(style, width);
+}
+
+void PainterSurface::SetColour(Rgb colour) {
+  if (framing_) Record(FrameCall::Kind::Colour, colour.R, colour.G, colour.B, 0);
+  ChooseColour(qRgb(colour.R, colour.G, colour.B));
 }
 
 void PainterSurface::MoveTo(int x, int y) {
@@ -252,18 +292,33 @@ void PainterSurface::MoveTo(int x, int y) {
 void PainterSurface::LineTo(int x, int y) {
   if (framing_) {
     Record(FrameCall::Kind::Line, x, y, 0, 0);
-  } else if (QPainter* p = painting_ ? &painter_ : Painter()) {
-    const int id = target_.Bits != nullptr ? PenNumber() : -1;
-    const NumberedPen* pen = id >= 0 ? &pens_[static_cast<std::size_t>(id)] : nullptr;
-    if (!pen || !stamps_->Line(target_, static_cast<std::uint32_t>(id), pen->pen, pen->width, penX_,
-                               penY_, x, y)) {
-      ApplyPen();
-      p->drawLine(penX_, penY_, x, y);
-    }
-    SettleVectorUnit();
+    penX_ = x;
+    penY_ = y;
+    return;
   }
-  penX_ = x;
-  penY_ = y;
+  StrokeTo(x, y);
+  // Taking a stamp paints too.
+  SettleVectorUnit();
+}
+
+void PainterSurface::DrawRun(std::span<const DrawStep> steps) {
+  if (framing_) {
+    PlotSurface::DrawRun(steps);
+    return;
+  }
+  for (const DrawStep& step : steps) {
+    switch (step.What) {
+      case DrawStep::Kind::Pen: ChoosePen(static_cast<PenStyle>(step.R), step.X1); break;
+      case DrawStep::Kind::Colour: ChooseColour(qRgb(step.R, step.G, step.B)); break;
+      case DrawStep::Kind::Segment:
+        penX_ = step.X1;
+        penY_ = step.Y1;
+        StrokeTo(step.X2, step.Y2);
+        break;
+    }
+  }
+  // Stamps taken on the way painted too.
+  SettleVectorUnit();
 }
 
 void PainterSurface::TextOut(int x, int y, std::string_view text) {
@@ -274,6 +329,7 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
   }
   QPainter* p = Painter();
   if (!p) return;
+  SettleClear();
   if (target_.Bits != nullptr) {
     const int id = PenNumber();
     if (id >= 0 && stamps_->Text(target_, fontId_, font_, pens_[static_cast<std::size_t>(id)].pen,
@@ -323,7 +379,27 @@ void PainterSurface::FillWhite(int x, int y, int w, int h) {
     Record(FrameCall::Kind::Fill, x, y, w, h);
     return;
   }
-  if (QPainter* p = Painter()) p->fillRect(x, y, w, h, Qt::white);
+  QPainter* p = Painter();
+  if (!p) return;
+  // On the window's picture, a fill of all of it is made only when
+  // something else is drawn: the Black view clears the picture before its
+  // frame, which, copied from the kept pixels, covers it again.
+  if (target_.Bits != nullptr && !Scaled() && clip_.isEmpty() && x <= 0 && y <= 0 &&
+      static_cast<long long>(x) + w >= target_.Width &&
+      static_cast<long long>(y) + h >= target_.Height) {
+    clearPending_ = true;
+    pendingClear_ = QRect(x, y, w, h);
+    return;
+  }
+  SettleClear();
+  p->fillRect(x, y, w, h, Qt::white);
+  SettleVectorUnit();
+}
+
+void PainterSurface::MakePendingClear() {
+  clearPending_ = false;
+  if (!painter_.isActive()) return;
+  painter_.fillRect(pendingClear_, Qt::white);
   SettleVectorUnit();
 }
 
@@ -365,6 +441,7 @@ void PainterSurface::EndFrame() {
     // The state the calls left (pen, colour, position, font) is already set.
     std::memcpy(const_cast<uchar*>(picture->constBits()), keptFrame_.constBits(),
                 static_cast<std::size_t>(picture->sizeInBytes()));
+    clearPending_ = false;  // all of it covered
     ++framesCopied_;
     return;
   }
@@ -390,6 +467,7 @@ void PainterSurface::EndFrame() {
     }
   }
   if (same && painter_.isActive()) {
+    SettleClear();
     keptFrame_ = picture->copy();
   } else {
     frameKnown_ = keepable;

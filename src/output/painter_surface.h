@@ -92,6 +92,9 @@ class PainterSurface : public PlotSurface {
   // once (an export) copies nothing.
   void BeginFrame() override;
   void EndFrame() override;
+  // The run's calls made in turn without a call each (the frame's are
+  // recorded one by one).
+  void DrawRun(std::span<const DrawStep> steps) override;
   // Frames copied from the kept pixels, for the tests.
   int FramesCopied() const { return framesCopied_; }
 
@@ -111,6 +114,11 @@ class PainterSurface : public PlotSurface {
   // stay short.
   [[gnu::cold]] [[gnu::noinline]] void Record(FrameCall::Kind kind, int a, int b, int c, int d);
   void ApplyPen();
+  // What SetPen, SetColour and LineTo do once the frame's recording is out
+  // of the way.
+  void ChoosePen(PenStyle style, int width);
+  void ChooseColour(QRgb rgb);
+  [[gnu::always_inline]] void StrokeTo(int x, int y);
   QPen MakePen(const PenKey& key) const;
   // The wanted pen's number in pens_, -1 when the table is full.
   int PenNumber();
@@ -140,10 +148,20 @@ class PainterSurface : public PlotSurface {
   };
   std::vector<NumberedPen> pens_;
   int penNumber_ = -1;  // of wanted_, -1 until looked up
-  // Numbers of pens_ by a hash of their key, probed in turn up to a -1: a
-  // sweep changes pen at every segment. Pens beyond its room are found by
+  // Numbers of pens_ by their key packed in 64 bits, probed in turn from a
+  // hash of it up to an empty slot: a sweep changes pen at every segment.
+  // Pens beyond its room, and those whose width does not pack, are found by
   // going through pens_.
-  std::array<std::int16_t, 64> penSlots_{};
+  static constexpr std::uint64_t kUnpacked = ~std::uint64_t{0};
+  static std::uint64_t PackedPen(const PenKey& key);
+  struct PenSlot {
+    std::uint64_t Key = kUnpacked;
+    int Number = -1;
+  };
+  std::array<PenSlot, 64> penSlots_{};
+  // The wanted pen's number when the slots do not hold it: found in pens_
+  // or added. freeSlot: where the probe for its packed key ended.
+  [[gnu::noinline]] int FindPen(std::uint64_t key, std::size_t freeSlot);
   void ForgetPens();
 
   // Stamps, and the picture they copy into while the painter is open.
@@ -169,6 +187,16 @@ class PainterSurface : public PlotSurface {
   FrameCalls keptCalls_;
   QImage keptFrame_;
   int framesCopied_ = 0;
+
+  // A white fill of the whole picture not made yet: whatever sets a pixel,
+  // or ends the painting, makes it first; a frame copied over all of the
+  // picture forgets it.
+  bool clearPending_ = false;
+  QRect pendingClear_;
+  void SettleClear() {
+    if (clearPending_) MakePendingClear();
+  }
+  [[gnu::noinline]] void MakePendingClear();
 
   int penX_ = 0, penY_ = 0;
   int fontHeight_ = 10;

@@ -14,20 +14,10 @@
 namespace tv::ui {
 
 namespace {
-// Longest sides copied: sweep segments and ticks are far shorter; long grid
-// lines are few and the painter draws them.
-constexpr int kMaxLineSide = 96;
 // Lines kept for their very place: what the picture shows of their box at
 // most (a margin's mark across the whole plot is far smaller).
 constexpr std::size_t kMaxPlacedPixels = std::size_t{1} << 16;
-// Coordinates beyond this are left to the painter, whose arithmetic holds
-// them; the stamps' offsets are 16 bits.
-constexpr int kMaxCoordinate = 1 << 14;
-constexpr int kMaxPenWidth = 16;
 constexpr int kMaxTextWidth = 1024;
-// Pictures larger than this are painted: the two scratch pictures are as
-// large as the picture.
-constexpr qsizetype kMaxPicturePixels = qsizetype{1} << 22;
 // Pixels kept for all stamps together (8 bytes each); past it they are all
 // dropped and taken again as they come.
 constexpr std::size_t kMaxPixels = std::size_t{1} << 21;
@@ -37,17 +27,6 @@ constexpr std::int32_t kSeenOnce = -2;
 // The two backgrounds a stamp is painted over: black and white, so that any
 // partly covered pixel of a glyph edge comes out different.
 constexpr QRgb kBackgrounds[2] = {0xff000000u, 0xffffffffu};
-
-// Where a box lies along one axis, as far as the painter's rounding can
-// tell: the power of two of its coordinates when both ends share it, else
-// the exact place (a box across a power of two is rounded differently
-// depending on where the power falls inside it). 16 bits.
-std::uint64_t Magnitude(int lo, int hi) {
-  const auto l = static_cast<std::uint32_t>(lo);
-  const auto h = static_cast<std::uint32_t>(hi);
-  if (std::bit_width(l) == std::bit_width(h)) return static_cast<std::uint64_t>(std::bit_width(l));
-  return 0x8000u | (l & 0x7fffu);
-}
 }  // namespace
 
 PixelStamps::PixelStamps(QImage::Format format, std::function<void(QPainter&)> setup)
@@ -62,10 +41,6 @@ PixelStamps::PixelStamps(QImage::Format format, std::function<void(QPainter&)> s
 bool PixelStamps::Inside(const Target& target, const Box& box) {
   return box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
          static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels;
-}
-
-std::uint64_t PixelStamps::Magnitudes(const Box& box) {
-  return Magnitude(box.X0, box.X1) << 16 | Magnitude(box.Y0, box.Y1);
 }
 
 PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int ax, int ay,
@@ -139,19 +114,6 @@ PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int a
   return stamp;
 }
 
-bool PixelStamps::Copy(const Target& target, const Stamp& stamp, int x, int y) {
-  if (stamp.Count < 0) return false;
-  if (x + stamp.MinDx < 0 || y + stamp.MinDy < 0 || x + stamp.MaxDx >= target.Width ||
-      y + stamp.MaxDy >= target.Height)
-    return false;
-  std::uint32_t* origin = target.Bits + static_cast<qsizetype>(y) * target.Stride + x;
-  const Pixel* p = pixels_.data() + stamp.First;
-  const Pixel* end = p + stamp.Count;
-  for (; p != end; ++p) origin[p->Offset] = p->Value;
-  ++copied_;
-  return true;
-}
-
 void PixelStamps::FollowRows(const Target& target) {
   if (target.Stride == stride_) return;
   stride_ = target.Stride;
@@ -217,26 +179,11 @@ bool PixelStamps::LineAtItsPlace(const Target& target, std::uint32_t penId, cons
   return Copy(target, *stamp, x1, y1);
 }
 
-std::size_t PixelStamps::LineTable::Home(std::uint64_t key) const {
-  // Fibonacci hashing: the keys' low bits (the shape) vary most.
-  const int bits = std::countr_zero(slots_.size());
-  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
-}
-
-const PixelStamps::Stamp* PixelStamps::LineTable::Find(std::uint64_t key) const {
-  if (slots_.empty()) return nullptr;
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = Home(key);; i = (i + 1) & mask) {
-    const Slot& slot = slots_[i];
-    if (slot.Key == key) return &slot.Value;
-    if (slot.Key == kEmpty) return nullptr;
-  }
-}
-
 const PixelStamps::Stamp& PixelStamps::LineTable::Insert(std::uint64_t key, const Stamp& stamp) {
   if (2 * (size_ + 1) > slots_.size()) {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(std::max<std::size_t>(1024, 2 * old.size()), Slot{});
+    shift_ = 64 - std::countr_zero(slots_.size());
     size_ = 0;
     for (const Slot& slot : old)
       if (slot.Key != kEmpty) Insert(slot.Key, slot.Value);
@@ -251,11 +198,12 @@ const PixelStamps::Stamp& PixelStamps::LineTable::Insert(std::uint64_t key, cons
 
 void PixelStamps::LineTable::Clear() {
   slots_.clear();
+  shift_ = 64;
   size_ = 0;
 }
 
-bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen, int width,
-                       int x1, int y1, int x2, int y2) {
+bool PixelStamps::LineElsewhere(const Target& target, std::uint32_t penId, const QPen& pen,
+                                int width, int x1, int y1, int x2, int y2) {
   if (target.Bits == nullptr) return false;
   FollowRows(target);
   const auto far = [](int v) { return v < -kMaxCoordinate || v > kMaxCoordinate; };
@@ -273,9 +221,7 @@ bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pe
   // Long, or clipped by the picture's edge: the pixels hold for that place.
   if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || !Inside(target, box))
     return LineAtItsPlace(target, penId, pen, box, x1, y1, x2, y2);
-  const std::uint64_t key = static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
-                            static_cast<std::uint64_t>(dx + 128) << 8 |
-                            static_cast<std::uint64_t>(dy + 128);
+  const std::uint64_t key = LineKey(penId, box, dx, dy);
   const Stamp* stamp = lines_.Find(key);
   if (stamp == nullptr) {
     MakeRoom(box.Pixels());

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPen>
 #include <QString>
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -54,9 +56,10 @@ class PixelStamps {
   // is penId (equal numbers for equal pens). False when it is not copied:
   // the caller paints it. True too for a line too far off the picture to
   // show at all.
-  // penWidth: pen's width, asked of the pen once by the caller.
-  bool Line(const Target& target, std::uint32_t penId, const QPen& pen, int penWidth, int x1,
-            int y1, int x2, int y2);
+  // penWidth: pen's width, asked of the pen once by the caller. Inline: a
+  // sweep draws thousands, nearly all short, inside the picture and kept.
+  [[gnu::always_inline]] bool Line(const Target& target, std::uint32_t penId, const QPen& pen,
+                                   int penWidth, int x1, int y1, int x2, int y2);
   // The Windows-1252 text with its baseline's left end at (x, baseline), in
   // font (whose caller's number is fontId) and the colour of pen. True too
   // for a text wholly right of or below the picture.
@@ -82,6 +85,17 @@ class PixelStamps {
     std::int16_t MinDx = 0, MinDy = 0, MaxDx = 0, MaxDy = 0;
   };
 
+  // Longest sides copied: sweep segments and ticks are far shorter; long
+  // grid lines are few and kept for their place.
+  static constexpr int kMaxLineSide = 96;
+  // Coordinates beyond this are left to the painter, whose arithmetic holds
+  // them; the stamps' offsets are 16 bits.
+  static constexpr int kMaxCoordinate = 1 << 14;
+  static constexpr int kMaxPenWidth = 16;
+  // Pictures larger than this are painted: the two scratch pictures are as
+  // large as the picture.
+  static constexpr qsizetype kMaxPicturePixels = qsizetype{1} << 22;
+
   // A box of the picture: left, top, right, bottom, all included.
   struct Box {
     int X0, Y0, X1, Y1;
@@ -94,7 +108,28 @@ class PixelStamps {
   // Whether box lies inside the target; where it lies as far as rounding
   // can tell, as a 32-bit key.
   static bool Inside(const Target& target, const Box& box);
-  static std::uint64_t Magnitudes(const Box& box);
+  // Where a box lies along one axis, as far as the painter's rounding can
+  // tell: the power of two of its coordinates when both ends share it, else
+  // the exact place (a box across a power of two is rounded differently
+  // depending on where the power falls inside it). 16 bits.
+  static std::uint64_t Magnitude(int lo, int hi) {
+    const auto l = static_cast<std::uint32_t>(lo);
+    const auto h = static_cast<std::uint32_t>(hi);
+    if (std::bit_width(l) == std::bit_width(h))
+      return static_cast<std::uint64_t>(std::bit_width(l));
+    return 0x8000u | (l & 0x7fffu);
+  }
+  static std::uint64_t Magnitudes(const Box& box) {
+    return Magnitude(box.X0, box.X1) << 16 | Magnitude(box.Y0, box.Y1);
+  }
+  // The line's key in lines_: pen, magnitudes of its box, shape.
+  static std::uint64_t LineKey(std::uint32_t penId, const Box& box, int dx, int dy) {
+    return static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
+           static_cast<std::uint64_t>(dx + 128) << 8 | static_cast<std::uint64_t>(dy + 128);
+  }
+  // Line, for what its inline part does not copy.
+  bool LineElsewhere(const Target& target, std::uint32_t penId, const QPen& pen, int penWidth,
+                     int x1, int y1, int x2, int y2);
   // Paints draw(painter) twice on the scratch picture and keeps what it
   // sets inside box, relative to (ax, ay).
   // placed: the stamp is for this very place, where the painter clips at
@@ -111,7 +146,24 @@ class PixelStamps {
   // clips: kept for its place, from its second drawing there.
   bool LineAtItsPlace(const Target& target, std::uint32_t penId, const QPen& pen, const Box& box,
                       int x1, int y1, int x2, int y2);
-  bool Copy(const Target& target, const Stamp& stamp, int x, int y);
+  bool Copy(const Target& target, const Stamp& stamp, int x, int y) {
+    if (stamp.Count < 0) return false;
+    if (x + stamp.MinDx < 0 || y + stamp.MinDy < 0 || x + stamp.MaxDx >= target.Width ||
+        y + stamp.MaxDy >= target.Height)
+      return false;
+    std::uint32_t* origin = target.Bits + static_cast<qsizetype>(y) * target.Stride + x;
+    const Pixel* p = pixels_.data() + stamp.First;
+    const Pixel* end = p + stamp.Count;
+    // Two at a time: a segment's stamp has a few dozen pixels at most, and
+    // the loop's own count and test cost as much as a pixel.
+    for (; end - p >= 2; p += 2) {
+      origin[p[0].Offset] = p[0].Value;
+      origin[p[1].Offset] = p[1].Value;
+    }
+    if (p != end) origin[p->Offset] = p->Value;
+    ++copied_;
+    return true;
+  }
   // Drops every stamp when adding pixels more would pass the limits; true
   // when it did.
   bool MakeRoom(std::size_t pixels);
@@ -128,7 +180,15 @@ class PixelStamps {
   // chase per lookup cost more than copying the pixels.
   class LineTable {
    public:
-    const Stamp* Find(std::uint64_t key) const;
+    const Stamp* Find(std::uint64_t key) const {
+      if (slots_.empty()) return nullptr;
+      const std::size_t mask = slots_.size() - 1;
+      for (std::size_t i = Home(key);; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.Key == key) return &slot.Value;
+        if (slot.Key == kEmpty) return nullptr;
+      }
+    }
     const Stamp& Insert(std::uint64_t key, const Stamp& stamp);  // key not in the table
     std::size_t Size() const { return size_; }
     void Clear();
@@ -139,8 +199,12 @@ class PixelStamps {
       std::uint64_t Key = kEmpty;
       Stamp Value;
     };
-    std::size_t Home(std::uint64_t key) const;
+    // Fibonacci hashing: the keys' low bits (the shape) vary most.
+    std::size_t Home(std::uint64_t key) const {
+      return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
     std::vector<Slot> slots_;  // a power of two long, at most half full
+    int shift_ = 64;           // 64 less the bits of the slots' count
     std::size_t size_ = 0;
   };
   LineTable lines_;
@@ -154,5 +218,30 @@ class PixelStamps {
   int taken_ = 0;
   int copied_ = 0;
 };
+
+inline bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen,
+                              int penWidth, int x1, int y1, int x2, int y2) {
+  // Lines the stamps take, on the rows they were taken for: a short one
+  // inside the picture is copied here when its stamp is kept, one wholly off
+  // the picture is not drawn.
+  const int dx = x2 - x1;
+  const int dy = y2 - y1;
+  const int margin = penWidth + 4;
+  const int left = std::min(x1, x2), right = std::max(x1, x2);
+  const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+  if (target.Bits != nullptr && target.Stride == stride_ && penWidth <= kMaxPenWidth &&
+      penId < (1u << 14) && left >= -kMaxCoordinate && right <= kMaxCoordinate &&
+      top >= -kMaxCoordinate && bottom <= kMaxCoordinate) {
+    const Box box{left - margin, top - margin, right + margin, bottom + margin};
+    if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
+    if (dx >= -kMaxLineSide && dx <= kMaxLineSide && dy >= -kMaxLineSide && dy <= kMaxLineSide &&
+        box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
+        static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels) {
+      const Stamp* stamp = lines_.Find(LineKey(penId, box, dx, dy));
+      if (stamp != nullptr && Copy(target, *stamp, x1, y1)) return true;
+    }
+  }
+  return LineElsewhere(target, penId, pen, penWidth, x1, y1, x2, y2);
+}
 
 }  // namespace tv::ui

@@ -18,6 +18,7 @@
 #include "render/paper.h"
 #include "render/primitives.h"
 #include "render/sweep_memo.h"
+#include "render/sweep_run.h"
 #include "response/response.h"
 
 namespace tv {
@@ -176,6 +177,9 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
   const std::int64_t kFrom = std::max<std::int64_t>(s.DecadeMin, kLowestDecade);
   const std::int64_t kTo = std::min<std::int64_t>(s.DecadeMax, kHighestDecade);
   if (t.Sweeps) t.Sweeps->Begin(s, {2, static_cast<double>(kFrom), static_cast<double>(kTo), 0});
+  // The colours and segments go to the surface in runs; margins and labels
+  // are drawn after what was gathered before them.
+  SweepRun run(t);
   int sample = 0;
   for (std::int64_t k = kFrom; k <= kTo && f.ResponseValid != 0; ++k) {
     const double decade = std::exp(static_cast<double>(k) * L);
@@ -193,7 +197,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
       for (int i = 0; i < 3; ++i) {
         if (!ticked[i]) continue;
         Slot& slot = slots[i];
-        UseColour(t, colours[i]);
+        run.Colour(colours[i]);
         int order = 0;
         const Response r = SweepSample(t.Sweeps, s, i, sample, w, w2, f.ResponseValid, order);
         phaseSum += r.PhaseRad;
@@ -202,9 +206,12 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
         const double g = SampleGain(order, r.GainDb);
         const int xs = map.X(r.PhaseRad);
         const int ys = SampleRow(t, map, order, r.GainDb);
-        if (margins && !first)
+        if (margins && !first &&
+            TestBlackCrossings(r.PhaseRad, g, slot.PrevPhaseRad, slot.PrevGainDb).Any()) {
+          run.Flush();
           BlackMarginStep(s, t, i + 1, l, w, r.PhaseRad, g, slot.PrevPhaseRad, slot.PrevGainDb, xs,
                           ys);
+        }
         slot.PrevGainDb = g;
         slot.PrevPhaseRad = r.PhaseRad;
         if (m == 50) {
@@ -215,10 +222,11 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
           SetPen(t, PenStyle::Solid, PaperCurvePen(t));
           papers[i].Line(t, frame, slot.PrevX, slot.PrevY, xs, ys, false);
         } else {
-          PlotLine(t, slot.PrevX, slot.PrevY, xs, ys);
+          run.Line(slot.PrevX, slot.PrevY, xs, ys);
         }
         // An infinite gain has no point to label.
         if (labelled && order == 0 && (!paper || InFrame(frame, xs, ys))) {
+          run.Flush();
           PlotText(t, xs + 5, ys, FormatReal(w));
           DrawMarker(t, xs, ys);
         }
@@ -226,7 +234,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
         slot.PrevY = ys;
       }
 
-      UseColour(t, kBlack);
+      run.Colour(kBlack);
       if (ticked[3]) {
         Slot& slot = slots[3];
         const double g4 = SampleGain(orders, gainSum);
@@ -241,17 +249,21 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
           SetPen(t, PenStyle::Solid, PaperCurvePen(t));
           papers[3].Line(t, frame, slot.PrevX, slot.PrevY, x4, y4, false);
         } else {
-          PlotLine(t, slot.PrevX, slot.PrevY, x4, y4);
+          run.Line(slot.PrevX, slot.PrevY, x4, y4);
         }
         if (labelled && orders == 0 && (!paper || InFrame(frame, x4, y4))) {
+          run.Flush();
           PlotText(t, x4 + 5, y4, FormatReal(w));
           DrawMarker(t, x4, y4);
         }
         if (s.CapturePoints && t.MainPicture && m % 5 == 0 && orders == 0)
           CaptureCurveLine(s, FormatReal(w) + "   " + FormatReal(gainSum) + "   " +
                                   FormatReal(phaseSum * 180 / kPi));
-        if (margins && !first)
+        if (margins && !first &&
+            TestBlackCrossings(phaseSum, g4, slot.PrevPhaseRad, slot.PrevGainDb).Any()) {
+          run.Flush();
           BlackMarginStep(s, t, 4, l, w, phaseSum, g4, slot.PrevPhaseRad, slot.PrevGainDb, x4, y4);
+        }
         slot.PrevX = x4;
         slot.PrevY = y4;
         slot.PrevGainDb = g4;
@@ -260,6 +272,7 @@ void DrawBlackDiagram(const DiagramState& s, const DrawTarget& t, FrameResult& f
       first = false;
     }
   }
+  run.Flush();
 
   if (paper) {
     SetPen(t, PenStyle::Solid, t.FramePenWidth);

@@ -17,6 +17,7 @@
 #include "render/paper.h"
 #include "render/primitives.h"
 #include "render/sweep_memo.h"
+#include "render/sweep_run.h"
 #include "response/response.h"
 
 namespace tv {
@@ -365,6 +366,9 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
   // converts nothing.
   const double decadeMin = s.DecadeMin;
   if (t.Sweeps) t.Sweeps->Begin(s, {1, decadeMin, r, static_cast<double>(lastColumn)});
+  // The colours, pens and segments go to the surface in runs; margins are
+  // drawn after what was gathered before them.
+  SweepRun run(t);
   double column = 0;
   for (int i = 0; i <= lastColumn && f.ResponseValid != 0; ++i, column += 1) {
     const double w = std::exp((decadeMin + column * r) * L);
@@ -380,7 +384,7 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
     for (int k = 0; k < 3; ++k) {
       if (!ticked[k]) continue;
       CurveSlot& slot = slots[k];
-      UseColour(t, colours[k]);
+      run.Colour(colours[k]);
       // The phase and gain differences of numerator and denominator, each
       // then scaled to pixels.
       int order = 0;
@@ -389,8 +393,11 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
       sumP += P;
       const double G = h.GainDb * f.GainPixelsPerDb;
       const double shownG = GainOffset(order, G);
-      if (i != 0 && margins)
+      if (i != 0 && margins &&
+          TestBodeCrossings(shownG, P, slot.PrevGain, slot.PrevPhase, f.PhasePixelsPerRad).Any()) {
+        run.Flush();
         BodeMarginStep(s, t, f, k + 1, x, w, shownG, P, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      }
       slot.PrevGain = shownG;
       slot.PrevPhase = P;
       sumG += G;
@@ -409,25 +416,25 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
           papers[k].Phase.Line(t, frame, slot.PhaseX, slot.PhaseY, x, yP, true);
           SetPen(t, PenStyle::Solid, t.FramePenWidth);
         } else {
-          PlotDottedLine(t, slot.PhaseX, slot.PhaseY, x, yP);
+          run.DottedLine(slot.PhaseX, slot.PhaseY, x, yP);
         }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still the colour of Hk: the margin marks and the phase line keep it.
-      SetPen(t, PenStyle::Solid, t.CurvePenWidth);
+      run.Pen(PenStyle::Solid, t.CurvePenWidth);
       if (gain) {
         if (paper)
           papers[k].Gain.Line(t, frame, slot.GainX, slot.GainY, x, yG, false);
         else
-          PlotLine(t, slot.GainX, slot.GainY, x, yG);
+          run.Line(slot.GainX, slot.GainY, x, yG);
       }
-      SetPen(t, PenStyle::Solid, t.FramePenWidth);
+      run.Pen(PenStyle::Solid, t.FramePenWidth);
       slot.GainX = x;
       slot.GainY = yG;
     }
 
-    UseColour(t, kBlack);
+    run.Colour(kBlack);
     if (ticked[3]) {
       CurveSlot& slot = slots[3];
       const double productG = GainOffset(orders, sumG);
@@ -438,8 +445,12 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
         slot.GainY = yG;
         slot.PhaseY = yP;
       }
-      if (i != 0 && margins)
+      if (i != 0 && margins &&
+          TestBodeCrossings(productG, sumP, slot.PrevGain, slot.PrevPhase, f.PhasePixelsPerRad)
+              .Any()) {
+        run.Flush();
         BodeMarginStep(s, t, f, 4, x, w, productG, sumP, slot.PrevGain, slot.PrevPhase, xMP, xMG);
+      }
       slot.PrevGain = productG;
       slot.PrevPhase = sumP;
       if (phase) {
@@ -447,19 +458,19 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
           SetPen(t, PenStyle::Solid, std::max(t.FramePenWidth, kPaperCurvePen));
           papers[3].Phase.Line(t, frame, slot.PhaseX, slot.PhaseY, x, yP, false);
         } else {
-          SetPen(t, PenStyle::Solid, t.FramePenWidth);
-          PlotLine(t, slot.PhaseX, slot.PhaseY, x, yP);
+          run.Pen(PenStyle::Solid, t.FramePenWidth);
+          run.Line(slot.PhaseX, slot.PhaseY, x, yP);
         }
         slot.PhaseX = x;
         slot.PhaseY = yP;
       }
       // Still black, as set before the product's margins and phase line.
-      SetPen(t, PenStyle::Solid, t.CurvePenWidth);
+      run.Pen(PenStyle::Solid, t.CurvePenWidth);
       if (gain) {
         if (paper)
           papers[3].Gain.Line(t, frame, slot.GainX, slot.GainY, x, yG, false);
         else
-          PlotLine(t, slot.GainX, slot.GainY, x, yG);
+          run.Line(slot.GainX, slot.GainY, x, yG);
       }
       // A column at a zero or pole on the imaginary axis has no gain to write.
       if (s.CapturePoints && t.MainPicture && i % 10 == 0 && orders == 0) {
@@ -468,11 +479,12 @@ void DrawBodeCurves(const DiagramState& s, const DrawTarget& t, FrameResult& f) 
         CaptureCurveLine(
             s, FormatRealFine(w) + "   " + FormatRealFine(G) + "   " + FormatRealFine(phi));
       }
-      SetPen(t, PenStyle::Solid, t.FramePenWidth);
+      run.Pen(PenStyle::Solid, t.FramePenWidth);
       slot.GainX = x;
       slot.GainY = yG;
     }
   }
+  run.Flush();
 
   if (windowSampled) DrawWindowSampledMargins(s, t, f, ticked, xMP, xMG);
 

@@ -15,19 +15,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// What one sample of a curve crosses.
-struct Crossings {
-  bool Gain0Db = false;      // gives the phase margin
-  bool Phase180Deg = false;  // gives the gain margin
-};
-
-// A crossing exactly on a sample makes a product zero and is not reported.
-// At a zero or pole on the imaginary axis the gain is infinite: the phase
-// may still cross there, but no finite gain margin is found.
-Crossings Test(double gain, double prevGain, double phasePlusPi, double prevPhasePlusPi) {
-  return {prevGain * gain < 0, prevPhasePlusPi * phasePlusPi < 0 && !std::isinf(gain)};
-}
-
 // Writes the margin's text and hands the record to the state's collection.
 void WriteMargin(const DiagramState& s, const DrawTarget& t, int x, int y, const MarginRecord& r) {
   PlotText(t, x, y, MarginText(r));
@@ -50,10 +37,8 @@ int MarginColumnGap(const DrawTarget& t, int pixelsAtCell10) {
 BodeCrossing FindBodeCrossing(double gainOffset, double phaseOffset, double prevGainOffset,
                               double prevPhaseOffset, double gainPixelsPerDb,
                               double phasePixelsPerRad) {
-  // The offsets are pixels: -180 degrees lies at -pi times the phase scale.
-  const double minus180 = -kPi * phasePixelsPerRad;
-  const Crossings c =
-      Test(gainOffset, prevGainOffset, phaseOffset - minus180, prevPhaseOffset - minus180);
+  const Crossings c = TestBodeCrossings(gainOffset, phaseOffset, prevGainOffset, prevPhaseOffset,
+                                        phasePixelsPerRad);
   BodeCrossing b;
   b.PhaseMargin = c.Gain0Db;
   b.GainMargin = c.Phase180Deg;
@@ -102,8 +87,8 @@ void BodeMarginStep(const DiagramState& s, const DrawTarget& t, const FrameResul
 void BlackMarginStep(const DiagramState& s, const DrawTarget& t, int slot,
                      const BlackLayout& layout, double w, double phaseRad, double gainDb,
                      double prevPhaseRad, double prevGainDb, int xs, int ys) {
-  const Crossings c = Test(gainDb, prevGainDb, phaseRad + kPi, prevPhaseRad + kPi);
-  if (!c.Gain0Db && !c.Phase180Deg) return;
+  const Crossings c = TestBlackCrossings(phaseRad, gainDb, prevPhaseRad, prevGainDb);
+  if (!c.Any()) return;
 
   const int row = Row(t, slot, 80);
   if (c.Gain0Db) {

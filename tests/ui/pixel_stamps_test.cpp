@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <functional>
 #include <type_traits>
+#include <vector>
 
 #include "core/diagram_state.h"
 #include "core/headless_host.h"
@@ -126,6 +127,61 @@ void RandomDrawing(tv::PlotSurface& s, quint32 seed, int w, int h, bool texts) {
     s.MoveTo(x, y);
     s.LineTo(x + dx, y + dy);
   }
+}
+
+// Random runs as the sweeps hand them over: pens, colours, short segments,
+// some long or wholly off the picture or far beyond it. The fast surface
+// gets them as runs; the reference the same calls one by one. fills: 1, a
+// white fill of the whole picture now and then between runs; 2, one at the
+// very end, which only the painting's end makes.
+void RandomRuns(Pair& pair, quint32 seed, int w, int h, int fills) {
+  QRandomGenerator rng(seed);
+  std::vector<tv::DrawStep> run;
+  const auto handOver = [&] {
+    pair.fast.DrawRun(run);
+    for (const tv::DrawStep& s : run) {
+      if (s.What == tv::DrawStep::Kind::Pen) pair.reference.SetPen(PenStyle(s.R), s.X1);
+      if (s.What == tv::DrawStep::Kind::Colour) pair.reference.SetColour({s.R, s.G, s.B});
+      if (s.What == tv::DrawStep::Kind::Segment) {
+        pair.reference.MoveTo(s.X1, s.Y1);
+        pair.reference.LineTo(s.X2, s.Y2);
+      }
+    }
+    run.clear();
+  };
+  const auto fillAll = [&] {
+    handOver();
+    pair.fast.FillWhite(-1, 0, w + 1, h + 3);
+    pair.reference.FillWhite(-1, 0, w + 1, h + 3);
+  };
+  const auto coordinate = [&](int size) {
+    const int far = rng.bounded(40) == 0 ? 20000 : 0;
+    return static_cast<int>(rng.bounded(size + 40)) - 20 + (rng.bounded(2) ? far : -far);
+  };
+  for (int i = 0; i < 6000; ++i) {
+    if (fills == 1 && rng.bounded(2000) == 0) fillAll();
+    tv::DrawStep step;
+    const int kind = static_cast<int>(rng.bounded(12));
+    if (kind == 0) {
+      step.What = tv::DrawStep::Kind::Pen;
+      step.R = rng.bounded(2) ? 2 : 0;
+      step.X1 = 1 + static_cast<int>(rng.bounded(3));
+    } else if (kind == 1) {
+      step.What = tv::DrawStep::Kind::Colour;
+      step.R = static_cast<std::uint8_t>(rng.bounded(2) * 255);
+      step.B = static_cast<std::uint8_t>(rng.bounded(3) * 127);
+    } else {
+      step.X1 = coordinate(w);
+      step.Y1 = coordinate(h);
+      const int reach = kind < 10 ? 20 : 2 * w;
+      step.X2 = step.X1 + static_cast<int>(rng.bounded(2 * reach + 1)) - reach;
+      step.Y2 = step.Y1 + static_cast<int>(rng.bounded(2 * reach + 1)) - reach;
+    }
+    run.push_back(step);
+    if (rng.bounded(400) == 0) handOver();
+  }
+  if (fills == 2) fillAll();
+  handOver();
 }
 
 }  // namespace
@@ -339,6 +395,30 @@ class PixelStampsTest : public QObject {
     }
     pair.Finish();
     QVERIFY(pair.fast.Stamps()->Copied() >= minCopied);
+    QVERIFY2(pair.fast.Image() == pair.referenceImage,
+             qPrintable(FirstDifference(pair.fast.Image(), pair.referenceImage)));
+  }
+
+  void RunsAreThePaintersPixels_data() {
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("fills");
+    QTest::newRow("runs, window size") << 11u << 1134 << 678 << 0;
+    QTest::newRow("runs between fills of the picture") << 12u << 1134 << 678 << 1;
+    QTest::newRow("a fill of the picture last") << 13u << 300 << 200 << 2;
+    QTest::newRow("runs on a small picture") << 14u << 90 << 60 << 1;
+  }
+
+  void RunsAreThePaintersPixels() {
+    QFETCH(quint32, seed);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, fills);
+    Pair pair(width, height);
+    // The second pass copies what the first took.
+    for (int pass = 0; pass < 2; ++pass) RandomRuns(pair, seed, width, height, fills);
+    pair.Finish();
     QVERIFY2(pair.fast.Image() == pair.referenceImage,
              qPrintable(FirstDifference(pair.fast.Image(), pair.referenceImage)));
   }
