@@ -38,11 +38,6 @@ PixelStamps::PixelStamps(QImage::Format format, std::function<void(QPainter&)> s
   }
 }
 
-bool PixelStamps::Inside(const Target& target, const Box& box) {
-  return box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
-         static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels;
-}
-
 PixelStamps::Stamp PixelStamps::Take(const Target& target, const Box& box, int ax, int ay,
                                      const std::function<void(QPainter&)>& draw, bool placed) {
   ++taken_;
@@ -202,35 +197,14 @@ void PixelStamps::LineTable::Clear() {
   size_ = 0;
 }
 
-bool PixelStamps::LineElsewhere(const Target& target, std::uint32_t penId, const QPen& pen,
-                                int width, int x1, int y1, int x2, int y2) {
-  if (target.Bits == nullptr) return false;
-  FollowRows(target);
-  const auto far = [](int v) { return v < -kMaxCoordinate || v > kMaxCoordinate; };
-  if (width > kMaxPenWidth || penId >= (1u << 14) || far(x1) || far(y1) || far(x2) || far(y2))
-    return false;
-  const int dx = x2 - x1;
-  const int dy = y2 - y1;
-  // Room around the line for its width, caps and last pixel.
-  const int margin = width + 4;
-  const Box box{std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
-                std::max(y1, y2) + margin};
-  // Wholly off the picture (the Black chart's contours run on below it):
-  // nothing of it can show.
-  if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
-  // Long, or clipped by the picture's edge: the pixels hold for that place.
-  if (std::abs(dx) > kMaxLineSide || std::abs(dy) > kMaxLineSide || !Inside(target, box))
-    return LineAtItsPlace(target, penId, pen, box, x1, y1, x2, y2);
-  const std::uint64_t key = LineKey(penId, box, dx, dy);
-  const Stamp* stamp = lines_.Find(key);
-  if (stamp == nullptr) {
-    MakeRoom(box.Pixels());
-    stamp = &lines_.Insert(key, Take(target, box, x1, y1, [&](QPainter& p) {
-                             p.setPen(pen);
-                             p.drawLine(x1, y1, x2, y2);
-                           }));
-  }
-  return Copy(target, *stamp, x1, y1);
+const PixelStamps::Stamp& PixelStamps::TakeLine(const Target& target, std::uint64_t key,
+                                                const Box& box, const QPen& pen, int x1, int y1,
+                                                int x2, int y2) {
+  MakeRoom(box.Pixels());
+  return lines_.Insert(key, Take(target, box, x1, y1, [&](QPainter& p) {
+                         p.setPen(pen);
+                         p.drawLine(x1, y1, x2, y2);
+                       }));
 }
 
 bool PixelStamps::Text(const Target& target, std::uint32_t fontId, const QFont& font,

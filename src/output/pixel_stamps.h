@@ -107,7 +107,10 @@ class PixelStamps {
   };
   // Whether box lies inside the target; where it lies as far as rounding
   // can tell, as a 32-bit key.
-  static bool Inside(const Target& target, const Box& box);
+  static bool Inside(const Target& target, const Box& box) {
+    return box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
+           static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels;
+  }
   // Where a box lies along one axis, as far as the painter's rounding can
   // tell: the power of two of its coordinates when both ends share it, else
   // the exact place (a box across a power of two is rounded differently
@@ -127,9 +130,10 @@ class PixelStamps {
     return static_cast<std::uint64_t>(penId) << 50 | Magnitudes(box) << 16 |
            static_cast<std::uint64_t>(dx + 128) << 8 | static_cast<std::uint64_t>(dy + 128);
   }
-  // Line, for what its inline part does not copy.
-  bool LineElsewhere(const Target& target, std::uint32_t penId, const QPen& pen, int penWidth,
-                     int x1, int y1, int x2, int y2);
+  // The stamp of a short line inside the picture, not kept yet: taken and
+  // kept under key.
+  [[gnu::noinline]] const Stamp& TakeLine(const Target& target, std::uint64_t key, const Box& box,
+                                          const QPen& pen, int x1, int y1, int x2, int y2);
   // Paints draw(painter) twice on the scratch picture and keeps what it
   // sets inside box, relative to (ax, ay).
   // placed: the stamp is for this very place, where the painter clips at
@@ -221,27 +225,28 @@ class PixelStamps {
 
 inline bool PixelStamps::Line(const Target& target, std::uint32_t penId, const QPen& pen,
                               int penWidth, int x1, int y1, int x2, int y2) {
-  // Lines the stamps take, on the rows they were taken for: a short one
-  // inside the picture is copied here when its stamp is kept, one wholly off
-  // the picture is not drawn.
+  if (target.Bits == nullptr) return false;
+  if (target.Stride != stride_) FollowRows(target);
+  const auto far = [](int v) { return v < -kMaxCoordinate || v > kMaxCoordinate; };
+  if (penWidth > kMaxPenWidth || penId >= (1u << 14) || far(x1) || far(y1) || far(x2) || far(y2))
+    return false;
   const int dx = x2 - x1;
   const int dy = y2 - y1;
+  // Room around the line for its width, caps and last pixel.
   const int margin = penWidth + 4;
-  const int left = std::min(x1, x2), right = std::max(x1, x2);
-  const int top = std::min(y1, y2), bottom = std::max(y1, y2);
-  if (target.Bits != nullptr && target.Stride == stride_ && penWidth <= kMaxPenWidth &&
-      penId < (1u << 14) && left >= -kMaxCoordinate && right <= kMaxCoordinate &&
-      top >= -kMaxCoordinate && bottom <= kMaxCoordinate) {
-    const Box box{left - margin, top - margin, right + margin, bottom + margin};
-    if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
-    if (dx >= -kMaxLineSide && dx <= kMaxLineSide && dy >= -kMaxLineSide && dy <= kMaxLineSide &&
-        box.X0 >= 0 && box.Y0 >= 0 && box.X1 < target.Width && box.Y1 < target.Height &&
-        static_cast<qsizetype>(target.Width) * target.Height <= kMaxPicturePixels) {
-      const Stamp* stamp = lines_.Find(LineKey(penId, box, dx, dy));
-      if (stamp != nullptr && Copy(target, *stamp, x1, y1)) return true;
-    }
-  }
-  return LineElsewhere(target, penId, pen, penWidth, x1, y1, x2, y2);
+  const Box box{std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
+                std::max(y1, y2) + margin};
+  // Wholly off the picture (the Black chart's contours run on below it):
+  // nothing of it can show.
+  if (box.X1 < 0 || box.Y1 < 0 || box.X0 >= target.Width || box.Y0 >= target.Height) return true;
+  // Long, or clipped by the picture's edge: the pixels hold for that place.
+  if (dx < -kMaxLineSide || dx > kMaxLineSide || dy < -kMaxLineSide || dy > kMaxLineSide ||
+      !Inside(target, box))
+    return LineAtItsPlace(target, penId, pen, box, x1, y1, x2, y2);
+  const std::uint64_t key = LineKey(penId, box, dx, dy);
+  const Stamp* stamp = lines_.Find(key);
+  if (stamp == nullptr) stamp = &TakeLine(target, key, box, pen, x1, y1, x2, y2);
+  return Copy(target, *stamp, x1, y1);
 }
 
 }  // namespace tv::ui

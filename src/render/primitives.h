@@ -21,10 +21,13 @@ inline int RoundPixel(double v);
 inline void SetPen(const DrawTarget& t, PenStyle style, int width);
 inline void SetDrawColour(const DrawTarget& t, Rgb colour);
 // Black while ForceBlack is set; every diagram colour request goes through it.
+inline Rgb DiagramColour(const DrawTarget& t, Rgb colour);
 inline void UseColour(const DrawTarget& t, Rgb colour);
 inline void PlotMoveTo(const DrawTarget& t, int x, int y);
 inline void PlotLineTo(const DrawTarget& t, int x, int y);
-// Nothing when both ends are at or below PlotHeight, or both at or above 0.
+// Nothing when both ends are at or below PlotHeight, or both at or above 0
+// (LineOffPlot).
+inline bool LineOffPlot(const DrawTarget& t, int y1, int y2);
 inline void PlotLine(const DrawTarget& t, int x1, int y1, int x2, int y2);
 inline void PlotDottedLine(const DrawTarget& t, int x1, int y1, int x2, int y2);
 // Only when y < PlotHeight.
@@ -80,8 +83,10 @@ inline void SetDrawColour(const DrawTarget& t, Rgb colour) {
   if (t.DrawCanvas) t.DrawCanvas->SetColour(colour);
 }
 
+inline Rgb DiagramColour(const DrawTarget& t, Rgb colour) { return t.ForceBlack ? kBlack : colour; }
+
 inline void UseColour(const DrawTarget& t, Rgb colour) {
-  SetDrawColour(t, t.ForceBlack ? kBlack : colour);
+  SetDrawColour(t, DiagramColour(t, colour));
 }
 
 inline void PlotMoveTo(const DrawTarget& t, int x, int y) {
@@ -93,9 +98,12 @@ inline void PlotLineTo(const DrawTarget& t, int x, int y) {
   t.DrawCanvas->LineTo(detail::Sx(t, x), detail::Sy(t, y));
 }
 
+inline bool LineOffPlot(const DrawTarget& t, int y1, int y2) {
+  return (y1 >= t.PlotHeight && y2 >= t.PlotHeight) || (y1 <= 0 && y2 <= 0);
+}
+
 inline void PlotLine(const DrawTarget& t, int x1, int y1, int x2, int y2) {
-  if (y1 >= t.PlotHeight && y2 >= t.PlotHeight) return;
-  if (y1 <= 0 && y2 <= 0) return;
+  if (LineOffPlot(t, y1, y2)) return;
   PlotMoveTo(t, x1, y1);
   PlotLineTo(t, x2, y2);
 }

@@ -33,7 +33,7 @@ class SweepRun {
   // UseColour.
   void Colour(Rgb colour) {
     if (!gather_) return UseColour(t_, colour);
-    if (t_.ForceBlack) colour = kBlack;
+    colour = DiagramColour(t_, colour);
     DrawStep& step = Next();
     step.What = DrawStep::Kind::Colour;
     step.R = colour.R;
@@ -43,8 +43,7 @@ class SweepRun {
   // PlotLine.
   [[gnu::always_inline]] void Line(int x1, int y1, int x2, int y2) {
     if (!gather_) return PlotLine(t_, x1, y1, x2, y2);
-    if (y1 >= t_.PlotHeight && y2 >= t_.PlotHeight) return;
-    if (y1 <= 0 && y2 <= 0) return;
+    if (LineOffPlot(t_, y1, y2)) return;
     DrawStep& step = Next();
     step.What = DrawStep::Kind::Segment;
     step.X1 = detail::Sx(t_, x1);
