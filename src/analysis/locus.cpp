@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include "analysis/companion_solver.h"
 
@@ -620,6 +621,39 @@ Locus ComputeLocus(const CharacteristicFamily& family, double from, double to) {
 
 namespace {
 
+// PolynomialRoots with the last few polynomials' roots kept with their bits:
+// a step's closed loop, open-loop poles and zeros are asked for by the locus
+// window and again by the read-outs window, and the zeros stay where they are
+// when the stepped parameter is read by denominators only. Three, one step's
+// worth: a held arrow never comes back to the values of two steps before.
+std::vector<Complex> RootsKept(const Polynomial& c, bool* finite) {
+  if (c.empty()) return PolynomialRoots(c, finite);
+  struct Kept {
+    Polynomial C;
+    std::vector<Complex> Roots;
+    bool Finite = true;
+    std::uint64_t Used = 0;  // 0: empty
+  };
+  thread_local std::array<Kept, 3> kept;
+  thread_local std::uint64_t clock = 0;
+  ++clock;
+  Kept* oldest = &kept[0];
+  for (Kept& k : kept) {
+    if (k.Used != 0 && k.C.size() == c.size() &&
+        std::memcmp(k.C.data(), c.data(), c.size() * sizeof(double)) == 0) {
+      k.Used = clock;
+      *finite = k.Finite;
+      return k.Roots;
+    }
+    if (k.Used < oldest->Used) oldest = &k;
+  }
+  oldest->Roots = PolynomialRoots(c, &oldest->Finite);
+  oldest->C = c;
+  oldest->Used = clock;
+  *finite = oldest->Finite;
+  return oldest->Roots;
+}
+
 // openPoles: those of den when they are known already.
 LocusPoles PolesOf(const Polynomial& num, const Polynomial& den,
                    const std::vector<Complex>* openPoles = nullptr) {
@@ -630,12 +664,12 @@ LocusPoles PolesOf(const Polynomial& num, const Polynomial& den,
   TrimHigh(c);
   if (c.empty()) return p;
   bool finite = true, open = true, zeros = true;
-  p.Closed = PolynomialRoots(c, &finite);
+  p.Closed = RootsKept(c, &finite);
   if (openPoles)
     p.OpenPoles = *openPoles;
   else
-    p.OpenPoles = PolynomialRoots(den, &open);
-  p.OpenZeros = PolynomialRoots(num, &zeros);
+    p.OpenPoles = RootsKept(den, &open);
+  p.OpenZeros = RootsKept(num, &zeros);
   p.Ok = finite && open && zeros;
   std::sort(p.Closed.begin(), p.Closed.end(), [](const Complex& a, const Complex& b) {
     return a.real() != b.real() ? a.real() > b.real() : a.imag() > b.imag();

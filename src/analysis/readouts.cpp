@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include "analysis/companion_solver.h"
@@ -73,10 +74,21 @@ double SmallestRootBound(const CoefficientSet& c) {
   return high == 0 ? std::numeric_limits<double>::infinity() : low / (low + high);
 }
 
-// Into (-pi, pi].
+// Into (-pi, pi]: std::remainder(a, 2 pi), then -pi taken to pi. Below
+// three half turns the remainder is a, a - 2 pi or a + 2 pi, each exact as
+// the remainder is (-0 where a is -2 pi, as the remainder gives); the
+// library's call, several times dearer, is left for the rest. A difference
+// of two arguments, what the phase is followed by, never needs it.
 double WrapPi(double a) {
-  a = std::remainder(a, 2 * kPi);
-  return a <= -kPi ? a + 2 * kPi : a;
+  constexpr double kTurn = 2 * kPi;
+  double r = a;
+  if (!(std::fabs(a) < 1.5 * kTurn))
+    r = std::remainder(a, kTurn);
+  else if (a > kPi)
+    r = a - kTurn;
+  else if (a < -kPi)
+    r = -(-a - kTurn);
+  return r <= -kPi ? r + kTurn : r;
 }
 
 // Brent's root finder on [a, b] where f changes sign.
@@ -235,9 +247,11 @@ void SeparateCandidates(std::vector<double> w, double gridStep, std::vector<doub
 struct Sample {
   double U = 0;  // ln w
   bool Valid = false;
-  double LnGain = 0;  // ln |H|
-  double Arg = 0;     // arg H in (-pi, pi]
-  double Phase = 0;   // unwrapped from the low-frequency end
+  // |H|: its logarithm is taken only at the ends of a crossing's bracket,
+  // and its sign is that of |H| - 1.
+  double Gain = 0;
+  double Arg = 0;    // arg H in (-pi, pi]
+  double Phase = 0;  // unwrapped from the low-frequency end
   double LnClosed = 0;
 };
 
@@ -251,6 +265,33 @@ std::vector<double> Grid(const PulsationRange& range, int perDecade) {
   std::vector<double> u(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) u[static_cast<std::size_t>(i)] = lo + (hi - lo) * i / n;
   return u;
+}
+
+// A grid over a range with its pulsations, e^u at each point.
+struct GridPoints {
+  std::vector<double> U, W;
+};
+
+// The grids of one range are those of the last curves' read-outs: the last
+// few, with their exponentials, are kept with the bits of their range.
+std::shared_ptr<const GridPoints> KeptGrid(const PulsationRange& range, int perDecade) {
+  struct Kept {
+    PulsationRange Range;
+    int PerDecade = 0;
+    std::shared_ptr<const GridPoints> Points;
+  };
+  thread_local std::array<Kept, 4> kept;
+  thread_local std::size_t next = 0;
+  for (const Kept& k : kept)
+    if (k.Points && k.PerDecade == perDecade && std::memcmp(&k.Range, &range, sizeof range) == 0)
+      return k.Points;
+  auto points = std::make_shared<GridPoints>();
+  points->U = Grid(range, perDecade);
+  points->W.reserve(points->U.size());
+  for (double u : points->U) points->W.push_back(std::exp(u));
+  kept[next] = Kept{range, perDecade, points};
+  next = (next + 1) % kept.size();
+  return points;
 }
 
 // The closed-loop peak over the samples' LnClosed: (ln w, ln |T|).
@@ -279,12 +320,12 @@ constexpr int kClosedLoopPointsPerDecade = 100;
 
 std::vector<Sample> ClosedLoopGrid(const CurveFactors& f, const PulsationRange& range) {
   const double widen = std::pow(10.0, kClosedLoopMarginDecades);
-  std::vector<Sample> grid;
-  for (double u : Grid({range.WMin / widen, range.WMax * widen}, kClosedLoopPointsPerDecade)) {
-    Sample x;
-    x.U = u;
-    x.LnClosed = ClosedLoopLn(AtJw(f, std::exp(u)));
-    grid.push_back(x);
+  const std::shared_ptr<const GridPoints> points =
+      KeptGrid({range.WMin / widen, range.WMax * widen}, kClosedLoopPointsPerDecade);
+  std::vector<Sample> grid(points->U.size());
+  for (std::size_t i = 0; i < grid.size(); ++i) {
+    grid[i].U = points->U[i];
+    grid[i].LnClosed = ClosedLoopLn(AtJw(f, points->W[i]));
   }
   return grid;
 }
@@ -496,26 +537,34 @@ CurveReadouts ReadoutsOf(const CurveFactors& f, const PulsationRange& range) {
   // N conj D real for every w: the phase is 0 or -180 degrees on whole
   // intervals and jumps between them; it never passes through -180.
   r.PhaseConstant = PolynomialDegree(phasePoly) < 0;
-  std::vector<double> units = Grid(range, kPointsPerDecade);
+  const std::shared_ptr<const GridPoints> base = KeptGrid(range, kPointsPerDecade);
+  const std::vector<double>& units = base->U;
   const double gridStep = units.size() > 1 ? units[1] - units[0] : 1;
-  std::vector<double> extra;
+  std::vector<double> candidates, extra;
   for (const Polynomial* c : {&gainPoly, &phasePoly}) {
     std::vector<double> w;
     for (double x : PositiveRoots(*c)) w.push_back(std::sqrt(x));
-    SeparateCandidates(w, gridStep, extra);
+    SeparateCandidates(w, gridStep, candidates);
   }
-  for (double u : extra)
-    if (u > units.front() && u < units.back()) units.push_back(u);
-  std::sort(units.begin(), units.end());
+  // Each candidate is taken below the last one taken, as when they were
+  // pushed onto the grid and compared with its last point.
+  double below = units.back();
+  for (double u : candidates)
+    if (u > units.front() && u < below) extra.push_back(below = u);
+  std::sort(extra.begin(), extra.end());
 
+  // The grid's points and the extra ones in increasing order, as one sorted
+  // list would have them.
   std::vector<Sample> grid;
-  for (double u : units) {
+  grid.reserve(units.size() + extra.size());
+  for (std::size_t i = 0, j = 0; i < units.size() || j < extra.size();) {
+    const bool fromExtra = j < extra.size() && (i == units.size() || extra[j] < units[i]);
     Sample x;
-    x.U = u;
-    const std::complex<double> h = AtJw(f, std::exp(u));
+    x.U = fromExtra ? extra[j] : units[i];
+    const std::complex<double> h = AtJw(f, fromExtra ? std::exp(extra[j++]) : base->W[i++]);
     x.Valid = std::isfinite(h.real()) && std::isfinite(h.imag()) && h != 0.0;
     if (x.Valid) {
-      x.LnGain = std::log(std::abs(h));
+      x.Gain = std::abs(h);
       x.Arg = std::arg(h);
       follow(x.Arg);
       x.Phase = phase;
@@ -531,9 +580,9 @@ CurveReadouts ReadoutsOf(const CurveFactors& f, const PulsationRange& range) {
     const auto phaseAt = [&f, &a](double u) {
       return a.Phase + WrapPi(std::arg(AtJw(f, std::exp(u))) - a.Arg);
     };
-    if ((a.LnGain < 0 && b.LnGain >= 0) || (a.LnGain > 0 && b.LnGain <= 0)) {
+    if ((a.Gain < 1 && b.Gain >= 1) || (a.Gain > 1 && b.Gain <= 1)) {
       const auto lnGain = [&f](double u) { return std::log(std::abs(AtJw(f, std::exp(u)))); };
-      const double u = FindRoot(lnGain, a.U, b.U, a.LnGain, b.LnGain);
+      const double u = FindRoot(lnGain, a.U, b.U, std::log(a.Gain), std::log(b.Gain));
       GainCrossover c;
       c.W = std::exp(u);
       c.PhaseDeg = phaseAt(u) * 180 / kPi;
