@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -253,6 +255,39 @@ TEST(Locus, ProductIsTheTextsOwnAtEveryValue) {
       EXPECT_TRUE(same(fn[j], num[j])) << k << " p^" << j;
     for (std::size_t j = 0; j < den.size(); ++j)
       EXPECT_TRUE(same(fd[j], den[j])) << k << " p^" << j;
+  }
+}
+
+// The loop's poles and zeros are kept from one call to the next: whatever
+// moved since, they are those of the coefficients asked about.
+TEST(Locus, KeptPolesAreThoseOfTheCoefficientsAsked) {
+  struct Step {
+    const char* Name;
+    CoefficientSet Num, Den;
+  };
+  const Step steps[] = {
+      {"first", {2, 1}, {1, 3, 3, 1}},
+      {"the same again", {2, 1}, {1, 3, 3, 1}},
+      {"denominator moved", {2, 1}, {1, 3.5, 3, 1}},
+      {"numerator moved", {2.5, 1}, {1, 3.5, 3, 1}},
+      {"both moved", {1, 0, 1}, {0, 1, 2, 1}},
+      {"back to the first", {2, 1}, {1, 3, 3, 1}},
+  };
+  DiagramState s;
+  for (const Step& step : steps) {
+    s.NumCoeffs[0] = step.Num;
+    s.DenCoeffs[0] = step.Den;
+    const LocusPoles p = ClosedLoopPolesOf(s, {0});
+    const Polynomial num(step.Num.begin(), step.Num.end()), den(step.Den.begin(), step.Den.end());
+    Polynomial sum(6);
+    for (std::size_t k = 0; k < 6; ++k) sum[k] = num[k] + den[k];
+    std::vector<std::complex<double>> closed = PolynomialRoots(sum);
+    std::sort(closed.begin(), closed.end(), [](const auto& a, const auto& b) {
+      return a.real() != b.real() ? a.real() > b.real() : a.imag() > b.imag();
+    });
+    EXPECT_EQ(p.Closed, closed) << step.Name;
+    EXPECT_EQ(p.OpenPoles, PolynomialRoots(den)) << step.Name;
+    EXPECT_EQ(p.OpenZeros, PolynomialRoots(num)) << step.Name;
   }
 }
 

@@ -258,5 +258,32 @@ TEST(ReadoutsTest, FastFactorsReadFromTheirTexts) {
   }
 }
 
+// The grids are kept with their range: each range reads its own decades,
+// whichever was read before it. 10/(p (1+p)) crosses 0 dB at w = 3.08.
+TEST(ReadoutsTest, EachRangeReadsItsOwnDecades) {
+  struct Case {
+    const char* Name;
+    PulsationRange Range;
+    bool Crosses;
+  };
+  const Case cases[] = {
+      {"wide", {0.01, 1000}, true},
+      {"below the crossover", {0.01, 1}, false},
+      {"above it", {10, 1000}, false},
+      {"wide again", {0.01, 1000}, true},
+  };
+  const double w = std::sqrt((std::sqrt(401.0) - 1) / 2);
+  double k = 10;
+  for (const Case& c : cases) {
+    // Another gain each time, so that no read-out is handed out again.
+    k += 1e-12;
+    const CurveReadouts r = ComputeReadouts(One({k}, {0, 1, 1}), c.Range);
+    ASSERT_EQ(r.GainCrossovers.size(), c.Crosses ? 1u : 0u) << c.Name;
+    if (c.Crosses) {
+      EXPECT_NEAR(r.GainCrossovers[0].W, w, 1e-9) << c.Name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tv
