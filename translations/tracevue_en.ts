@@ -1280,6 +1280,17 @@ Exit codes:
     </message>
 </context>
 <context>
+    <name>tv::ui::ReadoutView</name>
+    <message>
+        <source>&amp;Copier</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation>Select All</translation>
+    </message>
+</context>
+<context>
     <name>tv::ui::StepWindow</name>
     <message>
         <source>Réponse temporelle</source>

@@ -2,7 +2,6 @@
 // the exact ones when they differ.
 #include "ui/measures_window.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,23 +10,13 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QPushButton>
-#include <QRegion>
-#include <QScrollBar>
 #include <QShowEvent>
-#include <QSignalBlocker>
-#include <QTextBlock>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <optional>
 #include <utility>
 
 #include "analysis/asymptote_readouts.h"
@@ -218,13 +207,8 @@ MeasuresWindow::MeasuresWindow(DiagramState& s, DiagramHost& host, QWidget* pare
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   // Read-only text, which the mouse selects and Ctrl+C copies like any text.
-  view_ = new QTextEdit(this);
+  view_ = new ReadoutView(this);
   view_->setObjectName(QStringLiteral("MeasuresView"));
-  view_->setReadOnly(true);
-  // Its text is rewritten at every step; nothing there to undo.
-  view_->setUndoRedoEnabled(false);
-  view_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  view_->setLineWrapMode(QTextEdit::NoWrap);
   QPalette palette = view_->palette();
   palette.setColor(QPalette::Base, Qt::white);
   view_->setPalette(palette);
@@ -349,100 +333,6 @@ QString MeasuresWindow::PlainText() const {
   return text;
 }
 
-void MeasuresWindow::ShowLines() {
-  QTextDocument* document = view_->document();
-  const auto same = [](const Line& a, const Line& b) {
-    return a.Text == b.Text && a.Colour == b.Colour && a.Heading == b.Heading &&
-           a.Indent == b.Indent;
-  };
-  // The view holds shown_ block for block, except before the first showing.
-  const bool holdsShown = document->blockCount() == static_cast<int>(shown_.size());
-  const std::size_t before = holdsShown ? shown_.size() : 0;
-  const std::size_t after = lines_.size();
-  // The lines kept at the top and at the bottom are left alone: the others
-  // are replaced in one edit, laid out once.
-  std::size_t top = 0;
-  while (top < before && top < after && same(shown_[top], lines_[top])) ++top;
-  if (top == before && before == after && holdsShown) return;
-  std::size_t bottom = 0;
-  while (bottom < before - top && bottom < after - top &&
-         same(shown_[before - 1 - bottom], lines_[after - 1 - bottom]))
-    ++bottom;
-  // At least one block replaced by at least one line.
-  if (holdsShown && (before - top - bottom == 0 || after - top - bottom == 0))
-    (bottom > 0 ? bottom : top) -= 1;
-  const int firstBlock = static_cast<int>(top);
-  const int lastBlock =
-      holdsShown ? static_cast<int>(before - bottom) - 1 : document->blockCount() - 1;
-
-  // The text keeps its place in the window while a parameter is stepped.
-  const int scrolled = view_->verticalScrollBar()->value();
-  const int shifted = view_->horizontalScrollBar()->value();
-  // Where each line was: a line written again with the same look at the same
-  // place is not painted again.
-  QAbstractTextDocumentLayout* layout = document->documentLayout();
-  const auto tops = [&] {
-    std::vector<std::pair<qreal, qreal>> rows;
-    for (QTextBlock b = document->begin(); b.isValid(); b = b.next()) {
-      const QRectF r = layout->blockBoundingRect(b);
-      rows.emplace_back(r.top(), r.bottom());
-    }
-    return rows;
-  };
-  const std::vector<std::pair<qreal, qreal>> rowsBefore =
-      holdsShown ? tops() : std::vector<std::pair<qreal, qreal>>{};
-  const qreal heightBefore = layout->documentSize().height();
-  // The layout says nothing while the lines are replaced: the view would
-  // paint again every line from the first to the last replaced.
-  std::optional<QSignalBlocker> quiet;
-  if (holdsShown) quiet.emplace(layout);
-  QTextCursor cursor(document->findBlockByNumber(firstBlock));
-  const QTextBlock last = document->findBlockByNumber(lastBlock);
-  cursor.beginEditBlock();
-  cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
-  cursor.removeSelectedText();
-  for (std::size_t i = top; i < after - bottom; ++i) {
-    const Line& line = lines_[i];
-    QTextBlockFormat block;
-    block.setLeftMargin(line.Indent);
-    QTextCharFormat chars;
-    chars.setFontWeight(line.Heading ? QFont::Bold : QFont::Normal);
-    chars.setForeground(line.Colour);
-    if (i == top)
-      cursor.setBlockFormat(block);
-    else
-      cursor.insertBlock(block);
-    cursor.insertText(line.Text, chars);
-  }
-  cursor.endEditBlock();
-  if (!quiet) {
-    shown_ = lines_;
-    view_->verticalScrollBar()->setValue(scrolled);
-    return;
-  }
-  quiet.reset();
-  emit layout->documentSizeChanged(layout->documentSize());
-  view_->verticalScrollBar()->setValue(scrolled);
-  QWidget* viewport = view_->viewport();
-  if (view_->verticalScrollBar()->value() != scrolled ||
-      view_->horizontalScrollBar()->value() != shifted || view_->textCursor().hasSelection()) {
-    viewport->update();
-  } else {
-    // The rows of the lines that changed, or moved, across the whole view,
-    // and below the last line what the lines taken away leave.
-    const std::vector<std::pair<qreal, qreal>> rowsAfter = tops();
-    QRegion dirty;
-    const auto row = [&](qreal from, qreal to) {
-      dirty += QRectF(0, from - scrolled, viewport->width(), to - from).toAlignedRect();
-    };
-    for (std::size_t i = 0; i < after; ++i)
-      if (i >= before || !same(shown_[i], lines_[i]) || rowsBefore[i] != rowsAfter[i])
-        row(rowsAfter[i].first, rowsAfter[i].second);
-    const qreal heightAfter = layout->documentSize().height();
-    if (heightAfter < heightBefore) row(heightAfter, heightBefore);
-    viewport->update(dirty & viewport->rect());
-  }
-  shown_ = lines_;
-}
+void MeasuresWindow::ShowLines() { view_->SetLines(lines_); }
 
 }  // namespace tv::ui

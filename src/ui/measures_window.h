@@ -13,9 +13,9 @@
 #include "core/diagram_host.h"
 #include "core/diagram_state.h"
 #include "render/margin_record.h"
+#include "ui/readout_view.h"
 
 class QPushButton;
-class QTextEdit;
 
 namespace tv {
 class PlotSurface;
@@ -55,13 +55,8 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
 
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
 
-  // One shown line: its text, colour and whether it is a heading.
-  struct Line {
-    QString Text;
-    QColor Colour;
-    bool Heading = false;
-    int Indent = 0;  // pixels from the left
-  };
+  // One shown line: its text, colour, whether it is a heading, its indent.
+  using Line = ReadoutView::Line;
   const std::vector<Line>& Lines() const { return lines_; }
   // The lines as plain text, indented with spaces: what "Copier" puts on the clipboard.
   QString PlainText() const;
@@ -95,11 +90,10 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   tv::DiagramHost& host_;
   std::vector<tv::MarginRecord> margins_;
   std::vector<Line> lines_;
-  std::vector<Line> shown_;  // the lines the view holds
   // Each drawn curve's lines: a curve whose coefficients, range and drawn
   // margins are the same to the bit keeps them at the next redraw.
   std::vector<CurveLines> curveLines_;
-  QTextEdit* view_ = nullptr;
+  ReadoutView* view_ = nullptr;
   bool placed_ = false;
 };
 
