@@ -688,6 +688,20 @@ LocusPoles ComputeLocusPoles(const CharacteristicFamily& family, double value) {
   return p;
 }
 
+LocusPoles ComputeLocusPoles(const CharacteristicFamily& family, const DiagramState& s) {
+  LocusPoles p;
+  if (!family.Empty() && family.Valid()) {
+    Polynomial num{1.0}, den{1.0};
+    for (int i : family.Factors()) {
+      num = Multiply(num, s.NumCoeffs[static_cast<std::size_t>(i)]);
+      den = Multiply(den, s.DenCoeffs[static_cast<std::size_t>(i)]);
+    }
+    p = PolesOf(num, den, family.FixedOpenPoles());
+  }
+  p.Value = ParameterValue(s, family.Param());
+  return p;
+}
+
 LocusPoles ClosedLoopPolesOf(const DiagramState& s, const std::vector<int>& factors) {
   Polynomial num{1.0}, den{1.0};
   for (int i : factors) {

@@ -33,9 +33,10 @@ class CharacteristicFamily {
   CharacteristicFamily(const DiagramState& s, Parameter p);
 
   Parameter Param() const { return param_; }
-  bool Empty() const { return factors_.empty(); }  // no function ticked
-  bool Valid() const { return valid_; }            // every ticked text compiles
-  bool UsesParameter() const { return uses_; }     // some ticked text reads the parameter
+  const std::vector<int>& Factors() const { return factors_; }  // the ticked functions
+  bool Empty() const { return factors_.empty(); }               // no function ticked
+  bool Valid() const { return valid_; }                         // every ticked text compiles
+  bool UsesParameter() const { return uses_; }  // some ticked text reads the parameter
 
   // The product's numerator and denominator at value v; false when a text
   // does not evaluate there.
@@ -156,6 +157,10 @@ struct LocusPoles {
   std::vector<std::complex<double>> OpenPoles, OpenZeros;
 };
 LocusPoles ComputeLocusPoles(const CharacteristicFamily& family, double value);
+// The same at the state's value of the parameter, from the coefficients its
+// redraw evaluated, which are the family's there to the bit: for a state the
+// family is the same as (SameAs), just redrawn with every text evaluated.
+LocusPoles ComputeLocusPoles(const CharacteristicFamily& family, const DiagramState& s);
 
 // The same from the state's current coefficients (those of the last redraw)
 // of the given functions: the read-outs window's closed-loop poles.

@@ -180,9 +180,9 @@ void LocusWindow::ParameterChosen() {
   if (isVisible()) Update(true);
 }
 
-void LocusWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Update(drawn); }
+void LocusWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) { Update(drawn, true); }
 
-void LocusWindow::Update(bool drawn) {
+void LocusWindow::Update(bool drawn, bool redrawn) {
   const Parameter p = Selected();
   if (rangeFor_ != p) SetDefaultRange();
   const std::pair<double, double> range = Range();
@@ -205,8 +205,9 @@ void LocusWindow::Update(bool drawn) {
     ++locusCount_;
     DrawBase();
   } else {
-    // A step of the selected parameter: the locus stays, the poles move.
-    poles_ = ComputeLocusPoles(family_, value);
+    // A step of the selected parameter: the locus stays, the poles move,
+    // found from the coefficients a redraw has just evaluated.
+    poles_ = redrawn ? ComputeLocusPoles(family_, s_) : ComputeLocusPoles(family_, value);
   }
   DrawMarkers();
 }

@@ -72,7 +72,9 @@ class LocusWindow : public FollowingWindow {
   std::pair<double, double> Range() const;
   void SetDefaultRange();
   // The locus anew when the family or the range changed, then the markers.
-  void Update(bool drawn);
+  // redrawn: called by the main picture's redraw, which has just evaluated
+  // every ticked text at the state's values.
+  void Update(bool drawn, bool redrawn = false);
   void DrawBase();
   void DrawMarkers();
   void Resized(int width, int height);

@@ -291,5 +291,35 @@ TEST(Locus, KeptPolesAreThoseOfTheCoefficientsAsked) {
   }
 }
 
+// After a redraw, the poles at the state's value are found from the
+// coefficients it evaluated: the same as the family's own at that value.
+TEST(Locus, PolesFromTheRedrawnCoefficientsAreTheFamilys) {
+  struct Case {
+    const char* Name;
+    Loop L;
+    Parameter P;
+  };
+  const Case cases[] = {
+      {"gain in the numerator", {"K*(1+T*p)", "1+2*KSI*p+p^2+A*p^3", {}}, Parameter::K},
+      {"damping in the denominator", {"K*(1+T*p)", "1+2*KSI*p+p^2+A*p^3", {}}, Parameter::Ksi},
+      {"read by both", {"T+p/T", "1+T*p+p^2*B+p^3/10", {}}, Parameter::T},
+  };
+  for (const Case& c : cases) {
+    Scene scene(c.L);
+    const CharacteristicFamily family(scene.S, c.P);
+    for (double step : {0.01, 0.37, -0.2}) {
+      ParameterValue(scene.S, c.P) += step;
+      ASSERT_TRUE(CompileFunction(scene.S, 0, ParametersOf(scene.S))) << c.Name;
+      const LocusPoles want = ComputeLocusPoles(family, ParameterValue(scene.S, c.P));
+      const LocusPoles got = ComputeLocusPoles(family, scene.S);
+      ASSERT_TRUE(want.Ok) << c.Name;
+      EXPECT_EQ(got.Closed, want.Closed) << c.Name << " " << step;
+      EXPECT_EQ(got.OpenPoles, want.OpenPoles) << c.Name << " " << step;
+      EXPECT_EQ(got.OpenZeros, want.OpenZeros) << c.Name << " " << step;
+      EXPECT_EQ(got.Value, want.Value) << c.Name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tv
