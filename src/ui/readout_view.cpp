@@ -108,11 +108,11 @@ void ReadoutView::Measure(std::size_t row) {
 
 qreal ReadoutView::Estimate(const Line& line) {
   QHash<QChar, qreal>& known = advances_[line.Heading ? 1 : 0];
-  const QFontMetricsF metrics(line.Heading ? bold_ : normal_);
   qreal width = 0;
   for (const QChar c : line.Text) {
     auto it = known.constFind(c);
-    if (it == known.constEnd()) it = known.insert(c, metrics.horizontalAdvance(c));
+    if (it == known.constEnd())
+      it = known.insert(c, QFontMetricsF(line.Heading ? bold_ : normal_).horizontalAdvance(c));
     width += it.value();
   }
   return width;
@@ -148,17 +148,21 @@ void ReadoutView::SetLines(const std::vector<Line>& lines) {
   rows_.assign(lines_.size(), Row{});
   // A line whose text comes back, here or elsewhere, keeps its layout.
   const auto key = [](const Line& l) { return (l.Heading ? u'1' : u'0') + l.Text; };
+  const auto sameText = [](const Line& a, const Line& b) {
+    return a.Heading == b.Heading && a.Text == b.Text;
+  };
   QMultiHash<QString, std::size_t> laidOut;
   for (std::size_t i = 0; i < before.size(); ++i)
-    if (before[i].Measured && !(i < lines_.size() && key(linesBefore[i]) == key(lines_[i])))
+    if (before[i].Measured && !(i < lines_.size() && sameText(linesBefore[i], lines_[i])))
       laidOut.insert(key(linesBefore[i]), i);
   bool unmeasured = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     Row& row = rows_[i];
     std::size_t from = before.size();
-    if (i < before.size() && before[i].Measured && key(linesBefore[i]) == key(lines_[i])) {
+    if (i < before.size() && before[i].Measured && sameText(linesBefore[i], lines_[i])) {
       from = i;
-    } else if (auto it = laidOut.find(key(lines_[i])); it != laidOut.end()) {
+    } else if (auto it = laidOut.isEmpty() ? laidOut.end() : laidOut.find(key(lines_[i]));
+               it != laidOut.end()) {
       from = it.value();
       laidOut.erase(it);
     }
