@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "core/translate.h"
@@ -11,7 +12,19 @@
 
 namespace tv {
 
+struct TextReductions {
+  std::array<RecordedReduction, kHighestPower + 1> Powers;
+  std::array<RecordedReduction, 2> Samples;
+};
+
 namespace {
+
+// The tokens' value, by their recorded reduction when there is one: the same
+// bits either way.
+Evaluation Evaluated(const RecordedReduction* recorded, const TokenString& tokens,
+                     const ParameterValues& params) {
+  return recorded ? ReplayReduction(*recorded, tokens, params) : EvaluateTokens(tokens, params);
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -216,7 +229,9 @@ bool EvaluateCompiled(const CompiledText& compiled, const ParameterValues& param
   for (int k = 0; k <= kHighestPower; ++k) {
     const auto i = static_cast<std::size_t>(k);
     const Evaluation e =
-        compiled.Cut[i] ? EvaluateTokens(compiled.Tokens[i], params) : Evaluation{};
+        compiled.Cut[i] ? Evaluated(compiled.Recorded ? &compiled.Recorded->Powers[i] : nullptr,
+                                    compiled.Tokens[i], params)
+                        : Evaluation{};
     coeffs[i] = k == 0 ? e.Value : e.Value - coeffs[0];
     if (!e.Ok) valid = false;
   }
@@ -235,7 +250,8 @@ bool GivesBackTextValue(const CompiledText& compiled, const ParameterValues& par
                         const CoefficientSet& coeffs) {
   for (std::size_t n = 0; n < 2; ++n) {
     if (!compiled.SampleCut[n]) return false;
-    const Evaluation e = EvaluateTokens(compiled.AtSample[n], params);
+    const Evaluation e = Evaluated(compiled.Recorded ? &compiled.Recorded->Samples[n] : nullptr,
+                                   compiled.AtSample[n], params);
     if (!e.Ok) return false;
     const double t = kSampleValues[n];
     double sum = 0;
@@ -269,6 +285,15 @@ bool EvaluatePolynomialKept(CompiledText& compiled, const ParameterValues& param
   if (kept.Known && std::memcmp(kept.Values.data(), values.data(), sizeof values) == 0) {
     coeffs = kept.Coeffs;
     return kept.Ok;
+  }
+  if (kept.Known && !compiled.Recorded) {
+    auto recorded = std::make_shared<TextReductions>();
+    for (std::size_t k = 0; k <= kHighestPower; ++k)
+      if (compiled.Cut[k]) recorded->Powers[k] = RecordReduction(compiled.Tokens[k], params);
+    for (std::size_t n = 0; n < 2; ++n)
+      if (compiled.SampleCut[n])
+        recorded->Samples[n] = RecordReduction(compiled.AtSample[n], params);
+    compiled.Recorded = std::move(recorded);
   }
   const bool ok = EvaluatePolynomial(compiled, params, coeffs);
   kept = {true, ok, values, coeffs};

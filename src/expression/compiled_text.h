@@ -5,9 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tv {
+
+struct TextReductions;
 
 // Longest text the evaluator takes (only 80 characters are ever stored), and
 // the operands one text can hold: one letter each, 'a' to 'z'.
@@ -60,6 +63,11 @@ struct CompiledText {
     std::array<double, kHighestPower + 1> Coeffs{};
   };
   Evaluation Kept;
+  // The reductions of Tokens and AtSample, recorded when the text is
+  // evaluated at a second set of values and replayed from then on: a held
+  // arrow evaluates the same tokens at every step. Shared by the copies of
+  // this record, never changed once made.
+  std::shared_ptr<const TextReductions> Recorded;
 };
 
 }  // namespace tv

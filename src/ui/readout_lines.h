@@ -1,20 +1,22 @@
-// Lines of read-outs shown and selected as a label shows them, rewritten only where they changed.
+// Lines of read-outs shown and selected as a label shows them, laid out again only where they
+// changed.
 #pragma once
 
 #include <QMargins>
 #include <QSize>
 #include <QString>
-#include <QTextEdit>
+
+#include "ui/readout_view.h"
 
 namespace tv::ui {
 
 // A selectable label's look (no frame, the window's colours, text from the
 // top left of its contents) for plain lines that a step rewrites: where a
 // label lays its whole text out several times over at each new text, this
-// lays out once the lines between the first and the last that changed.
+// lays out once the lines that changed, and paints only their rows.
 // Its size is the label's: the widest line and every line, within its
 // contents margins, never below its minimum size.
-class ReadoutLines : public QTextEdit {
+class ReadoutLines : public ReadoutView {
  public:
   explicit ReadoutLines(QWidget* parent = nullptr);
 
@@ -30,8 +32,11 @@ class ReadoutLines : public QTextEdit {
  protected:
   // A label does not scroll.
   void wheelEvent(QWheelEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void ShowText();
+
   QString text_;
   QMargins margins_;
 };

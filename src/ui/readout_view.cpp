@@ -25,8 +25,6 @@ namespace tv::ui {
 
 namespace {
 
-// The space a text edit leaves around its text.
-constexpr qreal kMargin = 4;
 // A line is never wrapped: wider than any text.
 constexpr qreal kUnbounded = 1e7;
 // The lines out of sight are measured once the lines have not changed for
@@ -53,9 +51,18 @@ ReadoutView::ReadoutView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 ReadoutView::~ReadoutView() = default;
 
+void ReadoutView::SetLook(const Look& look) {
+  look_ = look;
+  ForgetLayouts();
+  for (std::size_t i = 0; i < rows_.size(); ++i) Measure(i);
+  PlaceRows();
+  UpdateScrollBars();
+  viewport()->update();
+}
+
 void ReadoutView::ForgetLayouts() {
   normal_ = font();
-  normal_.setWeight(QFont::Normal);
+  if (!look_.PlainInWidgetWeight) normal_.setWeight(QFont::Normal);
   bold_ = font();
   bold_.setWeight(QFont::Bold);
   for (int heading = 0; heading < 2; ++heading) {
@@ -101,25 +108,25 @@ void ReadoutView::Measure(std::size_t row) {
 
 qreal ReadoutView::Estimate(const Line& line) {
   QHash<QChar, qreal>& known = advances_[line.Heading ? 1 : 0];
-  const QFontMetricsF metrics(line.Heading ? bold_ : normal_);
   qreal width = 0;
   for (const QChar c : line.Text) {
     auto it = known.constFind(c);
-    if (it == known.constEnd()) it = known.insert(c, metrics.horizontalAdvance(c));
+    if (it == known.constEnd())
+      it = known.insert(c, QFontMetricsF(line.Heading ? bold_ : normal_).horizontalAdvance(c));
     width += it.value();
   }
   return width;
 }
 
 void ReadoutView::PlaceRows() {
-  qreal top = kMargin, widest = 0;
+  qreal top = look_.TextMargin, widest = 0;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     rows_[i].Top = top;
     top += rows_[i].Height;
     widest = std::max(widest, lines_[i].Indent + rows_[i].Width);
   }
-  contentHeight_ = top + kMargin;
-  contentWidth_ = widest + 2 * kMargin;
+  contentHeight_ = top + look_.TextMargin;
+  contentWidth_ = widest + 2 * look_.TextMargin;
 }
 
 QSizeF ReadoutView::ContentSize() const { return {contentWidth_, contentHeight_}; }
@@ -141,17 +148,21 @@ void ReadoutView::SetLines(const std::vector<Line>& lines) {
   rows_.assign(lines_.size(), Row{});
   // A line whose text comes back, here or elsewhere, keeps its layout.
   const auto key = [](const Line& l) { return (l.Heading ? u'1' : u'0') + l.Text; };
+  const auto sameText = [](const Line& a, const Line& b) {
+    return a.Heading == b.Heading && a.Text == b.Text;
+  };
   QMultiHash<QString, std::size_t> laidOut;
   for (std::size_t i = 0; i < before.size(); ++i)
-    if (before[i].Measured && !(i < lines_.size() && key(linesBefore[i]) == key(lines_[i])))
+    if (before[i].Measured && !(i < lines_.size() && sameText(linesBefore[i], lines_[i])))
       laidOut.insert(key(linesBefore[i]), i);
   bool unmeasured = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     Row& row = rows_[i];
     std::size_t from = before.size();
-    if (i < before.size() && before[i].Measured && key(linesBefore[i]) == key(lines_[i])) {
+    if (i < before.size() && before[i].Measured && sameText(linesBefore[i], lines_[i])) {
       from = i;
-    } else if (auto it = laidOut.find(key(lines_[i])); it != laidOut.end()) {
+    } else if (auto it = laidOut.isEmpty() ? laidOut.end() : laidOut.find(key(lines_[i]));
+               it != laidOut.end()) {
       from = it.value();
       laidOut.erase(it);
     }
@@ -170,7 +181,7 @@ void ReadoutView::SetLines(const std::vector<Line>& lines) {
   }
   // The first lines shown are measured at once, so that the window opens
   // with its true scroll ranges.
-  if (before.empty()) {
+  if (before.empty() || look_.MeasureAllAtOnce) {
     for (std::size_t i = 0; i < rows_.size(); ++i)
       if (!rows_[i].Measured) Measure(i);
     unmeasured = false;
@@ -196,9 +207,9 @@ void ReadoutView::SetLines(const std::vector<Line>& lines) {
         before[i].Top != rows_[i].Top || before[i].Height != rows_[i].Height)
       dirty += RowsRect(static_cast<int>(i), static_cast<int>(i));
   if (contentHeight_ < heightBefore)
-    dirty +=
-        QRectF(0, contentHeight_ - kMargin - v, viewport()->width(), heightBefore - contentHeight_)
-            .toAlignedRect();
+    dirty += QRectF(0, contentHeight_ - look_.TextMargin - v, viewport()->width(),
+                    heightBefore - contentHeight_)
+                 .toAlignedRect();
   if (!dirty.isEmpty()) viewport()->update(dirty & viewport()->rect());
 }
 
@@ -254,10 +265,10 @@ void ReadoutView::paintEvent(QPaintEvent* event) {
       if (selected.length > 0) selections.append(selected);
     }
     painter.setPen(line.Colour);
-    layout.draw(&painter, QPointF(kMargin, it->Top), selections);
+    layout.draw(&painter, QPointF(look_.TextMargin, it->Top), selections);
     if (caretShown_ && caret_.Row == i) {
       painter.setPen(palette().color(QPalette::Text));
-      layout.drawCursor(&painter, QPointF(kMargin, it->Top), caret_.Column);
+      layout.drawCursor(&painter, QPointF(look_.TextMargin, it->Top), caret_.Column);
     }
   }
 }
@@ -276,7 +287,7 @@ ReadoutView::Place ReadoutView::PlaceAt(QPoint at) {
                                  [y](const Row& r) { return r.Top + r.Height <= y; });
   if (it == rows_.end()) --it;
   const std::size_t row = static_cast<std::size_t>(it - rows_.begin());
-  const qreal x = at.x() + horizontalScrollBar()->value() - kMargin;
+  const qreal x = at.x() + horizontalScrollBar()->value() - look_.TextMargin;
   return {static_cast<int>(row), LaidOut(row).lineAt(0).xToCursor(x)};
 }
 
@@ -300,7 +311,7 @@ void ReadoutView::MoveCaret(Place to, bool extend) {
   const Place anchorBefore = anchor_, caretBefore = caret_;
   caret_ = to;
   if (!extend) anchor_ = to;
-  if (hasFocus()) {
+  if (hasFocus() && look_.Caret) {
     caretShown_ = true;
     if (QApplication::cursorFlashTime() > 0)
       blink_.start(QApplication::cursorFlashTime() / 2, this);
@@ -343,8 +354,8 @@ void ReadoutView::ShowCaret() {
     vertical->setValue(static_cast<int>(row.Top));
   else if (row.Top + row.Height > vertical->value() + viewport()->height())
     vertical->setValue(static_cast<int>(std::ceil(row.Top + row.Height)) - viewport()->height());
-  const qreal x =
-      kMargin + LaidOut(static_cast<std::size_t>(caret_.Row)).lineAt(0).cursorToX(caret_.Column);
+  const qreal x = look_.TextMargin +
+                  LaidOut(static_cast<std::size_t>(caret_.Row)).lineAt(0).cursorToX(caret_.Column);
   QScrollBar* horizontal = horizontalScrollBar();
   if (x < horizontal->value())
     horizontal->setValue(static_cast<int>(x));
@@ -481,6 +492,7 @@ void ReadoutView::contextMenuEvent(QContextMenuEvent* event) {
 
 void ReadoutView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
+  if (!look_.Caret) return;
   caretShown_ = true;
   if (QApplication::cursorFlashTime() > 0) blink_.start(QApplication::cursorFlashTime() / 2, this);
   viewport()->update(RowsRect(caret_.Row, caret_.Row));

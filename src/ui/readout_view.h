@@ -38,8 +38,19 @@ class ReadoutView : public QAbstractScrollArea {
     friend bool operator==(const Place&, const Place&) = default;
   };
 
+  // What sets a view apart from a text edit: a label's lines have no margin
+  // of their own, size the widget (every line measured at once), show no
+  // caret and are written in the widget's own weight.
+  struct Look {
+    qreal TextMargin = 4;
+    bool MeasureAllAtOnce = false;
+    bool Caret = true;
+    bool PlainInWidgetWeight = false;  // else plain lines are of normal weight
+  };
+
   explicit ReadoutView(QWidget* parent = nullptr);
   ~ReadoutView() override;
+  void SetLook(const Look& look);
 
   // Shows these lines, keeping the scroll position and repainting only the
   // rows whose look or place changed.
@@ -95,6 +106,7 @@ class ReadoutView : public QAbstractScrollArea {
   QRect RowsRect(int first, int last) const;
   int ColumnToward(int row, int column, int step) const;
 
+  Look look_;
   std::vector<Line> lines_;
   std::vector<Row> rows_;
   QFont normal_, bold_;

@@ -151,7 +151,16 @@ bool MisreadPower(const std::string& text) {
 // compiled anew each time (the entry's), against the literal extraction.
 void ExpectSameAsOracle(const std::string& text, const std::vector<ParameterValues>& sets) {
   const CompiledText compiled = CompileText(text);
+  CompiledText kept = CompileText(text);
   for (std::size_t v = 0; v < sets.size(); ++v) {
+    // The spin step's path: one text kept through every value set, its
+    // reductions recorded at the second and replayed from then on.
+    CoefficientSet keptCoeffs, freshCoeffs;
+    ASSERT_EQ(EvaluatePolynomialKept(kept, sets[v], keptCoeffs),
+              EvaluatePolynomial(compiled, sets[v], freshCoeffs))
+        << "'" << text << "' values " << v;
+    for (std::size_t k = 0; k < 6; ++k)
+      ASSERT_TRUE(SameBits(keptCoeffs[k], freshCoeffs[k])) << "'" << text << "' p^" << k;
     const oracle::Evaluation want = oracle::EvaluateExpression(text, sets[v]);
     const Evaluation got = EvaluateExpression(text, sets[v]);
     ASSERT_EQ(got.Ok, want.Ok) << "'" << text << "' values " << v;
