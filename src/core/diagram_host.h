@@ -3,8 +3,13 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "core/work_ahead.h"
 
 namespace tv {
 
@@ -22,6 +27,17 @@ class RedrawListener {
   // drawn is false when a ticked function did not compile and nothing was
   // drawn; the state's coefficients are then not those of the texts.
   virtual void DiagramRedrawn(const DiagramState& s, bool drawn) = 0;
+
+  // What the window will compute from the evaluated texts alone, handed
+  // over before the main picture is drawn to run on a second core beside
+  // the drawing. Called on the window's thread, every texts evaluated; the
+  // work reads the state and what it captured, touches no widget, and
+  // leaves its result for the DiagramRedrawn that follows. A window forgets
+  // any result it still holds when asked again. None: nothing to compute.
+  virtual std::function<void()> ComputeAhead(const DiagramState&) { return {}; }
+  // The drawing changed what the work read (the curves it swept): its
+  // result is not to be used.
+  virtual void DropAhead() {}
 };
 
 // The main window, or the command line without one: what only a window
@@ -76,6 +92,33 @@ class DiagramHost {
   void RemoveRedrawListener(RedrawListener* listener) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
   }
+  // Called by the redraw once the texts are evaluated, before it draws: the
+  // listeners' work started beside the drawing.
+  void StartAhead(const DiagramState& s) {
+    aheadOf_.clear();
+    std::vector<std::function<void()>> works;
+    for (RedrawListener* listener : listeners_)
+      if (std::function<void()> work = listener->ComputeAhead(s)) {
+        works.push_back(std::move(work));
+        aheadOf_.push_back(listener);
+      }
+    if (works.empty()) return;
+    ++aheadCount_;
+    if (!ahead_) ahead_ = std::make_unique<WorkAhead>();
+    ahead_->Start(std::move(works));
+  }
+  // After the drawing: every work done, its results dropped unless keep.
+  void FinishAhead(bool keep) {
+    if (aheadOf_.empty()) return;
+    const std::vector<RedrawListener*> of = std::exchange(aheadOf_, {});
+    ahead_->Finish();
+    if (!keep)
+      for (RedrawListener* listener : of) listener->DropAhead();
+  }
+
+  // How many redraws had listeners' work computed beside their drawing.
+  int AheadCount() const { return aheadCount_; }
+
   // Called by the redraw at its end. A listener may remove itself meanwhile.
   void NotifyRedrawn(const DiagramState& s, bool drawn) {
     const std::vector<RedrawListener*> now = listeners_;
@@ -86,6 +129,9 @@ class DiagramHost {
 
  private:
   std::vector<RedrawListener*> listeners_;
+  std::vector<RedrawListener*> aheadOf_;  // those whose work is running
+  std::unique_ptr<WorkAhead> ahead_;      // made at the first work
+  int aheadCount_ = 0;
 };
 
 // The system's default beep, 20 times in a row.

@@ -42,7 +42,22 @@ bool RedrawDiagram(DiagramState& s, const DrawTarget& t, FrameResult& f) {
   // A capture sweeps the product: it is ticked before the frame, its box's
   // click handling (a redraw) running at once.
   if (s.CapturePoints && t.MainPicture) SetCurveTicked(s, 4, true);
-  DrawDiagram(s, t, f);
+  // The following windows compute on the second core while the picture is
+  // drawn, which only reads the state; their work is over before the state
+  // changes, and not used when the drawing changed what it read. A capture
+  // writes the points editor as it draws: its redraws compute in turn.
+  DiagramHost* const following = t.MainPicture && !s.CapturePoints ? s.Host : nullptr;
+  if (following) following->StartAhead(s);
+  try {
+    DrawDiagram(s, t, f);
+  } catch (...) {
+    if (following) following->FinishAhead(false);
+    throw;
+  }
+  bool changed = f.CaptureBegun && s.PointCount != 0;
+  if (f.Swept)
+    for (int k = 0; k < 3; ++k) changed = changed || s.CurveEnabled[k] != f.CurveEnabled[k];
+  if (following) following->FinishAhead(!changed);
   // What the frame changed of the document: the curves it swept, and the
   // measured points a capture replaces.
   if (f.Swept)

@@ -267,7 +267,31 @@ void MeasuresWindow::DiagramRedrawn(const DiagramState& s, bool drawn) {
   margins_.clear();
 }
 
+std::function<void()> MeasuresWindow::ComputeAhead(const DiagramState& s) {
+  ahead_.clear();
+  // The curves whose coefficients or range changed: those the redraw will
+  // build lines for, unless their drawn margins say otherwise.
+  std::vector<AheadReadouts> wanted;
+  const PulsationRange range = DisplayedRange(s);
+  for (const Curve& c : DrawnCurves(s)) {
+    AheadReadouts a{FactorsOf(s, c), range, {}};
+    const auto kept =
+        std::find_if(curveLines_.begin(), curveLines_.end(), [&a](const CurveLines& k) {
+          return SameCoefficients(k.Factors.Num, a.Factors.Num) &&
+                 SameCoefficients(k.Factors.Den, a.Factors.Den) &&
+                 SameBits(k.Range.WMin, a.Range.WMin) && SameBits(k.Range.WMax, a.Range.WMax);
+        });
+    if (kept == curveLines_.end()) wanted.push_back(std::move(a));
+  }
+  if (wanted.empty()) return {};
+  return [this, wanted = std::move(wanted)]() mutable {
+    for (AheadReadouts& a : wanted) a.Readouts = ComputeReadouts(a.Factors, a.Range);
+    ahead_ = std::move(wanted);
+  };
+}
+
 void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
+  const std::vector<AheadReadouts> ahead = std::exchange(ahead_, {});
   lines_.clear();
   std::vector<CurveLines> built;
   if (!drawn) {
@@ -285,8 +309,15 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
                                      [&now](const CurveLines& k) { return SameSource(k, now); });
       if (kept != curveLines_.end())
         now.Lines = std::move(kept->Lines);
-      else
-        now.Lines = CurveLinesOf(s, c, now.Factors, range, now.Drawn);
+      else {
+        const auto known = std::find_if(ahead.begin(), ahead.end(), [&now](const AheadReadouts& a) {
+          return SameCoefficients(a.Factors.Num, now.Factors.Num) &&
+                 SameCoefficients(a.Factors.Den, now.Factors.Den) &&
+                 SameBits(a.Range.WMin, now.Range.WMin) && SameBits(a.Range.WMax, now.Range.WMax);
+        });
+        now.Lines = CurveLinesOf(s, c, now.Factors, range, now.Drawn,
+                                 known != ahead.end() ? &known->Readouts : nullptr);
+      }
       lines_.insert(lines_.end(), now.Lines.begin(), now.Lines.end());
       built.push_back(std::move(now));
     }
@@ -296,13 +327,11 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
   ShowLines();
 }
 
-std::vector<MeasuresWindow::Line> MeasuresWindow::CurveLinesOf(const DiagramState& s,
-                                                               const Curve& c,
-                                                               const CurveFactors& factors,
-                                                               const PulsationRange& range,
-                                                               const DrawnMargins& drawn) {
+std::vector<MeasuresWindow::Line> MeasuresWindow::CurveLinesOf(
+    const DiagramState& s, const Curve& c, const CurveFactors& factors, const PulsationRange& range,
+    const DrawnMargins& drawn, const CurveReadouts* known) {
   std::vector<Line> lines;
-  const CurveReadouts r = ComputeReadouts(factors, range);
+  const CurveReadouts r = known ? *known : ComputeReadouts(factors, range);
   const QColor colour = ColourOf(c.Colour);
   lines.push_back({QString::fromStdString(c.Name), colour, true, 8});
   for (const MeasureSection& section : CurveSections(r, drawn)) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   ~MeasuresWindow() override;
 
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
+  std::function<void()> ComputeAhead(const tv::DiagramState& s) override;
+  void DropAhead() override { ahead_.clear(); }
 
   // One shown line: its text, colour, whether it is a heading, its indent.
   using Line = ReadoutView::Line;
@@ -78,9 +81,17 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
     std::vector<Line> Lines;
   };
   static bool SameSource(const CurveLines& a, const CurveLines& b);
+  // The read-outs of a curve, computed beside the main picture's drawing.
+  struct AheadReadouts {
+    tv::CurveFactors Factors;
+    tv::PulsationRange Range;
+    tv::CurveReadouts Readouts;
+  };
+  // known: the curve's read-outs when they were computed ahead.
   static std::vector<Line> CurveLinesOf(const tv::DiagramState& s, const tv::Curve& c,
                                         const tv::CurveFactors& factors,
-                                        const tv::PulsationRange& range, const DrawnMargins& drawn);
+                                        const tv::PulsationRange& range, const DrawnMargins& drawn,
+                                        const tv::CurveReadouts* known);
 
   void Rebuild(const tv::DiagramState& s, bool drawn);
   void ShowLines();
@@ -93,6 +104,7 @@ class MeasuresWindow : public QWidget, public tv::RedrawListener {
   // Each drawn curve's lines: a curve whose coefficients, range and drawn
   // margins are the same to the bit keeps them at the next redraw.
   std::vector<CurveLines> curveLines_;
+  std::vector<AheadReadouts> ahead_;
   ReadoutView* view_ = nullptr;
   bool placed_ = false;
 };

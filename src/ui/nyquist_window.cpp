@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QToolTip>
 #include <cmath>
+#include <utility>
 
 #include "core/format.h"
 #include "ui/dialogs.h"
@@ -70,8 +71,19 @@ NyquistWindow::NyquistWindow(tv::DiagramState& s, QWidget* parent) : FollowingWi
 
 NyquistWindow::~NyquistWindow() = default;
 
+std::function<void()> NyquistWindow::ComputeAhead(const tv::DiagramState&) {
+  ahead_.reset();
+  // The work reads the window's loci, which nothing changes before the redraw
+  // is told.
+  return
+      [this, margins = s_.ShowMargins != 0] { ahead_ = ComputeNyquistPicture(s_, margins, loci_); };
+}
+
 void NyquistWindow::DiagramRedrawn(const tv::DiagramState&, bool drawn) {
-  if (drawn) {
+  std::optional<tv::NyquistPicture> ahead = std::exchange(ahead_, std::nullopt);
+  if (drawn && ahead) {
+    loci_ = std::move(*ahead);
+  } else if (drawn) {
     loci_ = ComputeNyquistPicture(s_, s_.ShowMargins != 0, loci_);
   } else {
     loci_ = tv::NyquistPicture{};

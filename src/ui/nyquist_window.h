@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/nyquist.h"
 #include "core/diagram_state.h"
@@ -30,6 +32,8 @@ class NyquistWindow : public FollowingWindow {
 
   // RedrawListener.
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
+  std::function<void()> ComputeAhead(const tv::DiagramState& s) override;
+  void DropAhead() override { ahead_.reset(); }
 
   const tv::NyquistPicture& Loci() const { return loci_; }
   // Where the picture as last drawn put the H plane.
@@ -56,6 +60,8 @@ class NyquistWindow : public FollowingWindow {
   tv::DrawTarget picture_;
   std::unique_ptr<QtSurface> surface_;
   tv::NyquistPicture loci_;
+  // The loci computed beside the main picture's drawing, for the redraw.
+  std::optional<tv::NyquistPicture> ahead_;
   tv::NyquistFrame frame_;
   int redrawCount_ = 0;
 };

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "analysis/curves.h"
 #include "render/step_view.h"
@@ -139,24 +140,46 @@ void StepWindow::Recompute() {
   Repaint();
 }
 
+StepWindow::Source StepWindow::SourceNow() const {
+  Source now{TickedFunctions(s_), {}, {}, AskedInput(), BoucleFermee->isChecked(), tMax_};
+  for (int i : now.Factors) {
+    now.Num.push_back(s_.NumCoeffs[static_cast<std::size_t>(i)]);
+    now.Den.push_back(s_.DenCoeffs[static_cast<std::size_t>(i)]);
+  }
+  return now;
+}
+
+bool StepWindow::SameSource(const Source& a, const Source& b) {
+  const auto sameBits = [](const std::vector<CoefficientSet>& x,
+                           const std::vector<CoefficientSet>& y) {
+    return x.size() == y.size() &&
+           std::memcmp(x.data(), y.data(), x.size() * sizeof(CoefficientSet)) == 0;
+  };
+  return a.Factors == b.Factors && sameBits(a.Num, b.Num) && sameBits(a.Den, b.Den) &&
+         a.Input == b.Input && a.Closed == b.Closed &&
+         std::memcmp(&a.TMax, &b.TMax, sizeof a.TMax) == 0;
+}
+
+std::function<void()> StepWindow::ComputeAhead(const tv::DiagramState&) {
+  ahead_.reset();
+  Source now = SourceNow();
+  if (source_ && SameSource(*source_, now)) return {};
+  return [this, now = std::move(now)]() mutable {
+    tv::InputResponse response = ComputeInputResponse(s_, now.Input, now.Closed, now.TMax);
+    ahead_.emplace(std::move(now), std::move(response));
+  };
+}
+
 void StepWindow::Compute(bool drawn) {
+  std::optional<std::pair<Source, tv::InputResponse>> ahead = std::exchange(ahead_, std::nullopt);
   if (drawn) {
     // A step of a parameter that no ticked function reads leaves the response as it was.
-    Source now{TickedFunctions(s_), {}, {}, AskedInput(), BoucleFermee->isChecked(), tMax_};
-    for (int i : now.Factors) {
-      now.Num.push_back(s_.NumCoeffs[static_cast<std::size_t>(i)]);
-      now.Den.push_back(s_.DenCoeffs[static_cast<std::size_t>(i)]);
-    }
-    const auto sameBits = [](const std::vector<CoefficientSet>& a,
-                             const std::vector<CoefficientSet>& b) {
-      return a.size() == b.size() &&
-             std::memcmp(a.data(), b.data(), a.size() * sizeof(CoefficientSet)) == 0;
-    };
-    if (!source_ || source_->Factors != now.Factors || !sameBits(source_->Num, now.Num) ||
-        !sameBits(source_->Den, now.Den) || source_->Input != now.Input ||
-        source_->Closed != now.Closed ||
-        std::memcmp(&source_->TMax, &now.TMax, sizeof now.TMax) != 0) {
-      response_ = ComputeInputResponse(s_, now.Input, now.Closed, now.TMax);
+    Source now = SourceNow();
+    if (!source_ || !SameSource(*source_, now)) {
+      if (ahead && SameSource(ahead->first, now))
+        response_ = std::move(ahead->second);
+      else
+        response_ = ComputeInputResponse(s_, now.Input, now.Closed, now.TMax);
       ++computeCount_;
       source_ = std::move(now);
     }

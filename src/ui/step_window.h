@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "analysis/input_response.h"
@@ -39,6 +41,8 @@ class StepWindow : public FollowingWindow {
 
   // RedrawListener.
   void DiagramRedrawn(const tv::DiagramState& s, bool drawn) override;
+  std::function<void()> ComputeAhead(const tv::DiagramState& s) override;
+  void DropAhead() override { ahead_.reset(); }
 
   // The span asked for in "t max (s)", 0 for automatic (empty or not a
   // positive number; ',' is read as the decimal point).
@@ -85,6 +89,11 @@ class StepWindow : public FollowingWindow {
     double TMax = 0;
   };
   std::optional<Source> source_;
+  // What the redraw about to be told would compute the response from.
+  Source SourceNow() const;
+  static bool SameSource(const Source& a, const Source& b);
+  // The response computed beside the main picture's drawing, with its source.
+  std::optional<std::pair<Source, tv::InputResponse>> ahead_;
   int redrawCount_ = 0;
   int computeCount_ = 0;
   // The last span "t max (s)" gave that was accepted (0: automatic).

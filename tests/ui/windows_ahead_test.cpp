@@ -1,0 +1,120 @@
+// The following windows' numbers computed beside the main picture's drawing: the same as computed
+// after it.
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QRadioButton>
+#include <QtTest>
+#include <cstring>
+
+#include "analysis/input_response.h"
+#include "analysis/nyquist.h"
+#include "core/diagram_state.h"
+#include "support/scripted_dialogs.h"
+#include "support/three_functions.h"
+#include "ui/measures_window.h"
+#include "ui/nyquist_window.h"
+#include "ui/parameter_controls.h"
+#include "ui/step_window.h"
+#include "ui/tform1.h"
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool SameLocus(const tv::NyquistLocus& a, const tv::NyquistLocus& b) {
+  if (a.Outcome != b.Outcome || a.Points.size() != b.Points.size()) return false;
+  for (std::size_t i = 0; i < a.Points.size(); ++i)
+    if (!SameBits(a.Points[i].W, b.Points[i].W) ||
+        !SameBits(a.Points[i].H.real(), b.Points[i].H.real()) ||
+        !SameBits(a.Points[i].H.imag(), b.Points[i].H.imag()))
+      return false;
+  return a.Verdict.Stable() == b.Verdict.Stable();
+}
+
+}  // namespace
+
+class WindowsAheadTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StepsGiveWhatTheWindowsComputeAfterTheDrawing_data() {
+    QTest::addColumn<int>("parameter");  // the panel's radio button, 1..6
+    QTest::addColumn<double>("step");
+    QTest::addColumn<bool>("margins");
+    QTest::newRow("KsiWithMargins") << 6 << 0.01 << true;
+    QTest::newRow("KsiWithoutMargins") << 6 << -0.02 << false;
+    QTest::newRow("KWithMargins") << 1 << 0.5 << true;
+  }
+
+  void StepsGiveWhatTheWindowsComputeAfterTheDrawing() {
+    QFETCH(int, parameter);
+    QFETCH(double, step);
+    QFETCH(bool, margins);
+    tv::DiagramState s;
+    tv::ui::ScriptedDialogs dialogs;
+    tv::ui::TForm1 form(s, dialogs);
+    for (std::size_t i = 0; i < 3; ++i) {
+      s.NumText[i].Assign(tv::scenes::kThreeFunctionTexts[2 * i]);
+      s.DenText[i].Assign(tv::scenes::kThreeFunctionTexts[2 * i + 1]);
+    }
+    s.ParamK = 10;
+    s.ParamT = 0.5;
+    s.ParamA = 0.2;
+    s.ParamB = 0.05;
+    s.ParamW = 2;
+    s.ParamKsi = 0.3;
+    form.show();
+    form.CheckBox1->setChecked(true);
+    form.CheckBox2->setChecked(true);
+    form.CheckBox3->setChecked(true);
+    form.CheckBox4->setChecked(true);
+    form.RadioButton9->setChecked(true);
+    form.CheckBox5->setChecked(margins);
+    form.RefreshParameterAvailability();
+    form.Parameters()->RadioButton(parameter)->setChecked(true);
+    form.Rponsetemporelletrac1->trigger();
+    form.Mesures1Click();
+    form.LieuNyquist1->trigger();
+    QApplication::processEvents();
+
+    tv::ui::NyquistWindow& nyquist = *form.Nyquist();
+    tv::ui::StepWindow& time = *form.StepResponseWindow();
+    tv::ui::MeasuresWindow& measures = *form.Measures();
+    for (int k = 0; k < 4; ++k) {
+      const int ahead = form.AheadCount();
+      form.Parameters()->StepSelectedParameter(step);
+      QApplication::processEvents();
+      QCOMPARE(form.AheadCount(), ahead + 1);
+
+      const tv::NyquistPicture fresh = tv::ComputeNyquistPicture(s, s.ShowMargins != 0);
+      const tv::NyquistPicture& shown = nyquist.Loci();
+      QCOMPARE(shown.Curves.size(), fresh.Curves.size());
+      for (std::size_t i = 0; i < fresh.Curves.size(); ++i)
+        QVERIFY2(SameLocus(shown.Curves[i].Locus, fresh.Curves[i].Locus), "a curve's locus");
+      QVERIFY2(SameLocus(shown.Loop, fresh.Loop), "the loop's locus");
+
+      const tv::InputResponse response = tv::ComputeInputResponseOfTexts(
+          s, time.AskedInput(), time.BoucleFermee->isChecked(), time.AskedTMax());
+      const tv::StepResponse& drawn = time.Response();
+      QCOMPARE(drawn.Y.size(), response.Samples.Y.size());
+      for (std::size_t i = 0; i < drawn.Y.size(); ++i)
+        QVERIFY2(SameBits(drawn.Y[i], response.Samples.Y[i]), "a sample of the response");
+
+      // The read-outs' lines written anew from the state by the window
+      // itself; without margins, the redraw's drawn margins do not enter them.
+      if (!margins) {
+        const std::vector<tv::ui::MeasuresWindow::Line> lines = measures.Lines();
+        QEvent language(QEvent::LanguageChange);
+        QApplication::sendEvent(&measures, &language);
+        measures.DiagramRedrawn(s, true);
+        QCOMPARE(measures.Lines().size(), lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+          QCOMPARE(measures.Lines()[i].Text, lines[i].Text);
+      }
+    }
+  }
+};
+
+QTEST_MAIN(WindowsAheadTest)
+#include "windows_ahead_test.moc"
