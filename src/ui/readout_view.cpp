@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/kept_scroll_bar.h"
+
 namespace tv::ui {
 
 namespace {
@@ -42,6 +44,8 @@ bool Before(ReadoutView::Place a, ReadoutView::Place b) {
 }  // namespace
 
 ReadoutView::ReadoutView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, this));
   setFocusPolicy(Qt::WheelFocus);
   viewport()->setCursor(Qt::IBeamCursor);
   verticalScrollBar()->setSingleStep(20);
@@ -134,10 +138,14 @@ QSizeF ReadoutView::ContentSize() const { return {contentWidth_, contentHeight_}
 void ReadoutView::UpdateScrollBars() {
   const QSize shown = viewport()->size();
   const QSize content = ContentSize().toSize();
-  horizontalScrollBar()->setRange(0, std::max(0, content.width() - shown.width()));
-  horizontalScrollBar()->setPageStep(shown.width());
-  verticalScrollBar()->setRange(0, std::max(0, content.height() - shown.height()));
-  verticalScrollBar()->setPageStep(shown.height());
+  // A scroll bar repaints, its window's background under it, at every page
+  // step set even to the same value: a held arrow's steps leave them be.
+  const auto set = [](QScrollBar* bar, int maximum, int page) {
+    if (bar->minimum() != 0 || bar->maximum() != maximum) bar->setRange(0, maximum);
+    if (bar->pageStep() != page) bar->setPageStep(page);
+  };
+  set(horizontalScrollBar(), std::max(0, content.width() - shown.width()), shown.width());
+  set(verticalScrollBar(), std::max(0, content.height() - shown.height()), shown.height());
 }
 
 void ReadoutView::SetLines(const std::vector<Line>& lines) {
