@@ -125,8 +125,8 @@ class StateStep {
 
   void Apply(Eigen::VectorXd& x) {
     std::size_t b = 0;
-    for (; b + 2 * kBlock <= rows_; b += 2 * kBlock) Rows16(x, b);
-    if (b < rows_) Rows8(x, b);
+    for (; b + 2 * kBlock <= rows_; b += 2 * kBlock) Rows<kBlock>(x, b);
+    if (b < rows_) Rows<kBlock / 2>(x, b);
     std::copy(next_.begin(), next_.begin() + static_cast<std::ptrdiff_t>(n_), x.data());
   }
 
@@ -134,46 +134,20 @@ class StateStep {
   using Pair = double __attribute__((vector_size(16)));
   static constexpr std::size_t kBlock = 8;
 
-  void Rows8(const Eigen::VectorXd& x, std::size_t b) {
-    Pair a0{}, a1{}, a2{}, a3{};
+  // Pairs × 2 rows from row b, each row's sum kept in its own lanes; sixteen
+  // rows at a time broadcast each state once for twice the rows.
+  template <std::size_t Pairs>
+  [[gnu::always_inline]] void Rows(const Eigen::VectorXd& x, std::size_t b) {
+    Pair a[Pairs] = {};
     const double* column = phi_.data() + b;
     for (std::size_t j = 0; j < n_; ++j, column += rows_) {
       const double v = x(static_cast<Eigen::Index>(j));
       const Pair xj = {v, v};
-      a0 += Load(column) * xj;
-      a1 += Load(column + 2) * xj;
-      a2 += Load(column + 4) * xj;
-      a3 += Load(column + 6) * xj;
+#pragma GCC unroll 8
+      for (std::size_t k = 0; k < Pairs; ++k) a[k] += Load(column + 2 * k) * xj;
     }
-    Finish(b, a0);
-    Finish(b + 2, a1);
-    Finish(b + 4, a2);
-    Finish(b + 6, a3);
-  }
-  // Sixteen rows at a time: one broadcast of each state for twice the rows.
-  void Rows16(const Eigen::VectorXd& x, std::size_t b) {
-    Pair a0{}, a1{}, a2{}, a3{}, a4{}, a5{}, a6{}, a7{};
-    const double* column = phi_.data() + b;
-    for (std::size_t j = 0; j < n_; ++j, column += rows_) {
-      const double v = x(static_cast<Eigen::Index>(j));
-      const Pair xj = {v, v};
-      a0 += Load(column) * xj;
-      a1 += Load(column + 2) * xj;
-      a2 += Load(column + 4) * xj;
-      a3 += Load(column + 6) * xj;
-      a4 += Load(column + 8) * xj;
-      a5 += Load(column + 10) * xj;
-      a6 += Load(column + 12) * xj;
-      a7 += Load(column + 14) * xj;
-    }
-    Finish(b, a0);
-    Finish(b + 2, a1);
-    Finish(b + 4, a2);
-    Finish(b + 6, a3);
-    Finish(b + 8, a4);
-    Finish(b + 10, a5);
-    Finish(b + 12, a6);
-    Finish(b + 14, a7);
+#pragma GCC unroll 8
+    for (std::size_t k = 0; k < Pairs; ++k) Finish(b + 2 * k, a[k]);
   }
 
   static Pair Load(const double* p) {

@@ -54,16 +54,7 @@ class WindowsAheadTest : public QObject {
     tv::DiagramState s;
     tv::ui::ScriptedDialogs dialogs;
     tv::ui::TForm1 form(s, dialogs);
-    for (std::size_t i = 0; i < 3; ++i) {
-      s.NumText[i].Assign(tv::scenes::kThreeFunctionTexts[2 * i]);
-      s.DenText[i].Assign(tv::scenes::kThreeFunctionTexts[2 * i + 1]);
-    }
-    s.ParamK = 10;
-    s.ParamT = 0.5;
-    s.ParamA = 0.2;
-    s.ParamB = 0.05;
-    s.ParamW = 2;
-    s.ParamKsi = 0.3;
+    tv::scenes::ThreeFunctions(s);
     form.show();
     form.CheckBox1->setChecked(true);
     form.CheckBox2->setChecked(true);
