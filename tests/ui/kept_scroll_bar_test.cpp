@@ -10,6 +10,7 @@ using tv::ui::KeptScrollBar;
 namespace {
 
 struct State {
+  const char* Name;
   Qt::Orientation Orientation;
   QSize Size;
   int Maximum, Page, Value;
@@ -34,43 +35,26 @@ class KeptScrollBarTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void SamePixelsAsTheScrollBar_data() {
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("TallAtTop") << int(Qt::Vertical) << QSize(14, 512) << 900 << 512 << 0 << true;
-    QTest::newRow("TallMidway") << int(Qt::Vertical) << QSize(14, 512) << 900 << 512 << 450 << true;
-    QTest::newRow("TallAtBottom") << int(Qt::Vertical) << QSize(14, 512) << 900 << 512 << 900
-                                  << true;
-    QTest::newRow("WideLongHandle")
-        << int(Qt::Horizontal) << QSize(444, 14) << 12 << 444 << 5 << true;
-    QTest::newRow("NothingToScroll")
-        << int(Qt::Horizontal) << QSize(444, 14) << 0 << 444 << 0 << true;
-    QTest::newRow("Disabled") << int(Qt::Vertical) << QSize(14, 300) << 100 << 300 << 20 << false;
-  }
-
   void SamePixelsAsTheScrollBar() {
-    QFETCH(int, orientation);
-    QFETCH(QSize, size);
-    QFETCH(int, maximum);
-    QFETCH(int, page);
-    QFETCH(int, value);
-    QFETCH(bool, enabled);
-    const State state{Qt::Orientation(orientation), size, maximum, page, value, enabled};
-    QScrollBar plain(state.Orientation);
-    KeptScrollBar kept(state.Orientation);
-    Apply(plain, state);
-    Apply(kept, state);
-    const QImage expected = Picture(plain);
-    QCOMPARE(Picture(kept), expected);
-    const int drawn = kept.StyleDrawCount();
-    QCOMPARE(drawn, 1);
-    // Painted again in the same state: the kept picture, the same pixels.
-    QCOMPARE(Picture(kept), expected);
-    QCOMPARE(kept.StyleDrawCount(), drawn);
+    const State states[] = {
+        {"TallAtTop", Qt::Vertical, {14, 512}, 900, 512, 0, true},
+        {"TallMidway", Qt::Vertical, {14, 512}, 900, 512, 450, true},
+        {"TallAtBottom", Qt::Vertical, {14, 512}, 900, 512, 900, true},
+        {"WideLongHandle", Qt::Horizontal, {444, 14}, 12, 444, 5, true},
+        {"NothingToScroll", Qt::Horizontal, {444, 14}, 0, 444, 0, true},
+        {"Disabled", Qt::Vertical, {14, 300}, 100, 300, 20, false},
+    };
+    for (const State& state : states) {
+      QScrollBar plain(state.Orientation);
+      KeptScrollBar kept(state.Orientation);
+      Apply(plain, state);
+      Apply(kept, state);
+      const QImage expected = Picture(plain);
+      QVERIFY2(Picture(kept) == expected, state.Name);
+      // Painted again in the same state: the kept picture, not drawn again.
+      QVERIFY2(Picture(kept) == expected, state.Name);
+      QVERIFY2(kept.StyleDrawCount() == 1, state.Name);
+    }
   }
 
   void StatesComeBackFromTheirPicturesUntilPushedOut() {
@@ -80,7 +64,7 @@ class KeptScrollBarTest : public QObject {
     const int maxima[] = {900, 910, 900, 910, 920, 930, 940, 950, 900};
     const int drawnAfter[] = {1, 2, 2, 2, 3, 4, 5, 6, 7};
     for (int i = 0; i < 9; ++i) {
-      const State state{Qt::Vertical, QSize(14, 512), maxima[i], 512, 0, true};
+      const State state{"", Qt::Vertical, QSize(14, 512), maxima[i], 512, 0, true};
       Apply(kept, state);
       Apply(plain, state);
       QCOMPARE(Picture(kept), Picture(plain));

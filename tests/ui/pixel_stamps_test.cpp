@@ -361,56 +361,6 @@ class PixelStampsTest : public QObject {
     QVERIFY(redraws.pair.fast.FramesCopied() > copied);
   }
 
-  void WhatWasDrawnBetweenKeptFramesIsTakenAway_data() {
-    // Drawn after a step on both pictures, or the window's made anew: the
-    // next step, whose frame the window's picture copies, must leave none
-    // of it.
-    QTest::addColumn<std::function<void(tv::PlotSurface&)>>("drawn");
-    QTest::addColumn<bool>("madeAnew");
-    QTest::newRow("white boxes over the curves and beside them")
-        << std::function<void(tv::PlotSurface&)>([](tv::PlotSurface& s) {
-             s.FillWhite(300, 200, 90, 40);
-             s.FillWhite(1000, 400, 90, 20);
-             s.FillWhite(40, 560, 200, 20);
-           })
-        << false;
-    QTest::newRow("a long line and a text")
-        << std::function<void(tv::PlotSurface&)>([](tv::PlotSurface& s) {
-             s.SetPen(PenStyle::Solid, 3);
-             s.MoveTo(5, 600);
-             s.LineTo(1100, 20);
-             s.TextOut(500, 300, "MP=45.2");
-             s.SetPen(PenStyle::Solid, 1);
-           })
-        << false;
-    QTest::newRow("the picture made anew at its size")
-        << std::function<void(tv::PlotSurface&)>() << true;
-  }
-
-  void WhatWasDrawnBetweenKeptFramesIsTakenAway() {
-    QFETCH(std::function<void(tv::PlotSurface&)>, drawn);
-    QFETCH(bool, madeAnew);
-    Redraws redraws([](DiagramState& s, tv::DrawTarget&) {
-      ThreeFunctions(s);
-      s.ShowMargins = 1;
-    });
-    const int copied = redraws.pair.fast.FramesCopied();
-    for (int n = 0; n < 5; ++n) {
-      QVERIFY(redraws.Both([](DiagramState& s) { s.ParamKsi *= 1.15; }));
-      redraws.pair.Finish();
-      QVERIFY2(redraws.pair.fast.Image() == redraws.pair.referenceImage,
-               qPrintable(QStringLiteral("step %1: ").arg(n) +
-                          FirstDifference(redraws.pair.fast.Image(), redraws.pair.referenceImage)));
-      if (n != 2) continue;
-      if (drawn) {
-        drawn(redraws.pair.fast);
-        drawn(redraws.pair.reference);
-      }
-      if (madeAnew) redraws.pair.fast.Resize(tv::scenes::kPlotWidth, tv::scenes::kPlotHeight);
-    }
-    QVERIFY(redraws.pair.fast.FramesCopied() > copied);
-  }
-
   void RandomDrawingsAreThePaintersPixels_data() {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<int>("width");
