@@ -46,7 +46,19 @@ class RedrawListener {
 // the panel, the points editor, the entry dialog, the picture commands.
 class DiagramHost {
  public:
+  DiagramHost() = default;
   virtual ~DiagramHost() = default;
+  // A copy follows the same listeners; the work running for the original
+  // stays the original's, and a host given another's listeners first sees
+  // its own work done and dropped.
+  DiagramHost(const DiagramHost& other) : listeners_(other.listeners_) {}
+  DiagramHost& operator=(const DiagramHost& other) {
+    if (this != &other) {
+      FinishAhead(false);
+      listeners_ = other.listeners_;
+    }
+    return *this;
+  }
 
   // The host's redraw: the redraw driver on its picture, then the picture
   // shown (the window counts and repaints; without a window, nothing).

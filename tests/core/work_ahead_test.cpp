@@ -105,5 +105,17 @@ TEST(DiagramHostAhead, KeptOrDroppedOnlyForThoseThatComputed) {
   }
 }
 
+TEST(DiagramHostAhead, AHostGivenAnothersListenersFirstDropsItsOwnWork) {
+  HeadlessHost host;
+  DiagramState s;
+  Follower computing(true);
+  host.AddRedrawListener(&computing);
+  host.StartAhead(s);
+  host = HeadlessHost{};
+  EXPECT_EQ(computing.result, -1);
+  host.NotifyRedrawn(s, true);
+  EXPECT_EQ(computing.told, 0);
+}
+
 }  // namespace
 }  // namespace tv
