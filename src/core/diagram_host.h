@@ -107,7 +107,8 @@ class DiagramHost {
   // Called by the redraw once the texts are evaluated, before it draws: the
   // listeners' work started beside the drawing.
   void StartAhead(const DiagramState& s) {
-    aheadOf_.clear();
+    // A redraw nested in another's drawing: the outer one's work is over first.
+    FinishAhead(false);
     std::vector<std::function<void()>> works;
     for (RedrawListener* listener : listeners_)
       if (std::function<void()> work = listener->ComputeAhead(s)) {
