@@ -4,12 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <stdexcept>
-#include <string>
-#include <thread>
 #include <vector>
 
 #include "core/diagram_host.h"
@@ -19,102 +15,73 @@
 namespace tv {
 namespace {
 
-struct Case {
-  const char* Name;
-  int Works;
-  int Rounds;
-};
-
-class WorkAheadRounds : public ::testing::TestWithParam<Case> {};
-
-TEST_P(WorkAheadRounds, EveryWorkDoneOnceWhenFinishReturns) {
-  const Case c = GetParam();
+TEST(WorkAhead, EveryWorkDoneOnceWhenFinishReturnsAndAFailureThrownThere) {
+  struct Round {
+    const char* Name;
+    int Works;
+    bool OneFails;
+  };
+  const Round rounds[] = {{"none", 0, false},
+                          {"one", 1, false},
+                          {"several", 7, false},
+                          {"one fails", 5, true},
+                          {"after it", 64, false}};
   WorkAhead ahead;
-  for (int round = 0; round < c.Rounds; ++round) {
-    std::vector<int> done(static_cast<std::size_t>(c.Works), 0);
+  for (const Round& r : rounds) {
+    std::vector<int> done(static_cast<std::size_t>(r.Works), 0);
     std::vector<std::function<void()>> works;
-    for (int i = 0; i < c.Works; ++i)
-      works.push_back([&done, i] {
-        std::this_thread::sleep_for(std::chrono::microseconds(50 * (i % 3)));
-        ++done[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < done.size(); ++i)
+      works.push_back([&done, i, fails = r.OneFails && i == 0] {
+        ++done[i];
+        if (fails) throw std::runtime_error("work failed");
       });
     ahead.Start(std::move(works));
-    ahead.Finish();
-    for (int i = 0; i < c.Works; ++i)
-      EXPECT_EQ(done[static_cast<std::size_t>(i)], 1) << "round " << round << " work " << i;
+    if (r.OneFails)
+      EXPECT_THROW(ahead.Finish(), std::runtime_error) << r.Name;
+    else
+      EXPECT_NO_THROW(ahead.Finish()) << r.Name;
+    EXPECT_EQ(done, std::vector<int>(done.size(), 1)) << r.Name;
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, WorkAheadRounds,
-                         ::testing::Values(Case{"None", 0, 2}, Case{"One", 1, 3},
-                                           Case{"Several", 7, 20}, Case{"Many", 64, 5}),
-                         [](const auto& p) { return std::string(p.param.Name); });
-
-TEST(WorkAhead, AFailureIsThrownByFinishOnceAndTheOthersStillRun) {
-  WorkAhead ahead;
-  std::atomic<int> ran{0};
-  std::vector<std::function<void()>> works;
-  works.push_back([] { throw std::runtime_error("work failed"); });
-  for (int i = 0; i < 4; ++i) works.push_back([&ran] { ++ran; });
-  ahead.Start(std::move(works));
-  EXPECT_THROW(ahead.Finish(), std::runtime_error);
-  EXPECT_EQ(ran.load(), 4);
-  ahead.Start({[&ran] { ++ran; }});
-  EXPECT_NO_THROW(ahead.Finish());
-  EXPECT_EQ(ran.load(), 5);
 }
 
 // A listener that counts what the host asks of it.
 class Follower : public RedrawListener {
  public:
-  explicit Follower(bool computes) : computes_(computes) {}
   void DiagramRedrawn(const DiagramState&, bool) override { ++told; }
   std::function<void()> ComputeAhead(const DiagramState&) override {
     result = 0;
-    if (!computes_) return {};
     return [this] { result = 42; };
   }
   void DropAhead() override { result = -1; }
   int told = 0;
   int result = 0;
-
- private:
-  bool computes_;
 };
 
-TEST(DiagramHostAhead, KeptOrDroppedOnlyForThoseThatComputed) {
-  struct Row {
+TEST(DiagramHostAhead, ResultsKeptOrDroppedOnce) {
+  struct Case {
     const char* Name;
-    bool Keep;
-    int Computing, Idle;  // the results then seen
+    std::function<void(HeadlessHost&)> End;
+    int Result;
   };
-  for (const Row& row : {Row{"Kept", true, 42, 0}, Row{"Dropped", false, -1, 0}}) {
+  const Case cases[] = {
+      {"kept", [](HeadlessHost& h) { h.FinishAhead(true); }, 42},
+      {"dropped", [](HeadlessHost& h) { h.FinishAhead(false); }, -1},
+      // A host given another's listeners first drops its own work.
+      {"host assigned anew", [](HeadlessHost& h) { h = HeadlessHost{}; }, -1},
+  };
+  for (const Case& c : cases) {
     HeadlessHost host;
     DiagramState s;
-    Follower computing(true), idle(false);
-    host.AddRedrawListener(&computing);
-    host.AddRedrawListener(&idle);
+    Follower follower;
+    host.AddRedrawListener(&follower);
     host.StartAhead(s);
-    host.FinishAhead(row.Keep);
-    EXPECT_EQ(computing.result, row.Computing) << row.Name;
-    EXPECT_EQ(idle.result, row.Idle) << row.Name;
+    c.End(host);
+    EXPECT_EQ(follower.result, c.Result) << c.Name;
     // Nothing pending: a second finish drops nothing.
-    computing.result = 7;
+    follower.result = 7;
     host.FinishAhead(false);
-    EXPECT_EQ(computing.result, 7) << row.Name;
+    EXPECT_EQ(follower.result, 7) << c.Name;
   }
-}
-
-TEST(DiagramHostAhead, AHostGivenAnothersListenersFirstDropsItsOwnWork) {
-  HeadlessHost host;
-  DiagramState s;
-  Follower computing(true);
-  host.AddRedrawListener(&computing);
-  host.StartAhead(s);
-  host = HeadlessHost{};
-  EXPECT_EQ(computing.result, -1);
-  host.NotifyRedrawn(s, true);
-  EXPECT_EQ(computing.told, 0);
 }
 
 }  // namespace
