@@ -73,6 +73,13 @@ bool SameCoefficients(const std::vector<CoefficientSet>& a, const std::vector<Co
                     });
 }
 
+// What a curve's read-outs are found from, the same to the bit.
+bool SameReadoutsSource(const CurveFactors& a, const PulsationRange& ra, const CurveFactors& b,
+                        const PulsationRange& rb) {
+  return SameCoefficients(a.Num, b.Num) && SameCoefficients(a.Den, b.Den) &&
+         SameBits(ra.WMin, rb.WMin) && SameBits(ra.WMax, rb.WMax);
+}
+
 bool SameMargins(const std::vector<MarginRecord>& a, const std::vector<MarginRecord>& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](const MarginRecord& x, const MarginRecord& y) {
@@ -86,9 +93,8 @@ bool SameMargins(const std::vector<MarginRecord>& a, const std::vector<MarginRec
 bool MeasuresWindow::SameSource(const CurveLines& a, const CurveLines& b) {
   return a.Source.Name == b.Source.Name && a.Source.Colour == b.Source.Colour &&
          a.Source.Product == b.Source.Product && a.Source.Factors == b.Source.Factors &&
-         SameCoefficients(a.Factors.Num, b.Factors.Num) &&
-         SameCoefficients(a.Factors.Den, b.Factors.Den) && SameBits(a.Range.WMin, b.Range.WMin) &&
-         SameBits(a.Range.WMax, b.Range.WMax) && a.Drawn.Searched == b.Drawn.Searched &&
+         SameReadoutsSource(a.Factors, a.Range, b.Factors, b.Range) &&
+         a.Drawn.Searched == b.Drawn.Searched &&
          SameMargins(a.Drawn.PhaseMargins, b.Drawn.PhaseMargins) &&
          SameMargins(a.Drawn.GainMargins, b.Drawn.GainMargins);
 }
@@ -277,9 +283,7 @@ std::function<void()> MeasuresWindow::ComputeAhead(const DiagramState& s) {
     AheadReadouts a{FactorsOf(s, c), range, {}};
     const auto kept =
         std::find_if(curveLines_.begin(), curveLines_.end(), [&a](const CurveLines& k) {
-          return SameCoefficients(k.Factors.Num, a.Factors.Num) &&
-                 SameCoefficients(k.Factors.Den, a.Factors.Den) &&
-                 SameBits(k.Range.WMin, a.Range.WMin) && SameBits(k.Range.WMax, a.Range.WMax);
+          return SameReadoutsSource(k.Factors, k.Range, a.Factors, a.Range);
         });
     if (kept == curveLines_.end()) wanted.push_back(std::move(a));
   }
@@ -311,9 +315,7 @@ void MeasuresWindow::Rebuild(const DiagramState& s, bool drawn) {
         now.Lines = std::move(kept->Lines);
       else {
         const auto known = std::find_if(ahead.begin(), ahead.end(), [&now](const AheadReadouts& a) {
-          return SameCoefficients(a.Factors.Num, now.Factors.Num) &&
-                 SameCoefficients(a.Factors.Den, now.Factors.Den) &&
-                 SameBits(a.Range.WMin, now.Range.WMin) && SameBits(a.Range.WMax, now.Range.WMax);
+          return SameReadoutsSource(a.Factors, a.Range, now.Factors, now.Range);
         });
         now.Lines = CurveLinesOf(s, c, now.Factors, range, now.Drawn,
                                  known != ahead.end() ? &known->Readouts : nullptr);
